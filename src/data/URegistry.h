@@ -1,0 +1,55 @@
+#pragma once
+// The current user's registry: one key at a time, named values of text or 32-bit integer.
+// On Windows it is the registry itself; elsewhere QSettings keeps it in the user's
+// configuration folder, and this class keeps the value types that an ini file would lose.
+
+#include <QSettings>
+#include <QString>
+#include <memory>
+
+class TRegistry
+{
+public:
+    TRegistry();
+    ~TRegistry();
+
+    // "\Software\<organisation>\<application>[\group...]"; false when the store refuses access.
+    bool OpenKey(const QString &key, bool canCreate);
+    void CloseKey();
+    bool IsOpen() const { return m_settings != nullptr; }
+
+    bool ValueExists(const QString &name) const;
+    // A missing value reads as empty text; a value of another type raises ERegistryException.
+    QString ReadString(const QString &name) const;
+    // A missing value or a value of another type raises ERegistryException.
+    int ReadInteger(const QString &name) const;
+    void WriteString(const QString &name, const QString &value);
+    void WriteInteger(const QString &name, int value);
+    bool DeleteValue(const QString &name);
+
+private:
+    QVariant RawValue(const QString &name) const;
+    void Store(const QString &name, const QVariant &value);
+    QSettings &Settings() const;
+
+    std::unique_ptr<QSettings> m_settings;
+};
+
+// The connection settings key and its value names, spelled as stored.
+namespace SqlSettings {
+inline const QString Key = QStringLiteral("\\Software\\Oxtarne\\SQL Settings");
+inline const QString Provider = QStringLiteral("Provider");
+inline const QString ComputerName = QStringLiteral("Computer Name");
+inline const QString Instance = QStringLiteral("SQL Inctance");
+inline const QString Aliase = QStringLiteral("SQL Aliase");
+inline const QString Authentication = QStringLiteral("Authentication");
+inline const QString User = QStringLiteral("sa User");
+inline const QString Password = QStringLiteral("sa Password");
+inline const QString Port = QStringLiteral("Port");
+inline const QString Protocol = QStringLiteral("Protocol");
+inline const QString DataBase = QStringLiteral("DataBase");
+inline const QString TimeoutConnection = QStringLiteral("TimeoutConnection");
+inline const QString TimeoutCommand = QStringLiteral("TimeoutCommand");
+inline const QString IsDynamicPort = QStringLiteral("IsDynamicPort");
+inline const QString InitRooms = QStringLiteral("InitRooms");
+} // namespace SqlSettings

@@ -1,0 +1,81 @@
+#include "UStdCtrls.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+TRadioGroup::TRadioGroup(QWidget *parent)
+    : QGroupBox(parent), m_group(new QButtonGroup(this)), m_layout(new QVBoxLayout(this))
+{
+    m_group->setExclusive(true);
+    connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            emit ItemIndexChanged(id);
+    });
+}
+
+void TRadioGroup::SetItems(const QStringList &items)
+{
+    qDeleteAll(m_buttons);
+    m_buttons.clear();
+    for (int i = 0; i < items.size(); ++i) {
+        auto *button = new QRadioButton(items[i], this);
+        button->setObjectName(objectName() + QString::number(i));
+        m_group->addButton(button, i);
+        m_layout->addWidget(button);
+        m_buttons.append(button);
+    }
+}
+
+QStringList TRadioGroup::Items() const
+{
+    QStringList items;
+    for (const QRadioButton *button : m_buttons)
+        items.append(button->text());
+    return items;
+}
+
+int TRadioGroup::ItemCount() const { return int(m_buttons.size()); }
+
+void TRadioGroup::SetItemText(int index, const QString &text)
+{
+    if (index >= 0 && index < m_buttons.size())
+        m_buttons[index]->setText(text);
+}
+
+QRadioButton *TRadioGroup::ItemButton(int index) const
+{
+    return index >= 0 && index < m_buttons.size() ? m_buttons[index] : nullptr;
+}
+
+int TRadioGroup::ItemIndex() const { return m_group->checkedId(); }
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    if (QRadioButton *button = ItemButton(index)) {
+        button->setChecked(true);
+    } else if (QAbstractButton *checked = m_group->checkedButton()) {
+        m_group->setExclusive(false);
+        checked->setChecked(false);
+        m_group->setExclusive(true);
+    }
+}
+
+TTabSheet::TTabSheet(QWidget *parent) : QWidget(parent) {}
+
+QString TTabSheet::Caption() const { return m_caption; }
+
+void TTabSheet::SetCaption(const QString &caption)
+{
+    m_caption = caption;
+    // The page sits in the tab widget's stack; the tab widget is its grandparent.
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
+            const int index = tabs->indexOf(this);
+            if (index >= 0)
+                tabs->setTabText(index, caption);
+            break;
+        }
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+// In-memory ini file over Settings.ini, always UTF-8. The whole file is read when the
+// object is made; every write regenerates the whole file at once.
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class TWideMemIniFile
+{
+public:
+    explicit TWideMemIniFile(const QString &fileName);
+
+    const QString &FileName() const { return m_fileName; }
+    QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
+    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+    bool SectionExists(const QString &section) const;
+    bool ValueExists(const QString &section, const QString &key) const;
+    // Both writes save the file; a failure raises EIniFileException and the file stays as it was.
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteInteger(const QString &section, const QString &key, int value);
+
+    // Parses an integer the way ReadInteger does; false when the text is no integer.
+    static bool ParseInteger(const QString &text, int &value);
+
+private:
+    struct Section {
+        QString Name;
+        QList<QPair<QString, QString>> Entries;
+        QHash<QString, int> Index;  // folded key -> first entry of that key
+    };
+
+    void Load();
+    void UpdateFile() const;
+    const Section *FindSection(const QString &name) const;
+    Section &EnsureSection(const QString &name);
+    static void AddEntry(Section &section, const QString &key, const QString &value);
+
+    QString m_fileName;
+    QList<Section> m_sections;
+    QHash<QString, int> m_sectionIndex;  // folded name -> position in m_sections
+};

@@ -1,0 +1,162 @@
+#include "KalvCM.h"
+
+#include "UConstMessagesHotel.h"
+#include "USystemWinOS.h"
+#include "data/UDLLSafeCall.h"
+#include "data/URegistry.h"
+#include "errors/UErrors.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/UFormatSettings.h"
+#include "framework/UMainLibraryClass.h"
+#include "framework/UWideIniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TKalvApplication::TKalvApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("kalvhotel"));
+}
+
+void TKalvApplication::ShowDefaultError(const QString &message)
+{
+    TSystemWinOS::ShowMessageBox(message, applicationName(), 16);
+}
+
+bool TKalvApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Exception &error) {
+        ShowDefaultError(error.Message());
+    } catch (const std::exception &error) {
+        ShowDefaultError(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ShowDefaultError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+namespace {
+
+// The messages of the bootstrap appear before the catalogue is filled; they are shown in
+// Bulgarian, the language the program is delivered with.
+QString bootstrapText(const QString &entryValue, const char *entryName)
+{
+    if (!entryValue.isEmpty())
+        return entryValue;
+    for (const TCatalogueEntry &entry : CatalogueEntries())
+        if (qstrcmp(entry.Name, entryName) == 0)
+            return CatalogueText(entry, slBulgarian);
+    return QString();
+}
+
+bool ensureFolder(const QString &path) { return QDir().mkpath(path) && QFileInfo(path).isDir(); }
+
+// B4: the folder of Settings.ini by operating-system type.
+void chooseDataFolder(TSystemWinOS &os)
+{
+    os.DetectOSType();
+    if (os.OSType == 6 || os.OSType == 7) {
+        DataFolder = TSystemWinOS::ProgramFolder();
+        return;
+    }
+    if (os.OSType != 8 && TSystemWinOS::IsWindows())
+        return;  // older Windows: Settings.ini is looked up in the current directory
+    QString appData;
+    os.GetAppDataFolder(appData);
+    if (appData.isEmpty())
+        return;
+    QDir().mkpath(appData + QStringLiteral("/KALV"));  // a failure here shows up just below
+    DataFolder = appData + QStringLiteral("/KALV/Hotel/");
+    if (QFileInfo(DataFolder).isDir())
+        return;
+    if (!ensureFolder(DataFolder)) {
+        TSystemWinOS::ShowMessageBox(bootstrapText(msgErrorCreatingDirectory, "msgErrorCreatingDirectory") +
+                                         DataFolder,
+                                     bootstrapText(msgErrorTitle, "msgErrorTitle"), 48);
+        RequestTerminate();
+    }
+}
+
+void copyIfMissing(const QString &from, const QString &to)
+{
+    if (!QFileInfo::exists(to))
+        QFile::copy(from, to);
+}
+
+// B5 to B7: the four settings and the password library's presence.
+void readConnectionSettings(TRegistry &registry, TDLLSafeCall &dll)
+{
+    if (!registry.OpenKey(SqlSettings::Key, true)) {
+        TSystemWinOS::ShowMessageBox(bootstrapText(msgErrorOpeningSettings, "msgErrorOpeningSettings"),
+                                     bootstrapText(msgBugsReportTitle, "msgBugsReportTitle"), 48);
+        return;
+    }
+    SqlComputerName = registry.ReadString(SqlSettings::ComputerName);
+    SqlInstance = registry.ReadString(SqlSettings::Instance);
+    SqlUser = registry.ReadString(SqlSettings::User);
+    SqlDataBase = registry.ReadString(SqlSettings::DataBase);
+    if (!dll.LoadFunction(1, QStringLiteral("HashingKey"))) {
+        RequestTerminate();
+    } else {
+        dll.DecryptText(registry.ReadString(SqlSettings::Password));
+        if (!dll.Unload())
+            RequestTerminate();
+    }
+    registry.CloseKey();
+}
+
+} // namespace
+
+void KalvCM::DeliverDefaultFiles(const QString &dataFolder)
+{
+    const QString source = TSystemWinOS::ProgramFolder() + QStringLiteral("dist/");
+    if (dataFolder.isEmpty() || QFileInfo::exists(dataFolder + QStringLiteral("Settings.ini")) ||
+        !QFileInfo::exists(source + QStringLiteral("Settings.ini")))
+        return;
+    copyIfMissing(source + QStringLiteral("Settings.ini"), dataFolder + QStringLiteral("Settings.ini"));
+    const QDir icons(source + QStringLiteral("Icons"));
+    if (!icons.exists() || !QDir().mkpath(dataFolder + QStringLiteral("Icons")))
+        return;
+    for (const QString &name : icons.entryList(QDir::Files))
+        copyIfMissing(icons.filePath(name), dataFolder + QStringLiteral("Icons/") + name);
+}
+
+void KalvCM::RunBootstrap()
+{
+    TSystemWinOS os;
+    TRegistry registry;
+    TDLLSafeCall dll;
+    try {
+        TempTableCounter = 0;
+        DatabaseSetupRequired = false;
+        os.GetFileVersionText(KalvApplicationCtrl().VersionText);
+        chooseDataFolder(os);
+        DeliverDefaultFiles(DataFolder);
+        readConnectionSettings(registry, dll);
+        const TWideMemIniFile settings(DataFolder + QStringLiteral("Settings.ini"));
+        CurrentLanguage = LanguageFromText(
+            settings.ReadString(QStringLiteral("LANG"), QStringLiteral("LANGUAGE"), QStringLiteral("slUnknow")));
+        FillCatalogue(CurrentLanguage);
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
+int KalvCM::RunMessageLoop(TKalvApplication &application)
+{
+    if (IsTerminateRequested())
+        return 0;
+    return application.exec();
+}
+
+int KalvCM::RunEntry(TKalvApplication &application)
+{
+    ApplyFixedRegionalFormats();
+    // The windows of the start-up check, the login and the main frame join here as they
+    // are built; until the main window exists there is no loop to run.
+    Q_UNUSED(application);
+    return 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The program entry: the bootstrap before any window, then the entry's steps.
+
+#include <QApplication>
+
+// The application object, whose default error display catches every error leaving an event
+// handler and shows its message, so that no exception crosses the event loop.
+class TKalvApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    TKalvApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    static void ShowDefaultError(const QString &message);
+};
+
+namespace KalvCM {
+
+// Copies the delivered Settings.ini and icons into a data folder that has no Settings.ini yet.
+void DeliverDefaultFiles(const QString &dataFolder);
+// Steps B1 to B9: data folder, connection settings, password library, language, catalogue.
+void RunBootstrap();
+// Steps E1 to E12 after the bootstrap; gives the process's exit code.
+int RunEntry(TKalvApplication &application);
+// Runs the message loop unless termination was asked for before it could start.
+int RunMessageLoop(TKalvApplication &application);
+
+} // namespace KalvCM
