@@ -1,0 +1,85 @@
+#include "TestHarness.h"
+
+#include "data/UDLLSafeCall.h"
+#include "errors/UExceptionLogs.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+TestHome::TestHome()
+    : m_oldHome(qgetenv("HOME")), m_oldConfig(qgetenv("XDG_CONFIG_HOME")), m_oldData(qgetenv("XDG_DATA_HOME"))
+{
+    QDir().mkpath(ConfigFolder());
+    QDir().mkpath(DataFolderPath());
+    QDir().mkpath(ProgramFolderPath());
+    qputenv("HOME", m_dir.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", ConfigFolder().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (Root() + "share").toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ConfigFolder());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, ConfigFolder());
+    TSystemWinOS::SetProgramFolder(ProgramFolderPath());
+    TDLLSafeCall::SetLibraryFolder(BuildBinFolder());
+    DataFolder = DataFolderPath();
+    SqlComputerName.clear();
+    SqlInstance.clear();
+    SqlUser.clear();
+    SqlDataBase.clear();
+    SelectedHotelID.clear();
+}
+
+TestHome::~TestHome()
+{
+    TSystemWinOS::SetProgramFolder(QString());
+    TDLLSafeCall::SetLibraryFolder(QString());
+    DataFolder.clear();
+    qputenv("HOME", m_oldHome);
+    qputenv("XDG_CONFIG_HOME", m_oldConfig);
+    qputenv("XDG_DATA_HOME", m_oldData);
+}
+
+QString TestHome::BuildBinFolder() { return QCoreApplication::applicationDirPath() + "/"; }
+
+void TestHome::WriteSettings(const QString &text, bool withMark) const
+{
+    QFile file(DataFolderPath() + "Settings.ini");
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write Settings.ini");
+    if (withMark)
+        file.write("\xEF\xBB\xBF");
+    file.write(text.toUtf8());
+}
+
+MessageBoxRecorder::MessageBoxRecorder()
+{
+    TSystemWinOS::SetMessageBoxHandler([this](const QString &text, const QString &title, int flags) {
+        m_boxes.append({text, title, flags});
+        if (!m_answers.isEmpty())
+            return m_answers.takeFirst();
+        return (flags & 0x0F) == 4 || (flags & 0x0F) == 3 ? int(TSystemWinOS::IDYES) : int(TSystemWinOS::IDOK);
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { TSystemWinOS::SetMessageBoxHandler({}); }
+
+QStringList MessageBoxRecorder::Texts() const
+{
+    QStringList texts;
+    for (const RecordedBox &box : m_boxes)
+        texts.append(box.Text);
+    return texts;
+}
+
+ErrorLogRecorder::ErrorLogRecorder(std::function<void(TExceptionLogs &)> action)
+{
+    TExceptionLogs::SetShowHandler([this, action](TExceptionLogs &window) {
+        m_texts.append(window.Text());
+        if (action)
+            action(window);
+    });
+}
+
+ErrorLogRecorder::~ErrorLogRecorder() { TExceptionLogs::SetShowHandler({}); }

@@ -1,0 +1,84 @@
+#pragma once
+// Shared test helpers: a throw-away home per test, recorders for message boxes and the
+// error log window, and helpers to build and find windows' controls by name.
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <stdexcept>
+
+// A fresh home, configuration folder, data folder and program folder for one test.
+// Process-wide values are reset; the run-time libraries are still found in the build.
+class TestHome
+{
+public:
+    TestHome();
+    ~TestHome();
+
+    QString Root() const { return m_dir.path() + "/"; }
+    QString ConfigFolder() const { return Root() + "config/"; }
+    QString DataFolderPath() const { return Root() + "data/"; }
+    QString ProgramFolderPath() const { return Root() + "program/"; }
+    // Writes Settings.ini of the data folder as UTF-8 with the given text.
+    void WriteSettings(const QString &text, bool withMark = true) const;
+    static QString BuildBinFolder();
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldHome, m_oldConfig, m_oldData;
+};
+
+struct RecordedBox {
+    QString Text;
+    QString Title;
+    int Flags = 0;
+};
+
+// Records every message box and answers it: queued answers first, then OK or Yes.
+class MessageBoxRecorder
+{
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    void Answer(int buttonId) { m_answers.append(buttonId); }
+    const QList<RecordedBox> &Boxes() const { return m_boxes; }
+    QStringList Texts() const;
+
+private:
+    QList<RecordedBox> m_boxes;
+    QList<int> m_answers;
+};
+
+class TExceptionLogs;
+
+// Records the text of every error log window; an optional action runs on the window first.
+class ErrorLogRecorder
+{
+public:
+    explicit ErrorLogRecorder(std::function<void(TExceptionLogs &)> action = {});
+    ~ErrorLogRecorder();
+    const QStringList &Texts() const { return m_texts; }
+
+private:
+    QStringList m_texts;
+};
+
+// Makes a control of type T with its component name.
+template <class T> T *Named(QWidget *parent, const QString &name)
+{
+    auto *control = new T(parent);
+    control->setObjectName(name);
+    return control;
+}
+
+// Finds a control by its component name; a missing control fails the test with its name.
+template <class T> T *Child(QObject *root, const QString &name)
+{
+    T *found = root->findChild<T *>(name);
+    if (!found)
+        throw std::runtime_error(("no control named " + name).toStdString());
+    return found;
+}
