@@ -2,6 +2,8 @@
 // Shared test helpers: a throw-away home per test, recorders for message boxes and the
 // error log window, and helpers to build and find windows' controls by name.
 
+#include "startup/KalvCM.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -82,3 +84,14 @@ template <class T> T *Child(QObject *root, const QString &name)
         throw std::runtime_error(("no control named " + name).toStdString());
     return found;
 }
+
+// Like QTEST_MAIN, with the program's own application object and its default error display.
+#define KALV_TEST_MAIN(TestClass)                                                                                  \
+    int main(int argc, char *argv[])                                                                               \
+    {                                                                                                              \
+        TKalvApplication app(argc, argv);                                                                          \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                   \
+        TestClass test;                                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                                    \
+    }
