@@ -160,6 +160,7 @@ private slots:
         QCOMPARE(window.Text(), QString("Class name: \r\nFunction name: \r\nDescription Error: boom"));
         QVERIFY(window.windowFlags() & Qt::WindowSystemMenuHint);
         QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
+        SaveShot(&window, "ExceptionLogs");
     }
 
     void showGoesThroughTheSeam()

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QFont>
 #include <QPushButton>
 #include <QScreen>
 
@@ -43,6 +44,9 @@ TExceptionLogs::TExceptionLogs(const QString &text, QWidget *parent)
     m_save->setObjectName(QStringLiteral("btnSaveLog"));
     m_save->setGeometry(width() - 200, m_memo->height() + 5, 75, 25);
     m_mail->setObjectName(QStringLiteral("btnSendMail"));
+    QFont small = m_mail->font();  // the caption is wider than the fixed button
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_mail->setFont(small);
     m_mail->setGeometry(width() - 120, m_memo->height() + 5, 80, 25);
     connect(m_save, &QPushButton::clicked, this, &TExceptionLogs::SaveLogToFile);
     connect(m_mail, &QPushButton::clicked, this, &TExceptionLogs::SendLogByMail);

@@ -24,7 +24,8 @@ void RequestTerminate()
 {
     terminateRequested = true;
     if (QCoreApplication *app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
+        // exit() rather than quit(): it also ends the modal loops that run outside exec().
+        QMetaObject::invokeMethod(app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 bool IsTerminateRequested() { return terminateRequested; }

@@ -83,3 +83,12 @@ ErrorLogRecorder::ErrorLogRecorder(std::function<void(TExceptionLogs &)> action)
 }
 
 ErrorLogRecorder::~ErrorLogRecorder() { TExceptionLogs::SetShowHandler({}); }
+
+void SaveShot(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("KALV_SHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    window->grab().save(folder + "/" + name + ".png");
+}

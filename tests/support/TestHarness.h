@@ -85,6 +85,10 @@ template <class T> T *Child(QObject *root, const QString &name)
     return found;
 }
 
+// Saves a picture of the window as NAME.png into $KALV_SHOT_DIR when that is set, so a
+// person can look at what the test saw.
+void SaveShot(QWidget *window, const QString &name);
+
 // Like QTEST_MAIN, with the program's own application object and its default error display.
 #define KALV_TEST_MAIN(TestClass)                                                                                  \
     int main(int argc, char *argv[])                                                                               \
