@@ -4,7 +4,11 @@
 #include "UStrNumCtrl.h"
 #include "UFormatSettings.h"
 #include "UWideIniFile.h"
+#include "data/UAdoDb.h"
+#include "data/UDM.h"
+#include "data/UDbEngine.h"
 #include "errors/UErrors.h"
+#include "startup/USystemWinOS.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/UConstMessagesHotel.h"
 
@@ -24,6 +28,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -292,6 +297,67 @@ bool TMainLibraryClass::LoadToolbarCaptions(QToolBar *toolbar)
             button->setText(ini.ReadString(kSection, actionName(button), UnknownCaption()));
     }
     return true;
+}
+
+namespace {
+
+// "SELECT * FROM [table] " on the shared connection inside its transaction, as every lookup runs.
+void readTable(const QString &table, const std::function<void(TADOQuery &)> &walk)
+{
+    TADOConnection &connection = LocalConnection();
+    TADOQuery query(&connection);
+    query.SetUpdateTable(table);
+    query.SetSQLText(QStringLiteral("SELECT * FROM ") + connection.Engine().QuoteIdentifier(table) +
+                     QStringLiteral(" "));
+    try {
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        query.Open();
+        walk(query);
+        connection.CommitTrans();
+    } catch (const Exception &) {
+        if (connection.Connected() && connection.InTransaction())
+            connection.RollbackTrans();
+        throw;
+    }
+}
+
+} // namespace
+
+QStringList *TMainLibraryClass::GetFieldValues(const QString &table, const QString &column)
+{
+    if (table.trimmed().isEmpty() || column.trimmed().isEmpty()) {
+        TSystemWinOS::ShowMessage(QStringLiteral("Внимание моля изберете база и име на поле. Програмна грешка."));
+        return nullptr;
+    }
+    auto *values = new QStringList;
+    try {
+        readTable(table, [&](TADOQuery &query) {
+            for (query.First(); !query.Eof(); query.Next())
+                values->append(query.FieldByName(column).AsString());
+        });
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(ErrorReportText(QString(), QString(), error.Message()));
+    }
+    return values;
+}
+
+void TMainLibraryClass::LookupFieldValue(const QString &table, const QString &keyColumn, QString &result,
+                                         const QString &resultColumn, const QVariant &keyValue)
+{
+    result.clear();
+    if (keyColumn.trimmed().isEmpty() || resultColumn.trimmed().isEmpty())
+        return;
+    try {
+        QString found;
+        readTable(table, [&](TADOQuery &query) {
+            if (query.Locate(keyColumn, keyValue))
+                found = query.FieldByName(resultColumn).AsString();
+        });
+        result = found;
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(ErrorReportText(QString(), QString(), error.Message()));
+    }
 }
 
 bool TMainLibraryClass::IsHotelFilterOn() const

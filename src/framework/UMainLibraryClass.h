@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 
 class QEventLoop;
 class QMenuBar;
@@ -51,6 +53,13 @@ public:
     bool LoadTabSheetCaption(TTabSheet *sheet);
     bool LoadMainMenuCaptions(QMenuBar *menu);
     bool LoadToolbarCaptions(QToolBar *toolbar);
+
+    // The text of the column in every row of the table; the caller owns the list; nothing
+    // (and a message) when a name is empty.
+    QStringList *GetFieldValues(const QString &table, const QString &column);
+    // The result column of the first row whose key column equals the key value, or empty.
+    void LookupFieldValue(const QString &table, const QString &keyColumn, QString &result,
+                          const QString &resultColumn, const QVariant &keyValue);
 
     bool IsHotelFilterOn() const;
 

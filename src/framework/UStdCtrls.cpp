@@ -4,6 +4,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QDir>
+#include <QFileDialog>
+#include <QMouseEvent>
 
 TRadioGroup::TRadioGroup(QWidget *parent)
     : QGroupBox(parent), m_group(new QButtonGroup(this)), m_layout(new QVBoxLayout(this))
@@ -78,4 +81,50 @@ void TTabSheet::SetCaption(const QString &caption)
             break;
         }
     }
+}
+
+TStaticText::TStaticText(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setAlignment(Qt::AlignCenter);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TStaticText::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+namespace {
+TOpenDialog::ExecuteHandler &executeHandler()
+{
+    static TOpenDialog::ExecuteHandler handler;
+    return handler;
+}
+} // namespace
+
+TOpenDialog::TOpenDialog(QObject *parent) : QObject(parent) {}
+
+void TOpenDialog::SetExecuteHandler(ExecuteHandler handler) { executeHandler() = std::move(handler); }
+
+QString TOpenDialog::QtFilter() const
+{
+    const QStringList parts = Filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters.append(parts.at(i).trimmed() + QStringLiteral(" (") + parts.at(i + 1).trimmed() + QLatin1Char(')'));
+    return filters.join(QStringLiteral(";;"));
+}
+
+bool TOpenDialog::Execute()
+{
+    if (executeHandler())
+        return executeHandler()(*this);
+    const QString chosen = QFileDialog::getOpenFileName(nullptr, QString(), FileName, QtFilter());
+    if (chosen.isEmpty())
+        return false;
+    FileName = QDir::toNativeSeparators(chosen);
+    return true;
 }

@@ -2,6 +2,8 @@
 // Two controls the windows' layouts name that Qt has no class for.
 
 #include <QGroupBox>
+#include <QLabel>
+#include <functional>
 #include <QStringList>
 #include <QWidget>
 
@@ -44,4 +46,36 @@ public:
 
 private:
     QString m_caption;
+};
+
+// A bordered caption that acts on a click, as a static text control does.
+class TStaticText : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit TStaticText(const QString &text, QWidget *parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// The file-open dialog of a window: a filter of "description|pattern" pairs and the chosen file.
+class TOpenDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TOpenDialog(QObject *parent = nullptr);
+    QString Filter;
+    QString FileName;
+    // Shows the dialog; true when a file was chosen, which then is FileName.
+    bool Execute();
+
+    // Tests answer the dialog: the handler gets the dialog and sets FileName or says no.
+    using ExecuteHandler = std::function<bool(TOpenDialog &dialog)>;
+    static void SetExecuteHandler(ExecuteHandler handler);
+    // The Qt form of Filter: "description (pattern);;...".
+    QString QtFilter() const;
 };

@@ -1,0 +1,2 @@
+CREATE PROCEDURE proc_OpenOperator AS
+SELECT * FROM Operators ORDER BY q80

@@ -1,0 +1,380 @@
+#include "UBaza.h"
+
+#include "UDatabaseSetup.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDLLSafeCall.h"
+#include "data/UDM.h"
+#include "data/URegistry.h"
+#include "errors/MyClass.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/FormInfo.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kRowHeight = 27;
+constexpr int kFieldLeft = 190;
+constexpr int kFieldWidth = 270;
+
+template <class T> T *named(T *control, const QString &name)
+{
+    control->setObjectName(name);
+    return control;
+}
+
+QLabel *rowLabel(QWidget *box, const QString &name, const QString &caption, int row)
+{
+    auto *label = named(new QLabel(caption, box), name);
+    label->setGeometry(12, 22 + row * kRowHeight, kFieldLeft - 16, 21);
+    return label;
+}
+
+template <class T> T *rowField(QWidget *box, const QString &name, int row)
+{
+    auto *field = named(new T(box), name);
+    field->setGeometry(kFieldLeft, 22 + row * kRowHeight, kFieldWidth, 21);
+    return field;
+}
+
+} // namespace
+
+TFBaza::TFBaza(QWidget *parent) : TMainLibraryClass(parent)
+{
+    setObjectName(QStringLiteral("FBaza"));
+    setWindowTitle(QStringLiteral("Конфигуриране на база данни."));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setCentralWidget(new QWidget(this));
+    resize(754, 451);
+    BuildToolbar();
+    BuildConnectionBox();
+    BuildProcedureBox();
+    OpenDialog1 = named(new TOpenDialog(this), QStringLiteral("OpenDialog1"));
+    fiFBaza = new TFormInfo(this, QStringLiteral("FBaza"));
+}
+
+void TFBaza::BuildToolbar()
+{
+    smcFBaza = named(new QToolBar(this), QStringLiteral("smcFBaza"));
+    smcFBaza->setMovable(false);
+    smcFBaza->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(Qt::TopToolBarArea, smcFBaza);
+    auto add = [this](const QString &name, const QString &caption, void (TFBaza::*handler)()) {
+        QAction *action = named(new QAction(caption, this), name);
+        connect(action, &QAction::triggered, this, handler);
+        smcFBaza->addAction(action);
+        if (auto *button = qobject_cast<QToolButton *>(smcFBaza->widgetForAction(action)))
+            button->setFixedSize(101, 23);
+        return action;
+    };
+    acFBazaConnection = add(QStringLiteral("acFBazaConnection"), QStringLiteral("Комуникация"),
+                            &TFBaza::acFBazaConnectionExecute);
+    acFBazaNewDB = add(QStringLiteral("acFBazaNewDB"), QStringLiteral("Нова БД"), &TFBaza::acFBazaNewDBExecute);
+    acFBazaSave = add(QStringLiteral("acFBazaSave"), QStringLiteral("Съхрани"), &TFBaza::acFBazaSaveExecute);
+    acFBazaAttachDB = add(QStringLiteral("acFBazaAttachDB"), QStringLiteral("Добави БД"),
+                          &TFBaza::acFBazaAttachDBExecute);
+    acFBazaInsertNewSP = add(QStringLiteral("acFBazaInsertNewSP"), QStringLiteral("Добави процедура"),
+                             &TFBaza::acFBazaInsertNewSPExecute);
+    acFBazaClose = add(QStringLiteral("acFBazaClose"), QStringLiteral("Изход"), &TFBaza::acFBazaCloseExecute);
+}
+
+void TFBaza::BuildConnectionBox()
+{
+    gbDBConnection = named(new QGroupBox(QStringLiteral("Комуникация"), centralWidget()),
+                           QStringLiteral("gbDBConnection"));
+    gbDBConnection->setGeometry(8, 8, 474, 22 + 13 * kRowHeight + 8);
+    QGroupBox *box = gbDBConnection;
+    rowLabel(box, QStringLiteral("lInfoAdvancedServerSetings"), QStringLiteral("Напредничева настройка"), 0);
+    stNext = named(new TStaticText(QStringLiteral(">>"), box), QStringLiteral("stNext"));
+    stNext->setGeometry(kFieldLeft, 22, 30, 21);
+    stNext_2 = named(new TStaticText(QStringLiteral(">>"), box), QStringLiteral("stNext_2"));
+    stNext_2->setGeometry(kFieldLeft + 36, 22, 30, 21);
+    connect(stNext, &TStaticText::clicked, this, &TFBaza::stNextClick);
+    connect(stNext_2, &TStaticText::clicked, this, &TFBaza::stNext_2Click);
+
+    rowLabel(box, QStringLiteral("lInfoServer"), QStringLiteral("Име на сървъра[IP адрес]"), 1);
+    edServer = rowField<QLineEdit>(box, QStringLiteral("edServer"), 1);
+    rowLabel(box, QStringLiteral("lInfoServerInctance"), QStringLiteral("Инстанция"), 2);
+    edServerInctance = rowField<QLineEdit>(box, QStringLiteral("edServerInctance"), 2);
+    rowLabel(box, QStringLiteral("lInfoServerNickName"), QStringLiteral("Псевдоним"), 3);
+    edServerNickName = rowField<QLineEdit>(box, QStringLiteral("edServerNickName"), 3);
+    rowLabel(box, QStringLiteral("lInfoServerAuthentification"), QStringLiteral("Автентификация"), 4);
+    cbAuthentification = rowField<QComboBox>(box, QStringLiteral("cbAuthentification"), 4);
+    cbAuthentification->setEditable(true);
+    rowLabel(box, QStringLiteral("lInfoProvider"), QStringLiteral("Provider"), 5);
+    EdProvider = rowField<QLineEdit>(box, QStringLiteral("EdProvider"), 5);
+    rowLabel(box, QStringLiteral("lInfoTimeout"), QStringLiteral("Timeout        "), 6);
+    EditTimeout = rowField<QLineEdit>(box, QStringLiteral("EditTimeout"), 6);
+    rowLabel(box, QStringLiteral("lInfoUserName"), QStringLiteral("Потребител:"), 7);
+    username = rowField<QLineEdit>(box, QStringLiteral("username"), 7);
+    rowLabel(box, QStringLiteral("lInfoPassword"), QStringLiteral("Парола"), 8);
+    edPassword = rowField<QLineEdit>(box, QStringLiteral("edPassword"), 8);
+    edPassword->setEchoMode(QLineEdit::Password);
+    rowLabel(box, QStringLiteral("lInfoPort"), QStringLiteral("Порт"), 9);
+    Edit6 = rowField<QLineEdit>(box, QStringLiteral("Edit6"), 9);
+    rowLabel(box, QStringLiteral("lInfoNetProtocol"), QStringLiteral("Интернет протокол:"), 10);
+    ComboBox2 = rowField<QComboBox>(box, QStringLiteral("ComboBox2"), 10);
+    ComboBox2->setEditable(true);
+    ComboBox2->addItems({QStringLiteral("TCP/IP"), QStringLiteral("Sheren Memory")});
+    ComboBox2->setCurrentText(QStringLiteral("TCP/IP"));
+    rowLabel(box, QStringLiteral("lInfoDBName"), QStringLiteral("БАЗА"), 11);
+    Edit7 = rowField<QLineEdit>(box, QStringLiteral("Edit7"), 11);
+    cbDBConfigIsDynamicPort = rowField<QCheckBox>(box, QStringLiteral("cbDBConfigIsDynamicPort"), 12);
+    cbDBConfigIsDynamicPort->setText(QStringLiteral("Динамичен порт"));
+}
+
+void TFBaza::BuildProcedureBox()
+{
+    gbDBSP = named(new QGroupBox(QStringLiteral("Съхранени процедури"), centralWidget()), QStringLiteral("gbDBSP"));
+    gbDBSP->setGeometry(490, 8, 256, gbDBConnection->height());
+    Edit8 = named(new QLineEdit(gbDBSP), QStringLiteral("Edit8"));
+    Edit8->setGeometry(10, 22, 236, 23);
+    lInfoSP = named(new QLabel(QStringLiteral("[.......]"), gbDBSP), QStringLiteral("lInfoSP"));
+    lInfoSP->setGeometry(10, 52, 236, gbDBSP->height() - 60);
+    lInfoSP->setMaximumWidth(300);
+    lInfoSP->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lInfoSP->setWordWrap(true);
+}
+
+void TFBaza::CreateScriptButton()
+{
+    SPButton = named(new QPushButton(QStringLiteral("..."), Edit8), QStringLiteral("btnSPFile"));
+    SPButton->setFlat(false);
+    SPButton->setFont(QFont(SPButton->font().family(), 8));
+    SPButton->setGeometry(Edit8->width() - 23, 0, 23, Edit8->height() - 3);
+    SPButton->setCursor(Qt::ArrowCursor);
+    SPButton->show();
+    Edit8->installEventFilter(this);
+    connect(SPButton, &QPushButton::clicked, this, &TFBaza::GetSPFromTextFile);
+    connect(Edit8, &QLineEdit::textChanged, SPButton, [this] { SPButton->update(); });
+}
+
+bool TFBaza::eventFilter(QObject *watched, QEvent *event)
+{
+    // The button stays at the right edge of the field.
+    if (watched == Edit8 && event->type() == QEvent::Resize && SPButton)
+        SPButton->setGeometry(Edit8->width() - 23, 0, 23, Edit8->height() - 3);
+    return TMainLibraryClass::eventFilter(watched, event);
+}
+
+bool TFBaza::LoadFields()
+{
+    TRegistry registry;
+    if (!registry.OpenKey(SqlSettings::Key, true))
+        return false;
+    edServer->setText(registry.ReadString(SqlSettings::ComputerName));
+    edServerInctance->setText(registry.ReadString(SqlSettings::Instance));
+    edServerNickName->setText(registry.ReadString(SqlSettings::Aliase));
+    cbAuthentification->setCurrentText(registry.ReadString(SqlSettings::Authentication));
+    username->setText(registry.ReadString(SqlSettings::User));
+    TDLLSafeCall library;
+    if (library.LoadFunction(1, QStringLiteral("HashingKey"))) {
+        edPassword->setText(library.DecryptText(registry.ReadString(SqlSettings::Password)));
+        if (!library.Unload())
+            RequestTerminate();
+    } else {
+        RequestTerminate();
+    }
+    Edit6->setText(registry.ReadString(SqlSettings::Port));
+    Edit7->setText(registry.ReadString(SqlSettings::DataBase));
+    ComboBox2->setCurrentText(registry.ReadString(SqlSettings::Protocol));
+    EdProvider->setText(registry.ReadString(SqlSettings::Provider));
+    cbDBConfigIsDynamicPort->setChecked(registry.ValueExists(SqlSettings::IsDynamicPort) &&
+                                        registry.ReadInteger(SqlSettings::IsDynamicPort) != 0);
+    registry.CloseKey();
+    return true;
+}
+
+bool TFBaza::InitializeWindow()
+{
+    TMainLibraryClass::InitializeWindow();
+    LoadFormCaption(this);
+    LoadContainerCaptions(gbDBConnection);
+    LoadContainerCaptions(gbDBSP);
+    LoadToolbarCaptions(smcFBaza);
+    try {
+        if (!LoadFields())
+            return false;
+        CreateScriptButton();
+        return true;
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+        return true;
+    }
+}
+
+void TFBaza::acFBazaConnectionExecute()
+{
+    try {
+        TADOConnection &connection = LocalConnection();
+        connection.Close();
+        TConnectionParts parts;
+        parts.Provider = EdProvider->text();
+        parts.Password = edPassword->text();
+        parts.User = username->text();
+        parts.Database = Edit7->text();
+        parts.Server = edServer->text();
+        parts.Instance = edServerInctance->text();
+        connection.SetConnectionString(parts.Join());
+        connection.SetDefaultDatabase(Edit7->text());
+        connection.LoginPrompt = false;
+        connection.Open();
+        if (connection.Connected())
+            TSystemWinOS::ShowMessageBox(msgConnectionEstablished, msgHotelInformationTitle, 64);
+        else
+            TSystemWinOS::ShowMessageBox(msgConnectionFailed, msgWarningTitle, 48);
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
+void TFBaza::acFBazaSaveExecute()
+{
+    try {
+        TRegistry registry;
+        if (!registry.OpenKey(SqlSettings::Key, true))
+            throw ERegistryException(QStringLiteral("Failed to set data for '\\Software\\Oxtarne\\'"));
+        registry.WriteString(SqlSettings::ComputerName, edServer->text());
+        registry.WriteString(SqlSettings::Instance, edServerInctance->text());
+        registry.WriteString(SqlSettings::Aliase, edServerNickName->text());
+        registry.WriteString(SqlSettings::Authentication, cbAuthentification->currentText());
+        registry.WriteString(SqlSettings::User, username->text());
+        TDLLSafeCall library;
+        if (library.LoadFunction(2, QStringLiteral("HashingKey"))) {
+            registry.WriteString(SqlSettings::Password, library.EncryptText(edPassword->text()));
+            if (!library.Unload())
+                RequestTerminate();
+        } else {
+            RequestTerminate();
+        }
+        registry.WriteString(SqlSettings::Port, Edit6->text());
+        registry.WriteString(SqlSettings::Protocol, ComboBox2->currentText());
+        registry.WriteString(SqlSettings::DataBase, Edit7->text());
+        registry.WriteString(SqlSettings::Provider, EdProvider->text());
+        registry.WriteInteger(SqlSettings::TimeoutConnection, 30);
+        registry.WriteInteger(SqlSettings::TimeoutCommand, 30);
+        registry.WriteInteger(SqlSettings::IsDynamicPort, cbDBConfigIsDynamicPort->isChecked() ? 1 : 0);
+        registry.CloseKey();
+        TSystemWinOS::ShowMessageBox(msgSuccessfulOperation, msgInformationTitle, 64);
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
+void TFBaza::stNextClick()
+{
+    const MClass routines;
+    QString folder;
+    routines.GetSystemFolder(folder);
+    routines.RunProgram(folder + QStringLiteral("\\cliconfg.exe"), 1);
+}
+
+void TFBaza::stNext_2Click()
+{
+    try {
+        TADOComunicationControl control;
+        const QString text = control.EditConnectionString();
+        if (text.trimmed().isEmpty())
+            return;
+        if (!control.GetInstanceName(text).isEmpty()) {
+            edServer->setText(control.GetServerName(text));
+            edServerInctance->setText(control.GetInstanceName(text));
+        } else {
+            edServer->setText(control.GetServerAndInstance(text));
+            edServerInctance->clear();
+        }
+        edServerNickName->clear();
+        Edit7->setText(control.GetDatabaseName(text));
+        EdProvider->setText(TConnectionItems::Parse(text).Value(QStringLiteral("Provider")));
+        EditTimeout->setText(QStringLiteral("10"));
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
+void TFBaza::acFBazaNewDBExecute()
+{
+    const DatabaseSetup::TResult result = DatabaseSetup::CreateDatabase(Edit7->text());
+    if (result.Outcome == DatabaseSetup::TOutcome::Failed)
+        TExceptionLogs::Show(result.Message);
+    else if (result.Outcome == DatabaseSetup::TOutcome::Done)
+        TSystemWinOS::ShowMessageBox(msgDatabaseCreated, msgInformationTitle, 64);
+}
+
+void TFBaza::acFBazaAttachDBExecute()
+{
+    OpenDialog1->Filter = QStringLiteral("Бази данни: |*.mdf|Линкове към бази: |*.ldf");
+    QList<QPair<QString, QString>> entries;
+    while (TSystemWinOS::ShowMessageBox(msgAddNewBase, msgUserChoiceTitle, 36) == TSystemWinOS::IDYES) {
+        OpenDialog1->Execute();
+        QString name, path;
+        if (!OpenDialog1->FileName.isEmpty() && QFileInfo::exists(OpenDialog1->FileName)) {
+            path = QFileInfo(OpenDialog1->FileName).absoluteFilePath();
+            name = DatabaseSetup::LogicalName(OpenDialog1->FileName);
+        }
+        if (entries.size() >= 8) {
+            TSystemWinOS::ShowMessageBox(msgMaxLinksReached, msgInformationTitle, 64);
+            break;
+        }
+        if (!name.isEmpty())
+            entries.append({name, path});
+    }
+    const DatabaseSetup::TResult result = DatabaseSetup::AttachDatabases(entries);
+    if (result.Outcome == DatabaseSetup::TOutcome::Failed)
+        TExceptionLogs::Show(result.Message);
+}
+
+void TFBaza::GetSPFromTextFile()
+{
+    OpenDialog1->Filter = QStringLiteral("*.sql|*.sql");
+    OpenDialog1->Execute();
+    Edit8->setText(OpenDialog1->FileName + QStringLiteral("         "));
+    if (SPButton)
+        SPButton->update();
+    QString script;
+    MClass().ReadTextFile(OpenDialog1->FileName, script);
+    lInfoSP->setText(script);
+}
+
+void TFBaza::acFBazaInsertNewSPExecute()
+{
+    if (Edit8->text().isEmpty()) {
+        TSystemWinOS::ShowMessage(msgSelectProcedureFile);
+        return;
+    }
+    QString path = Edit8->text();
+    while (path.endsWith(QLatin1Char(' ')))
+        path.chop(1);
+    if (!QFileInfo(path).isFile()) {
+        TSystemWinOS::ShowMessage(msgNoFileInDirectory);
+        return;
+    }
+    const DatabaseSetup::TResult result = DatabaseSetup::InstallProcedure(lInfoSP->text());
+    if (result.Outcome == DatabaseSetup::TOutcome::Failed)
+        TExceptionLogs::Show(result.Message);
+    else
+        TSystemWinOS::ShowMessage(msgProcedureInstalled);
+}
+
+void TFBaza::acFBazaCloseExecute() { close(); }
+
+void TFBaza::closeEvent(QCloseEvent *event)
+{
+    fiFBaza->Save();
+    TMainLibraryClass::closeEvent(event);
+    if (DatabaseSetupRequired)
+        RequestTerminate();
+}

@@ -1,0 +1,99 @@
+#include "UDatabaseSetup.h"
+
+#include "data/UADOComunicationControl.h"
+#include "data/UDM.h"
+#include "data/UDbEngine.h"
+#include "data/UDbSchema.h"
+
+namespace DatabaseSetup {
+
+namespace {
+
+TResult failed(TADOConnection &connection, const Exception &error)
+{
+    if (connection.Connected() && connection.InTransaction())
+        connection.RollbackTrans();
+    return {TOutcome::Failed, error.Message()};
+}
+
+} // namespace
+
+void CreateTables(const QString &database)
+{
+    TADOConnection &connection = LocalConnection();
+    TADOQuery query(&connection);
+    const QList<TTableDef> &tables = DbSchema::Tables();
+    for (int i = 0; i < tables.size(); ++i) {
+        query.SQL.clear();
+        query.SetSQLText(connection.Engine().CreateTableBatch(database, tables.at(i), i));
+        query.ExecSQL();
+    }
+}
+
+TResult CreateDatabase(const QString &name)
+{
+    TADOConnection &connection = LocalConnection();
+    TADOComunicationControl control;
+    connection.Close();
+    if (!control.ConnectToCatalog(&connection, QStringLiteral("tempdb")))
+        return {TOutcome::NotConnected, {}};
+    try {
+        CheckDatabaseName(name);
+        connection.Engine().CreateDatabase(connection, name);
+        connection.Close();
+        if (!control.ConnectToDatabase(name))
+            return {TOutcome::NotConnected, {}};
+        connection.SetDefaultDatabase(name);
+        connection.Open();
+        connection.BeginTrans();
+        CreateTables(name);
+        connection.CommitTrans();
+        return {TOutcome::Done, {}};
+    } catch (const Exception &error) {
+        return failed(connection, error);
+    }
+}
+
+QString LogicalName(const QString &path)
+{
+    QString normal = path;
+    normal.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const int dot = int(normal.lastIndexOf(QLatin1Char('.')));
+    const int slash = int(normal.lastIndexOf(QLatin1Char('\\')));
+    if (dot < 0 || dot < slash)
+        return {};
+    return normal.mid(slash + 1, dot - slash - 1);
+}
+
+TResult AttachDatabases(const QList<QPair<QString, QString>> &entries)
+{
+    try {
+        TADOConnection &connection = LocalConnection();
+        for (int i = int(entries.size()) - 1; i >= 0; --i)
+            connection.Engine().AttachDatabase(connection, entries.at(i).first, entries.at(i).second);
+        return {TOutcome::Done, {}};
+    } catch (const Exception &error) {
+        return {TOutcome::Failed, error.Message()};
+    }
+}
+
+TResult InstallProcedure(const QString &script)
+{
+    try {
+        TADOConnection &connection = LocalConnection();
+        try {
+            if (!connection.InTransaction())
+                connection.BeginTrans();
+            connection.Engine().InstallProcedure(connection, script);
+            if (connection.InTransaction())
+                connection.CommitTrans();
+            return {TOutcome::Done, {}};
+        } catch (const Exception &error) {
+            return failed(connection, error);
+        }
+    } catch (const Exception &error) {
+        return {TOutcome::Failed, error.Message()};
+    }
+}
+
+} // namespace DatabaseSetup

@@ -1,0 +1,31 @@
+#pragma once
+// Preparing a server for the system: a new database with every table, attaching database
+// files and installing a stored procedure. The configuration window and kalvhotel-admin
+// both run these, and show the outcome each in its own way.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace DatabaseSetup {
+
+enum class TOutcome { NotConnected, Failed, Done };
+
+struct TResult {
+    TOutcome Outcome = TOutcome::Done;
+    QString Message;  // the server's message when Failed
+};
+
+// Creates the database on the stored server and its tables in one transaction; the shared
+// connection stays on the new database.
+TResult CreateDatabase(const QString &name);
+// The logical name of a database file: its name without folder and extension; empty without a dot.
+QString LogicalName(const QString &path);
+// Attaches from the last entry to the first on the shared connection; stops at the first error.
+TResult AttachDatabases(const QList<QPair<QString, QString>> &entries);
+// Runs a procedure script as one batch on the shared connection.
+TResult InstallProcedure(const QString &script);
+// The thirteen tables on the current connection, each unless it exists (used by both engines).
+void CreateTables(const QString &database);
+
+} // namespace DatabaseSetup

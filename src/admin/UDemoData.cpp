@@ -1,0 +1,178 @@
+#include "UDemoData.h"
+
+#include "UDatabaseSetup.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDLLSafeCall.h"
+#include "data/UDM.h"
+#include "data/UDbEngine.h"
+#include "data/URegistry.h"
+#include "errors/MyClass.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+
+namespace DemoData {
+
+namespace {
+
+const QString kDemoDatabase = QStringLiteral("KalvHotel");
+
+void insert(TADOConnection &connection, const QString &sql, const QVariantList &values)
+{
+    TADOQuery query(&connection);
+    query.SetSQLText(sql);
+    QList<TParameter> &parameters = query.Parameters();
+    for (int i = 0; i < parameters.size() && i < values.size(); ++i)
+        parameters[i].Value = values.at(i);
+    query.ExecSQL();
+}
+
+int countRows(TADOConnection &connection, const QString &table)
+{
+    TADOQuery query(&connection);
+    query.SetSQLText(QStringLiteral("SELECT COUNT(*) AS n FROM [dbo].[") + table + QStringLiteral("]"));
+    query.Open();
+    return query.FieldByName(QStringLiteral("n")).AsInteger();
+}
+
+void fillHotel(TADOConnection &connection)
+{
+    insert(connection,
+           QStringLiteral("INSERT INTO [dbo].[HotelBuild] (q1, q10, q11, q12, q13, q14, q15, q16, q17, q18, q19, q20) "
+                          "VALUES (:q1, :q10, :q11, :q12, :q13, :q14, :q15, :q16, :q17, :q18, :q19, :q20)"),
+           {1, QStringLiteral("Хотел Калв"), "4", "6", "2", "0", "0", "0", "0", "0", 1, "24"});
+    insert(connection,
+           QStringLiteral("INSERT INTO [dbo].[Tarife] (q50, q52, q53, q111, q112) VALUES (:q50, :q52, :q53, :q111, :q112)"),
+           {QStringLiteral("Основна"), QDate(QDate::currentDate().year(), 1, 1),
+            QDate(QDate::currentDate().year() + 1, 12, 31), 3, 5});
+    insert(connection, QStringLiteral("INSERT INTO [dbo].[Valuta] (q56, q86, q1) VALUES (:q56, :q86, :q1)"),
+           {QStringLiteral("BGN"), true, 1});
+    const QList<QPair<QString, double>> services = {{QStringLiteral("Единична стая"), 60},
+                                                    {QStringLiteral("Двойна стая"), 90},
+                                                    {QStringLiteral("Апартамент"), 150},
+                                                    {QStringLiteral("Закуска"), 12},
+                                                    {QStringLiteral("Паркинг"), 8}};
+    for (const auto &service : services)
+        insert(connection,
+               QStringLiteral("INSERT INTO [dbo].[Uslugi] (q40, q41, q33, q51) VALUES (:q40, :q41, :q33, :q51)"),
+               {service.second, 1, service.first, 1});
+    // Twelve rooms on two floors of the plan.
+    for (int i = 0; i < 12; ++i) {
+        const int floor = i / 6;
+        const int service = i % 6 < 3 ? 1 : (i % 6 < 5 ? 2 : 3);
+        const double price = services.at(service - 1).second;
+        insert(connection,
+               QStringLiteral("INSERT INTO [dbo].[Rooms] (q44, q46, q51, q48, q79, q1, q42, q81, q82, q83, q84) "
+                              "VALUES (:q44, :q46, :q51, :q48, :q79, :q1, :q42, :q81, :q82, :q83, :q84)"),
+               {QString::number((floor + 1) * 100 + i % 6 + 1), price, 1, service == 3 ? 2 : 1, service, 1, service,
+                80, 60, 20 + floor * 90, 20 + (i % 6) * 95});
+    }
+    insert(connection,
+           QStringLiteral("INSERT INTO [dbo].[Operators] (q1, q21, q23, q24, q74, q75, q76, q77) "
+                          "VALUES (:q1, :q21, :q23, :q24, :q74, :q75, :q76, :q77)"),
+           {1, QStringLiteral("Демо оператор"), QStringLiteral("ул. Морска 1"), QStringLiteral("+359 52 000 000"),
+            QStringLiteral("Варна"), QStringLiteral("demo"), QStringLiteral("demo"), QString(50, QLatin1Char('1'))});
+    const QDate today = QDate::currentDate();
+    const QList<std::tuple<int, QString, int, int>> stays = {
+        {1, QStringLiteral("Иван Петров"), -2, 3}, {4, QStringLiteral("Мария Георгиева"), 0, 2},
+        {8, QStringLiteral("John Smith"), 2, 5}};
+    for (const auto &[room, guest, from, to] : stays) {
+        const double price = room <= 3 ? 60 : (room <= 5 ? 90 : 60);
+        const int days = to - from;
+        insert(connection,
+               QStringLiteral("INSERT INTO [dbo].[Klients] (q1, q28, q29, q27, q30, q31, q39, q34, q35, q36, q37, q38, "
+                              "q70, q71, q72, q51, q47, q57) VALUES (:q1, :q28, :q29, :q27, :q30, :q31, :q39, :q34, "
+                              ":q35, :q36, :q37, :q38, :q70, :q71, :q72, :q51, :q47, :q57)"),
+               {1, QStringLiteral("8001011234"), guest, price * days, 46, QStringLiteral("Мъж"),
+                QDateTime::currentDateTime(), today.addDays(from), today.addDays(to), from > 0,
+                today.addDays(from), today.addDays(to), price, days, price * days, 1, room, 1});
+    }
+}
+
+} // namespace
+
+bool WriteEmbeddedSettings()
+{
+    TRegistry registry;
+    if (!registry.OpenKey(SqlSettings::Key, true))
+        throw Exception(QStringLiteral("The server settings cannot be written."));
+    if (!registry.ReadString(SqlSettings::ComputerName).trimmed().isEmpty() ||
+        !registry.ReadString(SqlSettings::Provider).trimmed().isEmpty())
+        return false;
+    TDLLSafeCall library;
+    if (!library.LoadFunction(2, QStringLiteral("HashingKey")))
+        throw Exception(QStringLiteral("The password library HashingKey cannot be loaded."));
+    registry.WriteString(SqlSettings::ComputerName, QStringLiteral("localhost"));
+    registry.WriteString(SqlSettings::Instance, QString());
+    registry.WriteString(SqlSettings::Aliase, QString());
+    registry.WriteString(SqlSettings::Authentication, QString());
+    registry.WriteString(SqlSettings::User, QStringLiteral("sa"));
+    registry.WriteString(SqlSettings::Password, library.EncryptText(QString()));
+    library.Unload();
+    registry.WriteString(SqlSettings::Port, QString());
+    registry.WriteString(SqlSettings::Protocol, QStringLiteral("TCP/IP"));
+    registry.WriteString(SqlSettings::DataBase, kDemoDatabase);
+    registry.WriteString(SqlSettings::Provider, QStringLiteral("SQLite"));
+    registry.WriteInteger(SqlSettings::TimeoutConnection, 30);
+    registry.WriteInteger(SqlSettings::TimeoutCommand, 30);
+    registry.WriteInteger(SqlSettings::IsDynamicPort, 0);
+    return true;
+}
+
+void InstallMissingProcedures(const QString &scriptsFolder)
+{
+    TADOConnection &connection = LocalConnection();
+    const QString folder = scriptsFolder + connection.Engine().ScriptFolder() + QLatin1Char('/');
+    const QStringList scripts = QDir(folder).entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name);
+    if (scripts.isEmpty())
+        throw Exception(QStringLiteral("No procedure scripts in %1").arg(folder));
+    for (const QString &file : scripts) {
+        const QString name = QFileInfo(file).completeBaseName();
+        try {
+            connection.Engine().ProcedureParameters(connection, name);
+            continue;  // installed already
+        } catch (const Exception &) {
+        }
+        QString script;
+        MClass().ReadTextFile(folder + file, script);
+        const DatabaseSetup::TResult result = DatabaseSetup::InstallProcedure(script);
+        if (result.Outcome != DatabaseSetup::TOutcome::Done)
+            throw Exception(QStringLiteral("%1: %2").arg(file, result.Message));
+    }
+}
+
+void Prepare(const QString &scriptsFolder)
+{
+    TRegistry registry;
+    registry.OpenKey(SqlSettings::Key, false);
+    const QString database = registry.ReadString(SqlSettings::DataBase);
+    registry.CloseKey();
+    TADOComunicationControl control;
+    TADOConnection &connection = LocalConnection();
+    connection.Close();
+    if (!control.ConnectFromSettings()) {
+        const DatabaseSetup::TResult created = DatabaseSetup::CreateDatabase(database);
+        if (created.Outcome == DatabaseSetup::TOutcome::NotConnected)
+            throw Exception(QStringLiteral("The server of the stored settings cannot be reached."));
+        if (created.Outcome == DatabaseSetup::TOutcome::Failed)
+            throw Exception(created.Message);
+    }
+    try {
+        connection.BeginTrans();
+        DatabaseSetup::CreateTables(database);
+        connection.CommitTrans();
+        InstallMissingProcedures(scriptsFolder);
+        if (countRows(connection, QStringLiteral("HotelBuild")) == 0) {
+            connection.BeginTrans();
+            fillHotel(connection);
+            connection.CommitTrans();
+        }
+    } catch (const Exception &) {
+        if (connection.Connected() && connection.InTransaction())
+            connection.RollbackTrans();
+        throw;
+    }
+}
+
+} // namespace DemoData

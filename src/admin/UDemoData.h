@@ -1,0 +1,15 @@
+#pragma once
+// A small demonstration hotel on the embedded server, for a first look at the program.
+
+#include <QString>
+
+namespace DemoData {
+// Embedded server settings, written only where the user has none; true when written.
+bool WriteEmbeddedSettings();
+// The database of the stored settings with its tables and the delivered procedures, created
+// where missing, and the demonstration hotel when the database holds no hotel yet.
+// Raises Exception with a clear message on failure.
+void Prepare(const QString &scriptsFolder);
+// Installs every delivered procedure of the engine that the database does not have yet.
+void InstallMissingProcedures(const QString &scriptsFolder);
+} // namespace DemoData

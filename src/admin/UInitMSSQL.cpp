@@ -1,0 +1,185 @@
+#include "UInitMSSQL.h"
+
+#include "data/UADOComunicationControl.h"
+#include "data/UDM.h"
+#include "data/UDbEngine.h"
+#include "data/UDbSchema.h"
+#include "errors/UExceptionLogs.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QThread>
+
+TFInitMSSQL::TFInitMSSQL(QWidget *parent) : TMainLibraryClass(parent)
+{
+    setObjectName(QStringLiteral("FInitMSSQL"));
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    setFixedSize(389, 466);
+    Image1 = new QLabel(client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(38, 8, 313, 409);
+    Image1->setPixmap(SplashPicture());
+    ProgressBarLoader = new QProgressBar(client);
+    ProgressBarLoader->setObjectName(QStringLiteral("ProgressBarLoader"));
+    ProgressBarLoader->setGeometry(38, 422, 313, 16);
+    ProgressBarLoader->setTextVisible(false);
+    lInfoSplash = new QLabel(QStringLiteral("Инициализиране ..."), client);
+    lInfoSplash->setObjectName(QStringLiteral("lInfoSplash"));
+    lInfoSplash->setGeometry(38, 442, 313, 18);
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QPixmap TFInitMSSQL::SplashPicture()
+{
+    QPixmap picture(313, 409);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 409);
+    sky.setColorAt(0, QColor(22, 48, 92));
+    sky.setColorAt(0.65, QColor(96, 140, 196));
+    sky.setColorAt(1, QColor(226, 214, 182));
+    p.fillRect(picture.rect(), sky);
+    // A hotel front with lit windows.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(238, 232, 220));
+    p.drawRect(66, 150, 180, 220);
+    p.setBrush(QColor(150, 54, 44));
+    p.drawPolygon(QPolygon({QPoint(56, 152), QPoint(156, 104), QPoint(256, 152)}));
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 4; ++col) {
+            p.setBrush((row + col) % 3 == 0 ? QColor(255, 214, 102) : QColor(70, 96, 134));
+            p.drawRect(82 + col * 42, 166 + row * 36, 22, 22);
+        }
+    p.setBrush(QColor(92, 62, 40));
+    p.drawRect(140, 334, 32, 36);
+    p.setBrush(QColor(60, 110, 60));
+    p.drawRect(0, 370, 313, 39);
+    p.setPen(QColor(255, 255, 255));
+    QFont title = p.font();
+    title.setPointSize(22);
+    title.setBold(true);
+    p.setFont(title);
+    p.drawText(QRect(0, 24, 313, 40), Qt::AlignCenter, QStringLiteral("Hotel KALV"));
+    title.setPointSize(10);
+    title.setBold(false);
+    p.setFont(title);
+    p.drawText(QRect(0, 64, 313, 24), Qt::AlignCenter, QStringLiteral("Oxtarne front office"));
+    return picture;
+}
+
+void TFInitMSSQL::Advance(int step)
+{
+    ProgressBarLoader->setValue(qMin(ProgressBarLoader->maximum(), ProgressBarLoader->value() + step));
+}
+
+void TFInitMSSQL::Pause() { QThread::msleep(10); }
+
+void TFInitMSSQL::SetInfo(const QString &text)
+{
+    lInfoSplash->setText(text);
+    repaint();
+}
+
+bool TFInitMSSQL::TableExists(const QString &tableName)
+{
+    TADOConnection &connection = LocalConnection();
+    TADOQuery query(&connection);
+    try {
+        TDbEngine &engine = connection.Engine();
+        engine.PrepareDatabaseReference(connection, SqlDataBase);
+        query.SetSQLText(engine.TableExistsStatement(SqlDataBase));
+        query.ParamByName(QStringLiteral("sTableName")).Value = tableName;
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        query.Open();
+        const bool exists = query.FieldByName(QStringLiteral("column1")).AsString() == QLatin1String("TRUE");
+        connection.CommitTrans();
+        return exists;
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+        if (connection.Connected() && connection.InTransaction())
+            connection.CommitTrans();
+        return false;
+    }
+}
+
+TFInitMSSQL::TPass TFInitMSSQL::RunPass(TADOComunicationControl &control, int &pass, bool &failed, bool &result)
+{
+    QCoreApplication::processEvents();
+    Advance(5);
+    repaint();
+    TADOConnection &connection = LocalConnection();
+    if (!connection.Connected() || failed) {
+        DatabaseSetupRequired = true;
+        return TPass::Leave;
+    }
+    if (++pass >= 3)
+        return TPass::Leave;
+    if (!control.ConnectToCatalog(&connection, QStringLiteral("master"))) {
+        failed = true;
+        return TPass::Continue;
+    }
+    SetInfo(msgInitializingTable + msgColon + QStringLiteral("master"));
+    for (const QString &table : DbSchema::CheckedTables()) {
+        if (!TableExists(table)) {
+            failed = true;
+            return TPass::Continue;
+        }
+        Advance(5);
+        Pause();
+        SetInfo(msgInitializingTable + msgColon + table);
+    }
+    Advance(5);
+    Pause();
+    repaint();
+    control.CloseConnection();
+    Advance(5);
+    Pause();
+    repaint();
+    if (!control.ConnectFromSettings())
+        return TPass::Leave;
+    Advance(10);
+    Pause();
+    repaint();
+    Advance(10);
+    repaint();
+    result = true;
+    return TPass::Continue;
+}
+
+bool TFInitMSSQL::InitializeWindow()
+{
+    TMainLibraryClass::InitializeWindow();
+    LoadFormCaption(this);
+    LoadComponentCaptions(lInfoSplash);
+    TADOComunicationControl control;
+    ProgressBarLoader->setRange(0, 70);
+    if (SqlComputerName.isEmpty()) {
+        lInfoSplash->setText(msgNoServerSettings);
+        TSystemWinOS::ShowMessageBox(msgNoServerSettings, msgInformationTitle, 48);
+    }
+    Advance(5);
+    QCoreApplication::processEvents();
+    lInfoSplash->setText(msgRestartingSystem);
+    Advance(5);
+    repaint();
+    lInfoSplash->setText(msgInitializingMainBase + msgColon + SqlDataBase);
+    Advance(5);
+    Pause();
+    repaint();
+    int pass = 0;
+    bool failed = false;
+    bool result = false;
+    while (!(control.ConnectFromSettings() && pass > 0 && !failed))
+        if (RunPass(control, pass, failed, result) == TPass::Leave)
+            break;
+    return result;
+}

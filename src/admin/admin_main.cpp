@@ -1,0 +1,115 @@
+// kalvhotel-admin: database set-up from the command line, through the same code as the
+// database configuration window.
+
+#include "UDatabaseSetup.h"
+#include "UDemoData.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDM.h"
+#include "errors/MyClass.h"
+#include "errors/UExceptionLogs.h"
+#include "startup/KalvCM.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: kalvhotel-admin create-database NAME | install-procedure FILE | demo\n");
+    return 2;
+}
+
+void printError(const QString &text) { std::fprintf(stderr, "kalvhotel-admin: %s\n", qPrintable(text)); }
+
+// Messages and the error log window become lines on the standard error stream.
+void redirectWindows()
+{
+    TSystemWinOS::SetMessageBoxHandler([](const QString &text, const QString &, int) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return int(TSystemWinOS::IDOK);
+    });
+    TExceptionLogs::SetShowHandler([](TExceptionLogs &window) { printError(window.Text()); });
+}
+
+int createDatabase(const QString &name)
+{
+    const DatabaseSetup::TResult result = DatabaseSetup::CreateDatabase(name);
+    if (result.Outcome == DatabaseSetup::TOutcome::NotConnected) {
+        printError(QStringLiteral("the server of the stored settings cannot be reached; save the settings first"));
+        return 1;
+    }
+    if (result.Outcome == DatabaseSetup::TOutcome::Failed) {
+        printError(result.Message);
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(msgDatabaseCreated.trimmed() + QStringLiteral(": ") + name));
+    return 0;
+}
+
+int installProcedure(const QString &file)
+{
+    if (!QFileInfo(file).isFile()) {
+        printError(msgNoFileInDirectory + QStringLiteral(" ") + file);
+        return 1;
+    }
+    TADOComunicationControl control;
+    if (!control.ConnectFromSettings()) {
+        printError(QStringLiteral("the database of the stored settings cannot be opened"));
+        return 1;
+    }
+    QString script;
+    MClass().ReadTextFile(file, script);
+    const DatabaseSetup::TResult result = DatabaseSetup::InstallProcedure(script);
+    if (result.Outcome != DatabaseSetup::TOutcome::Done) {
+        printError(result.Message);
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(msgProcedureInstalled));
+    return 0;
+}
+
+int demo()
+{
+    try {
+        if (DemoData::WriteEmbeddedSettings())
+            std::printf("embedded server settings written\n");
+        DemoData::Prepare(TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/"));
+        std::printf("demonstration database ready\n");
+        return 0;
+    } catch (const Exception &error) {
+        printError(error.Message());
+        return 1;
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // No window of the program is shown here; the boxes go to the standard error stream.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TKalvApplication application(argc, argv);
+    const QStringList arguments = application.arguments().mid(1);
+    if (arguments.isEmpty())
+        return usage();
+    redirectWindows();
+    KalvCM::RunBootstrap();
+    if (IsTerminateRequested()) {
+        printError(QStringLiteral("the start-up environment could not be prepared"));
+        return 1;
+    }
+    TDM dm;
+    const QString command = arguments.first();
+    if (command == QLatin1String("create-database") && arguments.size() == 2)
+        return createDatabase(arguments.at(1));
+    if (command == QLatin1String("install-procedure") && arguments.size() == 2)
+        return installProcedure(arguments.at(1));
+    if (command == QLatin1String("demo") && arguments.size() == 1)
+        return demo();
+    return usage();
+}

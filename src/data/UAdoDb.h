@@ -1,0 +1,242 @@
+#pragma once
+// The program's own thin ADO layer over Qt SQL: one connection class, a data set of rows read
+// into memory with ADO's navigation and editing, the query and the stored procedure, and a
+// read-only grid model. The engine named by the connection string's "Provider" item does
+// everything that differs between database servers.
+
+#include "errors/UErrors.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+
+class TDbEngine;
+class QTableView;
+class QSqlQuery;
+
+KALV_ERROR_CLASS(EDatabaseError, Exception)
+
+// The items of an OLE DB connection string, keys compared without case.
+class TConnectionItems
+{
+public:
+    static TConnectionItems Parse(const QString &connectionString);
+    QString Value(const QString &key) const;
+    bool Contains(const QString &key) const;
+
+private:
+    QList<QPair<QString, QString>> m_items;
+};
+
+class TADOConnection : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TADOConnection(QObject *parent = nullptr);
+    ~TADOConnection() override;
+
+    QString ConnectionString() const { return m_connectionString; }
+    void SetConnectionString(const QString &text);
+    QString DefaultDatabase() const { return m_defaultDatabase; }
+    void SetDefaultDatabase(const QString &name) { m_defaultDatabase = name; }
+    bool LoginPrompt = false;
+
+    // Opens through the engine the provider names; raises EDatabaseError on any failure.
+    void Open();
+    void Close();
+    bool Connected() const;
+    // The database the connection is on: the default database, or the "Initial Catalog" item.
+    QString DatabaseName() const;
+
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const { return m_inTransaction; }
+
+    // Runs statements that return no rows; parameters bind by position.
+    void Execute(const QString &sql, const QVariantList &values = {});
+
+    TDbEngine &Engine() const;  // raises when not connected
+    QSqlDatabase Database() const;
+
+private:
+    QString m_connectionString;
+    QString m_defaultDatabase;
+    QString m_qtName;
+    std::unique_ptr<TDbEngine> m_engine;
+    bool m_inTransaction = false;
+};
+
+struct TParameter {
+    QString Name;
+    QVariant Value;
+};
+
+// A value of the current row.
+class TField
+{
+public:
+    TField(QString name, QVariant value) : m_name(std::move(name)), m_value(std::move(value)) {}
+    const QString &FieldName() const { return m_name; }
+    const QVariant &Value() const { return m_value; }
+    bool IsNull() const { return m_value.isNull(); }
+    // Dates and numbers in the program's fixed regional formats.
+    QString AsString() const;
+    int AsInteger() const;
+    double AsFloat() const;
+    bool AsBoolean() const;
+    QDateTime AsDateTime() const;
+
+private:
+    QString m_name;
+    QVariant m_value;
+};
+
+// Rows read into memory, navigated and edited as ADO's data sets are. Post writes an edited
+// or appended row back to the one table the rows came from.
+class TAdoDataSet : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TAdoDataSet(TADOConnection *connection = nullptr, QObject *parent = nullptr);
+
+    TADOConnection *Connection() const { return m_connection; }
+    void SetConnection(TADOConnection *connection) { m_connection = connection; }
+
+    bool Active() const { return m_active; }
+    virtual void Open() = 0;
+    void Close();
+
+    int RecordCount() const { return int(m_rows.size()); }
+    int RecNo() const { return m_current; }  // 0-based, -1 when empty
+    void First();
+    void Next();
+    bool Eof() const;
+    bool Bof() const { return m_current <= 0; }
+    QStringList FieldNames() const { return m_fields; }
+    int FieldIndex(const QString &name) const;  // -1 when missing
+    TField FieldByName(const QString &name) const;
+    QVariant CellValue(int row, int column) const { return m_rows.at(row).at(column); }
+    // Moves to the first row whose field equals the value exactly; false leaves the position.
+    bool Locate(const QString &field, const QVariant &value);
+
+    void Edit();
+    void Append();
+    void SetFieldValue(const QString &name, const QVariant &value);
+    void Post();
+    void Cancel();
+    bool Editing() const { return m_state != State::Browse; }
+
+    // The table Post writes to; taken from the statement when not set.
+    void SetUpdateTable(const QString &table) { m_updateTable = table; }
+
+signals:
+    void DataChanged();
+
+protected:
+    void Load(QSqlQuery &query);
+    TADOConnection &RequireConnection() const;
+    virtual QString SourceTable() const { return m_updateTable; }
+
+private:
+    enum class State { Browse, Edit, Insert };
+    void RequireRow() const;
+    void PostInsert(const QString &table);
+    void PostUpdate(const QString &table);
+
+    TADOConnection *m_connection;
+    bool m_active = false;
+    QStringList m_fields;
+    QVector<QVector<QVariant>> m_rows;
+    int m_current = -1;
+    State m_state = State::Browse;
+    QVector<QVariant> m_original;
+    QVector<bool> m_changed;
+    QString m_updateTable;
+};
+
+// SQL text with colon-named parameters (":name"), taken from the text in order of appearance.
+class TADOQuery : public TAdoDataSet
+{
+    Q_OBJECT
+public:
+    explicit TADOQuery(TADOConnection *connection = nullptr, QObject *parent = nullptr);
+
+    QStringList SQL;  // lines, joined by CR LF
+    QString SQLText() const { return SQL.join(QStringLiteral("\r\n")); }
+    void SetSQLText(const QString &text);
+    void ClearParameters() { m_parameters.clear(); }
+
+    // The parameters of the current text, in order; set by position or name before running.
+    QList<TParameter> &Parameters();
+    TParameter &ParamByName(const QString &name);
+
+    void Open() override;
+    void ExecSQL();
+
+    // Markers of a text, and the text with each marker replaced by "?".
+    static QStringList ParameterNames(const QString &sql, QString *positional = nullptr);
+
+protected:
+    QString SourceTable() const override;
+
+private:
+    void Prepare(QSqlQuery &query);
+    QList<TParameter> m_parameters;
+    QString m_parsedFor;
+};
+
+class TADOStoredProc : public TAdoDataSet
+{
+    Q_OBJECT
+public:
+    explicit TADOStoredProc(TADOConnection *connection = nullptr, QObject *parent = nullptr);
+
+    QString ProcedureName;
+    // Reads the procedure's parameters from the server; their values start empty.
+    void RefreshParameters();
+    QList<TParameter> &Parameters() { return m_parameters; }
+    TParameter &ParamByName(const QString &name);
+    void ExecProc();
+    void Open() override;
+
+private:
+    QList<TParameter> m_parameters;
+};
+
+struct TGridColumn {
+    QString Field;
+    QString Title;
+    int Width = 64;
+};
+
+// A read-only view of a data set's rows with the columns a window chooses.
+class TAdoGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit TAdoGridModel(QObject *parent = nullptr);
+    void SetDataSet(TAdoDataSet *dataSet);
+    void SetColumns(const QList<TGridColumn> &columns);
+    const QList<TGridColumn> &Columns() const { return m_columns; }
+    // Sets the model on the view with the columns' widths.
+    void ApplyTo(QTableView *view);
+    void Reload();
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    TAdoDataSet *m_dataSet = nullptr;
+    QList<TGridColumn> m_columns;
+    QVector<int> m_fieldIndex;
+};

@@ -1,0 +1,52 @@
+#pragma once
+// What differs between database servers: opening, quoting, value binding and the statements
+// whose text is the server's own. One engine per connection, chosen by the "Provider" item.
+
+#include "UAdoDb.h"
+#include "UDbSchema.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class TDbEngine
+{
+public:
+    virtual ~TDbEngine() = default;
+
+    // The engine for a provider name; raises EDatabaseError for one no engine serves.
+    static std::unique_ptr<TDbEngine> ForProvider(const QString &provider);
+
+    virtual QString Name() const = 0;
+    // The folder of dist/sql that holds this engine's procedure scripts.
+    virtual QString ScriptFolder() const = 0;
+    // Opens a Qt connection named qtName on the database; raises EDatabaseError.
+    virtual QSqlDatabase Open(const QString &qtName, const TConnectionItems &items, const QString &database) = 0;
+
+    virtual QString QuoteIdentifier(const QString &identifier) const = 0;
+    // The program's statements are written in the server's dialect; an engine may adapt them.
+    virtual QString TranslateStatement(const QString &sql) const { return sql; }
+    // A bound value in the form the server stores; dates never travel as locale text.
+    virtual QVariant BindValue(const QVariant &value) const = 0;
+
+    // One batch that creates a table unless one of that name exists, run on the new database.
+    virtual QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const = 0;
+    // A session-local empty copy of Klients.
+    virtual QString StagingTableStatement(const QString &tableName) const = 0;
+    // Gives one row whose column "column1" says "TRUE" or "FALSE" for the parameter sTableName.
+    virtual QString TableExistsStatement(const QString &database) const = 0;
+    // Makes the database reachable by the statement above from the current connection.
+    virtual void PrepareDatabaseReference(TADOConnection &, const QString &) const {}
+
+    virtual void CreateDatabase(TADOConnection &connection, const QString &name) const = 0;
+    virtual void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const = 0;
+    virtual void InstallProcedure(TADOConnection &connection, const QString &script) const = 0;
+    virtual QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const = 0;
+    // Runs the procedure; the returned query holds its last result set, if any.
+    virtual void CallProcedure(TADOConnection &connection, const QString &procedure,
+                               const QList<TParameter> &parameters, QSqlQuery &query) const = 0;
+};
+
+// A database name typed by a user, refused when no engine could hold it.
+void CheckDatabaseName(const QString &name);

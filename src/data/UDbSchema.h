@@ -1,0 +1,28 @@
+#pragma once
+// The thirteen tables of the database, in their order of creation, with every column.
+// Both engines build their creation statements from this one description.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+enum class TColumnNull { Default, Null, Identity };
+
+struct TColumnDef {
+    QString Name;
+    QString Type;  // as the server declares it: "INT", "nvarchar(500)", "Numeric(20,8)", ...
+    TColumnNull Nullability = TColumnNull::Default;
+};
+
+struct TTableDef {
+    QString Name;
+    QList<TColumnDef> Columns;
+    QStringList ColumnNames() const;
+};
+
+namespace DbSchema {
+const QList<TTableDef> &Tables();
+const TTableDef &Table(const QString &name);  // case-insensitive; raises for an unknown name
+// The tables the start-up check looks for, in its order.
+const QStringList &CheckedTables();
+} // namespace DbSchema

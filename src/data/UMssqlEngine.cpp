@@ -1,0 +1,193 @@
+#include "UMssqlEngine.h"
+
+#include "startup/USystemWinOS.h"
+
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+[[noreturn]] void raise(const QSqlError &error)
+{
+    QString text = error.databaseText().trimmed();
+    throw EDatabaseError(text.isEmpty() ? error.text().trimmed() : text);
+}
+
+// An ODBC value in braces, so that ";" and "}" in a password cannot end it early.
+QString braced(const QString &value)
+{
+    QString escaped = value;
+    escaped.replace(QLatin1Char('}'), QStringLiteral("}}"));
+    return QLatin1Char('{') + escaped + QLatin1Char('}');
+}
+
+QString columnDefinition(const TColumnDef &column)
+{
+    if (column.Nullability == TColumnNull::Identity)
+        return QLatin1Char('[') + column.Name + QStringLiteral("] INT PRIMARY KEY IDENTITY (1,1)");
+    QString text = QLatin1Char('[') + column.Name + QStringLiteral("] ") + column.Type;
+    if (column.Nullability == TColumnNull::Null)
+        text += QStringLiteral(" null");
+    return text;
+}
+
+} // namespace
+
+QString TMssqlEngine::OdbcConnectionString(const TConnectionItems &items, const QString &database)
+{
+    const QString driver = TSystemWinOS::IsWindows() ? QStringLiteral("SQL Server") : QStringLiteral("FreeTDS");
+    QString text = QStringLiteral("DRIVER={") + driver + QStringLiteral("};SERVER=") +
+                   braced(items.Value(QStringLiteral("Data Source"))) + QStringLiteral(";DATABASE=") + braced(database) +
+                   QStringLiteral(";UID=") + braced(items.Value(QStringLiteral("User ID"))) + QStringLiteral(";PWD=") +
+                   braced(items.Value(QStringLiteral("Password"))) + QLatin1Char(';');
+    if (!TSystemWinOS::IsWindows())
+        text += QStringLiteral("ClientCharset=UTF-8;");
+    return text;
+}
+
+QSqlDatabase TMssqlEngine::Open(const QString &qtName, const TConnectionItems &items, const QString &database)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), qtName);
+    db.setDatabaseName(OdbcConnectionString(items, database));
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(qtName);
+        raise(error);
+    }
+    return db;
+}
+
+QString TMssqlEngine::QuoteIdentifier(const QString &identifier) const
+{
+    QString escaped = identifier;
+    escaped.replace(QLatin1Char(']'), QStringLiteral("]]"));
+    return QLatin1Char('[') + escaped + QLatin1Char(']');
+}
+
+QVariant TMssqlEngine::BindValue(const QVariant &value) const
+{
+    // Dates travel as text under "SET DATEFORMAT dmy", which the statements carry.
+    switch (value.metaType().id()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    default:
+        return value;
+    }
+}
+
+QString TMssqlEngine::TranslateStatement(const QString &sql) const
+{
+    return QStringLiteral("SET DATEFORMAT dmy ") + sql;
+}
+
+QString TMssqlEngine::CreateTableStatement(const TTableDef &table)
+{
+    QString columns;
+    for (const TColumnDef &column : table.Columns)
+        columns += columnDefinition(column) + QStringLiteral(", ");
+    // The server's own spacing of the first hotel column is kept as the system always sent it.
+    if (table.Name == QLatin1String("HotelBuild"))
+        columns.replace(0, 8, QStringLiteral("[q1]  INT"));
+    return QStringLiteral(" IF NOT EXISTS( SELECT * FROM [dbo].[sysobjects]  WHERE NAME='") + table.Name +
+           QStringLiteral("' AND TYPE='U') BEGIN CREATE TABLE [dbo].[") + table.Name + QStringLiteral("] (") +
+           columns + QStringLiteral(" ) END ");
+}
+
+QString TMssqlEngine::CreateTableBatch(const QString &database, const TTableDef &table, int position) const
+{
+    const QString use = position == 0 ? QStringLiteral("USE ") : QStringLiteral("USE  ");
+    return use + QuoteIdentifier(database) + QStringLiteral(" \r\n") + CreateTableStatement(table);
+}
+
+QString TMssqlEngine::StagingTableStatement(const QString &tableName) const
+{
+    QString escaped = tableName;
+    escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QStringLiteral("IF NOT EXISTS( SELECT * FROM [dbo].[sysobjects]  WHERE NAME = '") + escaped +
+           QStringLiteral("' AND TYPE='U')") + QStringLiteral(" BEGIN ") + QStringLiteral("    SELECT * INTO ") +
+           tableName + QStringLiteral(" from [dbo].[KLIENTS]  ") + QStringLiteral("    WHERE (1 > 2) ") +
+           QStringLiteral(" END  ");
+}
+
+QString TMssqlEngine::TableExistsStatement(const QString &database) const
+{
+    return QStringLiteral("USE ") + QuoteIdentifier(database) + QStringLiteral("; ") +
+           QStringLiteral(" IF EXISTS(SELECT * FROM [dbo].[sysobjects]  ") +
+           QStringLiteral("WHERE [Name] = :sTableName )      ") + QStringLiteral("BEGIN SELECT('TRUE')        END ") +
+           QStringLiteral("ELSE BEGIN SELECT('FALSE')  END ");
+}
+
+QString TMssqlEngine::CreateDatabaseStatement(const QString &name) const
+{
+    return QStringLiteral("use master;  CREATE DATABASE  ") + QuoteIdentifier(name) + QStringLiteral(" ") +
+           QStringLiteral(" COLLATE Cyrillic_General_100_CI_AS ");
+}
+
+QString TMssqlEngine::AttachStatement() { return QStringLiteral("use master\r\nexec sp_attach_db :@dbname, :@filename1"); }
+
+void TMssqlEngine::CreateDatabase(TADOConnection &connection, const QString &name) const
+{
+    QSqlQuery query(connection.Database());
+    if (!query.exec(CreateDatabaseStatement(name)))
+        raise(query.lastError());
+}
+
+void TMssqlEngine::AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const
+{
+    TADOQuery query(&connection);
+    query.SetSQLText(AttachStatement());
+    query.ParamByName(QStringLiteral("@dbname")).Value = name;
+    query.ParamByName(QStringLiteral("@filename1")).Value = path;
+    query.ExecSQL();
+}
+
+void TMssqlEngine::InstallProcedure(TADOConnection &connection, const QString &script) const
+{
+    QSqlQuery query(connection.Database());
+    if (!query.exec(script))
+        raise(query.lastError());
+}
+
+QStringList TMssqlEngine::ProcedureParameters(TADOConnection &connection, const QString &procedure) const
+{
+    QSqlQuery query(connection.Database());
+    query.prepare(QStringLiteral("SELECT PARAMETER_NAME FROM INFORMATION_SCHEMA.PARAMETERS WHERE SPECIFIC_NAME = ? "
+                                 "ORDER BY ORDINAL_POSITION"));
+    query.bindValue(0, procedure);
+    if (!query.exec())
+        raise(query.lastError());
+    QStringList names;
+    while (query.next())
+        names.append(query.value(0).toString());
+    if (names.isEmpty()) {
+        QSqlQuery exists(connection.Database());
+        exists.prepare(QStringLiteral("SELECT OBJECT_ID(?, 'P')"));
+        exists.bindValue(0, procedure);
+        if (!exists.exec() || !exists.next() || exists.value(0).isNull())
+            throw EDatabaseError(QStringLiteral("Could not find stored procedure '%1'.").arg(procedure));
+    }
+    return names;
+}
+
+QString TMssqlEngine::ProcedureCallStatement(const QString &procedure, int parameterCount)
+{
+    QStringList marks;
+    for (int i = 0; i < parameterCount; ++i)
+        marks.append(QStringLiteral("?"));
+    return QStringLiteral("{CALL ") + procedure + QLatin1Char('(') + marks.join(QLatin1Char(',')) + QStringLiteral(")}");
+}
+
+void TMssqlEngine::CallProcedure(TADOConnection &, const QString &procedure, const QList<TParameter> &parameters,
+                                 QSqlQuery &query) const
+{
+    if (!query.prepare(ProcedureCallStatement(procedure, int(parameters.size()))))
+        raise(query.lastError());
+    for (int i = 0; i < parameters.size(); ++i)
+        query.bindValue(i, BindValue(parameters.at(i).Value));
+    if (!query.exec())
+        raise(query.lastError());
+}

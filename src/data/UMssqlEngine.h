@@ -1,0 +1,33 @@
+#pragma once
+// Microsoft SQL Server through ODBC (FreeTDS off Windows). The statement texts are the
+// server's own, to the letter.
+
+#include "UDbEngine.h"
+
+class TMssqlEngine : public TDbEngine
+{
+public:
+    QString Name() const override { return QStringLiteral("SQL Server"); }
+    QString ScriptFolder() const override { return QStringLiteral("mssql"); }
+    QSqlDatabase Open(const QString &qtName, const TConnectionItems &items, const QString &database) override;
+    static QString OdbcConnectionString(const TConnectionItems &items, const QString &database);
+
+    QString QuoteIdentifier(const QString &identifier) const override;
+    QVariant BindValue(const QVariant &value) const override;
+    QString TranslateStatement(const QString &sql) const override;
+
+    static QString CreateTableStatement(const TTableDef &table);
+    QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const override;
+    QString StagingTableStatement(const QString &tableName) const override;
+    QString TableExistsStatement(const QString &database) const override;
+    QString CreateDatabaseStatement(const QString &name) const;
+    static QString AttachStatement();
+
+    void CreateDatabase(TADOConnection &connection, const QString &name) const override;
+    void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const override;
+    void InstallProcedure(TADOConnection &connection, const QString &script) const override;
+    QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const override;
+    static QString ProcedureCallStatement(const QString &procedure, int parameterCount);
+    void CallProcedure(TADOConnection &connection, const QString &procedure, const QList<TParameter> &parameters,
+                       QSqlQuery &query) const override;
+};

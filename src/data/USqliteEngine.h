@@ -1,0 +1,55 @@
+#pragma once
+// The embedded engine: a server is a folder, its catalogue "master.sqlite" lists the databases
+// (one file each), and stored procedures are named batches kept in each database.
+
+#include "UDbEngine.h"
+
+#include <functional>
+
+class TSqliteEngine : public TDbEngine
+{
+public:
+    QString Name() const override { return QStringLiteral("SQLite"); }
+    QString ScriptFolder() const override { return QStringLiteral("sqlite"); }
+    QSqlDatabase Open(const QString &qtName, const TConnectionItems &items, const QString &database) override;
+
+    // The folder a "Data Source" names: the local names mean "Databases" in the data folder.
+    static QString ServerFolder(const QString &dataSource, bool *isLocal = nullptr);
+    static bool IsCatalogue(const QString &database);
+
+    QString QuoteIdentifier(const QString &identifier) const override;
+    QString TranslateStatement(const QString &sql) const override;
+    QVariant BindValue(const QVariant &value) const override;
+
+    static QString CreateTableStatement(const TTableDef &table, bool temporary = false,
+                                        const QString &name = QString());
+    QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const override;
+    QString StagingTableStatement(const QString &tableName) const override;
+    QString TableExistsStatement(const QString &database) const override;
+    void PrepareDatabaseReference(TADOConnection &connection, const QString &database) const override;
+
+    void CreateDatabase(TADOConnection &connection, const QString &name) const override;
+    void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const override;
+    void InstallProcedure(TADOConnection &connection, const QString &script) const override;
+    QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const override;
+    void CallProcedure(TADOConnection &connection, const QString &procedure, const QList<TParameter> &parameters,
+                       QSqlQuery &query) const override;
+
+    // Replaces the built-in NOCASE comparison by a Unicode-aware one on a connection.
+    static void InstallUnicodeNoCase(QSqlDatabase &db);
+
+private:
+    struct TProcedure {
+        QString Name;
+        QList<QPair<QString, QString>> Parameters;  // name with "@", type
+        QStringList Statements;
+    };
+    static TProcedure ParseProcedure(const QString &script);
+    TProcedure LoadProcedure(TADOConnection &connection, const QString &name) const;
+    // The database file a logical name stands for, from the catalogue; empty when unknown.
+    QString DatabaseFile(const QString &name) const;
+    void WithCatalogue(const std::function<void(QSqlDatabase &)> &work) const;
+
+    QString m_folder;
+    QString m_database;
+};
