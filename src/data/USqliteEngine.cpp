@@ -25,8 +25,8 @@ const QString kCatalogueFile = QStringLiteral("master.sqlite");
 
 int compareNoCase(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
-    const QString left = QString::fromRawData(static_cast<const QChar *>(a), lengthA / 2);
-    const QString right = QString::fromRawData(static_cast<const QChar *>(b), lengthB / 2);
+    const QString left = QString::fromUtf8(static_cast<const char *>(a), lengthA);
+    const QString right = QString::fromUtf8(static_cast<const char *>(b), lengthB);
     return left.compare(right, Qt::CaseInsensitive);
 }
 
@@ -171,7 +171,8 @@ void TSqliteEngine::InstallUnicodeNoCase(QSqlDatabase &db)
         return;
     sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
     if (connection)
-        sqlite3_create_collation(connection, "NOCASE", SQLITE_UTF16_ALIGNED, nullptr, compareNoCase);
+        // In the database encoding, so that it replaces the built-in ASCII-only NOCASE.
+        sqlite3_create_collation(connection, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase);
 }
 
 QString TSqliteEngine::ServerFolder(const QString &dataSource, bool *isLocal)

@@ -1,6 +1,7 @@
 #include "TestHarness.h"
 
 #include "data/UDLLSafeCall.h"
+#include "data/URegistry.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
@@ -29,6 +30,7 @@ TestHome::TestHome()
     SqlUser.clear();
     SqlDataBase.clear();
     SelectedHotelID.clear();
+    DatabaseSetupRequired = false;
 }
 
 TestHome::~TestHome()
@@ -91,4 +93,28 @@ void SaveShot(QWidget *window, const QString &name)
         return;
     QDir().mkpath(folder);
     window->grab().save(folder + "/" + name + ".png");
+}
+
+void StoreServerSettings(const TestHome &home, TestServer server)
+{
+    if (server.Server.isEmpty())
+        server.Server = home.Root() + "server";
+    QDir().mkpath(server.Server);
+    TRegistry registry;
+    if (!registry.OpenKey(SqlSettings::Key, true))
+        throw std::runtime_error("cannot open the settings key");
+    TDLLSafeCall library;
+    if (!library.LoadFunction(2, "HashingKey"))
+        throw std::runtime_error("cannot load HashingKey");
+    registry.WriteString(SqlSettings::ComputerName, server.Server);
+    registry.WriteString(SqlSettings::Instance, server.Instance);
+    registry.WriteString(SqlSettings::User, server.User);
+    registry.WriteString(SqlSettings::Password, library.EncryptText(server.Password));
+    registry.WriteString(SqlSettings::DataBase, server.Database);
+    registry.WriteString(SqlSettings::Provider, server.Provider);
+    library.Unload();
+    SqlComputerName = server.Server;
+    SqlInstance = server.Instance;
+    SqlUser = server.User;
+    SqlDataBase = server.Database;
 }

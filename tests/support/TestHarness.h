@@ -89,6 +89,18 @@ template <class T> T *Child(QObject *root, const QString &name)
 // person can look at what the test saw.
 void SaveShot(QWidget *window, const QString &name);
 
+// Stored server settings for the embedded engine; the server folder is made when missing.
+struct TestServer {
+    QString Provider = QStringLiteral("SQLite");
+    QString Server;  // a folder; the test home's "server" folder when empty
+    QString Instance;
+    QString Database = QStringLiteral("HotelTest");
+    QString User = QStringLiteral("sa");
+    QString Password = QStringLiteral("secret");
+};
+// Writes the settings as the configuration window saves them and sets the process-wide copies.
+void StoreServerSettings(const TestHome &home, TestServer server = {});
+
 // Like QTEST_MAIN, with the program's own application object and its default error display.
 #define KALV_TEST_MAIN(TestClass)                                                                                  \
     int main(int argc, char *argv[])                                                                               \

@@ -1,0 +1,486 @@
+// The data layer on real SQLite databases, and the SQL Server engine's texts.
+
+#include "TestHarness.h"
+#include "admin/UDatabaseSetup.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDM.h"
+#include "data/UDataLinkDialog.h"
+#include "data/UDbEngine.h"
+#include "data/UDbSchema.h"
+#include "data/UMssqlEngine.h"
+#include "data/URegistry.h"
+#include "data/USqliteEngine.h"
+#include "errors/MyClass.h"
+#include "framework/UMainLibraryClass.h"
+#include "startup/UConstMessagesHotel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// Column name, declared type, NOT NULL flag and key flag as SQLite reports them.
+QStringList columnsOf(TADOConnection &connection, const QString &table)
+{
+    QSqlQuery query(connection.Database());
+    query.exec("PRAGMA table_info(\"" + table + "\")");
+    QStringList columns;
+    while (query.next())
+        columns.append(query.value(1).toString() + " " + query.value(2).toString() + " " +
+                       query.value(3).toString() + " " + query.value(5).toString());
+    return columns;
+}
+
+QStringList userTables(TADOConnection &connection)
+{
+    QSqlQuery query(connection.Database());
+    query.exec("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+               "AND name <> 'sysprocedures' ORDER BY rowid");
+    QStringList names;
+    while (query.next())
+        names.append(query.value(0).toString());
+    return names;
+}
+
+QString deliveredScript(const QString &engine, const QString &name)
+{
+    QString script;
+    MClass().ReadTextFile(TestHome::BuildBinFolder() + "dist/sql/" + engine + "/" + name + ".sql", script);
+    return script;
+}
+
+} // namespace
+
+class TestDataLayer : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestHome> m_home;
+    std::unique_ptr<TDM> m_dm;
+
+    TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
+    void createDatabase(const QString &name = "HotelTest")
+    {
+        const DatabaseSetup::TResult result = DatabaseSetup::CreateDatabase(name);
+        QCOMPARE(int(result.Outcome), int(DatabaseSetup::TOutcome::Done));
+    }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<TestHome>();
+        m_dm = std::make_unique<TDM>();
+        StoreServerSettings(*m_home);
+    }
+    void cleanup()
+    {
+        m_dm.reset();
+        m_home.reset();
+    }
+
+    void createdDatabaseHoldsTheThirteenTables()
+    {
+        createDatabase();
+        QCOMPARE(connection().DatabaseName(), QString("HotelTest"));
+        QStringList expected;
+        for (const TTableDef &table : DbSchema::Tables())
+            expected.append(table.Name);
+        QCOMPARE(userTables(connection()), expected);
+        QCOMPARE(expected.size(), 13);
+        QCOMPARE(columnsOf(connection(), "HotelBuild"),
+                 QStringList({"q1 INT 0 0", "q10 nvarchar(500) 0 0", "q11 nvarchar(500) 0 0", "q12 nvarchar(500) 0 0",
+                              "q13 nvarchar(500) 0 0", "q14 nvarchar(500) 0 0", "q15 nvarchar(500) 0 0",
+                              "q16 nvarchar(500) 0 0", "q17 nvarchar(500) 0 0", "q18 nvarchar(500) 0 0",
+                              "q19 INT 0 0", "q20 nvarchar(500) 0 0"}));
+        const QStringList operators = columnsOf(connection(), "Operators");
+        QCOMPARE(operators.first(), QString("q80 INTEGER 0 1"));
+        QCOMPARE(operators.at(5), QString("q25 varbinary(8000) 0 0"));
+        QCOMPARE(operators.size(), 11);
+        const QStringList klients = columnsOf(connection(), "Klients");
+        QCOMPARE(klients.size(), 28);
+        QCOMPARE(klients.at(5), QString("q31 char(30) 0 0"));
+        QCOMPARE(klients.at(10), QString("q35 SMALLDATETIME 0 0"));
+        QCOMPARE(klients.last(), QString("q115 nvarchar(500) 0 0"));
+        // The identity key is the only key of each table.
+        for (const TTableDef &table : DbSchema::Tables()) {
+            const QStringList columns = columnsOf(connection(), table.Name);
+            QCOMPARE(columns.size(), table.Columns.size());
+            for (int i = 0; i < columns.size(); ++i) {
+                QVERIFY(columns.at(i).startsWith(table.Columns.at(i).Name + " "));
+                QCOMPARE(columns.at(i).endsWith(" 1"), table.Columns.at(i).Nullability == TColumnNull::Identity);
+            }
+        }
+    }
+
+    void creationLeavesAnExistingTableAloneAndTwiceFails()
+    {
+        createDatabase();
+        connection().Execute("DROP TABLE Miarka");
+        connection().Execute("CREATE TABLE Miarka (other TEXT)");
+        connection().Execute("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'A')");
+        DatabaseSetup::CreateTables("HotelTest");
+        QCOMPARE(columnsOf(connection(), "Miarka"), QStringList({"other TEXT 0 0"}));
+
+        const DatabaseSetup::TResult again = DatabaseSetup::CreateDatabase("HotelTest");
+        QCOMPARE(int(again.Outcome), int(DatabaseSetup::TOutcome::Failed));
+        QVERIFY2(again.Message.contains("already exists"), qPrintable(again.Message));
+        TADOComunicationControl control;
+        QVERIFY(control.ConnectToDatabase("HotelTest"));
+        TADOQuery query(&connection());
+        query.SetSQLText("SELECT * FROM HotelBuild");
+        query.Open();
+        QCOMPARE(query.RecordCount(), 1);
+    }
+
+    void namesAreCaseInsensitiveAlsoForCyrillicText()
+    {
+        createDatabase();
+        connection().Execute("INSERT INTO [dbo].[Operators] (q75, q76) VALUES (?, ?)", {"Иван", "ТайнаПарола"});
+        TADOQuery query(&connection());
+        query.SetSQLText("SELECT * FROM [dbo].[OPERATORS] WHERE (q75 = :psOperatorName) AND (q76 = :psOperatorPass)");
+        query.ParamByName("psOperatorName").Value = "иВАН";
+        query.ParamByName("psOperatorPass").Value = "тайнапарола";
+        query.Open();
+        QCOMPARE(query.RecordCount(), 1);
+        query.ParamByName("psOperatorPass").Value = "тайнапарол";
+        query.Open();
+        QCOMPARE(query.RecordCount(), 0);
+    }
+
+    void databaseNamesAreQuotedOrRefused()
+    {
+        createDatabase("Хотел ]Морe[ 2");
+        QCOMPARE(userTables(connection()).size(), 13);
+        const DatabaseSetup::TResult refused = DatabaseSetup::CreateDatabase("bad/name");
+        QCOMPARE(int(refused.Outcome), int(DatabaseSetup::TOutcome::Failed));
+        QVERIFY(refused.Message.contains("not allowed"));
+        QVERIFY(!QFile::exists(m_home->Root() + "server/bad/name.sqlite"));
+    }
+
+    void queryParametersNavigationAndEditing()
+    {
+        createDatabase();
+        TADOQuery query(&connection());
+        query.SetSQLText("SELECT * FROM [dbo].[Rooms] WHERE q1 = :hotel AND q44 <> ':not' AND q44 <> :hotel_room");
+        QCOMPARE(TADOQuery::ParameterNames(query.SQLText()), QStringList({"hotel", "hotel_room"}));
+        query.Parameters()[0].Value = 1;
+        query.ParamByName("hotel_room").Value = "none";
+        query.Open();
+        QCOMPARE(query.RecordCount(), 0);
+        QVERIFY(query.Eof());
+
+        query.SetSQLText("SELECT * FROM [dbo].[Rooms] ");
+        query.Open();
+        query.Append();
+        query.SetFieldValue("q44", "101");
+        query.SetFieldValue("q46", 55.5);
+        query.SetFieldValue("q1", 1);
+        query.Post();
+        QCOMPARE(query.FieldByName("q47").AsInteger(), 1);  // the identity came back
+        query.Append();
+        query.SetFieldValue("q44", "102");
+        query.Post();
+        QCOMPARE(query.FieldByName("q47").AsInteger(), 2);
+        QVERIFY(query.Locate("q44", "101"));
+        query.Edit();
+        query.SetFieldValue("q46", 60);
+        query.Post();
+        query.Open();
+        QCOMPARE(query.RecordCount(), 2);
+        QVERIFY(query.Locate("q47", 1));
+        QCOMPARE(query.FieldByName("q46").AsString(), QString("60"));
+        QVERIFY(!query.Locate("q44", "999"));
+        QCOMPARE(query.FieldByName("q44").AsString(), QString("101"));
+
+        // Dates are stored sortable and shown in the fixed format.
+        connection().Execute("INSERT INTO Klients (q29, q34) VALUES (?, ?)", {"Гост", QDate(2024, 1, 5)});
+        query.SetSQLText("SELECT * FROM Klients WHERE q34 >= :fromDate");
+        query.ParamByName("fromDate").Value = QDate(2024, 1, 1);
+        query.Open();
+        QCOMPARE(query.RecordCount(), 1);
+        QCOMPARE(query.FieldByName("q34").AsString(), QString("05.01.2024"));
+        QCOMPARE(query.FieldByName("q34").AsDateTime().date(), QDate(2024, 1, 5));
+        QVERIFY(query.FieldByName("q27").IsNull());
+
+        query.SetSQLText("SELECT * FROM NoSuchTable");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, query.Open());
+    }
+
+    void openQueryAndTransactions()
+    {
+        createDatabase();
+        TADOComunicationControl control;
+        QVERIFY(control.OpenQuery("SELECT * FROM Rooms", TAdoParametarsTypeElements()) == nullptr);
+        QVERIFY(!connection().InTransaction());
+
+        connection().Execute("INSERT INTO Rooms (q44, q1) VALUES ('7', 3)");
+        TAdoParametarsTypeElements parameters;
+        QCOMPARE(parameters.AddParameter("psHotel", 3, 1, 1), 1);
+        QCOMPARE(parameters.Item(0).Size, 16);
+        TADOQuery *query = control.OpenQuery("SELECT * FROM Rooms WHERE q1 = :psHotel", parameters);
+        QVERIFY(query);
+        QCOMPARE(query->FieldByName("q44").AsString(), QString("7"));
+        QVERIFY(connection().InTransaction());
+        connection().CommitTrans();
+
+        ErrorLogRecorder log;
+        QVERIFY(control.OpenQuery("SELECT * FROM Missing WHERE a = :a", parameters) == nullptr);
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(log.Texts().first().contains("Missing"));
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void fieldValuesAndLookups()
+    {
+        createDatabase();
+        TMainLibraryClass window;
+        std::unique_ptr<QStringList> empty(window.GetFieldValues("HotelBuild", "q10"));
+        QVERIFY(empty);
+        QVERIFY(empty->isEmpty());
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(window.GetFieldValues("HotelBuild", "  ") == nullptr);
+            QCOMPARE(boxes.Texts(), QStringList({"Внимание моля изберете база и име на поле. Програмна грешка."}));
+        }
+        connection().Execute("INSERT INTO HotelBuild (q1, q10) VALUES (4, 'Морски')");
+        connection().Execute("INSERT INTO HotelBuild (q1, q10) VALUES (9, 'Планински')");
+        std::unique_ptr<QStringList> names(window.GetFieldValues("HotelBuild", "q10"));
+        QCOMPARE(*names, QStringList({"Морски", "Планински"}));
+        QString id = "stale";
+        window.LookupFieldValue("HotelBuild", "q10", id, "q1", "Планински");
+        QCOMPARE(id, QString("9"));
+        window.LookupFieldValue("HotelBuild", "q10", id, "q1", "Няма");
+        QCOMPARE(id, QString());
+        QVERIFY(!connection().InTransaction());
+
+        ErrorLogRecorder log;
+        id = "x";
+        window.LookupFieldValue("NoTable", "q10", id, "q1", "a");
+        QCOMPARE(id, QString());
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(log.Texts().first().startsWith("Class name: \r\nFunction name: \r\nDescription Error: "));
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void deliveredProceduresInstalledAndCalled()
+    {
+        createDatabase();
+        for (const QString &name : {"proc_CopyAllTablesValues", "proc_SaveNewOperator", "proc_OpenOperator"}) {
+            const DatabaseSetup::TResult result = DatabaseSetup::InstallProcedure(deliveredScript("sqlite", name));
+            QVERIFY2(result.Outcome == DatabaseSetup::TOutcome::Done, qPrintable(result.Message));
+        }
+        QVERIFY(!connection().InTransaction());
+
+        TADOStoredProc save(&connection());
+        save.ProcedureName = "proc_SaveNewOperator";
+        save.RefreshParameters();
+        QCOMPARE(save.Parameters().size(), 10);
+        save.ParamByName("@OperatorAddres_q23").Value = "ул. 1";
+        save.ParamByName("@OperatorUserName_q75").Value = "ivan";
+        save.ParamByName("@OperatorPassword_q76").Value = "p";
+        save.ParamByName("@operatorName_q21").Value = "Иван";
+        save.ParamByName("@OperatorGSM_q24").Value = "088";
+        save.ParamByName("@OperatorCity_q74").Value = "Варна";
+        save.ParamByName("@IDHotel_q1").Value = 2;
+        save.ParamByName("@OperatorDefaultDostap_q77").Value = QString(50, '1');
+        save.ExecProc();
+
+        TADOStoredProc open(&connection());
+        open.ProcedureName = "proc_OpenOperator";
+        open.RefreshParameters();
+        QVERIFY(open.Parameters().isEmpty());
+        open.Open();
+        QCOMPARE(open.RecordCount(), 1);
+        QCOMPARE(open.FieldByName("q21").AsString(), QString("Иван"));
+        QCOMPARE(open.FieldByName("q74").AsString(), QString("Варна"));
+        QCOMPARE(open.FieldByName("q1").AsInteger(), 2);
+        QVERIFY(open.FieldByName("q25").IsNull());
+        QCOMPARE(open.FieldNames().first(), QString("q80"));
+
+        // The staging table's rows move into Klients; a second copy books nothing twice.
+        TADOComunicationControl control;
+        TempTableCounter = 0;
+        const QString staging = control.NewTempTableName();
+        connection().Execute(connection().Engine().StagingTableStatement(staging));
+        connection().Execute("INSERT INTO \"" + staging + "\" (q29, q47) VALUES ('Гост', 5)");
+        TADOStoredProc copy(&connection());
+        copy.ProcedureName = "proc_CopyAllTablesValues";
+        copy.RefreshParameters();
+        copy.ParamByName("@tableNameToCopyValues").Value = staging;
+        copy.ParamByName("@tableNameToPasteValues").Value = "Klients";
+        connection().BeginTrans();
+        copy.ExecProc();
+        copy.ExecProc();
+        connection().CommitTrans();
+        TADOQuery count(&connection());
+        count.SetSQLText("SELECT COUNT(*) AS n FROM KLIENTS");
+        count.Open();
+        QCOMPARE(count.FieldByName("n").AsInteger(), 1);
+
+        copy.ParamByName("@tableNameToCopyValues").Value = "Klients; DROP TABLE Rooms";
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, copy.ExecProc());
+        QCOMPARE(userTables(connection()).size(), 13);
+
+        // A second install and a script the engine refuses both fail and install nothing.
+        const DatabaseSetup::TResult twice =
+            DatabaseSetup::InstallProcedure(deliveredScript("sqlite", "proc_OpenOperator"));
+        QCOMPARE(int(twice.Outcome), int(DatabaseSetup::TOutcome::Failed));
+        const DatabaseSetup::TResult refused =
+            DatabaseSetup::InstallProcedure("CREATE PROCEDURE proc_Bad AS SELEKT * FROM Rooms");
+        QCOMPARE(int(refused.Outcome), int(DatabaseSetup::TOutcome::Failed));
+        QVERIFY(!connection().InTransaction());
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, connection().Engine().ProcedureParameters(connection(), "proc_Bad"));
+    }
+
+    void tempTableNamesCount()
+    {
+        TADOComunicationControl control;
+        TempTableCounter = 0;
+        QCOMPARE(control.NewTempTableName(), QString("#TEMP1"));
+        QCOMPARE(control.NewTempTableName(), QString("#TEMP2"));
+        QCOMPARE(TADOComunicationControl().NewTempTableName(), QString("#TEMP3"));
+    }
+
+    void connectionStringFromTheTwelveParts()
+    {
+        TestServer server;
+        server.Server = m_home->Root() + "srv";
+        server.Instance = "   ";
+        server.Password = "pa;ss";
+        StoreServerSettings(*m_home, server);
+        QString text;
+        QVERIFY(TADOComunicationControl::BuildFromSettings("Base", text));
+        const QString source = m_home->Root() + "srv";
+        QCOMPARE(text, "Provider=SQLite;Password=pa;ss;Persist Security Info=True;User ID=sa;Initial Catalog=Base;"
+                       "Data Source=" + source + ";Use Procedure for Prepare=1;Auto Translate=True;"
+                       "Packet Size=4096;Workstation ID=" + source + ";Use Encryption for Data=False;"
+                       "Tag with column collation when possible=False;");
+        server.Instance = " inst ";
+        StoreServerSettings(*m_home, server);
+        QVERIFY(TADOComunicationControl::BuildFromSettings("Base", text));
+        QVERIFY(text.contains(";Data Source=" + source + "\\ inst ;"));
+    }
+
+    void connectFromSettingsPaths()
+    {
+        TADOComunicationControl control;
+        QVERIFY(!control.ConnectFromSettings());  // the database does not exist yet
+        QVERIFY(!connection().Connected());
+        createDatabase();
+        connection().Close();
+        QVERIFY(control.ConnectFromSettings());
+        // Open already: the settings are not read again.
+        TRegistry registry;
+        registry.OpenKey(SqlSettings::Key, false);
+        registry.WriteString(SqlSettings::Provider, "");
+        QVERIFY(control.ConnectFromSettings());
+        control.CloseConnection();
+        QVERIFY(!control.ConnectFromSettings());  // blank provider
+        registry.WriteString(SqlSettings::Provider, "SQLite");
+        registry.WriteString(SqlSettings::ComputerName, m_home->Root() + "no-such-folder");
+        QVERIFY(!control.ConnectFromSettings());
+        QVERIFY(!QDir(m_home->Root() + "no-such-folder").exists());
+        // A database file that is no database.
+        registry.WriteString(SqlSettings::ComputerName, m_home->Root() + "server");
+        QFile garbage(m_home->Root() + "server/HotelTest.sqlite");
+        QVERIFY(garbage.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        garbage.write(QByteArray(4096, 'x'));
+        garbage.close();
+        QVERIFY(!control.ConnectFromSettings());
+        QVERIFY(!control.ConnectToCatalog(nullptr, "master"));
+    }
+
+    void connectionStringParsers()
+    {
+        TADOComunicationControl control;
+        const QString full = "Provider=SQLOLEDB.1;Password=x;Persist Security Info=True;User ID=sa;"
+                             "Initial Catalog= Hotel ;Data Source=SRV\\INST;Use Procedure for Prepare=1;";
+        QCOMPARE(control.GetServerName(full), QString("SRV"));
+        QCOMPARE(control.GetInstanceName(full), QString("INST"));
+        QCOMPARE(control.GetServerAndInstance(full), QString("SRV\\INST"));
+        QCOMPARE(control.GetDatabaseName(full), QString("Hotel"));
+        const QString last = "Provider=SQLOLEDB.1;Initial Catalog=H;Data Source=SRV";
+        QCOMPARE(control.GetServerName(last), QString());
+        QCOMPARE(control.GetInstanceName(last), QString());
+        QCOMPARE(control.GetServerAndInstance(last), QString("SRV"));
+        const QString noInstance = "Data Source= host ;Initial Catalog=B;";
+        QCOMPARE(control.GetServerName(noInstance), QString("host"));
+        QCOMPARE(control.GetServerAndInstance(noInstance), QString(" host "));
+        QCOMPARE(control.GetInstanceName(noInstance), QString());
+        QCOMPARE(control.GetServerName("   "), QString());
+        QCOMPARE(control.GetDatabaseName(""), QString());
+        QCOMPARE(control.GetDatabaseName("Data Source=a;"), QString("a"));  // a missing phrase keeps the whole
+    }
+
+    void dataLinkDialogEditsTheItems()
+    {
+        connection().SetConnectionString("Provider=SQLite;Password=p;User ID=u;Initial Catalog=Old;Data Source=S\\I;");
+        TDataLinkDialog::SetEditHandler([](TDataLinkDialog &dialog) {
+            Child<QLineEdit>(&dialog, "edDatabase")->setText("New");
+            Child<QLineEdit>(&dialog, "edInstance")->clear();
+            return true;
+        });
+        TADOComunicationControl control;
+        const QString edited = control.EditConnectionString();
+        QCOMPARE(connection().ConnectionString(), edited);
+        QCOMPARE(control.GetDatabaseName(edited), QString("New"));
+        QCOMPARE(control.GetServerAndInstance(edited), QString("S"));
+        QVERIFY(edited.startsWith("Provider=SQLite;Password=p;"));
+        TDataLinkDialog::SetEditHandler([](TDataLinkDialog &) { return false; });
+        QCOMPARE(control.EditConnectionString(), edited);
+        TDataLinkDialog::SetEditHandler({});
+    }
+
+    void sqlServerStatementTexts()
+    {
+        const TMssqlEngine engine;
+        QCOMPARE(TMssqlEngine::CreateTableStatement(DbSchema::Table("HotelBuild")),
+                 QString(" IF NOT EXISTS( SELECT * FROM [dbo].[sysobjects]  WHERE NAME='HotelBuild' AND TYPE='U') "
+                         "BEGIN CREATE TABLE [dbo].[HotelBuild] ([q1]  INT, [q10] nvarchar(500) null, [q11] "
+                         "nvarchar(500) null, [q12] nvarchar(500) null, [q13] nvarchar(500) null, [q14] nvarchar(500) "
+                         "null, [q15] nvarchar(500) null, [q16] nvarchar(500) null, [q17] nvarchar(500) null, [q18] "
+                         "nvarchar(500) null, [q19] INT, [q20] nvarchar(500) null,  ) END "));
+        QCOMPARE(TMssqlEngine::CreateTableStatement(DbSchema::Table("Valuta")),
+                 QString(" IF NOT EXISTS( SELECT * FROM [dbo].[sysobjects]  WHERE NAME='Valuta' AND TYPE='U') BEGIN "
+                         "CREATE TABLE [dbo].[Valuta] ([q56] nvarchar(500) null, [q57] INT PRIMARY KEY IDENTITY (1,1), "
+                         "[q86] bit, [q1] int,  ) END "));
+        QCOMPARE(engine.CreateTableBatch("Hotel", DbSchema::Table("HotelBuild"), 0).section("\r\n", 0, 0),
+                 QString("USE [Hotel] "));
+        QCOMPARE(engine.CreateTableBatch("Ho]tel", DbSchema::Table("Operators"), 1).section("\r\n", 0, 0),
+                 QString("USE  [Ho]]tel] "));
+        QCOMPARE(engine.CreateDatabaseStatement("Hotel"),
+                 QString("use master;  CREATE DATABASE  [Hotel]  COLLATE Cyrillic_General_100_CI_AS "));
+        QCOMPARE(engine.StagingTableStatement("#TEMP1"),
+                 QString("IF NOT EXISTS( SELECT * FROM [dbo].[sysobjects]  WHERE NAME = '#TEMP1' AND TYPE='U') BEGIN "
+                         "    SELECT * INTO #TEMP1 from [dbo].[KLIENTS]      WHERE (1 > 2)  END  "));
+        QCOMPARE(engine.TableExistsStatement("Hotel"),
+                 QString("USE [Hotel];  IF EXISTS(SELECT * FROM [dbo].[sysobjects]  WHERE [Name] = :sTableName )      "
+                         "BEGIN SELECT('TRUE')        END ELSE BEGIN SELECT('FALSE')  END "));
+        QCOMPARE(TMssqlEngine::AttachStatement(), QString("use master\r\nexec sp_attach_db :@dbname, :@filename1"));
+        QCOMPARE(TADOQuery::ParameterNames(TMssqlEngine::AttachStatement()), QStringList({"@dbname", "@filename1"}));
+        QCOMPARE(TMssqlEngine::ProcedureCallStatement("proc_OpenOperator", 0), QString("{CALL proc_OpenOperator()}"));
+        QCOMPARE(engine.BindValue(QDate(2024, 3, 7)).toString(), QString("07.03.2024"));
+        QVERIFY(engine.TranslateStatement("SELECT 1").startsWith("SET DATEFORMAT dmy "));
+    }
+
+    void sqlServerOdbcConnectionString()
+    {
+        const TConnectionItems items = TConnectionItems::Parse(
+            "Provider=SQLOLEDB.1;Password=p}w;Persist Security Info=True;User ID=sa;Initial Catalog=H;"
+            "Data Source=db.example\\SQLEXPRESS;Workstation ID=db.example;");
+        QCOMPARE(TMssqlEngine::OdbcConnectionString(items, "Хотел"),
+                 QString("DRIVER={FreeTDS};SERVER={db.example\\SQLEXPRESS};DATABASE={Хотел};UID={sa};PWD={p}}w};"
+                         "ClientCharset=UTF-8;"));
+        QVERIFY(dynamic_cast<TMssqlEngine *>(TDbEngine::ForProvider("SQLOLEDB.1").get()));
+        QVERIFY(dynamic_cast<TMssqlEngine *>(TDbEngine::ForProvider("MSOLEDBSQL").get()));
+        QVERIFY(dynamic_cast<TSqliteEngine *>(TDbEngine::ForProvider("sqlite").get()));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, TDbEngine::ForProvider("Jet.4.0"));
+    }
+};
+
+KALV_TEST_MAIN(TestDataLayer)
+#include "tst_datalayer.moc"
