@@ -2,7 +2,10 @@
 
 #include "UConstMessagesHotel.h"
 #include "USystemWinOS.h"
+#include "admin/UBaza.h"
+#include "admin/UInitMSSQL.h"
 #include "data/UDLLSafeCall.h"
+#include "data/UDM.h"
 #include "data/URegistry.h"
 #include "errors/UErrors.h"
 #include "errors/UExceptionLogs.h"
@@ -11,6 +14,9 @@
 #include "framework/UWideIniFile.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -152,11 +158,39 @@ int KalvCM::RunMessageLoop(TKalvApplication &application)
     return application.exec();
 }
 
+void KalvCM::ScheduleScreenshot(TKalvApplication &application)
+{
+    // Message boxes run loops of their own, so the timer fires whatever window stands then.
+    const QString shot = qEnvironmentVariable("KALV_SCREENSHOT");
+    if (!shot.isEmpty())
+        QTimer::singleShot(4000, &application, [shot] {
+            if (QScreen *screen = QGuiApplication::primaryScreen())
+                screen->grabWindow(0).save(shot);
+        });
+}
+
 int KalvCM::RunEntry(TKalvApplication &application)
 {
     ApplyFixedRegionalFormats();
-    // The windows of the start-up check, the login and the main frame join here as they
-    // are built; until the main window exists there is no loop to run.
-    Q_UNUSED(application);
+    TDM dm(&application);
+    bool checked = false;
+    {
+        TFInitMSSQL splash;
+        splash.setWindowFlag(Qt::FramelessWindowHint, true);
+        splash.setWindowState(Qt::WindowNoState);
+        splash.show();
+        checked = splash.InitializeWindow();
+    }
+    if (!checked && !DatabaseSetupRequired)
+        return 0;
+    // The login and the main frame join here; until then a database that needs setting up
+    // gets the configuration window on its own, and closing it ends the program.
+    if (DatabaseSetupRequired) {
+        auto *configuration = new TFBaza;
+        configuration->LoadFormCaption(configuration);
+        configuration->InitializeWindow();
+        configuration->show();
+        return RunMessageLoop(application);
+    }
     return 0;
 }

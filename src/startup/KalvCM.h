@@ -25,5 +25,7 @@ void RunBootstrap();
 int RunEntry(TKalvApplication &application);
 // Runs the message loop unless termination was asked for before it could start.
 int RunMessageLoop(TKalvApplication &application);
+// With KALV_SCREENSHOT set, saves a picture of the screen there a few seconds after start.
+void ScheduleScreenshot(TKalvApplication &application);
 
 } // namespace KalvCM

@@ -1,0 +1,548 @@
+// Database administration: the start-up check, the configuration window with its creation,
+// attach and install commands, and kalvhotel-admin.
+
+#include "TestHarness.h"
+#include "admin/UBaza.h"
+#include "admin/UDatabaseSetup.h"
+#include "admin/UInitMSSQL.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDLLSafeCall.h"
+#include "data/UDM.h"
+#include "data/UDataLinkDialog.h"
+#include "data/UDbEngine.h"
+#include "startup/USystemWinOS.h"
+#include "data/URegistry.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <QToolBar>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot write " + path.toStdString());
+    file.write(data);
+}
+
+// An empty SQLite database file under any name.
+void writeDatabaseFile(const QString &path)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "maker");
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery(db).exec("CREATE TABLE t (a INT)");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("maker");
+}
+
+QStringList registeredDatabases(TADOConnection &connection)
+{
+    QSqlQuery query(connection.Database());
+    query.exec("SELECT name FROM sysdatabases ORDER BY rowid");
+    QStringList names;
+    while (query.next())
+        names.append(query.value(0).toString());
+    return names;
+}
+
+} // namespace
+
+class TestAdmin : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestHome> m_home;
+    std::unique_ptr<TDM> m_dm;
+
+    TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
+    void createDatabase(const QString &name = "HotelTest")
+    {
+        QCOMPARE(int(DatabaseSetup::CreateDatabase(name).Outcome), int(DatabaseSetup::TOutcome::Done));
+        connection().Close();
+    }
+    bool runCheck(int *progress = nullptr)
+    {
+        TFInitMSSQL splash;
+        const bool result = splash.InitializeWindow();
+        if (progress)
+            *progress = splash.ProgressBarLoader->value();
+        return result;
+    }
+    // Opens the configuration window as the main window does.
+    TFBaza *openBaza()
+    {
+        auto *window = new TFBaza;
+        window->LoadFormCaption(window);
+        window->InitializeWindow();
+        return window;
+    }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<TestHome>();
+        QFile::copy(TestHome::BuildBinFolder() + "dist/Settings.ini", m_home->DataFolderPath() + "Settings.ini");
+        m_dm = std::make_unique<TDM>();
+        FillCatalogue(slBulgarian);
+    }
+    void cleanup()
+    {
+        TOpenDialog::SetExecuteHandler({});
+        m_dm.reset();
+        m_home.reset();
+    }
+
+    void splashLayout()
+    {
+        TFInitMSSQL splash;
+        QCOMPARE(splash.size(), QSize(389, 466));
+        QCOMPARE(splash.Image1->size(), QSize(313, 409));
+        QCOMPARE(splash.ProgressBarLoader->width(), 313);
+        QCOMPARE(splash.lInfoSplash->text(), QString("Инициализиране ..."));
+        SaveShot(&splash, "FInitMSSQL");
+    }
+
+    void checkPassesWithAllTablesAndWithoutTheUncheckedOnes()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        int progress = 0;
+        QVERIFY(runCheck(&progress));
+        QVERIFY(!DatabaseSetupRequired);
+        QVERIFY(connection().Connected());
+        QCOMPARE(connection().DatabaseName(), QString("HotelTest"));
+        QCOMPARE(progress, 70);  // the steps add up to more and the bar stops at full
+        QVERIFY(!connection().InTransaction());
+
+        connection().Execute("DROP TABLE Analitichnosti");
+        connection().Close();
+        QVERIFY(runCheck());
+        QVERIFY(!DatabaseSetupRequired);
+    }
+
+    void checkPassesWhenAlreadyConnected()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        TADOComunicationControl().ConnectFromSettings();
+        QVERIFY(connection().Connected());
+        TFInitMSSQL splash;
+        QVERIFY(splash.InitializeWindow());
+        QCOMPARE(splash.lInfoSplash->text(), msgInitializingTable + msgColon + "Nomen");  // a pass still ran
+    }
+
+    void missingCheckedTableRaisesTheFlag()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        TADOComunicationControl().ConnectFromSettings();
+        connection().Execute("DROP TABLE Klients");
+        connection().Close();
+        TFInitMSSQL splash;
+        QVERIFY(!splash.InitializeWindow());
+        QVERIFY(DatabaseSetupRequired);
+        QCOMPARE(splash.lInfoSplash->text(), msgInitializingTable + msgColon + "Secyrity");  // the last that passed
+    }
+
+    void noSettingsOrNoDatabaseRaiseTheFlag()
+    {
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(!runCheck());
+            QVERIFY(DatabaseSetupRequired);
+            QCOMPARE(boxes.Boxes().size(), 1);
+            QCOMPARE(boxes.Boxes().first().Text, msgNoServerSettings);
+            QVERIFY(msgNoServerSettings.endsWith(" "));
+            QCOMPARE(boxes.Boxes().first().Title, msgInformationTitle);
+            QCOMPARE(boxes.Boxes().first().Flags, 48);
+        }
+        DatabaseSetupRequired = false;
+        TestServer server;
+        server.Server = m_home->Root() + "missing-server";
+        StoreServerSettings(*m_home, server);
+        MessageBoxRecorder boxes;
+        QVERIFY(!runCheck());
+        QVERIFY(DatabaseSetupRequired);
+        QVERIFY(boxes.Boxes().isEmpty());
+    }
+
+    void databaseNameWithBlanksIsCreatedAndChecked()
+    {
+        TestServer server;
+        server.Database = "Хотел Морски ]1";
+        StoreServerSettings(*m_home, server);
+        createDatabase(server.Database);
+        QVERIFY(runCheck());
+        QVERIFY(!DatabaseSetupRequired);
+    }
+
+    void tableCheckErrorIsShownAndCountsAsMissing()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        TADOComunicationControl().ConnectToCatalog(&connection(), "master");
+        SqlDataBase = "NotThere";
+        ErrorLogRecorder log;
+        TFInitMSSQL splash;
+        QVERIFY(!splash.TableExists("Rooms"));
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(log.Texts().first().contains("NotThere"));
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void configurationWindowOpensEmptyWithoutSettings()
+    {
+        std::unique_ptr<TFBaza> window(new TFBaza);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        QCOMPARE(window->windowTitle(), QString("Конфигуриране на база данни."));
+        QVERIFY(window->InitializeWindow());
+        for (const char *name : {"edServer", "edServerInctance", "edServerNickName", "EdProvider", "EditTimeout",
+                                 "username", "edPassword", "Edit6", "Edit7"})
+            QCOMPARE(Child<QLineEdit>(window.get(), name)->text(), QString());
+        QCOMPARE(Child<QComboBox>(window.get(), "ComboBox2")->currentText(), QString());
+        QCOMPARE(Child<QComboBox>(window.get(), "cbAuthentification")->currentText(), QString());
+        QVERIFY(!Child<QCheckBox>(window.get(), "cbDBConfigIsDynamicPort")->isChecked());
+        QCOMPARE(Child<QLineEdit>(window.get(), "edPassword")->echoMode(), QLineEdit::Password);
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, false));  // the key was created
+
+        // Captions from Settings.ini, the toolbar in its order, the button inside Edit8.
+        QCOMPARE(Child<QGroupBox>(window.get(), "gbDBConnection")->title(), QString("Комуникация"));
+        QCOMPARE(Child<QLabel>(window.get(), "lInfoServer")->text(), QString("Име на сървъра[IP адрес]"));
+        QStringList captions;
+        for (QAction *action : Child<QToolBar>(window.get(), "smcFBaza")->actions())
+            captions.append(action->text());
+        QCOMPARE(captions, QStringList({"Комуникация", "Нова БД", "Съхрани", "Добави БД", "Добави процедура", "Изход"}));
+        auto *edit8 = Child<QLineEdit>(window.get(), "Edit8");
+        auto *button = Child<QPushButton>(edit8, "btnSPFile");
+        QCOMPARE(button->text(), QString("..."));
+        QCOMPARE(button->geometry(), QRect(edit8->width() - 23, 0, 23, edit8->height() - 3));
+        window->show();
+        SaveShot(window.get(), "FBaza");
+        edit8->resize(300, edit8->height());
+        QCOMPARE(button->x(), 277);
+    }
+
+    void saveWritesEveryValueAndOpeningReadsThemBack()
+    {
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        QTest::keyClicks(window->edServer, "db.example");
+        QTest::keyClicks(window->edServerInctance, " SQLEXPRESS");
+        QTest::keyClicks(window->edServerNickName, "main");
+        window->cbAuthentification->setCurrentText("SQL");
+        QTest::keyClicks(window->username, "sa");
+        window->edPassword->setText("Тайна;1");  // typed through an input method
+        QTest::keyClicks(window->Edit6, "1433");
+        window->ComboBox2->setCurrentText("Sheren Memory");
+        window->Edit7->setText("Хотел");
+        QTest::keyClicks(window->EdProvider, "SQLOLEDB.1");
+        QTest::keyClicks(window->EditTimeout, "99");
+        window->cbDBConfigIsDynamicPort->setChecked(true);
+        MessageBoxRecorder boxes;
+        window->acFBazaSave->trigger();
+        QCOMPARE(boxes.Texts(), QStringList({msgSuccessfulOperation}));
+        QCOMPARE(boxes.Boxes().first().Title, msgInformationTitle);
+        QCOMPARE(boxes.Boxes().first().Flags, 64);
+
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, false));
+        QCOMPARE(registry.ReadString(SqlSettings::ComputerName), QString("db.example"));
+        QCOMPARE(registry.ReadString(SqlSettings::Instance), QString(" SQLEXPRESS"));
+        QCOMPARE(registry.ReadString(SqlSettings::Aliase), QString("main"));
+        QCOMPARE(registry.ReadString(SqlSettings::Authentication), QString("SQL"));
+        QCOMPARE(registry.ReadString(SqlSettings::Protocol), QString("Sheren Memory"));
+        QCOMPARE(registry.ReadString(SqlSettings::Port), QString("1433"));
+        QCOMPARE(registry.ReadString(SqlSettings::DataBase), QString("Хотел"));
+        QCOMPARE(registry.ReadString(SqlSettings::Provider), QString("SQLOLEDB.1"));
+        QCOMPARE(registry.ReadInteger(SqlSettings::TimeoutConnection), 30);
+        QCOMPARE(registry.ReadInteger(SqlSettings::TimeoutCommand), 30);
+        QCOMPARE(registry.ReadInteger(SqlSettings::IsDynamicPort), 1);
+        const QString stored = registry.ReadString(SqlSettings::Password);
+        QVERIFY(!stored.contains("Тайна"));
+        TDLLSafeCall library;
+        QVERIFY(library.LoadFunction(1, "HashingKey"));
+        QCOMPARE(library.DecryptText(stored), QString("Тайна;1"));
+
+        std::unique_ptr<TFBaza> again(openBaza());
+        again->setAttribute(Qt::WA_DeleteOnClose, false);
+        QCOMPARE(again->edServerInctance->text(), QString(" SQLEXPRESS"));
+        QCOMPARE(again->edPassword->text(), QString("Тайна;1"));
+        QCOMPARE(again->ComboBox2->currentText(), QString("Sheren Memory"));
+        QCOMPARE(again->EditTimeout->text(), QString());
+        QVERIFY(again->cbDBConfigIsDynamicPort->isChecked());
+    }
+
+    void connectionTestUsesTheFields()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->edServerInctance->setText("   ");
+        {
+            MessageBoxRecorder boxes;
+            window->acFBazaConnection->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgConnectionEstablished}));
+            QCOMPARE(boxes.Boxes().first().Title, msgHotelInformationTitle);
+            QCOMPARE(boxes.Boxes().first().Flags, 64);
+        }
+        QVERIFY(connection().Connected());
+        const QString source = TConnectionItems::Parse(connection().ConnectionString()).Value("Data Source");
+        QCOMPARE(source, window->edServer->text());  // no backslash for a blank instance
+
+        window->Edit7->setText("NoSuchBase");
+        MessageBoxRecorder boxes;
+        ErrorLogRecorder log;
+        window->acFBazaConnection->trigger();
+        QVERIFY(boxes.Boxes().isEmpty());
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(log.Texts().first().contains("NoSuchBase"));
+    }
+
+    void secondAdvancedCommandFillsTheFields()
+    {
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->username->setText("keep");
+        window->edServerNickName->setText("alias");
+        TDataLinkDialog::SetEditHandler([](TDataLinkDialog &dialog) {
+            Child<QComboBox>(&dialog, "cbProvider")->setCurrentText("SQLOLEDB.1");
+            Child<QLineEdit>(&dialog, "edServer")->setText("srv");
+            Child<QLineEdit>(&dialog, "edInstance")->setText("");
+            Child<QLineEdit>(&dialog, "edDatabase")->setText("Base");
+            return true;
+        });
+        window->stNext_2Click();
+        TDataLinkDialog::SetEditHandler({});
+        QCOMPARE(window->edServer->text(), QString("srv"));
+        QCOMPARE(window->edServerInctance->text(), QString());
+        QCOMPARE(window->edServerNickName->text(), QString());
+        QCOMPARE(window->Edit7->text(), QString("Base"));
+        QCOMPARE(window->EdProvider->text(), QString("SQLOLEDB.1"));
+        QCOMPARE(window->EditTimeout->text(), QString("10"));
+        QCOMPARE(window->username->text(), QString("keep"));
+        TRegistry registry;
+        registry.OpenKey(SqlSettings::Key, false);
+        QVERIFY(!registry.ValueExists(SqlSettings::DataBase));  // nothing stored until Save
+    }
+
+    void newDatabaseCommandTwice()
+    {
+        StoreServerSettings(*m_home);
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->Edit7->setText("Нова база");
+        {
+            MessageBoxRecorder boxes;
+            window->acFBazaNewDB->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgDatabaseCreated}));
+        }
+        QCOMPARE(connection().DatabaseName(), QString("Нова база"));
+        TRegistry registry;
+        registry.OpenKey(SqlSettings::Key, false);
+        QCOMPARE(registry.ReadString(SqlSettings::DataBase), QString("HotelTest"));  // not stored
+        ErrorLogRecorder log;
+        MessageBoxRecorder boxes;
+        window->acFBazaNewDB->trigger();
+        QVERIFY(boxes.Boxes().isEmpty());
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(log.Texts().first().contains("already exists"));
+
+        // Unreachable stored server: no message at all.
+        TestServer gone;
+        gone.Server = m_home->Root() + "gone";
+        StoreServerSettings(*m_home, gone);
+        QDir(m_home->Root() + "gone").removeRecursively();
+        ErrorLogRecorder quiet;
+        window->acFBazaNewDB->trigger();
+        QVERIFY(quiet.Texts().isEmpty());
+    }
+
+    void attachCollectsAtMostEightAndAttachesFromLastToFirst()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        TADOComunicationControl().ConnectToCatalog(&connection(), "master");
+        QStringList files;
+        for (int i = 1; i <= 9; ++i) {
+            files.append(m_home->Root() + QString("Attached%1.mdf").arg(i));
+            writeDatabaseFile(files.last());
+        }
+        int chosen = 0;
+        QString filter;
+        TOpenDialog::SetExecuteHandler([&](TOpenDialog &dialog) {
+            filter = dialog.Filter;
+            dialog.FileName = files.at(chosen++);
+            return true;
+        });
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        MessageBoxRecorder boxes;  // answers Yes every time
+        window->acFBazaAttachDB->trigger();
+        QCOMPARE(filter, QString("Бази данни: |*.mdf|Линкове към бази: |*.ldf"));
+        QCOMPARE(chosen, 9);
+        QCOMPARE(boxes.Texts().count(msgAddNewBase), 9);
+        QCOMPARE(boxes.Texts().last(), msgMaxLinksReached);
+        QCOMPARE(boxes.Boxes().first().Flags, 36);
+        QStringList expected{"HotelTest"};
+        for (int i = 8; i >= 1; --i)
+            expected.append(QString("Attached%1").arg(i));
+        QCOMPARE(registeredDatabases(connection()), expected);
+        QVERIFY(TADOComunicationControl().ConnectToDatabase("Attached3"));
+    }
+
+    void attachingSomethingThatIsNoDatabaseReportsAndStops()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        TADOComunicationControl().ConnectToCatalog(&connection(), "master");
+        writeFile(m_home->Root() + "good.mdf", {});
+        writeDatabaseFile(m_home->Root() + "good.mdf");
+        writeFile(m_home->Root() + "bad.mdf", QByteArray(2048, 'z'));
+        writeFile(m_home->Root() + "nodot", "x");
+        const QStringList answers = {m_home->Root() + "good.mdf", m_home->Root() + "nodot", m_home->Root() + "bad.mdf"};
+        int chosen = 0;
+        TOpenDialog::SetExecuteHandler([&](TOpenDialog &dialog) {
+            dialog.FileName = answers.at(chosen++);
+            return true;
+        });
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        MessageBoxRecorder boxes;
+        for (int i = 0; i < 3; ++i)
+            boxes.Answer(TSystemWinOS::IDYES);
+        boxes.Answer(TSystemWinOS::IDNO);
+        ErrorLogRecorder log;
+        window->acFBazaAttachDB->trigger();
+        QCOMPARE(log.Texts().size(), 1);
+        // The last chosen is attached first and fails, so the good one is dropped.
+        QCOMPARE(registeredDatabases(connection()), QStringList({"HotelTest"}));
+        QCOMPARE(DatabaseSetup::LogicalName("C:\\DB\\a.very.long name.mdf"), QString("a.very.long name"));
+        QCOMPARE(DatabaseSetup::LogicalName("C:\\D.B\\name"), QString());
+    }
+
+    void scriptChoiceAndInstall()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        TADOComunicationControl().ConnectFromSettings();
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        {
+            MessageBoxRecorder boxes;
+            window->acFBazaInsertNewSP->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgSelectProcedureFile}));
+        }
+        const QString script = m_home->Root() + "proc.sql";
+        writeFile(script, "CREATE PROCEDURE proc_Rooms AS\r\nSELECT * FROM Rooms\r\n\r\nSELECT garbage that is never read\r\n");
+        QString filter;
+        TOpenDialog::SetExecuteHandler([&](TOpenDialog &dialog) {
+            filter = dialog.Filter;
+            dialog.FileName = script;
+            return true;
+        });
+        QTest::mouseClick(Child<QPushButton>(window.get(), "btnSPFile"), Qt::LeftButton);
+        QCOMPARE(filter, QString("*.sql|*.sql"));
+        QCOMPARE(window->Edit8->text(), script + "         ");
+        QCOMPARE(window->lInfoSP->text(), QString("CREATE PROCEDURE proc_Rooms AS\rSELECT * FROM Rooms\r"));
+        QFile::remove(script);
+        {
+            MessageBoxRecorder boxes;
+            window->acFBazaInsertNewSP->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgNoFileInDirectory}));
+        }
+        writeFile(script, "changed on disk");  // the shown text is what runs
+        {
+            MessageBoxRecorder boxes;
+            window->acFBazaInsertNewSP->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgProcedureInstalled}));
+        }
+        QCOMPARE(connection().Engine().ProcedureParameters(connection(), "proc_Rooms"), QStringList());
+        QVERIFY(!connection().InTransaction());
+
+        window->lInfoSP->setText("CREATE PROCEDURE proc_Broken AS\rUPDATE NoSuchTable SET a = 1\r");
+        ErrorLogRecorder log;
+        MessageBoxRecorder boxes;
+        window->acFBazaInsertNewSP->trigger();
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(boxes.Boxes().isEmpty());
+        QVERIFY(!connection().InTransaction());
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 connection().Engine().ProcedureParameters(connection(), "proc_Broken"));
+    }
+
+    void adminDemoGivesADatabaseTheCheckAccepts()
+    {
+        const QString admin = TestHome::BuildBinFolder() + "kalvhotel-admin";
+        for (int run = 0; run < 2; ++run) {
+            QProcess process;
+            process.start(admin, {"demo"});
+            QVERIFY(process.waitForFinished(60000));
+            QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+        }
+        QProcess refused;
+        refused.start(admin, {"create-database", "KalvHotel"});
+        QVERIFY(refused.waitForFinished(60000));
+        QCOMPARE(refused.exitCode(), 1);
+        QVERIFY(refused.readAllStandardError().contains("already exists"));
+
+        // The process-wide copies of the settings, as the bootstrap reads them.
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, false));
+        QCOMPARE(registry.ReadString(SqlSettings::Provider), QString("SQLite"));
+        SqlComputerName = registry.ReadString(SqlSettings::ComputerName);
+        SqlDataBase = registry.ReadString(SqlSettings::DataBase);
+        DataFolder = m_home->Root() + "share/KALV/Hotel/";  // where the tool's bootstrap put it
+        QVERIFY(QFile::exists(DataFolder + "Databases/master.sqlite"));
+        QVERIFY(runCheck());
+        TADOQuery query(&connection());
+        query.SetSQLText("SELECT * FROM [dbo].[Rooms] WHERE q83 IS NOT NULL");
+        query.Open();
+        QCOMPARE(query.RecordCount(), 12);  // a second run added nothing
+        query.SetSQLText("SELECT * FROM Operators WHERE q75 = :u AND q76 = :p");
+        query.ParamByName("u").Value = "demo";
+        query.ParamByName("p").Value = "demo";
+        query.Open();
+        QCOMPARE(query.RecordCount(), 1);
+        QCOMPARE(query.FieldByName("q77").AsString(), QString(50, '1'));
+    }
+
+    // Last: a terminate request cannot be taken back within the process.
+    void closingInSetupModeEndsTheProgram()
+    {
+        auto *window = openBaza();
+        window->move(40, 30);
+        window->close();  // frees itself
+        TRegistry registry;
+        QVERIFY(registry.OpenKey("\\Software\\Oxtarne\\DlgPossions\\FBaza", false));
+        QCOMPARE(registry.ReadString("Left"), QString("40"));
+        QCOMPARE(registry.ReadString("WindowState"), QString("1"));
+        QVERIFY(!IsTerminateRequested());
+        DatabaseSetupRequired = true;
+        openBaza()->close();
+        QVERIFY(IsTerminateRequested());
+    }
+};
+
+KALV_TEST_MAIN(TestAdmin)
+#include "tst_admin.moc"
