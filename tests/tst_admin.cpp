@@ -465,6 +465,9 @@ private slots:
         QCOMPARE(filter, QString("*.sql|*.sql"));
         QCOMPARE(window->Edit8->text(), script + "         ");
         QCOMPARE(window->lInfoSP->text(), QString("CREATE PROCEDURE proc_Rooms AS\rSELECT * FROM Rooms\r"));
+        writeFile(script, "CREATE PROCEDURE proc_Rooms AS SELECT * FROM Rooms\r\n\r\nDROP TABLE Rooms\r\n");
+        QTest::mouseClick(Child<QPushButton>(window.get(), "btnSPFile"), Qt::LeftButton);
+        QCOMPARE(window->lInfoSP->text(), QString("CREATE PROCEDURE proc_Rooms AS SELECT * FROM Rooms\r"));
         QFile::remove(script);
         {
             MessageBoxRecorder boxes;
@@ -505,6 +508,13 @@ private slots:
         QVERIFY(refused.waitForFinished(60000));
         QCOMPARE(refused.exitCode(), 1);
         QVERIFY(refused.readAllStandardError().contains("already exists"));
+        writeFile(m_home->Root() + "p.sql", "CREATE PROCEDURE proc_Count AS SELECT COUNT(*) FROM Rooms\r\n");
+        for (int expected : {0, 1}) {
+            QProcess install;
+            install.start(admin, {"install-procedure", m_home->Root() + "p.sql"});
+            QVERIFY(install.waitForFinished(60000));
+            QCOMPARE(install.exitCode(), expected);  // the second time the procedure exists
+        }
 
         // The process-wide copies of the settings, as the bootstrap reads them.
         TRegistry registry;
