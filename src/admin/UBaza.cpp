@@ -1,6 +1,7 @@
 #include "UBaza.h"
 
 #include "UDatabaseSetup.h"
+#include "controls/KalvMenu.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDLLSafeCall.h"
 #include "data/UDM.h"
@@ -68,17 +69,11 @@ TFBaza::TFBaza(QWidget *parent) : TMainLibraryClass(parent)
 
 void TFBaza::BuildToolbar()
 {
-    smcFBaza = named(new QToolBar(this), QStringLiteral("smcFBaza"));
-    smcFBaza->setMovable(false);
-    smcFBaza->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    addToolBar(Qt::TopToolBarArea, smcFBaza);
+    smcFBaza = named(new TKalvMenuControl(this), QStringLiteral("smcFBaza"));
     auto add = [this](const QString &name, const QString &caption, void (TFBaza::*handler)()) {
         QAction *action = named(new QAction(caption, this), name);
         connect(action, &QAction::triggered, this, handler);
-        smcFBaza->addAction(action);
-        if (auto *button = qobject_cast<QToolButton *>(smcFBaza->widgetForAction(action)))
-            button->setFixedSize(101, 23);
-        return action;
+        return smcFBaza->AddCommand(action);
     };
     acFBazaConnection = add(QStringLiteral("acFBazaConnection"), QStringLiteral("Комуникация"),
                             &TFBaza::acFBazaConnectionExecute);

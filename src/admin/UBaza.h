@@ -11,7 +11,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolBar;
+class TKalvMenuControl;
 class TFormInfo;
 class TOpenDialog;
 class TStaticText;
@@ -42,7 +42,7 @@ public:
     QCheckBox *cbDBConfigIsDynamicPort;
     QLabel *lInfoSP;
     QPushButton *SPButton = nullptr;  // the "..." inside Edit8
-    QToolBar *smcFBaza;
+    TKalvMenuControl *smcFBaza;
     QAction *acFBazaConnection, *acFBazaNewDB, *acFBazaSave, *acFBazaAttachDB, *acFBazaInsertNewSP, *acFBazaClose;
     TFormInfo *fiFBaza;
     TOpenDialog *OpenDialog1;

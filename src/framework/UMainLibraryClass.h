@@ -19,8 +19,8 @@ class Exception;
 class TKalvCLientInfo
 {
 public:
-    QString UserName;
-    QString Password;
+    QString LoginName;
+    QString LoginPassword;
 };
 
 // Application state: the program version text, filled at start-up.

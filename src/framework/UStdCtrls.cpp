@@ -83,14 +83,18 @@ void TTabSheet::SetCaption(const QString &caption)
     }
 }
 
-TStaticText::TStaticText(const QString &text, QWidget *parent) : QLabel(text, parent)
+TClickLabel::TClickLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
 {
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
 }
 
-void TStaticText::mouseReleaseEvent(QMouseEvent *event)
+TStaticText::TStaticText(const QString &text, QWidget *parent) : TClickLabel(text, parent)
+{
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setAlignment(Qt::AlignCenter);
+}
+
+void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
     if (rect().contains(event->position().toPoint()))

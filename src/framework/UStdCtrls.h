@@ -48,18 +48,26 @@ private:
     QString m_caption;
 };
 
-// A bordered caption that acts on a click, as a static text control does.
-class TStaticText : public QLabel
+// A label that acts on a click, with the hand cursor.
+class TClickLabel : public QLabel
 {
     Q_OBJECT
 public:
-    explicit TStaticText(const QString &text, QWidget *parent = nullptr);
+    explicit TClickLabel(const QString &text, QWidget *parent = nullptr);
 
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// A bordered caption that acts on a click, as a static text control does.
+class TStaticText : public TClickLabel
+{
+    Q_OBJECT
+public:
+    explicit TStaticText(const QString &text, QWidget *parent = nullptr);
 };
 
 // The file-open dialog of a window: a filter of "description|pattern" pairs and the chosen file.

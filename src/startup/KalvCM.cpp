@@ -2,8 +2,9 @@
 
 #include "UConstMessagesHotel.h"
 #include "USystemWinOS.h"
-#include "admin/UBaza.h"
 #include "admin/UInitMSSQL.h"
+#include "windows/Hotel.h"
+#include "windows/UUserLogin.h"
 #include "data/UDLLSafeCall.h"
 #include "data/UDM.h"
 #include "data/URegistry.h"
@@ -14,6 +15,7 @@
 #include "framework/UWideIniFile.h"
 
 #include <QDir>
+#include <memory>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -162,8 +164,12 @@ void KalvCM::ScheduleScreenshot(TKalvApplication &application)
 {
     // Message boxes run loops of their own, so the timer fires whatever window stands then.
     const QString shot = qEnvironmentVariable("KALV_SCREENSHOT");
+    bool ok = false;
+    int delay = qEnvironmentVariableIntValue("KALV_SCREENSHOT_DELAY", &ok);
+    if (!ok || delay <= 0)
+        delay = 4000;
     if (!shot.isEmpty())
-        QTimer::singleShot(4000, &application, [shot] {
+        QTimer::singleShot(delay, &application, [shot] {
             if (QScreen *screen = QGuiApplication::primaryScreen())
                 screen->grabWindow(0).save(shot);
         });
@@ -173,24 +179,29 @@ int KalvCM::RunEntry(TKalvApplication &application)
 {
     ApplyFixedRegionalFormats();
     TDM dm(&application);
-    bool checked = false;
-    {
-        TFInitMSSQL splash;
-        splash.setWindowFlag(Qt::FramelessWindowHint, true);
-        splash.setWindowState(Qt::WindowNoState);
-        splash.show();
-        checked = splash.InitializeWindow();
-    }
-    if (!checked && !DatabaseSetupRequired)
+    // The two start-up windows live only until the main window is created.
+    auto splash = std::make_unique<TFInitMSSQL>();
+    auto login = std::make_unique<TFUserLogin>();
+    splash->setWindowFlag(Qt::FramelessWindowHint, true);
+    splash->setWindowState(Qt::WindowNoState);
+    splash->show();
+    const bool checked = splash->InitializeWindow();
+    if (checked)
+        splash->hide();
+    bool goOn = checked || DatabaseSetupRequired;
+    if (goOn && !DatabaseSetupRequired)
+        goOn = login->InitializeWindow() && login->ShowModal() != mrCancel;
+    splash.reset();
+    login.reset();
+    if (!goOn)
         return 0;
-    // The login and the main frame join here; until then a database that needs setting up
-    // gets the configuration window on its own, and closing it ends the program.
-    if (DatabaseSetupRequired) {
-        auto *configuration = new TFBaza;
-        configuration->LoadFormCaption(configuration);
-        configuration->InitializeWindow();
-        configuration->show();
-        return RunMessageLoop(application);
-    }
-    return 0;
+    auto *main = new TFHotel;
+    main->show();
+    if (DatabaseSetupRequired)
+        main->RunCommand(QStringLiteral("actAdministrationsConfigDB"));
+    if (StartWithNewOperator)
+        main->RunCommand(QStringLiteral("actNomenOperators"));
+    if (StartWithNewHotel)
+        main->RunCommand(QStringLiteral("actNomenHotels"));
+    return RunMessageLoop(application);
 }

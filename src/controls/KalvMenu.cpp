@@ -1,0 +1,68 @@
+#include "KalvMenu.h"
+
+#include <QFrame>
+#include <QMainWindow>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TKalvMenuControl::TKalvMenuControl(QMainWindow *owner) : QToolBar(owner), m_owner(owner), m_coolBar(new QFrame)
+{
+    setWindowTitle(QString());
+    setMovable(false);
+    setFloatable(false);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_coolBar->setObjectName(QStringLiteral("KalvMenuBand"));
+    m_coolBar->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    m_coolBar->setStyleSheet(QStringLiteral(
+        "#KalvMenuBand { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f9fc, stop:1 #dde3ec); }"));
+    auto *layout = new QVBoxLayout(m_coolBar);
+    layout->setContentsMargins(2, 1, 2, 0);
+    layout->setSpacing(0);
+    m_constructed = true;
+}
+
+TKalvMenuControl::~TKalvMenuControl()
+{
+    // The band may hold this toolbar: take it out before the band goes.
+    setParent(nullptr);
+    if (m_owner && m_owner->menuWidget() == m_coolBar)
+        m_owner->setMenuWidget(nullptr);  // deletes the band
+    else
+        delete m_coolBar;
+}
+
+QAction *TKalvMenuControl::AddCommand(QAction *action)
+{
+    addAction(action);
+    if (auto *button = qobject_cast<QToolButton *>(widgetForAction(action))) {
+        button->setMinimumSize(101, 23);
+        button->setMaximumHeight(23);
+    }
+    return action;
+}
+
+void TKalvMenuControl::Embed()
+{
+    if (!m_constructed || m_embedded || !m_owner)
+        return;
+    m_embedded = true;
+    m_coolBar->setMinimumHeight(sizeHint().height() + 1);
+    m_coolBar->layout()->addWidget(this);
+    // The menu widget of a child window is the band across its top, whatever its width.
+    m_owner->setMenuWidget(m_coolBar);
+    show();
+}
+
+void TKalvMenuControl::paintEvent(QPaintEvent *event)
+{
+    QToolBar::paintEvent(event);
+    if (m_constructed && !m_embedded)
+        QMetaObject::invokeMethod(this, &TKalvMenuControl::Embed, Qt::QueuedConnection);
+}
+
+void TKalvMenuControl::showEvent(QShowEvent *event)
+{
+    QToolBar::showEvent(event);
+    if (m_embedded && m_owner)
+        m_coolBar->resize(m_owner->width(), m_coolBar->height());
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The command bar of the register and operation windows: a toolbar of captioned buttons that,
+// on its first paint, moves into a band container of its own at the top of its window.
+
+#include <QToolBar>
+
+class QAction;
+class QFrame;
+class QMainWindow;
+
+class TKalvMenuControl : public QToolBar
+{
+    Q_OBJECT
+public:
+    explicit TKalvMenuControl(QMainWindow *owner);
+    ~TKalvMenuControl() override;
+
+    // Adds a captioned button of the usual size bound to the action.
+    QAction *AddCommand(QAction *action);
+    QFrame *CoolBar() const { return m_coolBar; }
+    bool Embedded() const { return m_embedded; }
+    // Moves the toolbar into its band now; done by the first paint otherwise.
+    void Embed();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QMainWindow *m_owner;
+    QFrame *m_coolBar;  // owned here, not by the window
+    bool m_constructed = false;
+    bool m_embedded = false;
+};

@@ -1,0 +1,665 @@
+#include "Hotel.h"
+
+#include "URoomBoard.h"
+#include "UAbout.h"
+#include "UNastroiki.h"
+#include "UUserLogin.h"
+#include "admin/UBaza.h"
+#include "controls/MDITab.h"
+#include "controls/UControlBar.h"
+#include "controls/UImageList.h"
+#include "framework/FormInfo.h"
+#include "framework/UFormatSettings.h"
+#include "framework/UStdCtrls.h"
+#include "framework/UWideIniFile.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+
+enum class TKind { None, Own, Window };
+
+struct TCommand {
+    const char *Name;
+    const char *Caption;
+    int Image;
+    const char *Category;  // the menu it stands in; empty for the two items of the bar itself
+    TKind Kind;
+};
+
+const TCommand kCommands[] = {
+    {"actOperReserv", "Резервация", 31, "Операции", TKind::Window},
+    {"actOperCleanRoom", "Почистване на стая", 4, "Операции", TKind::None},
+    {"actOperNachislenie", "Начисление", 6, "Операции", TKind::None},
+    {"actOperOtmianaReserv", "Отмяна на резервация", 17, "Операции", TKind::None},
+    {"actOperNastaniavane", "Настаняване", 18, "Операции", TKind::None},
+    {"actOperPrikluchvane", "Приключване", 99, "Операции", TKind::None},
+    {"actOperAddresCards", "Aдресни карти", 93, "Операции", TKind::None},
+    {"actOperSec", "Сигурност", 106, "Операции", TKind::Window},
+    {"actOperHotelRoomsRefresh", "Инициализиране статус на стаи", 101, "Операции", TKind::Own},
+    {"actOperChangeOperator", "Смяна на оператор", 32, "", TKind::Own},
+    {"actReportRoomZaeti", "Заети стаи", 4, "Доклади", TKind::None},
+    {"actReportAvailebleRooms", "Свободни стаи", 5, "Доклади", TKind::None},
+    {"actReportLikvid", "Ликвидност", 6, "Доклади", TKind::None},
+    {"actReportOborotContragents", "Оборот клиенти", 7, "Доклади", TKind::None},
+    {"actReportAllOborot", "Общ оборот", 8, "Доклади", TKind::None},
+    {"actReportOperatorsOborot", "Оборот по оператори", 9, "Доклади", TKind::None},
+    {"actReportZastrahovki", "Застраховки", 10, "Доклади", TKind::None},
+    {"actReportRazhodStai", "Разход стаи", 11, "Доклади", TKind::None},
+    {"actReportTaxs", "Курортни такси", 12, "Доклади", TKind::None},
+    {"actReportPrisitgashti", "Пристигащи", 13, "Доклади", TKind::None},
+    {"actReportOtpatuvashti", "Отпътуващи", 14, "Доклади", TKind::None},
+    {"actAdministrationsConfigDB", "Конфигуриране на база", 2, "Администрация", TKind::Window},
+    {"actAdministrationsConstructHotel", "Конструиране на хотел", 1, "Администрация", TKind::Window},
+    {"actSettingsCardSystem", "Картова система", 16, "Настройки", TKind::None},
+    {"actSettingsPersonalise", "Настройка и персонализиране", 17, "Настройки", TKind::Window},
+    {"actNomenOperators", "Оператори", 18, "Номенклатури", TKind::Window},
+    {"actNomenAll", "Всички номенклатури", 19, "Номенклатури", TKind::None},
+    {"actNomenRooms", "Стаи", 22, "Номенклатури", TKind::Window},
+    {"actNomenPrice", "Цени", 20, "Номенклатури", TKind::None},
+    {"actNomenDiscount", "Отстъпки", 21, "Номенклатури", TKind::None},
+    {"actNomenClients", "Контрагенти", 23, "Номенклатури", TKind::None},
+    {"actNomenSeif", "Сейфове", 24, "Номенклатури", TKind::None},
+    {"actNomenServices", "Услуги", 25, "Номенклатури", TKind::Window},
+    {"actNomenZastrahovki", "Застраховки", 26, "Номенклатури", TKind::None},
+    {"actNomenTaxs", "Курортни такси", 27, "Номенклатури", TKind::None},
+    {"actNomenValuta", "Валута", 28, "Номенклатури", TKind::Window},
+    {"actNomenTarifs", "Тарифи", 29, "Номенклатури", TKind::Window},
+    {"actNomenHotels", "Хотели", 30, "Номенклатури", TKind::Window},
+    {"actWinSortCascade", "Подреди каскадно", 18, "Прозорци", TKind::Own},
+    {"actWinSortArrange", "Аранжирай", 74, "Прозорци", TKind::Own},
+    {"actWinSortTile", "Покажи всички", 87, "Прозорци", TKind::Own},
+    {"actWinCloseAll", "Затвори всички", 72, "Прозорци", TKind::Own},
+    {"actMenuReset", "Подреди по подразбиране", 15, "Меню", TKind::None},
+    {"actHelpAboutAs", "За нас", 0, "Помощ", TKind::Window},
+    {"actHelpGuide", "Ръководство", 15, "Помощ", TKind::None},
+    {"actClose", "Изход", 11, "", TKind::Own},
+};
+
+// The menus of the bar in their order, with their component names.
+const QList<QPair<QString, QString>> kMenus = {
+    {"mnuOperations", "Операции"}, {"mnuReports", "Доклади"}, {"mnuAdministration", "Администрация"},
+    {"mnuSettings", "Настройки"},  {"mnuNomen", "Номенклатури"}, {"mnuWindows", "Прозорци"},
+    {"mnuMenu", "Меню"},           {"mnuHelp", "Помощ"}};
+
+const QList<QPair<QString, QStringList>> kPanels = {
+    {"atbAdministration", {"actAdministrationsConfigDB", "actAdministrationsConstructHotel"}},
+    {"atbMenu", {"actMenuReset"}},
+    {"atbSettings", {"actSettingsCardSystem", "actSettingsPersonalise"}},
+    {"atbNomen",
+     {"actNomenAll", "actNomenClients", "actNomenDiscount", "actNomenHotels", "actNomenOperators", "actNomenPrice",
+      "actNomenRooms", "actNomenSeif", "actNomenServices", "actNomenTarifs", "actNomenTaxs", "actNomenValuta",
+      "actNomenZastrahovki"}},
+    {"atbOperations",
+     {"actOperAddresCards", "actOperChangeOperator", "actOperCleanRoom", "actOperHotelRoomsRefresh",
+      "actOperNachislenie", "actOperNastaniavane", "actOperOtmianaReserv", "actOperPrikluchvane", "actOperReserv",
+      "actOperSec"}},
+    {"atbHelp", {"actHelpAboutAs"}},
+    {"atbSystems", {"actWinSortTile", "actWinSortCascade", "actWinSortArrange", "actWinCloseAll"}},
+    {"atbReports", {"actReportAllOborot", "actReportAvailebleRooms", "actReportPrisitgashti"}},
+};
+
+struct TPanelDefault {
+    int Left, Top, Width;
+};
+
+const QHash<QString, TPanelDefault> &panelDefaults()
+{
+    static const QHash<QString, TPanelDefault> defaults = {
+        {"atbAdministration", {437, 2, 200}}, {"atbMenu", {224, 2, 200}},   {"atbSettings", {11, 2, 200}},
+        {"atbNomen", {650, 2, 200}},          {"atbOperations", {863, 2, 200}}, {"atbHelp", {863, 2, 200}},
+        {"atbSystems", {863, 2, 200}},        {"atbReports", {863, 2, 200}},    {"PanelMenu1", {0, 30, 164}},
+        {"PanelMenu2", {0, 30, 164}},         {"pMainPeriodFilter", {0, 30, 164}}};
+    return defaults;
+}
+
+constexpr int kPanelHeight = 24;
+
+QHash<QString, TFHotel::TWindowFactory> &windowFactories()
+{
+    static QHash<QString, TFHotel::TWindowFactory> factories;
+    return factories;
+}
+
+QHash<QString, bool> &windowInitialises()
+{
+    static QHash<QString, bool> initialises;
+    return initialises;
+}
+
+// The windows this unit knows; later units add theirs through RegisterWindow.
+void registerOwnWindows()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    TFHotel::RegisterWindow(QStringLiteral("actAdministrationsConfigDB"), [] { return new TFBaza; });
+    TFHotel::RegisterWindow(QStringLiteral("actSettingsPersonalise"), [] { return new TFNastroiki; });
+    TFHotel::RegisterWindow(QStringLiteral("actHelpAboutAs"), [] { return new TFAbout; }, false);
+}
+
+QWidget *toolPanel(const QString &name)
+{
+    auto *panel = new QWidget;
+    panel->setObjectName(name);
+    panel->setFixedHeight(kPanelHeight);
+    auto *layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(4, 1, 4, 1);
+    layout->setSpacing(3);
+    return panel;
+}
+
+QToolButton *ellipsisButton(QWidget *panel, const QString &name)
+{
+    auto *button = new QToolButton(panel);
+    button->setObjectName(name);
+    button->setText(QStringLiteral("..."));
+    button->setFixedSize(22, 20);
+    panel->layout()->addWidget(button);
+    return button;
+}
+
+} // namespace
+
+void TFHotel::RegisterWindow(const QString &actionName, TWindowFactory factory, bool initialise)
+{
+    windowFactories().insert(actionName, std::move(factory));
+    windowInitialises().insert(actionName, initialise);
+}
+
+TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
+{
+    registerOwnWindows();
+    setObjectName(QStringLiteral("FHotel"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(1100, 720);
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(client);
+    MdiArea = new QMdiArea(client);
+    MdiArea->setObjectName(QStringLiteral("MdiArea"));
+    MdiArea->setBackground(QColor(0xE8, 0xEC, 0xF2));
+    BoardCanvas = new QWidget(MdiArea->viewport());
+    BoardCanvas->setObjectName(QStringLiteral("BoardCanvas"));
+    BoardCanvas->lower();
+    MdiArea->viewport()->installEventFilter(this);
+
+    CreateActions();
+    CreateMenu();
+    CreateControlBar();
+    MDITabControl = new TMDITab(this);
+    MDITabControl->setParent(client);
+    layout->addWidget(ControlBar1);
+    layout->addWidget(MDITabControl);
+    layout->addWidget(MdiArea, 1);
+    CreateStatusBar();
+
+    timerInitRoomStatus = new QTimer(this);
+    timerInitRoomStatus->setObjectName(QStringLiteral("timerInitRoomStatus"));
+    timerInitRoomStatus->setInterval(10000);
+    connect(timerInitRoomStatus, &QTimer::timeout, this, &TFHotel::timerInitRoomStatusTimer);
+    PopupMenu1Operacii = new QMenu(this);
+    PopupMenu1Operacii->setObjectName(QStringLiteral("PopupMenu1Operacii"));
+    for (const char *item : {"Удължаване на престой ", "Преместване на гост ", "Начисляване на услуги", "Депозити",
+                             "Напускане ", "Резервация"})
+        PopupMenu1Operacii->addAction(QString::fromUtf8(item));
+    RoomBoard = new TRoomBoard(
+        BoardCanvas, PopupMenu1Operacii, [this] { return dtpMainPeriodFilter->date(); },
+        [this] { return ComboBox1->currentText(); }, this);
+    FormInfo1 = new TFormInfo(this, QStringLiteral("FHotel"));
+    FormCreate();
+}
+
+TFHotel::~TFHotel() = default;
+
+void TFHotel::CreateActions()
+{
+    auto *list = new QObject(this);
+    list->setObjectName(QStringLiteral("acMainMenu"));
+    for (const TCommand &command : kCommands) {
+        auto *action = new QAction(ImageList::Icon(command.Image), QString::fromUtf8(command.Caption), this);
+        action->setObjectName(QLatin1String(command.Name));
+        action->setProperty("Category", QString::fromUtf8(command.Category));
+        action->setProperty("ImageIndex", command.Image);
+        const QString name = action->objectName();
+        if (command.Kind == TKind::None)
+            action->setEnabled(false);
+        else
+            connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
+        m_actions.insert(name, action);
+    }
+    QAction *close = m_actions.value(QStringLiteral("actClose"));
+    close->setShortcut(Qt::Key_Escape);
+    close->setShortcutContext(Qt::WindowShortcut);
+    addAction(close);
+}
+
+QAction *TFHotel::Action(const QString &name) const { return m_actions.value(name); }
+
+void TFHotel::CreateMenu()
+{
+    mmKALVCM = new QMenuBar(this);
+    mmKALVCM->setObjectName(QStringLiteral("mmKALVCM"));
+    setMenuBar(mmKALVCM);
+    auto *change = new QAction(ImageList::Icon(103), QStringLiteral(" "), this);
+    change->setObjectName(QStringLiteral("mnuChangeOperator"));
+    connect(change, &QAction::triggered, m_actions.value(QStringLiteral("actOperChangeOperator")), &QAction::trigger);
+    mmKALVCM->addAction(change);
+    for (const auto &[name, caption] : kMenus) {
+        QMenu *menu = mmKALVCM->addMenu(caption);
+        menu->setObjectName(name);
+        for (const TCommand &command : kCommands)
+            if (caption == QString::fromUtf8(command.Category))
+                menu->addAction(m_actions.value(QLatin1String(command.Name)));
+    }
+    auto *exit = new QAction(ImageList::Icon(11), QStringLiteral("Изход"), this);
+    exit->setObjectName(QStringLiteral("mnuClose"));
+    connect(exit, &QAction::triggered, m_actions.value(QStringLiteral("actClose")), &QAction::trigger);
+    mmKALVCM->addAction(exit);
+}
+
+QToolBar *TFHotel::CreateCommandPanel(const QString &name, const QStringList &actions)
+{
+    auto *panel = new QToolBar;
+    panel->setObjectName(name);
+    panel->setIconSize(QSize(16, 16));
+    panel->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    panel->setMovable(false);
+    panel->setFixedHeight(kPanelHeight);
+    // Sixteen-pixel pictures in a 24-pixel band leave no room for the usual padding.
+    panel->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 1px; background: transparent; }"
+                                        "QToolButton { padding: 1px; margin: 0px; }"));
+    for (const QString &action : actions)
+        panel->addAction(m_actions.value(action));
+    CommandPanels.insert(name, panel);
+    return panel;
+}
+
+void TFHotel::CreateToolPanels()
+{
+    PanelMenu1 = toolPanel(QStringLiteral("PanelMenu1"));
+    EditSearchMain = new QLineEdit(PanelMenu1);
+    EditSearchMain->setObjectName(QStringLiteral("EditSearchMain"));
+    PanelMenu1->layout()->addWidget(EditSearchMain);
+    SpeedButton1 = ellipsisButton(PanelMenu1, QStringLiteral("SpeedButton1"));
+
+    PanelMenu2 = toolPanel(QStringLiteral("PanelMenu2"));
+    stLabelHotel = new TStaticText(QStringLiteral("Хотел"), PanelMenu2);
+    stLabelHotel->setObjectName(QStringLiteral("stLabelHotel"));
+    stLabelHotel->setFrameStyle(QFrame::NoFrame);
+    stLabelHotel->setCursor(Qt::ArrowCursor);
+    PanelMenu2->layout()->addWidget(stLabelHotel);
+    ComboBox1 = new QComboBox(PanelMenu2);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setMaximumWidth(160);
+    ComboBox1->setMinimumWidth(110);
+    ComboBox1->installEventFilter(this);
+    connect(ComboBox1, &QComboBox::textActivated, this, &TFHotel::ComboBox1Select);
+    PanelMenu2->layout()->addWidget(ComboBox1);
+
+    pMainPeriodFilter = toolPanel(QStringLiteral("pMainPeriodFilter"));
+    dtpMainPeriodFilter = new QDateEdit(pMainPeriodFilter);
+    dtpMainPeriodFilter->setObjectName(QStringLiteral("dtpMainPeriodFilter"));
+    dtpMainPeriodFilter->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    dtpMainPeriodFilter->setCalendarPopup(true);
+    pMainPeriodFilter->layout()->addWidget(dtpMainPeriodFilter);
+    spMainFilterDate = ellipsisButton(pMainPeriodFilter, QStringLiteral("spMainFilterDate"));
+}
+
+void TFHotel::CreateControlBar()
+{
+    ControlBar1 = new TControlBar;
+    ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
+    for (const auto &[name, actions] : kPanels)
+        ControlBar1->AddPanel(CreateCommandPanel(name, actions));
+    CreateToolPanels();
+    for (QWidget *panel : {PanelMenu1, PanelMenu2, pMainPeriodFilter})
+        ControlBar1->AddPanel(panel);
+    for (QWidget *panel : ControlBar1->Panels()) {
+        const TPanelDefault place = panelDefaults().value(panel->objectName());
+        panel->setGeometry(place.Left, place.Top, place.Width, kPanelHeight);
+    }
+    connect(ControlBar1, &TControlBar::MouseUp, this, &TFHotel::ControlBar1MouseUp);
+}
+
+void TFHotel::CreateStatusBar()
+{
+    sbHotelInfo = new QStatusBar(this);
+    sbHotelInfo->setObjectName(QStringLiteral("sbHotelInfo"));
+    setStatusBar(sbHotelInfo);
+}
+
+void TFHotel::FillStatusBar()
+{
+    const QList<QPair<int, QString>> panels = {
+        {230, msgServerLabel + SqlComputerName + QStringLiteral("\\") + SqlInstance},
+        {40, msgNetLabel},
+        {200, msgBaseLabel + SqlDataBase},
+        {100, msgUserNameLabel + SqlUser}};
+    for (int i = 0; i < panels.size(); ++i) {
+        if (i >= StatusPanels.size()) {
+            auto *label = new QLabel(sbHotelInfo);
+            label->setObjectName(QStringLiteral("sbHotelInfoPanel%1").arg(i));
+            label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+            sbHotelInfo->addWidget(label);
+            StatusPanels.append(label);
+        }
+        StatusPanels[i]->setFixedWidth(panels.at(i).first);
+        StatusPanels[i]->setText(panels.at(i).second);
+    }
+}
+
+const QStringList &TFHotel::PanelNames()
+{
+    static const QStringList names = {"atbAdministration", "atbMenu",    "atbSettings", "atbNomen",
+                                      "atbOperations",     "atbHelp",    "atbSystems",  "atbReports",
+                                      "PanelMenu1",        "PanelMenu2", "pMainPeriodFilter"};
+    return names;
+}
+
+void TFHotel::StyleControlBar()
+{
+    ControlBar1->RowSize = 28;
+    ControlBar1->GradientStart = QColor(0xC0, 0xC0, 0xC0);
+    ControlBar1->GradientEnd = QColor(0xFF, 0xFB, 0xF0);  // 0xF0FBFF as a BGR colour word
+    pMainPeriodFilter->setFixedHeight(kPanelHeight);
+    pMainPeriodFilter->setAutoFillBackground(true);
+    if (pMainPeriodFilter->width() < 5) {
+        pMainPeriodFilter->resize(450, kPanelHeight);
+        pMainPeriodFilter->move(pMainPeriodFilter->x(), pMainPeriodFilter->y() + kPanelHeight + 5);
+    }
+    ControlBar1->AlignPanels();
+    ControlBar1->update();
+}
+
+bool TFHotel::SavePanelMenu()
+{
+    TWideMemIniFile ini(DataFolder + QStringLiteral("Settings.ini"));
+    for (const QString &name : PanelNames()) {
+        QWidget *panel = ControlBar1->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+        ini.WriteInteger(name, QStringLiteral("Height"), kPanelHeight);
+        ini.WriteInteger(name, QStringLiteral("Left"), panel->x());
+        ini.WriteInteger(name, QStringLiteral("Top"), panel->y());
+        ini.WriteInteger(name, QStringLiteral("Width"), panel->width());
+        ini.WriteInteger(name, QStringLiteral("MaxHeight"), kPanelHeight);
+        ini.WriteInteger(name, QStringLiteral("MinHeight"), kPanelHeight);
+    }
+    return true;
+}
+
+bool TFHotel::RestorePanelMenu()
+{
+    // Collapsed tool panels come back at a usable width one row lower.
+    if (pMainPeriodFilter->width() > 450)
+        pMainPeriodFilter->resize(450, kPanelHeight);
+    if (pMainPeriodFilter->width() < 5) {
+        pMainPeriodFilter->setGeometry(pMainPeriodFilter->x(), pMainPeriodFilter->y() + kPanelHeight + 5, 450,
+                                       kPanelHeight);
+        SavePanelMenu();
+    }
+    for (QWidget *panel : {PanelMenu2, PanelMenu1})
+        if (panel->width() < 5) {
+            panel->setGeometry(panel->x(), panel->y() + kPanelHeight + 5, 166, kPanelHeight);
+            SavePanelMenu();
+        }
+    const TWideMemIniFile ini(DataFolder + QStringLiteral("Settings.ini"));
+    for (const QString &name : PanelNames()) {
+        QWidget *panel = ControlBar1->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+        const TPanelDefault place = panelDefaults().value(name);
+        panel->setGeometry(ini.ReadInteger(name, QStringLiteral("Left"), place.Left),
+                           ini.ReadInteger(name, QStringLiteral("Top"), place.Top),
+                           ini.ReadInteger(name, QStringLiteral("Width"), place.Width), kPanelHeight);
+        panel->setFixedHeight(kPanelHeight);
+    }
+    ControlBar1->RowSize = 28;
+    ControlBar1->AutoSize = true;
+    ControlBar1->AlignPanels();
+    return true;
+}
+
+void TFHotel::FitControlBar()
+{
+    ControlBar1->AutoSize = false;
+    int top = 0;
+    for (QWidget *panel : ControlBar1->Panels())
+        top = qMax(top, panel->y());
+    ControlBar1->setFixedHeight(top + 26);
+}
+
+void TFHotel::ControlBar1MouseUp()
+{
+    if (!SavePanelMenu())
+        TSystemWinOS::ShowMessage(msgPanelMenuSaveError);
+    if (!RestorePanelMenu())
+        TSystemWinOS::ShowMessage(msgPanelMenuInitFailed);
+    FitControlBar();
+}
+
+bool TFHotel::InitializeWindow()
+{
+    TMainLibraryClass::InitializeWindow();
+    FormatSettings().ShortDateFormat = QStringLiteral("dd.MM.yyyy");
+    FormatSettings().LongDateFormat = QStringLiteral("dd.MM.yyyy");
+    FormatSettings().DateSeparator = QLatin1Char('.');
+    FormatSettings().DecimalSeparator = QLatin1Char('.');
+    StyleControlBar();
+    setWindowTitle(msgMainWindowTitle);
+    FillStatusBar();
+    LoadMainMenuCaptions(mmKALVCM);
+    LoadContainerCaptions(PanelMenu2);
+    BuildRoomBoard();
+    return true;
+}
+
+void TFHotel::FormCreate()
+{
+    if (DatabaseSetupRequired) {
+        RestorePanelMenu();
+        return;
+    }
+    dtpMainPeriodFilter->setDate(QDate::currentDate());
+    if (!InitializeWindow()) {
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    MDITabControl->setShape(QTabBar::RoundedNorth);
+    actOperHotelRoomsRefreshExecute();
+}
+
+void TFHotel::showEvent(QShowEvent *event)
+{
+    TMainLibraryClass::showEvent(event);
+    RestorePanelMenu();
+    if (!DatabaseSetupRequired)
+        FitControlBar();
+}
+
+void TFHotel::closeEvent(QCloseEvent *event)
+{
+    timerInitRoomStatus->stop();
+    FormInfo1->Save();
+    MdiArea->closeAllSubWindows();
+    TMainLibraryClass::closeEvent(event);
+}
+
+bool TFHotel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ComboBox1 && (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress) &&
+        !ComboBox1->view()->isVisible())
+        ComboBox1Enter();
+    if (watched == MdiArea->viewport() && event->type() == QEvent::Resize)
+        FitBoardCanvas();
+    return TMainLibraryClass::eventFilter(watched, event);
+}
+
+bool TFHotel::BuildRoomBoard()
+{
+    const bool built = RoomBoard->BuildRoomBoard();
+    FitBoardCanvas();
+    return built;
+}
+
+void TFHotel::FitBoardCanvas()
+{
+    const QRect rooms = BoardCanvas->childrenRect();
+    BoardCanvas->resize(MdiArea->viewport()->size().expandedTo(QSize(rooms.right() + 1, rooms.bottom() + 1)));
+}
+
+void TFHotel::timerInitRoomStatusTimer() { RoomBoard->RefreshRoomBoard(); }
+
+void TFHotel::RunCommand(const QString &name)
+{
+    if (name == QLatin1String("actOperChangeOperator"))
+        actOperChangeOperatorExecute();
+    else if (name == QLatin1String("actOperHotelRoomsRefresh"))
+        actOperHotelRoomsRefreshExecute();
+    else if (name == QLatin1String("actWinSortCascade"))
+        actWinSortCascadeExecute();
+    else if (name == QLatin1String("actWinSortArrange"))
+        actWinSortArrangeExecute();
+    else if (name == QLatin1String("actWinSortTile"))
+        actWinSortTileExecute();
+    else if (name == QLatin1String("actWinCloseAll"))
+        actWinCloseAllExecute();
+    else if (name == QLatin1String("actClose"))
+        actCloseExecute();
+    else
+        OpenRegisteredWindow(name);
+    emit CommandRun(name);
+}
+
+void TFHotel::OpenRegisteredWindow(const QString &actionName)
+{
+    const TWindowFactory factory = windowFactories().value(actionName);
+    if (factory)
+        OpenChildWindow(factory(), windowInitialises().value(actionName, true));
+}
+
+void TFHotel::OpenChildWindow(TMainLibraryClass *window, bool initialise)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    LoadFormCaption(window);
+    QMdiSubWindow *frame = MdiArea->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWindowIcon(ImageList::Icon(10));
+    // The placement the window remembers applies to the frame that now holds it.
+    if (auto *placement = window->findChild<TFormInfo *>(QString(), Qt::FindDirectChildrenOnly))
+        placement->Load();
+    MDITabControl->AddForm(window, 10, window->windowTitle());
+    frame->show();
+    if (initialise)
+        window->InitializeWindow();
+}
+
+void TFHotel::actAdministrationsConfigDBExecute() { RunCommand(QStringLiteral("actAdministrationsConfigDB")); }
+void TFHotel::actSettingsPersonaliseExecute() { RunCommand(QStringLiteral("actSettingsPersonalise")); }
+void TFHotel::actHelpAboutAsExecute() { RunCommand(QStringLiteral("actHelpAboutAs")); }
+
+void TFHotel::actOperHotelRoomsRefreshExecute()
+{
+    if (timerInitRoomStatus->isActive()) {
+        timerInitRoomStatus->stop();
+    } else {
+        timerInitRoomStatus->start();
+        QCoreApplication::processEvents();
+    }
+}
+
+void TFHotel::actOperChangeOperatorExecute()
+{
+    auto login = std::make_unique<TFUserLogin>();
+    hide();
+    struct TShowAgain {
+        TFHotel *Window;
+        ~TShowAgain() { Window->show(); }
+    } showAgain{this};
+    if (!DatabaseSetupRequired) {
+        if (!login->InitializeWindow() || login->ShowModal() == mrCancel) {
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            return;
+        }
+    }
+    if (DatabaseSetupRequired)
+        RunCommand(QStringLiteral("actAdministrationsConfigDB"));
+    if (StartWithNewOperator)
+        RunCommand(QStringLiteral("actNomenOperators"));
+    if (StartWithNewHotel)
+        RunCommand(QStringLiteral("actNomenHotels"));
+    InitializeWindow();
+}
+
+void TFHotel::actWinSortCascadeExecute() { MdiArea->cascadeSubWindows(); }
+
+void TFHotel::actWinSortArrangeExecute()
+{
+    // Minimised windows line up along the bottom edge of the area.
+    int left = 0;
+    for (QMdiSubWindow *frame : MdiArea->subWindowList())
+        if (frame->isMinimized()) {
+            frame->move(left, MdiArea->viewport()->height() - frame->height());
+            left += frame->width();
+        }
+}
+
+void TFHotel::actWinSortTileExecute()
+{
+    const QList<QMdiSubWindow *> frames = MdiArea->subWindowList();
+    if (frames.isEmpty())
+        return;
+    const int height = MdiArea->viewport()->height() / int(frames.size());
+    for (int i = 0; i < frames.size(); ++i) {
+        frames.at(i)->showNormal();
+        frames.at(i)->setGeometry(0, i * height, MdiArea->viewport()->width(), height);
+    }
+}
+
+void TFHotel::actWinCloseAllExecute()
+{
+    for (QMdiSubWindow *frame : MdiArea->subWindowList())
+        frame->close();
+}
+
+void TFHotel::actCloseExecute() { close(); }
+
+void TFHotel::ComboBox1Enter()
+{
+    std::unique_ptr<QStringList> names(GetFieldValues(QStringLiteral("HotelBuild"), QStringLiteral("q10")));
+    const QString current = ComboBox1->currentText();
+    const QSignalBlocker quiet(ComboBox1);
+    ComboBox1->clear();
+    if (names)
+        ComboBox1->addItems(*names);
+    ComboBox1->addItem(QStringLiteral("FILTAR OFF"));
+    ComboBox1->setCurrentIndex(ComboBox1->findText(current));
+}
+
+void TFHotel::ComboBox1Select(const QString &text)
+{
+    QString id;
+    LookupFieldValue(QStringLiteral("HotelBuild"), QStringLiteral("q10"), id, QStringLiteral("q1"), text);
+    SelectedHotelID = id;
+}

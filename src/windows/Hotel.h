@@ -1,0 +1,112 @@
+#pragma once
+// The main window: the multiple-document frame with the menu, the command panels on the
+// control bar, the tab strip of child windows, the status bar and the room-status board.
+
+#include "framework/UMainLibraryClass.h"
+
+#include <QHash>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMenu;
+class QMenuBar;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TControlBar;
+class TFormInfo;
+class TMDITab;
+class TRoomBoard;
+class TStaticText;
+
+class TFHotel : public TMainLibraryClass
+{
+    Q_OBJECT
+public:
+    explicit TFHotel(QWidget *parent = nullptr);
+    ~TFHotel() override;
+
+    bool InitializeWindow() override;
+
+    // Command panel layout.
+    void StyleControlBar();
+    void FitControlBar();
+    bool RestorePanelMenu();
+    bool SavePanelMenu();
+    void ControlBar1MouseUp();
+    static const QStringList &PanelNames();
+
+    bool BuildRoomBoard();
+    void timerInitRoomStatusTimer();
+
+    // A command of the action list by name; nothing for an unknown name.
+    QAction *Action(const QString &name) const;
+    // Runs a command's handler as the menu would, also when the command has no window yet.
+    void RunCommand(const QString &name);
+    // Creates the child window the way every command does: caption, tab, initialisation.
+    void OpenChildWindow(TMainLibraryClass *window, bool initialise = true);
+    // Windows of later units plug their commands in here.
+    using TWindowFactory = std::function<TMainLibraryClass *()>;
+    static void RegisterWindow(const QString &actionName, TWindowFactory factory, bool initialise = true);
+
+    void actOperChangeOperatorExecute();
+    void actOperHotelRoomsRefreshExecute();
+    void actAdministrationsConfigDBExecute();
+    void actSettingsPersonaliseExecute();
+    void actHelpAboutAsExecute();
+    void actWinSortCascadeExecute();
+    void actWinSortArrangeExecute();
+    void actWinSortTileExecute();
+    void actWinCloseAllExecute();
+    void actCloseExecute();
+    void ComboBox1Enter();
+    void ComboBox1Select(const QString &text);
+
+    QMenuBar *mmKALVCM;
+    TControlBar *ControlBar1;
+    QHash<QString, QToolBar *> CommandPanels;
+    QWidget *PanelMenu1, *PanelMenu2, *pMainPeriodFilter;
+    QLineEdit *EditSearchMain;
+    QToolButton *SpeedButton1, *spMainFilterDate;
+    TStaticText *stLabelHotel;
+    QComboBox *ComboBox1;
+    QDateEdit *dtpMainPeriodFilter;
+    QMdiArea *MdiArea;
+    QWidget *BoardCanvas;
+    TMDITab *MDITabControl;
+    QStatusBar *sbHotelInfo;
+    QList<QLabel *> StatusPanels;
+    QTimer *timerInitRoomStatus;
+    QMenu *PopupMenu1Operacii;
+    TFormInfo *FormInfo1;
+    TRoomBoard *RoomBoard;
+
+signals:
+    // A command ran (its window, if any, is open by now).
+    void CommandRun(const QString &actionName);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateActions();
+    void CreateMenu();
+    void CreateControlBar();
+    QToolBar *CreateCommandPanel(const QString &name, const QStringList &actions);
+    void CreateToolPanels();
+    void CreateStatusBar();
+    void FormCreate();
+    void FillStatusBar();
+    void OpenRegisteredWindow(const QString &actionName);
+    void FitBoardCanvas();
+
+    QHash<QString, QAction *> m_actions;
+};

@@ -1,0 +1,192 @@
+#include "UUserLogin.h"
+
+#include "data/UADOComunicationControl.h"
+#include "data/UDM.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+
+// The layout's heights count the title bar and borders of the original frame.
+constexpr int kFrameExtra = 34;
+constexpr int kWidth = 330;
+
+QAction *command(QWidget *owner, const QString &name, const QString &caption)
+{
+    auto *action = new QAction(caption, owner);
+    action->setObjectName(name);
+    owner->addAction(action);
+    return action;
+}
+
+TClickLabel *link(QWidget *box, const QString &name, const QString &caption, int top)
+{
+    auto *label = new TClickLabel(caption, box);
+    label->setObjectName(name);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setStyleSheet(QStringLiteral("color: red;"));
+    label->setGeometry(16, top, kWidth - 32, 18);
+    return label;
+}
+
+QToolButton *speedButton(QWidget *box, const QString &name, QAction *action, const QRect &place)
+{
+    auto *button = new QToolButton(box);
+    button->setObjectName(name);
+    button->setDefaultAction(action);
+    button->setGeometry(place);
+    return button;
+}
+
+} // namespace
+
+TFUserLogin::TFUserLogin(QWidget *parent) : TMainLibraryClass(parent)
+{
+    setObjectName(QStringLiteral("FUserLogin"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    gbUserLogin = new QGroupBox(QStringLiteral("Автентификация "), this);
+    gbUserLogin->setObjectName(QStringLiteral("gbUserLogin"));
+    setCentralWidget(gbUserLogin);
+    resize(kWidth, 244 - kFrameExtra);
+
+    LUserName = new QLabel(QStringLiteral("Потребител"), gbUserLogin);
+    LUserName->setObjectName(QStringLiteral("LUserName"));
+    LUserName->setGeometry(16, 28, 90, 21);
+    username = new QLineEdit(gbUserLogin);
+    username->setObjectName(QStringLiteral("username"));
+    username->setGeometry(110, 28, 200, 23);
+    LUserPassword = new QLabel(QStringLiteral("Парола"), gbUserLogin);
+    LUserPassword->setObjectName(QStringLiteral("LUserPassword"));
+    LUserPassword->setGeometry(16, 60, 90, 21);
+    password = new QLineEdit(gbUserLogin);
+    password->setObjectName(QStringLiteral("password"));
+    password->setGeometry(110, 60, 200, 23);
+    password->setEchoMode(QLineEdit::Password);
+    QFont bold = password->font();
+    bold.setBold(true);
+    password->setFont(bold);
+
+    acClose = command(this, QStringLiteral("acClose"), QStringLiteral("Изход"));
+    acClose->setShortcut(Qt::Key_Escape);
+    acUserLoginShowHiddenControl =
+        command(this, QStringLiteral("acUserLoginShowHiddenControl"), QStringLiteral("Желая да се регистрирам ..."));
+    acUserLoginRegisterNewUser =
+        command(this, QStringLiteral("acUserLoginRegisterNewUser"), QStringLiteral("Регистрирай нов потребител ..."));
+    acUserLoginRegisterNewHotel =
+        command(this, QStringLiteral("acUserLoginRegisterNewHotel"), QStringLiteral("Регистрирай нов хотел ..."));
+    acEnter = command(this, QStringLiteral("acEnter"), QStringLiteral("Вход"));
+    acEnter->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    connect(acEnter, &QAction::triggered, this, &TFUserLogin::acEnterExecute);
+    connect(acClose, &QAction::triggered, this, &TFUserLogin::acCloseExecute);
+    connect(acUserLoginShowHiddenControl, &QAction::triggered, this,
+            &TFUserLogin::acUserLoginShowHiddenControlExecute);
+    connect(acUserLoginRegisterNewUser, &QAction::triggered, this, &TFUserLogin::acUserLoginRegisterNewUserExecute);
+    connect(acUserLoginRegisterNewHotel, &QAction::triggered, this, &TFUserLogin::acUserLoginRegisterNewHotelExecute);
+
+    spOK = speedButton(gbUserLogin, QStringLiteral("spOK"), acEnter, QRect(110, 96, 96, 25));
+    sbClose = speedButton(gbUserLogin, QStringLiteral("sbClose"), acClose, QRect(214, 96, 96, 25));
+    lInfoShowHidenAction = link(gbUserLogin, QStringLiteral("lInfoShowHidenAction"),
+                                QStringLiteral("Желая да се регистрирам ..."), 136);
+    lInfoShowHidenAction->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lInfoCreateNewUser = link(gbUserLogin, QStringLiteral("lInfoCreateNewUser"),
+                              QStringLiteral("Регистрирай нов потребител ..."), 173);
+    lInfoCreateNewUserAndHotel = link(gbUserLogin, QStringLiteral("lInfoCreateNewUserAndHotel"),
+                                      QStringLiteral("Регистрирай нов хотел ..."), 200);
+    connect(lInfoShowHidenAction, &TClickLabel::clicked, acUserLoginShowHiddenControl, &QAction::trigger);
+    connect(lInfoCreateNewUser, &TClickLabel::clicked, acUserLoginRegisterNewUser, &QAction::trigger);
+    connect(lInfoCreateNewUserAndHotel, &TClickLabel::clicked, acUserLoginRegisterNewHotel, &QAction::trigger);
+
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+int TFUserLogin::WindowHeight() const { return height() + kFrameExtra; }
+
+void TFUserLogin::SetWindowHeight(int height) { resize(width(), height - kFrameExtra); }
+
+bool TFUserLogin::InitializeWindow()
+{
+    TMainLibraryClass::InitializeWindow();
+    SetWindowHeight(CompactHeight);
+    try {
+        TADOConnection &connection = LocalConnection();
+        TADOQuery probe(&connection);
+        probe.SetSQLText(QStringLiteral("SELECT *  FROM Operators "));
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        probe.Open();
+        if (connection.InTransaction())
+            connection.CommitTrans();
+        LoadContainerCaptions(gbUserLogin);
+        LoadFormCaption(this);
+        return true;
+    } catch (const Exception &) {
+        return false;
+    }
+}
+
+void TFUserLogin::acEnterExecute()
+{
+    TADOComunicationControl control;
+    TADOConnection *connection = TDM::Instance() ? TDM::Instance()->ADOLocalConnection : nullptr;
+    try {
+        KalvCLientInfo().LoginName = username->text();
+        KalvCLientInfo().LoginPassword = password->text();
+        TAdoParametarsTypeElements &parameters = control.ParameterList();
+        parameters.AddParameter(QStringLiteral("psOperatorName"), username->text(), 1, 1);
+        parameters.AddParameter(QStringLiteral("psOperatorPass"), password->text(), 1, 1);
+        TADOQuery *query = control.OpenQuery(
+            QStringLiteral(" SELECT q75, q76, q1 FROM Operators  WHERE q75 = :psOperatorName        AND q76 = "
+                           ":psOperatorPass "),
+            parameters);
+        const bool found = query && query->RecordCount() > 0;
+        if (connection && connection->Connected() && connection->InTransaction())
+            connection->CommitTrans();
+        if (!found) {
+            KalvCLientInfo().LoginName.clear();
+            KalvCLientInfo().LoginPassword.clear();
+            TSystemWinOS::ShowMessageBox(msgWrongUserPassword, msgInformationTitle, 48);
+            return;
+        }
+        SetModalResult(mrOk);
+    } catch (const Exception &error) {
+        if (connection && connection->Connected() && connection->InTransaction())
+            connection->RollbackTrans();
+        TExceptionLogs::Show(ErrorReportText(QString(), QString(), error.Message()));
+    }
+}
+
+void TFUserLogin::acCloseExecute() { SetModalResult(mrCancel); }
+
+void TFUserLogin::acUserLoginShowHiddenControlExecute()
+{
+    SetWindowHeight(WindowHeight() < ExtendedHeight ? ExtendedHeight : CompactHeight);
+}
+
+void TFUserLogin::acUserLoginRegisterNewUserExecute()
+{
+    KalvCLientInfo().LoginName.clear();
+    KalvCLientInfo().LoginPassword.clear();
+    StartWithNewOperator = true;
+    SetModalResult(mrOk);
+}
+
+void TFUserLogin::acUserLoginRegisterNewHotelExecute()
+{
+    KalvCLientInfo().LoginName.clear();
+    KalvCLientInfo().LoginPassword.clear();
+    StartWithNewHotel = true;
+    SetModalResult(mrOk);
+}
