@@ -23,12 +23,12 @@ TKalvMenuControl::TKalvMenuControl(QMainWindow *owner) : QToolBar(owner), m_owne
 
 TKalvMenuControl::~TKalvMenuControl()
 {
-    // The band may hold this toolbar: take it out before the band goes.
-    setParent(nullptr);
-    if (m_owner && m_owner->menuWidget() == m_coolBar)
-        m_owner->setMenuWidget(nullptr);  // deletes the band
-    else
-        delete m_coolBar;
+    // Before embedding the band has no owner; after it the window owns it, and it may be the
+    // one deleting this toolbar right now, so it only goes later.
+    if (!m_embedded)
+        delete m_coolBar.data();
+    else if (m_coolBar)
+        m_coolBar->deleteLater();
 }
 
 QAction *TKalvMenuControl::AddCommand(QAction *action)

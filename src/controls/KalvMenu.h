@@ -2,10 +2,11 @@
 // The command bar of the register and operation windows: a toolbar of captioned buttons that,
 // on its first paint, moves into a band container of its own at the top of its window.
 
+#include <QFrame>
+#include <QPointer>
 #include <QToolBar>
 
 class QAction;
-class QFrame;
 class QMainWindow;
 
 class TKalvMenuControl : public QToolBar
@@ -28,7 +29,7 @@ protected:
 
 private:
     QMainWindow *m_owner;
-    QFrame *m_coolBar;  // owned here, not by the window
+    QPointer<QFrame> m_coolBar;
     bool m_constructed = false;
     bool m_embedded = false;
 };

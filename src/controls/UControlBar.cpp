@@ -36,7 +36,8 @@ void TControlBar::AlignPanels()
         const int rowA = a->y() / RowSize, rowB = b->y() / RowSize;
         return rowA != rowB ? rowA < rowB : a->x() < b->x();
     });
-    const int limit = qMax(width(), 400);
+    // A hidden bar has no width yet: rows only wrap once it is on the screen.
+    const int limit = isVisible() ? qMax(width(), 200) : QWIDGETSIZE_MAX;
     int row = -1, next = 0;
     for (QWidget *panel : order) {
         int panelRow = qMax(panel->y() / RowSize, row);

@@ -133,6 +133,9 @@ bool TFUserLogin::InitializeWindow()
         LoadFormCaption(this);
         return true;
     } catch (const Exception &) {
+        TADOConnection *connection = TDM::Instance() ? TDM::Instance()->ADOLocalConnection : nullptr;
+        if (connection && connection->Connected() && connection->InTransaction())
+            connection->RollbackTrans();
         return false;
     }
 }
