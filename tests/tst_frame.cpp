@@ -20,6 +20,7 @@
 #include "windows/URoomBoard.h"
 #include "windows/UUserLogin.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
@@ -461,6 +462,69 @@ private slots:
             QVERIFY(label->text() != TMainLibraryClass::UnknownCaption());
         about.show();
         SaveShot(&about, "FAbout");
+    }
+
+    void noShippedControlLacksItsCaption()
+    {
+        auto unknown = [](QWidget *window) {
+            QStringList missing;
+            const QString bad = TMainLibraryClass::UnknownCaption();
+            for (QWidget *w : window->findChildren<QWidget *>()) {
+                auto *label = qobject_cast<QLabel *>(w);
+                auto *box = qobject_cast<QGroupBox *>(w);
+                auto *button = qobject_cast<QAbstractButton *>(w);
+                if ((label && label->text() == bad) || (box && box->title() == bad) || (button && button->text() == bad))
+                    missing.append(w->objectName());
+            }
+            for (QAction *action : window->findChildren<QAction *>())
+                if (action->text() == bad)
+                    missing.append(action->objectName());
+            if (window->windowTitle() == bad)
+                missing.append(window->objectName());
+            return missing;
+        };
+        auto main = mainWindow();
+        QCOMPARE(unknown(main.get()), QStringList());
+        std::unique_ptr<TFBaza> baza(new TFBaza);
+        baza->setAttribute(Qt::WA_DeleteOnClose, false);
+        baza->LoadFormCaption(baza.get());
+        baza->InitializeWindow();
+        QCOMPARE(unknown(baza.get()), QStringList());
+        TFUserLogin login;
+        login.InitializeWindow();
+        QCOMPARE(unknown(&login), QStringList());
+        std::unique_ptr<TFNastroiki> settings(new TFNastroiki);
+        settings->setAttribute(Qt::WA_DeleteOnClose, false);
+        settings->InitializeWindow();
+        QCOMPARE(unknown(settings.get()), QStringList());
+        TFAbout about;
+        about.LoadFormCaption(&about);
+        QCOMPARE(unknown(&about), QStringList());
+    }
+
+    void operatorChangeLogsInAgainOrEnds()
+    {
+        exec("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'maria', 'm')");
+        auto window = mainWindow();
+        window->show();
+        QTimer::singleShot(50, this, [] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *login = qobject_cast<TFUserLogin *>(w); login && login->isVisible()) {
+                    login->username->setText("maria");
+                    login->password->setText("m");
+                    login->acEnter->trigger();
+                }
+        });
+        window->Action("actOperChangeOperator")->trigger();
+        QVERIFY(window->isVisible());
+        QCOMPARE(KalvCLientInfo().LoginName, QString("maria"));
+        QTimer::singleShot(50, this, [] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *login = qobject_cast<TFUserLogin *>(w); login && login->isVisible())
+                    login->acClose->trigger();
+        });
+        window->Action("actOperChangeOperator")->trigger();
+        QTRY_VERIFY(!window->isVisible());  // a cancelled login closes the main window
     }
 
     void boardMarksStaysByDate()
