@@ -673,7 +673,10 @@ QVariant TAdoGridModel::data(const QModelIndex &index, int role) const
     const int field = m_fieldIndex.value(index.column(), -1);
     if (field < 0 || index.row() >= m_dataSet->RecordCount())
         return {};
-    return TField(QString(), m_dataSet->CellValue(index.row(), field)).AsString();
+    const QString text = TField(QString(), m_dataSet->CellValue(index.row(), field)).AsString();
+    if (m_columns.at(index.column()).Masked)
+        return text.isEmpty() ? QString() : QStringLiteral("********");
+    return text;
 }
 
 QVariant TAdoGridModel::headerData(int section, Qt::Orientation orientation, int role) const

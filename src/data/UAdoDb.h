@@ -214,6 +214,7 @@ struct TGridColumn {
     QString Field;
     QString Title;
     int Width = 64;
+    bool Masked = false;  // secrets show as a mask, whatever they hold
 };
 
 // A read-only view of a data set's rows with the columns a window chooses.

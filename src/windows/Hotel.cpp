@@ -3,6 +3,13 @@
 #include "URoomBoard.h"
 #include "UAbout.h"
 #include "UNastroiki.h"
+#include "UNomHotels.h"
+#include "UNomOperatori.h"
+#include "UNomStai.h"
+#include "UNomTarifi.h"
+#include "UNomUslugi.h"
+#include "USigurnost.h"
+#include "UValuta.h"
 #include "UUserLogin.h"
 #include "admin/UBaza.h"
 #include "controls/MDITab.h"
@@ -157,6 +164,13 @@ void registerOwnWindows()
     TFHotel::RegisterWindow(QStringLiteral("actAdministrationsConfigDB"), [] { return new TFBaza; });
     TFHotel::RegisterWindow(QStringLiteral("actSettingsPersonalise"), [] { return new TFNastroiki; });
     TFHotel::RegisterWindow(QStringLiteral("actHelpAboutAs"), [] { return new TFAbout; }, false);
+    TFHotel::RegisterWindow(QStringLiteral("actNomenHotels"), [] { return new TFNomHotels; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenRooms"), [] { return new TFNomStai; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenTarifs"), [] { return new TFNomTarifi; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenServices"), [] { return new TFNomUslugi; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenValuta"), [] { return new TFValuta; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenOperators"), [] { return new TFNomOperatori; });
+    TFHotel::RegisterWindow(QStringLiteral("actOperSec"), [] { return new TFSigurnost; });
 }
 
 QWidget *toolPanel(const QString &name)

@@ -1,0 +1,261 @@
+#include "URegister.h"
+
+#include "FormInfo.h"
+#include "UFormatSettings.h"
+#include "UStdCtrls.h"
+#include "controls/KalvMenu.h"
+#include "data/UDM.h"
+#include "errors/UExceptionLogs.h"
+#include "startup/KalvCM.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kRowHeight = 27;
+constexpr int kFieldLeft = 170;
+constexpr int kFieldWidth = 230;
+
+void rollBackShared()
+{
+    TDM *dm = TDM::Instance();
+    if (dm && dm->ADOLocalConnection->Connected() && dm->ADOLocalConnection->InTransaction())
+        dm->ADOLocalConnection->RollbackTrans();
+}
+} // namespace
+
+TRegisterWindow::TRegisterWindow(const QString &name, QWidget *parent) : TMainLibraryClass(parent)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(780, 540);
+    m_toolbar = new TKalvMenuControl(this);
+    m_toolbar->setObjectName(QStringLiteral("smc") + name);
+    auto *client = new QWidget(this);
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(2, 2, 2, 2);
+    m_pages = new QTabWidget(client);
+    m_pages->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    m_grid = new QTableView(client);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    m_model = new TAdoGridModel(this);
+    m_model->ApplyTo(m_grid);
+    layout->addWidget(m_pages);
+    layout->addWidget(m_grid, 1);
+    setCentralWidget(client);
+    m_placement = new TFormInfo(this, name);
+}
+
+TRegisterWindow::~TRegisterWindow() = default;
+
+QAction *TRegisterWindow::AddCommand(const QString &buttonName, const QString &actionName, const QString &caption,
+                                     std::function<void()> handler)
+{
+    auto *action = new QAction(caption, this);
+    action->setObjectName(buttonName);
+    action->setProperty("ActionName", actionName);
+    connect(action, &QAction::triggered, this, std::move(handler));
+    return m_toolbar->AddCommand(action);
+}
+
+TTabSheet *TRegisterWindow::AddSheet(const QString &name, const QString &caption)
+{
+    auto *sheet = new TTabSheet(m_pages);
+    sheet->setObjectName(name);
+    m_pages->addTab(sheet, caption);
+    sheet->SetCaption(caption);
+    auto *row = new QHBoxLayout(sheet);
+    row->setContentsMargins(6, 6, 6, 6);
+    row->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return sheet;
+}
+
+QGroupBox *TRegisterWindow::AddGroupBox(QWidget *sheet, const QString &name, const QString &caption)
+{
+    auto *box = new QGroupBox(caption, sheet);
+    box->setObjectName(name);
+    box->setProperty("Rows", 0);
+    box->setFixedSize(kFieldLeft + kFieldWidth + 12, 30);
+    sheet->layout()->addWidget(box);
+    return box;
+}
+
+QLabel *TRegisterWindow::AddLabel(QGroupBox *box, const QString &name, const QString &caption)
+{
+    auto *label = new QLabel(caption, box);
+    label->setObjectName(name);
+    return label;
+}
+
+void TRegisterWindow::PlaceRow(QGroupBox *box, QWidget *field, QLabel *label, int height)
+{
+    const int row = box->property("Rows").toInt();
+    const int top = 22 + row * kRowHeight;
+    if (label) {
+        label->setGeometry(10, top, kFieldLeft - 14, 21);
+        field->setGeometry(kFieldLeft, top, kFieldWidth, height);
+    } else {
+        field->setGeometry(10, top, kFieldLeft + kFieldWidth - 10, height);
+    }
+    const int rows = row + (height + kRowHeight - 1) / kRowHeight;
+    box->setProperty("Rows", rows);
+    box->setFixedHeight(22 + rows * kRowHeight + 6);
+}
+
+QLineEdit *TRegisterWindow::AddEdit(QGroupBox *box, const QString &labelName, const QString &caption,
+                                    const QString &name)
+{
+    auto *edit = new QLineEdit(box);
+    edit->setObjectName(name);
+    PlaceRow(box, edit, AddLabel(box, labelName, caption));
+    return edit;
+}
+
+QComboBox *TRegisterWindow::AddLookupBox(QGroupBox *box, const QString &labelName, const QString &caption,
+                                         const QString &name, const QString &table, const QString &column)
+{
+    auto *combo = new QComboBox(box);
+    combo->setObjectName(name);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->installEventFilter(this);
+    m_lookupBoxes.append({combo, table, column});
+    PlaceRow(box, combo, AddLabel(box, labelName, caption));
+    return combo;
+}
+
+bool TRegisterWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn)
+        for (const TLookupBox &lookup : m_lookupBoxes)
+            if (lookup.Box == watched) {
+                const QString typed = lookup.Box->currentText();
+                std::unique_ptr<QStringList> values(GetFieldValues(lookup.Table, lookup.Column));
+                const QSignalBlocker quiet(lookup.Box);
+                lookup.Box->clear();
+                if (values)
+                    lookup.Box->addItems(*values);
+                lookup.Box->setCurrentIndex(-1);
+                lookup.Box->setEditText(typed);
+            }
+    return TMainLibraryClass::eventFilter(watched, event);
+}
+
+bool TRegisterWindow::InitializeWindow()
+{
+    TMainLibraryClass::InitializeWindow();
+    LoadCaptions();
+    TADOConnection &connection = LocalConnection();
+    // A fresh list query for each initialisation, unless the layout has its own.
+    TAdoDataSet *own = OwnListDataSet();
+    std::unique_ptr<TADOQuery> fresh;
+    TADOQuery *query = nullptr;
+    if (own) {
+        query = qobject_cast<TADOQuery *>(own);
+    } else {
+        fresh = std::make_unique<TADOQuery>(&connection);
+        query = fresh.get();
+    }
+    query->Close();
+    query->SQL.clear();
+    query->SetConnection(&connection);
+    query->SetSQLText(ListSql());
+    try {
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        query->Open();
+    } catch (const Exception &error) {
+        rollBackShared();
+        TExceptionLogs::Show(error.Message());
+        return true;
+    }
+    if (fresh)
+        m_ownList = std::move(fresh);
+    m_list = query;
+    m_model->SetDataSet(m_list);
+    m_model->SetColumns(GridColumns());
+    m_model->ApplyTo(m_grid);
+    return true;
+}
+
+int TRegisterWindow::ToInteger(const QString &field, const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw EConvertError(QStringLiteral("%1: '%2' is not a valid integer value").arg(field, text));
+    return value;
+}
+
+double TRegisterWindow::ToFloat(const QString &field, const QString &text)
+{
+    double value = 0;
+    if (!TryStrToFloat(text.trimmed(), value))
+        throw EConvertError(QStringLiteral("%1: '%2' is not a valid floating point value").arg(field, text));
+    return value;
+}
+
+int TRegisterWindow::LookupInteger(const QString &field, const QString &table, const QString &keyColumn,
+                                   const QString &resultColumn, const QString &name)
+{
+    QString result;
+    LookupFieldValue(table, keyColumn, result, resultColumn, name);
+    if (result.isEmpty())
+        throw EConvertError(QStringLiteral("%1: '%2' is not in the list").arg(field, name));
+    return ToInteger(field, result);
+}
+
+double TRegisterWindow::LookupFloat(const QString &field, const QString &table, const QString &keyColumn,
+                                    const QString &resultColumn, const QString &name)
+{
+    QString result;
+    LookupFieldValue(table, keyColumn, result, resultColumn, name);
+    if (result.isEmpty())
+        throw EConvertError(QStringLiteral("%1: '%2' is not in the list").arg(field, name));
+    return ToFloat(field, result);
+}
+
+void TRegisterWindow::ChooseRow(TADOQuery &query, const QString &keyColumn, const QString &field,
+                                const QString &identifier)
+{
+    if (!identifier.trimmed().isEmpty() && query.Locate(keyColumn, ToInteger(field, identifier)))
+        query.Edit();
+    else
+        query.Append();
+}
+
+void TRegisterWindow::RunSave(const std::function<void(TADOQuery &query)> &work, TErrorDisplay display)
+{
+    {
+        TADOQuery query(&LocalConnection());
+        try {
+            work(query);
+        } catch (const EDatabaseError &error) {
+            rollBackShared();
+            TExceptionLogs::Show(error.Message());
+        } catch (const Exception &error) {
+            rollBackShared();
+            if (display == TErrorDisplay::AllInErrorLog)
+                TExceptionLogs::Show(error.Message());
+            else
+                TKalvApplication::ShowDefaultError(error.Message());
+        }
+    }
+    InitializeWindow();
+}
+
+void TRegisterWindow::closeEvent(QCloseEvent *event)
+{
+    m_placement->Save();
+    TMainLibraryClass::closeEvent(event);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The pattern every register window shares: a command toolbar with save and close, a page
+// control of input group boxes, a read-only grid of all rows of the register's table, and the
+// save frame that always reloads the grid while the fields keep what the user typed.
+
+#include "UMainLibraryClass.h"
+#include "data/UAdoDb.h"
+
+#include <QList>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QTableView;
+class TFormInfo;
+class TKalvMenuControl;
+class TTabSheet;
+
+class TRegisterWindow : public TMainLibraryClass
+{
+    Q_OBJECT
+public:
+    // name: the component name, which is also the placement's form name.
+    TRegisterWindow(const QString &name, QWidget *parent = nullptr);
+    ~TRegisterWindow() override;
+
+    bool InitializeWindow() override;
+
+    TKalvMenuControl *Toolbar() const { return m_toolbar; }
+    QTabWidget *Pages() const { return m_pages; }
+    QTableView *Grid() const { return m_grid; }
+    TAdoGridModel *GridModel() const { return m_model; }
+    TAdoDataSet *ListDataSet() const { return m_list; }
+    TFormInfo *Placement() const { return m_placement; }
+
+    // An integer or a number from a field's text; a clear error naming the field otherwise.
+    static int ToInteger(const QString &field, const QString &text);
+    static double ToFloat(const QString &field, const QString &text);
+
+protected:
+    // What a register says of itself.
+    virtual QString ListSql() const = 0;
+    virtual QList<TGridColumn> GridColumns() const = 0;
+    virtual void LoadCaptions() = 0;
+    // A register whose grid shows a data set of its own layout gives it here.
+    virtual TAdoDataSet *OwnListDataSet() { return nullptr; }
+
+    // Building the layout.
+    QAction *AddCommand(const QString &buttonName, const QString &actionName, const QString &caption,
+                        std::function<void()> handler);
+    TTabSheet *AddSheet(const QString &name, const QString &caption);
+    QGroupBox *AddGroupBox(QWidget *sheet, const QString &name, const QString &caption);
+    QLabel *AddLabel(QGroupBox *box, const QString &name, const QString &caption);
+    QLineEdit *AddEdit(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name);
+    // A free-text box whose list is refilled from the table's column each time it is entered.
+    QComboBox *AddLookupBox(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name,
+                            const QString &table, const QString &column);
+    // Places a control of the box on its next row, beside a label when one is given.
+    void PlaceRow(QGroupBox *box, QWidget *field, QLabel *label = nullptr, int height = 23);
+
+    // The save frame: the work runs with a fresh query on the shared connection; database
+    // errors of the write go to the error log window, errors of the values to the default
+    // error display; the transaction is never left open and the grid is always read again.
+    enum class TErrorDisplay { ByKind, AllInErrorLog };
+    void RunSave(const std::function<void(TADOQuery &query)> &work, TErrorDisplay display = TErrorDisplay::ByKind);
+    // The integer of a lookup by name, a clear error naming the field when nothing is found.
+    int LookupInteger(const QString &field, const QString &table, const QString &keyColumn,
+                      const QString &resultColumn, const QString &name);
+    double LookupFloat(const QString &field, const QString &table, const QString &keyColumn,
+                       const QString &resultColumn, const QString &name);
+    // Moves to the row whose key equals the identifier (edit), or appends one; an empty
+    // identifier, or one that no row has, appends.
+    static void ChooseRow(TADOQuery &query, const QString &keyColumn, const QString &field, const QString &identifier);
+
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct TLookupBox {
+        QComboBox *Box;
+        QString Table, Column;
+    };
+    TKalvMenuControl *m_toolbar;
+    QTabWidget *m_pages;
+    QTableView *m_grid;
+    TAdoGridModel *m_model;
+    std::unique_ptr<TADOQuery> m_ownList;
+    TAdoDataSet *m_list = nullptr;
+    TFormInfo *m_placement;
+    QList<TLookupBox> m_lookupBoxes;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// The hotels register: a hotel's number, name and counts of rooms of each kind.
+
+#include "framework/URegister.h"
+
+class TFNomHotels : public TRegisterWindow
+{
+    Q_OBJECT
+public:
+    explicit TFNomHotels(QWidget *parent = nullptr);
+
+    void acFNomHotelsSaveExecute();
+    void acFNomHotelsCloseExecute();
+
+    QAction *acFNomHotelsSave, *acFNomHotelsClose;
+    TTabSheet *tsSLUJEBNI, *tsPERSONALNI;
+    QGroupBox *gbNomHotel, *gbNomHotelsRooms;
+    QLineEdit *edNomHotesId, *edNomHotesName, *edNomHotesOneRooms, *edNomHotesTwoRooms, *edNomHotesThreeRooms,
+        *edNomHotesFourRooms, *edNomHotesFiveRooms, *edNomHotesSixRooms, *edNomHotesStudia, *edNomHotesVip,
+        *edNomHotesPersonal;
+
+protected:
+    QString ListSql() const override { return QStringLiteral("SELECT * FROM HotelBuild "); }
+    QList<TGridColumn> GridColumns() const override;
+    void LoadCaptions() override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    bool m_placementSavedOnShow = false;
+};

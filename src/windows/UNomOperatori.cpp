@@ -1,0 +1,215 @@
+#include "UNomOperatori.h"
+
+#include "data/UDM.h"
+#include "errors/MyClass.h"
+#include "errors/UExceptionLogs.h"
+#include "controls/KalvMenu.h"
+#include "framework/FormInfo.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLayout>
+#include <QTableView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+
+const QString TFNomOperatori::FullRights = QString(50, QLatin1Char('1'));
+
+TFNomOperatori::TFNomOperatori(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomOperatori"), parent)
+{
+    acFNomOperatoriClear = AddCommand(QStringLiteral("tbFNomOperatoriNew"), QStringLiteral("acFNomOperatoriClear"),
+                                      QStringLiteral("Нов"), [this] { acFNomOperatoriClearExecute(); });
+    acFNomOperatoriSave = AddCommand(QStringLiteral("tbFNomOperatoriSave"), QStringLiteral("acFNomOperatoriSave"),
+                                     QStringLiteral("Съхрани"), [this] { acFNomOperatoriSaveExecute(); });
+    acFNomOperatoriDelete = AddCommand(QStringLiteral("tbtbFNomOperatoriDelete"),
+                                       QStringLiteral("acFNomOperatoriDelete"), QStringLiteral("Премахни"), [] {});
+    acFNomOperatoriDelete->setEnabled(false);  // deleting an operator is not settled
+    acFNomOperatoriClose = AddCommand(QStringLiteral("tbFNomOperatoriNewClose"), QStringLiteral("acFNomOperatoriClose"),
+                                      QStringLiteral("Изход"), [this] { acFNomOperatoriCloseExecute(); });
+    Pages()->setObjectName(QStringLiteral("pcNomOperators"));
+    tsNomOperatorsWorks = AddSheet(QStringLiteral("tsNomOperatorsWorks"), QStringLiteral("Служебни данни"));
+    tsNomOperatorsPersonals = AddSheet(QStringLiteral("tsNomOperatorsPersonals"), QStringLiteral("Персонални"));
+
+    gbNomOperators = AddGroupBox(tsNomOperatorsWorks, QStringLiteral("gbNomOperators"), QStringLiteral("Data"));
+    Edit6 = AddEdit(gbNomOperators, QStringLiteral("lInfoNomOperatorsID"), QStringLiteral("ИД:"), QStringLiteral("Edit6"));
+    Edit1 = AddEdit(gbNomOperators, QStringLiteral("lInfoNomOperatorsOperatorName"), QStringLiteral("Име на оператор:"),
+                    QStringLiteral("Edit1"));
+    ComboBox1 = AddLookupBox(gbNomOperators, QStringLiteral("lInfoNomOperatorsHotelName"), QStringLiteral("Име на хотел:"),
+                             QStringLiteral("ComboBox1"), QStringLiteral("HotelBuild"), QStringLiteral("q10"));
+    CheckBox1 = new QCheckBox(QStringLiteral("Администраторска привилегия"), gbNomOperators);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    PlaceRow(gbNomOperators, CheckBox1);
+    gblNomOperatorsAutephication =
+        AddGroupBox(tsNomOperatorsWorks, QStringLiteral("gblNomOperatorsAutephication"), QStringLiteral("Автентификация"));
+    Edit7 = AddEdit(gblNomOperatorsAutephication, QStringLiteral("lInfoUserName"), QStringLiteral("Потребител"),
+                    QStringLiteral("Edit7"));
+    Edit8 = AddEdit(gblNomOperatorsAutephication, QStringLiteral("lInfoPassword"), QStringLiteral("Парола"),
+                    QStringLiteral("Edit8"));
+    Edit9 = AddEdit(gblNomOperatorsAutephication, QStringLiteral("lInfoRepeatPassword"),
+                    QStringLiteral("Парола [повторно въвеждане]"), QStringLiteral("Edit9"));
+    Edit8->setEchoMode(QLineEdit::Password);
+    Edit9->setEchoMode(QLineEdit::Password);
+
+    gbNomOperatorsPersonalData =
+        AddGroupBox(tsNomOperatorsPersonals, QStringLiteral("gbNomOperatorsPersonalData"), QStringLiteral("Personal data"));
+    Edit2 = AddEdit(gbNomOperatorsPersonalData, QStringLiteral("lInfoNomOperatorsAddress"), QStringLiteral("Адрес:"),
+                    QStringLiteral("Edit2"));
+    Edit3 = AddEdit(gbNomOperatorsPersonalData, QStringLiteral("lInfoNomOperatorsCity"), QStringLiteral("Град:"),
+                    QStringLiteral("Edit3"));
+    Edit4 = AddEdit(gbNomOperatorsPersonalData, QStringLiteral("lInfoNomOperatorsPhone"), QStringLiteral("Телефон:"),
+                    QStringLiteral("Edit4"));
+    Edit5 = AddEdit(gbNomOperatorsPersonalData, QStringLiteral("lInfoNomOperatorsPhoto"), QStringLiteral("Снимка:"),
+                    QStringLiteral("Edit5"));
+    SpeedButton2 = new QToolButton(Edit5);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setText(QStringLiteral("..."));
+    SpeedButton2->setGeometry(Edit5->width() - 23, 0, 23, Edit5->height());
+    connect(SpeedButton2, &QToolButton::clicked, this, &TFNomOperatori::SpeedButton2Click);
+    Image1 = new QLabel(tsNomOperatorsPersonals);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setFixedSize(96, 96);
+    Image1->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    Image1->setAlignment(Qt::AlignCenter);
+    tsNomOperatorsPersonals->layout()->addWidget(Image1);
+
+    PopupMenu1Operatori = new QMenu(this);
+    PopupMenu1Operatori->setObjectName(QStringLiteral("PopupMenu1Operatori"));
+    for (const auto &[name, caption] :
+         {std::pair{"N1", "Добавяне на ниво достъп"}, {"N2", "Изтриване на оператор"}, {"N3", "Редактиране на оператор"}}) {
+        QAction *item = PopupMenu1Operatori->addAction(QString::fromUtf8(caption));
+        item->setObjectName(QLatin1String(name));
+        item->setEnabled(false);  // editing and deleting operators are not settled
+    }
+    Grid()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Grid(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu1Operatori->popup(Grid()->viewport()->mapToGlobal(at)); });
+    OpenPictureDialog1 = new TOpenDialog(this);
+    OpenPictureDialog1->setObjectName(QStringLiteral("OpenPictureDialog1"));
+    OpenPictureDialog1->Filter = QStringLiteral("Снимки|*.png *.jpg *.jpeg *.bmp");
+    ADOQuery1 = new TADOQuery(nullptr, this);
+    ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
+    ADOStoredProc1 = new TADOStoredProc(nullptr, this);
+    ADOStoredProc1->setObjectName(QStringLiteral("ADOStoredProc1"));
+    Pages()->setCurrentWidget(tsNomOperatorsWorks);
+}
+
+QList<TGridColumn> TFNomOperatori::GridColumns() const
+{
+    return {{"q1", colHotelID, 30},       {"q21", colOperatorName, 200}, {"q23", colAddress, 200},
+            {"q80", colOperatorID, 200},  {"q24", colPhone, 50},         {"q25", colAvatar, 70},
+            {"q26", colPrivileges, 80},   {"q74", colCity, 160},         {"q75", colUserName, 160},
+            {"q76", colPassword, 160, true}, {"q77", colSecurity, 100}};
+}
+
+void TFNomOperatori::LoadCaptions()
+{
+    LoadFormCaption(this);
+    LoadContainerCaptions(gbNomOperators);
+    LoadContainerCaptions(gblNomOperatorsAutephication);
+    LoadContainerCaptions(gbNomOperatorsPersonalData);
+    LoadToolbarCaptions(Toolbar());
+    LoadTabSheetCaption(tsNomOperatorsWorks);
+    LoadTabSheetCaption(tsNomOperatorsPersonals);
+}
+
+bool TFNomOperatori::ValidateOperator()
+{
+    Pages()->setCurrentWidget(tsNomOperatorsWorks);
+    const MClass routines;
+    for (QWidget *field : {static_cast<QWidget *>(Edit1), static_cast<QWidget *>(ComboBox1),
+                           static_cast<QWidget *>(Edit7), static_cast<QWidget *>(Edit8), static_cast<QWidget *>(Edit9)}) {
+        const QString text = field == ComboBox1 ? ComboBox1->currentText() : static_cast<QLineEdit *>(field)->text();
+        if (routines.IsValueMissing(text, field)) {
+            TSystemWinOS::ShowMessage(QStringLiteral("Моля попълнете коректно служебните данни."));
+            return false;
+        }
+    }
+    if (Edit8->text() != Edit9->text()) {
+        TSystemWinOS::ShowMessage(QStringLiteral("Проверете полетата за парола. Необходимо е да въведете една и съща "
+                                                 "парола в двете полета"));
+        Edit8->clear();
+        Edit9->clear();
+        Edit8->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool TFNomOperatori::SaveOperator()
+{
+    TADOConnection &connection = LocalConnection();
+    try {
+        const int hotel = LookupInteger(QStringLiteral("Име на хотел"), QStringLiteral("HotelBuild"),
+                                        QStringLiteral("q10"), QStringLiteral("q1"), ComboBox1->currentText());
+        ADOStoredProc1->Close();
+        ADOStoredProc1->SetConnection(&connection);
+        ADOStoredProc1->ProcedureName = QStringLiteral("proc_SaveNewOperator");
+        ADOStoredProc1->RefreshParameters();
+        const QList<QPair<const char *, QVariant>> values = {
+            {"@IDHotel_q1", hotel},
+            {"@operatorName_q21", Edit1->text()},
+            {"@OperatorAddres_q23", Edit2->text()},
+            {"@OperatorGSM_q24", Edit4->text()},
+            {"@OperatorImage_q25", QVariant()},
+            {"@MultiSecutity_q26", QVariant()},
+            {"@OperatorCity_q74", Edit3->text()},
+            {"@OperatorUserName_q75", Edit7->text()},
+            {"@OperatorPassword_q76", Edit8->text()},
+            {"@OperatorDefaultDostap_q77", FullRights}};
+        for (const auto &[name, value] : values)
+            ADOStoredProc1->ParamByName(QLatin1String(name)).Value = value;
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        ADOStoredProc1->ExecProc();
+        connection.CommitTrans();
+        // From now on the grid shows the operators as the list procedure gives them.
+        TADOStoredProc *list = ADOStoredProc1;
+        list->ProcedureName = QStringLiteral("proc_OpenOperator");
+        list->RefreshParameters();
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        list->Open();
+        connection.CommitTrans();
+        GridModel()->SetDataSet(list);
+        return true;
+    } catch (const Exception &error) {
+        if (connection.Connected() && connection.InTransaction())
+            connection.RollbackTrans();
+        TExceptionLogs::Show(QStringLiteral("The operator was not saved: ") + error.Message());
+        return false;
+    }
+}
+
+void TFNomOperatori::acFNomOperatoriSaveExecute()
+{
+    if (ValidateOperator())
+        SaveOperator();
+}
+
+void TFNomOperatori::acFNomOperatoriClearExecute()
+{
+    for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit4, Edit5})
+        field->clear();
+}
+
+void TFNomOperatori::acFNomOperatoriCloseExecute() { close(); }
+
+void TFNomOperatori::SpeedButton2Click()
+{
+    if (!OpenPictureDialog1->Execute())
+        return;
+    Edit5->setText(OpenPictureDialog1->FileName);
+    QPixmap picture;
+    if (!picture.load(OpenPictureDialog1->FileName))
+        throw EInOutError(QStringLiteral("The picture %1 cannot be loaded.").arg(OpenPictureDialog1->FileName));
+    Image1->setPixmap(picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}

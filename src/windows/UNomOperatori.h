@@ -1,0 +1,44 @@
+#pragma once
+// The operators register: creates the people who log in, each with every right.
+
+#include "framework/URegister.h"
+
+class QCheckBox;
+class QMenu;
+class QToolButton;
+class TOpenDialog;
+
+class TFNomOperatori : public TRegisterWindow
+{
+    Q_OBJECT
+public:
+    explicit TFNomOperatori(QWidget *parent = nullptr);
+
+    bool ValidateOperator();
+    bool SaveOperator();
+    void acFNomOperatoriClearExecute();
+    void acFNomOperatoriSaveExecute();
+    void acFNomOperatoriCloseExecute();
+    void SpeedButton2Click();
+
+    QAction *acFNomOperatoriClear, *acFNomOperatoriSave, *acFNomOperatoriDelete, *acFNomOperatoriClose;
+    TTabSheet *tsNomOperatorsWorks, *tsNomOperatorsPersonals;
+    QGroupBox *gbNomOperators, *gblNomOperatorsAutephication, *gbNomOperatorsPersonalData;
+    QLineEdit *Edit6, *Edit1, *Edit7, *Edit8, *Edit9, *Edit2, *Edit3, *Edit4, *Edit5;
+    QComboBox *ComboBox1;
+    QCheckBox *CheckBox1;
+    QToolButton *SpeedButton2;
+    QLabel *Image1;
+    QMenu *PopupMenu1Operatori;
+    TOpenDialog *OpenPictureDialog1;
+    TADOQuery *ADOQuery1;
+    TADOStoredProc *ADOStoredProc1;
+
+    static const QString FullRights;
+
+protected:
+    QString ListSql() const override { return QStringLiteral("SELECT * FROM Operators "); }
+    QList<TGridColumn> GridColumns() const override;
+    void LoadCaptions() override;
+    TAdoDataSet *OwnListDataSet() override { return ADOQuery1; }
+};

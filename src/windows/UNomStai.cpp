@@ -1,0 +1,123 @@
+#include "UNomStai.h"
+
+#include "controls/KalvMenu.h"
+#include "framework/FormInfo.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLayout>
+#include <QTableView>
+#include <QLineEdit>
+#include <QTabWidget>
+
+TFNomStai::TFNomStai(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomStai"), parent)
+{
+    acFNomStaiSave = AddCommand(QStringLiteral("tbFNomStaiSave"), QStringLiteral("acFNomStaiSave"),
+                                QStringLiteral("Съхрани"), [this] { acFNomStaiSaveExecute(); });
+    acFNomStaiClose = AddCommand(QStringLiteral("tbFNomStaiClose"), QStringLiteral("acFNomStaiClose"),
+                                 QStringLiteral("Изход"), [this] { acFNomStaiCloseExecute(); });
+    Pages()->setObjectName(QStringLiteral("pcNomenclatureRooms"));
+    tsNomenclatureRoomsConfig =
+        AddSheet(QStringLiteral("tsNomenclatureRoomsConfig"), QStringLiteral("Конфигуриране на стаи"));
+    tsNomenclatureRoomsTypes = AddSheet(QStringLiteral("tsNomenclatureRoomsTypes"), QStringLiteral("Типове стаи"));
+    tsNomenclatureRoomsWorks = AddSheet(QStringLiteral("tsNomenclatureRoomsWorks"), QStringLiteral("Служебни"));
+
+    gbNomenclatureRoomsData =
+        AddGroupBox(tsNomenclatureRoomsConfig, QStringLiteral("gbNomenclatureRoomsData"), QStringLiteral("Данни"));
+    Edit5 = AddEdit(gbNomenclatureRoomsData, QStringLiteral("lInfoNomenclatureRoomsId"), QStringLiteral("ИД Стая"),
+                    QStringLiteral("Edit5"));
+    Edit1 = AddEdit(gbNomenclatureRoomsData, QStringLiteral("lInfoNomenclatureRoomsNumber"), QStringLiteral("Номер:"),
+                    QStringLiteral("Edit1"));
+    Edit2 = AddEdit(gbNomenclatureRoomsData, QStringLiteral("lInfoNomenclatureRoomsBedCount"),
+                    QStringLiteral("Брой легла"), QStringLiteral("Edit2"));
+    Edit3 = AddEdit(gbNomenclatureRoomsData, QStringLiteral("lInfoNomenclatureRoomsRoomCount"),
+                    QStringLiteral("Брой стаи"), QStringLiteral("Edit3"));
+
+    gbNomenclatureRoomsDataType =
+        AddGroupBox(tsNomenclatureRoomsTypes, QStringLiteral("gbNomenclatureRoomsDataType"), QStringLiteral("Данни"));
+    ComboBox1 = AddLookupBox(gbNomenclatureRoomsDataType, QStringLiteral("lInfoNomenclatureRoomsServiceID"),
+                             QStringLiteral("ИД услуга"), QStringLiteral("ComboBox1"), QStringLiteral("Uslugi"),
+                             QStringLiteral("q33"));
+    ComboBox2 = AddLookupBox(gbNomenclatureRoomsDataType, QStringLiteral("lInfoNomenclatureRoomsTarifesID"),
+                             QStringLiteral("Тарифа"), QStringLiteral("ComboBox2"), QStringLiteral("Tarife"),
+                             QStringLiteral("q50"));
+
+    rgNomenclatureRoomsLock = new TRadioGroup(tsNomenclatureRoomsWorks);
+    rgNomenclatureRoomsLock->setObjectName(QStringLiteral("rgNomenclatureRoomsLock"));
+    rgNomenclatureRoomsLock->setTitle(QStringLiteral("Заклюване на стая"));
+    rgNomenclatureRoomsLock->SetItems({QStringLiteral("Отключена"), QStringLiteral("Заключена")});
+    rgNomenclatureRoomsLock->SetItemIndex(0);
+    rgNomenclatureRoomsLock->setFixedSize(200, 86);
+    tsNomenclatureRoomsWorks->layout()->addWidget(rgNomenclatureRoomsLock);
+    gbNomenclatureRoomsHotelChoose = AddGroupBox(tsNomenclatureRoomsWorks, QStringLiteral("gbNomenclatureRoomsHotelChoose"),
+                                                 QStringLiteral("Избор на хотел"));
+    ComboBox3 = AddLookupBox(gbNomenclatureRoomsHotelChoose, QStringLiteral("lInfoNomenclatureRoomsHotelID"),
+                             QStringLiteral("ИД Хотел"), QStringLiteral("ComboBox3"), QStringLiteral("HotelBuild"),
+                             QStringLiteral("q10"));
+    Pages()->setCurrentWidget(tsNomenclatureRoomsTypes);
+}
+
+QList<TGridColumn> TFNomStai::GridColumns() const
+{
+    return {{"q47", colID, 100},          {"q44", colRoomNumber, 100}, {"q46", colPrice, 200},
+            {"q49", colDiscount, 100},    {"q51", colTariffID, 100},   {"q79", colBedsTotal, 100},
+            {"q48", colRoomsTotal, 100},  {"q1", colHotelID, 100},     {"q42", colServiceID, 100}};
+}
+
+void TFNomStai::LoadCaptions()
+{
+    LoadFormCaption(this);
+    LoadToolbarCaptions(Toolbar());
+    LoadContainerCaptions(Pages());
+    LoadContainerCaptions(gbNomenclatureRoomsData);
+    LoadContainerCaptions(gbNomenclatureRoomsDataType);
+    LoadRadioGroupCaptions(rgNomenclatureRoomsLock);
+    LoadContainerCaptions(gbNomenclatureRoomsHotelChoose);
+}
+
+void TFNomStai::acFNomStaiSaveExecute()
+{
+    if (ComboBox3->currentText().trimmed().isEmpty() && !IsHotelFilterOn()) {
+        TSystemWinOS::ShowMessage(msgNoDataFillIn);
+        return;
+    }
+    RunSave([this](TADOQuery &query) {
+        TADOConnection &connection = *query.Connection();
+        // Every value is worked out before the row is touched, so a bad one changes nothing.
+        const double price = LookupFloat(QStringLiteral("ИД услуга"), QStringLiteral("Uslugi"), QStringLiteral("q33"),
+                                         QStringLiteral("q40"), ComboBox1->currentText());
+        const int tariff = LookupInteger(QStringLiteral("Тарифа"), QStringLiteral("Tarife"), QStringLiteral("q50"),
+                                         QStringLiteral("q51"), ComboBox2->currentText());
+        const bool counts = !Edit2->text().isEmpty() && !Edit3->text().isEmpty();
+        const int beds = counts ? ToInteger(QStringLiteral("Брой легла"), Edit2->text()) : 0;
+        const int rooms = counts ? ToInteger(QStringLiteral("Брой стаи"), Edit3->text()) : 0;
+        const int service = LookupInteger(QStringLiteral("ИД услуга"), QStringLiteral("Uslugi"), QStringLiteral("q33"),
+                                          QStringLiteral("q42"), ComboBox1->currentText());
+        const int hotel = IsHotelFilterOn()
+                              ? ToInteger(QStringLiteral("ИД Хотел"), SelectedHotelID)
+                              : LookupInteger(QStringLiteral("ИД Хотел"), QStringLiteral("HotelBuild"),
+                                              QStringLiteral("q10"), QStringLiteral("q1"), ComboBox3->currentText());
+        query.SetSQLText(ListSql());
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        query.Open();
+        ChooseRow(query, QStringLiteral("q47"), QStringLiteral("ИД Стая"), Edit5->text());
+        query.SetFieldValue(QStringLiteral("q44"), Edit1->text());
+        query.SetFieldValue(QStringLiteral("q46"), price);
+        query.SetFieldValue(QStringLiteral("q51"), tariff);
+        if (counts) {
+            query.SetFieldValue(QStringLiteral("q79"), beds);
+            query.SetFieldValue(QStringLiteral("q48"), rooms);
+        }
+        query.SetFieldValue(QStringLiteral("q42"), service);
+        query.SetFieldValue(QStringLiteral("q1"), hotel);
+        query.Post();
+        if (connection.InTransaction())
+            connection.CommitTrans();
+    });
+}
+
+void TFNomStai::acFNomStaiCloseExecute() { close(); }

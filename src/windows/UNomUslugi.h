@@ -1,0 +1,25 @@
+#pragma once
+// The services register: the charges and room kinds with their unit price and tariff.
+
+#include "framework/URegister.h"
+
+class TFNomUslugi : public TRegisterWindow
+{
+    Q_OBJECT
+public:
+    explicit TFNomUslugi(QWidget *parent = nullptr);
+
+    void acFNomUslugiSaveExecute();
+    void acFNomUslugiCloseExecute();
+
+    QAction *acFNomUslugiSave, *acFNomUslugiClose;
+    TTabSheet *tsatbNomenclatureServicesTypes, *tsatbNomenclatureServicesWorks;
+    QGroupBox *gbNomenclatureServicesTypes, *gbNomenclatureServicesWorksData;
+    QLineEdit *Edit1, *Edit2, *Edit3;
+    QComboBox *ComboBox1;
+
+protected:
+    QString ListSql() const override { return QStringLiteral("SELECT * FROM Uslugi "); }
+    QList<TGridColumn> GridColumns() const override;
+    void LoadCaptions() override;
+};
