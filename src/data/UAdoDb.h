@@ -10,6 +10,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QStringList>
 #include <QVariant>
@@ -237,7 +238,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    TAdoDataSet *m_dataSet = nullptr;
+    QPointer<TAdoDataSet> m_dataSet;
     QList<TGridColumn> m_columns;
     QVector<int> m_fieldIndex;
 };

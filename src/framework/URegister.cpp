@@ -86,7 +86,7 @@ QGroupBox *TRegisterWindow::AddGroupBox(QWidget *sheet, const QString &name, con
     box->setObjectName(name);
     box->setProperty("Rows", 0);
     box->setFixedSize(kFieldLeft + kFieldWidth + 12, 30);
-    sheet->layout()->addWidget(box);
+    static_cast<QBoxLayout *>(sheet->layout())->addWidget(box, 0, Qt::AlignTop);
     return box;
 }
 
@@ -174,15 +174,17 @@ bool TRegisterWindow::InitializeWindow()
         if (!connection.InTransaction())
             connection.BeginTrans();
         query->Open();
+        // The rows are in memory: no read lock is left for other workstations to wait on.
+        connection.CommitTrans();
     } catch (const Exception &error) {
         rollBackShared();
         TExceptionLogs::Show(error.Message());
         return true;
     }
-    if (fresh)
-        m_ownList = std::move(fresh);
     m_list = query;
     m_model->SetDataSet(m_list);
+    if (fresh)
+        m_ownList = std::move(fresh);  // the grid has let go of the earlier one
     m_model->SetColumns(GridColumns());
     m_model->ApplyTo(m_grid);
     return true;

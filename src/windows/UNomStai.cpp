@@ -8,7 +8,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLayout>
+#include <QBoxLayout>
 #include <QTableView>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -51,7 +51,7 @@ TFNomStai::TFNomStai(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomStai
     rgNomenclatureRoomsLock->SetItems({QStringLiteral("Отключена"), QStringLiteral("Заключена")});
     rgNomenclatureRoomsLock->SetItemIndex(0);
     rgNomenclatureRoomsLock->setFixedSize(200, 86);
-    tsNomenclatureRoomsWorks->layout()->addWidget(rgNomenclatureRoomsLock);
+    static_cast<QBoxLayout *>(tsNomenclatureRoomsWorks->layout())->addWidget(rgNomenclatureRoomsLock, 0, Qt::AlignTop);
     gbNomenclatureRoomsHotelChoose = AddGroupBox(tsNomenclatureRoomsWorks, QStringLiteral("gbNomenclatureRoomsHotelChoose"),
                                                  QStringLiteral("Избор на хотел"));
     ComboBox3 = AddLookupBox(gbNomenclatureRoomsHotelChoose, QStringLiteral("lInfoNomenclatureRoomsHotelID"),

@@ -20,7 +20,7 @@ QDateTimeEdit *picker(QGroupBox *box, const QString &name, const QDateTime &star
     auto *edit = new QDateTimeEdit(start, box);
     edit->setObjectName(name);
     edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));  // a chosen day keeps its time of day
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy HH:mm:ss"));  // a chosen day keeps its time of day
     return edit;
 }
 } // namespace

@@ -92,6 +92,8 @@ void SaveShot(QWidget *window, const QString &name)
     if (folder.isEmpty())
         return;
     QDir().mkpath(folder);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();  // queued layout work, such as a toolbar's band
     window->grab().save(folder + "/" + name + ".png");
 }
 

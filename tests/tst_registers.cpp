@@ -1,0 +1,456 @@
+// The registers on a real database, driven through their fields and commands.
+
+#include "TestHarness.h"
+#include "admin/UDatabaseSetup.h"
+#include "data/UDM.h"
+#include "errors/MyClass.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+#include "windows/Hotel.h"
+#include "windows/UNomHotels.h"
+#include "windows/UNomOperatori.h"
+#include "windows/UNomStai.h"
+#include "windows/UNomTarifi.h"
+#include "windows/UNomUslugi.h"
+#include "windows/USigurnost.h"
+#include "windows/UValuta.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+template <class T> std::unique_ptr<T> openWindow()
+{
+    auto window = std::make_unique<T>();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->InitializeWindow();
+    return window;
+}
+
+QString gridText(QTableView *grid, int row, int column)
+{
+    return grid->model()->index(row, column).data().toString();
+}
+
+} // namespace
+
+class TestRegisters : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestHome> m_home;
+    std::unique_ptr<TDM> m_dm;
+
+    TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
+    void exec(const QString &sql, const QVariantList &values = {}) { connection().Execute(sql, values); }
+    // The rows of a statement, each as its fields' texts joined by "|".
+    QStringList rows(const QString &sql)
+    {
+        TADOQuery query(&connection());
+        query.SetSQLText(sql);
+        query.Open();
+        QStringList result;
+        for (query.First(); !query.Eof(); query.Next()) {
+            QStringList fields;
+            for (const QString &name : query.FieldNames())
+                fields.append(query.FieldByName(name).AsString());
+            result.append(fields.join('|'));
+        }
+        return result;
+    }
+    void installProcedures()
+    {
+        for (const char *name : {"proc_SaveNewOperator", "proc_OpenOperator"}) {
+            QString script;
+            MClass().ReadTextFile(TestHome::BuildBinFolder() + "dist/sql/sqlite/" + name + ".sql", script);
+            QCOMPARE(int(DatabaseSetup::InstallProcedure(script).Outcome), int(DatabaseSetup::TOutcome::Done));
+        }
+    }
+    void masterData()
+    {
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски'), (2, 'Планински')");
+        exec("INSERT INTO Tarife (q50) VALUES ('Основна'), ('Сезонна')");
+        exec("INSERT INTO Uslugi (q40, q33, q51) VALUES (60, 'Единична', 1), (90.5, 'Двойна', 1)");
+    }
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+    void init()
+    {
+        m_home = std::make_unique<TestHome>();
+        QFile::copy(TestHome::BuildBinFolder() + "dist/Settings.ini", m_home->DataFolderPath() + "Settings.ini");
+        m_dm = std::make_unique<TDM>();
+        StoreServerSettings(*m_home);
+        QCOMPARE(int(DatabaseSetup::CreateDatabase("HotelTest").Outcome), int(DatabaseSetup::TOutcome::Done));
+        SelectedHotelID.clear();
+    }
+    void cleanup()
+    {
+        m_dm.reset();
+        m_home.reset();
+    }
+
+    void hotelsInsertThenUpdateEveryRowOfTheNumber()
+    {
+        auto window = openWindow<TFNomHotels>();
+        QCOMPARE(window->GridModel()->columnCount(), 12);
+        QCOMPARE(window->Grid()->model()->headerData(0, Qt::Horizontal).toString(), colHotelID);
+        QCOMPARE(window->Grid()->columnWidth(11), 200);
+        QTest::keyClicks(window->edNomHotesId, "7");
+        window->edNomHotesName->setText("Морска звезда");
+        QTest::keyClicks(window->edNomHotesOneRooms, "4");
+        QTest::keyClicks(window->edNomHotesVip, "x");  // counts are texts, sent as typed
+        QTest::keyClicks(window->edNomHotesPersonal, "2");
+        window->acFNomHotelsSave->trigger();
+        QCOMPARE(rows("SELECT q1, q10, q11, q12, q17, q19 FROM HotelBuild"), QStringList({"7|Морска звезда|4||x|2"}));
+        QCOMPARE(window->GridModel()->rowCount(), 1);
+        QCOMPARE(gridText(window->Grid(), 0, 1), QString("Морска звезда"));
+
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (7, 'двойник')");
+        window->edNomHotesName->setText("Нова");
+        window->acFNomHotelsSave->trigger();
+        QCOMPARE(rows("SELECT q1, q10 FROM HotelBuild"), QStringList({"7|Нова", "7|Нова"}));
+        QCOMPARE(window->edNomHotesName->text(), QString("Нова"));  // the fields keep their contents
+        QVERIFY(!connection().InTransaction());
+
+        ErrorLogRecorder log;
+        window->edNomHotesId->setText("седем");
+        window->acFNomHotelsSave->trigger();
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(log.Texts().first().contains("седем"));
+        window->edNomHotesId->clear();
+        window->acFNomHotelsSave->trigger();
+        QCOMPARE(log.Texts().size(), 2);
+        QCOMPARE(rows("SELECT COUNT(*) FROM HotelBuild"), QStringList({"2"}));
+        QVERIFY(!connection().InTransaction());
+        QCOMPARE(window->GridModel()->rowCount(), 2);  // re-read after the failed save
+        window->show();
+        SaveShot(window.get(), "FNomHotels");
+    }
+
+    void twoRegistersSaveIndependently()
+    {
+        auto first = openWindow<TFNomHotels>();
+        auto second = openWindow<TFNomHotels>();
+        first->edNomHotesId->setText("1");
+        first->edNomHotesName->setText("Първи");
+        second->edNomHotesId->setText("2");
+        second->edNomHotesName->setText("Втори");
+        first->acFNomHotelsSave->trigger();
+        QCOMPARE(first->GridModel()->rowCount(), 1);
+        QCOMPARE(second->GridModel()->rowCount(), 0);  // each reloads only its own grid
+        second->acFNomHotelsSave->trigger();
+        QCOMPARE(rows("SELECT q1, q10 FROM HotelBuild ORDER BY q1"), QStringList({"1|Първи", "2|Втори"}));
+    }
+
+    void roomsSaveWithLookupsCountsAndFilter()
+    {
+        masterData();
+        auto window = openWindow<TFNomStai>();
+        QCOMPARE(window->windowTitle(), QString("Стаи"));
+        QCOMPARE(window->Pages()->currentWidget(), window->tsNomenclatureRoomsTypes);
+        QCOMPARE(window->rgNomenclatureRoomsLock->ItemIndex(), 0);
+        window->ComboBox1->setFocus();
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        window->ComboBox3->setFocus();
+        QTRY_COMPARE(window->ComboBox3->count(), 2);  // refilled on entry
+        {
+            MessageBoxRecorder boxes;
+            window->acFNomStaiSaveExecute();  // no hotel and no filter
+            QCOMPARE(boxes.Texts(), QStringList({msgNoDataFillIn}));
+        }
+        window->Edit1->setText("101");
+        window->ComboBox1->setEditText("Двойна");
+        window->ComboBox2->setEditText("Сезонна");
+        window->ComboBox3->setEditText("Планински");
+        window->Edit2->setText("2");  // beds without a room count: neither is written
+        window->acFNomStaiSave->trigger();
+        QCOMPARE(rows("SELECT q47, q44, q46, q51, q79, q48, q1, q42 FROM Rooms"),
+                 QStringList({"1|101|90.5|2|||2|2"}));
+        exec("UPDATE Uslugi SET q40 = 95 WHERE q33 = 'Двойна'");
+        window->Edit5->setText("1");
+        window->Edit3->setText("1");
+        window->acFNomStaiSave->trigger();
+        QCOMPARE(rows("SELECT q47, q46, q79, q48 FROM Rooms"), QStringList({"1|95|2|1"}));
+
+        // The filter decides the hotel; an identifier no row has adds a room.
+        SelectedHotelID = "1";
+        window->ComboBox3->setEditText("");
+        window->Edit5->setText("99");
+        window->Edit1->setText("102");
+        window->acFNomStaiSave->trigger();
+        QCOMPARE(rows("SELECT q47, q44, q1 FROM Rooms WHERE q44 = '102'"), QStringList({"2|102|1"}));
+        SelectedHotelID.clear();
+
+        // A service no one has: a clear message, no half row, no open transaction.
+        MessageBoxRecorder boxes;
+        window->ComboBox3->setEditText("Морски");
+        window->ComboBox1->setEditText("Няма");
+        window->Edit5->clear();
+        window->acFNomStaiSave->trigger();
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QVERIFY(boxes.Texts().first().contains("Няма"));
+        QVERIFY(boxes.Texts().first().contains("ИД услуга"));
+        QCOMPARE(rows("SELECT COUNT(*) FROM Rooms"), QStringList({"2"}));
+        QVERIFY(!connection().InTransaction());
+        QCOMPARE(window->GridModel()->rowCount(), 2);
+        SaveShot(window.get(), "FNomStai");
+    }
+
+    void tariffsWithProposedValuesAndLayoutDates()
+    {
+        auto window = openWindow<TFNomTarifi>();
+        QCOMPARE(window->Edit3->text(), QString("3"));
+        QCOMPARE(window->Edit4->text(), QString("5"));
+        QCOMPARE(window->DateTimePicker1->dateTime(), QDateTime(QDate(2007, 11, 22), QTime(23, 32, 40)));
+        window->Edit2->setText("Зимна");
+        window->acFNomTarifiSave->trigger();
+        QCOMPARE(rows("SELECT q51, q50, q111, q112, q52, q53 FROM Tarife"),
+                 QStringList({"1|Зимна|3|5|22.11.2007 23:32:40|22.11.2007 23:32:43"}));
+        window->DateTimePicker2->setDate(QDate(2008, 1, 31));  // the time of day stays
+        window->Edit1->setText("1");
+        window->Edit4->setText("10");
+        window->acFNomTarifiSave->trigger();
+        QCOMPARE(rows("SELECT q51, q112, q53 FROM Tarife"), QStringList({"1|10|31.01.2008 23:32:43"}));
+        window->cbNomeclatureTarifeIsAutomatic->setChecked(true);
+        MessageBoxRecorder boxes;
+        window->Edit3->setText("три");
+        window->acFNomTarifiSave->trigger();
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QVERIFY(boxes.Texts().first().contains("три"));
+        QCOMPARE(rows("SELECT q111 FROM Tarife"), QStringList({"3"}));
+    }
+
+    void servicesPriceCheckAndEmptyIdentifier()
+    {
+        masterData();
+        auto window = openWindow<TFNomUslugi>();
+        window->Edit2->setText("Закуска");
+        window->ComboBox1->setEditText("Сезонна");
+        window->Edit3->setText("12,50");
+        {
+            MessageBoxRecorder boxes;
+            window->acFNomUslugiSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgMissingOrWrongData}));
+            QCOMPARE(boxes.Boxes().first().Flags, 48);
+        }
+        QCOMPARE(window->Edit3->text(), QString("12,50"));
+        QCOMPARE(window->GridModel()->rowCount(), 2);
+        window->Edit3->setText("12.50");
+        window->acFNomUslugiSave->trigger();  // an empty identifier adds a service
+        QCOMPARE(rows("SELECT q42, q40, q33, q51 FROM Uslugi WHERE q33 = 'Закуска'"), QStringList({"3|12.5|Закуска|2"}));
+        window->Edit1->setText("3");
+        window->Edit3->setText("14");
+        window->acFNomUslugiSave->trigger();
+        QCOMPARE(rows("SELECT q42, q40 FROM Uslugi WHERE q33 = 'Закуска'"), QStringList({"3|14"}));
+        MessageBoxRecorder boxes;
+        window->Edit3->setText("1-2");  // allowed characters, still no number
+        window->acFNomUslugiSave->trigger();
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QVERIFY(boxes.Texts().first().contains("1-2"));
+        QCOMPARE(rows("SELECT COUNT(*) FROM Uslugi"), QStringList({"3"}));
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void currencyMainFlagsAndEmptyIdentifier()
+    {
+        masterData();
+        auto window = openWindow<TFValuta>();
+        window->EditName->setText("BGN");
+        window->ComboBoxHotel->setEditText("Морски");
+        window->CheckBoxMainValuta->setChecked(true);
+        window->acSave->trigger();
+        window->EditName->setText("EUR");
+        window->acSave->trigger();
+        QCOMPARE(rows("SELECT q57, q56, q86, q1 FROM Valuta"), QStringList({"1|BGN|1|1", "2|EUR|1|1"}));
+        window->EditId->setText("1");
+        window->EditName->setText("BGN");
+        window->CheckBoxMainValuta->setChecked(false);
+        window->acSave->trigger();
+        QCOMPARE(rows("SELECT q57, q86 FROM Valuta"), QStringList({"1|0", "2|1"}));
+        QCOMPARE(window->GridModel()->rowCount(), 2);
+        QCOMPARE(window->ListDataSet(), window->ADOQueryValuta);
+    }
+
+    void operatorsCreatedWithFullRights()
+    {
+        masterData();
+        installProcedures();
+        auto window = openWindow<TFNomOperatori>();
+        window->Edit1->setText("Мария Иванова");
+        window->ComboBox1->setEditText("Планински");
+        window->Edit7->setText("maria");
+        window->Edit8->setText(" ");
+        window->Edit9->setText(" ");
+        window->Edit2->setText("ул. 1");
+        window->Edit3->setText("Варна");
+        window->Edit4->setText("088");
+        {
+            MessageBoxRecorder boxes;
+            window->acFNomOperatoriSave->trigger();  // one blank is no password
+            QCOMPARE(boxes.Texts(), QStringList({"Моля попълнете коректно служебните данни."}));
+        }
+        window->Edit8->setText("  ");
+        window->Edit9->setText("  x");
+        {
+            MessageBoxRecorder boxes;
+            window->acFNomOperatoriSave->trigger();
+            QCOMPARE(boxes.Texts().size(), 1);
+            QVERIFY(boxes.Texts().first().startsWith("Проверете полетата за парола."));
+            QVERIFY(window->Edit8->text().isEmpty());
+            QVERIFY(window->Edit9->text().isEmpty());
+        }
+        window->Edit8->setText("  ");
+        window->Edit9->setText("  ");
+        window->acFNomOperatoriSave->trigger();
+        QCOMPARE(rows("SELECT q80, q1, q21, q23, q24, q74, q75, q76, q77 FROM Operators"),
+                 QStringList({"1|2|Мария Иванова|ул. 1|088|Варна|maria|  |" + QString(50, '1')}));
+        QVERIFY(!connection().InTransaction());
+        QCOMPARE(window->GridModel()->rowCount(), 1);
+        QCOMPARE(gridText(window->Grid(), 0, 9), QString("********"));  // never the password itself
+        QCOMPARE(gridText(window->Grid(), 0, 8), QString("maria"));
+        window->acFNomOperatoriClearExecute();
+        QVERIFY(window->Edit1->text().isEmpty());
+        QCOMPARE(window->Edit7->text(), QString("maria"));
+        QCOMPARE(window->Edit8->text(), QString("  "));
+
+        ErrorLogRecorder log;
+        window->Edit1->setText("Друг");
+        window->ComboBox1->setEditText("Няма такъв");
+        window->acFNomOperatoriSave->trigger();
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(log.Texts().first().contains("Няма такъв"));
+        exec("DELETE FROM sysprocedures WHERE name = 'proc_SaveNewOperator'");
+        window->ComboBox1->setEditText("Морски");
+        window->acFNomOperatoriSave->trigger();
+        QCOMPARE(log.Texts().size(), 2);
+        QVERIFY(log.Texts().last().contains("proc_SaveNewOperator"));
+        QVERIFY(!connection().InTransaction());
+        QCOMPARE(rows("SELECT COUNT(*) FROM Operators"), QStringList({"1"}));
+    }
+
+    void accessRightsEditor()
+    {
+        exec("INSERT INTO Operators (q75, q77) VALUES ('ivan', ?), ('petar', '1010')", {QString(50, '1')});
+        auto window = openWindow<TFSigurnost>();
+        QTreeWidgetItem *root = window->TreeView1->topLevelItem(0);
+        QCOMPARE(root->text(0), colUsers);
+        QCOMPARE(root->childCount(), 2);
+        QCOMPARE(root->child(0)->text(0), QString("1. ivan"));
+        for (QFrame *panel : window->Panels)
+            QCOMPARE(panel->height(), 40);
+        QCOMPARE(window->RightSwitches.size(), 50);
+        for (TShapeSwitch *shape : window->RightSwitches)
+            QCOMPARE(shape->Colour(), TShapeSwitch::Red);
+
+        window->TreeView1->setCurrentItem(root);  // the root changes nothing
+        QCOMPARE(window->SwitchAt(1)->Colour(), TShapeSwitch::Red);
+        window->TreeView1->setCurrentItem(root->child(0));
+        QCOMPARE(window->SwitchAt(50)->Colour(), TShapeSwitch::Green);
+        QCOMPARE(window->SwitchAt(4)->objectName(), QString("ShapeL25"));
+        QTest::mouseClick(window->SwitchAt(4), Qt::LeftButton);
+        QTest::mouseClick(window->SwitchAt(5), Qt::LeftButton);
+        QCOMPARE(window->EditedPrivileges, QString("111001") + QString(44, '1'));
+        QCOMPARE(window->SwitchAt(4)->Colour(), TShapeSwitch::Red);
+        QTest::mouseClick(window->SwitchAt(5), Qt::LeftButton);  // twice: back as it was
+        QCOMPARE(window->EditedPrivileges.mid(3, 2), QString("01"));
+        window->acSave->trigger();
+        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 1"), QStringList({"11101" + QString(45, '1')}));
+
+        // Full access off and on, on a second operator whose stored string is short.
+        window->TreeView1->setCurrentItem(root->child(1));
+        QCOMPARE(window->SwitchAt(1)->Colour(), TShapeSwitch::Green);
+        QCOMPARE(window->SwitchAt(2)->Colour(), TShapeSwitch::Red);
+        QCOMPARE(window->SwitchAt(20)->Colour(), TShapeSwitch::Red);  // missing positions show as denied
+        QTest::mouseClick(window->SwitchAt(20), Qt::LeftButton);
+        QCOMPARE(window->EditedPrivileges.size(), 50);
+        QCOMPARE(window->EditedPrivileges.at(19), QChar('1'));
+        QTest::mouseClick(window->HeaderSwitches.first(), Qt::LeftButton);
+        QCOMPARE(window->EditedPrivileges, QString(50, '1'));
+        for (TShapeSwitch *shape : window->HeaderSwitches)
+            QCOMPARE(shape->Colour(), TShapeSwitch::Green);
+        window->acCancel->trigger();
+        QCOMPARE(window->Edit1->text(), QString(50, '1'));
+        QTest::mouseClick(window->HeaderSwitches.first(), Qt::LeftButton);
+        QCOMPARE(window->EditedPrivileges, QString(50, '0'));
+        window->acSave->trigger();
+        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 2"), QStringList({QString(50, '0')}));
+
+        // A saved string comes back after another operator was selected.
+        window->TreeView1->setCurrentItem(root->child(0));
+        window->TreeView1->setCurrentItem(root->child(1));
+        QCOMPARE(window->SwitchAt(1)->Colour(), TShapeSwitch::Red);
+        window->TreeView1->setCurrentItem(root);
+        window->acSave->trigger();  // root selected: nothing happens, nothing raised
+        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 2"), QStringList({QString(50, '0')}));
+
+        // Folding and unfolding.
+        QFrame *panel = window->Panels.at(2);
+        QTest::mouseClick(window->HeaderSwitches.at(2), Qt::LeftButton);
+        QCOMPARE(panel->height(), 250);
+        QCOMPARE(window->HeaderSwitches.at(2)->Colour(), TShapeSwitch::MoneyGreen);
+        window->show();
+        SaveShot(window.get(), "FSigurnost");
+        QTest::mouseClick(window->HeaderSwitches.at(2), Qt::LeftButton);
+        QCOMPARE(panel->height(), 40);
+        QCOMPARE(window->HeaderSwitches.at(2)->Colour(), TShapeSwitch::Red);
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void twoEditorsKeepTheirOwnStrings()
+    {
+        exec("INSERT INTO Operators (q75, q77) VALUES ('ivan', ?), ('petar', ?)", {QString(50, '1'), QString(50, '0')});
+        auto first = openWindow<TFSigurnost>();
+        auto second = openWindow<TFSigurnost>();
+        first->TreeView1->setCurrentItem(first->TreeView1->topLevelItem(0)->child(0));
+        second->TreeView1->setCurrentItem(second->TreeView1->topLevelItem(0)->child(1));
+        first->acSave->trigger();
+        second->acSave->trigger();
+        QCOMPARE(rows("SELECT q77 FROM Operators ORDER BY q80"), QStringList({QString(50, '1'), QString(50, '0')}));
+    }
+
+    void registersOpenFromTheMainWindow()
+    {
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        for (const char *command : {"actNomenHotels", "actNomenRooms", "actNomenTarifs", "actNomenServices",
+                                    "actNomenValuta", "actNomenOperators", "actOperSec"})
+            main.Action(command)->trigger();
+        QStringList names;
+        for (QMdiSubWindow *frame : main.MdiArea->subWindowList())
+            names.append(frame->widget()->objectName() + ":" + frame->widget()->windowTitle());
+        QCOMPARE(names, QStringList({"FNomHotels:Хотели", "FNomStai:Стаи", "FNomTarifi:Тарифи", "FNomUslugi:Услуги",
+                                     "FValuta:Валута", "FNomOperatori:Оператори", "FSigurnost:Сигурност"}));
+        for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
+            for (QWidget *w : frame->widget()->findChildren<QWidget *>()) {
+                const QString bad = TMainLibraryClass::UnknownCaption();
+                if (auto *label = qobject_cast<QLabel *>(w))
+                    QVERIFY2(label->text() != bad, qPrintable(w->objectName()));
+                if (auto *box = qobject_cast<QGroupBox *>(w))
+                    QVERIFY2(box->title() != bad, qPrintable(w->objectName()));
+            }
+            for (QAction *action : frame->widget()->findChildren<QAction *>())
+                QVERIFY2(action->text() != TMainLibraryClass::UnknownCaption(), qPrintable(action->objectName()));
+        }
+    }
+};
+
+KALV_TEST_MAIN(TestRegisters)
+#include "tst_registers.moc"
