@@ -3,13 +3,14 @@
 #include <QButtonGroup>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QGridLayout>
 #include <QVBoxLayout>
 #include <QDir>
 #include <QFileDialog>
 #include <QMouseEvent>
 
 TRadioGroup::TRadioGroup(QWidget *parent)
-    : QGroupBox(parent), m_group(new QButtonGroup(this)), m_layout(new QVBoxLayout(this))
+    : QGroupBox(parent), m_group(new QButtonGroup(this)), m_layout(new QGridLayout(this))
 {
     m_group->setExclusive(true);
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
@@ -26,9 +27,20 @@ void TRadioGroup::SetItems(const QStringList &items)
         auto *button = new QRadioButton(items[i], this);
         button->setObjectName(objectName() + QString::number(i));
         m_group->addButton(button, i);
-        m_layout->addWidget(button);
+        // Items fill the columns top to bottom, as a radio group lays them out.
+        const int rows = (int(items.size()) + m_columns - 1) / m_columns;
+        m_layout->addWidget(button, i % rows, i / rows);
         m_buttons.append(button);
     }
+}
+
+void TRadioGroup::SetColumns(int columns)
+{
+    m_columns = qMax(1, columns);
+    const QStringList items = Items();
+    const int index = ItemIndex();
+    SetItems(items);
+    SetItemIndex(index);
 }
 
 QStringList TRadioGroup::Items() const

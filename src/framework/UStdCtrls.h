@@ -9,7 +9,7 @@
 
 class QButtonGroup;
 class QRadioButton;
-class QVBoxLayout;
+class QGridLayout;
 
 // A captioned group of radio buttons, one per item, with one chosen index.
 class TRadioGroup : public QGroupBox
@@ -19,6 +19,7 @@ public:
     explicit TRadioGroup(QWidget *parent = nullptr);
 
     void SetItems(const QStringList &items);
+    void SetColumns(int columns);
     QStringList Items() const;
     int ItemCount() const;
     void SetItemText(int index, const QString &text);
@@ -31,7 +32,8 @@ signals:
 
 private:
     QButtonGroup *m_group;
-    QVBoxLayout *m_layout;
+    QGridLayout *m_layout;
+    int m_columns = 1;
     QList<QRadioButton *> m_buttons;
 };
 

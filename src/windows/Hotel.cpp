@@ -3,6 +3,8 @@
 #include "URoomBoard.h"
 #include "UAbout.h"
 #include "UNastroiki.h"
+#include "UOperReservation.h"
+#include "USetHotelConstruct.h"
 #include "UNomHotels.h"
 #include "UNomOperatori.h"
 #include "UNomStai.h"
@@ -171,6 +173,8 @@ void registerOwnWindows()
     TFHotel::RegisterWindow(QStringLiteral("actNomenValuta"), [] { return new TFValuta; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenOperators"), [] { return new TFNomOperatori; });
     TFHotel::RegisterWindow(QStringLiteral("actOperSec"), [] { return new TFSigurnost; });
+    TFHotel::RegisterWindow(QStringLiteral("actOperReserv"), [] { return new TFOperReservation; });
+    TFHotel::RegisterWindow(QStringLiteral("actAdministrationsConstructHotel"), [] { return new TFSetHotelConstruct; });
 }
 
 QWidget *toolPanel(const QString &name)

@@ -1,0 +1,467 @@
+#include "UOperReservation.h"
+
+#include "controls/KalvMenu.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDM.h"
+#include "data/UDbEngine.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+const QString kStagingFailed = QStringLiteral("Внимание грешка при създаването на временна база клиенти необходимо е да "
+                                              "се защити по уникално име.");
+
+void rollBack(TADOConnection &connection)
+{
+    if (connection.Connected() && connection.InTransaction())
+        connection.RollbackTrans();
+}
+
+QDateEdit *datePicker(QGroupBox *box, const QString &name)
+{
+    auto *picker = new QDateEdit(QDate::currentDate(), box);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    return picker;
+}
+
+TRadioGroup *radioGroup(QWidget *sheet, const QString &name, const QString &title, const QStringList &items)
+{
+    auto *group = new TRadioGroup(sheet);
+    group->setObjectName(name);
+    group->setTitle(title);
+    group->SetItems(items);
+    group->SetItemIndex(0);
+    static_cast<QBoxLayout *>(sheet->layout())->addWidget(group, 0, Qt::AlignTop);
+    return group;
+}
+
+} // namespace
+
+TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringLiteral("FOperReservation"), parent)
+{
+    acOperReservationPrepareContragentForReserv =
+        AddCommand(QStringLiteral("acOperReservationPrepareContragentForReserv"),
+                   QStringLiteral("acOperReservationPrepareContragentForReserv"), QStringLiteral("Добави клиент за резервация"),
+                   [this] { acOperReservationPrepareContragentForReservExecute(); });
+    acOperReservationSave = AddCommand(QStringLiteral("acOperReservationSave"), QStringLiteral("acOperReservationSave"),
+                                       QStringLiteral("Съхрани [Резервирай]"), [this] { acOperReservationSaveExecute(); });
+    acClose = AddCommand(QStringLiteral("acClose"), QStringLiteral("acClose"), QStringLiteral("Изход"),
+                         [this] { acCloseExecute(); });
+    for (QAction *action : Toolbar()->actions())
+        if (QWidget *button = Toolbar()->widgetForAction(action))
+            button->setMinimumWidth(157);
+    Pages()->setObjectName(QStringLiteral("PageControl1"));
+
+    tsOperReservationContragentData =
+        AddSheet(QStringLiteral("tsOperReservationContragentData"), QStringLiteral("Данни за клиент"));
+    gbContragent = AddGroupBox(tsOperReservationContragentData, QStringLiteral("gbContragent"), QStringLiteral("Резервация"));
+    edContragentName = AddEdit(gbContragent, QStringLiteral("lInfoContragentName"), QStringLiteral("Име и фамилия"),
+                               QStringLiteral("edContragentName"));
+    edContragentAddress = AddEdit(gbContragent, QStringLiteral("lInfoContragentAddress"),
+                                  QStringLiteral("Адрес на клиент"), QStringLiteral("edContragentAddress"));
+    edContragentID = AddEdit(gbContragent, QStringLiteral("lInfoContragentID"), QStringLiteral("ЕГН на клиент"),
+                             QStringLiteral("edContragentID"));
+    edContragenPassportID = AddEdit(gbContragent, QStringLiteral("lInfoContragenPassportID"), QStringLiteral("ИД паспорт"),
+                                    QStringLiteral("edContragenPassportID"));
+    cbTarife = AddLookupBox(gbContragent, QStringLiteral("lInfoTarife"), QStringLiteral("Тарифа"),
+                            QStringLiteral("cbTarife"), QStringLiteral("Tarife"), QStringLiteral("q50"));
+    cbCurrency = AddLookupBox(gbContragent, QStringLiteral("lInfoCurrency"), QStringLiteral("Тип валута"),
+                              QStringLiteral("cbCurrency"), QStringLiteral("Valuta"), QStringLiteral("q56"));
+    rgContragentInformation = radioGroup(
+        tsOperReservationContragentData, QStringLiteral("rgContragentInformation"), QStringLiteral("Информация за клиент"),
+        {QStringLiteral("Мъж"), QStringLiteral("Жена"), QStringLiteral("Дете под 7 год."), QStringLiteral("Дете над 7 год."),
+         QStringLiteral("Чужденец"), QStringLiteral("Мъж над 70 год."), QStringLiteral("Жена над 70 год."),
+         QStringLiteral("Инвалид мъж"), QStringLiteral("Инвалид жена"), QStringLiteral("Vip гост мъж"),
+         QStringLiteral("Vip гост жена")});
+    rgContragentInformation->SetColumns(3);
+
+    tsOperReservationHotelData = AddSheet(QStringLiteral("tsOperReservationHotelData"), QStringLiteral("Данни за хотел"));
+    gbHotel = AddGroupBox(tsOperReservationHotelData, QStringLiteral("gbHotel"),
+                          QStringLiteral("Избор на хотел [комплекс, сграда, отдел]"));
+    cbHotel = AddLookupBox(gbHotel, QStringLiteral("lInfoHotel"), QStringLiteral("Име на хотел"), QStringLiteral("cbHotel"),
+                           QStringLiteral("HotelBuild"), QStringLiteral("q10"));
+
+    tsOperReservationRoomData = AddSheet(QStringLiteral("tsOperReservationRoomData"), QStringLiteral("Данни за стаи"));
+    gbRoom = AddGroupBox(tsOperReservationRoomData, QStringLiteral("gbRoom"), QStringLiteral("Избор на стая"));
+    cbRoomNumber = AddLookupBox(gbRoom, QStringLiteral("lInfoRoomNumber"), QStringLiteral("Номер на помещение"),
+                                QStringLiteral("cbRoomNumber"), QStringLiteral("Rooms"), QStringLiteral("q44"));
+    DateTimePicker1 = datePicker(gbRoom, QStringLiteral("DateTimePicker1"));
+    PlaceRow(gbRoom, DateTimePicker1, AddLabel(gbRoom, QStringLiteral("lInfoDateFrom"), QStringLiteral("Настаняване от")));
+    DateTimePicker2 = datePicker(gbRoom, QStringLiteral("DateTimePicker2"));
+    PlaceRow(gbRoom, DateTimePicker2, AddLabel(gbRoom, QStringLiteral("lInfoDateTo"), QStringLiteral("Настаняване до")));
+    QLabel *description = AddLabel(gbRoom, QStringLiteral("lInfoRoomDescription"), QStringLiteral("Описание на избраната стая:"));
+    labelCharacteristic = new QLabel(gbRoom);
+    labelCharacteristic->setObjectName(QStringLiteral("labelCharacteristic"));
+    labelCharacteristic->setWordWrap(true);
+    labelCharacteristic->setMaximumWidth(300);
+    PlaceRow(gbRoom, labelCharacteristic, description, 40);
+    connect(cbRoomNumber, &QComboBox::textActivated, this, &TFOperReservation::cbRoomNumberSelect);
+
+    tsOperReservationPaymentType = AddSheet(QStringLiteral("tsOperReservationPaymentType"), QStringLiteral("Заплащане"));
+    gbPayment = AddGroupBox(tsOperReservationPaymentType, QStringLiteral("gbPayment"),
+                            QStringLiteral("Начисление на застраховки, такси и служебни суми"));
+    cbService = AddLookupBox(gbPayment, QStringLiteral("lInfoService"), QStringLiteral("Избор на услуга"),
+                             QStringLiteral("cbService"), QStringLiteral("Uslugi"), QStringLiteral("q33"));
+    edQuantity = AddEdit(gbPayment, QStringLiteral("lInfoQuantity"), QStringLiteral("Количество"), QStringLiteral("edQuantity"));
+    connect(cbService, &QComboBox::textActivated, this, &TFOperReservation::cbServiceSelect);
+
+    tsOperReservationRoomStatus = AddSheet(QStringLiteral("tsOperReservationRoomStatus"), QStringLiteral("Статус"));
+    rgOperReservationReservationStatus = radioGroup(
+        tsOperReservationRoomStatus, QStringLiteral("rgOperReservationReservationStatus"),
+        QStringLiteral("Статус на резервацията"),
+        {QStringLiteral("Резервира"), QStringLiteral("Заета"), QStringLiteral("Свободна"), QStringLiteral("Частично заета"),
+         QStringLiteral("В процес на хигиенизиране"), QStringLiteral("Служебна"), QStringLiteral("Заключена")});
+    StagingQuery = new TADOQuery(nullptr, this);
+    StagingQuery->setObjectName(QStringLiteral("StagingQuery"));
+    Pages()->setCurrentWidget(tsOperReservationContragentData);
+}
+
+TFOperReservation::~TFOperReservation() = default;
+
+QString TFOperReservation::ListSql() const { return QStringLiteral("  SELECT * FROM [") + StagingTableName + QLatin1Char(']'); }
+
+QList<TGridColumn> TFOperReservation::GridColumns() const
+{
+    return {{"q1", colHotelID, 100},          {"q28", colClientID, 100},
+            {"q29", colClientName, 100},      {"q27", colTotalSum, 100},
+            {"q72", colRoundTotalSum, 100},   {"q78", colTotalAfterRevaluation, 100},
+            {"q30", colYear, 100},            {"q31", colSex, 100},
+            {"q32", colMoveToNewRoom, 100},   {"q42", colServiceID, 100},
+            {"q39", colDateServiceDeficit, 100}, {"q33", colServiceName, 200},
+            {"q34", colAccommodationData, 100}, {"q35", colDateOfDeparture, 100},
+            {"q36", colReservationStatus, 100}, {"q37", colValidStayFrom, 100},
+            {"q38", colValidStayTo, 100},     {"q70", colPrice, 100},
+            {"q71", colDays, 100},            {"q51", colTariffID, 100},
+            {"q47", colRoomNumber, 100},      {"q57", colCurrencyID, 100},
+            {"q109", colDealData, 100},       {"q110", colInvoice, 100},
+            {"q112", colRoundType, 100},      {"q113", colRate, 100},
+            {"q111", colRoundingDigits, 100}, {"q115", colMainCurrencyRate, 100}};
+}
+
+void TFOperReservation::LoadCaptions()
+{
+    LoadToolbarCaptions(Toolbar());
+    LoadFormCaption(this);
+    const QList<QPair<TTabSheet *, QGroupBox *>> pages = {{tsOperReservationContragentData, gbContragent},
+                                                          {tsOperReservationHotelData, gbHotel},
+                                                          {tsOperReservationRoomData, gbRoom},
+                                                          {tsOperReservationPaymentType, gbPayment},
+                                                          {tsOperReservationRoomStatus, nullptr}};
+    for (const auto &[sheet, box] : pages) {
+        LoadTabSheetCaption(sheet);
+        if (box)
+            LoadContainerCaptions(box);
+    }
+    LoadRadioGroupCaptions(rgContragentInformation);
+    LoadRadioGroupCaptions(rgOperReservationReservationStatus);
+}
+
+bool TFOperReservation::InitializeWindow()
+{
+    DateTimePicker1->setDate(QDate::currentDate());
+    DateTimePicker2->setDate(QDate::currentDate());
+    TADOConnection &connection = LocalConnection();
+    if (!m_stagingReady) {
+        StagingTableName = TADOComunicationControl().NewTempTableName();
+        try {
+            if (!connection.InTransaction())
+                connection.BeginTrans();
+            connection.Execute(connection.Engine().StagingTableStatement(StagingTableName));
+            connection.CommitTrans();
+            m_stagingReady = true;
+        } catch (const Exception &error) {
+            rollBack(connection);
+            LoadCaptions();
+            TExceptionLogs::Show(error.Message() + kStagingFailed);
+            return false;
+        }
+    }
+    TRegisterWindow::InitializeWindow();
+    return StagingQuery->Active();
+}
+
+bool TFOperReservation::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool handled = TRegisterWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == cbRoomNumber && cbRoomNumber->currentText().isEmpty())
+            EnableServiceFields(true);
+        if (watched == cbService && cbService->currentText().isEmpty())
+            EnableRoomFields(true);
+    }
+    return handled;
+}
+
+void TFOperReservation::EnableRoomFields(bool on)
+{
+    DateTimePicker1->setEnabled(on);
+    DateTimePicker2->setEnabled(on);
+    cbRoomNumber->setEnabled(on);
+}
+
+void TFOperReservation::EnableServiceFields(bool on)
+{
+    edQuantity->setEnabled(on);
+    cbService->setEnabled(on);
+}
+
+void TFOperReservation::cbRoomNumberSelect(const QString &room)
+{
+    EnableServiceFields(false);
+    labelCharacteristic->clear();
+    if (room.trimmed().isEmpty())
+        return;
+    QString rooms, beds;
+    LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q44"), rooms, QStringLiteral("q48"), room);
+    LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q44"), beds, QStringLiteral("q79"), room);
+    labelCharacteristic->setText(QStringLiteral("Брой стаи: ") + rooms + QStringLiteral(" Брой легла: ") + beds);
+}
+
+void TFOperReservation::cbServiceSelect(const QString &) { EnableRoomFields(false); }
+
+bool TFOperReservation::IsRoomChosen() const { return !cbRoomNumber->currentText().trimmed().isEmpty(); }
+
+int TFOperReservation::AgeFromPersonalNumber(const QString &personalNumber, const QDate &today)
+{
+    bool ok = personalNumber.size() >= 2 && personalNumber.at(0).isDigit() && personalNumber.at(1).isDigit();
+    const int yy = ok ? personalNumber.left(2).toInt(&ok) : 0;
+    if (!ok)
+        throw EConvertError(QStringLiteral("ЕГН на клиент: '%1' does not start with two digits").arg(personalNumber));
+    return today.year() - (yy < 20 ? 2000 + yy : 1900 + yy);
+}
+
+QString TFOperReservation::ConflictSql(const QString &table)
+{
+    return QStringLiteral(" SELECT  q34,q35,q47,q1 FROM ") + table +
+           QStringLiteral("  WHERE  (q34>= :pdDateFromReserv   and q34 <= :pdDateToReserv     or   q35 > "
+                          ":pdDateFromReserv2    and q35 < :pdDateToReserv2  or q35 > :pdDateFromReserv3  and q34<= "
+                          ":pdDateToReserv3)   AND q1 = :piIDHOTEL  AND q47 = :piIDroom ");
+}
+
+bool TFOperReservation::IsRoomFree(int room, const QVariant &hotel, const QDate &from, const QDate &to)
+{
+    TADOConnection &connection = LocalConnection();
+    try {
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        // Klients first, as the server keeps it; then the stays staged in this window.
+        const QString staging = connection.Engine().QuoteIdentifier(StagingTableName);
+        for (const QString &table : {QStringLiteral("Klients"), staging}) {
+            TADOQuery query(&connection);
+            query.SetSQLText(ConflictSql(table));
+            for (const char *name : {"pdDateFromReserv", "pdDateFromReserv2", "pdDateFromReserv3"})
+                query.ParamByName(QLatin1String(name)).Value = from;
+            for (const char *name : {"pdDateToReserv", "pdDateToReserv2", "pdDateToReserv3"})
+                query.ParamByName(QLatin1String(name)).Value = to;
+            query.ParamByName(QStringLiteral("piIDHOTEL")).Value = hotel;
+            query.ParamByName(QStringLiteral("piIDroom")).Value = room;
+            query.Open();
+            if (query.RecordCount() > 0) {
+                if (connection.InTransaction())
+                    connection.CommitTrans();
+                return false;
+            }
+        }
+        if (connection.InTransaction())
+            connection.CommitTrans();
+        return true;
+    } catch (const Exception &error) {
+        rollBack(connection);
+        TExceptionLogs::Show(error.Message());
+        return false;
+    }
+}
+
+bool TFOperReservation::AddStagedRow()
+{
+    TADOConnection &connection = LocalConnection();
+    const bool roomRow = IsRoomChosen();
+    // Every value is worked out before the row is appended, so a failure leaves nothing pending.
+    QString hotelText;
+    LookupFieldValue(QStringLiteral("HotelBuild"), QStringLiteral("q10"), hotelText, QStringLiteral("q1"),
+                     cbHotel->currentText());
+    const QVariant hotel = hotelText.isEmpty() ? QVariant() : QVariant(ToInteger(QStringLiteral("Име на хотел"), hotelText));
+    const int tariff = LookupInteger(QStringLiteral("Тарифа"), QStringLiteral("Tarife"), QStringLiteral("q50"),
+                                     QStringLiteral("q51"), cbTarife->currentText());
+    const QString personal = edContragentID->text();
+    const QVariant age = personal.isEmpty() ? QVariant() : QVariant(AgeFromPersonalNumber(personal));
+    QList<QPair<QString, QVariant>> values = {
+        {QStringLiteral("q28"), personal},
+        {QStringLiteral("q1"), hotel},
+        {QStringLiteral("q29"), edContragentName->text()},
+        {QStringLiteral("q30"), age},
+        {QStringLiteral("q31"), rgContragentInformation->Items().value(rgContragentInformation->ItemIndex())},
+        {QStringLiteral("q39"), QDateTime::currentDateTime()},
+        {QStringLiteral("q51"), tariff}};
+    if (roomRow) {
+        const int room = LookupInteger(QStringLiteral("Номер на помещение"), QStringLiteral("Rooms"),
+                                       QStringLiteral("q44"), QStringLiteral("q47"), cbRoomNumber->currentText());
+        const double price = LookupFloat(QStringLiteral("Номер на помещение"), QStringLiteral("Rooms"),
+                                         QStringLiteral("q44"), QStringLiteral("q46"), cbRoomNumber->currentText());
+        const QDate from = DateTimePicker1->date(), to = DateTimePicker2->date();
+        const qint64 days = from.daysTo(to);
+        if (days <= 0) {
+            TSystemWinOS::ShowMessage(QStringLiteral("Внимание! Не може почиващия да резервира нула дена престой."));
+            return false;
+        }
+        if (!IsRoomFree(room, hotel, from, to)) {
+            TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая"),
+                                         QStringLiteral("Резервационен статус"), 64);
+            return false;
+        }
+        values += {{QStringLiteral("q27"), price * double(days)}, {QStringLiteral("q34"), from},
+                   {QStringLiteral("q35"), to},                  {QStringLiteral("q47"), room},
+                   {QStringLiteral("q70"), price},               {QStringLiteral("q71"), double(days)}};
+    } else {
+        const double unitPrice = LookupFloat(QStringLiteral("Избор на услуга"), QStringLiteral("Uslugi"),
+                                             QStringLiteral("q33"), QStringLiteral("q40"), cbService->currentText());
+        const double quantity = ToFloat(QStringLiteral("Количество"), edQuantity->text());
+        const int service = LookupInteger(QStringLiteral("Избор на услуга"), QStringLiteral("Uslugi"),
+                                          QStringLiteral("q33"), QStringLiteral("q42"), cbService->currentText());
+        values += {{QStringLiteral("q70"), unitPrice},
+                   {QStringLiteral("q71"), quantity},
+                   {QStringLiteral("q27"), quantity * unitPrice},
+                   {QStringLiteral("q42"), QString::number(service)}};
+    }
+    try {
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        StagingQuery->Append();
+        for (const auto &[field, value] : values)
+            StagingQuery->SetFieldValue(field, value);
+        StagingQuery->Post();
+        if (connection.InTransaction())
+            connection.CommitTrans();
+        return true;
+    } catch (const Exception &) {
+        StagingQuery->Cancel();
+        rollBack(connection);
+        throw;
+    }
+}
+
+QWidget *TFOperReservation::FirstFailingControl()
+{
+    if (!cbService->currentText().isEmpty()) {
+        if (QWidget *failed = CheckControl(edQuantity, 2))
+            return failed;
+        return CheckControl(cbTarife, 3);
+    }
+    for (QWidget *control : {static_cast<QWidget *>(edContragentName), static_cast<QWidget *>(edContragentID),
+                             static_cast<QWidget *>(cbTarife), static_cast<QWidget *>(cbCurrency),
+                             static_cast<QWidget *>(cbHotel), static_cast<QWidget *>(cbRoomNumber)})
+        if (QWidget *failed = CheckControl(control, 3))
+            return failed;
+    return nullptr;
+}
+
+void TFOperReservation::acOperReservationPrepareContragentForReservExecute()
+{
+    try {
+        if (FirstFailingControl()) {
+            TSystemWinOS::ShowMessageBox(msgFillControlsCorrectly, msgWarningTitle, 64);
+            return;
+        }
+        if (!StagingQuery->Active()) {
+            TSystemWinOS::ShowMessage(QStringLiteral("Внимание. Не е създадена таблицата за клиентите. Моля проверете за "
+                                                     "коректна връзка към база данни или се свържете с Вашия администратор."));
+            return;
+        }
+        if (AddStagedRow()) {
+            EnableServiceFields(true);
+            EnableRoomFields(true);
+            cbRoomNumber->clear();
+            cbRoomNumber->setEditText(QString());
+            labelCharacteristic->clear();
+        }
+        Pages()->setCurrentWidget(tsOperReservationContragentData);
+        edContragentName->setFocus();
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(QStringLiteral("Class name: TFOperReservation\r\nFunction name: "
+                                            "acOperReservationAddNachislenieToKlientExecute\r\nDescription Error: ") +
+                             error.Message() + QStringLiteral("\r\n"));
+    }
+}
+
+bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room)
+{
+    for (StagingQuery->First(); !StagingQuery->Eof(); StagingQuery->Next()) {
+        if (StagingQuery->FieldByName(QStringLiteral("q47")).IsNull())
+            continue;  // a service row
+        TADOQuery query(&LocalConnection());
+        query.SetSQLText(ConflictSql(QStringLiteral("Klients")));
+        const QDate from = StagingQuery->FieldByName(QStringLiteral("q34")).AsDateTime().date();
+        const QDate to = StagingQuery->FieldByName(QStringLiteral("q35")).AsDateTime().date();
+        for (const char *name : {"pdDateFromReserv", "pdDateFromReserv2", "pdDateFromReserv3"})
+            query.ParamByName(QLatin1String(name)).Value = from;
+        for (const char *name : {"pdDateToReserv", "pdDateToReserv2", "pdDateToReserv3"})
+            query.ParamByName(QLatin1String(name)).Value = to;
+        query.ParamByName(QStringLiteral("piIDHOTEL")).Value = StagingQuery->FieldByName(QStringLiteral("q1")).Value();
+        query.ParamByName(QStringLiteral("piIDroom")).Value = StagingQuery->FieldByName(QStringLiteral("q47")).Value();
+        query.Open();
+        if (query.RecordCount() > 0) {
+            QString number;
+            LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q47"), number, QStringLiteral("q44"),
+                             StagingQuery->FieldByName(QStringLiteral("q47")).Value());
+            room = number.isEmpty() ? StagingQuery->FieldByName(QStringLiteral("q47")).AsString() : number;
+            return false;
+        }
+    }
+    return true;
+}
+
+void TFOperReservation::acOperReservationSaveExecute()
+{
+    TADOConnection &connection = LocalConnection();
+    try {
+        StagingQuery->Open();  // what is staged now
+        TADOStoredProc copy(&connection);
+        copy.ProcedureName = QStringLiteral("proc_CopyAllTablesValues");
+        copy.RefreshParameters();
+        copy.ParamByName(QStringLiteral("@tableNameToCopyValues")).Value = StagingTableName;
+        copy.ParamByName(QStringLiteral("@tableNameToPasteValues")).Value = QStringLiteral("Klients");
+        if (!connection.InTransaction())
+            connection.BeginTrans();
+        // Another workstation may have booked a staged room since it was staged.
+        QString room;
+        if (!CheckStagedRoomsAgainstKlients(room)) {
+            rollBack(connection);
+            TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая") +
+                                             QStringLiteral(": ") + room,
+                                         QStringLiteral("Резервационен статус"), 64);
+            return;
+        }
+        copy.ExecProc();
+        connection.CommitTrans();
+        TSystemWinOS::ShowMessage(msgOperationSucceeded);
+    } catch (const Exception &error) {
+        TSystemWinOS::ShowMessage(msgOperationNotSucceeded);
+        rollBack(connection);
+        TExceptionLogs::Show(error.Message());
+    }
+    // The grid shows what is still staged.
+    try {
+        StagingQuery->Open();
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
+void TFOperReservation::acCloseExecute() { close(); }

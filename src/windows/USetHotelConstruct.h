@@ -1,0 +1,50 @@
+#pragma once
+// The hotel plan: one movable, resizable button per room; saving stores each button's place
+// and size in its room's row, which the main window's board then draws.
+
+#include "framework/UMainLibraryClass.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class TFormInfo;
+class TKALVDesignButton;
+class TKalvMenuControl;
+
+class TFSetHotelConstruct : public TMainLibraryClass
+{
+    Q_OBJECT
+public:
+    explicit TFSetHotelConstruct(QWidget *parent = nullptr);
+
+    bool InitializeWindow() override;
+    void LoadPlacedRooms();
+    void acHotelConstructCreateNewRoomExecute();
+    void acHotelConstrucEditRoomExecute();
+    void acSaveExecute();
+    void acCloseExecute();
+    void PlanButtonClick(TKALVDesignButton *button);
+    void UnplacedRoomClick(QAction *item);
+    void AssignRoomToCurrentButton();
+
+    // The plan buttons, first child first.
+    QList<TKALVDesignButton *> PlanButtons() const;
+
+    TKalvMenuControl *smcHotelConstruct;
+    QAction *acHotelConstructCreateNewRoom, *acHotelConstrucEditRoom, *acSave, *acClose;
+    QWidget *pHotelConstruct;
+    QMenuBar *ammbHotelConstruct;
+    QMenu *UnplacedRoomsMenu = nullptr;
+    int NextPosition = 50;
+    int CurrentButtonNumber = -1;
+    TKALVDesignButton *CurrentButton = nullptr;
+    bool EditMode = false;
+    QString ChosenRoomName;
+    TFormInfo *FormInfo1;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    TKALVDesignButton *AddPlanButton(const QRect &place, const QString &caption);
+};
