@@ -1,0 +1,428 @@
+// Bookings and the hotel plan: the design button, the construction window and the
+// reservation window on a real database.
+
+#include "TestHarness.h"
+#include "admin/UDatabaseSetup.h"
+#include "controls/KALVDesignButton.h"
+#include "data/UDM.h"
+#include "errors/MyClass.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+#include "windows/UOperReservation.h"
+#include "windows/USetHotelConstruct.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableView>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+void mouse(QWidget *target, QEvent::Type type, const QPoint &at, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// A drag with the left button from one point of the button to another, in its own coordinates.
+void drag(QWidget *button, const QPoint &from, const QPoint &to)
+{
+    mouse(button, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(button, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    mouse(button, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+} // namespace
+
+class TestBooking : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestHome> m_home;
+    std::unique_ptr<TDM> m_dm;
+
+    TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
+    void exec(const QString &sql, const QVariantList &values = {}) { connection().Execute(sql, values); }
+    QStringList rows(const QString &sql)
+    {
+        TADOQuery query(&connection());
+        query.SetSQLText(sql);
+        query.Open();
+        QStringList result;
+        for (query.First(); !query.Eof(); query.Next()) {
+            QStringList fields;
+            for (const QString &name : query.FieldNames())
+                fields.append(query.FieldByName(name).AsString());
+            result.append(fields.join('|'));
+        }
+        return result;
+    }
+    void hotelData()
+    {
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        exec("INSERT INTO Tarife (q50) VALUES ('Основна')");
+        exec("INSERT INTO Valuta (q56, q1) VALUES ('BGN', 1)");
+        exec("INSERT INTO Uslugi (q40, q33, q51) VALUES (60, 'Единична', 1), (12, 'Закуска', 1)");
+        exec("INSERT INTO Rooms (q44, q46, q1, q42, q48, q79) VALUES ('101', 60, 1, 1, 1, 2), ('102', 80, 1, 1, 2, 3)");
+        QString script;
+        MClass().ReadTextFile(TestHome::BuildBinFolder() + "dist/sql/sqlite/proc_CopyAllTablesValues.sql", script);
+        QCOMPARE(int(DatabaseSetup::InstallProcedure(script).Outcome), int(DatabaseSetup::TOutcome::Done));
+    }
+    std::unique_ptr<TFOperReservation> reservation()
+    {
+        auto window = std::make_unique<TFOperReservation>();
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        if (!window->InitializeWindow())
+            throw std::runtime_error("the staging table was not made");
+        return window;
+    }
+    void fillGuest(TFOperReservation &window, const QString &room, const QDate &from, const QDate &to)
+    {
+        window.edContragentName->setText("Иван Петров");
+        window.edContragentID->setText("8505051234");
+        window.cbTarife->setEditText("Основна");
+        window.cbCurrency->setEditText("BGN");
+        window.cbHotel->setEditText("Морски");
+        window.cbRoomNumber->setEditText(room);
+        window.cbService->setEditText("");
+        window.DateTimePicker1->setDate(from);
+        window.DateTimePicker2->setDate(to);
+    }
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+    void init()
+    {
+        m_home = std::make_unique<TestHome>();
+        QFile::copy(TestHome::BuildBinFolder() + "dist/Settings.ini", m_home->DataFolderPath() + "Settings.ini");
+        m_dm = std::make_unique<TDM>();
+        StoreServerSettings(*m_home);
+        QCOMPARE(int(DatabaseSetup::CreateDatabase("HotelTest").Outcome), int(DatabaseSetup::TOutcome::Done));
+    }
+    void cleanup()
+    {
+        m_dm.reset();
+        m_home.reset();
+    }
+
+    void designButtonDefaultsSchemesAndGlyph()
+    {
+        TKALVDesignButton button;
+        QCOMPARE(button.size(), QSize(75, 25));
+        QCOMPARE(button.ColorScheme(), csVelDesert);
+        QVERIFY(button.Gradient());
+        QCOMPARE(button.Color(TKALVDesignButton::Face), QColor(0xFF, 0xEC, 0xC6));  // C6ECFF as BBGGRR
+        QCOMPARE(button.Color(TKALVDesignButton::OverSet + TKALVDesignButton::Grad), QColor(Qt::white));
+        QCOMPARE(button.Spacing(), 4);
+        button.SetColorScheme(csVelSky);
+        QCOMPARE(button.Color(TKALVDesignButton::Border), QColor(0x00, 0x59, 0xB3));
+        const QColor dark = button.Color(TKALVDesignButton::Dark);
+        button.SetColorFace(Qt::red);
+        QCOMPARE(button.ColorScheme(), csCustom);
+        QCOMPARE(button.Color(TKALVDesignButton::Dark), dark);
+        button.SetColorScheme(csSky);  // keeps the gradient colours of the earlier scheme
+        QVERIFY(!button.Gradient());
+        QCOMPARE(button.Color(TKALVDesignButton::Grad), QColor(0x6C, 0xB6, 0xFF));
+
+        // A 16-pixel glyph left of a caption 40 pixels wide, spacing 4, on a 75-pixel button.
+        QPixmap glyph(16, 16);
+        glyph.fill(Qt::blue);
+        button.SetGlyph(glyph);
+        QString caption = "W";
+        while (QFontMetrics(button.font()).horizontalAdvance(caption) < 40)
+            caption += "i";
+        QFont font = button.font();
+        for (qreal size = font.pointSizeF(); QFontMetrics(font).horizontalAdvance(caption) != 40 && size > 4; size -= 0.1)
+            font.setPointSizeF(size);
+        button.setFont(font);
+        button.SetCaption(caption);
+        if (button.Place().TextWidth == 40) {
+            QCOMPARE(button.Place().TextX, 27);
+            QCOMPARE(button.Place().GlyphX, 7);
+        } else {
+            const auto place = button.Place();  // whatever the width, the same rule holds
+            QCOMPARE(place.TextX, (75 - place.TextWidth) / 2 + 8 + 2);
+            QCOMPARE(place.GlyphX, (75 - place.TextWidth) / 2 - 8 - 2);
+        }
+        button.SetLayout(blGlyphTop);
+        QCOMPARE(button.Place().GlyphX, (75 - 16) / 2);
+        button.show();
+        SaveShot(&button, "KALVDesignButton");
+    }
+
+    void designButtonMouseRules()
+    {
+        QWidget plan;
+        plan.resize(400, 300);
+        auto *button = new TKALVDesignButton(&plan);
+        button->setGeometry(100, 100, 50, 40);
+        plan.show();
+        int clicks = 0;
+        connect(button, &TKALVDesignButton::OnClick, this, [&] { ++clicks; });
+
+        mouse(button, QEvent::MouseButtonPress, QPoint(25, 20), Qt::RightButton, Qt::RightButton);
+        mouse(button, QEvent::MouseMove, QPoint(60, 20), Qt::NoButton, Qt::RightButton);
+        mouse(button, QEvent::MouseButtonRelease, QPoint(60, 20), Qt::RightButton, Qt::NoButton);
+        QCOMPARE(clicks, 0);  // a right click neither clicks nor drags
+        QCOMPARE(button->pos(), QPoint(100, 100));
+
+        mouse(button, QEvent::MouseButtonPress, QPoint(25, 20), Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(clicks, 1);  // on press, at once
+        QCOMPARE(button->DragZone(), TKALVDesignButton::dzBody);
+        QCOMPARE(button->DrawState(), TKALVDesignButton::dsPressed);
+        mouse(button, QEvent::MouseMove, QPoint(35, 30), Qt::NoButton, Qt::LeftButton);
+        mouse(button, QEvent::MouseButtonRelease, QPoint(35, 30), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(clicks, 1);  // the release fires nothing more
+        QCOMPARE(button->pos(), QPoint(110, 110));
+        QCOMPARE(button->DragZone(), TKALVDesignButton::dzNone);
+
+        drag(button, QPoint(2, 20), QPoint(42, 20));  // the left edge 40 pixels right
+        QCOMPARE(button->width(), 20);
+        drag(button, QPoint(button->width() - 2, button->height() - 2), QPoint(60, 50));  // the bottom-right corner
+        QCOMPARE(button->size(), QSize(20 + 60 - 18, 40 + 50 - 38));
+        drag(button, QPoint(10, 2), QPoint(10, 100));  // the top edge below the bottom: the minimum
+        QCOMPARE(button->height(), 20);
+
+        button->setGeometry(100, 100, 50, 40);
+        drag(button, QPoint(25, 20), QPoint(25 - 115, 20));  // dropped at left -15
+        QCOMPARE(button->x(), 0);
+        drag(button, QPoint(25, 20), QPoint(25 + 450, 20));  // beyond the right edge
+        QCOMPARE(button->x(), 400 - 10);
+        drag(button, QPoint(25, 20), QPoint(25, 20 - 500));
+        QCOMPARE(button->y(), 0);
+
+        // Keyboard clicks, once each.
+        clicks = 0;
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+        QTest::keyClick(button, Qt::Key_Return);
+        QCOMPARE(clicks, 2);
+        button->Cancel = true;
+        QTest::keyClick(button, Qt::Key_Escape);
+        QCOMPARE(clicks, 3);
+    }
+
+    void constructionWindowNamesPlacesAndSaves()
+    {
+        exec("INSERT INTO Rooms (q44, q83, q84, q81, q82) VALUES ('101', 10, 20, 80, 60)");
+        exec("INSERT INTO Rooms (q44) VALUES ('102'), ('103')");
+        auto window = std::make_unique<TFSetHotelConstruct>();
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(window->InitializeWindow());
+        QCOMPARE(window->windowTitle(), QString("Конструиране на хотел"));
+        QCOMPARE(window->PlanButtons().size(), 1);
+        QCOMPARE(window->PlanButtons().first()->geometry(), QRect(20, 10, 80, 60));
+        QCOMPARE(window->PlanButtons().first()->toolTip(), QString("0"));
+        QCOMPARE(window->UnplacedRoomsMenu->actions().size(), 2);
+        QCOMPARE(window->UnplacedRoomsMenu->actions().first()->text(), QString("Стая: 102"));
+
+        window->acHotelConstructCreateNewRoom->trigger();
+        TKALVDesignButton *fresh = window->CurrentButton;
+        QCOMPARE(fresh->geometry(), QRect(70, 50, 50, 50));
+        QCOMPARE(fresh->toolTip(), QString("1"));
+        {
+            MessageBoxRecorder boxes;  // an unnamed button refuses the save before anything is written
+            window->acSave->trigger();
+            QCOMPARE(boxes.Boxes().size(), 1);
+            QVERIFY(boxes.Texts().first().startsWith("Внимание не може да бъде открита стая."));
+            QVERIFY(boxes.Texts().first().contains("1"));
+        }
+        window->PlanButtons().first()->move(30, 40);
+        QCOMPARE(rows("SELECT q83, q84 FROM Rooms WHERE q44 = '101'"), QStringList({"10|20"}));
+
+        // A room chosen without "Редакция" is only remembered; with it, it names the last button.
+        window->UnplacedRoomsMenu->actions().at(1)->trigger();
+        QCOMPARE(window->ChosenRoomName, QString("103"));
+        QVERIFY(!window->UnplacedRoomsMenu->actions().at(1)->isEnabled());
+        QCOMPARE(fresh->Caption(), QString());
+        window->acHotelConstrucEditRoom->trigger();
+        window->UnplacedRoomsMenu->actions().at(0)->trigger();
+        QCOMPARE(fresh->Caption(), QString("102"));
+        QVERIFY(!window->EditMode);
+        fresh->setGeometry(200, 150, 90, 70);
+        window->acSave->trigger();
+        QCOMPARE(rows("SELECT q44, q83, q84, q81, q82 FROM Rooms ORDER BY q44"),
+                 QStringList({"101|40|30|80|60", "102|150|200|90|70", "103||||"}));
+        QVERIFY(!connection().InTransaction());
+        window->show();
+        SaveShot(window.get(), "FSetHotelConstruct");
+
+        window->acHotelConstructCreateNewRoom->trigger();
+        QCOMPARE(window->CurrentButton->geometry(), QRect(90, 70, 50, 50));
+    }
+
+    void roomConflictRules_data()
+    {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<bool>("free");
+        QTest::newRow("arrives on the departure day") << QDate(2026, 5, 12) << QDate(2026, 5, 14) << true;
+        QTest::newRow("leaves on the arrival day") << QDate(2026, 5, 8) << QDate(2026, 5, 10) << false;
+        QTest::newRow("inside") << QDate(2026, 5, 10) << QDate(2026, 5, 11) << false;
+        QTest::newRow("around") << QDate(2026, 5, 9) << QDate(2026, 5, 13) << false;
+        QTest::newRow("before") << QDate(2026, 5, 1) << QDate(2026, 5, 5) << true;
+        QTest::newRow("after") << QDate(2026, 5, 13) << QDate(2026, 5, 15) << true;
+    }
+
+    void roomConflictRules()
+    {
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(bool, free);
+        hotelData();
+        exec("INSERT INTO Klients (q1, q47, q34, q35) VALUES (1, 1, ?, ?)", {QDate(2026, 5, 10), QDate(2026, 5, 12)});
+        auto window = reservation();
+        QCOMPARE(window->IsRoomFree(1, 1, from, to), free);
+        QVERIFY(window->IsRoomFree(2, 1, from, to));  // another room
+        QVERIFY(window->IsRoomFree(1, 2, from, to));  // another hotel
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void agesFromPersonalNumbers()
+    {
+        const QDate today(2026, 12, 9);
+        QCOMPARE(TFOperReservation::AgeFromPersonalNumber("0512121234", today), 21);
+        QCOMPARE(TFOperReservation::AgeFromPersonalNumber("8505051234", today), 41);
+        QCOMPARE(TFOperReservation::AgeFromPersonalNumber("19", today), 7);
+        QCOMPARE(TFOperReservation::AgeFromPersonalNumber("20", today), 106);
+        QVERIFY_THROWS_EXCEPTION(EConvertError, TFOperReservation::AgeFromPersonalNumber("A5", today));
+    }
+
+    void stagingRoomAndServiceRowsAndSave()
+    {
+        hotelData();
+        auto window = reservation();
+        QCOMPARE(window->StagingTableName.left(5), QString("#TEMP"));
+        QCOMPARE(window->GridModel()->columnCount(), 28);
+        QCOMPARE(window->Grid()->columnWidth(11), 200);
+        QCOMPARE(window->rgContragentInformation->ItemCount(), 11);
+        QCOMPARE(window->rgOperReservationReservationStatus->ItemCount(), 7);
+        QCOMPARE(window->DateTimePicker1->date(), QDate::currentDate());
+
+        // The checks, in both orders: a room row needs the guest fields, a service row its quantity.
+        {
+            MessageBoxRecorder boxes;
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgFillControlsCorrectly}));
+            QCOMPARE(boxes.Boxes().first().Title, msgWarningTitle);
+            QCOMPARE(boxes.Boxes().first().Flags, 64);
+            window->cbService->setEditText("Закуска");
+            window->edQuantity->setText("0");
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            QCOMPARE(boxes.Texts().size(), 2);
+        }
+        fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        emit window->cbRoomNumber->textActivated("101");  // chosen from the list
+        QCOMPARE(window->labelCharacteristic->text(), QString("Брой стаи: 1 Брой легла: 2"));
+        QVERIFY(!window->edQuantity->isEnabled());
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(window->GridModel()->rowCount(), 1);
+        QCOMPARE(window->cbRoomNumber->currentText(), QString());
+        QVERIFY(window->edQuantity->isEnabled());
+        const QString staged = rows("SELECT q1, q28, q29, q30, q31, q27, q34, q35, q47, q70, q71, q51 FROM \"" +
+                                    window->StagingTableName + "\"").value(0);
+        QCOMPARE(staged, QString("1|8505051234|Иван Петров|%1|Мъж|120|10.05.2026|12.05.2026|1|60|2|1")
+                             .arg(QDate::currentDate().year() - 1985));
+
+        // The same room again for an overlapping period: refused, though it is only staged.
+        {
+            MessageBoxRecorder boxes;
+            fillGuest(*window, "101", QDate(2026, 5, 11), QDate(2026, 5, 13));
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({"Внимание вече има направена резервация за избраната от Вас стая"}));
+            QCOMPARE(boxes.Boxes().first().Title, QString("Резервационен статус"));
+        }
+        // Zero and negative day counts.
+        for (const QDate &to : {QDate(2026, 6, 1), QDate(2026, 5, 30)}) {
+            MessageBoxRecorder boxes;
+            fillGuest(*window, "102", QDate(2026, 6, 1), to);
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({"Внимание! Не може почиващия да резервира нула дена престой."}));
+        }
+        // A service row with a comma in its quantity.
+        window->cbRoomNumber->setEditText("");
+        window->cbService->setEditText("Закуска");
+        window->edQuantity->setText("2,5");
+        window->edContragentID->clear();
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(window->edQuantity->text(), QString("2.5"));
+        QCOMPARE(rows("SELECT q70, q71, q27, q42, q30 FROM \"" + window->StagingTableName + "\" WHERE q47 IS NULL"),
+                 QStringList({"12|2.5|30|2|"}));
+
+        // A fill that fails leaves nothing pending and no transaction open.
+        {
+            ErrorLogRecorder log;
+            window->cbTarife->setEditText("Няма");
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            QCOMPARE(log.Texts().size(), 1);
+            QVERIFY(log.Texts().first().startsWith(
+                "Class name: TFOperReservation\r\nFunction name: acOperReservationAddNachislenieToKlientExecute\r\n"));
+            window->cbTarife->setEditText("Основна");
+            fillGuest(*window, "102", QDate(2026, 6, 1), QDate(2026, 6, 3));
+            window->edContragentID->setText("X1");
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            QCOMPARE(log.Texts().size(), 2);
+        }
+        QVERIFY(!connection().InTransaction());
+        QCOMPARE(window->GridModel()->rowCount(), 2);
+        window->show();
+        SaveShot(window.get(), "FOperReservation");
+
+        // Save moves the staged rows into Klients once; a second save stores nothing twice.
+        {
+            MessageBoxRecorder boxes;
+            window->acOperReservationSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgOperationSucceeded}));
+        }
+        QCOMPARE(rows("SELECT COUNT(*) FROM Klients"), QStringList({"2"}));
+        QCOMPARE(window->GridModel()->rowCount(), 0);
+        MessageBoxRecorder again;
+        window->acOperReservationSave->trigger();
+        QCOMPARE(rows("SELECT COUNT(*) FROM Klients"), QStringList({"2"}));
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void conflictingSaveStoresNothing()
+    {
+        hotelData();
+        auto window = reservation();
+        fillGuest(*window, "102", QDate(2026, 7, 1), QDate(2026, 7, 5));
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        window->cbService->setEditText("Закуска");
+        window->cbRoomNumber->setEditText("");
+        window->edQuantity->setText("1");
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(window->GridModel()->rowCount(), 2);
+        // Another workstation books the room meanwhile.
+        exec("INSERT INTO Klients (q1, q47, q34, q35) VALUES (1, 2, ?, ?)", {QDate(2026, 7, 3), QDate(2026, 7, 8)});
+        MessageBoxRecorder boxes;
+        window->acOperReservationSave->trigger();
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QVERIFY(boxes.Texts().first().endsWith(": 102"));
+        QCOMPARE(rows("SELECT COUNT(*) FROM Klients"), QStringList({"1"}));
+        QCOMPARE(window->GridModel()->rowCount(), 2);  // still staged
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void missingProcedureFailsTheSaveCleanly()
+    {
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        auto window = reservation();
+        MessageBoxRecorder boxes;
+        ErrorLogRecorder log;
+        window->acOperReservationSave->trigger();
+        QCOMPARE(boxes.Texts(), QStringList({msgOperationNotSucceeded}));
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(!connection().InTransaction());
+    }
+};
+
+KALV_TEST_MAIN(TestBooking)
+#include "tst_booking.moc"
