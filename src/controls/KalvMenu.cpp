@@ -1,5 +1,6 @@
 #include "KalvMenu.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QMainWindow>
 #include <QToolButton>
@@ -18,7 +19,16 @@ TKalvMenuControl::TKalvMenuControl(QMainWindow *owner) : QToolBar(owner), m_owne
     auto *layout = new QVBoxLayout(m_coolBar);
     layout->setContentsMargins(2, 1, 2, 0);
     layout->setSpacing(0);
+    // A toolbar hidden under the window's contents may never paint, so showing the window embeds it too.
+    owner->installEventFilter(this);
     m_constructed = true;
+}
+
+bool TKalvMenuControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_owner && event->type() == QEvent::Show && !m_embedded)
+        Embed();
+    return QToolBar::eventFilter(watched, event);
 }
 
 TKalvMenuControl::~TKalvMenuControl()
