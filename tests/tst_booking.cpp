@@ -50,20 +50,7 @@ class TestBooking : public QObject
 
     TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
     void exec(const QString &sql, const QVariantList &values = {}) { connection().Execute(sql, values); }
-    QStringList rows(const QString &sql)
-    {
-        TADOQuery query(&connection());
-        query.SetSQLText(sql);
-        query.Open();
-        QStringList result;
-        for (query.First(); !query.Eof(); query.Next()) {
-            QStringList fields;
-            for (const QString &name : query.FieldNames())
-                fields.append(query.FieldByName(name).AsString());
-            result.append(fields.join('|'));
-        }
-        return result;
-    }
+    QStringList rows(const QString &sql) { return QueryRows(connection(), sql); }
     void hotelData()
     {
         exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");

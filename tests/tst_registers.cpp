@@ -58,21 +58,7 @@ class TestRegisters : public QObject
 
     TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
     void exec(const QString &sql, const QVariantList &values = {}) { connection().Execute(sql, values); }
-    // The rows of a statement, each as its fields' texts joined by "|".
-    QStringList rows(const QString &sql)
-    {
-        TADOQuery query(&connection());
-        query.SetSQLText(sql);
-        query.Open();
-        QStringList result;
-        for (query.First(); !query.Eof(); query.Next()) {
-            QStringList fields;
-            for (const QString &name : query.FieldNames())
-                fields.append(query.FieldByName(name).AsString());
-            result.append(fields.join('|'));
-        }
-        return result;
-    }
+    QStringList rows(const QString &sql) { return QueryRows(connection(), sql); }
     void installProcedures()
     {
         for (const char *name : {"proc_SaveNewOperator", "proc_OpenOperator"}) {

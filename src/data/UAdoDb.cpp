@@ -174,6 +174,18 @@ void TADOConnection::RollbackTrans()
         raise(db.lastError());
 }
 
+void TADOConnection::CommitIfOpen()
+{
+    if (Connected() && m_inTransaction)
+        CommitTrans();
+}
+
+void TADOConnection::RollbackIfOpen()
+{
+    if (Connected() && m_inTransaction)
+        RollbackTrans();
+}
+
 void TADOConnection::Execute(const QString &sql, const QVariantList &values)
 {
     QSqlQuery query(Database());

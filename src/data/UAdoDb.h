@@ -59,6 +59,9 @@ public:
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const { return m_inTransaction; }
+    // The shared connection's convention: end a transaction only when one is open.
+    void CommitIfOpen();
+    void RollbackIfOpen();
 
     // Runs statements that return no rows; parameters bind by position.
     void Execute(const QString &sql, const QVariantList &values = {});

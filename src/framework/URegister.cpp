@@ -25,12 +25,6 @@ constexpr int kRowHeight = 27;
 constexpr int kFieldLeft = 170;
 constexpr int kFieldWidth = 230;
 
-void rollBackShared()
-{
-    TDM *dm = TDM::Instance();
-    if (dm && dm->ADOLocalConnection->Connected() && dm->ADOLocalConnection->InTransaction())
-        dm->ADOLocalConnection->RollbackTrans();
-}
 } // namespace
 
 TRegisterWindow::TRegisterWindow(const QString &name, QWidget *parent) : TMainLibraryClass(parent)
@@ -177,7 +171,7 @@ bool TRegisterWindow::InitializeWindow()
         // The rows are in memory: no read lock is left for other workstations to wait on.
         connection.CommitTrans();
     } catch (const Exception &error) {
-        rollBackShared();
+        LocalConnection().RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
         return true;
     }
@@ -243,10 +237,10 @@ void TRegisterWindow::RunSave(const std::function<void(TADOQuery &query)> &work,
         try {
             work(query);
         } catch (const EDatabaseError &error) {
-            rollBackShared();
+            LocalConnection().RollbackIfOpen();
             TExceptionLogs::Show(error.Message());
         } catch (const Exception &error) {
-            rollBackShared();
+            LocalConnection().RollbackIfOpen();
             if (display == TErrorDisplay::AllInErrorLog)
                 TExceptionLogs::Show(error.Message());
             else

@@ -26,11 +26,6 @@ namespace {
 const QString kStagingFailed = QStringLiteral("Внимание грешка при създаването на временна база клиенти необходимо е да "
                                               "се защити по уникално име.");
 
-void rollBack(TADOConnection &connection)
-{
-    if (connection.Connected() && connection.InTransaction())
-        connection.RollbackTrans();
-}
 
 QDateEdit *datePicker(QGroupBox *box, const QString &name)
 {
@@ -187,7 +182,7 @@ bool TFOperReservation::InitializeWindow()
             connection.CommitTrans();
             m_stagingReady = true;
         } catch (const Exception &error) {
-            rollBack(connection);
+            connection.RollbackIfOpen();
             LoadCaptions();
             TExceptionLogs::Show(error.Message() + kStagingFailed);
             return false;
@@ -255,6 +250,21 @@ QString TFOperReservation::ConflictSql(const QString &table)
                           ":pdDateToReserv3)   AND q1 = :piIDHOTEL  AND q47 = :piIDroom ");
 }
 
+bool TFOperReservation::HasConflict(const QString &table, const QVariant &room, const QVariant &hotel,
+                                    const QDate &from, const QDate &to)
+{
+    TADOQuery query(&LocalConnection());
+    query.SetSQLText(ConflictSql(table));
+    for (const char *name : {"pdDateFromReserv", "pdDateFromReserv2", "pdDateFromReserv3"})
+        query.ParamByName(QLatin1String(name)).Value = from;
+    for (const char *name : {"pdDateToReserv", "pdDateToReserv2", "pdDateToReserv3"})
+        query.ParamByName(QLatin1String(name)).Value = to;
+    query.ParamByName(QStringLiteral("piIDHOTEL")).Value = hotel;
+    query.ParamByName(QStringLiteral("piIDroom")).Value = room;
+    query.Open();
+    return query.RecordCount() > 0;
+}
+
 bool TFOperReservation::IsRoomFree(int room, const QVariant &hotel, const QDate &from, const QDate &to)
 {
     TADOConnection &connection = LocalConnection();
@@ -262,28 +272,12 @@ bool TFOperReservation::IsRoomFree(int room, const QVariant &hotel, const QDate 
         if (!connection.InTransaction())
             connection.BeginTrans();
         // Klients first, as the server keeps it; then the stays staged in this window.
-        const QString staging = connection.Engine().QuoteIdentifier(StagingTableName);
-        for (const QString &table : {QStringLiteral("Klients"), staging}) {
-            TADOQuery query(&connection);
-            query.SetSQLText(ConflictSql(table));
-            for (const char *name : {"pdDateFromReserv", "pdDateFromReserv2", "pdDateFromReserv3"})
-                query.ParamByName(QLatin1String(name)).Value = from;
-            for (const char *name : {"pdDateToReserv", "pdDateToReserv2", "pdDateToReserv3"})
-                query.ParamByName(QLatin1String(name)).Value = to;
-            query.ParamByName(QStringLiteral("piIDHOTEL")).Value = hotel;
-            query.ParamByName(QStringLiteral("piIDroom")).Value = room;
-            query.Open();
-            if (query.RecordCount() > 0) {
-                if (connection.InTransaction())
-                    connection.CommitTrans();
-                return false;
-            }
-        }
-        if (connection.InTransaction())
-            connection.CommitTrans();
-        return true;
+        const bool free = !HasConflict(QStringLiteral("Klients"), room, hotel, from, to) &&
+                          !HasConflict(connection.Engine().QuoteIdentifier(StagingTableName), room, hotel, from, to);
+        connection.CommitIfOpen();
+        return free;
     } catch (const Exception &error) {
-        rollBack(connection);
+        connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
         return false;
     }
@@ -352,7 +346,7 @@ bool TFOperReservation::AddStagedRow()
         return true;
     } catch (const Exception &) {
         StagingQuery->Cancel();
-        rollBack(connection);
+        connection.RollbackIfOpen();
         throw;
     }
 }
@@ -403,24 +397,15 @@ void TFOperReservation::acOperReservationPrepareContragentForReservExecute()
 bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room)
 {
     for (StagingQuery->First(); !StagingQuery->Eof(); StagingQuery->Next()) {
-        if (StagingQuery->FieldByName(QStringLiteral("q47")).IsNull())
+        const TField stagedRoom = StagingQuery->FieldByName(QStringLiteral("q47"));
+        if (stagedRoom.IsNull())
             continue;  // a service row
-        TADOQuery query(&LocalConnection());
-        query.SetSQLText(ConflictSql(QStringLiteral("Klients")));
-        const QDate from = StagingQuery->FieldByName(QStringLiteral("q34")).AsDateTime().date();
-        const QDate to = StagingQuery->FieldByName(QStringLiteral("q35")).AsDateTime().date();
-        for (const char *name : {"pdDateFromReserv", "pdDateFromReserv2", "pdDateFromReserv3"})
-            query.ParamByName(QLatin1String(name)).Value = from;
-        for (const char *name : {"pdDateToReserv", "pdDateToReserv2", "pdDateToReserv3"})
-            query.ParamByName(QLatin1String(name)).Value = to;
-        query.ParamByName(QStringLiteral("piIDHOTEL")).Value = StagingQuery->FieldByName(QStringLiteral("q1")).Value();
-        query.ParamByName(QStringLiteral("piIDroom")).Value = StagingQuery->FieldByName(QStringLiteral("q47")).Value();
-        query.Open();
-        if (query.RecordCount() > 0) {
-            QString number;
-            LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q47"), number, QStringLiteral("q44"),
-                             StagingQuery->FieldByName(QStringLiteral("q47")).Value());
-            room = number.isEmpty() ? StagingQuery->FieldByName(QStringLiteral("q47")).AsString() : number;
+        if (HasConflict(QStringLiteral("Klients"), stagedRoom.Value(), StagingQuery->FieldByName(QStringLiteral("q1")).Value(),
+                        StagingQuery->FieldByName(QStringLiteral("q34")).AsDateTime().date(),
+                        StagingQuery->FieldByName(QStringLiteral("q35")).AsDateTime().date())) {
+            LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q47"), room, QStringLiteral("q44"), stagedRoom.Value());
+            if (room.isEmpty())
+                room = stagedRoom.AsString();
             return false;
         }
     }
@@ -442,7 +427,7 @@ void TFOperReservation::acOperReservationSaveExecute()
         // Another workstation may have booked a staged room since it was staged.
         QString room;
         if (!CheckStagedRoomsAgainstKlients(room)) {
-            rollBack(connection);
+            connection.RollbackIfOpen();
             TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая") +
                                              QStringLiteral(": ") + room,
                                          QStringLiteral("Резервационен статус"), 64);
@@ -453,7 +438,7 @@ void TFOperReservation::acOperReservationSaveExecute()
         TSystemWinOS::ShowMessage(msgOperationSucceeded);
     } catch (const Exception &error) {
         TSystemWinOS::ShowMessage(msgOperationNotSucceeded);
-        rollBack(connection);
+        connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
     }
     // The grid shows what is still staged.

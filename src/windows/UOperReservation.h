@@ -58,5 +58,7 @@ private:
     void EnableServiceFields(bool on);
     QWidget *FirstFailingControl();
     bool CheckStagedRoomsAgainstKlients(QString &room);
+    static bool HasConflict(const QString &table, const QVariant &room, const QVariant &hotel, const QDate &from,
+                            const QDate &to);
     bool m_stagingReady = false;
 };

@@ -42,11 +42,6 @@ QPixmap drawnBed(bool leaving)
     return picture;
 }
 
-void rollBack(TADOConnection &connection)
-{
-    if (connection.Connected() && connection.InTransaction())
-        connection.RollbackTrans();
-}
 
 } // namespace
 
@@ -116,7 +111,7 @@ bool TRoomBoard::BuildRoomBoard()
             connection.CommitTrans();
         return true;
     } catch (const Exception &error) {
-        rollBack(connection);
+        connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
         return false;
     }
@@ -206,7 +201,7 @@ void TRoomBoard::RefreshRoomBoard()
         }
         m_refreshErrorShown = false;
     } catch (const Exception &error) {
-        rollBack(connection);
+        connection.RollbackIfOpen();
         ReportRefreshError(error.Message());
     }
     m_refreshing = false;
@@ -236,7 +231,7 @@ void TRoomBoard::RoomButtonClick(TRoomButton *button)
         if (!text.isEmpty())
             TSystemWinOS::ShowMessage(text);
     } catch (const Exception &error) {
-        rollBack(connection);
+        connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
     }
 }

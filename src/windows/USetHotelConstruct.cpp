@@ -27,11 +27,6 @@ QString roomName(const TKALVDesignButton *button)
     return name;
 }
 
-void rollBack(TADOConnection &connection)
-{
-    if (connection.Connected() && connection.InTransaction())
-        connection.RollbackTrans();
-}
 
 } // namespace
 
@@ -110,7 +105,7 @@ bool TFSetHotelConstruct::InitializeWindow()
             connect(item, &QAction::triggered, this, [this, item] { UnplacedRoomClick(item); });
         }
     } catch (const Exception &error) {
-        rollBack(connection);
+        connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
         return false;
     }
@@ -136,7 +131,7 @@ void TFSetHotelConstruct::LoadPlacedRooms()
                                 placed.FieldByName(QStringLiteral("q82")).AsInteger()),
                           placed.FieldByName(QStringLiteral("q44")).AsString());
     } catch (const Exception &error) {
-        rollBack(connection);
+        connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
     }
 }
@@ -192,7 +187,7 @@ void TFSetHotelConstruct::acSaveExecute()
         for (TKALVDesignButton *button : buttons) {
             const QString name = roomName(button);
             if (!rooms.Locate(QStringLiteral("q44"), name)) {
-                rollBack(connection);
+                connection.RollbackIfOpen();
                 TSystemWinOS::ShowMessage(
                     QStringLiteral("Внимание не може да бъде открита стая. Моля първо попълнето коректно номенклатура - "
                                    "СТАИ.") +
@@ -214,7 +209,7 @@ void TFSetHotelConstruct::acSaveExecute()
         if (connection.InTransaction())
             connection.CommitTrans();
     } catch (const Exception &error) {
-        rollBack(connection);
+        connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
     }
 }

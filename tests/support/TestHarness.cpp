@@ -1,5 +1,6 @@
 #include "TestHarness.h"
 
+#include "data/UAdoDb.h"
 #include "data/UDLLSafeCall.h"
 #include "data/URegistry.h"
 #include "errors/UExceptionLogs.h"
@@ -119,4 +120,19 @@ void StoreServerSettings(const TestHome &home, TestServer server)
     SqlInstance = server.Instance;
     SqlUser = server.User;
     SqlDataBase = server.Database;
+}
+
+QStringList QueryRows(TADOConnection &connection, const QString &sql)
+{
+    TADOQuery query(&connection);
+    query.SetSQLText(sql);
+    query.Open();
+    QStringList result;
+    for (query.First(); !query.Eof(); query.Next()) {
+        QStringList fields;
+        for (const QString &name : query.FieldNames())
+            fields.append(query.FieldByName(name).AsString());
+        result.append(fields.join('|'));
+    }
+    return result;
 }

@@ -101,6 +101,10 @@ struct TestServer {
 // Writes the settings as the configuration window saves them and sets the process-wide copies.
 void StoreServerSettings(const TestHome &home, TestServer server = {});
 
+class TADOConnection;
+// The rows of a statement on the connection, each as its fields' texts joined by "|".
+QStringList QueryRows(TADOConnection &connection, const QString &sql);
+
 // Like QTEST_MAIN, with the program's own application object and its default error display.
 #define KALV_TEST_MAIN(TestClass)                                                                                  \
     int main(int argc, char *argv[])                                                                               \
