@@ -60,6 +60,12 @@ void TFormInfo::Load()
     target->setWindowState(state != 0 ? Qt::WindowNoState : Qt::WindowMaximized);
 }
 
+bool TFormInfo::HasStoredPlacement() const
+{
+    TRegistry registry;
+    return registry.OpenKey(Key(), false) && registry.ValueExists(QStringLiteral("WindowState"));
+}
+
 void TFormInfo::Save()
 {
     TRegistry registry;

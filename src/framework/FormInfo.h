@@ -19,6 +19,8 @@ public:
 
     void Load();
     void Save();
+    // True once a placement of this form name has been saved.
+    bool HasStoredPlacement() const;
 
 private:
     QWidget *Target() const;

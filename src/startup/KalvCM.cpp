@@ -3,6 +3,7 @@
 #include "UConstMessagesHotel.h"
 #include "USystemWinOS.h"
 #include "admin/UInitMSSQL.h"
+#include "framework/FormInfo.h"
 #include "windows/Hotel.h"
 #include "windows/UUserLogin.h"
 #include "data/UDLLSafeCall.h"
@@ -196,7 +197,14 @@ int KalvCM::RunEntry(TKalvApplication &application)
     if (!goOn)
         return 0;
     auto *main = new TFHotel;
-    main->show();
+    // The first run uses the whole screen; later runs come back as the user left the window.
+    if (main->FormInfo1->HasStoredPlacement()) {
+        main->show();
+    } else {
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            main->setGeometry(screen->availableGeometry());
+        main->showMaximized();
+    }
     if (DatabaseSetupRequired)
         main->RunCommand(QStringLiteral("actAdministrationsConfigDB"));
     if (StartWithNewOperator)
