@@ -24,6 +24,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
@@ -632,6 +633,30 @@ private slots:
         exec("ALTER TABLE Klients RENAME TO KlientsAway");
         window->timerInitRoomStatusTimer();
         QCOMPARE(log.Texts().size(), 2);  // shown again after a refresh that worked
+    }
+
+    void boardStaysQuickWithAThousandRooms()
+    {
+        connection().BeginTrans();
+        for (int i = 0; i < 1000; ++i)
+            addRoom(QString::number(1000 + i), 1, 20 + (i / 20) * 70, 10 + (i % 20) * 90);
+        for (int i = 0; i < 500; ++i)
+            addStay(i * 2 + 1, 1, "Гост", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        connection().CommitTrans();
+        QElapsedTimer clock;
+        clock.start();
+        auto window = mainWindow();
+        window->dtpMainPeriodFilter->setDate(QDate(2026, 5, 11));
+        const qint64 built = clock.restart();
+        window->timerInitRoomStatusTimer();
+        const qint64 firstTick = clock.restart();
+        window->timerInitRoomStatusTimer();
+        const qint64 secondTick = clock.elapsed();
+        QCOMPARE(window->RoomBoard->AllButtons().size(), 1000);
+        QCOMPARE(roomButton(*window, "1000")->Mark, 1);
+        QCOMPARE(roomButton(*window, "1001")->Mark, 0);
+        qInfo("build %lld ms, first refresh %lld ms, second %lld ms", built, firstTick, secondTick);
+        QVERIFY2(firstTick < 3000 && secondTick < 3000, "a refresh of a thousand rooms must stay well inside its tick");
     }
 
     void boardRefreshDoesNotNest()
