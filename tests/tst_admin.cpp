@@ -100,7 +100,7 @@ private slots:
     void init()
     {
         m_home = std::make_unique<TestHome>();
-        QFile::copy(TestHome::BuildBinFolder() + "dist/Settings.ini", m_home->DataFolderPath() + "Settings.ini");
+        DeliverFiles(*m_home);
         m_dm = std::make_unique<TDM>();
         FillCatalogue(slBulgarian);
     }

@@ -45,12 +45,11 @@ class TestBooking : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestHome> m_home;
-    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<TestDatabase> m_db;
 
-    TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
-    void exec(const QString &sql, const QVariantList &values = {}) { connection().Execute(sql, values); }
-    QStringList rows(const QString &sql) { return QueryRows(connection(), sql); }
+    TADOConnection &connection() { return m_db->Connection(); }
+    void exec(const QString &sql, const QVariantList &values = {}) { m_db->Exec(sql, values); }
+    QStringList rows(const QString &sql) { return m_db->Rows(sql); }
     void hotelData()
     {
         exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
@@ -87,17 +86,9 @@ private slots:
     void initTestCase() { FillCatalogue(slBulgarian); }
     void init()
     {
-        m_home = std::make_unique<TestHome>();
-        QFile::copy(TestHome::BuildBinFolder() + "dist/Settings.ini", m_home->DataFolderPath() + "Settings.ini");
-        m_dm = std::make_unique<TDM>();
-        StoreServerSettings(*m_home);
-        QCOMPARE(int(DatabaseSetup::CreateDatabase("HotelTest").Outcome), int(DatabaseSetup::TOutcome::Done));
+        m_db = std::make_unique<TestDatabase>();
     }
-    void cleanup()
-    {
-        m_dm.reset();
-        m_home.reset();
-    }
+    void cleanup() { m_db.reset(); }
 
     void designButtonDefaultsSchemesAndGlyph()
     {

@@ -269,7 +269,7 @@ private slots:
     void deliveredProceduresInstalledAndCalled()
     {
         createDatabase();
-        for (const QString &name : {"proc_CopyAllTablesValues", "proc_SaveNewOperator", "proc_OpenOperator"}) {
+        for (const char *name : {"proc_CopyAllTablesValues", "proc_SaveNewOperator", "proc_OpenOperator"}) {
             const DatabaseSetup::TResult result = DatabaseSetup::InstallProcedure(deliveredScript("sqlite", name));
             QVERIFY2(result.Outcome == DatabaseSetup::TOutcome::Done, qPrintable(result.Message));
         }

@@ -57,9 +57,7 @@ private slots:
     void bookingMarksTheBoard()
     {
         TestHome home;
-        QFile::copy(TestHome::BuildBinFolder() + "dist/Settings.ini", home.DataFolderPath() + "Settings.ini");
-        QDir().mkpath(home.DataFolderPath() + "Icons");
-        QFile::copy(TestHome::BuildBinFolder() + "dist/Icons/bed_reserve.bmp", home.DataFolderPath() + "Icons/bed_reserve.bmp");
+        DeliverFiles(home);
         TDM dm;
         StoreServerSettings(home);
         QCOMPARE(int(DatabaseSetup::CreateDatabase("HotelTest").Outcome), int(DatabaseSetup::TOutcome::Done));

@@ -97,8 +97,7 @@ private slots:
     void init()
     {
         m_home = std::make_unique<TestHome>();
-        QFile::copy(TestHome::BuildBinFolder() + "dist/Settings.ini", m_home->DataFolderPath() + "Settings.ini");
-        QFile(m_home->DataFolderPath() + "Settings.ini").setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        DeliverFiles(*m_home);
         m_seen.clear();
     }
     void cleanup() { m_home.reset(); }

@@ -60,11 +60,10 @@ class TestFrame : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestHome> m_home;
-    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<TestDatabase> m_db;
 
-    TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
-    void exec(const QString &sql, const QVariantList &values = {}) { connection().Execute(sql, values); }
+    TADOConnection &connection() { return m_db->Connection(); }
+    void exec(const QString &sql, const QVariantList &values = {}) { m_db->Exec(sql, values); }
     std::unique_ptr<TFHotel> mainWindow()
     {
         auto window = std::make_unique<TFHotel>();
@@ -89,21 +88,9 @@ private slots:
     void initTestCase() { FillCatalogue(slBulgarian); }
     void init()
     {
-        m_home = std::make_unique<TestHome>();
-        QFile::copy(TestHome::BuildBinFolder() + "dist/Settings.ini", m_home->DataFolderPath() + "Settings.ini");
-        QFile(m_home->DataFolderPath() + "Settings.ini").setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        QDir().mkpath(m_home->DataFolderPath() + "Icons");
-        for (const char *icon : {"bed_reserve.bmp", "bed_live_today.bmp"})
-            QFile::copy(TestHome::BuildBinFolder() + "dist/Icons/" + icon, m_home->DataFolderPath() + "Icons/" + icon);
-        m_dm = std::make_unique<TDM>();
-        StoreServerSettings(*m_home);
-        QCOMPARE(int(DatabaseSetup::CreateDatabase("HotelTest").Outcome), int(DatabaseSetup::TOutcome::Done));
+        m_db = std::make_unique<TestDatabase>();
     }
-    void cleanup()
-    {
-        m_dm.reset();
-        m_home.reset();
-    }
+    void cleanup() { m_db.reset(); }
 
     void loginRefusedThenAccepted()
     {

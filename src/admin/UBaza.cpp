@@ -100,33 +100,32 @@ void TFBaza::BuildConnectionBox()
     connect(stNext, &TStaticText::clicked, this, &TFBaza::stNextClick);
     connect(stNext_2, &TStaticText::clicked, this, &TFBaza::stNext_2Click);
 
-    rowLabel(box, QStringLiteral("lInfoServer"), QStringLiteral("Име на сървъра[IP адрес]"), 1);
-    edServer = rowField<QLineEdit>(box, QStringLiteral("edServer"), 1);
-    rowLabel(box, QStringLiteral("lInfoServerInctance"), QStringLiteral("Инстанция"), 2);
-    edServerInctance = rowField<QLineEdit>(box, QStringLiteral("edServerInctance"), 2);
-    rowLabel(box, QStringLiteral("lInfoServerNickName"), QStringLiteral("Псевдоним"), 3);
-    edServerNickName = rowField<QLineEdit>(box, QStringLiteral("edServerNickName"), 3);
-    rowLabel(box, QStringLiteral("lInfoServerAuthentification"), QStringLiteral("Автентификация"), 4);
-    cbAuthentification = rowField<QComboBox>(box, QStringLiteral("cbAuthentification"), 4);
+    int row = 0;
+    // One labelled field per row, in the order of the window.
+    auto field = [&](const char *label, const char *caption, auto *control, const char *name) {
+        ++row;
+        rowLabel(box, QLatin1String(label), QString::fromUtf8(caption), row);
+        control->setParent(box);
+        control->setObjectName(QLatin1String(name));
+        control->setGeometry(kFieldLeft, 22 + row * kRowHeight, kFieldWidth, 21);
+        return control;
+    };
+    edServer = field("lInfoServer", "Име на сървъра[IP адрес]", new QLineEdit, "edServer");
+    edServerInctance = field("lInfoServerInctance", "Инстанция", new QLineEdit, "edServerInctance");
+    edServerNickName = field("lInfoServerNickName", "Псевдоним", new QLineEdit, "edServerNickName");
+    cbAuthentification = field("lInfoServerAuthentification", "Автентификация", new QComboBox, "cbAuthentification");
     cbAuthentification->setEditable(true);
-    rowLabel(box, QStringLiteral("lInfoProvider"), QStringLiteral("Provider"), 5);
-    EdProvider = rowField<QLineEdit>(box, QStringLiteral("EdProvider"), 5);
-    rowLabel(box, QStringLiteral("lInfoTimeout"), QStringLiteral("Timeout        "), 6);
-    EditTimeout = rowField<QLineEdit>(box, QStringLiteral("EditTimeout"), 6);
-    rowLabel(box, QStringLiteral("lInfoUserName"), QStringLiteral("Потребител:"), 7);
-    username = rowField<QLineEdit>(box, QStringLiteral("username"), 7);
-    rowLabel(box, QStringLiteral("lInfoPassword"), QStringLiteral("Парола"), 8);
-    edPassword = rowField<QLineEdit>(box, QStringLiteral("edPassword"), 8);
+    EdProvider = field("lInfoProvider", "Provider", new QLineEdit, "EdProvider");
+    EditTimeout = field("lInfoTimeout", "Timeout        ", new QLineEdit, "EditTimeout");
+    username = field("lInfoUserName", "Потребител:", new QLineEdit, "username");
+    edPassword = field("lInfoPassword", "Парола", new QLineEdit, "edPassword");
     edPassword->setEchoMode(QLineEdit::Password);
-    rowLabel(box, QStringLiteral("lInfoPort"), QStringLiteral("Порт"), 9);
-    Edit6 = rowField<QLineEdit>(box, QStringLiteral("Edit6"), 9);
-    rowLabel(box, QStringLiteral("lInfoNetProtocol"), QStringLiteral("Интернет протокол:"), 10);
-    ComboBox2 = rowField<QComboBox>(box, QStringLiteral("ComboBox2"), 10);
+    Edit6 = field("lInfoPort", "Порт", new QLineEdit, "Edit6");
+    ComboBox2 = field("lInfoNetProtocol", "Интернет протокол:", new QComboBox, "ComboBox2");
     ComboBox2->setEditable(true);
     ComboBox2->addItems({QStringLiteral("TCP/IP"), QStringLiteral("Sheren Memory")});
     ComboBox2->setCurrentText(QStringLiteral("TCP/IP"));
-    rowLabel(box, QStringLiteral("lInfoDBName"), QStringLiteral("БАЗА"), 11);
-    Edit7 = rowField<QLineEdit>(box, QStringLiteral("Edit7"), 11);
+    Edit7 = field("lInfoDBName", "БАЗА", new QLineEdit, "Edit7");
     cbDBConfigIsDynamicPort = rowField<QCheckBox>(box, QStringLiteral("cbDBConfigIsDynamicPort"), 12);
     cbDBConfigIsDynamicPort->setText(QStringLiteral("Динамичен порт"));
 }

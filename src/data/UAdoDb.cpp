@@ -14,13 +14,7 @@
 
 namespace {
 
-[[noreturn]] void raise(const QSqlError &error)
-{
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    throw EDatabaseError(text);
-}
+[[noreturn]] void raise(const QSqlError &error) { RaiseDatabaseError(error); }
 
 QString nextQtName()
 {
@@ -47,14 +41,13 @@ QDateTime storedDateTime(const QVariant &value)
     return result;
 }
 
-bool sameValue(const QVariant &a, const QVariant &b)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() && b.isNull();
-    return a == b || a.toString() == b.toString();
-}
-
 } // namespace
+
+void RaiseDatabaseError(const QSqlError &error)
+{
+    const QString text = error.databaseText().trimmed();
+    throw EDatabaseError(text.isEmpty() ? error.text().trimmed() : text);
+}
 
 // ---- connection string items
 

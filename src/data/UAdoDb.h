@@ -23,6 +23,10 @@ class QSqlQuery;
 
 KALV_ERROR_CLASS(EDatabaseError, Exception)
 
+class QSqlError;
+// Raises EDatabaseError with the server's own message, or the driver's when the server gave none.
+[[noreturn]] void RaiseDatabaseError(const QSqlError &error);
+
 // The items of an OLE DB connection string, keys compared without case.
 class TConnectionItems
 {

@@ -8,11 +8,7 @@
 
 namespace {
 
-[[noreturn]] void raise(const QSqlError &error)
-{
-    QString text = error.databaseText().trimmed();
-    throw EDatabaseError(text.isEmpty() ? error.text().trimmed() : text);
-}
+[[noreturn]] void raise(const QSqlError &error) { RaiseDatabaseError(error); }
 
 // An ODBC value in braces, so that ";" and "}" in a password cannot end it early.
 QString braced(const QString &value)

@@ -17,11 +17,7 @@ namespace {
 
 const QString kCatalogueFile = QStringLiteral("master.sqlite");
 
-[[noreturn]] void raise(const QSqlError &error)
-{
-    QString text = error.databaseText().trimmed();
-    throw EDatabaseError(text.isEmpty() ? error.text().trimmed() : text);
-}
+[[noreturn]] void raise(const QSqlError &error) { RaiseDatabaseError(error); }
 
 int compareNoCase(void *, int lengthA, const void *a, int lengthB, const void *b)
 {

@@ -201,24 +201,26 @@ double TRegisterWindow::ToFloat(const QString &field, const QString &text)
     return value;
 }
 
-int TRegisterWindow::LookupInteger(const QString &field, const QString &table, const QString &keyColumn,
-                                   const QString &resultColumn, const QString &name)
+QString TRegisterWindow::LookupListed(const QString &field, const QString &table, const QString &keyColumn,
+                                      const QString &resultColumn, const QString &name)
 {
     QString result;
     LookupFieldValue(table, keyColumn, result, resultColumn, name);
     if (result.isEmpty())
         throw EConvertError(QStringLiteral("%1: '%2' is not in the list").arg(field, name));
-    return ToInteger(field, result);
+    return result;
+}
+
+int TRegisterWindow::LookupInteger(const QString &field, const QString &table, const QString &keyColumn,
+                                   const QString &resultColumn, const QString &name)
+{
+    return ToInteger(field, LookupListed(field, table, keyColumn, resultColumn, name));
 }
 
 double TRegisterWindow::LookupFloat(const QString &field, const QString &table, const QString &keyColumn,
                                     const QString &resultColumn, const QString &name)
 {
-    QString result;
-    LookupFieldValue(table, keyColumn, result, resultColumn, name);
-    if (result.isEmpty())
-        throw EConvertError(QStringLiteral("%1: '%2' is not in the list").arg(field, name));
-    return ToFloat(field, result);
+    return ToFloat(field, LookupListed(field, table, keyColumn, resultColumn, name));
 }
 
 void TRegisterWindow::ChooseRow(TADOQuery &query, const QString &keyColumn, const QString &field,

@@ -69,6 +69,8 @@ protected:
     enum class TErrorDisplay { ByKind, AllInErrorLog };
     void RunSave(const std::function<void(TADOQuery &query)> &work, TErrorDisplay display = TErrorDisplay::ByKind);
     // The integer of a lookup by name, a clear error naming the field when nothing is found.
+    QString LookupListed(const QString &field, const QString &table, const QString &keyColumn,
+                         const QString &resultColumn, const QString &name);
     int LookupInteger(const QString &field, const QString &table, const QString &keyColumn,
                       const QString &resultColumn, const QString &name);
     double LookupFloat(const QString &field, const QString &table, const QString &keyColumn,

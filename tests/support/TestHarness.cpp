@@ -1,6 +1,8 @@
 #include "TestHarness.h"
 
+#include "admin/UDatabaseSetup.h"
 #include "data/UAdoDb.h"
+#include "data/UDM.h"
 #include "data/UDLLSafeCall.h"
 #include "data/URegistry.h"
 #include "errors/UExceptionLogs.h"
@@ -136,3 +138,32 @@ QStringList QueryRows(TADOConnection &connection, const QString &sql)
     }
     return result;
 }
+
+void DeliverFiles(const TestHome &home)
+{
+    const QString from = TestHome::BuildBinFolder() + "dist/";
+    const QString to = home.DataFolderPath();
+    QFile::remove(to + "Settings.ini");
+    QFile::copy(from + "Settings.ini", to + "Settings.ini");
+    QFile(to + "Settings.ini").setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    QDir().mkpath(to + "Icons");
+    for (const char *icon : {"bed_reserve.bmp", "bed_live_today.bmp"})
+        QFile::copy(from + "Icons/" + icon, to + "Icons/" + icon);
+}
+
+TestDatabase::TestDatabase() : m_dm(std::make_unique<TDM>())
+{
+    DeliverFiles(m_home);
+    StoreServerSettings(m_home);
+    const DatabaseSetup::TResult created = DatabaseSetup::CreateDatabase("HotelTest");
+    if (created.Outcome != DatabaseSetup::TOutcome::Done)
+        throw std::runtime_error(("the test database was not created: " + created.Message).toStdString());
+}
+
+TestDatabase::~TestDatabase() { m_dm.reset(); }
+
+TADOConnection &TestDatabase::Connection() { return *m_dm->ADOLocalConnection; }
+
+void TestDatabase::Exec(const QString &sql, const QVariantList &values) { Connection().Execute(sql, values); }
+
+QStringList TestDatabase::Rows(const QString &sql) { return QueryRows(Connection(), sql); }

@@ -9,7 +9,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <QWidget>
+#include <memory>
 #include <stdexcept>
 
 // A fresh home, configuration folder, data folder and program folder for one test.
@@ -102,6 +104,28 @@ struct TestServer {
 void StoreServerSettings(const TestHome &home, TestServer server = {});
 
 class TADOConnection;
+class TDM;
+
+// Copies the delivered Settings.ini (writable) and icons into the test home's data folder.
+void DeliverFiles(const TestHome &home);
+
+// A throw-away home with the delivered files, stored server settings, the data module and a
+// fresh database "HotelTest" on the embedded engine, the shared connection open on it.
+class TestDatabase
+{
+public:
+    TestDatabase();
+    ~TestDatabase();
+    TestHome &Home() { return m_home; }
+    TADOConnection &Connection();
+    void Exec(const QString &sql, const QVariantList &values = {});
+    QStringList Rows(const QString &sql);
+
+private:
+    TestHome m_home;
+    std::unique_ptr<TDM> m_dm;
+};
+
 // The rows of a statement on the connection, each as its fields' texts joined by "|".
 QStringList QueryRows(TADOConnection &connection, const QString &sql);
 
