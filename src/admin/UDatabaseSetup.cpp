@@ -5,6 +5,8 @@
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
 
+#include <QRegularExpression>
+
 namespace DatabaseSetup {
 
 namespace {
@@ -38,7 +40,7 @@ TResult CreateDatabase(const QString &name)
     if (!control.ConnectToCatalog(&connection, QStringLiteral("tempdb")))
         return {TOutcome::NotConnected, {}};
     try {
-        CheckDatabaseName(name);
+        connection.Engine().CheckNewDatabaseName(name);
         connection.Engine().CreateDatabase(connection, name);
         connection.Close();
         if (!control.ConnectToDatabase(name))
@@ -77,6 +79,14 @@ TResult AttachDatabases(const QList<QPair<QString, QString>> &entries)
     }
 }
 
+QString ServerLineBreaks(const QString &script)
+{
+    // A script read for the window ends its lines with a carriage return alone; the servers end
+    // a "--" comment at a line feed, so every line ends with both.
+    static const QRegularExpression lone(QStringLiteral("\r(?!\n)"));
+    return QString(script).replace(lone, QStringLiteral("\r\n"));
+}
+
 TResult InstallProcedure(const QString &script)
 {
     try {
@@ -84,7 +94,7 @@ TResult InstallProcedure(const QString &script)
         try {
             if (!connection.InTransaction())
                 connection.BeginTrans();
-            connection.Engine().InstallProcedure(connection, script);
+            connection.Engine().InstallProcedure(connection, ServerLineBreaks(script));
             if (connection.InTransaction())
                 connection.CommitTrans();
             return {TOutcome::Done, {}};

@@ -23,6 +23,8 @@ TResult CreateDatabase(const QString &name);
 QString LogicalName(const QString &path);
 // Attaches from the last entry to the first on the shared connection; stops at the first error.
 TResult AttachDatabases(const QList<QPair<QString, QString>> &entries);
+// The script with every line ended as the servers read lines (a lone carriage return widened).
+QString ServerLineBreaks(const QString &script);
 // Runs a procedure script as one batch on the shared connection.
 TResult InstallProcedure(const QString &script);
 // The thirteen tables on the current connection, each unless it exists (used by both engines).

@@ -11,11 +11,46 @@ namespace {
 
 const QString kDataSource = QStringLiteral("Data Source=");
 
+// Where each item of a connection string begins, its quoted values skipped whole.
+QList<int> itemStarts(const QString &text)
+{
+    QList<int> starts;
+    int at = 0;
+    while (at < text.size()) {
+        starts.append(at);
+        const int equals = int(text.indexOf(QLatin1Char('='), at));
+        int end = int(text.indexOf(QLatin1Char(';'), at));
+        if (equals >= 0 && (end < 0 || equals < end) && equals + 1 < text.size() &&
+            (text.at(equals + 1) == QLatin1Char('"') || text.at(equals + 1) == QLatin1Char('\''))) {
+            const QChar quote = text.at(equals + 1);
+            int close = equals + 2;
+            while (close < text.size()) {
+                if (text.at(close) == quote && close + 1 < text.size() && text.at(close + 1) == quote)
+                    close += 2;
+                else if (text.at(close) == quote)
+                    break;
+                else
+                    ++close;
+            }
+            end = int(text.indexOf(QLatin1Char(';'), close));
+        }
+        at = end < 0 ? int(text.size()) : end + 1;
+    }
+    return starts;
+}
+
 // The text from the first occurrence of the key phrase; the whole text when it is missing.
+// Where values are quoted, only the start of an item counts, never a phrase inside a value.
 QString fromPhrase(const QString &text, const QString &phrase)
 {
-    const int at = int(text.indexOf(phrase));
-    return at < 0 ? text : text.mid(at);
+    if (!text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\''))) {
+        const int at = int(text.indexOf(phrase));
+        return at < 0 ? text : text.mid(at);
+    }
+    for (const int start : itemStarts(text))
+        if (text.mid(start).startsWith(phrase))
+            return text.mid(start);
+    return text;
 }
 
 // Keeps the value of the first "key=value;" item of the text.
@@ -49,12 +84,13 @@ QString TConnectionParts::Join() const
     QString source = Server;
     if (!Instance.trimmed().isEmpty())
         source += QLatin1Char('\\') + Instance;
-    return QStringLiteral("Provider=") + Provider + QStringLiteral(";") + QStringLiteral("Password=") + Password +
-           QStringLiteral(";") + QStringLiteral("Persist Security Info=True;") + QStringLiteral("User ID=") + User +
-           QStringLiteral(";") + QStringLiteral("Initial Catalog=") + Database + QStringLiteral(";") + kDataSource +
-           source + QStringLiteral(";") + QStringLiteral("Use Procedure for Prepare=1;") +
-           QStringLiteral("Auto Translate=True;") + QStringLiteral("Packet Size=4096;") +
-           QStringLiteral("Workstation ID=") + Server + QStringLiteral(";") +
+    auto item = [](const char *key, const QString &value) {
+        return QLatin1String(key) + TConnectionItems::QuoteValue(value) + QLatin1Char(';');
+    };
+    return item("Provider=", Provider) + item("Password=", Password) + QStringLiteral("Persist Security Info=True;") +
+           item("User ID=", User) + item("Initial Catalog=", Database) + item("Data Source=", source) +
+           QStringLiteral("Use Procedure for Prepare=1;") + QStringLiteral("Auto Translate=True;") +
+           QStringLiteral("Packet Size=4096;") + item("Workstation ID=", Server) +
            QStringLiteral("Use Encryption for Data=False;") +
            QStringLiteral("Tag with column collation when possible=False;");
 }
@@ -193,11 +229,28 @@ QString TADOComunicationControl::CurrentConnectionString()
     return TDM::Instance() ? TDM::Instance()->ADOLocalConnection->ConnectionString() : QString();
 }
 
+namespace {
+
+// The value of an item that the builder had to quote, taken apart by the quoting rules; empty
+// for an item written plainly, which the cuts below take apart as they always have.
+bool quotedValue(const QString &connectionString, const QString &phrase, QString &value)
+{
+    const QString from = fromPhrase(connectionString, phrase);
+    if (!from.startsWith(phrase + QLatin1Char('"')) && !from.startsWith(phrase + QLatin1Char('\'')))
+        return false;
+    value = TConnectionItems::Parse(from).Value(phrase.left(phrase.size() - 1));
+    return true;
+}
+
+} // namespace
+
 QString TADOComunicationControl::GetInstanceName(const QString &connectionString) const
 {
     if (connectionString.trimmed().isEmpty())
         return {};
-    const QString value = guardedCuts(fromPhrase(connectionString, kDataSource));
+    QString value;
+    if (!quotedValue(connectionString, kDataSource, value))
+        value = guardedCuts(fromPhrase(connectionString, kDataSource));
     const int slash = int(value.indexOf(QLatin1Char('\\')));
     return slash < 0 ? QString() : value.mid(slash + 1).trimmed();
 }
@@ -206,10 +259,13 @@ QString TADOComunicationControl::GetServerName(const QString &connectionString) 
 {
     if (connectionString.trimmed().isEmpty())
         return {};
-    QString text = fromPhrase(connectionString, kDataSource);
-    const int semicolon = int(text.indexOf(QLatin1Char(';')));
-    text = semicolon < 0 ? QString() : text.left(semicolon + 1);
-    text = guardedCuts(text);
+    QString text;
+    if (!quotedValue(connectionString, kDataSource, text)) {
+        text = fromPhrase(connectionString, kDataSource);
+        const int semicolon = int(text.indexOf(QLatin1Char(';')));
+        text = semicolon < 0 ? QString() : text.left(semicolon + 1);
+        text = guardedCuts(text);
+    }
     const int slash = int(text.indexOf(QLatin1Char('\\')));
     if (slash >= 0)
         text = text.left(slash);
@@ -220,6 +276,9 @@ QString TADOComunicationControl::GetServerAndInstance(const QString &connectionS
 {
     if (connectionString.trimmed().isEmpty())
         return {};
+    QString value;
+    if (quotedValue(connectionString, kDataSource, value))
+        return value;
     return guardedCuts(fromPhrase(connectionString, kDataSource));
 }
 
@@ -227,7 +286,11 @@ QString TADOComunicationControl::GetDatabaseName(const QString &connectionString
 {
     if (connectionString.trimmed().isEmpty())
         return {};
-    return guardedCuts(fromPhrase(connectionString, QStringLiteral("Initial Catalog="))).trimmed();
+    const QString phrase = QStringLiteral("Initial Catalog=");
+    QString value;
+    if (quotedValue(connectionString, phrase, value))
+        return value.trimmed();
+    return guardedCuts(fromPhrase(connectionString, phrase)).trimmed();
 }
 
 QString TADOComunicationControl::EditConnectionString()

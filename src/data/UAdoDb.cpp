@@ -2,8 +2,10 @@
 
 #include "UDbEngine.h"
 #include "framework/UFormatSettings.h"
+#include "startup/UConstMessagesDesk.h"
 
 #include <QAtomicInt>
+#include <algorithm>
 #include <QDateTime>
 #include <QHeaderView>
 #include <QRegularExpression>
@@ -46,19 +48,66 @@ QDateTime storedDateTime(const QVariant &value)
 void RaiseDatabaseError(const QSqlError &error)
 {
     const QString text = error.databaseText().trimmed();
-    throw EDatabaseError(text.isEmpty() ? error.text().trimmed() : text);
+    const QString message = text.isEmpty() ? error.text().trimmed() : text;
+    // The embedded engine's words for a file that another workstation is writing.
+    if (message.contains(QStringLiteral("database is locked")) || message.contains(QStringLiteral("database table is locked")))
+        throw EDatabaseBusy(msgDatabaseBusy + QStringLiteral(" (") + message + QLatin1Char(')'));
+    throw EDatabaseError(message);
 }
 
 // ---- connection string items
 
+QString TConnectionItems::QuoteValue(const QString &value)
+{
+    static const QString special = QStringLiteral(";={}\"'");
+    if (std::none_of(value.begin(), value.end(), [](QChar c) { return special.contains(c); }))
+        return value;
+    if (!value.contains(QLatin1Char('"')))
+        return QLatin1Char('"') + value + QLatin1Char('"');
+    if (!value.contains(QLatin1Char('\'')))
+        return QLatin1Char('\'') + value + QLatin1Char('\'');
+    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
 TConnectionItems TConnectionItems::Parse(const QString &connectionString)
 {
     TConnectionItems items;
-    for (const QString &part : connectionString.split(QLatin1Char(';'))) {
-        const int equals = int(part.indexOf(QLatin1Char('=')));
-        if (equals < 0)
+    const QString &text = connectionString;
+    int at = 0;
+    while (at < text.size()) {
+        const int equals = int(text.indexOf(QLatin1Char('='), at));
+        const int semicolon = int(text.indexOf(QLatin1Char(';'), at));
+        if (equals < 0 || (semicolon >= 0 && semicolon < equals)) {
+            if (semicolon < 0)
+                break;
+            at = semicolon + 1;  // a part without a value
             continue;
-        items.m_items.append({part.left(equals).trimmed(), part.mid(equals + 1)});
+        }
+        const QString key = text.mid(at, equals - at).trimmed();
+        at = equals + 1;
+        QString value;
+        const QChar quote = at < text.size() ? text.at(at) : QChar();
+        if (quote == QLatin1Char('"') || quote == QLatin1Char('\'')) {
+            // A quoted value ends at its closing quote; a doubled quote stands for one.
+            for (++at; at < text.size(); ++at) {
+                if (text.at(at) != quote) {
+                    value += text.at(at);
+                } else if (at + 1 < text.size() && text.at(at + 1) == quote) {
+                    value += quote;
+                    ++at;
+                } else {
+                    ++at;
+                    break;
+                }
+            }
+            const int end = int(text.indexOf(QLatin1Char(';'), at));
+            at = end < 0 ? int(text.size()) : end + 1;
+        } else {
+            const int end = int(text.indexOf(QLatin1Char(';'), at));
+            value = text.mid(at, end < 0 ? -1 : end - at);
+            at = end < 0 ? int(text.size()) : end + 1;
+        }
+        items.m_items.append({key, value});
     }
     return items;
 }
@@ -141,9 +190,19 @@ QSqlDatabase TADOConnection::Database() const
 
 void TADOConnection::BeginTrans()
 {
+    if (m_inTransaction)
+        throw EDatabaseError(QStringLiteral("A transaction is already active."));
     QSqlDatabase db = Database();
-    if (!db.transaction())
-        raise(db.lastError());
+    Engine().BeginTransaction(db, false);
+    m_inTransaction = true;
+}
+
+void TADOConnection::BeginWriteTrans()
+{
+    if (m_inTransaction)
+        throw EDatabaseError(QStringLiteral("A transaction is already active."));
+    QSqlDatabase db = Database();
+    Engine().BeginTransaction(db, true);
     m_inTransaction = true;
 }
 
@@ -152,9 +211,24 @@ void TADOConnection::CommitTrans()
     QSqlDatabase db = Database();
     if (!m_inTransaction)
         throw EDatabaseError(QStringLiteral("No transaction is active."));
+    if (db.commit()) {
+        m_inTransaction = false;
+        return;
+    }
+    const QSqlError error = db.lastError();
+    // The server keeps a transaction whose commit failed; left open it would hold its locks
+    // against every other workstation. When even the rollback fails, a new session drops it.
+    if (!db.rollback()) {
+        const QString connectionString = m_connectionString;
+        Close();
+        m_connectionString = connectionString;
+        try {
+            Open();
+        } catch (const EDatabaseError &) {
+        }
+    }
     m_inTransaction = false;
-    if (!db.commit())
-        raise(db.lastError());
+    raise(error);
 }
 
 void TADOConnection::RollbackTrans()
@@ -280,6 +354,17 @@ void TAdoDataSet::Load(QSqlQuery &query)
             row[i] = query.value(i);
         m_rows.append(row);
     }
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    m_active = true;
+    emit DataChanged();
+}
+
+void TAdoDataSet::Load(const TRowSet &rows)
+{
+    Close();
+    for (int i = 0; i < rows.Fields.size(); ++i)
+        m_fields.append(rows.Fields.at(i).isEmpty() ? QStringLiteral("column%1").arg(i + 1) : rows.Fields.at(i));
+    m_rows = rows.Rows;
     m_current = m_rows.isEmpty() ? -1 : 0;
     m_active = true;
     emit DataChanged();
@@ -614,16 +699,13 @@ TParameter &TADOStoredProc::ParamByName(const QString &name)
 void TADOStoredProc::ExecProc()
 {
     TADOConnection &connection = RequireConnection();
-    QSqlQuery query(connection.Database());
-    connection.Engine().CallProcedure(connection, ProcedureName, m_parameters, query);
+    connection.Engine().CallProcedure(connection, ProcedureName, m_parameters);
 }
 
 void TADOStoredProc::Open()
 {
     TADOConnection &connection = RequireConnection();
-    QSqlQuery query(connection.Database());
-    connection.Engine().CallProcedure(connection, ProcedureName, m_parameters, query);
-    Load(query);
+    Load(connection.Engine().CallProcedure(connection, ProcedureName, m_parameters));
 }
 
 // ---- grid model

@@ -22,16 +22,21 @@ class QTableView;
 class QSqlQuery;
 
 KALV_ERROR_CLASS(EDatabaseError, Exception)
+// Another workstation holds the database: nothing was written, and the same work may be tried again.
+KALV_ERROR_CLASS(EDatabaseBusy, EDatabaseError)
 
 class QSqlError;
 // Raises EDatabaseError with the server's own message, or the driver's when the server gave none.
 [[noreturn]] void RaiseDatabaseError(const QSqlError &error);
 
-// The items of an OLE DB connection string, keys compared without case.
+// The items of an OLE DB connection string, keys compared without case. A value that holds
+// ";", "=", braces or quotes is enclosed in quotes, so it can never end early or add an item.
 class TConnectionItems
 {
 public:
     static TConnectionItems Parse(const QString &connectionString);
+    // A value as it is written into a connection string.
+    static QString QuoteValue(const QString &value);
     QString Value(const QString &key) const;
     bool Contains(const QString &key) const;
 
@@ -60,6 +65,10 @@ public:
     QString DatabaseName() const;
 
     void BeginTrans();
+    // A transaction that will write: the engine takes its write lock at once, so that two
+    // workstations that both read and then write can never wait on each other.
+    void BeginWriteTrans();
+    // A failed commit is rolled back at once: the connection holds no transaction afterwards.
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const { return m_inTransaction; }
@@ -79,6 +88,12 @@ private:
     QString m_qtName;
     std::unique_ptr<TDbEngine> m_engine;
     bool m_inTransaction = false;
+};
+
+// Rows handed over whole, as a procedure's result set.
+struct TRowSet {
+    QStringList Fields;
+    QVector<QVector<QVariant>> Rows;
 };
 
 struct TParameter {
@@ -149,6 +164,7 @@ signals:
 
 protected:
     void Load(QSqlQuery &query);
+    void Load(const TRowSet &rows);
     TADOConnection &RequireConnection() const;
     virtual QString SourceTable() const { return m_updateTable; }
 

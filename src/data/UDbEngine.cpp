@@ -3,7 +3,7 @@
 #include "USqliteEngine.h"
 #include "UMssqlEngine.h"
 
-#include <QRegularExpression>
+#include <QSqlError>
 
 std::unique_ptr<TDbEngine> TDbEngine::ForProvider(const QString &provider)
 {
@@ -16,14 +16,8 @@ std::unique_ptr<TDbEngine> TDbEngine::ForProvider(const QString &provider)
     throw EDatabaseError(QStringLiteral("Provider cannot be found. It may not be properly installed. (%1)").arg(name));
 }
 
-void CheckDatabaseName(const QString &name)
+void TDbEngine::BeginTransaction(QSqlDatabase &db, bool) const
 {
-    // The name becomes a file name on the embedded engine, so it keeps to what every system allows.
-    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    if (name.trimmed().isEmpty())
-        throw EDatabaseError(QStringLiteral("The database name is empty."));
-    if (name.size() > 123 || forbidden.match(name).hasMatch() || name != name.trimmed())
-        throw EDatabaseError(QStringLiteral("The database name \"%1\" is not allowed: it may not begin or end with "
-                                            "blanks, and may not hold \\ / : * ? \" < > | or control characters.")
-                                 .arg(name));
+    if (!db.transaction())
+        RaiseDatabaseError(db.lastError());
 }

@@ -24,6 +24,9 @@ public:
     // Opens a Qt connection named qtName on the database; raises EDatabaseError.
     virtual QSqlDatabase Open(const QString &qtName, const TConnectionItems &items, const QString &database) = 0;
 
+    // Begins a transaction; one that will write takes the engine's write lock at once.
+    virtual void BeginTransaction(QSqlDatabase &db, bool write) const;
+
     virtual QString QuoteIdentifier(const QString &identifier) const = 0;
     // The program's statements are written in the server's dialect; an engine may adapt them.
     virtual QString TranslateStatement(const QString &sql) const { return sql; }
@@ -39,14 +42,15 @@ public:
     // Makes the database reachable by the statement above from the current connection.
     virtual void PrepareDatabaseReference(TADOConnection &, const QString &) const {}
 
+    // Refuses a new database name the server could not hold, with a clear message.
+    virtual void CheckNewDatabaseName(const QString &) const {}
     virtual void CreateDatabase(TADOConnection &connection, const QString &name) const = 0;
     virtual void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const = 0;
     virtual void InstallProcedure(TADOConnection &connection, const QString &script) const = 0;
     virtual QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const = 0;
-    // Runs the procedure; the returned query holds its last result set, if any.
-    virtual void CallProcedure(TADOConnection &connection, const QString &procedure,
-                               const QList<TParameter> &parameters, QSqlQuery &query) const = 0;
+    // Runs the procedure and gives its last result set, if any.
+    virtual TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
+                                  const QList<TParameter> &parameters) const = 0;
 };
 
-// A database name typed by a user, refused when no engine could hold it.
-void CheckDatabaseName(const QString &name);
+

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -177,13 +178,25 @@ QString TMssqlEngine::ProcedureCallStatement(const QString &procedure, int param
     return QStringLiteral("{CALL ") + procedure + QLatin1Char('(') + marks.join(QLatin1Char(',')) + QStringLiteral(")}");
 }
 
-void TMssqlEngine::CallProcedure(TADOConnection &, const QString &procedure, const QList<TParameter> &parameters,
-                                 QSqlQuery &query) const
+TRowSet TMssqlEngine::CallProcedure(TADOConnection &connection, const QString &procedure,
+                                    const QList<TParameter> &parameters) const
 {
+    QSqlQuery query(connection.Database());
     if (!query.prepare(ProcedureCallStatement(procedure, int(parameters.size()))))
         raise(query.lastError());
     for (int i = 0; i < parameters.size(); ++i)
         query.bindValue(i, BindValue(parameters.at(i).Value));
     if (!query.exec())
         raise(query.lastError());
+    TRowSet rows;
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i)
+        rows.Fields.append(record.fieldName(i));
+    while (query.isSelect() && query.next()) {
+        QVector<QVariant> row(record.count());
+        for (int i = 0; i < record.count(); ++i)
+            row[i] = query.value(i);
+        rows.Rows.append(row);
+    }
+    return rows;
 }

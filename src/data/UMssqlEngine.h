@@ -28,6 +28,6 @@ public:
     void InstallProcedure(TADOConnection &connection, const QString &script) const override;
     QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const override;
     static QString ProcedureCallStatement(const QString &procedure, int parameterCount);
-    void CallProcedure(TADOConnection &connection, const QString &procedure, const QList<TParameter> &parameters,
-                       QSqlQuery &query) const override;
+    TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
+                          const QList<TParameter> &parameters) const override;
 };

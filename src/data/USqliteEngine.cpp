@@ -1,10 +1,12 @@
 #include "USqliteEngine.h"
 
-#include "startup/UConstMessagesHotel.h"
+#include "USqliteProcedure.h"
+#include "startup/UConstMessagesDesk.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -32,18 +34,50 @@ QString uniqueName()
     return QStringLiteral("kalv_sqlite_aux_%1").arg(counter.fetchAndAddRelaxed(1) + 1);
 }
 
-// Opens a database file that must exist; the file is never created here.
+int &busyTimeout()
+{
+    static int milliseconds = 5000;
+    return milliseconds;
+}
+
+// The operators' passwords live in these files: they and their folder are their owner's alone.
+void restrictToOwner(const QString &path, bool folder)
+{
+    const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           (folder ? QFileDevice::ExeOwner : QFileDevice::Permissions());
+    if (QFileInfo::exists(path) && QFile::permissions(path) != owner)
+        QFile::setPermissions(path, owner);
+}
+
+// Makes an empty database file for its owner alone; false when one is there already.
+bool createOwnFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return true;
+}
+
+sqlite3 *handleOf(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+// Opens a database file that must exist; the file is never created here. A workstation
+// that finds the file busy waits a few seconds before it gives up.
 QSqlDatabase openFile(const QString &qtName, const QString &path, bool create)
 {
+    if (create && !QFileInfo::exists(path))
+        createOwnFile(path);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName);
-    if (create) {
-        db.setDatabaseName(path);
-    } else {
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        QUrl url = QUrl::fromLocalFile(path);
-        url.setScheme(QStringLiteral("file"));
-        db.setDatabaseName(url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-    }
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout()));
+    QUrl url = QUrl::fromLocalFile(path);
+    url.setScheme(QStringLiteral("file"));
+    db.setDatabaseName(url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
     QSqlError error;
     if (!db.open()) {
         error = db.lastError();
@@ -92,81 +126,15 @@ void exec(QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
         raise(query.lastError());
 }
 
-// Splits at a separator that stands outside quotes and parentheses.
-QStringList splitTopLevel(const QString &text, QChar separator)
-{
-    QStringList parts;
-    QString current;
-    QChar quote;
-    int depth = 0;
-    for (const QChar c : text) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-        } else if (c == QLatin1Char('[')) {
-            quote = QLatin1Char(']');
-        } else if (c == QLatin1Char('(')) {
-            ++depth;
-        } else if (c == QLatin1Char(')')) {
-            --depth;
-        } else if (c == separator && depth == 0) {
-            parts.append(current.trimmed());
-            current.clear();
-            continue;
-        }
-        current += c;
-    }
-    if (!current.trimmed().isEmpty())
-        parts.append(current.trimmed());
-    parts.removeAll(QString());
-    return parts;
-}
-
-// Each "@name" outside quotes, replaced by what the callback gives.
-QString replaceVariables(const QString &sql, const std::function<QString(const QString &)> &replacement)
-{
-    QString out;
-    QChar quote;
-    for (int i = 0; i < sql.size(); ++i) {
-        const QChar c = sql.at(i);
-        if (quote.isNull() && c == QLatin1Char('@') && i + 1 < sql.size() &&
-            (sql.at(i + 1).isLetter() || sql.at(i + 1) == QLatin1Char('_'))) {
-            int end = i + 1;
-            while (end < sql.size() && (sql.at(end).isLetterOrNumber() || sql.at(end) == QLatin1Char('_')))
-                ++end;
-            out += replacement(sql.mid(i, end - i));
-            i = end - 1;
-            continue;
-        }
-        if (!quote.isNull() && c == quote)
-            quote = QChar();
-        else if (quote.isNull() && (c == QLatin1Char('\'') || c == QLatin1Char('"')))
-            quote = c;
-        out += c;
-    }
-    return out;
-}
-
-QString unbracket(QString name)
-{
-    static const QRegularExpression owner(QStringLiteral("^\\[?dbo\\]?\\."), QRegularExpression::CaseInsensitiveOption);
-    name.remove(owner);
-    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
-        name = name.mid(1, name.size() - 2);
-    return name;
-}
-
 } // namespace
+
+void TSqliteEngine::SetBusyTimeout(int milliseconds) { busyTimeout() = milliseconds; }
+
+int TSqliteEngine::BusyTimeout() { return busyTimeout(); }
 
 void TSqliteEngine::InstallUnicodeNoCase(QSqlDatabase &db)
 {
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
-    if (connection)
+    if (sqlite3 *connection = handleOf(db))
         // In the database encoding, so that it replaces the built-in ASCII-only NOCASE.
         sqlite3_create_collation(connection, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase);
 }
@@ -198,8 +166,10 @@ QSqlDatabase TSqliteEngine::Open(const QString &qtName, const TConnectionItems &
     bool local = false;
     const QString folder = ServerFolder(items.Value(QStringLiteral("Data Source")), &local);
     // The local server always runs; any other server folder must be there.
-    if (local)
+    if (local) {
         QDir().mkpath(folder);
+        restrictToOwner(folder, true);
+    }
     if (!QFileInfo(folder).isDir())
         throw EDatabaseError(QStringLiteral("SQL Server does not exist or access denied. (%1)").arg(folder));
     m_folder = folder;
@@ -214,6 +184,8 @@ QSqlDatabase TSqliteEngine::Open(const QString &qtName, const TConnectionItems &
             throw EDatabaseError(
                 QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.").arg(database));
     }
+    if (local)
+        restrictToOwner(path, false);
     QSqlDatabase db = openFile(qtName, path, false);
     m_database = IsCatalogue(database) ? QStringLiteral("master") : database;
     return db;
@@ -329,27 +301,61 @@ void TSqliteEngine::PrepareDatabaseReference(TADOConnection &connection, const Q
     connection.Execute(QStringLiteral("ATTACH DATABASE ? AS ") + QuoteIdentifier(database), {file});
 }
 
+void TSqliteEngine::BeginTransaction(QSqlDatabase &db, bool write) const
+{
+    if (!write) {
+        TDbEngine::BeginTransaction(db, write);
+        return;
+    }
+    // The write lock at once: a reader that later wants to write could otherwise wait on a
+    // writer that waits on it, and one of them would fail.
+    QSqlQuery begin(db);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        raise(begin.lastError());
+}
+
+void TSqliteEngine::CheckNewDatabaseName(const QString &name) const
+{
+    // The name becomes a file name, so it keeps to what every system allows.
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    if (name.trimmed().isEmpty() || name.size() > 123 || forbidden.match(name).hasMatch() || name != name.trimmed())
+        throw EDatabaseError(msgDatabaseNameNotAllowed.arg(name));
+    // The server's own catalogue names and the names of its attached schemas.
+    for (const char *reserved : {"master", "tempdb", "main", "temp"})
+        if (name.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0)
+            throw EDatabaseError(msgDatabaseNameReserved.arg(name));
+}
+
 void TSqliteEngine::CreateDatabase(TADOConnection &, const QString &name) const
 {
-    CheckDatabaseName(name);
+    CheckNewDatabaseName(name);
     if (!DatabaseFile(name).isEmpty())
         throw EDatabaseError(
             QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(name));
-    const QString file = name + QStringLiteral(".sqlite");
-    if (QFileInfo::exists(m_folder + file))
-        throw EDatabaseError(QStringLiteral("Cannot create file '%1' because it already exists.").arg(m_folder + file));
-    withFile(m_folder + file, true, [](QSqlDatabase &db) {
-        exec(db, QStringLiteral("CREATE TABLE sysprocedures (name TEXT COLLATE NOCASE PRIMARY KEY, "
-                                "parameters TEXT NOT NULL, body TEXT NOT NULL)"));
-    });
-    WithCatalogue([&](QSqlDatabase &db) {
-        exec(db, QStringLiteral("INSERT INTO sysdatabases (name, filename) VALUES (?, ?)"), {name, file});
-    });
+    // A file left by a creation that never reached the catalogue is not reused: a fresh name.
+    QString file = name + QStringLiteral(".sqlite");
+    for (int n = 2; !createOwnFile(m_folder + file); ++n) {
+        if (n > 1000)
+            throw EDatabaseError(QStringLiteral("Cannot create a file for database '%1' in %2.").arg(name, m_folder));
+        file = QStringLiteral("%1-%2.sqlite").arg(name).arg(n);
+    }
+    try {
+        withFile(m_folder + file, false, [](QSqlDatabase &db) {
+            exec(db, QStringLiteral("CREATE TABLE sysprocedures (name TEXT COLLATE NOCASE PRIMARY KEY, "
+                                    "parameters TEXT NOT NULL, body TEXT NOT NULL)"));
+        });
+        WithCatalogue([&](QSqlDatabase &db) {
+            exec(db, QStringLiteral("INSERT INTO sysdatabases (name, filename) VALUES (?, ?)"), {name, file});
+        });
+    } catch (const EDatabaseError &) {
+        QFile::remove(m_folder + file);
+        throw;
+    }
 }
 
 void TSqliteEngine::AttachDatabase(TADOConnection &, const QString &name, const QString &path) const
 {
-    CheckDatabaseName(name);
+    CheckNewDatabaseName(name);
     if (!DatabaseFile(name).isEmpty())
         throw EDatabaseError(
             QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(name));
@@ -364,37 +370,9 @@ void TSqliteEngine::AttachDatabase(TADOConnection &, const QString &name, const 
     });
 }
 
-TSqliteEngine::TProcedure TSqliteEngine::ParseProcedure(const QString &script)
-{
-    static const QRegularExpression form(
-        QStringLiteral("^\\s*CREATE\\s+PROC(?:EDURE)?\\s+((?:\\[?dbo\\]?\\.)?\\[?[A-Za-z_]\\w*\\]?)(.*?)\\bAS\\b(.*)$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch match = form.match(script);
-    if (!match.hasMatch())
-        throw EDatabaseError(QStringLiteral("Incorrect syntax: the script must create one procedure "
-                                            "(CREATE PROCEDURE name @parameter type, ... AS statements)."));
-    TProcedure procedure;
-    procedure.Name = unbracket(match.captured(1));
-    QString parameters = match.captured(2).trimmed();
-    if (parameters.startsWith(QLatin1Char('(')) && parameters.endsWith(QLatin1Char(')')))
-        parameters = parameters.mid(1, parameters.size() - 2);
-    for (const QString &item : splitTopLevel(parameters, QLatin1Char(','))) {
-        static const QRegularExpression parameter(QStringLiteral("^(@[A-Za-z_]\\w*)\\s+(.+)$"),
-                                                  QRegularExpression::DotMatchesEverythingOption);
-        const QRegularExpressionMatch p = parameter.match(item.simplified());
-        if (!p.hasMatch())
-            throw EDatabaseError(QStringLiteral("Incorrect syntax near '%1'.").arg(item));
-        procedure.Parameters.append({p.captured(1), p.captured(2).trimmed()});
-    }
-    procedure.Statements = splitTopLevel(match.captured(3), QLatin1Char(';'));
-    if (procedure.Statements.isEmpty())
-        throw EDatabaseError(QStringLiteral("Incorrect syntax: the procedure '%1' has no statement.").arg(procedure.Name));
-    return procedure;
-}
-
 void TSqliteEngine::InstallProcedure(TADOConnection &connection, const QString &script) const
 {
-    const TProcedure procedure = ParseProcedure(script);
+    const TSqliteProcedure procedure = TSqliteProcedure::Parse(script);
     QSqlDatabase db = connection.Database();
     exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS sysprocedures (name TEXT COLLATE NOCASE PRIMARY KEY, "
                             "parameters TEXT NOT NULL, body TEXT NOT NULL)"));
@@ -405,22 +383,8 @@ void TSqliteEngine::InstallProcedure(TADOConnection &connection, const QString &
         raise(existing.lastError());
     if (existing.next())
         throw EDatabaseError(QStringLiteral("There is already an object named '%1' in the database.").arg(procedure.Name));
-    // Statements that name no table through a parameter are checked by the engine now.
-    for (const QString &statement : procedure.Statements) {
-        bool namesTable = false;
-        const QString text = replaceVariables(TranslateStatement(statement), [&](const QString &name) {
-            for (const auto &p : procedure.Parameters)
-                if (p.first.compare(name, Qt::CaseInsensitive) == 0 &&
-                    p.second.compare(QStringLiteral("SYSNAME"), Qt::CaseInsensitive) == 0)
-                    namesTable = true;
-            return QStringLiteral("?");
-        });
-        if (namesTable)
-            continue;
-        QSqlQuery check(db);
-        if (!check.prepare(text))
-            raise(check.lastError());
-    }
+    // What the server can check now is checked now: syntax, tables, columns.
+    procedure.Check(handleOf(db));
     QStringList parameters;
     for (const auto &p : procedure.Parameters)
         parameters.append(p.first + QLatin1Char(' ') + p.second);
@@ -428,14 +392,18 @@ void TSqliteEngine::InstallProcedure(TADOConnection &connection, const QString &
          {procedure.Name, parameters.isEmpty() ? QStringLiteral("") : parameters.join(QStringLiteral(", ")), script});
 }
 
-TSqliteEngine::TProcedure TSqliteEngine::LoadProcedure(TADOConnection &connection, const QString &name) const
+TSqliteProcedure TSqliteEngine::LoadProcedure(TADOConnection &connection, const QString &name) const
 {
+    QString bare = name;
+    const QList<SqliteSql::TToken> tokens = SqliteSql::Tokenize(name);
+    if (!tokens.isEmpty())
+        bare = SqliteSql::Unquote(name.mid(tokens.last().Start, tokens.last().Length));
     QSqlQuery query(connection.Database());
     query.prepare(QStringLiteral("SELECT body FROM sysprocedures WHERE name = ?"));
-    query.bindValue(0, unbracket(name));
+    query.bindValue(0, bare);
     if (!query.exec() || !query.next())
         throw EDatabaseError(QStringLiteral("Could not find stored procedure '%1'.").arg(name));
-    return ParseProcedure(query.value(0).toString());
+    return TSqliteProcedure::Parse(query.value(0).toString());
 }
 
 QStringList TSqliteEngine::ProcedureParameters(TADOConnection &connection, const QString &procedure) const
@@ -446,47 +414,28 @@ QStringList TSqliteEngine::ProcedureParameters(TADOConnection &connection, const
     return names;
 }
 
-void TSqliteEngine::CallProcedure(TADOConnection &connection, const QString &procedure,
-                                  const QList<TParameter> &parameters, QSqlQuery &query) const
+TRowSet TSqliteEngine::CallProcedure(TADOConnection &connection, const QString &procedure,
+                                     const QList<TParameter> &parameters) const
 {
-    const TProcedure definition = LoadProcedure(connection, procedure);
+    const TSqliteProcedure definition = LoadProcedure(connection, procedure);
+    QSqlDatabase db = connection.Database();
     auto valueOf = [&](const QString &name) {
         for (const TParameter &p : parameters)
             if (p.Name.compare(name, Qt::CaseInsensitive) == 0)
-                return p.Value;
+                return BindValue(p.Value);
         return QVariant();
     };
-    auto typeOf = [&](const QString &name) -> QString {
-        for (const auto &p : definition.Parameters)
-            if (p.first.compare(name, Qt::CaseInsensitive) == 0)
-                return p.second;
-        throw EDatabaseError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(name));
+    // A table named by a parameter must exist; it is placed in the text quoted.
+    auto tableFor = [&](const QString &name) {
+        const QString table = valueOf(name).toString();
+        QSqlQuery exists(db);
+        exists.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE "
+                                      "UNION SELECT 1 FROM sqlite_temp_master WHERE type = 'table' AND name = ?"));
+        exists.bindValue(0, table);
+        exists.bindValue(1, table);
+        if (!exists.exec() || !exists.next())
+            throw EDatabaseError(QStringLiteral("Invalid object name '%1'.").arg(table));
+        return QuoteIdentifier(table);
     };
-    for (int i = 0; i < definition.Statements.size(); ++i) {
-        QVariantList values;
-        const QString text = replaceVariables(TranslateStatement(definition.Statements.at(i)), [&](const QString &name) {
-            if (typeOf(name).compare(QStringLiteral("SYSNAME"), Qt::CaseInsensitive) != 0) {
-                values.append(BindValue(valueOf(name)));
-                return QStringLiteral("?");
-            }
-            // A table named by a parameter must exist; it is placed in the text quoted.
-            const QString table = valueOf(name).toString();
-            QSqlQuery exists(connection.Database());
-            exists.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE "
-                                          "UNION SELECT 1 FROM sqlite_temp_master WHERE type = 'table' AND name = ?"));
-            exists.bindValue(0, table);
-            exists.bindValue(1, table);
-            if (!exists.exec() || !exists.next())
-                throw EDatabaseError(QStringLiteral("Invalid object name '%1'.").arg(table));
-            return QuoteIdentifier(table);
-        });
-        QSqlQuery scratch(connection.Database());
-        QSqlQuery &target = i + 1 == definition.Statements.size() ? query : scratch;
-        if (!target.prepare(text))
-            raise(target.lastError());
-        for (int v = 0; v < values.size(); ++v)
-            target.bindValue(v, values.at(v));
-        if (!target.exec())
-            raise(target.lastError());
-    }
+    return definition.Run(handleOf(db), valueOf, tableFor);
 }

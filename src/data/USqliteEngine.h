@@ -3,6 +3,7 @@
 // (one file each), and stored procedures are named batches kept in each database.
 
 #include "UDbEngine.h"
+#include "USqliteProcedure.h"
 
 #include <functional>
 
@@ -17,6 +18,7 @@ public:
     static QString ServerFolder(const QString &dataSource, bool *isLocal = nullptr);
     static bool IsCatalogue(const QString &database);
 
+    void BeginTransaction(QSqlDatabase &db, bool write) const override;
     QString QuoteIdentifier(const QString &identifier) const override;
     QString TranslateStatement(const QString &sql) const override;
     QVariant BindValue(const QVariant &value) const override;
@@ -28,24 +30,22 @@ public:
     QString TableExistsStatement(const QString &database) const override;
     void PrepareDatabaseReference(TADOConnection &connection, const QString &database) const override;
 
+    void CheckNewDatabaseName(const QString &name) const override;
     void CreateDatabase(TADOConnection &connection, const QString &name) const override;
     void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const override;
     void InstallProcedure(TADOConnection &connection, const QString &script) const override;
     QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const override;
-    void CallProcedure(TADOConnection &connection, const QString &procedure, const QList<TParameter> &parameters,
-                       QSqlQuery &query) const override;
+    TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
+                          const QList<TParameter> &parameters) const override;
 
     // Replaces the built-in NOCASE comparison by a Unicode-aware one on a connection.
     static void InstallUnicodeNoCase(QSqlDatabase &db);
+    // How long a workstation waits for a file that another one is writing (5 seconds).
+    static void SetBusyTimeout(int milliseconds);
+    static int BusyTimeout();
 
 private:
-    struct TProcedure {
-        QString Name;
-        QList<QPair<QString, QString>> Parameters;  // name with "@", type
-        QStringList Statements;
-    };
-    static TProcedure ParseProcedure(const QString &script);
-    TProcedure LoadProcedure(TADOConnection &connection, const QString &name) const;
+    TSqliteProcedure LoadProcedure(TADOConnection &connection, const QString &name) const;
     // The database file a logical name stands for, from the catalogue; empty when unknown.
     QString DatabaseFile(const QString &name) const;
     void WithCatalogue(const std::function<void(QSqlDatabase &)> &work) const;

@@ -1,4 +1,5 @@
 #include "UConstMessagesHotel.h"
+#include "UConstMessagesDesk.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -546,6 +547,8 @@ void FillCatalogue(TLanguage language)
     if (language == slUnknow)
         return;
     for (const TCatalogueEntry &entry : CatalogueEntries())
+        *entry.Value = CatalogueText(entry, language);
+    for (const TCatalogueEntry &entry : AddedCatalogueEntries())
         *entry.Value = CatalogueText(entry, language);
 }
 

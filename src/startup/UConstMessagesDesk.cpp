@@ -1,0 +1,74 @@
+#include "UConstMessagesDesk.h"
+
+QString msgDatabaseBusy;
+QString msgRegistrationClosed;
+QString msgRoomNumberExists;
+QString msgStoredPasswordUnreadable;
+QString msgOperatorNotSaved;
+QString msgOperatorListNotRead;
+QString msgDatabaseNameReserved;
+QString msgDatabaseNameNotAllowed;
+QString msgMailNeedsEncryption;
+QString msgAttachNotSupported;
+
+const QList<TCatalogueEntry> &AddedCatalogueEntries()
+{
+    static const QList<TCatalogueEntry> entries = {
+        {"msgDatabaseBusy", &msgDatabaseBusy,
+         "The database is busy: another workstation is saving. Nothing was saved; please try again.",
+         "Базата данни е заета: друго работно място записва в нея. Нищо не е записано; моля опитайте отново.",
+         "База данных занята: другое рабочее место записывает в неё. Ничего не сохранено; пожалуйста, повторите."},
+        {"msgRegistrationClosed", &msgRegistrationClosed,
+         "A new user or hotel can be registered here only while the database has no operator. Please log in, "
+         "or ask an administrator to create your account.",
+         "Нов потребител или хотел може да се регистрира оттук само докато в базата няма оператор. Моля влезте "
+         "или помолете администратор да създаде Вашия акаунт.",
+         "Новый пользователь или гостиница регистрируется здесь, только пока в базе нет ни одного оператора. "
+         "Пожалуйста, войдите или попросите администратора создать вашу учётную запись."},
+        {"msgRoomNumberExists", &msgRoomNumberExists,
+         "This hotel already has a room with the number %1. Please choose another number.",
+         "Този хотел вече има стая с номер %1. Моля изберете друг номер.",
+         "В этой гостинице уже есть номер %1. Пожалуйста, выберите другой номер."},
+        {"msgStoredPasswordUnreadable", &msgStoredPasswordUnreadable,
+         "The stored server password cannot be read: the key of the password library was replaced. Please enter "
+         "the password again and save.",
+         "Записаната парола за сървъра не може да бъде прочетена: ключът на библиотеката за пароли е подменен. "
+         "Моля въведете паролата отново и съхранете.",
+         "Сохранённый пароль сервера не читается: ключ библиотеки паролей был заменён. Пожалуйста, введите "
+         "пароль снова и сохраните."},
+        {"msgOperatorNotSaved", &msgOperatorNotSaved,
+         "The operator was not saved: ",
+         "Операторът не е записан: ",
+         "Оператор не сохранён: "},
+        {"msgOperatorListNotRead", &msgOperatorListNotRead,
+         "The operator was saved, but the list of operators could not be read again: ",
+         "Операторът е записан, но списъкът с оператори не можа да бъде прочетен отново: ",
+         "Оператор сохранён, но список операторов не удалось прочитать заново: "},
+        {"msgDatabaseNameReserved", &msgDatabaseNameReserved,
+         "The database name \"%1\" is reserved by the server. Please choose another name.",
+         "Името на база данни \"%1\" е запазено от сървъра. Моля изберете друго име.",
+         "Имя базы данных \"%1\" зарезервировано сервером. Пожалуйста, выберите другое имя."},
+        {"msgDatabaseNameNotAllowed", &msgDatabaseNameNotAllowed,
+         "The database name \"%1\" is not allowed: it may not be empty, begin or end with blanks, or hold "
+         "\\ / : * ? \" < > | or control characters.",
+         "Името на база данни \"%1\" не е позволено: то не може да е празно, да започва или завършва с интервал "
+         "или да съдържа \\ / : * ? \" < > | или управляващи знаци.",
+         "Имя базы данных \"%1\" недопустимо: оно не может быть пустым, начинаться или заканчиваться пробелом "
+         "или содержать \\ / : * ? \" < > | или управляющие символы."},
+        {"msgMailNeedsEncryption", &msgMailNeedsEncryption,
+         "The report was not sent: the mail server offers no encrypted connection, and the mail user name and "
+         "password are sent over an encrypted connection only.",
+         "Докладът не е изпратен: пощенският сървър не предлага криптирана връзка, а потребителското име и "
+         "паролата за пощата се изпращат само по криптирана връзка.",
+         "Отчёт не отправлен: почтовый сервер не предлагает зашифрованного соединения, а имя пользователя и "
+         "пароль почты передаются только по зашифрованному соединению."},
+        {"msgAttachNotSupported", &msgAttachNotSupported,
+         "Attaching database files is a feature of Microsoft SQL Server; this server does not attach files, and "
+         "nothing was changed.",
+         "Добавянето на файлове на бази данни е възможност на Microsoft SQL Server; този сървър не добавя файлове "
+         "и нищо не е променено.",
+         "Подключение файлов баз данных — возможность Microsoft SQL Server; этот сервер не подключает файлы, "
+         "ничего не изменено."},
+    };
+    return entries;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Messages the program shows beyond the specified catalogue, in the same three languages and
+// filled by the same FillCatalogue call.
+
+#include "UConstMessagesHotel.h"
+
+#include <QList>
+
+extern QString msgDatabaseBusy;
+extern QString msgRegistrationClosed;
+extern QString msgRoomNumberExists;
+extern QString msgStoredPasswordUnreadable;
+extern QString msgOperatorNotSaved;
+extern QString msgOperatorListNotRead;
+extern QString msgDatabaseNameReserved;
+extern QString msgDatabaseNameNotAllowed;
+extern QString msgMailNeedsEncryption;
+extern QString msgAttachNotSupported;
+
+const QList<TCatalogueEntry> &AddedCatalogueEntries();
