@@ -241,8 +241,12 @@ private slots:
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
         QTest::addColumn<bool>("free");
+        // Two stays share a night when each one's first day is before the other's departure.
         QTest::newRow("arrives on the departure day") << QDate(2026, 5, 12) << QDate(2026, 5, 14) << true;
-        QTest::newRow("leaves on the arrival day") << QDate(2026, 5, 8) << QDate(2026, 5, 10) << false;
+        QTest::newRow("leaves on the arrival day") << QDate(2026, 5, 8) << QDate(2026, 5, 10) << true;
+        QTest::newRow("shares the last night") << QDate(2026, 5, 11) << QDate(2026, 5, 13) << false;
+        QTest::newRow("shares the first night") << QDate(2026, 5, 9) << QDate(2026, 5, 11) << false;
+        QTest::newRow("the same nights") << QDate(2026, 5, 10) << QDate(2026, 5, 12) << false;
         QTest::newRow("inside") << QDate(2026, 5, 10) << QDate(2026, 5, 11) << false;
         QTest::newRow("around") << QDate(2026, 5, 9) << QDate(2026, 5, 13) << false;
         QTest::newRow("before") << QDate(2026, 5, 1) << QDate(2026, 5, 5) << true;
@@ -255,11 +259,12 @@ private slots:
         QFETCH(QDate, to);
         QFETCH(bool, free);
         hotelData();
-        exec("INSERT INTO Klients (q1, q47, q34, q35) VALUES (1, 1, ?, ?)", {QDate(2026, 5, 10), QDate(2026, 5, 12)});
+        // The stay's hotel column says another hotel: the room's identifier alone decides.
+        exec("INSERT INTO Klients (q1, q47, q34, q35) VALUES (2, 1, ?, ?)", {QDate(2026, 5, 10), QDate(2026, 5, 12)});
+        exec("INSERT INTO Klients (q1, q47, q29) VALUES (1, NULL, 'a service')");
         auto window = reservation();
-        QCOMPARE(window->IsRoomFree(1, 1, from, to), free);
-        QVERIFY(window->IsRoomFree(2, 1, from, to));  // another room
-        QVERIFY(window->IsRoomFree(1, 2, from, to));  // another hotel
+        QCOMPARE(window->IsRoomFree(1, from, to), free);
+        QVERIFY(window->IsRoomFree(2, from, to));  // another room
         QVERIFY(!connection().InTransaction());
     }
 
@@ -334,19 +339,24 @@ private slots:
         QCOMPARE(rows("SELECT q70, q71, q27, q42, q30 FROM \"" + window->StagingTableName + "\" WHERE q47 IS NULL"),
                  QStringList({"12|2.5|30|2|"}));
 
+        // A tariff that names nothing is refused before anything is staged, and marked red.
+        {
+            MessageBoxRecorder boxes;
+            window->cbTarife->setEditText("Няма");
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgFillControlsCorrectly}));
+            QCOMPARE(window->cbTarife->palette().color(QPalette::Base), QColor(Qt::red));
+        }
         // A fill that fails leaves nothing pending and no transaction open.
         {
             ErrorLogRecorder log;
-            window->cbTarife->setEditText("Няма");
-            window->acOperReservationPrepareContragentForReserv->trigger();
-            QCOMPARE(log.Texts().size(), 1);
-            QVERIFY(log.Texts().first().startsWith(
-                "Class name: TFOperReservation\r\nFunction name: acOperReservationAddNachislenieToKlientExecute\r\n"));
             window->cbTarife->setEditText("Основна");
             fillGuest(*window, "102", QDate(2026, 6, 1), QDate(2026, 6, 3));
             window->edContragentID->setText("X1");
             window->acOperReservationPrepareContragentForReserv->trigger();
-            QCOMPARE(log.Texts().size(), 2);
+            QCOMPARE(log.Texts().size(), 1);
+            QVERIFY(log.Texts().first().startsWith(
+                "Class name: TFOperReservation\r\nFunction name: acOperReservationAddNachislenieToKlientExecute\r\n"));
         }
         QVERIFY(!connection().InTransaction());
         QCOMPARE(window->GridModel()->rowCount(), 2);

@@ -17,6 +17,9 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <QToolButton>
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesDesk.h"
+
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -79,12 +82,13 @@ class TestEntry : public QObject
     std::unique_ptr<TestHome> m_home;
     QStringList m_seen;
 
-    void prepareDatabase()
+    void prepareDatabase(bool withOperator = true)
     {
         StoreServerSettings(*m_home);
         TDM dm;
         QCOMPARE(int(DatabaseSetup::CreateDatabase("HotelTest").Outcome), int(DatabaseSetup::TOutcome::Done));
-        dm.ADOLocalConnection->Execute("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'demo', 'demo')");
+        if (withOperator)
+            dm.ADOLocalConnection->Execute("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'demo', 'demo')");
     }
 
 private slots:
@@ -132,9 +136,30 @@ private slots:
         QTRY_COMPARE(windowsOfKind<TFHotel>(), 0);
     }
 
-    void registrationLinksOpenTheirRegisters()
+    void registrationLinksAreRefusedOnceAnOperatorExists()
     {
         prepareDatabase();
+        StartWithNewOperator = StartWithNewHotel = false;
+        QStringList boxes;
+        int resultAfterLinks = -1;
+        whenVisible<TFUserLogin>([&](TFUserLogin *login) {
+            MessageBoxRecorder recorder;
+            login->acUserLoginRegisterNewUser->trigger();
+            QTest::mouseClick(login->lInfoCreateNewUserAndHotel, Qt::LeftButton);
+            boxes = recorder.Texts();
+            resultAfterLinks = login->ModalResult();
+            login->acClose->trigger();
+        });
+        QCOMPARE(KalvCM::RunEntry(*static_cast<TKalvApplication *>(qApp)), 0);
+        QCOMPARE(boxes, QStringList({msgRegistrationClosed, msgRegistrationClosed}));
+        QCOMPARE(resultAfterLinks, int(mrNone));  // nobody got in
+        QVERIFY(!StartWithNewOperator && !StartWithNewHotel);
+        QCOMPARE(windowsOfKind<TFHotel>(), 0);
+    }
+
+    void registrationLinksOpenTheirRegisters()
+    {
+        prepareDatabase(false);  // a new database: the first operator is made this way
         whenVisible<TFUserLogin>([](TFUserLogin *login) { login->acUserLoginRegisterNewHotel->trigger(); });
         whenVisible<TFHotel>([this](TFHotel *main) {
             m_seen = openChildren(main);

@@ -229,6 +229,7 @@ private slots:
 
     void realMessageBoxGivesThePressedButton()
     {
+        TSystemWinOS::SetMessageBoxHandler({});
         auto pressLater = [](QMessageBox::StandardButton which) {
             QTimer::singleShot(50, [which] {
                 auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());

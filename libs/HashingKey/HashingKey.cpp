@@ -10,8 +10,7 @@
 #include <vector>
 
 #if defined(_WIN32)
-#include <direct.h>
-#include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,25 +22,54 @@ namespace {
 const char kPrefix[] = "HK1:";
 const int kVariant = sodium_base64_VARIANT_URLSAFE_NO_PADDING;
 
+#if defined(_WIN32)
+// On Windows the key lives with the user's other settings, in the registry.
+const wchar_t kKeyPath[] = L"Software\\Oxtarne\\HashingKey";
+const wchar_t kKeyValue[] = L"Key";
+
+bool readKey(unsigned char *key)
+{
+    DWORD size = crypto_secretbox_KEYBYTES + 1, type = 0;
+    unsigned char buffer[crypto_secretbox_KEYBYTES + 1];
+    if (RegGetValueW(HKEY_CURRENT_USER, kKeyPath, kKeyValue, RRF_RT_REG_BINARY, &type, buffer, &size) != ERROR_SUCCESS ||
+        size != crypto_secretbox_KEYBYTES)
+        return false;
+    std::memcpy(key, buffer, crypto_secretbox_KEYBYTES);
+    return true;
+}
+
+bool keyExists()
+{
+    return RegGetValueW(HKEY_CURRENT_USER, kKeyPath, kKeyValue, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool writeKey(const unsigned char *key, bool replace)
+{
+    if (!replace && keyExists())
+        return false;
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExW(handle, kKeyValue, 0, REG_BINARY, key, crypto_secretbox_KEYBYTES) == ERROR_SUCCESS;
+    RegCloseKey(handle);
+    return ok;
+}
+#else
 std::string keyFolder()
 {
-#if defined(_WIN32)
-    const char *appData = std::getenv("APPDATA");
-    return std::string(appData ? appData : ".") + "\\Oxtarne";
-#else
     const char *xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && *xdg)
         return std::string(xdg) + "/Oxtarne";
     const char *home = std::getenv("HOME");
     return std::string(home ? home : ".") + "/.config/Oxtarne";
-#endif
 }
 
 std::string keyPath() { return keyFolder() + "/HashingKey.key"; }
 
-bool readKey(const std::string &path, unsigned char *key)
+bool readKey(unsigned char *key)
 {
-    FILE *f = std::fopen(path.c_str(), "rb");
+    FILE *f = std::fopen(keyPath().c_str(), "rb");
     if (!f)
         return false;
     size_t got = std::fread(key, 1, crypto_secretbox_KEYBYTES, f);
@@ -50,7 +78,8 @@ bool readKey(const std::string &path, unsigned char *key)
     return got == crypto_secretbox_KEYBYTES && extra == EOF;
 }
 
-#if !defined(_WIN32)
+bool keyExists() { return ::access(keyPath().c_str(), F_OK) == 0; }
+
 void makeFolder(const std::string &path)
 {
     // Create every missing level; the last one is private to its owner.
@@ -59,44 +88,44 @@ void makeFolder(const std::string &path)
         ::mkdir(path.substr(0, pos).c_str(), pos == std::string::npos ? 0700 : 0755);
     }
 }
-#endif
 
-// Creates the key only when none exists yet, readable by its owner alone.
-bool createKey(const std::string &path, unsigned char *key)
+// A new key file readable by its owner alone. A fresh one is created only where none exists;
+// a replacement is written beside the damaged one and renamed over it in one step.
+bool writeKey(const unsigned char *key, bool replace)
 {
-    randombytes_buf(key, crypto_secretbox_KEYBYTES);
-#if defined(_WIN32)
-    _mkdir(keyFolder().c_str());
-    FILE *f = std::fopen(path.c_str(), "wbx");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(key, 1, crypto_secretbox_KEYBYTES, f) == crypto_secretbox_KEYBYTES;
-    ok = (std::fclose(f) == 0) && ok;
-    return ok;
-#else
     makeFolder(keyFolder());
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    const std::string path = keyPath();
+    const std::string target = replace ? path + ".new" : path;
+    if (replace)
+        ::unlink(target.c_str());
+    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
     if (fd < 0)
         return false;
     bool ok = ::write(fd, key, crypto_secretbox_KEYBYTES) == ssize_t(crypto_secretbox_KEYBYTES);
+    ok = (::fsync(fd) == 0) && ok;
     ok = (::close(fd) == 0) && ok;
+    if (ok && replace)
+        ok = ::rename(target.c_str(), path.c_str()) == 0;
     if (!ok)
-        ::unlink(path.c_str());
+        ::unlink(target.c_str());
     return ok;
-#endif
 }
+#endif
 
 bool loadKey(unsigned char *key, bool mayCreate)
 {
     if (sodium_init() < 0)
         return false;
-    const std::string path = keyPath();
-    if (readKey(path, key))
+    if (readKey(key))
         return true;
     if (!mayCreate)
         return false;
+    // A key that cannot be read as one (empty, short, damaged) is replaced; the passwords it
+    // protected are lost with it, which the configuration window tells the user.
+    randombytes_buf(key, crypto_secretbox_KEYBYTES);
+    const bool replace = keyExists();
     // Another process may have created the key between the read and the creation.
-    return createKey(path, key) || readKey(path, key);
+    return writeKey(key, replace) || readKey(key);
 }
 
 int deliver(const std::string &text, char *output, int outputSize)
@@ -120,9 +149,11 @@ std::string encrypt(const std::string &plain, const unsigned char *key)
     return kPrefix + encoded;
 }
 
-// Any damage to the stored form gives the empty text.
-std::string decrypt(const std::string &stored, const unsigned char *key)
+// Any damage to the stored form gives the empty text; `ok` says whether it opened.
+std::string decrypt(const std::string &stored, const unsigned char *key, bool *ok = nullptr)
 {
+    if (ok)
+        *ok = false;
     const size_t prefixLength = sizeof(kPrefix) - 1;
     if (stored.compare(0, prefixLength, kPrefix) != 0)
         return {};
@@ -141,7 +172,17 @@ std::string decrypt(const std::string &stored, const unsigned char *key)
                                    nonce + crypto_secretbox_NONCEBYTES, boxLength - crypto_secretbox_NONCEBYTES,
                                    nonce, key) != 0)
         return {};
+    if (ok)
+        *ok = true;
     return plain;
+}
+
+bool opens(const std::string &stored, const unsigned char *key)
+{
+    bool ok = false;
+    std::string plain = decrypt(stored, key, &ok);
+    sodium_memzero(plain.data(), plain.size());
+    return ok;
 }
 
 } // namespace
@@ -154,6 +195,18 @@ int HashingKey_Encrypt(const char *input, char *output, int outputSize)
     const std::string stored = encrypt(input ? input : "", key);
     sodium_memzero(key, sizeof key);
     return deliver(stored, output, outputSize);
+}
+
+int HashingKey_IsReadable(const char *input)
+{
+    if (!input || !*input)
+        return 1;
+    unsigned char key[crypto_secretbox_KEYBYTES];
+    if (!loadKey(key, false))
+        return 0;
+    const bool readable = opens(input, key);
+    sodium_memzero(key, sizeof key);
+    return readable ? 1 : 0;
 }
 
 int HashingKey_Decrypt(const char *input, char *output, int outputSize)

@@ -13,3 +13,6 @@
 
 HASHINGKEY_EXPORT int HashingKey_Encrypt(const char *input, char *output, int outputSize);
 HASHINGKEY_EXPORT int HashingKey_Decrypt(const char *input, char *output, int outputSize);
+// 1 when a stored form opens with the user's key (or is empty), 0 when it does not: the key was
+// replaced or the stored form is damaged, and the password it held cannot be read any more.
+HASHINGKEY_EXPORT int HashingKey_IsReadable(const char *input);

@@ -15,6 +15,8 @@
 
 namespace {
 
+const int kNoEncryption = -2;
+
 std::string toUtf8(const char16_t *text)
 {
     std::string out;
@@ -208,13 +210,16 @@ int send(const MailSettings &settings, const std::string &body)
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, 30L);
     if (!user.empty()) {
+        // A user name and password travel over an encrypted connection only, or not at all.
         curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
-        curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
     }
     const CURLcode result = curl_easy_perform(curl);
     curl_slist_free_all(recipients);
     curl_easy_cleanup(curl);
+    if (result == CURLE_USE_SSL_FAILED)
+        return kNoEncryption;
     return result == CURLE_OK ? 1 : 0;
 }
 

@@ -2,8 +2,9 @@
 // Report mail library: sends one error report by SMTP.
 // The server and the addresses come from section "MAIL" of the user's Settings.ini
 // (keys "Server", "From", "To"; optional "User" and "Password").
-// Returns non-zero when the server accepted the report, zero otherwise
-// (not configured, unreachable or refused).
+// Returns 1 when the server accepted the report, 0 when it was not sent (not configured,
+// unreachable or refused), and -2 when a user and password are configured but the server
+// offers no encrypted connection to send them over: then nothing is sent.
 
 #if defined(_WIN32)
 #define NETLBR_EXPORT extern "C" __declspec(dllexport)

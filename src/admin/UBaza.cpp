@@ -10,7 +10,7 @@
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
-#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesDesk.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
@@ -175,8 +175,11 @@ bool TFBaza::LoadFields()
     cbAuthentification->setCurrentText(registry.ReadString(SqlSettings::Authentication));
     username->setText(registry.ReadString(SqlSettings::User));
     TDLLSafeCall library;
+    bool passwordReadable = true;
     if (library.LoadFunction(1, QStringLiteral("HashingKey"))) {
-        edPassword->setText(library.DecryptText(registry.ReadString(SqlSettings::Password)));
+        const QString stored = registry.ReadString(SqlSettings::Password);
+        edPassword->setText(library.DecryptText(stored));
+        passwordReadable = library.IsReadable(stored);
         if (!library.Unload())
             RequestTerminate();
     } else {
@@ -189,6 +192,8 @@ bool TFBaza::LoadFields()
     cbDBConfigIsDynamicPort->setChecked(registry.ValueExists(SqlSettings::IsDynamicPort) &&
                                         registry.ReadInteger(SqlSettings::IsDynamicPort) != 0);
     registry.CloseKey();
+    if (!passwordReadable)
+        TSystemWinOS::ShowMessageBox(msgStoredPasswordUnreadable, msgWarningTitle, 48);
     return true;
 }
 
@@ -241,6 +246,7 @@ void TFBaza::acFBazaSaveExecute()
         TRegistry registry;
         if (!registry.OpenKey(SqlSettings::Key, true))
             throw ERegistryException(QStringLiteral("Failed to set data for '\\Software\\Oxtarne\\'"));
+        registry.BeginUpdate();
         registry.WriteString(SqlSettings::ComputerName, edServer->text());
         registry.WriteString(SqlSettings::Instance, edServerInctance->text());
         registry.WriteString(SqlSettings::Aliase, edServerNickName->text());
@@ -261,6 +267,7 @@ void TFBaza::acFBazaSaveExecute()
         registry.WriteInteger(SqlSettings::TimeoutConnection, 30);
         registry.WriteInteger(SqlSettings::TimeoutCommand, 30);
         registry.WriteInteger(SqlSettings::IsDynamicPort, cbDBConfigIsDynamicPort->isChecked() ? 1 : 0);
+        registry.EndUpdate();
         registry.CloseKey();
         TSystemWinOS::ShowMessageBox(msgSuccessfulOperation, msgInformationTitle, 64);
     } catch (const Exception &error) {
@@ -313,7 +320,9 @@ void TFBaza::acFBazaAttachDBExecute()
     OpenDialog1->Filter = QStringLiteral("Бази данни: |*.mdf|Линкове към бази: |*.ldf");
     QList<QPair<QString, QString>> entries;
     while (TSystemWinOS::ShowMessageBox(msgAddNewBase, msgUserChoiceTitle, 36) == TSystemWinOS::IDYES) {
-        OpenDialog1->Execute();
+        // A cancelled dialog adds nothing and ends the collecting; what was chosen is attached.
+        if (!OpenDialog1->Execute())
+            break;
         QString name, path;
         if (!OpenDialog1->FileName.isEmpty() && QFileInfo::exists(OpenDialog1->FileName)) {
             path = QFileInfo(OpenDialog1->FileName).absoluteFilePath();

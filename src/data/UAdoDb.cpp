@@ -264,6 +264,45 @@ void TADOConnection::Execute(const QString &sql, const QVariantList &values)
         raise(query.lastError());
 }
 
+// ---- transaction of one operation
+
+TTransaction::TTransaction(TADOConnection &connection, bool write) : m_connection(connection)
+{
+    if (m_connection.InTransaction())
+        return;
+    if (write)
+        m_connection.BeginWriteTrans();
+    else
+        m_connection.BeginTrans();
+    m_began = true;
+}
+
+TTransaction::~TTransaction()
+{
+    try {
+        Rollback();
+    } catch (const Exception &) {
+        // The connection is gone; it holds no transaction either way.
+    }
+}
+
+void TTransaction::Commit()
+{
+    if (!m_began)
+        return;
+    m_began = false;
+    if (m_connection.Connected() && m_connection.InTransaction())
+        m_connection.CommitTrans();
+}
+
+void TTransaction::Rollback()
+{
+    if (!m_began)
+        return;
+    m_began = false;
+    m_connection.RollbackIfOpen();
+}
+
 // ---- field
 
 QString TField::AsString() const

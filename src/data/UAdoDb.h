@@ -96,6 +96,25 @@ struct TRowSet {
     QVector<QVector<QVariant>> Rows;
 };
 
+// The transaction of one operation on the shared connection: begun only when none is open and
+// ended only by the operation that began it. What is neither committed nor rolled back is
+// rolled back when the operation leaves, whatever way it leaves.
+class TTransaction
+{
+public:
+    explicit TTransaction(TADOConnection &connection, bool write = false);
+    ~TTransaction();
+    TTransaction(const TTransaction &) = delete;
+    TTransaction &operator=(const TTransaction &) = delete;
+    void Commit();
+    void Rollback();
+    bool Began() const { return m_began; }
+
+private:
+    TADOConnection &m_connection;
+    bool m_began = false;
+};
+
 struct TParameter {
     QString Name;
     QVariant Value;
@@ -248,6 +267,7 @@ class TAdoGridModel : public QAbstractTableModel
 public:
     explicit TAdoGridModel(QObject *parent = nullptr);
     void SetDataSet(TAdoDataSet *dataSet);
+    TAdoDataSet *DataSet() const { return m_dataSet; }
     void SetColumns(const QList<TGridColumn> &columns);
     const QList<TGridColumn> &Columns() const { return m_columns; }
     // Sets the model on the view with the columns' widths.

@@ -42,6 +42,7 @@ bool TDLLSafeCall::LoadFunction(quint8 kind, const QString &libraryName)
     m_library = std::move(library);
     switch (kind) {
     case 1:
+        m_readable = reinterpret_cast<CheckFunction>(m_library->resolve("HashingKey_IsReadable"));
         m_decrypt = reinterpret_cast<TextFunction>(m_library->resolve("HashingKey_Decrypt"));
         return m_decrypt != nullptr;
     case 2:
@@ -79,22 +80,31 @@ QString TDLLSafeCall::DecryptText(const QString &stored) const
     return QString::fromLocal8Bit(Decrypt(stored.toLocal8Bit()));
 }
 
+bool TDLLSafeCall::IsReadable(const QString &stored) const
+{
+    // A library without the check can only be taken at its word.
+    return !m_readable || m_readable(stored.toLocal8Bit().constData()) != 0;
+}
+
 QString TDLLSafeCall::EncryptText(const QString &password) const
 {
     return QString::fromLocal8Bit(Encrypt(password.toLocal8Bit()));
 }
 
-bool TDLLSafeCall::SendMail(const QString &text) const
+bool TDLLSafeCall::SendMail(const QString &text) const { return SendMailResult(text) > 0; }
+
+int TDLLSafeCall::SendMailResult(const QString &text) const
 {
     if (!m_mail)
         throw Exception(QStringLiteral("The mail function is not loaded"));
-    return m_mail(reinterpret_cast<const char16_t *>(text.utf16())) != 0;
+    return m_mail(reinterpret_cast<const char16_t *>(text.utf16()));
 }
 
 bool TDLLSafeCall::Unload()
 {
     m_decrypt = m_encrypt = nullptr;
     m_mail = nullptr;
+    m_readable = nullptr;
     if (!m_library)
         return true;
     // Released once: the handle is gone whether or not the system agreed.

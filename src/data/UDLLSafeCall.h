@@ -20,10 +20,14 @@ public:
     QByteArray Decrypt(const QByteArray &input) const;
     QByteArray Encrypt(const QByteArray &input) const;
     bool SendMail(const QString &text) const;
+    // The library's own answer: 1 sent, 0 not sent, -2 refused for want of an encrypted connection.
+    int SendMailResult(const QString &text) const;
     bool Unload();
 
     // The stored password and its text, through the system's 8-bit code page.
     QString DecryptText(const QString &stored) const;
+    // After a load of kind 1: false when the stored password cannot be read with the user's key.
+    bool IsReadable(const QString &stored) const;
     QString EncryptText(const QString &password) const;
 
     // Where libraries are looked for before the system's search (the program folder).
@@ -32,6 +36,7 @@ public:
 private:
     using TextFunction = int (*)(const char *input, char *output, int outputSize);
     using MailFunction = int (*)(const char16_t *text);
+    using CheckFunction = int (*)(const char *input);
 
     static QByteArray CallText(TextFunction function, const QByteArray &input);
 
@@ -39,4 +44,5 @@ private:
     TextFunction m_decrypt = nullptr;
     TextFunction m_encrypt = nullptr;
     MailFunction m_mail = nullptr;
+    CheckFunction m_readable = nullptr;
 };

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+// Every text column holds at most this many characters; input boxes take no more.
+constexpr int TextColumnLength = 500;
+
 enum class TColumnNull { Default, Null, Identity };
 
 struct TColumnDef {

@@ -65,6 +65,7 @@ bool TRegistry::OpenKey(const QString &key, bool canCreate)
 
 void TRegistry::CloseKey()
 {
+    m_updating = 0;
     if (m_settings)
         m_settings->sync();
     m_settings.reset();
@@ -102,9 +103,21 @@ void TRegistry::Store(const QString &name, const QVariant &value)
 {
     QSettings &settings = Settings();
     settings.setValue(name, value);
+    if (m_updating > 0)
+        return;
     settings.sync();
     if (settings.status() != QSettings::NoError)
         throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(name));
+}
+
+void TRegistry::EndUpdate()
+{
+    if (m_updating == 0 || --m_updating > 0)
+        return;
+    QSettings &settings = Settings();
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(settings.fileName()));
 }
 
 void TRegistry::WriteString(const QString &name, const QString &value)

@@ -27,12 +27,18 @@ public:
     void WriteInteger(const QString &name, int value);
     bool DeleteValue(const QString &name);
 
+    // Values written between the two reach the store together in one write: after a crash at
+    // any moment the store holds all the old values or all the new ones.
+    void BeginUpdate() { ++m_updating; }
+    void EndUpdate();
+
 private:
     QVariant RawValue(const QString &name) const;
     void Store(const QString &name, const QVariant &value);
     QSettings &Settings() const;
 
     std::unique_ptr<QSettings> m_settings;
+    int m_updating = 0;
 };
 
 // The connection settings key and its value names, spelled as stored.

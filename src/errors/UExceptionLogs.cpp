@@ -4,7 +4,7 @@
 #include "data/UDLLSafeCall.h"
 #include "framework/UFormatSettings.h"
 #include "framework/UMainLibraryClass.h"
-#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesDesk.h"
 #include "startup/USystemWinOS.h"
 
 #include <QCoreApplication>
@@ -133,7 +133,10 @@ void TExceptionLogs::SendLogByMail()
             TSystemWinOS::ShowMessage(QStringLiteral("Функцията не се инициализира."));
             return;
         }
-        if (!dll.SendMail(report))
+        const int sent = dll.SendMailResult(report);
+        if (sent == -2)
+            m_memo->setPlainText(m_memo->toPlainText() + QLatin1Char('\n') + msgMailNeedsEncryption);
+        else if (sent <= 0)
             TSystemWinOS::ShowMessage(QStringLiteral("false send"));
         if (!dll.Unload())
             RequestTerminate();

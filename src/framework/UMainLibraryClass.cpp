@@ -152,6 +152,12 @@ void TMainLibraryClass::ReportError(const Exception &error)
     TExceptionLogs::Show(ErrorReportText(QString(), QString(), error.Message()));
 }
 
+void TMainLibraryClass::MarkControlFailed(QWidget *control)
+{
+    if (control)
+        setColour(control, Qt::red);
+}
+
 QWidget *TMainLibraryClass::CheckControl(QWidget *control, quint8 rule)
 {
     const TStrNumCtrl check;
@@ -299,31 +305,6 @@ bool TMainLibraryClass::LoadToolbarCaptions(QToolBar *toolbar)
     return true;
 }
 
-namespace {
-
-// "SELECT * FROM [table] " on the shared connection inside its transaction, as every lookup runs.
-void readTable(const QString &table, const std::function<void(TADOQuery &)> &walk)
-{
-    TADOConnection &connection = LocalConnection();
-    TADOQuery query(&connection);
-    query.SetUpdateTable(table);
-    query.SetSQLText(QStringLiteral("SELECT * FROM ") + connection.Engine().QuoteIdentifier(table) +
-                     QStringLiteral(" "));
-    try {
-        if (!connection.InTransaction())
-            connection.BeginTrans();
-        query.Open();
-        walk(query);
-        connection.CommitTrans();
-    } catch (const Exception &) {
-        if (connection.Connected() && connection.InTransaction())
-            connection.RollbackTrans();
-        throw;
-    }
-}
-
-} // namespace
-
 QStringList *TMainLibraryClass::GetFieldValues(const QString &table, const QString &column)
 {
     if (table.trimmed().isEmpty() || column.trimmed().isEmpty()) {
@@ -332,13 +313,47 @@ QStringList *TMainLibraryClass::GetFieldValues(const QString &table, const QStri
     }
     auto *values = new QStringList;
     try {
-        readTable(table, [&](TADOQuery &query) {
-            for (query.First(); !query.Eof(); query.Next())
-                values->append(query.FieldByName(column).AsString());
-        });
+        TADOConnection &connection = LocalConnection();
+        const TDbEngine &engine = connection.Engine();
+        // The one column the list needs, not the whole table.
+        TADOQuery query(&connection);
+        query.SetSQLText(QStringLiteral("SELECT ") + engine.QuoteIdentifier(column) + QStringLiteral(" FROM ") +
+                         engine.QuoteIdentifier(table) + QStringLiteral(" "));
+        TTransaction transaction(connection);
+        query.Open();
+        transaction.Commit();
+        for (query.First(); !query.Eof(); query.Next())
+            values->append(query.FieldByName(column).AsString());
     } catch (const Exception &error) {
         TExceptionLogs::Show(ErrorReportText(QString(), QString(), error.Message()));
     }
+    return values;
+}
+
+QVariantList TMainLibraryClass::LookupFields(const QString &table, const QStringList &resultColumns,
+                                             const QList<QPair<QString, QVariant>> &keys)
+{
+    TADOConnection &connection = LocalConnection();
+    const TDbEngine &engine = connection.Engine();
+    QStringList columns, conditions;
+    for (const QString &column : resultColumns)
+        columns.append(engine.QuoteIdentifier(column));
+    for (int i = 0; i < keys.size(); ++i)
+        conditions.append(engine.QuoteIdentifier(keys.at(i).first) + QStringLiteral(" = :k%1").arg(i));
+    // The database compares the names as it compares them everywhere: without letter case.
+    TADOQuery query(&connection);
+    query.SetSQLText(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                     engine.QuoteIdentifier(table) + QStringLiteral(" WHERE ") +
+                     conditions.join(QStringLiteral(" AND ")));
+    for (int i = 0; i < keys.size(); ++i)
+        query.ParamByName(QStringLiteral("k%1").arg(i)).Value = keys.at(i).second;
+    TTransaction transaction(connection);
+    query.Open();
+    transaction.Commit();
+    QVariantList values;
+    if (!query.Eof())
+        for (const QString &column : resultColumns)
+            values.append(query.FieldByName(column).Value());
     return values;
 }
 
@@ -349,12 +364,9 @@ void TMainLibraryClass::LookupFieldValue(const QString &table, const QString &ke
     if (keyColumn.trimmed().isEmpty() || resultColumn.trimmed().isEmpty())
         return;
     try {
-        QString found;
-        readTable(table, [&](TADOQuery &query) {
-            if (query.Locate(keyColumn, keyValue))
-                found = query.FieldByName(resultColumn).AsString();
-        });
-        result = found;
+        const QVariantList found = LookupFields(table, {resultColumn}, {{keyColumn, keyValue}});
+        if (!found.isEmpty())
+            result = TField(resultColumn, found.first()).AsString();
     } catch (const Exception &error) {
         TExceptionLogs::Show(ErrorReportText(QString(), QString(), error.Message()));
     }

@@ -45,6 +45,8 @@ public:
     virtual bool InitializeWindow();
     // Gives the control when its input fails the rule (and paints it red), nothing when it passes.
     virtual QWidget *CheckControl(QWidget *control, quint8 rule);
+    // Paints a control red, as a failed input check does.
+    static void MarkControlFailed(QWidget *control);
 
     bool LoadFormCaption(QWidget *window);
     bool LoadContainerCaptions(QWidget *container);
@@ -57,6 +59,10 @@ public:
     // The text of the column in every row of the table; the caller owns the list; nothing
     // (and a message) when a name is empty.
     QStringList *GetFieldValues(const QString &table, const QString &column);
+    // The result columns of the first row whose key columns equal the values; empty when none.
+    // Raises EDatabaseError.
+    static QVariantList LookupFields(const QString &table, const QStringList &resultColumns,
+                                     const QList<QPair<QString, QVariant>> &keys);
     // The result column of the first row whose key column equals the key value, or empty.
     void LookupFieldValue(const QString &table, const QString &keyColumn, QString &result,
                           const QString &resultColumn, const QVariant &keyValue);

@@ -5,6 +5,7 @@
 #include "UStdCtrls.h"
 #include "controls/KalvMenu.h"
 #include "data/UDM.h"
+#include "data/UDbSchema.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
 
@@ -111,6 +112,7 @@ QLineEdit *TRegisterWindow::AddEdit(QGroupBox *box, const QString &labelName, co
 {
     auto *edit = new QLineEdit(box);
     edit->setObjectName(name);
+    edit->setMaxLength(TextColumnLength);
     PlaceRow(box, edit, AddLabel(box, labelName, caption));
     return edit;
 }
@@ -118,12 +120,22 @@ QLineEdit *TRegisterWindow::AddEdit(QGroupBox *box, const QString &labelName, co
 QComboBox *TRegisterWindow::AddLookupBox(QGroupBox *box, const QString &labelName, const QString &caption,
                                          const QString &name, const QString &table, const QString &column)
 {
+    return AddLookupBox(box, labelName, caption, name, [this, table, column] {
+        std::unique_ptr<QStringList> values(GetFieldValues(table, column));
+        return values ? *values : QStringList();
+    });
+}
+
+QComboBox *TRegisterWindow::AddLookupBox(QGroupBox *box, const QString &labelName, const QString &caption,
+                                         const QString &name, std::function<QStringList()> values)
+{
     auto *combo = new QComboBox(box);
     combo->setObjectName(name);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->lineEdit()->setMaxLength(TextColumnLength);
     combo->installEventFilter(this);
-    m_lookupBoxes.append({combo, table, column});
+    m_lookupBoxes.append({combo, std::move(values)});
     PlaceRow(box, combo, AddLabel(box, labelName, caption));
     return combo;
 }
@@ -134,11 +146,10 @@ bool TRegisterWindow::eventFilter(QObject *watched, QEvent *event)
         for (const TLookupBox &lookup : m_lookupBoxes)
             if (lookup.Box == watched) {
                 const QString typed = lookup.Box->currentText();
-                std::unique_ptr<QStringList> values(GetFieldValues(lookup.Table, lookup.Column));
+                const QStringList values = lookup.Values();
                 const QSignalBlocker quiet(lookup.Box);
                 lookup.Box->clear();
-                if (values)
-                    lookup.Box->addItems(*values);
+                lookup.Box->addItems(values);
                 lookup.Box->setCurrentIndex(-1);
                 lookup.Box->setEditText(typed);
             }

@@ -60,6 +60,9 @@ protected:
     // A free-text box whose list is refilled from the table's column each time it is entered.
     QComboBox *AddLookupBox(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name,
                             const QString &table, const QString &column);
+    // A free-text box whose list is refilled by the window's own source each time it is entered.
+    QComboBox *AddLookupBox(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name,
+                            std::function<QStringList()> values);
     // Places a control of the box on its next row, beside a label when one is given.
     void PlaceRow(QGroupBox *box, QWidget *field, QLabel *label = nullptr, int height = 23);
 
@@ -85,7 +88,7 @@ protected:
 private:
     struct TLookupBox {
         QComboBox *Box;
-        QString Table, Column;
+        std::function<QStringList()> Values;
     };
     TKalvMenuControl *m_toolbar;
     QTabWidget *m_pages;

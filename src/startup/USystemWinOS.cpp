@@ -15,6 +15,7 @@
 #include <windows.h>
 #include <lmcons.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #else
 #include <pwd.h>
 #include <unistd.h>
@@ -118,7 +119,12 @@ void TSystemWinOS::DetectOSType() { OSType = 0; }
 void TSystemWinOS::GetAppDataFolder(QString &folder) const
 {
 #if defined(Q_OS_WIN)
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // The roaming application-data folder, which follows the user from computer to computer.
+    QString path;
+    PWSTR known = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known)))
+        path = QDir::fromNativeSeparators(QString::fromWCharArray(known));
+    CoTaskMemFree(known);
 #else
     const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #endif

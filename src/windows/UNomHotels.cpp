@@ -77,12 +77,11 @@ void TFNomHotels::acFNomHotelsSaveExecute()
                               ? 0
                               : ToInteger(QStringLiteral("Персонал стаи"), edNomHotesPersonal->text());
         query.SetSQLText(QStringLiteral(" SELECT * FROM HotelBuild "));
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        // One write transaction from the search to the write: no other workstation adds the
+        // same hotel number in between.
+        TTransaction transaction(connection, true);
         query.Open();
         const bool found = query.Locate(QStringLiteral("q1"), number);
-        if (connection.InTransaction())
-            connection.CommitTrans();
         query.Close();
         query.SQL.clear();
         query.ClearParameters();
@@ -101,11 +100,8 @@ void TFNomHotels::acFNomHotelsSaveExecute()
         for (const auto &[parameter, field] : texts)
             query.ParamByName(QLatin1String(parameter)).Value = field->text();
         query.ParamByName(QStringLiteral("q19")).Value = staff;
-        if (!connection.InTransaction())
-            connection.BeginTrans();
         query.ExecSQL();
-        if (connection.InTransaction())
-            connection.CommitTrans();
+        transaction.Commit();
     }, TErrorDisplay::AllInErrorLog);
 }
 

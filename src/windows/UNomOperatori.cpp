@@ -6,7 +6,7 @@
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
-#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesDesk.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
@@ -147,6 +147,8 @@ bool TFNomOperatori::ValidateOperator()
 bool TFNomOperatori::SaveOperator()
 {
     TADOConnection &connection = LocalConnection();
+    QString failure;
+    bool saved = false;
     try {
         const int hotel = LookupInteger(QStringLiteral("Име на хотел"), QStringLiteral("HotelBuild"),
                                         QStringLiteral("q10"), QStringLiteral("q1"), ComboBox1->currentText());
@@ -167,25 +169,43 @@ bool TFNomOperatori::SaveOperator()
             {"@OperatorDefaultDostap_q77", FullRights}};
         for (const auto &[name, value] : values)
             ADOStoredProc1->ParamByName(QLatin1String(name)).Value = value;
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection, true);
         ADOStoredProc1->ExecProc();
-        connection.CommitTrans();
-        // From now on the grid shows the operators as the list procedure gives them.
-        TADOStoredProc *list = ADOStoredProc1;
-        list->ProcedureName = QStringLiteral("proc_OpenOperator");
-        list->RefreshParameters();
-        if (!connection.InTransaction())
-            connection.BeginTrans();
-        list->Open();
-        connection.CommitTrans();
-        GridModel()->SetDataSet(list);
-        return true;
+        transaction.Commit();
+        saved = true;
     } catch (const Exception &error) {
-        if (connection.Connected() && connection.InTransaction())
-            connection.RollbackTrans();
-        TExceptionLogs::Show(QStringLiteral("The operator was not saved: ") + error.Message());
-        return false;
+        failure = msgOperatorNotSaved + error.Message();
+    }
+    connection.RollbackIfOpen();
+    // Saved or not, the grid shows the operators the table now holds.
+    const QString listFailure = ShowOperatorList(saved);
+    if (!failure.isEmpty())
+        TExceptionLogs::Show(failure);
+    else if (!listFailure.isEmpty())
+        TExceptionLogs::Show(msgOperatorListNotRead + listFailure);
+    return saved;
+}
+
+QString TFNomOperatori::ShowOperatorList(bool fromProcedure)
+{
+    TADOConnection &connection = LocalConnection();
+    if (!fromProcedure && GridModel()->DataSet() != ADOStoredProc1) {
+        InitializeWindow();  // the list query of the layout; it reports its own failure
+        return {};
+    }
+    try {
+        // From the first save on, the grid shows the operators as the list procedure gives them.
+        ADOStoredProc1->SetConnection(&connection);
+        ADOStoredProc1->ProcedureName = QStringLiteral("proc_OpenOperator");
+        ADOStoredProc1->RefreshParameters();
+        TTransaction transaction(connection);
+        ADOStoredProc1->Open();
+        transaction.Commit();
+        GridModel()->SetDataSet(ADOStoredProc1);
+        return {};
+    } catch (const Exception &error) {
+        connection.RollbackIfOpen();
+        return error.Message();
     }
 }
 

@@ -16,6 +16,8 @@ public:
 
     bool ValidateOperator();
     bool SaveOperator();
+    // Reads the operators into the grid again; the database's message when it cannot.
+    QString ShowOperatorList(bool fromProcedure);
     void acFNomOperatoriClearExecute();
     void acFNomOperatoriSaveExecute();
     void acFNomOperatoriCloseExecute();

@@ -1,5 +1,8 @@
 #include "UNomStai.h"
 
+#include "framework/UDecimal.h"
+#include "startup/UConstMessagesDesk.h"
+
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
@@ -101,12 +104,22 @@ void TFNomStai::acFNomStaiSaveExecute()
                               : LookupInteger(QStringLiteral("ИД Хотел"), QStringLiteral("HotelBuild"),
                                               QStringLiteral("q10"), QStringLiteral("q1"), ComboBox3->currentText());
         query.SetSQLText(ListSql());
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection, true);
         query.Open();
         ChooseRow(query, QStringLiteral("q47"), QStringLiteral("ИД Стая"), Edit5->text());
+        // Within one hotel a room number names one room; saving a room under its own number is an edit.
+        const int editing = query.Editing() && query.FieldIndex(QStringLiteral("q47")) >= 0 &&
+                                    !query.FieldByName(QStringLiteral("q47")).IsNull()
+                                ? query.FieldByName(QStringLiteral("q47")).AsInteger()
+                                : 0;
+        const QVariantList clash = LookupFields(QStringLiteral("Rooms"), {QStringLiteral("q47")},
+                                                {{QStringLiteral("q1"), hotel}, {QStringLiteral("q44"), Edit1->text()}});
+        if (!clash.isEmpty() && TField(QStringLiteral("q47"), clash.first()).AsInteger() != editing) {
+            MarkControlFailed(Edit1);
+            throw EConvertError(msgRoomNumberExists.arg(Edit1->text()));
+        }
         query.SetFieldValue(QStringLiteral("q44"), Edit1->text());
-        query.SetFieldValue(QStringLiteral("q46"), price);
+        query.SetFieldValue(QStringLiteral("q46"), TDecimal::FromDouble(price).ToVariant());
         query.SetFieldValue(QStringLiteral("q51"), tariff);
         if (counts) {
             query.SetFieldValue(QStringLiteral("q79"), beds);
@@ -115,8 +128,7 @@ void TFNomStai::acFNomStaiSaveExecute()
         query.SetFieldValue(QStringLiteral("q42"), service);
         query.SetFieldValue(QStringLiteral("q1"), hotel);
         query.Post();
-        if (connection.InTransaction())
-            connection.CommitTrans();
+        transaction.Commit();
     });
 }
 

@@ -85,8 +85,7 @@ void TFNomTarifi::acFNomTarifiSaveExecute()
         const int roundType = ToInteger(QStringLiteral("Тип тарифно закръгляне"), Edit3->text());
         const int roundSum = ToInteger(QStringLiteral("Стойност за закръгляне"), Edit4->text());
         query.SetSQLText(ListSql());
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection, true);
         query.Open();
         ChooseRow(query, QStringLiteral("q51"), QStringLiteral("ИД Тарифа"), Edit1->text());
         query.SetFieldValue(QStringLiteral("q50"), Edit2->text());
@@ -95,8 +94,7 @@ void TFNomTarifi::acFNomTarifiSaveExecute()
         query.SetFieldValue(QStringLiteral("q52"), DateTimePicker1->dateTime());
         query.SetFieldValue(QStringLiteral("q53"), DateTimePicker2->dateTime());
         query.Post();
-        if (connection.InTransaction())
-            connection.CommitTrans();
+        transaction.Commit();
     });
 }
 

@@ -1,5 +1,7 @@
 #include "UNomUslugi.h"
 
+#include "framework/UDecimal.h"
+
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
@@ -70,16 +72,14 @@ void TFNomUslugi::acFNomUslugiSaveExecute()
         const int tariff = LookupInteger(QStringLiteral("Тарифа"), QStringLiteral("Tarife"), QStringLiteral("q50"),
                                          QStringLiteral("q51"), ComboBox1->currentText());
         query.SetSQLText(ListSql());
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection, true);
         query.Open();
         ChooseRow(query, QStringLiteral("q42"), QStringLiteral("ИД"), Edit1->text());
-        query.SetFieldValue(QStringLiteral("q40"), price);
+        query.SetFieldValue(QStringLiteral("q40"), TDecimal::FromDouble(price).ToVariant());
         query.SetFieldValue(QStringLiteral("q33"), Edit2->text());
         query.SetFieldValue(QStringLiteral("q51"), tariff);
         query.Post();
-        if (connection.InTransaction())
-            connection.CommitTrans();
+        transaction.Commit();
     });
 }
 

@@ -96,7 +96,7 @@ TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringL
     tsOperReservationRoomData = AddSheet(QStringLiteral("tsOperReservationRoomData"), QStringLiteral("Данни за стаи"));
     gbRoom = AddGroupBox(tsOperReservationRoomData, QStringLiteral("gbRoom"), QStringLiteral("Избор на стая"));
     cbRoomNumber = AddLookupBox(gbRoom, QStringLiteral("lInfoRoomNumber"), QStringLiteral("Номер на помещение"),
-                                QStringLiteral("cbRoomNumber"), QStringLiteral("Rooms"), QStringLiteral("q44"));
+                                QStringLiteral("cbRoomNumber"), [this] { return RoomNumbersOfChosenHotel(); });
     DateTimePicker1 = datePicker(gbRoom, QStringLiteral("DateTimePicker1"));
     PlaceRow(gbRoom, DateTimePicker1, AddLabel(gbRoom, QStringLiteral("lInfoDateFrom"), QStringLiteral("Настаняване от")));
     DateTimePicker2 = datePicker(gbRoom, QStringLiteral("DateTimePicker2"));
@@ -217,21 +217,72 @@ void TFOperReservation::EnableServiceFields(bool on)
     cbService->setEnabled(on);
 }
 
+std::optional<TFOperReservation::TRoom> TFOperReservation::FindRoom(const QString &hotelName, const QString &number)
+{
+    TADOConnection &connection = LocalConnection();
+    TADOQuery query(&connection);
+    query.SetSQLText(QStringLiteral("SELECT r.q47, r.q46, r.q48, r.q79 FROM Rooms r INNER JOIN HotelBuild h ON (h.q1 = r.q1) "
+                                    "WHERE h.q10 = :sHotelName AND r.q44 = :sRoomNumber "));
+    query.ParamByName(QStringLiteral("sHotelName")).Value = hotelName;
+    query.ParamByName(QStringLiteral("sRoomNumber")).Value = number;
+    TTransaction transaction(connection);
+    query.Open();
+    transaction.Commit();
+    if (query.Eof())
+        return std::nullopt;
+    TRoom room;
+    room.Id = query.FieldByName(QStringLiteral("q47")).AsInteger();
+    room.Price = TDecimal::FromVariant(query.FieldByName(QStringLiteral("q46")).Value());
+    room.Rooms = query.FieldByName(QStringLiteral("q48")).AsString();
+    room.Beds = query.FieldByName(QStringLiteral("q79")).AsString();
+    return room;
+}
+
+QStringList TFOperReservation::RoomNumbersOfChosenHotel()
+{
+    QStringList numbers;
+    try {
+        TADOConnection &connection = LocalConnection();
+        TADOQuery query(&connection);
+        query.SetSQLText(QStringLiteral("SELECT r.q44 FROM Rooms r INNER JOIN HotelBuild h ON (h.q1 = r.q1) "
+                                        "WHERE h.q10 = :sHotelName "));
+        query.ParamByName(QStringLiteral("sHotelName")).Value = cbHotel->currentText();
+        TTransaction transaction(connection);
+        query.Open();
+        transaction.Commit();
+        for (query.First(); !query.Eof(); query.Next())
+            numbers.append(query.FieldByName(QStringLiteral("q44")).AsString());
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+    }
+    return numbers;
+}
+
 void TFOperReservation::cbRoomNumberSelect(const QString &room)
 {
     EnableServiceFields(false);
     labelCharacteristic->clear();
     if (room.trimmed().isEmpty())
         return;
-    QString rooms, beds;
-    LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q44"), rooms, QStringLiteral("q48"), room);
-    LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q44"), beds, QStringLiteral("q79"), room);
-    labelCharacteristic->setText(QStringLiteral("Брой стаи: ") + rooms + QStringLiteral(" Брой легла: ") + beds);
+    try {
+        if (const std::optional<TRoom> found = FindRoom(cbHotel->currentText(), room))
+            labelCharacteristic->setText(QStringLiteral("Брой стаи: ") + found->Rooms + QStringLiteral(" Брой легла: ") +
+                                         found->Beds);
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+    }
 }
 
 void TFOperReservation::cbServiceSelect(const QString &) { EnableRoomFields(false); }
 
 bool TFOperReservation::IsRoomChosen() const { return !cbRoomNumber->currentText().trimmed().isEmpty(); }
+
+bool TFOperReservation::IsRoomRow() const
+{
+    // Decided once per row: a chosen room makes a room row; with neither a room nor a service
+    // the row is a room row too, and the empty room selector refuses it.
+    return IsRoomChosen() || cbService->currentText().trimmed().isEmpty();
+}
 
 int TFOperReservation::AgeFromPersonalNumber(const QString &personalNumber, const QDate &today)
 {
@@ -245,53 +296,49 @@ int TFOperReservation::AgeFromPersonalNumber(const QString &personalNumber, cons
 QString TFOperReservation::ConflictSql(const QString &table)
 {
     return QStringLiteral(" SELECT  q34,q35,q47,q1 FROM ") + table +
-           QStringLiteral("  WHERE  (q34>= :pdDateFromReserv   and q34 <= :pdDateToReserv     or   q35 > "
-                          ":pdDateFromReserv2    and q35 < :pdDateToReserv2  or q35 > :pdDateFromReserv3  and q34<= "
-                          ":pdDateToReserv3)   AND q1 = :piIDHOTEL  AND q47 = :piIDroom ");
+           QStringLiteral("  WHERE  q34 < :pdDateToReserv  AND  q35 > :pdDateFromReserv  AND q47 = :piIDroom ");
 }
 
-bool TFOperReservation::HasConflict(const QString &table, const QVariant &room, const QVariant &hotel,
-                                    const QDate &from, const QDate &to)
+bool TFOperReservation::HasConflict(const QString &table, const QVariant &room, const QDate &from, const QDate &to)
 {
     TADOQuery query(&LocalConnection());
     query.SetSQLText(ConflictSql(table));
-    for (const char *name : {"pdDateFromReserv", "pdDateFromReserv2", "pdDateFromReserv3"})
-        query.ParamByName(QLatin1String(name)).Value = from;
-    for (const char *name : {"pdDateToReserv", "pdDateToReserv2", "pdDateToReserv3"})
-        query.ParamByName(QLatin1String(name)).Value = to;
-    query.ParamByName(QStringLiteral("piIDHOTEL")).Value = hotel;
+    query.ParamByName(QStringLiteral("pdDateFromReserv")).Value = from;
+    query.ParamByName(QStringLiteral("pdDateToReserv")).Value = to;
     query.ParamByName(QStringLiteral("piIDroom")).Value = room;
     query.Open();
     return query.RecordCount() > 0;
 }
 
-bool TFOperReservation::IsRoomFree(int room, const QVariant &hotel, const QDate &from, const QDate &to)
+bool TFOperReservation::IsRoomFree(int room, const QDate &from, const QDate &to)
 {
     TADOConnection &connection = LocalConnection();
+    QString failure;
     try {
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection);
         // Klients first, as the server keeps it; then the stays staged in this window.
-        const bool free = !HasConflict(QStringLiteral("Klients"), room, hotel, from, to) &&
-                          !HasConflict(connection.Engine().QuoteIdentifier(StagingTableName), room, hotel, from, to);
-        connection.CommitIfOpen();
+        const bool free = !HasConflict(QStringLiteral("Klients"), room, from, to) &&
+                          !HasConflict(connection.Engine().QuoteIdentifier(StagingTableName), room, from, to);
+        transaction.Commit();
         return free;
     } catch (const Exception &error) {
-        connection.RollbackIfOpen();
-        TExceptionLogs::Show(error.Message());
-        return false;
+        failure = error.Message();
     }
+    connection.RollbackIfOpen();
+    TExceptionLogs::Show(failure);
+    return false;
 }
 
 bool TFOperReservation::AddStagedRow()
 {
     TADOConnection &connection = LocalConnection();
-    const bool roomRow = IsRoomChosen();
+    const bool roomRow = IsRoomRow();
     // Every value is worked out before the row is appended, so a failure leaves nothing pending.
-    QString hotelText;
-    LookupFieldValue(QStringLiteral("HotelBuild"), QStringLiteral("q10"), hotelText, QStringLiteral("q1"),
-                     cbHotel->currentText());
-    const QVariant hotel = hotelText.isEmpty() ? QVariant() : QVariant(ToInteger(QStringLiteral("Име на хотел"), hotelText));
+    const QVariantList hotelRow = LookupFields(QStringLiteral("HotelBuild"), {QStringLiteral("q1")},
+                                               {{QStringLiteral("q10"), cbHotel->currentText()}});
+    const QVariant hotel = hotelRow.isEmpty() || hotelRow.first().isNull()
+                               ? QVariant()
+                               : QVariant(TField(QStringLiteral("q1"), hotelRow.first()).AsInteger());
     const int tariff = LookupInteger(QStringLiteral("Тарифа"), QStringLiteral("Tarife"), QStringLiteral("q50"),
                                      QStringLiteral("q51"), cbTarife->currentText());
     const QString personal = edContragentID->text();
@@ -305,44 +352,46 @@ bool TFOperReservation::AddStagedRow()
         {QStringLiteral("q39"), QDateTime::currentDateTime()},
         {QStringLiteral("q51"), tariff}};
     if (roomRow) {
-        const int room = LookupInteger(QStringLiteral("Номер на помещение"), QStringLiteral("Rooms"),
-                                       QStringLiteral("q44"), QStringLiteral("q47"), cbRoomNumber->currentText());
-        const double price = LookupFloat(QStringLiteral("Номер на помещение"), QStringLiteral("Rooms"),
-                                         QStringLiteral("q44"), QStringLiteral("q46"), cbRoomNumber->currentText());
+        const std::optional<TRoom> room = FindRoom(cbHotel->currentText(), cbRoomNumber->currentText());
+        if (!room)
+            throw EConvertError(QStringLiteral("Номер на помещение: '%1' is not in the list").arg(cbRoomNumber->currentText()));
         const QDate from = DateTimePicker1->date(), to = DateTimePicker2->date();
         const qint64 days = from.daysTo(to);
         if (days <= 0) {
             TSystemWinOS::ShowMessage(QStringLiteral("Внимание! Не може почиващия да резервира нула дена престой."));
             return false;
         }
-        if (!IsRoomFree(room, hotel, from, to)) {
+        if (!IsRoomFree(room->Id, from, to)) {
             TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая"),
                                          QStringLiteral("Резервационен статус"), 64);
             return false;
         }
-        values += {{QStringLiteral("q27"), price * double(days)}, {QStringLiteral("q34"), from},
-                   {QStringLiteral("q35"), to},                  {QStringLiteral("q47"), room},
-                   {QStringLiteral("q70"), price},               {QStringLiteral("q71"), double(days)}};
+        values += {{QStringLiteral("q27"), (room->Price * TDecimal(days)).Cents().ToVariant()},
+                   {QStringLiteral("q34"), from},
+                   {QStringLiteral("q35"), to},
+                   {QStringLiteral("q47"), room->Id},
+                   {QStringLiteral("q70"), room->Price.ToVariant()},
+                   {QStringLiteral("q71"), days}};
     } else {
-        const double unitPrice = LookupFloat(QStringLiteral("Избор на услуга"), QStringLiteral("Uslugi"),
-                                             QStringLiteral("q33"), QStringLiteral("q40"), cbService->currentText());
-        const double quantity = ToFloat(QStringLiteral("Количество"), edQuantity->text());
-        const int service = LookupInteger(QStringLiteral("Избор на услуга"), QStringLiteral("Uslugi"),
-                                          QStringLiteral("q33"), QStringLiteral("q42"), cbService->currentText());
-        values += {{QStringLiteral("q70"), unitPrice},
-                   {QStringLiteral("q71"), quantity},
-                   {QStringLiteral("q27"), quantity * unitPrice},
-                   {QStringLiteral("q42"), QString::number(service)}};
+        const QVariantList service =
+            LookupFields(QStringLiteral("Uslugi"), {QStringLiteral("q40"), QStringLiteral("q42")},
+                         {{QStringLiteral("q33"), cbService->currentText()}});
+        if (service.isEmpty())
+            throw EConvertError(QStringLiteral("Избор на услуга: '%1' is not in the list").arg(cbService->currentText()));
+        const TDecimal unitPrice = TDecimal::FromVariant(service.at(0));
+        const TDecimal quantity = TDecimal::FromText(edQuantity->text());
+        values += {{QStringLiteral("q70"), unitPrice.ToVariant()},
+                   {QStringLiteral("q71"), quantity.ToVariant()},
+                   {QStringLiteral("q27"), (quantity * unitPrice).Cents().ToVariant()},
+                   {QStringLiteral("q42"), TField(QStringLiteral("q42"), service.at(1)).AsString()}};
     }
     try {
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection);
         StagingQuery->Append();
         for (const auto &[field, value] : values)
             StagingQuery->SetFieldValue(field, value);
         StagingQuery->Post();
-        if (connection.InTransaction())
-            connection.CommitTrans();
+        transaction.Commit();
         return true;
     } catch (const Exception &) {
         StagingQuery->Cancel();
@@ -351,9 +400,9 @@ bool TFOperReservation::AddStagedRow()
     }
 }
 
-QWidget *TFOperReservation::FirstFailingControl()
+QWidget *TFOperReservation::FirstFailingControl(bool roomRow)
 {
-    if (!cbService->currentText().isEmpty()) {
+    if (!roomRow) {
         if (QWidget *failed = CheckControl(edQuantity, 2))
             return failed;
         return CheckControl(cbTarife, 3);
@@ -366,10 +415,34 @@ QWidget *TFOperReservation::FirstFailingControl()
     return nullptr;
 }
 
+QWidget *TFOperReservation::FirstUnknownName(bool roomRow)
+{
+    auto unknown = [](const char *table, const char *column, const QString &name) {
+        return LookupFields(QLatin1String(table), {QLatin1String(column)}, {{QLatin1String(column), name}}).isEmpty();
+    };
+    QWidget *failed = nullptr;
+    const QString hotel = cbHotel->currentText();
+    if (roomRow || !hotel.isEmpty()) {
+        if (unknown("HotelBuild", "q10", hotel))
+            failed = cbHotel;
+        else if (roomRow && !FindRoom(hotel, cbRoomNumber->currentText()))
+            failed = cbRoomNumber;
+    }
+    if (!failed && unknown("Tarife", "q50", cbTarife->currentText()))
+        failed = cbTarife;
+    if (!failed && roomRow && unknown("Valuta", "q56", cbCurrency->currentText()))
+        failed = cbCurrency;
+    if (!failed && !roomRow && unknown("Uslugi", "q33", cbService->currentText()))
+        failed = cbService;
+    MarkControlFailed(failed);
+    return failed;
+}
+
 void TFOperReservation::acOperReservationPrepareContragentForReservExecute()
 {
     try {
-        if (FirstFailingControl()) {
+        const bool roomRow = IsRoomRow();
+        if (FirstFailingControl(roomRow) || FirstUnknownName(roomRow)) {
             TSystemWinOS::ShowMessageBox(msgFillControlsCorrectly, msgWarningTitle, 64);
             return;
         }
@@ -388,6 +461,7 @@ void TFOperReservation::acOperReservationPrepareContragentForReservExecute()
         Pages()->setCurrentWidget(tsOperReservationContragentData);
         edContragentName->setFocus();
     } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
         TExceptionLogs::Show(QStringLiteral("Class name: TFOperReservation\r\nFunction name: "
                                             "acOperReservationAddNachislenieToKlientExecute\r\nDescription Error: ") +
                              error.Message() + QStringLiteral("\r\n"));
@@ -400,7 +474,7 @@ bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room)
         const TField stagedRoom = StagingQuery->FieldByName(QStringLiteral("q47"));
         if (stagedRoom.IsNull())
             continue;  // a service row
-        if (HasConflict(QStringLiteral("Klients"), stagedRoom.Value(), StagingQuery->FieldByName(QStringLiteral("q1")).Value(),
+        if (HasConflict(QStringLiteral("Klients"), stagedRoom.Value(),
                         StagingQuery->FieldByName(QStringLiteral("q34")).AsDateTime().date(),
                         StagingQuery->FieldByName(QStringLiteral("q35")).AsDateTime().date())) {
             LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q47"), room, QStringLiteral("q44"), stagedRoom.Value());
@@ -415,6 +489,7 @@ bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room)
 void TFOperReservation::acOperReservationSaveExecute()
 {
     TADOConnection &connection = LocalConnection();
+    QString failure, takenRoom;
     try {
         StagingQuery->Open();  // what is staged now
         TADOStoredProc copy(&connection);
@@ -422,24 +497,29 @@ void TFOperReservation::acOperReservationSaveExecute()
         copy.RefreshParameters();
         copy.ParamByName(QStringLiteral("@tableNameToCopyValues")).Value = StagingTableName;
         copy.ParamByName(QStringLiteral("@tableNameToPasteValues")).Value = QStringLiteral("Klients");
-        if (!connection.InTransaction())
-            connection.BeginTrans();
-        // Another workstation may have booked a staged room since it was staged.
-        QString room;
-        if (!CheckStagedRoomsAgainstKlients(room)) {
-            connection.RollbackIfOpen();
-            TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая") +
-                                             QStringLiteral(": ") + room,
-                                         QStringLiteral("Резервационен статус"), 64);
-            return;
+        // The write lock comes before the re-check: another workstation that saves the same
+        // room-night at this moment waits, then finds this stay and is refused.
+        TTransaction transaction(connection, true);
+        if (CheckStagedRoomsAgainstKlients(takenRoom)) {
+            copy.ExecProc();
+            transaction.Commit();
+        } else {
+            transaction.Rollback();
         }
-        copy.ExecProc();
-        connection.CommitTrans();
-        TSystemWinOS::ShowMessage(msgOperationSucceeded);
     } catch (const Exception &error) {
+        failure = error.Message();
+    }
+    // Nothing is left open while the operator reads the outcome.
+    connection.RollbackIfOpen();
+    if (!takenRoom.isEmpty()) {
+        TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая") +
+                                         QStringLiteral(": ") + takenRoom,
+                                     QStringLiteral("Резервационен статус"), 64);
+    } else if (!failure.isEmpty()) {
         TSystemWinOS::ShowMessage(msgOperationNotSucceeded);
-        connection.RollbackIfOpen();
-        TExceptionLogs::Show(error.Message());
+        TExceptionLogs::Show(failure);
+    } else {
+        TSystemWinOS::ShowMessage(msgOperationSucceeded);
     }
     // The grid shows what is still staged.
     try {

@@ -4,7 +4,10 @@
 
 #include "framework/URegister.h"
 
+#include "framework/UDecimal.h"
+
 #include <QDate>
+#include <optional>
 
 class QDateEdit;
 class TADOComunicationControl;
@@ -23,13 +26,22 @@ public:
     void acCloseExecute();
 
     bool IsRoomChosen() const;
-    // Free when neither Klients nor this window's staged rows hold a stay of the room that
-    // conflicts with the period.
-    bool IsRoomFree(int room, const QVariant &hotel, const QDate &from, const QDate &to);
+    // Free when neither Klients nor this window's staged rows hold a stay of the room (its
+    // identifier alone) that shares a night with the period.
+    bool IsRoomFree(int room, const QDate &from, const QDate &to);
     bool AddStagedRow();
     static int AgeFromPersonalNumber(const QString &personalNumber, const QDate &today = QDate::currentDate());
-    // The conflict test on one table of stays, as the server runs it.
+    // The one question of the availability check on a table of stays: does a stay of the room
+    // share a night with the period? Two stays share one when each begins before the other leaves.
     static QString ConflictSql(const QString &table);
+
+    // A room of a hotel, by the hotel's name and the room's number as the database matches them.
+    struct TRoom {
+        int Id = 0;
+        TDecimal Price;
+        QString Rooms, Beds;
+    };
+    static std::optional<TRoom> FindRoom(const QString &hotelName, const QString &number);
 
     QString StagingTableName;
     TADOQuery *StagingQuery;
@@ -56,9 +68,11 @@ private:
     void cbServiceSelect(const QString &service);
     void EnableRoomFields(bool on);
     void EnableServiceFields(bool on);
-    QWidget *FirstFailingControl();
+    bool IsRoomRow() const;
+    QWidget *FirstFailingControl(bool roomRow);
+    QWidget *FirstUnknownName(bool roomRow);
+    QStringList RoomNumbersOfChosenHotel();
     bool CheckStagedRoomsAgainstKlients(QString &room);
-    static bool HasConflict(const QString &table, const QVariant &room, const QVariant &hotel, const QDate &from,
-                            const QDate &to);
+    static bool HasConflict(const QString &table, const QVariant &room, const QDate &from, const QDate &to);
     bool m_stagingReady = false;
 };

@@ -18,13 +18,14 @@ const QString kRoomsSql = QStringLiteral("SELECT * FROM Rooms WHERE ([q83] IS NO
 const QString kStaysSql = QStringLiteral("SELECT * FROM [dbo].[KLIENTS] k LEFT JOIN [dbo].[rooms] r on(k.q47=r.q47) "
                                          "WHERE  k.q34 <=  :dDateToReserv  AND k.q35 >= :dDateToLive ");
 const QString kHotelFilter = QStringLiteral(" AND k.[q1] = :sHotelID");
+const QString kGuestsOfRoom = QStringLiteral("k.q47 = :iRoomID ");
 const QString kGuestsSql = QStringLiteral(
     " SELECT [q28]    ,[q29]    ,[q27]    ,[q30]    ,[q31]    ,[q32]    ,[q39]    ,[q33]    ,[q34]    ,[q35]    "
     ",[q36]    ,[q37]    ,[q38]    ,[q70]    ,[q71]    ,[q72]    ,[q78]    ,[q109]   ,[q57]    ,[q110]   ,[q111]   "
     ",[q112]   ,[q113]   ,[q115]   ,[q44]  as Rooms_q44    ,[q46]  as Rooms_q46    ,[q49]  as Rooms_q49    ,[q48]  "
     "as Rooms_q48    ,[q79]  as Rooms_q79    ,[q81]  as Rooms_q81    ,[q82]  as Rooms_q82    ,[q83]  as Rooms_q83    "
     ",[q84]  as Rooms_q84  FROM [Klients] k  INNER JOIN Rooms r ON(r.q47=k.q47) WHERE  k.q34 <=  :dDateToReserv  AND "
-    "k.q35 >= :dDateToLive  AND r.q44 = :sRoomName ");
+    "k.q35 >= :dDateToLive  AND ");
 
 // A bed drawn here for a missing icon file; blue for a stay, orange for a guest leaving.
 QPixmap drawnBed(bool leaving)
@@ -78,21 +79,31 @@ TRoomBoard::TRoomBoard(QWidget *canvas, QMenu *popup, std::function<QDate()> dat
 {
 }
 
+QList<TRoomButton *> TRoomBoard::Buttons(const QString &caption) const
+{
+    QList<TRoomButton *> found;
+    for (const QPointer<TRoomButton> &button : m_buttons)
+        if (button && button->text() == caption)
+            found.append(button);
+    return found;
+}
+
 bool TRoomBoard::BuildRoomBoard()
 {
     for (const QPointer<TRoomButton> &button : m_buttons)
         delete button.data();
     m_buttons.clear();
-    m_byCaption.clear();
+    m_byRoom.clear();
     TADOConnection &connection = LocalConnection();
     try {
         TADOQuery query(&connection);
         query.SetSQLText(kRoomsSql);
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection);
         query.Open();
+        transaction.Commit();
         for (query.First(); !query.Eof(); query.Next()) {
             auto *button = new TRoomButton(m_canvas);
+            button->RoomID = query.FieldByName(QStringLiteral("q47")).AsInteger();
             button->setText(query.FieldByName(QStringLiteral("q44")).AsString());
             button->setGeometry(query.FieldByName(QStringLiteral("q84")).AsInteger(),
                                 query.FieldByName(QStringLiteral("q83")).AsInteger() + 80,
@@ -105,10 +116,8 @@ bool TRoomBoard::BuildRoomBoard()
             connect(button, &QToolButton::clicked, this, [this, button] { RoomButtonClick(button); });
             button->show();
             m_buttons.append(button);
-            m_byCaption[button->text()].append(button);
+            m_byRoom.insert(button->RoomID, button);
         }
-        if (connection.InTransaction())
-            connection.CommitTrans();
         return true;
     } catch (const Exception &error) {
         connection.RollbackIfOpen();
@@ -148,19 +157,18 @@ void TRoomBoard::ReportRefreshError(const QString &message)
 
 void TRoomBoard::RefreshRoomBoard()
 {
-    if (m_refreshing)
+    TADOConnection &connection = LocalConnection();
+    // A transaction of another window is that window's to end: this tick is left out.
+    if (m_refreshing || !connection.Connected() || connection.InTransaction())
         return;
     m_refreshing = true;
-    TADOConnection &connection = LocalConnection();
+    QString failure;
     try {
-        if (connection.Connected() && connection.InTransaction())
-            connection.CommitTrans();
-        QCoreApplication::processEvents();
         const QDate date = m_date();
         const QString hotel = m_hotel();
+        QHash<int, int> marks;  // room -> icon of the row returned last
+        TTransaction transaction(connection);
         QString hotelId;
-        if (!connection.InTransaction())
-            connection.BeginTrans();
         const bool filtered = !hotel.isEmpty() && hotel != QLatin1String("FILTAR OFF");
         if (filtered) {
             // The same lookup as the hotel selector's, but its failure is this refresh's error.
@@ -171,7 +179,6 @@ void TRoomBoard::RefreshRoomBoard()
             if (!lookup.Eof())
                 hotelId = lookup.FieldByName(QStringLiteral("q1")).AsString();
         }
-        QHash<QString, int> marks;  // room number -> icon of the row returned last
         if (!filtered || !hotelId.isEmpty()) {
             TADOQuery query(&connection);
             query.SetSQLText(filtered ? kStaysSql + kHotelFilter : kStaysSql);
@@ -180,20 +187,22 @@ void TRoomBoard::RefreshRoomBoard()
             if (filtered)
                 query.ParamByName(QStringLiteral("sHotelID")).Value = hotelId.toInt();
             query.Open();
+            const QString day = DateToStr(date);
             for (query.First(); !query.Eof(); query.Next()) {
-                const QString room = query.FieldByName(QStringLiteral("q44")).AsString();
+                const TField room = query.FieldByName(QStringLiteral("q47"));  // the stay's own room
+                if (room.IsNull())
+                    continue;  // a charge, or a stay with no room
                 const QDate leaving = query.FieldByName(QStringLiteral("q35")).AsDateTime().date();
-                marks[room] = DateToStr(leaving) == DateToStr(date) ? 2 : 1;
+                marks[room.AsInteger()] = DateToStr(leaving) == day ? 2 : 1;
             }
         }
-        if (connection.InTransaction())
-            connection.CommitTrans();
+        transaction.Commit();
         const QPixmap stay = marks.isEmpty() ? QPixmap() : StayIcon();
         const QPixmap leavingIcon = marks.isEmpty() ? QPixmap() : LeavingIcon();
         for (const QPointer<TRoomButton> &button : m_buttons) {
             if (!button)
                 continue;
-            const int mark = marks.value(button->text(), 0);
+            const int mark = marks.value(button->RoomID, 0);
             if (mark == button->Mark)
                 continue;
             button->Mark = mark;
@@ -201,37 +210,41 @@ void TRoomBoard::RefreshRoomBoard()
         }
         m_refreshErrorShown = false;
     } catch (const Exception &error) {
-        connection.RollbackIfOpen();
-        ReportRefreshError(error.Message());
+        failure = error.Message();  // the transaction of this tick is rolled back by now
     }
     m_refreshing = false;
+    if (!failure.isEmpty())
+        ReportRefreshError(failure);
 }
 
 void TRoomBoard::RoomButtonClick(TRoomButton *button)
 {
     TADOComunicationControl control;
     TADOConnection &connection = LocalConnection();
+    QString text, failure;
     try {
         const QDate date = m_date();
         TAdoParametarsTypeElements &parameters = control.ParameterList();
         parameters.AddParameter(QStringLiteral("dDateToReserv"), date, 1, 1);
         parameters.AddParameter(QStringLiteral("dDateToLive"), date, 1, 1);
-        parameters.AddParameter(QStringLiteral("sRoomName"), button->text(), 1, 1);
-        TADOQuery *query = control.OpenQuery(kGuestsSql, parameters);
+        parameters.AddParameter(QStringLiteral("iRoomID"), button->RoomID, 1, 1);
+        const bool ownTransaction = !connection.InTransaction();
+        TADOQuery *query = control.OpenQuery(kGuestsSql + kGuestsOfRoom, parameters);
         if (!query)
             return;
-        QString text;
         for (query->First(); !query->Eof(); query->Next()) {
             for (const char *field : {"q29", "q34", "q35"})
                 text += query->FieldByName(QLatin1String(field)).AsString() + QStringLiteral("\r\n");
             text += QStringLiteral("\r\n");
         }
-        if (connection.InTransaction())
-            connection.CommitTrans();
-        if (!text.isEmpty())
-            TSystemWinOS::ShowMessage(text);
+        if (ownTransaction)
+            connection.CommitIfOpen();
     } catch (const Exception &error) {
+        failure = error.Message();
         connection.RollbackIfOpen();
-        TExceptionLogs::Show(error.Message());
     }
+    if (!failure.isEmpty())
+        TExceptionLogs::Show(failure);
+    else if (!text.isEmpty())
+        TSystemWinOS::ShowMessage(text);
 }

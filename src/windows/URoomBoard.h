@@ -23,6 +23,7 @@ public:
     const QPixmap &Glyph() const { return m_glyph; }
     // Which icon marks the room: 0 none, 1 a stay, 2 a guest leaving on the date.
     int Mark = 0;
+    int RoomID = 0;  // the room's Rooms.q47
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -44,7 +45,10 @@ public:
     void RefreshRoomBoard();
     void RoomButtonClick(TRoomButton *button);
 
-    QList<TRoomButton *> Buttons(const QString &caption) const { return m_byCaption.value(caption); }
+    // The buttons that show a room number (one per room of that number).
+    QList<TRoomButton *> Buttons(const QString &caption) const;
+    // The button of one room, by its identifier.
+    TRoomButton *Button(int room) const { return m_byRoom.value(room); }
     const QList<QPointer<TRoomButton>> &AllButtons() const { return m_buttons; }
     int ButtonCounter() const { return m_counter; }
 
@@ -62,7 +66,7 @@ private:
     std::function<QDate()> m_date;
     std::function<QString()> m_hotel;
     QList<QPointer<TRoomButton>> m_buttons;
-    QHash<QString, QList<TRoomButton *>> m_byCaption;
+    QHash<int, TRoomButton *> m_byRoom;
     int m_counter = 0;
     bool m_refreshing = false;
     bool m_refreshErrorShown = false;

@@ -9,6 +9,8 @@
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
+#include <QHash>
+#include <QSet>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,15 +19,11 @@ namespace {
 
 const QString kRoomPrefix = QStringLiteral("Стая: ");
 
-// The room a button names: its caption without the first "&" a menu may have put in.
-QString roomName(const TKALVDesignButton *button)
-{
-    QString name = button->Caption();
-    const int mark = int(name.indexOf(QLatin1Char('&')));
-    if (mark >= 0)
-        name.remove(mark, 1);
-    return name;
-}
+// A room number shown as it stands: "&" would otherwise mark a mnemonic.
+QString literal(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
+
+const char *const kRoomID = "RoomID";
+const char *const kRoomNumber = "RoomNumber";
 
 
 } // namespace
@@ -63,11 +61,11 @@ TFSetHotelConstruct::TFSetHotelConstruct(QWidget *parent) : TMainLibraryClass(pa
     FormInfo1 = new TFormInfo(this, QStringLiteral("FSetHotelConstruct"));
 }
 
-TKALVDesignButton *TFSetHotelConstruct::AddPlanButton(const QRect &place, const QString &caption)
+TKALVDesignButton *TFSetHotelConstruct::AddPlanButton(const QRect &place, const QString &roomNumber, int room)
 {
     auto *button = new TKALVDesignButton(pHotelConstruct);
     button->setGeometry(place);
-    button->SetCaption(caption);
+    ShowRoomOnButton(button, roomNumber, room);
     button->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(button, &QWidget::customContextMenuRequested, this,
             [this, button](const QPoint &at) { UnplacedRoomsMenu->popup(button->mapToGlobal(at)); });
@@ -77,6 +75,14 @@ TKALVDesignButton *TFSetHotelConstruct::AddPlanButton(const QRect &place, const 
     CurrentButton = button;
     return button;
 }
+
+void TFSetHotelConstruct::ShowRoomOnButton(TKALVDesignButton *button, const QString &roomNumber, int room)
+{
+    button->SetCaption(literal(roomNumber));
+    button->setProperty(kRoomID, room);
+}
+
+int TFSetHotelConstruct::RoomOf(const TKALVDesignButton *button) { return button->property(kRoomID).toInt(); }
 
 QList<TKALVDesignButton *> TFSetHotelConstruct::PlanButtons() const
 {
@@ -94,45 +100,70 @@ bool TFSetHotelConstruct::InitializeWindow()
     UnplacedRoomsMenu = new QMenu(this);
     UnplacedRoomsMenu->setObjectName(QStringLiteral("UnplacedRoomsMenu"));
     TADOConnection &connection = LocalConnection();
+    QString failure;
     try {
         TADOQuery unplaced(&connection);
         unplaced.SetSQLText(QStringLiteral("SELECT * FROM Rooms WHERE ([q83] IS NULL) "));
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TADOQuery hotels(&connection);
+        hotels.SetSQLText(QStringLiteral("SELECT q1, q10 FROM HotelBuild "));
+        TTransaction transaction(connection);
         unplaced.Open();
+        hotels.Open();
+        transaction.Commit();
+        // Rooms of the same number in two hotels are told apart by their hotel's name.
+        QHash<QString, int> numbers;
+        for (unplaced.First(); !unplaced.Eof(); unplaced.Next())
+            ++numbers[unplaced.FieldByName(QStringLiteral("q44")).AsString().toCaseFolded()];
+        QHash<QString, QString> hotelNames;
+        for (hotels.First(); !hotels.Eof(); hotels.Next())
+            hotelNames.insert(hotels.FieldByName(QStringLiteral("q1")).AsString(),
+                              hotels.FieldByName(QStringLiteral("q10")).AsString());
         for (unplaced.First(); !unplaced.Eof(); unplaced.Next()) {
-            QAction *item = UnplacedRoomsMenu->addAction(kRoomPrefix + unplaced.FieldByName(QStringLiteral("q44")).AsString());
+            const QString number = unplaced.FieldByName(QStringLiteral("q44")).AsString();
+            QString caption = kRoomPrefix + number;
+            if (numbers.value(number.toCaseFolded()) > 1)
+                caption += QStringLiteral(" (") + hotelNames.value(unplaced.FieldByName(QStringLiteral("q1")).AsString()) +
+                           QLatin1Char(')');
+            QAction *item = UnplacedRoomsMenu->addAction(literal(caption));
+            item->setProperty(kRoomID, unplaced.FieldByName(QStringLiteral("q47")).AsInteger());
+            item->setProperty(kRoomNumber, number);
             connect(item, &QAction::triggered, this, [this, item] { UnplacedRoomClick(item); });
         }
     } catch (const Exception &error) {
+        failure = error.Message();
+    }
+    if (!failure.isEmpty()) {
         connection.RollbackIfOpen();
-        TExceptionLogs::Show(error.Message());
+        TExceptionLogs::Show(failure);
         return false;
     }
     LoadPlacedRooms();
-    if (connection.Connected() && connection.InTransaction())
-        connection.CommitTrans();
     return true;
 }
 
 void TFSetHotelConstruct::LoadPlacedRooms()
 {
     TADOConnection &connection = LocalConnection();
+    QString failure;
     try {
         TADOQuery placed(&connection);
         placed.SetSQLText(QStringLiteral("SELECT * FROM Rooms WHERE ([q83] IS NOT NULL) "));
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection);
         placed.Open();
+        transaction.Commit();
         for (placed.First(); !placed.Eof(); placed.Next())
             AddPlanButton(QRect(placed.FieldByName(QStringLiteral("q84")).AsInteger(),
                                 placed.FieldByName(QStringLiteral("q83")).AsInteger(),
                                 placed.FieldByName(QStringLiteral("q81")).AsInteger(),
                                 placed.FieldByName(QStringLiteral("q82")).AsInteger()),
-                          placed.FieldByName(QStringLiteral("q44")).AsString());
+                          placed.FieldByName(QStringLiteral("q44")).AsString(),
+                          placed.FieldByName(QStringLiteral("q47")).AsInteger());
     } catch (const Exception &error) {
+        failure = error.Message();
+    }
+    if (!failure.isEmpty()) {
         connection.RollbackIfOpen();
-        TExceptionLogs::Show(error.Message());
+        TExceptionLogs::Show(failure);
     }
 }
 
@@ -140,7 +171,7 @@ void TFSetHotelConstruct::acHotelConstructCreateNewRoomExecute()
 {
     const int top = NextPosition;
     NextPosition += 20;
-    AddPlanButton(QRect(NextPosition, top, 50, 50), QString());
+    AddPlanButton(QRect(NextPosition, top, 50, 50), QString(), 0);
     EditMode = false;
 }
 
@@ -148,7 +179,8 @@ void TFSetHotelConstruct::acHotelConstrucEditRoomExecute() { EditMode = !EditMod
 
 void TFSetHotelConstruct::UnplacedRoomClick(QAction *item)
 {
-    ChosenRoomName = item->text().mid(kRoomPrefix.size(), 100);
+    ChosenRoomName = item->property(kRoomNumber).toString().left(100);
+    ChosenRoomID = item->property(kRoomID).toInt();
     item->setEnabled(false);
     AssignRoomToCurrentButton();
 }
@@ -160,7 +192,7 @@ void TFSetHotelConstruct::AssignRoomToCurrentButton()
     CurrentButtonNumber = CurrentButton->toolTip().toInt();
     for (TKALVDesignButton *button : PlanButtons())
         if (button->toolTip().toInt() == CurrentButtonNumber)
-            button->SetCaption(ChosenRoomName);
+            ShowRoomOnButton(button, ChosenRoomName, ChosenRoomID);
     EditMode = false;
 }
 
@@ -175,43 +207,55 @@ void TFSetHotelConstruct::PlanButtonClick(TKALVDesignButton *button)
 void TFSetHotelConstruct::acSaveExecute()
 {
     TADOConnection &connection = LocalConnection();
-    TADOQuery rooms(&connection);
+    QString failure, missing;
     try {
-        rooms.SetSQLText(QStringLiteral("SELECT * FROM Rooms "));
-        if (!connection.InTransaction())
-            connection.BeginTrans();
-        rooms.Open();
-        // Every button must name a room before any is written; then all go in one transaction.
+        TADOQuery rooms(&connection);
+        rooms.SetSQLText(QStringLiteral("SELECT q47 FROM Rooms "));
+        {
+            TTransaction transaction(connection);
+            rooms.Open();
+            transaction.Commit();
+        }
+        QSet<int> existing;
+        for (rooms.First(); !rooms.Eof(); rooms.Next())
+            existing.insert(rooms.FieldByName(QStringLiteral("q47")).AsInteger());
+        // Every button must stand for a room before any is written; then all go in one transaction,
+        // each to its own room.
         QList<TKALVDesignButton *> buttons = PlanButtons();
         std::reverse(buttons.begin(), buttons.end());
-        for (TKALVDesignButton *button : buttons) {
-            const QString name = roomName(button);
-            if (!rooms.Locate(QStringLiteral("q44"), name)) {
-                connection.RollbackIfOpen();
-                TSystemWinOS::ShowMessage(
-                    QStringLiteral("Внимание не може да бъде открита стая. Моля първо попълнето коректно номенклатура - "
-                                   "СТАИ.") +
-                    QStringLiteral("\r\nБутон %1 (%2)")
-                        .arg(button->toolTip(), name.isEmpty() ? QStringLiteral("без име") : QStringLiteral("\"") + name +
-                                                                                                   QStringLiteral("\"")));
-                return;
+        for (TKALVDesignButton *button : buttons)
+            if (!existing.contains(RoomOf(button))) {
+                const QString name = button->Caption();
+                missing = QStringLiteral("\r\nБутон %1 (%2)")
+                              .arg(button->toolTip(), name.isEmpty() ? QStringLiteral("без име")
+                                                                     : QLatin1Char('"') + name + QLatin1Char('"'));
+                break;
             }
+        if (missing.isEmpty()) {
+            TTransaction transaction(connection, true);
+            TADOQuery place(&connection);
+            place.SetSQLText(QStringLiteral("UPDATE Rooms SET q83 = :q83, q84 = :q84, q81 = :q81, q82 = :q82 "
+                                            "WHERE q47 = :q47"));
+            for (TKALVDesignButton *button : buttons) {
+                place.ParamByName(QStringLiteral("q83")).Value = button->y();
+                place.ParamByName(QStringLiteral("q84")).Value = button->x();
+                place.ParamByName(QStringLiteral("q81")).Value = button->width();
+                place.ParamByName(QStringLiteral("q82")).Value = button->height();
+                place.ParamByName(QStringLiteral("q47")).Value = RoomOf(button);
+                place.ExecSQL();
+            }
+            transaction.Commit();
         }
-        for (TKALVDesignButton *button : buttons) {
-            rooms.Locate(QStringLiteral("q44"), roomName(button));
-            rooms.Edit();
-            rooms.SetFieldValue(QStringLiteral("q83"), button->y());
-            rooms.SetFieldValue(QStringLiteral("q84"), button->x());
-            rooms.SetFieldValue(QStringLiteral("q81"), button->width());
-            rooms.SetFieldValue(QStringLiteral("q82"), button->height());
-            rooms.Post();
-        }
-        if (connection.InTransaction())
-            connection.CommitTrans();
     } catch (const Exception &error) {
-        connection.RollbackIfOpen();
-        TExceptionLogs::Show(error.Message());
+        failure = error.Message();
     }
+    connection.RollbackIfOpen();
+    if (!missing.isEmpty())
+        TSystemWinOS::ShowMessage(
+            QStringLiteral("Внимание не може да бъде открита стая. Моля първо попълнето коректно номенклатура - СТАИ.") +
+            missing);
+    else if (!failure.isEmpty())
+        TExceptionLogs::Show(failure);
 }
 
 void TFSetHotelConstruct::acCloseExecute() { close(); }

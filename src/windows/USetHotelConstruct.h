@@ -29,6 +29,8 @@ public:
 
     // The plan buttons, first child first.
     QList<TKALVDesignButton *> PlanButtons() const;
+    // The room a plan button stands for (Rooms.q47), 0 for a button that names none yet.
+    static int RoomOf(const TKALVDesignButton *button);
 
     TKalvMenuControl *smcHotelConstruct;
     QAction *acHotelConstructCreateNewRoom, *acHotelConstrucEditRoom, *acSave, *acClose;
@@ -40,11 +42,13 @@ public:
     TKALVDesignButton *CurrentButton = nullptr;
     bool EditMode = false;
     QString ChosenRoomName;
+    int ChosenRoomID = 0;  // the Rooms.q47 of the last menu item chosen
     TFormInfo *FormInfo1;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    TKALVDesignButton *AddPlanButton(const QRect &place, const QString &caption);
+    TKALVDesignButton *AddPlanButton(const QRect &place, const QString &roomNumber, int room);
+    void ShowRoomOnButton(TKALVDesignButton *button, const QString &roomNumber, int room);
 };

@@ -2,9 +2,10 @@
 
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
+#include "data/UDbSchema.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/UStdCtrls.h"
-#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesDesk.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
@@ -67,12 +68,14 @@ TFUserLogin::TFUserLogin(QWidget *parent) : TMainLibraryClass(parent)
     username = new QLineEdit(gbUserLogin);
     username->setObjectName(QStringLiteral("username"));
     username->setGeometry(110, 28, 200, 23);
+    username->setMaxLength(TextColumnLength);
     LUserPassword = new QLabel(QStringLiteral("Парола"), gbUserLogin);
     LUserPassword->setObjectName(QStringLiteral("LUserPassword"));
     LUserPassword->setGeometry(16, 60, 90, 21);
     password = new QLineEdit(gbUserLogin);
     password->setObjectName(QStringLiteral("password"));
     password->setGeometry(110, 60, 200, 23);
+    password->setMaxLength(TextColumnLength);
     password->setEchoMode(QLineEdit::Password);
     QFont bold = password->font();
     bold.setBold(true);
@@ -144,6 +147,8 @@ void TFUserLogin::acEnterExecute()
 {
     TADOComunicationControl control;
     TADOConnection *connection = TDM::Instance() ? TDM::Instance()->ADOLocalConnection : nullptr;
+    QString failure;
+    bool found = false;
     try {
         KalvCLientInfo().LoginName = username->text();
         KalvCLientInfo().LoginPassword = password->text();
@@ -154,21 +159,28 @@ void TFUserLogin::acEnterExecute()
             QStringLiteral(" SELECT q75, q76, q1 FROM Operators  WHERE q75 = :psOperatorName        AND q76 = "
                            ":psOperatorPass "),
             parameters);
-        const bool found = query && query->RecordCount() > 0;
+        // The database matches without letter case; a password must match exactly.
+        if (query)
+            for (query->First(); !query->Eof(); query->Next())
+                found = found || query->FieldByName(QStringLiteral("q76")).AsString() == password->text();
         if (connection && connection->Connected() && connection->InTransaction())
             connection->CommitTrans();
-        if (!found) {
-            KalvCLientInfo().LoginName.clear();
-            KalvCLientInfo().LoginPassword.clear();
-            TSystemWinOS::ShowMessageBox(msgWrongUserPassword, msgInformationTitle, 48);
-            return;
-        }
-        SetModalResult(mrOk);
     } catch (const Exception &error) {
-        if (connection && connection->Connected() && connection->InTransaction())
-            connection->RollbackTrans();
-        TExceptionLogs::Show(ErrorReportText(QString(), QString(), error.Message()));
+        failure = ErrorReportText(QString(), QString(), error.Message());
     }
+    if (connection && connection->Connected())
+        connection->RollbackIfOpen();
+    if (!failure.isEmpty()) {
+        TExceptionLogs::Show(failure);
+        return;
+    }
+    if (!found) {
+        KalvCLientInfo().LoginName.clear();
+        KalvCLientInfo().LoginPassword.clear();
+        TSystemWinOS::ShowMessageBox(msgWrongUserPassword, msgInformationTitle, 48);
+        return;
+    }
+    SetModalResult(mrOk);
 }
 
 void TFUserLogin::acCloseExecute() { SetModalResult(mrCancel); }
@@ -178,8 +190,38 @@ void TFUserLogin::acUserLoginShowHiddenControlExecute()
     SetWindowHeight(WindowHeight() < ExtendedHeight ? ExtendedHeight : CompactHeight);
 }
 
+bool TFUserLogin::RegistrationOpen()
+{
+    TADOConnection &connection = LocalConnection();
+    QString failure;
+    int operators = -1;
+    try {
+        TADOQuery count(&connection);
+        count.SetSQLText(QStringLiteral("SELECT COUNT(*) AS n FROM Operators "));
+        TTransaction transaction(connection);
+        count.Open();
+        transaction.Commit();
+        operators = count.FieldByName(QStringLiteral("n")).AsInteger();
+    } catch (const Exception &error) {
+        failure = error.Message();
+    }
+    connection.RollbackIfOpen();
+    if (!failure.isEmpty()) {
+        TExceptionLogs::Show(ErrorReportText(QString(), QString(), failure));
+        return false;
+    }
+    // The links are the way in for the first operator of a new database, and for nobody else.
+    if (operators > 0) {
+        TSystemWinOS::ShowMessageBox(msgRegistrationClosed, msgInformationTitle, 48);
+        return false;
+    }
+    return true;
+}
+
 void TFUserLogin::acUserLoginRegisterNewUserExecute()
 {
+    if (!RegistrationOpen())
+        return;
     KalvCLientInfo().LoginName.clear();
     KalvCLientInfo().LoginPassword.clear();
     StartWithNewOperator = true;
@@ -188,6 +230,8 @@ void TFUserLogin::acUserLoginRegisterNewUserExecute()
 
 void TFUserLogin::acUserLoginRegisterNewHotelExecute()
 {
+    if (!RegistrationOpen())
+        return;
     KalvCLientInfo().LoginName.clear();
     KalvCLientInfo().LoginPassword.clear();
     StartWithNewHotel = true;

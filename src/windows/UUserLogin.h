@@ -23,6 +23,8 @@ public:
     void acCloseExecute();
     void acUserLoginShowHiddenControlExecute();
     void acUserLoginRegisterNewUserExecute();
+    // True while Operators has no row; otherwise says why nobody gets in this way.
+    bool RegistrationOpen();
     void acUserLoginRegisterNewHotelExecute();
 
     // The window's outer height, title bar included, as the layout counts it.

@@ -57,16 +57,14 @@ void TFValuta::acSaveExecute()
         const int hotel = LookupInteger(QStringLiteral("Хотел"), QStringLiteral("HotelBuild"), QStringLiteral("q10"),
                                         QStringLiteral("q1"), ComboBoxHotel->currentText());
         query.SetSQLText(ListSql());
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection, true);
         query.Open();
         ChooseRow(query, QStringLiteral("q57"), QStringLiteral("ИД"), EditId->text());
         query.SetFieldValue(QStringLiteral("q56"), EditName->text());
         query.SetFieldValue(QStringLiteral("q86"), CheckBoxMainValuta->isChecked());
         query.SetFieldValue(QStringLiteral("q1"), hotel);
         query.Post();
-        if (connection.InTransaction())
-            connection.CommitTrans();
+        transaction.Commit();
     });
 }
 

@@ -58,6 +58,17 @@ void TestHome::WriteSettings(const QString &text, bool withMark) const
     file.write(text.toUtf8());
 }
 
+void InstallUnexpectedWindowGuards()
+{
+    // A box or error log that no test expected is reported and answered, never left to block.
+    TSystemWinOS::SetMessageBoxHandler([](const QString &text, const QString &, int flags) {
+        qWarning("unexpected message box: %s", qPrintable(text));
+        return (flags & 0x0F) == 4 || (flags & 0x0F) == 3 ? int(TSystemWinOS::IDYES) : int(TSystemWinOS::IDOK);
+    });
+    TExceptionLogs::SetShowHandler(
+        [](TExceptionLogs &window) { qWarning("unexpected error log: %s", qPrintable(window.Text())); });
+}
+
 MessageBoxRecorder::MessageBoxRecorder()
 {
     TSystemWinOS::SetMessageBoxHandler([this](const QString &text, const QString &title, int flags) {
@@ -68,7 +79,7 @@ MessageBoxRecorder::MessageBoxRecorder()
     });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { TSystemWinOS::SetMessageBoxHandler({}); }
+MessageBoxRecorder::~MessageBoxRecorder() { InstallUnexpectedWindowGuards(); }
 
 QStringList MessageBoxRecorder::Texts() const
 {
@@ -87,7 +98,7 @@ ErrorLogRecorder::ErrorLogRecorder(std::function<void(TExceptionLogs &)> action)
     });
 }
 
-ErrorLogRecorder::~ErrorLogRecorder() { TExceptionLogs::SetShowHandler({}); }
+ErrorLogRecorder::~ErrorLogRecorder() { InstallUnexpectedWindowGuards(); }
 
 void SaveShot(QWidget *window, const QString &name)
 {

@@ -41,6 +41,10 @@ struct RecordedBox {
     int Flags = 0;
 };
 
+// Outside the recorders below, message boxes and error logs are reported as warnings and
+// answered, so that a test never waits on a window nobody answers.
+void InstallUnexpectedWindowGuards();
+
 // Records every message box and answers it: queued answers first, then OK or Yes.
 class MessageBoxRecorder
 {
@@ -135,6 +139,7 @@ QStringList QueryRows(TADOConnection &connection, const QString &sql);
     {                                                                                                              \
         TKalvApplication app(argc, argv);                                                                          \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                                   \
+        InstallUnexpectedWindowGuards();                                                                           \
         TestClass test;                                                                                            \
         QTEST_SET_MAIN_SOURCE_PATH                                                                                 \
         return QTest::qExec(&test, argc, argv);                                                                    \
