@@ -10,6 +10,8 @@
 #include "data/UDM.h"
 #include "data/UDataLinkDialog.h"
 #include "data/UDbEngine.h"
+#include "data/UMssqlEngine.h"
+#include "startup/UConstMessagesDesk.h"
 #include "startup/USystemWinOS.h"
 #include "data/URegistry.h"
 #include "framework/UStdCtrls.h"
@@ -28,6 +30,8 @@
 #include <QSqlQuery>
 #include <QTextStream>
 #include <QToolBar>
+#include <QDir>
+#include <QRandomGenerator>
 #include <QtTest>
 #include <memory>
 
@@ -535,6 +539,162 @@ private slots:
         query.Open();
         QCOMPARE(query.RecordCount(), 1);
         QCOMPARE(query.FieldByName("q77").AsString(), QString(50, '1'));
+    }
+
+    void reservedNamesAreRefusedNeverMisplaced()
+    {
+        StoreServerSettings(*m_home);
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        for (const QString &name : {"main", "TEMP", "tempdb", "Master"}) {
+            window->Edit7->setText(name);
+            ErrorLogRecorder log;
+            MessageBoxRecorder boxes;
+            window->acFBazaNewDB->trigger();
+            QCOMPARE(log.Texts(), QStringList({msgDatabaseNameReserved.arg(name)}));
+            QVERIFY(boxes.Texts().isEmpty());
+            QVERIFY(!QFile::exists(m_home->Root() + "server/" + name + ".sqlite"));
+        }
+        TADOComunicationControl().ConnectToCatalog(&connection(), "master");
+        QCOMPARE(registeredDatabases(connection()), QStringList());
+        QProcess admin;
+        admin.start(TestHome::BuildBinFolder() + "kalvhotel-admin", {"create-database", "temp"});
+        QVERIFY(admin.waitForFinished(60000));
+        QCOMPARE(admin.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(admin.readAllStandardError()).contains(msgDatabaseNameReserved.arg("temp")));
+        // Names that SQL Server takes are left to it.
+        for (const char *name : {"main", "temp", "a/b", " x"})
+            TMssqlEngine().CheckNewDatabaseName(QLatin1String(name));
+        // A file left behind by a creation that never reached the catalogue is not reused.
+        writeFile(m_home->Root() + "server/Leftover.sqlite", "not a database");
+        window->Edit7->setText("Leftover");
+        MessageBoxRecorder boxes;
+        window->acFBazaNewDB->trigger();
+        QCOMPARE(boxes.Texts(), QStringList({msgDatabaseCreated}));
+        connection().Close();
+        QVERIFY(TADOComunicationControl().ConnectToDatabase("Leftover"));
+        QCOMPARE(QueryRows(connection(), "SELECT COUNT(*) FROM Rooms"), QStringList({"0"}));
+    }
+
+    void cancelledFileChoiceEndsAttachingAndKeepsTheChosen()
+    {
+        StoreServerSettings(*m_home);
+        createDatabase();
+        TADOComunicationControl().ConnectToCatalog(&connection(), "master");
+        for (const char *name : {"One.mdf", "Two.mdf"})
+            writeDatabaseFile(m_home->Root() + name);
+        const QStringList answers = {m_home->Root() + "One.mdf", m_home->Root() + "Two.mdf"};
+        int shown = 0;
+        TOpenDialog::SetExecuteHandler([&](TOpenDialog &dialog) {
+            if (shown == answers.size()) {
+                ++shown;
+                return false;  // cancelled; the dialog still holds the last file chosen
+            }
+            dialog.FileName = answers.at(shown++);
+            return true;
+        });
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        MessageBoxRecorder boxes;  // Yes every time it asks
+        ErrorLogRecorder log;
+        window->acFBazaAttachDB->trigger();
+        QCOMPARE(shown, 3);
+        QCOMPARE(boxes.Texts(), QStringList(3, msgAddNewBase));
+        QVERIFY(log.Texts().isEmpty());
+        QCOMPARE(registeredDatabases(connection()), QStringList({"HotelTest", "Two", "One"}));
+    }
+
+    void savedSettingsAreAllOldOrAllNewAfterAKill()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        QRandomGenerator random(91209);
+        int killedAfterASave = 0;
+        for (int round = 0; round < 25; ++round) {
+            QProcess writer;
+            writer.setProcessEnvironment(env);
+            writer.start(TestHome::BuildBinFolder() + "kalv_workstation", {"save-settings", DataFolder});
+            QVERIFY(writer.waitForStarted());
+            QTest::qWait(120 + random.bounded(250));
+            writer.kill();
+            writer.waitForFinished();
+            killedAfterASave += writer.readAllStandardOutput().contains("saved") ? 1 : 0;
+            TRegistry registry;
+            QVERIFY(registry.OpenKey(SqlSettings::Key, false));
+            TDLLSafeCall library;
+            QVERIFY(library.LoadFunction(1, "HashingKey"));
+            const QString generation = registry.ReadString(SqlSettings::ComputerName).section('-', 1);
+            const QList<QPair<QString, QString>> values = {
+                {"inst-", registry.ReadString(SqlSettings::Instance)},
+                {"alias-", registry.ReadString(SqlSettings::Aliase)},
+                {"user-", registry.ReadString(SqlSettings::User)},
+                {"pw-", library.DecryptText(registry.ReadString(SqlSettings::Password))},
+                {"port-", registry.ReadString(SqlSettings::Port)},
+                {"db-", registry.ReadString(SqlSettings::DataBase)}};
+            for (const auto &[prefix, value] : values)
+                QVERIFY2(generation.isEmpty() ? value.isEmpty() : value == prefix + generation,
+                         qPrintable(QString("round %1: %2 beside srv-%3").arg(round).arg(value, generation)));
+        }
+        qInfo("%d of 25 writers were killed after at least one save", killedAfterASave);
+        QVERIFY(killedAfterASave > 10);
+    }
+
+    void demoFinishesWhenRunAgainAfterAnInterruption()
+    {
+        const QString admin = TestHome::BuildBinFolder() + "kalvhotel-admin";
+        auto run = [&](int killAfter) {
+            QProcess process;
+            process.start(admin, {"demo"});
+            if (killAfter >= 0) {
+                QTest::qWait(killAfter);
+                process.kill();
+            }
+            process.waitForFinished(60000);
+            return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        };
+        const QString databases = m_home->Root() + "share/KALV/Hotel/Databases/";
+        // A database file without its catalogue row, left by an earlier attempt.
+        QDir().mkpath(databases);
+        writeFile(databases + "KalvHotel.sqlite", QByteArray());
+        for (int killAfter : {5, 20, 40, 60, 90, 130, 180})
+            run(killAfter);
+        QCOMPARE(run(-1), 0);
+        QCOMPARE(run(-1), 0);
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, false));
+        SqlComputerName = registry.ReadString(SqlSettings::ComputerName);
+        SqlDataBase = registry.ReadString(SqlSettings::DataBase);
+        QCOMPARE(SqlDataBase, QString("KalvHotel"));
+        DataFolder = m_home->Root() + "share/KALV/Hotel/";
+        QVERIFY(runCheck());
+        QCOMPARE(QueryRows(connection(), "SELECT COUNT(*) FROM Rooms"), QStringList({"12"}));
+        QCOMPARE(QueryRows(connection(), "SELECT COUNT(*) FROM Operators"), QStringList({"1"}));
+        QCOMPARE(QueryRows(connection(), "SELECT COUNT(*) FROM sysprocedures"), QStringList({"3"}));
+    }
+
+    void unreadableStoredPasswordIsSaidInTheWindow()
+    {
+        TestServer server;
+        server.Password = "тайна";
+        StoreServerSettings(*m_home, server);
+        QFile key(m_home->ConfigFolder() + "Oxtarne/HashingKey.key");
+        QVERIFY(key.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        key.write("damaged");
+        key.close();
+        {
+            MessageBoxRecorder boxes;
+            std::unique_ptr<TFBaza> window(openBaza());
+            window->setAttribute(Qt::WA_DeleteOnClose, false);
+            QCOMPARE(boxes.Texts(), QStringList({msgStoredPasswordUnreadable}));
+            QVERIFY(window->edPassword->text().isEmpty());
+            window->edPassword->setText("нова");
+            window->acFBazaSave->trigger();  // replaces the damaged key
+        }
+        MessageBoxRecorder boxes;
+        std::unique_ptr<TFBaza> window(openBaza());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(boxes.Texts().isEmpty());
+        QCOMPARE(window->edPassword->text(), QString("нова"));
     }
 
     // Last: a terminate request cannot be taken back within the process.

@@ -10,7 +10,11 @@
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
 #include "windows/UOperReservation.h"
+#include "windows/URoomBoard.h"
 #include "windows/USetHotelConstruct.h"
+#include "data/USqliteEngine.h"
+#include "framework/UDecimal.h"
+#include "startup/UConstMessagesDesk.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,8 +24,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 #include <memory>
+#include <sqlite3.h>
 
 namespace {
 
@@ -60,6 +69,11 @@ class TestBooking : public QObject
         QString script;
         MClass().ReadTextFile(TestHome::BuildBinFolder() + "dist/sql/sqlite/proc_CopyAllTablesValues.sql", script);
         QCOMPARE(int(DatabaseSetup::InstallProcedure(script).Outcome), int(DatabaseSetup::TOutcome::Done));
+    }
+    sqlite3 *sqliteHandle()
+    {
+        const QVariant handle = connection().Database().driver()->handle();
+        return *static_cast<sqlite3 *const *>(handle.data());
     }
     std::unique_ptr<TFOperReservation> reservation()
     {
@@ -399,6 +413,303 @@ private slots:
         QVERIFY(!connection().InTransaction());
     }
 
+    void sameRoomNumberInTwoHotelsBookedPlacedMarkedListed()
+    {
+        hotelData();
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (2, 'Планински')");
+        exec("INSERT INTO Rooms (q44, q46, q1, q42, q48, q79) VALUES ('101', 70, 2, 1, 1, 1)");  // room 3
+        auto window = reservation();
+        // The room selector lists the rooms of the chosen hotel only.
+        auto listedRooms = [&](const QString &hotel) {
+            window->cbHotel->setEditText(hotel);
+            QFocusEvent in(QEvent::FocusIn);
+            QApplication::sendEvent(window->cbRoomNumber, &in);
+            QStringList items;
+            for (int i = 0; i < window->cbRoomNumber->count(); ++i)
+                items.append(window->cbRoomNumber->itemText(i));
+            return items;
+        };
+        QCOMPARE(listedRooms("Планински"), QStringList({"101"}));
+        QCOMPARE(listedRooms("Морски"), QStringList({"101", "102"}));
+        QCOMPARE(listedRooms("Няма такъв"), QStringList());
+        // "101" of both hotels for the same nights: two rooms, two stays.
+        fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        window->cbHotel->setEditText("Планински");
+        emit window->cbRoomNumber->textActivated("101");
+        QCOMPARE(window->labelCharacteristic->text(), QString("Брой стаи: 1 Брой легла: 1"));
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(window->GridModel()->rowCount(), 2);
+        {
+            MessageBoxRecorder boxes;
+            window->acOperReservationSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgOperationSucceeded}));
+        }
+        QCOMPARE(rows("SELECT q1, q47, q70, q27 FROM Klients ORDER BY q47"), QStringList({"1|1|60|120", "2|3|70|140"}));
+        exec("INSERT INTO Klients (q1, q47, q29, q34, q35) VALUES (2, 3, 'Само в планината', ?, ?)",
+             {QDate(2026, 5, 20), QDate(2026, 5, 22)});
+        exec("INSERT INTO Klients (q1, q29, q33, q34, q35) VALUES (1, 'Закуска без стая', 'Закуска', ?, ?)",
+             {QDate(2026, 5, 20), QDate(2026, 5, 22)});
+
+        // Placed separately: the menu tells the two apart, each button writes to its own room.
+        auto plan = std::make_unique<TFSetHotelConstruct>();
+        plan->setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(plan->InitializeWindow());
+        QStringList items;
+        for (QAction *item : plan->UnplacedRoomsMenu->actions())
+            items.append(item->text());
+        QCOMPARE(items, QStringList({"Стая: 101 (Морски)", "Стая: 102", "Стая: 101 (Планински)"}));
+        for (const auto &[item, place] : {std::pair{2, QRect(300, 40, 70, 50)}, std::pair{0, QRect(100, 40, 60, 50)}}) {
+            plan->acHotelConstructCreateNewRoom->trigger();
+            plan->acHotelConstrucEditRoom->trigger();
+            plan->UnplacedRoomsMenu->actions().at(item)->trigger();
+            plan->CurrentButton->setGeometry(place);
+        }
+        QCOMPARE(TFSetHotelConstruct::RoomOf(plan->PlanButtons().at(0)), 3);
+        QCOMPARE(TFSetHotelConstruct::RoomOf(plan->PlanButtons().at(1)), 1);
+        plan->acSave->trigger();
+        QCOMPARE(rows("SELECT q47, q44, q1, q83, q84, q81, q82 FROM Rooms ORDER BY q47"),
+                 QStringList({"1|101|1|40|100|60|50", "2|102|1||||", "3|101|2|40|300|70|50"}));
+
+        // Marked and listed separately on the board.
+        QWidget canvas;
+        QMenu popup;
+        QDate day(2026, 5, 20);
+        TRoomBoard board(&canvas, &popup, [&] { return day; }, [] { return QString(); });
+        QVERIFY(board.BuildRoomBoard());
+        QCOMPARE(board.Buttons("101").size(), 2);
+        board.RefreshRoomBoard();
+        QCOMPARE(board.Button(3)->Mark, 1);
+        QCOMPARE(board.Button(1)->Mark, 0);  // the service row with no room marks nothing
+        MessageBoxRecorder boxes;
+        board.RoomButtonClick(board.Button(3));
+        board.RoomButtonClick(board.Button(1));
+        QCOMPARE(boxes.Texts(), QStringList({"Само в планината\r\n20.05.2026\r\n22.05.2026\r\n\r\n"}));
+        day = QDate(2026, 5, 11);
+        board.RefreshRoomBoard();
+        QCOMPARE(board.Button(3)->Mark, 1);
+        QCOMPARE(board.Button(1)->Mark, 1);
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void roomRowsNeedNamesTheTablesKnow()
+    {
+        hotelData();
+        auto window = reservation();
+        MessageBoxRecorder boxes;
+        auto refused = [&](QWidget *control) {
+            const int staged = window->GridModel()->rowCount();
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            return window->GridModel()->rowCount() == staged && boxes.Texts().last() == msgFillControlsCorrectly &&
+                   control->palette().color(QPalette::Base) == QColor(Qt::red);
+        };
+        // Names are matched as the database matches them: without letter case.
+        fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        window->cbHotel->setEditText("МОРСКИ");
+        window->cbTarife->setEditText("основна");
+        window->cbCurrency->setEditText("bgn");
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(window->GridModel()->rowCount(), 1);
+        QVERIFY(boxes.Boxes().isEmpty());
+        // A mistyped or unknown name refuses the row, its control marked red.
+        fillGuest(*window, "102", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        window->cbHotel->setEditText("Моркси");
+        QVERIFY(refused(window->cbHotel));
+        window->cbHotel->setEditText("Морски");
+        window->cbCurrency->setEditText("EUR");
+        QVERIFY(refused(window->cbCurrency));
+        window->cbCurrency->setEditText("BGN");
+        window->cbRoomNumber->setEditText("109");
+        QVERIFY(refused(window->cbRoomNumber));
+        window->cbRoomNumber->setEditText("102");
+        window->cbTarife->setEditText("Сезонна");
+        QVERIFY(refused(window->cbTarife));
+        window->cbTarife->setEditText("Основна");
+        window->edContragentID->clear();
+        QVERIFY(refused(window->edContragentID));
+        QCOMPARE(boxes.ShownInTransaction(), 0);
+        QCOMPARE(boxes.Boxes().size(), 5);
+
+        // A service row staged before never lets a room row skip its checks.
+        window->cbRoomNumber->setEditText("");
+        window->cbService->setEditText("Закуска");
+        window->edQuantity->setText("1");
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(window->GridModel()->rowCount(), 2);
+        QCOMPARE(window->cbService->currentText(), QString("Закуска"));  // the add keeps it
+        window->edContragentName->clear();
+        window->edContragentID->clear();
+        window->cbRoomNumber->setEditText("102");
+        QVERIFY(refused(window->edContragentName));
+        QCOMPARE(rows("SELECT COUNT(*) FROM \"" + window->StagingTableName + "\" WHERE q47 = 2"), QStringList({"0"}));
+    }
+
+    void nightsSharedOrNotInTheWindowAndAtSave_data()
+    {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<bool>("free");
+        QTest::newRow("12.05-14.05") << QDate(2026, 5, 12) << QDate(2026, 5, 14) << true;
+        QTest::newRow("08.05-10.05") << QDate(2026, 5, 8) << QDate(2026, 5, 10) << true;
+        QTest::newRow("11.05-13.05") << QDate(2026, 5, 11) << QDate(2026, 5, 13) << false;
+        QTest::newRow("09.05-11.05") << QDate(2026, 5, 9) << QDate(2026, 5, 11) << false;
+    }
+
+    void nightsSharedOrNotInTheWindowAndAtSave()
+    {
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(bool, free);
+        hotelData();
+        // In the window's own staged rows.
+        auto window = reservation();
+        fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        fillGuest(*window, "101", from, to);
+        {
+            MessageBoxRecorder boxes;
+            window->acOperReservationPrepareContragentForReserv->trigger();
+            QCOMPARE(window->GridModel()->rowCount(), free ? 2 : 1);
+            QCOMPARE(boxes.Boxes().size(), free ? 0 : 1);
+        }
+        // At the save: another window stores 10.05-12.05 after this one staged the period.
+        auto late = reservation();
+        fillGuest(*late, "101", from, to);
+        late->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(late->GridModel()->rowCount(), 1);
+        auto first = reservation();
+        fillGuest(*first, "101", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        first->acOperReservationPrepareContragentForReserv->trigger();
+        MessageBoxRecorder boxes;
+        first->acOperReservationSave->trigger();
+        late->acOperReservationSave->trigger();
+        QCOMPARE(boxes.Texts().value(0), msgOperationSucceeded);
+        QVERIFY(free ? boxes.Texts().value(1) == msgOperationSucceeded
+                     : boxes.Texts().value(1).startsWith("Внимание вече има направена резервация"));
+        QCOMPARE(rows("SELECT COUNT(*) FROM Klients"), QStringList({free ? "2" : "1"}));
+    }
+
+    void amountsAreExactToTheCent()
+    {
+        hotelData();
+        exec("INSERT INTO Uslugi (q40, q33, q51) VALUES (33.33, 'Масаж', 1), (12.345, 'Сауна', 1), "
+             "(1.005, 'Вода', 1)");
+        exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('103', 33.33, 1, 1)");
+        auto window = reservation();
+        fillGuest(*window, "103", QDate(2026, 5, 10), QDate(2026, 5, 13));
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        for (const auto &[service, quantity] :
+             {std::pair{"Масаж", "3"}, std::pair{"Сауна", "3"}, std::pair{"Вода", "1"}, std::pair{"Закуска", "0,25"}}) {
+            window->cbRoomNumber->setEditText("");
+            window->cbService->setEditText(QString::fromUtf8(service));
+            window->edQuantity->setText(QString::fromLatin1(quantity));
+            window->acOperReservationPrepareContragentForReserv->trigger();
+        }
+        QCOMPARE(window->GridModel()->rowCount(), 5);
+        {
+            MessageBoxRecorder boxes;
+            window->acOperReservationSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgOperationSucceeded}));
+        }
+        // Half away from zero on the decimal value: 12.345 x 3 = 37.035 -> 37.04, 1.005 -> 1.01.
+        QCOMPARE(rows("SELECT q27 FROM Klients ORDER BY rowid"), QStringList({"99.99", "99.99", "37.04", "1.01", "3"}));
+        TADOQuery query(&connection());
+        query.SetSQLText("SELECT q27 FROM Klients ORDER BY rowid");
+        query.Open();
+        QCOMPARE(query.FieldByName("q27").AsFloat(), 99.99);
+        // Sums of many stored amounts, read as the decimals they are, are exact.
+        for (int i = 0; i < 1000; ++i)
+            exec("INSERT INTO Klients (q1, q27) VALUES (9, ?)", {TDecimal::FromText("0.10").ToVariant()});
+        query.SetSQLText("SELECT q27 FROM Klients WHERE q1 = 9");
+        query.Open();
+        TDecimal sum;
+        double binary = 0;
+        for (query.First(); !query.Eof(); query.Next()) {
+            sum += TDecimal::FromVariant(query.FieldByName("q27").Value());
+            binary += query.FieldByName("q27").AsFloat();
+        }
+        QCOMPARE(sum.ToFixed(2), QString("100.00"));
+        QVERIFY(binary != 100.0);  // what adding binary fractions would have given
+    }
+
+    void failedCommitThenTickThenRetryStoresOnce()
+    {
+        hotelData();
+        exec("UPDATE Rooms SET q83 = 10, q84 = 10 * q47, q81 = 50, q82 = 40");
+        const int timeout = TSqliteEngine::BusyTimeout();
+        TSqliteEngine::SetBusyTimeout(300);
+        auto restore = qScopeGuard([timeout] { TSqliteEngine::SetBusyTimeout(timeout); });
+        auto window = reservation();
+        fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        window->cbRoomNumber->setEditText("");
+        window->cbService->setEditText("Закуска");
+        window->edQuantity->setText("2");
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(window->GridModel()->rowCount(), 2);
+
+        // Another workstation reads the file and holds its read lock: the commit cannot finish.
+        const QString file = m_db->Home().Root() + "server/HotelTest.sqlite";
+        auto other = [&](const QString &name) {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+            db.setDatabaseName(file);
+            db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=100");
+            return db.open();
+        };
+        QVERIFY(other("reader"));
+        QVERIFY(other("writer"));
+        {
+            QSqlQuery read(QSqlDatabase::database("reader"));
+            QVERIFY(read.exec("BEGIN"));
+            QVERIFY(read.exec("SELECT COUNT(*) FROM Klients") && read.next());
+        }
+        QWidget canvas;
+        QMenu popup;
+        TRoomBoard board(&canvas, &popup, [] { return QDate(2026, 5, 10); }, [] { return QString(); });
+        QVERIFY(board.BuildRoomBoard());
+        QVERIFY(board.Button(1));
+        int ticks = 0;
+        {
+            MessageBoxRecorder boxes;
+            ErrorLogRecorder log;
+            // The board's tick comes while the operator reads the failure.
+            boxes.OnShow = [&](const RecordedBox &) {
+                board.RefreshRoomBoard();
+                ++ticks;
+            };
+            window->acOperReservationSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgOperationNotSucceeded}));
+            QCOMPARE(log.Texts().size(), 1);
+            QVERIFY(log.Texts().first().startsWith(msgDatabaseBusy));
+            QCOMPARE(boxes.ShownInTransaction() + log.ShownInTransaction(), 0);
+        }
+        QCOMPARE(ticks, 1);
+        QCOMPARE(board.Button(1)->Mark, 0);  // the tick saw nothing of the failed save
+        QVERIFY(!connection().InTransaction());
+        QCOMPARE(sqlite3_get_autocommit(sqliteHandle()), 1);  // the server holds no transaction either
+        QCOMPARE(window->GridModel()->rowCount(), 2);        // the rows stay staged for a retry
+        // Other workstations keep working: they take the write lock at once.
+        {
+            QSqlQuery write(QSqlDatabase::database("writer"));
+            QVERIFY2(write.exec("BEGIN IMMEDIATE"), qPrintable(write.lastError().text()));
+            QVERIFY(write.exec("ROLLBACK"));
+        }
+        QSqlQuery(QSqlDatabase::database("reader")).exec("COMMIT");
+        QSqlDatabase::database("reader").close();
+        QSqlDatabase::database("writer").close();
+        QSqlDatabase::removeDatabase("reader");
+        QSqlDatabase::removeDatabase("writer");
+        {
+            MessageBoxRecorder boxes;
+            window->acOperReservationSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgOperationSucceeded}));
+        }
+        QCOMPARE(rows("SELECT q47, q42, q71 FROM Klients ORDER BY rowid"), QStringList({"1||2", "|2|2"}));
+        board.RefreshRoomBoard();
+        QCOMPARE(board.Button(1)->Mark, 1);
+    }
+
     void missingProcedureFailsTheSaveCleanly()
     {
         exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
@@ -408,6 +719,7 @@ private slots:
         window->acOperReservationSave->trigger();
         QCOMPARE(boxes.Texts(), QStringList({msgOperationNotSucceeded}));
         QCOMPARE(log.Texts().size(), 1);
+        QCOMPARE(boxes.ShownInTransaction() + log.ShownInTransaction(), 0);
         QVERIFY(!connection().InTransaction());
     }
 };

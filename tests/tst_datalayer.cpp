@@ -15,7 +15,13 @@
 #include "framework/UMainLibraryClass.h"
 #include "startup/UConstMessagesHotel.h"
 
+#include "framework/UDecimal.h"
+
 #include <QDir>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSqlDatabase>
 #include <QFile>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -335,6 +341,215 @@ private slots:
         QCOMPARE(int(refused.Outcome), int(DatabaseSetup::TOutcome::Failed));
         QVERIFY(!connection().InTransaction());
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, connection().Engine().ProcedureParameters(connection(), "proc_Bad"));
+    }
+
+    void procedureScriptsReadAsTheServerReadsThem()
+    {
+        createDatabase();
+        connection().Execute("INSERT INTO Klients (q29, q28) VALUES ('Иван', '1'), ('Мария', '2'), ('Иван', '3')");
+        QFile file(m_home->Root() + "delete.sql");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("CREATE PROCEDURE proc_DeleteGuest @name nvarchar(500) AS\r\n"
+                   "DELETE FROM Klients -- only the rows of the guest named below; not @other\r\n"
+                   "WHERE q29 = @name /* nor @third */ AND q29 <> '@name' AND [q29] IS NOT NULL\r\n");
+        file.close();
+        QString script;  // as the configuration window reads it: lines ended by a carriage return
+        MClass().ReadTextFile(file.fileName(), script);
+        QVERIFY(!script.contains('\n'));
+        const DatabaseSetup::TResult installed = DatabaseSetup::InstallProcedure(script);
+        QVERIFY2(installed.Outcome == DatabaseSetup::TOutcome::Done, qPrintable(installed.Message));
+        TADOStoredProc call(&connection());
+        call.ProcedureName = "proc_DeleteGuest";
+        call.RefreshParameters();
+        QCOMPARE(call.Parameters().size(), 1);
+        call.ParamByName("@NAME").Value = "Мария";
+        call.ExecProc();
+        TADOQuery left(&connection());
+        left.SetSQLText("SELECT q28 FROM Klients ORDER BY q28");
+        left.Open();
+        QCOMPARE(left.RecordCount(), 2);  // the WHERE line was read: only Мария's row went
+
+        // A parameter used twice is one parameter; a bracketed name is a name, not a parameter.
+        QVERIFY(DatabaseSetup::InstallProcedure("CREATE PROCEDURE proc_Twice (@n nvarchar(500)) AS\r"
+                                                "SELECT q28 AS [@label] FROM Klients WHERE q29 = @n OR q28 = @n\r")
+                    .Outcome == DatabaseSetup::TOutcome::Done);
+        TADOStoredProc twice(&connection());
+        twice.ProcedureName = "proc_Twice";
+        twice.RefreshParameters();
+        twice.ParamByName("@n").Value = "3";
+        twice.Open();
+        QCOMPARE(twice.RecordCount(), 1);
+        QCOMPARE(twice.FieldNames(), QStringList({"@label"}));
+
+        // Refused with a clear message: a name the server reads past a non-breaking space, a
+        // parameter nobody declared, a statement the server cannot read.
+        const QChar nbsp(0x00A0);
+        const QList<QPair<QString, QString>> refused = {
+            {"CREATE PROCEDURE proc_Nbsp @name nvarchar(500) AS DELETE FROM Klients WHERE q29 = @name" + QString(nbsp) +
+                 "AND 1 = 1",
+             "Must declare the scalar variable"},
+            {"CREATE PROCEDURE proc_Undeclared AS DELETE FROM Klients WHERE q29 = @who", "@who"},
+            {"CREATE PROCEDURE proc_Syntax @a INT AS DELETE Klients WHERE", "syntax"}};
+        for (const auto &[text, says] : refused) {
+            const DatabaseSetup::TResult result = DatabaseSetup::InstallProcedure(text);
+            QCOMPARE(int(result.Outcome), int(DatabaseSetup::TOutcome::Failed));
+            QVERIFY2(result.Message.contains(says, Qt::CaseInsensitive), qPrintable(result.Message));
+        }
+        QVERIFY(!connection().InTransaction());
+        left.Open();
+        QCOMPARE(left.RecordCount(), 2);
+    }
+
+    void noProcedureScriptCrashesTheProgram()
+    {
+        createDatabase();
+        connection().Execute("INSERT INTO Klients (q29) VALUES ('Гост')");
+        const QStringList seeds = {deliveredScript("sqlite", "proc_CopyAllTablesValues"),
+                                   deliveredScript("sqlite", "proc_SaveNewOperator"),
+                                   "CREATE PROCEDURE proc_T @t SYSNAME, @n nvarchar(500) AS SELECT * FROM @t WHERE q29 = @n"};
+        const QStringList pieces = {"--", "/*", "*/", "'", "\"", "[", "]", "@", "@t", ";", "\r", "\n", QString(QChar(0xA0)),
+                                    "(", ")", ",", "AS", " ", "?", ":x", "$", "#", "`", "SYSNAME", "ё"};
+        QRandomGenerator random(20261209);
+        int installed = 0, called = 0;
+        for (int round = 0; round < 400; ++round) {
+            QString script = seeds.at(random.bounded(int(seeds.size())));
+            for (int edits = random.bounded(1, 4); edits > 0; --edits) {
+                const int at = random.bounded(int(script.size()) + 1);
+                if (random.bounded(3) == 0)
+                    script.remove(at, random.bounded(1, 6));
+                else
+                    script.insert(at, pieces.at(random.bounded(int(pieces.size()))));
+            }
+            // Every script gets a name of its own, so that each one is installed afresh.
+            script.replace(QRegularExpression("PROCEDURE\\s+\\w+"), QString("PROCEDURE proc_F%1").arg(round));
+            if (DatabaseSetup::InstallProcedure(script).Outcome != DatabaseSetup::TOutcome::Done)
+                continue;
+            ++installed;
+            try {
+                TADOStoredProc call(&connection());
+                call.ProcedureName = QString("proc_F%1").arg(round);
+                call.RefreshParameters();
+                for (TParameter &parameter : call.Parameters())
+                    parameter.Value = random.bounded(2) ? QVariant("Klients") : QVariant("x\"; DROP TABLE Rooms; --");
+                connection().BeginTrans();
+                call.Open();
+                ++called;
+            } catch (const EDatabaseError &) {
+            }
+            connection().RollbackIfOpen();
+        }
+        qInfo("%d mutated scripts installed, %d called without an error", installed, called);
+        QVERIFY(installed > 0);
+        QCOMPARE(userTables(connection()).size(), 13);
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void decimalAmounts()
+    {
+        QCOMPARE((TDecimal::FromText("33.33") * TDecimal(3)).ToString(), QString("99.99"));
+        QCOMPARE((TDecimal::FromText("12.345") * TDecimal(3)).Cents().ToString(), QString("37.04"));
+        QCOMPARE(TDecimal::FromText("-2.675").Cents().ToString(), QString("-2.68"));  // away from zero
+        QCOMPARE(TDecimal::FromText("2.674999").Cents().ToString(), QString("2.67"));
+        QCOMPARE(TDecimal::FromText("0.005").Cents().ToString(), QString("0.01"));
+        QCOMPARE(TDecimal::FromText("0.0049").Cents().ToString(), QString("0"));
+        QCOMPARE(TDecimal::FromText("99.995").Cents().ToFixed(2), QString("100.00"));
+        QCOMPARE(TDecimal::FromDouble(1.005).ToString(), QString("1.005"));
+        QCOMPARE(TDecimal::FromDouble(1e-5).ToString(), QString("0.00001"));
+        QCOMPARE((TDecimal::FromText("10") - TDecimal::FromText("10.01")).ToString(), QString("-0.01"));
+        QCOMPARE((TDecimal::FromText("-1.5") + TDecimal::FromText("1.5")).ToString(), QString("0"));
+        QCOMPARE(TDecimal::FromText("  7.50 ").ToFixed(2), QString("7.50"));
+        QVERIFY(TDecimal::FromText("0.1") + TDecimal::FromText("0.2") == TDecimal::FromText("0.3"));
+        QVERIFY(TDecimal::FromText("-3") < TDecimal::FromText("-2.5"));
+        QCOMPARE(TDecimal::FromVariant(QVariant()).ToString(), QString("0"));
+        for (const char *bad : {"", "1.2.3", "abc", "1,5", "--1"})
+            QVERIFY_THROWS_EXCEPTION(EConvertError, TDecimal::FromText(QLatin1String(bad)));
+    }
+
+    void connectionStringValuesCannotAddItems()
+    {
+        TConnectionParts parts;
+        parts.Provider = "SQLite";
+        parts.Password = "pa;ss}=x";
+        parts.User = "x;Data Source=elsewhere";
+        parts.Database = "It's \"quoted\"";
+        parts.Server = m_home->Root() + "server";
+        const QString text = parts.Join();
+        const TConnectionItems items = TConnectionItems::Parse(text);
+        QCOMPARE(items.Value("Password"), QString("pa;ss}=x"));
+        QCOMPARE(items.Value("User ID"), QString("x;Data Source=elsewhere"));
+        QCOMPARE(items.Value("Initial Catalog"), QString("It's \"quoted\""));
+        QCOMPARE(items.Value("Data Source"), m_home->Root() + "server");
+        QCOMPARE(items.Value("Workstation ID"), m_home->Root() + "server");
+        TADOComunicationControl control;
+        QCOMPARE(control.GetServerName(text), m_home->Root() + "server");
+        QCOMPARE(control.GetDatabaseName(text), QString("It's \"quoted\""));
+        // The SQL Server engine braces what it hands on, so the value stays one value there too.
+        QCOMPARE(TMssqlEngine::OdbcConnectionString(items, "KalvHotel"),
+                 QString("DRIVER={FreeTDS};SERVER={%1};DATABASE={KalvHotel};UID={x;Data Source=elsewhere};"
+                         "PWD={pa;ss}}=x};ClientCharset=UTF-8;")
+                     .arg(m_home->Root() + "server"));
+
+        // Stored settings with such a user and password connect to the configured server only.
+        TestServer server;
+        server.User = "x;Data Source=elsewhere";
+        server.Password = "pa;ss}=x";
+        StoreServerSettings(*m_home, server);
+        createDatabase();
+        connection().Close();
+        QVERIFY(TADOComunicationControl().ConnectFromSettings());
+        QCOMPARE(TConnectionItems::Parse(connection().ConnectionString()).Value("Data Source"), m_home->Root() + "server");
+        QCOMPARE(TConnectionItems::Parse(connection().ConnectionString()).Value("Password"), QString("pa;ss}=x"));
+        QVERIFY(!QFileInfo::exists(m_home->Root() + "elsewhere"));
+    }
+
+    void embeddedFilesAreTheirOwnersOnly()
+    {
+        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                            QFile::WriteOther | QFile::ExeOther;
+        createDatabase();
+        for (const QString &file : {QString("server/HotelTest.sqlite"), QString("server/master.sqlite")})
+            QCOMPARE(QFile::permissions(m_home->Root() + file) & others, QFile::Permissions());
+        // The local server's folder, made by the program, is closed to others too.
+        TestServer local;
+        local.Server = "localhost";
+        StoreServerSettings(*m_home, local);
+        createDatabase("LocalTest");
+        QCOMPARE(QFile::permissions(DataFolder + "Databases") & others, QFile::Permissions());
+        QCOMPARE(QFile::permissions(DataFolder + "Databases/LocalTest.sqlite") & others, QFile::Permissions());
+        QFile::setPermissions(DataFolder + "Databases/master.sqlite", QFile::ReadOwner | QFile::WriteOwner |
+                                                                            QFile::ReadOther);
+        connection().Close();
+        QVERIFY(TADOComunicationControl().ConnectToDatabase("master"));
+        QCOMPARE(QFile::permissions(DataFolder + "Databases/master.sqlite") & others, QFile::Permissions());
+    }
+
+    void failedCommitLeavesNoTransaction()
+    {
+        createDatabase();
+        const int timeout = TSqliteEngine::BusyTimeout();
+        TSqliteEngine::SetBusyTimeout(100);
+        auto restore = qScopeGuard([timeout] { TSqliteEngine::SetBusyTimeout(timeout); });
+        connection().Close();
+        QVERIFY(TADOComunicationControl().ConnectFromSettings());  // with the short wait
+        {
+            QSqlDatabase reader = QSqlDatabase::addDatabase("QSQLITE", "reader");
+            reader.setDatabaseName(m_home->Root() + "server/HotelTest.sqlite");
+            QVERIFY(reader.open());
+            QSqlQuery read(reader);
+            QVERIFY(read.exec("BEGIN") && read.exec("SELECT COUNT(*) FROM Rooms") && read.next());
+            connection().BeginWriteTrans();
+            connection().Execute("INSERT INTO Rooms (q44) VALUES ('101')");
+            QVERIFY_THROWS_EXCEPTION(EDatabaseBusy, connection().CommitTrans());
+            QVERIFY(!connection().InTransaction());
+            QVERIFY(read.exec("COMMIT"));
+        }
+        QSqlDatabase::removeDatabase("reader");
+        // Nothing of the failed transaction stays, and the connection works on.
+        QCOMPARE(QueryRows(connection(), "SELECT COUNT(*) FROM Rooms"), QStringList({"0"}));
+        TTransaction transaction(connection(), true);
+        connection().Execute("INSERT INTO Rooms (q44) VALUES ('102')");
+        transaction.Commit();
+        QCOMPARE(QueryRows(connection(), "SELECT q44 FROM Rooms"), QStringList({"102"}));
     }
 
     void tempTableNamesCount()

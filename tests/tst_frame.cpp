@@ -125,6 +125,29 @@ private slots:
         QVERIFY(!connection().InTransaction());
     }
 
+    void passwordLetterCaseCountsUserNameCaseDoesNot()
+    {
+        exec("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'demo', 'demo')");
+        TFUserLogin login;
+        QVERIFY(login.InitializeWindow());
+        int shownInTransaction = 0;
+        auto attempt = [&](const QString &user, const QString &password) {
+            login.username->setText(user);
+            login.password->setText(password);
+            MessageBoxRecorder boxes;
+            QTest::mouseClick(login.spOK, Qt::LeftButton);
+            shownInTransaction += boxes.ShownInTransaction();
+            return login.ModalResult() == mrOk;
+        };
+        QVERIFY(!attempt("demo", "DEMO"));
+        QVERIFY(!attempt("demo", "Demo"));
+        QVERIFY(!attempt("demo", "demo "));
+        QVERIFY(attempt("DEMO", "demo"));
+        QCOMPARE(KalvCLientInfo().LoginName, QString("DEMO"));
+        QCOMPARE(shownInTransaction, 0);
+        QVERIFY(!connection().InTransaction());
+    }
+
     void loginKeysAndToggle()
     {
         TFUserLogin login;

@@ -29,6 +29,8 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTreeWidget>
+#include "startup/UConstMessagesDesk.h"
+
 #include <QtTest>
 #include <memory>
 
@@ -189,6 +191,72 @@ private slots:
         QVERIFY(!connection().InTransaction());
         QCOMPARE(window->GridModel()->rowCount(), 2);
         SaveShot(window.get(), "FNomStai");
+    }
+
+    void roomNumberIsUniqueWithinItsHotel()
+    {
+        masterData();
+        auto window = openWindow<TFNomStai>();
+        int shownInTransaction = 0;
+        auto save = [&](const QString &id, const QString &number, const QString &hotel) {
+            window->Edit5->setText(id);
+            window->Edit1->setText(number);
+            window->ComboBox1->setEditText("Единична");
+            window->ComboBox2->setEditText("Основна");
+            window->ComboBox3->setEditText(hotel);
+            MessageBoxRecorder boxes;
+            window->acFNomStaiSave->trigger();
+            shownInTransaction += boxes.ShownInTransaction();
+            return boxes.Texts();
+        };
+        QCOMPARE(save("", "101", "Морски"), QStringList());
+        QCOMPARE(save("", "101", "Планински"), QStringList());  // the same number in another hotel
+        // A second "101" in one hotel, in any letter case of a number that has letters, is refused.
+        QCOMPARE(save("", "101", "Морски"), QStringList({msgRoomNumberExists.arg("101")}));
+        QCOMPARE(window->Edit1->palette().color(QPalette::Base), QColor(Qt::red));
+        QCOMPARE(save("", "A1", "Морски"), QStringList());
+        QCOMPARE(save("", "a1", "Морски"), QStringList({msgRoomNumberExists.arg("a1")}));
+        // Saving a room under its own number is an edit; taking another room's number is not.
+        QCOMPARE(save("1", "101", "Морски"), QStringList());
+        QCOMPARE(save("3", "101", "Морски"), QStringList({msgRoomNumberExists.arg("101")}));
+        QCOMPARE(rows("SELECT q47, q44, q1 FROM Rooms ORDER BY q47"), QStringList({"1|101|1", "2|101|2", "3|A1|1"}));
+        QCOMPARE(shownInTransaction, 0);
+        QVERIFY(!connection().InTransaction());
+    }
+
+    void operatorSaveIsReportedAsWhatHappened()
+    {
+        masterData();
+        installProcedures();
+        exec("INSERT INTO Operators (q1, q21, q75, q76) VALUES (1, 'Стар', 'old', 'x')");
+        auto window = openWindow<TFNomOperatori>();
+        window->Edit1->setText("Нов");
+        window->ComboBox1->setEditText("Морски");
+        window->Edit7->setText("new");
+        window->Edit8->setText("p");
+        window->Edit9->setText("p");
+        // Saved, but the list cannot be read again: said as it is, never "not saved".
+        exec("DELETE FROM sysprocedures WHERE name = 'proc_OpenOperator'");
+        {
+            ErrorLogRecorder log;
+            window->acFNomOperatoriSave->trigger();
+            QCOMPARE(log.Texts().size(), 1);
+            QVERIFY(log.Texts().first().startsWith(msgOperatorListNotRead));
+            QCOMPARE(log.ShownInTransaction(), 0);
+        }
+        QCOMPARE(rows("SELECT q75 FROM Operators ORDER BY q80"), QStringList({"old", "new"}));
+        QCOMPARE(window->GridModel()->rowCount(), 2);  // the rows the table holds
+        // A save that fails: said so, and the grid still shows the table.
+        exec("DELETE FROM sysprocedures WHERE name = 'proc_SaveNewOperator'");
+        exec("INSERT INTO Operators (q1, q21, q75, q76) VALUES (1, 'Трети', 'third', 'x')");
+        {
+            ErrorLogRecorder log;
+            window->acFNomOperatoriSave->trigger();
+            QCOMPARE(log.Texts().size(), 1);
+            QVERIFY(log.Texts().first().startsWith(msgOperatorNotSaved));
+        }
+        QCOMPARE(window->GridModel()->rowCount(), 3);
+        QVERIFY(!connection().InTransaction());
     }
 
     void tariffsWithProposedValuesAndLayoutDates()

@@ -103,6 +103,8 @@ bool WriteEmbeddedSettings()
     TDLLSafeCall library;
     if (!library.LoadFunction(2, QStringLiteral("HashingKey")))
         throw Exception(QStringLiteral("The password library HashingKey cannot be loaded."));
+    // All together or none: an interrupted run leaves no half settings that a later run would trust.
+    registry.BeginUpdate();
     registry.WriteString(SqlSettings::ComputerName, QStringLiteral("localhost"));
     registry.WriteString(SqlSettings::Instance, QString());
     registry.WriteString(SqlSettings::Aliase, QString());
@@ -117,6 +119,7 @@ bool WriteEmbeddedSettings()
     registry.WriteInteger(SqlSettings::TimeoutConnection, 30);
     registry.WriteInteger(SqlSettings::TimeoutCommand, 30);
     registry.WriteInteger(SqlSettings::IsDynamicPort, 0);
+    registry.EndUpdate();
     return true;
 }
 

@@ -205,6 +205,8 @@ QString TFNomOperatori::ShowOperatorList(bool fromProcedure)
         return {};
     } catch (const Exception &error) {
         connection.RollbackIfOpen();
+        // The grid still shows the table, through the window's own list query.
+        InitializeWindow();
         return error.Message();
     }
 }

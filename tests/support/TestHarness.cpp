@@ -58,6 +58,12 @@ void TestHome::WriteSettings(const QString &text, bool withMark) const
     file.write(text.toUtf8());
 }
 
+bool SharedTransactionOpen()
+{
+    return TDM::Instance() && TDM::Instance()->ADOLocalConnection->Connected() &&
+           TDM::Instance()->ADOLocalConnection->InTransaction();
+}
+
 void InstallUnexpectedWindowGuards()
 {
     // A box or error log that no test expected is reported and answered, never left to block.
@@ -72,7 +78,9 @@ void InstallUnexpectedWindowGuards()
 MessageBoxRecorder::MessageBoxRecorder()
 {
     TSystemWinOS::SetMessageBoxHandler([this](const QString &text, const QString &title, int flags) {
-        m_boxes.append({text, title, flags});
+        m_boxes.append({text, title, flags, SharedTransactionOpen()});
+        if (OnShow)
+            OnShow(m_boxes.last());
         if (!m_answers.isEmpty())
             return m_answers.takeFirst();
         return (flags & 0x0F) == 4 || (flags & 0x0F) == 3 ? int(TSystemWinOS::IDYES) : int(TSystemWinOS::IDOK);
@@ -80,6 +88,11 @@ MessageBoxRecorder::MessageBoxRecorder()
 }
 
 MessageBoxRecorder::~MessageBoxRecorder() { InstallUnexpectedWindowGuards(); }
+
+int MessageBoxRecorder::ShownInTransaction() const
+{
+    return int(std::count_if(m_boxes.begin(), m_boxes.end(), [](const RecordedBox &box) { return box.InTransaction; }));
+}
 
 QStringList MessageBoxRecorder::Texts() const
 {
@@ -93,6 +106,7 @@ ErrorLogRecorder::ErrorLogRecorder(std::function<void(TExceptionLogs &)> action)
 {
     TExceptionLogs::SetShowHandler([this, action](TExceptionLogs &window) {
         m_texts.append(window.Text());
+        m_inTransaction += SharedTransactionOpen() ? 1 : 0;
         if (action)
             action(window);
     });

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -39,7 +40,11 @@ struct RecordedBox {
     QString Text;
     QString Title;
     int Flags = 0;
+    bool InTransaction = false;  // the shared connection held a transaction while it was shown
 };
+
+// True while the shared connection, if there is one, holds a transaction.
+bool SharedTransactionOpen();
 
 // Outside the recorders below, message boxes and error logs are reported as warnings and
 // answered, so that a test never waits on a window nobody answers.
@@ -52,8 +57,12 @@ public:
     MessageBoxRecorder();
     ~MessageBoxRecorder();
     void Answer(int buttonId) { m_answers.append(buttonId); }
+    // Runs while a box is shown, as a timer tick or a click would in the box's own event loop.
+    std::function<void(const RecordedBox &box)> OnShow;
     const QList<RecordedBox> &Boxes() const { return m_boxes; }
     QStringList Texts() const;
+    // Boxes shown while a transaction was open: no window may leave one open across a box.
+    int ShownInTransaction() const;
 
 private:
     QList<RecordedBox> m_boxes;
@@ -69,9 +78,11 @@ public:
     explicit ErrorLogRecorder(std::function<void(TExceptionLogs &)> action = {});
     ~ErrorLogRecorder();
     const QStringList &Texts() const { return m_texts; }
+    int ShownInTransaction() const { return m_inTransaction; }
 
 private:
     QStringList m_texts;
+    int m_inTransaction = 0;
 };
 
 // Makes a control of type T with its component name.

@@ -1,0 +1,153 @@
+// A workstation in a process of its own, for tests that need several programs on one database
+// or a program killed in the middle of its work. It drives the real windows offscreen and
+// prints one line per outcome on its standard output.
+//
+//   kalv_workstation book DATA HOTEL ROOM BASE OFFSET NIGHTS ROUNDS START PERIOD
+//     Books ROOM of HOTEL in every round r for NIGHTS nights from BASE + 10 r + OFFSET days:
+//     stages the row at START + r PERIOD (milliseconds since the epoch), saves it half a
+//     period later, and prints "round r saved|conflict|refused|busy|failed ...".
+//   kalv_workstation save-settings DATA
+//     Saves the configuration window again and again with the values of generation g
+//     ("srv-g", "inst-g", ...), printing "saved g" after each save, until it is killed.
+
+#include "admin/UBaza.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDLLSafeCall.h"
+#include "data/UDM.h"
+#include "errors/UExceptionLogs.h"
+#include "startup/KalvCM.h"
+#include "startup/UConstMessagesDesk.h"
+#include "startup/USystemWinOS.h"
+#include "windows/UOperReservation.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QLineEdit>
+#include <QThread>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QStringList boxes, errorLogs;
+
+void say(const QString &line)
+{
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+void waitUntil(qint64 epochMs)
+{
+    const qint64 left = epochMs - QDateTime::currentMSecsSinceEpoch();
+    if (left > 0)
+        QThread::msleep(ulong(left));
+}
+
+QString outcome()
+{
+    const QString conflict = QStringLiteral("Внимание вече има направена резервация");
+    for (const QString &text : boxes) {
+        if (text == msgOperationSucceeded)
+            return QStringLiteral("saved");
+        if (text.startsWith(conflict))
+            return QStringLiteral("conflict");
+    }
+    for (const QString &text : errorLogs)
+        if (text.contains(msgDatabaseBusy))
+            return QStringLiteral("busy");
+    return QStringLiteral("failed ") + (boxes + errorLogs).join(QLatin1Char('|')).simplified();
+}
+
+int book(const QStringList &a)
+{
+    const QString hotel = a.at(0), room = a.at(1);
+    const QDate base = QDate::fromString(a.at(2), Qt::ISODate);
+    const int offset = a.at(3).toInt(), nights = a.at(4).toInt(), rounds = a.at(5).toInt();
+    const qint64 start = a.at(6).toLongLong(), period = a.at(7).toLongLong();
+    TDM dm;
+    if (!TADOComunicationControl().ConnectFromSettings()) {
+        say(QStringLiteral("no connection"));
+        return 1;
+    }
+    for (int r = 0; r < rounds; ++r) {
+        auto window = std::make_unique<TFOperReservation>();
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        if (!window->InitializeWindow()) {
+            say(QStringLiteral("round %1 failed no staging table").arg(r));
+            continue;
+        }
+        const QDate from = base.addDays(10 * r + offset);
+        window->edContragentName->setText(QStringLiteral("Гост %1").arg(offset));
+        window->edContragentID->setText(QStringLiteral("8001011234"));
+        window->cbTarife->setEditText(QStringLiteral("Основна"));
+        window->cbCurrency->setEditText(QStringLiteral("BGN"));
+        window->cbHotel->setEditText(hotel);
+        window->cbRoomNumber->setEditText(room);
+        window->DateTimePicker1->setDate(from);
+        window->DateTimePicker2->setDate(from.addDays(nights));
+        waitUntil(start + r * period);
+        boxes.clear();
+        errorLogs.clear();
+        window->acOperReservationPrepareContragentForReserv->trigger();
+        if (window->GridModel()->rowCount() != 1) {
+            const QString why = outcome();
+            say(QStringLiteral("round %1 %2").arg(r).arg(why == QLatin1String("conflict") ? QStringLiteral("refused") : why));
+            continue;
+        }
+        waitUntil(start + r * period + period / 2);
+        boxes.clear();
+        errorLogs.clear();
+        window->acOperReservationSaveExecute();
+        say(QStringLiteral("round %1 %2").arg(r).arg(outcome()));
+        if (LocalConnection().InTransaction())
+            say(QStringLiteral("round %1 left a transaction open").arg(r));
+    }
+    return 0;
+}
+
+int saveSettings()
+{
+    TDM dm;
+    TFBaza window;
+    if (!window.InitializeWindow())
+        return 1;
+    for (int g = 1;; ++g) {
+        const QString n = QString::number(g);
+        window.edServer->setText(QStringLiteral("srv-") + n);
+        window.edServerInctance->setText(QStringLiteral("inst-") + n);
+        window.edServerNickName->setText(QStringLiteral("alias-") + n);
+        window.username->setText(QStringLiteral("user-") + n);
+        window.edPassword->setText(QStringLiteral("pw-") + n);
+        window.Edit6->setText(QStringLiteral("port-") + n);
+        window.Edit7->setText(QStringLiteral("db-") + n);
+        window.EdProvider->setText(QStringLiteral("SQLite"));
+        window.acFBazaSave->trigger();
+        say(QStringLiteral("saved ") + n);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    TKalvApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() < 2)
+        return 2;
+    DataFolder = args.at(1);
+    TDLLSafeCall::SetLibraryFolder(QCoreApplication::applicationDirPath());
+    FillCatalogue(slBulgarian);
+    TSystemWinOS::SetMessageBoxHandler([](const QString &text, const QString &, int) {
+        boxes.append(text);
+        return int(TSystemWinOS::IDOK);
+    });
+    TExceptionLogs::SetShowHandler([](TExceptionLogs &window) { errorLogs.append(window.Text()); });
+    if (args.first() == QLatin1String("book") && args.size() == 10)
+        return book(args.mid(2));
+    if (args.first() == QLatin1String("save-settings"))
+        return saveSettings();
+    return 2;
+}

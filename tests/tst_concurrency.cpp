@@ -1,0 +1,112 @@
+// Several workstations on one database file: each a process of its own that stages and saves
+// overlapping stays of one room at the same moment, round after round.
+
+#include "TestHarness.h"
+#include "admin/UDatabaseSetup.h"
+#include "data/UAdoDb.h"
+#include "errors/MyClass.h"
+#include "startup/UConstMessagesHotel.h"
+
+#include <QDateTime>
+#include <QProcess>
+#include <QtTest>
+#include <memory>
+
+class TestConcurrency : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+
+    void prepareHotel()
+    {
+        m_db->Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски'), (2, 'Планински')");
+        m_db->Exec("INSERT INTO Tarife (q50) VALUES ('Основна')");
+        m_db->Exec("INSERT INTO Valuta (q56, q1) VALUES ('BGN', 1)");
+        m_db->Exec("INSERT INTO Uslugi (q40, q33, q51) VALUES (60, 'Единична', 1)");
+        // Room "101" in both hotels: the other hotel's room must never be touched.
+        m_db->Exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1), ('101', 70, 2, 1)");
+        QString script;
+        MClass().ReadTextFile(TestHome::BuildBinFolder() + "dist/sql/sqlite/proc_CopyAllTablesValues.sql", script);
+        QCOMPARE(int(DatabaseSetup::InstallProcedure(script).Outcome), int(DatabaseSetup::TOutcome::Done));
+    }
+
+    QProcessEnvironment environment()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_db->Home().Root());
+        env.insert("XDG_CONFIG_HOME", m_db->Home().ConfigFolder());
+        env.insert("XDG_DATA_HOME", m_db->Home().Root() + "share");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        return env;
+    }
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        prepareHotel();
+    }
+    void cleanup() { m_db.reset(); }
+
+    void workstationsSavingOneRoomAtOnce_data()
+    {
+        QTest::addColumn<int>("workstations");
+        QTest::newRow("two") << 2;
+        QTest::newRow("three") << 3;
+    }
+
+    void workstationsSavingOneRoomAtOnce()
+    {
+        QFETCH(int, workstations);
+        const int rounds = 12;
+        const qint64 period = 400;
+        const qint64 start = QDateTime::currentMSecsSinceEpoch() + 2500;  // every process is up by then
+        const QStringList spellings = {"Морски", "МОРСКИ", "морски"};
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int i = 0; i < workstations; ++i) {
+            auto process = std::make_unique<QProcess>();
+            process->setProcessEnvironment(environment());
+            // Stays of three nights shifted by a day: every two of them share a night.
+            process->start(TestHome::BuildBinFolder() + "kalv_workstation",
+                           {"book", m_db->Home().DataFolderPath(), spellings.at(i), "101", "2027-03-01",
+                            QString::number(i), "3", QString::number(rounds), QString::number(start),
+                            QString::number(period)});
+            processes.push_back(std::move(process));
+        }
+        QList<QStringList> outcomes(rounds);
+        for (auto &process : processes) {
+            QVERIFY2(process->waitForFinished(int(start - QDateTime::currentMSecsSinceEpoch() + rounds * period + 30000)),
+                     "a workstation hung");
+            QCOMPARE(process->exitCode(), 0);
+            for (const QString &line : QString::fromUtf8(process->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+                const QStringList parts = line.split(' ');
+                QVERIFY2(parts.size() >= 3 && parts.at(0) == "round", qPrintable(line));
+                outcomes[parts.at(1).toInt()].append(parts.mid(2).join(' '));
+            }
+        }
+        int saves = 0, refusedAtSave = 0;
+        for (int r = 0; r < rounds; ++r) {
+            const QStringList &round = outcomes.at(r);
+            QCOMPARE(round.size(), workstations);
+            QVERIFY2(round.count("saved") == 1, qPrintable(QString("round %1: %2").arg(r).arg(round.join(", "))));
+            for (const QString &other : round)
+                QVERIFY2(other == "saved" || other == "conflict" || other == "refused",
+                         qPrintable(QString("round %1: %2").arg(r).arg(other)));
+            saves += int(round.count("saved"));
+            refusedAtSave += int(round.count("conflict"));
+        }
+        qInfo("%d workstations, %d rounds: %d stays stored, %d refused at the save, %d when staging", workstations,
+              rounds, saves, refusedAtSave, rounds * workstations - saves - refusedAtSave);
+        // Exactly one stay per round on the database, and no room-night held twice.
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Klients WHERE q47 = 1"), QStringList({QString::number(rounds)}));
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Klients a JOIN Klients b ON a.q47 = b.q47 AND a.rowid < b.rowid "
+                            "AND a.q34 < b.q35 AND b.q34 < a.q35"),
+                 QStringList({"0"}));
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Klients WHERE q47 <> 1"), QStringList({"0"}));
+    }
+};
+
+KALV_TEST_MAIN(TestConcurrency)
+#include "tst_concurrency.moc"
