@@ -83,6 +83,14 @@ class TestAdmin : public QObject
         QCOMPARE(int(DatabaseSetup::CreateDatabase(name).Outcome), int(DatabaseSetup::TOutcome::Done));
         connection().Close();
     }
+    // A lock file a killed writer had no time to fill is cleared by the next open once it is
+    // half a second old; a run started sooner would wait for it as for a live writer.
+    void letAbandonedLockAge()
+    {
+        const QFileInfo lock(m_home->ConfigFolder() + "Oxtarne/SQL Settings.conf.lock");
+        if (lock.exists() && lock.size() == 0)
+            QTest::qWait(600);
+    }
     bool runCheck(int *progress = nullptr)
     {
         TFInitMSSQL splash;
@@ -609,16 +617,20 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         QRandomGenerator random(91209);
-        int killedAfterASave = 0;
+        int saves = 0;
         for (int round = 0; round < 25; ++round) {
             QProcess writer;
             writer.setProcessEnvironment(env);
             writer.start(TestHome::BuildBinFolder() + "kalv_workstation", {"save-settings", DataFolder});
             QVERIFY(writer.waitForStarted());
-            QTest::qWait(120 + random.bounded(250));
+            // Once it saves, the writer is killed at a moment nobody chooses: in the middle of a Save or between two.
+            QVERIFY2(writer.waitForReadyRead(20000),
+                     qPrintable(QString("round %1: %2").arg(round).arg(QString::fromUtf8(writer.readAllStandardError()))));
+            QTest::qWait(random.bounded(60));
             writer.kill();
             writer.waitForFinished();
-            killedAfterASave += writer.readAllStandardOutput().contains("saved") ? 1 : 0;
+            saves += int(writer.readAll().count("saved"));
+            letAbandonedLockAge();
             TRegistry registry;
             QVERIFY(registry.OpenKey(SqlSettings::Key, false));
             TDLLSafeCall library;
@@ -635,8 +647,7 @@ private slots:
                 QVERIFY2(generation.isEmpty() ? value.isEmpty() : value == prefix + generation,
                          qPrintable(QString("round %1: %2 beside srv-%3").arg(round).arg(value, generation)));
         }
-        qInfo("%d of 25 writers were killed after at least one save", killedAfterASave);
-        QVERIFY(killedAfterASave > 10);
+        qInfo("25 writers killed after %d saves in all", saves);
     }
 
     void demoFinishesWhenRunAgainAfterAnInterruption()
@@ -650,6 +661,7 @@ private slots:
                 process.kill();
             }
             process.waitForFinished(60000);
+            letAbandonedLockAge();
             return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         };
         const QString databases = m_home->Root() + "share/KALV/Hotel/Databases/";

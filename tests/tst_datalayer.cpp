@@ -13,6 +13,7 @@
 #include "data/USqliteEngine.h"
 #include "errors/MyClass.h"
 #include "framework/UMainLibraryClass.h"
+#include "windows/UOperReservation.h"
 #include "startup/UConstMessagesHotel.h"
 
 #include "framework/UDecimal.h"
@@ -172,7 +173,8 @@ private slots:
     {
         createDatabase();
         TADOQuery query(&connection());
-        query.SetSQLText("SELECT * FROM [dbo].[Rooms] WHERE q1 = :hotel AND q44 <> ':not' AND q44 <> :hotel_room");
+        query.SetSQLText("SELECT * FROM [dbo].[Rooms] WHERE q1 = :hotel AND q44 <> ':not' /* nor :this */ AND q44 <> "
+                         ":hotel_room -- nor :that\r\n");
         QCOMPARE(TADOQuery::ParameterNames(query.SQLText()), QStringList({"hotel", "hotel_room"}));
         query.Parameters()[0].Value = 1;
         query.ParamByName("hotel_room").Value = "none";
@@ -654,6 +656,15 @@ private slots:
     void sqlServerStatementTexts()
     {
         const TMssqlEngine engine;
+        // The availability question in the server's style: day-month-year dates as text, named
+        // parameters, the room alone.
+        QString positional;
+        const QStringList markers = TADOQuery::ParameterNames(TFOperReservation::ConflictSql("Klients"), &positional);
+        QCOMPARE(markers, QStringList({"pdDateToReserv", "pdDateFromReserv", "piIDroom"}));
+        QCOMPARE(engine.TranslateStatement(positional),
+                 QString("SET DATEFORMAT dmy  SELECT  q34,q35,q47,q1 FROM Klients  WHERE  q34 < ?  AND  q35 > ?  "
+                         "AND q47 = ? "));
+        QCOMPARE(engine.BindValue(QDate(2026, 5, 9)).toString(), QString("09.05.2026"));
         QCOMPARE(TMssqlEngine::CreateTableStatement(DbSchema::Table("HotelBuild")),
                  QString(" IF NOT EXISTS( SELECT * FROM [dbo].[sysobjects]  WHERE NAME='HotelBuild' AND TYPE='U') "
                          "BEGIN CREATE TABLE [dbo].[HotelBuild] ([q1]  INT, [q10] nvarchar(500) null, [q11] "

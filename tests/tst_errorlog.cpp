@@ -1,6 +1,7 @@
 // The error log window, Log.txt, the report mail through the mail library, and MClass.
 
 #include "TestHarness.h"
+#include "startup/UConstMessagesDesk.h"
 #include "data/UDLLSafeCall.h"
 #include "errors/MyClass.h"
 #include "errors/UExceptionLogs.h"
@@ -127,19 +128,20 @@ class TestErrorLog : public QObject
         QFile f(m_home->ProgramFolderPath() + "Log.txt");
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
-    void writeMailSettings(const QString &server)
+    void writeMailSettings(const QString &server, const QString &extra = QString())
     {
         const QString folder = m_home->Root() + "share/KALV/Hotel/";
         QDir().mkpath(folder);
         QFile f(folder + "Settings.ini");
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QString("\xEF\xBB\xBF[LANG]\r\nLANGUAGE=slBulgarian\r\n\r\n[mail]\r\nServer=%1\r\n"
-                        "From=hotel@example.org\r\nTo=support@example.org\r\n")
-                    .arg(server)
+                        "From=hotel@example.org\r\nTo=support@example.org\r\n%2")
+                    .arg(server, extra)
                     .toUtf8());
     }
 
 private slots:
+    void initTestCase() { FillCatalogue(slEnglish); }
     void init() { m_home = std::make_unique<TestHome>(); }
     void cleanup() { m_home.reset(); }
 
@@ -239,6 +241,24 @@ private slots:
         QVERIFY(mail.contains("RCPT TO:<support@example.org>"));
         QVERIFY(mail.contains("Operation System: Unknown OS\r\n"));
         QVERIFY(mail.contains("Version: 0.1.0.0\r\nDescription Error: диск пълен"));
+    }
+
+    void mailCredentialsTravelOverEncryptionOnly()
+    {
+        // The fake server offers no STARTTLS: the user name and password are never sent to it.
+        FakeSmtpServer server(true);
+        writeMailSettings(QString("smtp://127.0.0.1:%1").arg(server.Port()), "User=hotel\r\nPassword=secret\r\n");
+        MessageBoxRecorder boxes;
+        TExceptionLogs window("Description Error: x");
+        window.SendLogByMail();
+        QVERIFY(boxes.Texts().isEmpty());
+        QVERIFY(window.Text().endsWith("The report was not sent: the mail server offers no encrypted connection, and "
+                                       "the mail user name and password are sent over an encrypted connection only."));
+        const QByteArray said = server.Received();
+        QVERIFY(!said.contains("AUTH"));
+        QVERIFY(!said.contains("secret"));
+        QVERIFY(!said.contains("c2VjcmV0"));  // nor in base64
+        QVERIFY(!said.contains("DATA"));
     }
 
     void refusedOrUnconfiguredMailSaysFalseSend()

@@ -14,6 +14,8 @@
 #include "windows/UNomTarifi.h"
 #include "windows/UNomUslugi.h"
 #include "windows/USigurnost.h"
+#include "windows/UOperReservation.h"
+#include "windows/UUserLogin.h"
 #include "windows/UValuta.h"
 
 #include <QAction>
@@ -257,6 +259,31 @@ private slots:
         }
         QCOMPARE(window->GridModel()->rowCount(), 3);
         QVERIFY(!connection().InTransaction());
+    }
+
+    void textBoxesTakeNoMoreThanTheirColumnHolds()
+    {
+        masterData();
+        std::vector<std::unique_ptr<QWidget>> windows;
+        windows.push_back(openWindow<TFNomHotels>());
+        windows.push_back(openWindow<TFNomStai>());
+        windows.push_back(openWindow<TFNomTarifi>());
+        windows.push_back(openWindow<TFNomUslugi>());
+        windows.push_back(openWindow<TFValuta>());
+        windows.push_back(openWindow<TFNomOperatori>());
+        windows.push_back(openWindow<TFSigurnost>());
+        windows.push_back(openWindow<TFOperReservation>());
+        windows.push_back(openWindow<TFUserLogin>());
+        for (const auto &window : windows)
+            for (QLineEdit *edit : window->findChildren<QLineEdit *>())
+                if (!qobject_cast<QAbstractSpinBox *>(edit->parentWidget()))
+                    QVERIFY2(edit->maxLength() <= 500, qPrintable(window->objectName() + "." + edit->objectName()));
+        // A name typed longer than the column is cut in the box, where the user sees it.
+        auto *hotels = static_cast<TFNomHotels *>(windows.front().get());
+        hotels->edNomHotesId->setText("3");
+        hotels->edNomHotesName->setText(QString(600, QChar(0x0416)));
+        hotels->acFNomHotelsSave->trigger();
+        QCOMPARE(rows("SELECT length(q10) FROM HotelBuild WHERE q1 = 3"), QStringList({"500"}));
     }
 
     void tariffsWithProposedValuesAndLayoutDates()

@@ -104,9 +104,10 @@ bool TFInitMSSQL::TableExists(const QString &tableName)
         connection.CommitTrans();
         return exists;
     } catch (const Exception &error) {
+        // The transaction ends before the window shows: nothing stays locked while it is read.
+        if (connection.Connected())
+            connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
-        if (connection.Connected() && connection.InTransaction())
-            connection.CommitTrans();
         return false;
     }
 }

@@ -614,6 +614,16 @@ QStringList TADOQuery::ParameterNames(const QString &sql, QString *positional)
             out += c;
             continue;
         }
+        const QChar next = i + 1 < sql.size() ? sql.at(i + 1) : QChar();
+        if ((c == QLatin1Char('-') && next == QLatin1Char('-')) || (c == QLatin1Char('/') && next == QLatin1Char('*'))) {
+            // A comment is copied as it stands: a colon in it marks no parameter.
+            const bool line = c == QLatin1Char('-');
+            int end = int(line ? sql.indexOf(QLatin1Char('\n'), i) : sql.indexOf(QStringLiteral("*/"), i + 2));
+            end = end < 0 ? int(sql.size()) : end + (line ? 0 : 2);
+            out += sql.mid(i, end - i);
+            i = end - 1;
+            continue;
+        }
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             quote = c;
         } else if (c == QLatin1Char('[')) {

@@ -3,6 +3,9 @@
 #include "errors/UErrors.h"
 #include "startup/USystemWinOS.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -48,6 +51,22 @@ ERegistryException wrongType(const QString &name)
 TRegistry::TRegistry() = default;
 TRegistry::~TRegistry() { CloseKey(); }
 
+namespace {
+
+// A process killed between making the store's lock file and writing its name into it leaves an
+// empty lock that the next reader would wait half a minute on. A live writer fills its lock in
+// the same instant it makes it, so an empty one half a second old is nobody's.
+void removeAbandonedLock(const QSettings &settings)
+{
+    if constexpr (!TSystemWinOS::SettingsStoreKeepsTypes()) {
+        const QFileInfo lock(settings.fileName() + QStringLiteral(".lock"));
+        if (lock.exists() && lock.size() == 0 && lock.lastModified().msecsTo(QDateTime::currentDateTime()) >= 500)
+            QFile::remove(lock.filePath());
+    }
+}
+
+} // namespace
+
 bool TRegistry::OpenKey(const QString &key, bool canCreate)
 {
     CloseKey();
@@ -55,6 +74,7 @@ bool TRegistry::OpenKey(const QString &key, bool canCreate)
     if (parts.size() < 3 || parts[0].compare(QStringLiteral("Software"), Qt::CaseInsensitive) != 0)
         return false;
     auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, parts[1], parts[2]);
+    removeAbandonedLock(*settings);
     if (parts.size() > 3)
         settings->beginGroup(parts.mid(3).join(QLatin1Char('/')));
     if (settings->status() != QSettings::NoError || (canCreate && !settings->isWritable()))

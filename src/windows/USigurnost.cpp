@@ -1,6 +1,7 @@
 #include "USigurnost.h"
 
 #include "controls/KalvMenu.h"
+#include "data/UDbSchema.h"
 #include "controls/UImageList.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
@@ -192,6 +193,8 @@ TFSigurnost::TFSigurnost(QWidget *parent) : TMainLibraryClass(parent)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit2 = new QLineEdit(panel2);
     Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit1->setMaxLength(TextColumnLength);
+    Edit2->setMaxLength(TextColumnLength);
     left->addWidget(DBGrid1);
     left->addWidget(TreeView1, 1);
     left->addWidget(Edit1);
@@ -377,13 +380,11 @@ void TFSigurnost::acSaveExecute()
         return;
     TADOConnection &connection = LocalConnection();
     try {
-        if (!connection.InTransaction())
-            connection.BeginTrans();
+        TTransaction transaction(connection, true);
         ADOQuery1->Edit();
         ADOQuery1->SetFieldValue(QStringLiteral("q77"), normalised(EditedPrivileges));
         ADOQuery1->Post();
-        if (connection.InTransaction())
-            connection.CommitTrans();
+        transaction.Commit();
     } catch (const Exception &error) {
         ADOQuery1->Cancel();
         if (connection.Connected() && connection.InTransaction())
