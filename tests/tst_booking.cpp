@@ -250,6 +250,24 @@ private slots:
         QCOMPARE(window->CurrentButton->geometry(), QRect(90, 70, 50, 50));
     }
 
+    void roomNamedWithAnAmpersandIsPlacedAsItStands()
+    {
+        exec("INSERT INTO Rooms (q44) VALUES ('A&B'), ('AB')");
+        auto window = std::make_unique<TFSetHotelConstruct>();
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(window->InitializeWindow());
+        QCOMPARE(window->UnplacedRoomsMenu->actions().first()->text(), QString("Стая: A&&B"));  // shown as "A&B"
+        window->acHotelConstructCreateNewRoom->trigger();
+        window->acHotelConstrucEditRoom->trigger();
+        window->UnplacedRoomsMenu->actions().first()->trigger();
+        QCOMPARE(window->ChosenRoomName, QString("A&B"));
+        QCOMPARE(window->CurrentButton->Caption(), QString("A&&B"));
+        MessageBoxRecorder boxes;
+        window->acSave->trigger();
+        QVERIFY(boxes.Texts().isEmpty());
+        QCOMPARE(rows("SELECT q44, q83, q84 FROM Rooms ORDER BY q47"), QStringList({"A&B|50|70", "AB||"}));
+    }
+
     void roomConflictRules_data()
     {
         QTest::addColumn<QDate>("from");

@@ -672,6 +672,26 @@ private slots:
         QVERIFY2(firstTick < 3000 && secondTick < 3000, "a refresh of a thousand rooms must stay well inside its tick");
     }
 
+    void boardRefreshLeavesAnotherWindowsTransactionAlone()
+    {
+        addRoom("101", 1, 20);
+        addStay(1, 1, "Иван", QDate(2026, 5, 10), QDate(2026, 5, 12));
+        auto window = mainWindow();
+        window->dtpMainPeriodFilter->setDate(QDate(2026, 5, 10));
+        // Another window's transaction is open when the tick comes: it is neither committed nor
+        // rolled back, and the tick is left for the next one.
+        connection().BeginTrans();
+        exec("INSERT INTO Klients (q1, q47, q34, q35) VALUES (1, 1, ?, ?)", {QDate(2026, 6, 1), QDate(2026, 6, 2)});
+        window->timerInitRoomStatusTimer();
+        QVERIFY(connection().InTransaction());
+        QCOMPARE(roomButton(*window, "101")->Mark, 0);
+        connection().RollbackTrans();
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Klients"), QStringList({"1"}));
+        window->timerInitRoomStatusTimer();
+        QCOMPARE(roomButton(*window, "101")->Mark, 1);
+        QVERIFY(!connection().InTransaction());
+    }
+
     void boardRefreshDoesNotNest()
     {
         addRoom("101", 1, 20);
