@@ -677,11 +677,12 @@ private slots:
         addRoom("101", 1, 20);
         addStay(1, 1, "Иван", QDate(2026, 5, 10), QDate(2026, 5, 12));
         auto window = mainWindow();
-        window->dtpMainPeriodFilter->setDate(QDate(2026, 5, 10));
+        window->dtpMainPeriodFilter->setDate(QDate(2026, 6, 1));
         // Another window's transaction is open when the tick comes: it is neither committed nor
         // rolled back, and the tick is left for the next one.
         connection().BeginTrans();
         exec("INSERT INTO Klients (q1, q47, q34, q35) VALUES (1, 1, ?, ?)", {QDate(2026, 6, 1), QDate(2026, 6, 2)});
+        window->dtpMainPeriodFilter->setDate(QDate(2026, 5, 10));
         window->timerInitRoomStatusTimer();
         QVERIFY(connection().InTransaction());
         QCOMPARE(roomButton(*window, "101")->Mark, 0);

@@ -476,13 +476,19 @@ private slots:
         // Folding and unfolding.
         QFrame *panel = window->Panels.at(2);
         QTest::mouseClick(window->HeaderSwitches.at(2), Qt::LeftButton);
-        QCOMPARE(panel->height(), 250);
         QCOMPARE(window->HeaderSwitches.at(2)->Colour(), TShapeSwitch::MoneyGreen);
+        QTRY_COMPARE(panel->height(), 250);
         window->show();
         SaveShot(window.get(), "FSigurnost");
         QTest::mouseClick(window->HeaderSwitches.at(2), Qt::LeftButton);
-        QCOMPARE(panel->height(), 40);
         QCOMPARE(window->HeaderSwitches.at(2)->Colour(), TShapeSwitch::Red);
+        QTRY_COMPARE(panel->height(), 40);
+        // Two quick clicks: the panel goes back to where it was, never stays between.
+        QTest::mouseClick(window->HeaderSwitches.at(3), Qt::LeftButton);
+        QTest::qWait(35);
+        QTest::mouseClick(window->HeaderSwitches.at(3), Qt::LeftButton);
+        QTRY_VERIFY(!window->Folding());
+        QCOMPARE(window->Panels.at(3)->height(), 40);
         QVERIFY(!connection().InTransaction());
     }
 

@@ -31,6 +31,11 @@ TMDITab::TMDITab(QWidget *owner)
     setExpanding(false);
     setUsesScrollButtons(true);
     connect(this, &QTabBar::currentChanged, this, [this] { TabChange(); });
+    // A click on the tab that is current already brings its window back from the task band.
+    connect(this, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index == currentIndex())
+            TabChange();
+    });
     connect(m_area, &QMdiArea::subWindowActivated, this, &TMDITab::WindowActivated);
 }
 

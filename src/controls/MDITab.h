@@ -28,6 +28,9 @@ public:
     // May replace the stored image number of a tab.
     std::function<int(int tab, int stored)> OnGetImageIndex;
 
+    // The tab of a window, -1 when it has none.
+    int IndexOf(const QObject *window) const;
+
 signals:
     void Change();
 
@@ -43,7 +46,6 @@ private:
         QString Hint;
     };
     static QWidget *CheckedOwner(QWidget *owner);
-    int IndexOf(const QObject *window) const;
     QMdiSubWindow *FrameOf(QWidget *window) const;
     void TabChange();
     void WindowActivated(QMdiSubWindow *frame);

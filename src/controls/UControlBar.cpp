@@ -17,7 +17,14 @@ void TControlBar::AddPanel(QWidget *panel)
     panel->installEventFilter(this);
     panel->setMouseTracking(true);
     m_panels.append(panel);
+    m_places.insert(panel, panel->pos());
     panel->show();
+}
+
+void TControlBar::PlacePanel(QWidget *panel, const QRect &place)
+{
+    m_places.insert(panel, place.topLeft());
+    panel->setGeometry(place);
 }
 
 void TControlBar::paintEvent(QPaintEvent *)
@@ -33,17 +40,20 @@ void TControlBar::AlignPanels()
 {
     QList<QWidget *> order = m_panels;
     std::stable_sort(order.begin(), order.end(), [this](QWidget *a, QWidget *b) {
-        const int rowA = a->y() / RowSize, rowB = b->y() / RowSize;
-        return rowA != rowB ? rowA < rowB : a->x() < b->x();
+        const QPoint placeA = PanelPlace(a), placeB = PanelPlace(b);
+        const int rowA = placeA.y() / RowSize, rowB = placeB.y() / RowSize;
+        return rowA != rowB ? rowA < rowB : placeA.x() < placeB.x();
     });
     // A hidden bar has no width yet: rows only wrap once it is on the screen.
     const int limit = isVisible() ? qMax(width(), 200) : QWIDGETSIZE_MAX;
+    m_laidOutWidth = width();
     int row = -1, next = 0;
     for (QWidget *panel : order) {
-        int panelRow = qMax(panel->y() / RowSize, row);
+        const QPoint place = PanelPlace(panel);
+        int panelRow = qMax(place.y() / RowSize, row);
         if (panelRow != row)
             next = 0;
-        int left = qMax(panel->x(), next);
+        int left = qMax(place.x(), next);
         if (left > 0 && left + panel->width() > limit && next > 0) {
             ++panelRow;  // no room left in this row
             left = 0;
@@ -104,6 +114,8 @@ bool TControlBar::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::MouseButtonRelease:
         if (m_drag != TDrag::None) {
+            if (m_drag == TDrag::Move)
+                m_places.insert(panel, panel->pos());  // where the user dropped it
             m_drag = TDrag::None;
             m_dragged = nullptr;
             AlignPanels();
@@ -130,5 +142,8 @@ void TControlBar::mouseReleaseEvent(QMouseEvent *event)
 void TControlBar::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    // A new width lays the panels out again from their places, so none is left out of reach.
+    if (isVisible() && width() != m_laidOutWidth)
+        AlignPanels();
     update();
 }

@@ -2,6 +2,7 @@
 // A band container whose panels the user drags to new places and widens or narrows by their
 // right edge; panels never overlap, and the bar grows to hold its rows.
 
+#include <QHash>
 #include <QWidget>
 
 class TControlBar : public QWidget
@@ -17,6 +18,10 @@ public:
 
     // Panels are the bar's direct child widgets, placed at absolute positions.
     void AddPanel(QWidget *panel);
+    // The place the user gave a panel (kept and saved as it is) and its width; a bar narrower
+    // than the layout only wraps panels for display, never moves their places.
+    void PlacePanel(QWidget *panel, const QRect &place);
+    QPoint PanelPlace(QWidget *panel) const { return m_places.value(panel, panel->pos()); }
     const QList<QWidget *> &Panels() const { return m_panels; }
     // Keeps panels from overlapping: each row is packed left to right in the order of left.
     void AlignPanels();
@@ -43,4 +48,6 @@ private:
     QWidget *m_dragged = nullptr;
     QPoint m_grab;
     QList<QWidget *> m_panels;
+    QHash<QWidget *, QPoint> m_places;
+    int m_laidOutWidth = -1;
 };

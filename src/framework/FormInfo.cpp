@@ -3,6 +3,7 @@
 #include "data/URegistry.h"
 #include "errors/UErrors.h"
 
+#include <QEvent>
 #include <QMdiSubWindow>
 #include <QWidget>
 
@@ -22,7 +23,7 @@ int readInteger(const TRegistry &registry, const QString &name, int fallback)
 } // namespace
 
 TFormInfo::TFormInfo(QWidget *owner, const QString &formName, bool autoLoad)
-    : QObject(owner), FormName(formName), AutoLoad(autoLoad), m_owner(owner)
+    : QObject(owner), FormName(formName), AutoLoad(autoLoad), m_owner(owner), m_designed(owner->size())
 {
     setObjectName(QStringLiteral("fi") + formName);
     if (AutoLoad)
@@ -43,21 +44,59 @@ QString TFormInfo::Key() const
     return QStringLiteral("\\Software\\Oxtarne\\DlgPossions\\") + name;
 }
 
+// A maximised or minimised window reports its maximised size; the size to keep is the one it
+// had before, which a frame of the multiple-document area does not tell. It is followed here.
+void TFormInfo::Follow(QWidget *target)
+{
+    if (m_followed == target)
+        return;
+    if (m_followed)
+        m_followed->removeEventFilter(this);
+    m_followed = target;
+    m_normal = target->geometry();
+    target->installEventFilter(this);
+}
+
+bool TFormInfo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_followed && (event->type() == QEvent::Resize || event->type() == QEvent::Move) &&
+        !(m_followed->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) && m_followed->isVisible())
+        m_normal = m_followed->geometry();
+    return QObject::eventFilter(watched, event);
+}
+
 void TFormInfo::Load()
 {
     TRegistry registry;
     if (!registry.OpenKey(Key(), true))
         return;
     QWidget *target = Target();
+    auto *frame = qobject_cast<QMdiSubWindow *>(target);
+    if (frame && !registry.ValueExists(QStringLiteral("WindowState"))) {
+        // First opening: the frame holds the window at its designed size.
+        const QMargins border = frame->contentsMargins();
+        frame->resize(m_designed.grownBy(border));
+        Follow(frame);
+        return;
+    }
     const int width = readInteger(registry, QStringLiteral("Width"), target->width());
     const int height = readInteger(registry, QStringLiteral("Height"), target->height());
     const int left = readInteger(registry, QStringLiteral("Left"), target->x());
     const int top = readInteger(registry, QStringLiteral("Top"), target->y());
+    if (frame && frame->isMaximized())
+        frame->showNormal();
     target->resize(width, height);
     target->move(left, top);
+    Follow(target);
+    m_normal = QRect(left, top, width, height);
     const bool normal = !(target->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
     const int state = readInteger(registry, QStringLiteral("WindowState"), normal ? 1 : 0);
-    target->setWindowState(state != 0 ? Qt::WindowNoState : Qt::WindowMaximized);
+    if (state != 0)
+        target->setWindowState(Qt::WindowNoState);
+    else if (frame)
+        frame->showMaximized();  // it restores to the size just set
+    else
+        target->setWindowState(Qt::WindowMaximized);
 }
 
 bool TFormInfo::HasStoredPlacement() const
@@ -73,10 +112,17 @@ void TFormInfo::Save()
         return;
     QWidget *target = Target();
     const bool normal = !(target->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
-    const QRect placement = normal ? target->geometry() : target->normalGeometry();
+    // A top-level window is placed by its frame's corner, as move() takes it, and sized by its inside.
+    QRect placement = target->isWindow() ? QRect(target->pos(), target->size()) : target->geometry();
+    if (!normal)
+        placement = m_followed == target && m_normal.isValid() ? m_normal : target->normalGeometry();
+    if (!placement.isValid())
+        placement = target->geometry();
+    registry.BeginUpdate();
     registry.WriteString(QStringLiteral("WindowState"), normal ? QStringLiteral("1") : QStringLiteral("0"));
-    registry.WriteString(QStringLiteral("Top"), QString::number(target->isWindow() ? target->y() : placement.y()));
-    registry.WriteString(QStringLiteral("Left"), QString::number(target->isWindow() ? target->x() : placement.x()));
+    registry.WriteString(QStringLiteral("Top"), QString::number(placement.y()));
+    registry.WriteString(QStringLiteral("Left"), QString::number(placement.x()));
     registry.WriteString(QStringLiteral("Width"), QString::number(placement.width()));
     registry.WriteString(QStringLiteral("Height"), QString::number(placement.height()));
+    registry.EndUpdate();
 }

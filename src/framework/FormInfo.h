@@ -3,6 +3,8 @@
 // per form name, so every instance of a window shares one placement.
 
 #include <QObject>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -17,13 +19,24 @@ public:
     QString FormName;
     bool AutoLoad;
 
+    // Restores the stored placement; without one, a child window's frame takes the size that
+    // holds the window at the size its layout was designed for.
     void Load();
     void Save();
     // True once a placement of this form name has been saved.
     bool HasStoredPlacement() const;
+    // The size the owner had when it was built, before any placement was applied.
+    QSize DesignedSize() const { return m_designed; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *Target() const;
     QString Key() const;
+    void Follow(QWidget *target);
     QWidget *m_owner;
+    QSize m_designed;
+    QWidget *m_followed = nullptr;
+    QRect m_normal;  // the last placement of the target in its normal state
 };

@@ -198,7 +198,9 @@ TWideMemIniFile TMainLibraryClass::OpenSettings()
 QString TMainLibraryClass::CaptionKeyOf(const QObject *component)
 {
     const QString name = component->objectName();
-    if (component->isWidgetType() && static_cast<const QWidget *>(component)->isWindow()) {
+    // A window keeps its caption whether it stands alone or in a frame of the main window.
+    if (component->isWidgetType() &&
+        (static_cast<const QWidget *>(component)->isWindow() || qobject_cast<const TMainLibraryClass *>(component))) {
         const int underscore = int(name.indexOf(QLatin1Char('_')));
         return underscore >= 0 ? name.left(underscore) : name;
     }

@@ -139,6 +139,10 @@ void TWideMemIniFile::WriteString(const QString &section, const QString &key, co
         AddEntry(s, key, value);
     else
         s.Entries[*it].second = value;
+    if (m_updating > 0) {
+        m_pending = true;
+        return;
+    }
     try {
         UpdateFile();
     } catch (...) {
@@ -153,8 +157,23 @@ void TWideMemIniFile::WriteInteger(const QString &section, const QString &key, i
     WriteString(section, key, QString::number(value));
 }
 
+void TWideMemIniFile::EndUpdate()
+{
+    if (m_updating == 0 || --m_updating > 0 || !m_pending)
+        return;
+    m_pending = false;
+    UpdateFile();
+}
+
+namespace {
+int writes = 0;
+} // namespace
+
+int TWideMemIniFile::WriteCount() { return writes; }
+
 void TWideMemIniFile::UpdateFile() const
 {
+    ++writes;
     QString text;
     for (const Section &s : m_sections) {
         text += QLatin1Char('[') + s.Name + QStringLiteral("]\r\n");

@@ -21,6 +21,12 @@ public:
     void WriteString(const QString &section, const QString &key, const QString &value);
     void WriteInteger(const QString &section, const QString &key, int value);
 
+    // Writes between the two reach the file together, in one write of the whole file.
+    void BeginUpdate() { ++m_updating; }
+    void EndUpdate();
+    // How many times this process has written an ini file (a measure for tests).
+    static int WriteCount();
+
     // Parses an integer the way ReadInteger does; false when the text is no integer.
     static bool ParseInteger(const QString &text, int &value);
 
@@ -38,6 +44,8 @@ private:
     static void AddEntry(Section &section, const QString &key, const QString &value);
 
     QString m_fileName;
+    int m_updating = 0;
+    bool m_pending = false;
     QList<Section> m_sections;
     QHash<QString, int> m_sectionIndex;  // folded name -> position in m_sections
 };

@@ -10,6 +10,7 @@ QString msgDatabaseNameReserved;
 QString msgDatabaseNameNotAllowed;
 QString msgMailNeedsEncryption;
 QString msgAttachNotSupported;
+QString msgDiscardStagedRows;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries()
 {
@@ -69,6 +70,10 @@ const QList<TCatalogueEntry> &AddedCatalogueEntries()
          "и нищо не е променено.",
          "Подключение файлов баз данных — возможность Microsoft SQL Server; этот сервер не подключает файлы, "
          "ничего не изменено."},
+        {"msgDiscardStagedRows", &msgDiscardStagedRows,
+         "A reservation window holds rows that are not saved. Close the program and discard them?",
+         "Прозорец за резервация съдържа незаписани редове. Да се затвори ли програмата и редовете да се загубят?",
+         "В окне бронирования есть несохранённые строки. Закрыть программу и отказаться от них?"},
     };
     return entries;
 }

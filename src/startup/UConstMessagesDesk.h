@@ -16,5 +16,6 @@ extern QString msgDatabaseNameReserved;
 extern QString msgDatabaseNameNotAllowed;
 extern QString msgMailNeedsEncryption;
 extern QString msgAttachNotSupported;
+extern QString msgDiscardStagedRows;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries();

@@ -21,7 +21,7 @@
 #include "framework/UFormatSettings.h"
 #include "framework/UStdCtrls.h"
 #include "framework/UWideIniFile.h"
-#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesDesk.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAbstractItemView>
@@ -37,6 +37,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -220,10 +221,22 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
     setCentralWidget(client);
     MdiArea = new QMdiArea(client);
     MdiArea->setObjectName(QStringLiteral("MdiArea"));
-    MdiArea->setBackground(QColor(0xE8, 0xEC, 0xF2));
-    BoardCanvas = new QWidget(MdiArea->viewport());
+    const QColor boardColour(0xE8, 0xEC, 0xF2);
+    MdiArea->setBackground(boardColour);
+    // The board lies under the child windows and scrolls to every placed room.
+    BoardScroll = new QScrollArea(MdiArea->viewport());
+    BoardScroll->setObjectName(QStringLiteral("BoardScroll"));
+    BoardScroll->setFrameShape(QFrame::NoFrame);
+    BoardScroll->setWidgetResizable(false);
+    QPalette board = BoardScroll->palette();
+    board.setColor(QPalette::Window, boardColour);
+    BoardScroll->setPalette(board);
+    BoardScroll->viewport()->setPalette(board);
+    BoardScroll->viewport()->setAutoFillBackground(true);
+    BoardCanvas = new QWidget;
     BoardCanvas->setObjectName(QStringLiteral("BoardCanvas"));
-    BoardCanvas->lower();
+    BoardScroll->setWidget(BoardCanvas);
+    BoardScroll->lower();
     MdiArea->viewport()->installEventFilter(this);
 
     CreateActions();
@@ -346,6 +359,7 @@ void TFHotel::CreateToolPanels()
     dtpMainPeriodFilter->setCalendarPopup(true);
     pMainPeriodFilter->layout()->addWidget(dtpMainPeriodFilter);
     spMainFilterDate = ellipsisButton(pMainPeriodFilter, QStringLiteral("spMainFilterDate"));
+    connect(dtpMainPeriodFilter, &QDateEdit::dateChanged, this, &TFHotel::FilterChanged);
 }
 
 void TFHotel::CreateControlBar()
@@ -359,9 +373,14 @@ void TFHotel::CreateControlBar()
         ControlBar1->AddPanel(panel);
     for (QWidget *panel : ControlBar1->Panels()) {
         const TPanelDefault place = panelDefaults().value(panel->objectName());
-        panel->setGeometry(place.Left, place.Top, place.Width, kPanelHeight);
+        ControlBar1->PlacePanel(panel, QRect(place.Left, place.Top, place.Width, kPanelHeight));
     }
     connect(ControlBar1, &TControlBar::MouseUp, this, &TFHotel::ControlBar1MouseUp);
+    // Laid out again at a new width, the bar takes the height of its rows.
+    connect(ControlBar1, &TControlBar::AlignPosition, this, [this] {
+        if (!ControlBar1->AutoSize)
+            FitControlBar();
+    });
 }
 
 void TFHotel::CreateStatusBar()
@@ -407,8 +426,8 @@ void TFHotel::StyleControlBar()
     pMainPeriodFilter->setFixedHeight(kPanelHeight);
     pMainPeriodFilter->setAutoFillBackground(true);
     if (pMainPeriodFilter->width() < 5) {
-        pMainPeriodFilter->resize(450, kPanelHeight);
-        pMainPeriodFilter->move(pMainPeriodFilter->x(), pMainPeriodFilter->y() + kPanelHeight + 5);
+        const QPoint place = ControlBar1->PanelPlace(pMainPeriodFilter);
+        ControlBar1->PlacePanel(pMainPeriodFilter, QRect(place.x(), place.y() + kPanelHeight + 5, 450, kPanelHeight));
     }
     ControlBar1->AlignPanels();
     ControlBar1->update();
@@ -417,15 +436,20 @@ void TFHotel::StyleControlBar()
 bool TFHotel::SavePanelMenu()
 {
     TWideMemIniFile ini(DataFolder + QStringLiteral("Settings.ini"));
+    // The whole layout in one write: the file never holds half of it.
+    ini.BeginUpdate();
     for (const QString &name : PanelNames()) {
         QWidget *panel = ControlBar1->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+        // The place the user gave the panel, not where a narrow window wraps it to.
+        const QPoint place = ControlBar1->PanelPlace(panel);
         ini.WriteInteger(name, QStringLiteral("Height"), kPanelHeight);
-        ini.WriteInteger(name, QStringLiteral("Left"), panel->x());
-        ini.WriteInteger(name, QStringLiteral("Top"), panel->y());
+        ini.WriteInteger(name, QStringLiteral("Left"), place.x());
+        ini.WriteInteger(name, QStringLiteral("Top"), place.y());
         ini.WriteInteger(name, QStringLiteral("Width"), panel->width());
         ini.WriteInteger(name, QStringLiteral("MaxHeight"), kPanelHeight);
         ini.WriteInteger(name, QStringLiteral("MinHeight"), kPanelHeight);
     }
+    ini.EndUpdate();
     return true;
 }
 
@@ -435,22 +459,23 @@ bool TFHotel::RestorePanelMenu()
     if (pMainPeriodFilter->width() > 450)
         pMainPeriodFilter->resize(450, kPanelHeight);
     if (pMainPeriodFilter->width() < 5) {
-        pMainPeriodFilter->setGeometry(pMainPeriodFilter->x(), pMainPeriodFilter->y() + kPanelHeight + 5, 450,
-                                       kPanelHeight);
+        const QPoint place = ControlBar1->PanelPlace(pMainPeriodFilter);
+        ControlBar1->PlacePanel(pMainPeriodFilter, QRect(place.x(), place.y() + kPanelHeight + 5, 450, kPanelHeight));
         SavePanelMenu();
     }
     for (QWidget *panel : {PanelMenu2, PanelMenu1})
         if (panel->width() < 5) {
-            panel->setGeometry(panel->x(), panel->y() + kPanelHeight + 5, 166, kPanelHeight);
+            const QPoint place = ControlBar1->PanelPlace(panel);
+            ControlBar1->PlacePanel(panel, QRect(place.x(), place.y() + kPanelHeight + 5, 166, kPanelHeight));
             SavePanelMenu();
         }
     const TWideMemIniFile ini(DataFolder + QStringLiteral("Settings.ini"));
     for (const QString &name : PanelNames()) {
         QWidget *panel = ControlBar1->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
         const TPanelDefault place = panelDefaults().value(name);
-        panel->setGeometry(ini.ReadInteger(name, QStringLiteral("Left"), place.Left),
-                           ini.ReadInteger(name, QStringLiteral("Top"), place.Top),
-                           ini.ReadInteger(name, QStringLiteral("Width"), place.Width), kPanelHeight);
+        ControlBar1->PlacePanel(panel, QRect(ini.ReadInteger(name, QStringLiteral("Left"), place.Left),
+                                             ini.ReadInteger(name, QStringLiteral("Top"), place.Top),
+                                             ini.ReadInteger(name, QStringLiteral("Width"), place.Width), kPanelHeight));
         panel->setFixedHeight(kPanelHeight);
     }
     ControlBar1->RowSize = 28;
@@ -516,8 +541,25 @@ void TFHotel::showEvent(QShowEvent *event)
         FitControlBar();
 }
 
+bool TFHotel::MayDiscardStagedRows()
+{
+    for (QMdiSubWindow *frame : MdiArea->subWindowList()) {
+        auto *reservation = qobject_cast<TFOperReservation *>(frame->widget());
+        if (reservation && reservation->HasStagedRows()) {
+            MDITabControl->setCurrentIndex(MDITabControl->IndexOf(reservation));
+            return TSystemWinOS::ShowMessageBox(msgDiscardStagedRows, msgUserChoiceTitle, 36) == TSystemWinOS::IDYES;
+        }
+    }
+    return true;
+}
+
 void TFHotel::closeEvent(QCloseEvent *event)
 {
+    // Rows staged but not saved are lost with the program: the operator says whether to go on.
+    if (!MayDiscardStagedRows()) {
+        event->ignore();
+        return;
+    }
     timerInitRoomStatus->stop();
     FormInfo1->Save();
     MdiArea->closeAllSubWindows();
@@ -543,8 +585,10 @@ bool TFHotel::BuildRoomBoard()
 
 void TFHotel::FitBoardCanvas()
 {
+    BoardScroll->setGeometry(MdiArea->viewport()->rect());
     const QRect rooms = BoardCanvas->childrenRect();
-    BoardCanvas->resize(MdiArea->viewport()->size().expandedTo(QSize(rooms.right() + 1, rooms.bottom() + 1)));
+    const QSize room(rooms.right() + 1, rooms.bottom() + 1);
+    BoardCanvas->resize(BoardScroll->maximumViewportSize().expandedTo(room));
 }
 
 void TFHotel::timerInitRoomStatusTimer() { RoomBoard->RefreshRoomBoard(); }
@@ -584,11 +628,13 @@ void TFHotel::OpenChildWindow(TMainLibraryClass *window, bool initialise)
     QMdiSubWindow *frame = MdiArea->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setWindowIcon(ImageList::Icon(10));
+    // However the window goes (its own "Изход" included), its frame goes with it.
+    connect(window, &QObject::destroyed, frame, &QWidget::close, Qt::QueuedConnection);
+    MDITabControl->AddForm(window, 10, window->windowTitle());
+    frame->show();
     // The placement the window remembers applies to the frame that now holds it.
     if (auto *placement = window->findChild<TFormInfo *>(QString(), Qt::FindDirectChildrenOnly))
         placement->Load();
-    MDITabControl->AddForm(window, 10, window->windowTitle());
-    frame->show();
     if (initialise)
         window->InitializeWindow();
 }
@@ -680,4 +726,13 @@ void TFHotel::ComboBox1Select(const QString &text)
     QString id;
     LookupFieldValue(QStringLiteral("HotelBuild"), QStringLiteral("q10"), id, QStringLiteral("q1"), text);
     SelectedHotelID = id;
+    FilterChanged();
+}
+
+void TFHotel::FilterChanged()
+{
+    // The operator asked for another day or hotel: the board answers now, not at the next tick.
+    // A board switched off stays as it is.
+    if (timerInitRoomStatus->isActive())
+        RoomBoard->RefreshRoomBoard();
 }

@@ -15,6 +15,7 @@ class QLineEdit;
 class QMdiArea;
 class QMenu;
 class QMenuBar;
+class QScrollArea;
 class QStatusBar;
 class QTimer;
 class QToolBar;
@@ -67,6 +68,7 @@ public:
     void actCloseExecute();
     void ComboBox1Enter();
     void ComboBox1Select(const QString &text);
+    void FilterChanged();
 
     QMenuBar *mmKALVCM;
     TControlBar *ControlBar1;
@@ -78,6 +80,7 @@ public:
     QComboBox *ComboBox1;
     QDateEdit *dtpMainPeriodFilter;
     QMdiArea *MdiArea;
+    QScrollArea *BoardScroll;
     QWidget *BoardCanvas;
     TMDITab *MDITabControl;
     QStatusBar *sbHotelInfo;
@@ -107,6 +110,8 @@ private:
     void FillStatusBar();
     void OpenRegisteredWindow(const QString &actionName);
     void FitBoardCanvas();
+    // False when a reservation window holds unsaved rows and the operator keeps them.
+    bool MayDiscardStagedRows();
 
     QHash<QString, QAction *> m_actions;
 };

@@ -57,6 +57,7 @@ TFNastroiki::TFNastroiki(QWidget *parent) : TMainLibraryClass(parent)
     rgSettingsStarting->setObjectName(QStringLiteral("rgSettingsStarting"));
     rgSettingsStarting->setTitle(QStringLiteral("Стартиране на хотел                "));
     rgSettingsStarting->SetItems({QStringLiteral("Не    "), QStringLiteral("Да    ")});
+    rgSettingsStarting->SetColumns(2);
     rgSettingsStarting->setGeometry(10, 22, 460, 76);
     FormInfo1 = new TFormInfo(this, QStringLiteral("FNastroiki"));
 }

@@ -166,6 +166,8 @@ void TFOperReservation::LoadCaptions()
     }
     LoadRadioGroupCaptions(rgContragentInformation);
     LoadRadioGroupCaptions(rgOperReservationReservationStatus);
+    // The room's description has no caption of its own: it stays empty until a room is chosen.
+    labelCharacteristic->clear();
 }
 
 bool TFOperReservation::InitializeWindow()

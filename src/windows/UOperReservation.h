@@ -26,6 +26,8 @@ public:
     void acCloseExecute();
 
     bool IsRoomChosen() const;
+    // Rows staged in this window and not yet saved.
+    bool HasStagedRows() const { return StagingQuery->Active() && StagingQuery->RecordCount() > 0; }
     // Free when neither Klients nor this window's staged rows hold a stay of the room (its
     // identifier alone) that shares a night with the period.
     bool IsRoomFree(int room, const QDate &from, const QDate &to);

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 namespace {
 
@@ -58,13 +60,17 @@ void TRoomButton::SetGlyph(const QPixmap &glyph)
     update();
 }
 
-void TRoomButton::paintEvent(QPaintEvent *event)
+void TRoomButton::paintEvent(QPaintEvent *)
 {
+    // The button's frame from the style, without its text: changing the text here would ask
+    // for another paint, and an idle board would never rest.
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.icon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
     const QString caption = text();
-    setText(QString());  // the frame only; caption and glyph are placed below
-    QToolButton::paintEvent(event);
-    setText(caption);
-    QPainter painter(this);
     const int glyphHeight = m_glyph.isNull() ? 0 : m_glyph.height() + 2;
     const int textHeight = fontMetrics().height();
     const int top = (height() - textHeight - glyphHeight) / 2;

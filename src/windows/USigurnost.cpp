@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
+#include <QTimer>
 #include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -211,6 +212,9 @@ TFSigurnost::TFSigurnost(QWidget *parent) : TMainLibraryClass(parent)
     columns->addWidget(ScrollBox1, 1);
     ADOQuery1 = new TADOQuery(nullptr, this);
     ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
+    m_foldTimer = new QTimer(this);
+    m_foldTimer->setInterval(10);
+    connect(m_foldTimer, &QTimer::timeout, this, &TFSigurnost::FoldStep);
     FormInfo1 = new TFormInfo(this, QStringLiteral("FSigurnost"));
 }
 
@@ -357,19 +361,27 @@ void TFSigurnost::ShapeL1MouseUp()
 
 void TFSigurnost::TogglePanel(QFrame *panel, TShapeSwitch *header)
 {
-    if (panel->height() <= 50) {
-        header->SetColour(TShapeSwitch::MoneyGreen);
-        while (panel->height() <= 240) {
-            QCoreApplication::processEvents();
-            panel->setFixedHeight(panel->height() + 10);
-        }
-    } else {
-        header->SetColour(TShapeSwitch::Red);
-        while (panel->height() > kFolded) {
-            QCoreApplication::processEvents();
-            panel->setFixedHeight(panel->height() - 10);
-        }
+    // The panel moves toward where it is going, so a second click turns it back.
+    const bool opening = m_foldTarget.value(panel, panel->height()) <= 50;
+    header->SetColour(opening ? TShapeSwitch::MoneyGreen : TShapeSwitch::Red);
+    m_foldTarget.insert(panel, opening ? kOpen : kFolded);
+    if (!m_foldTimer->isActive())
+        m_foldTimer->start();
+}
+
+void TFSigurnost::FoldStep()
+{
+    // Ten pixels a step, on the window's own timer: closing the window stops it with it.
+    for (auto it = m_foldTarget.begin(); it != m_foldTarget.end();) {
+        QFrame *panel = it.key();
+        const int height = panel->height();
+        const int step = height < it.value() ? 10 : -10;
+        const int next = step > 0 ? qMin(height + step, it.value()) : qMax(height + step, it.value());
+        panel->setFixedHeight(next);
+        it = next == it.value() ? m_foldTarget.erase(it) : std::next(it);
     }
+    if (m_foldTarget.isEmpty())
+        m_foldTimer->stop();
 }
 
 void TFSigurnost::acSaveExecute()

@@ -5,6 +5,7 @@
 #include "framework/UMainLibraryClass.h"
 
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QWidget>
 
@@ -52,7 +53,10 @@ public:
 
     bool InitializeWindow() override;
     void TreeView1Change(QTreeWidgetItem *node);
+    // Starts a panel folding or unfolding; it moves a step on every tick of the fold timer.
     void TogglePanel(QFrame *panel, TShapeSwitch *header);
+    void FoldStep();
+    bool Folding() const { return !m_foldTarget.isEmpty(); }
     void SetPrivilegeChar(TShapeSwitch *shape, QString &privileges);
     void SwitchMouseUp(TShapeSwitch *shape);
     void ShapeL1MouseUp();
@@ -84,4 +88,6 @@ private:
     void BuildGroups(QWidget *box);
     int SelectedOperatorId(bool *ok) const;
     TAdoGridModel *m_gridModel;
+    class QTimer *m_foldTimer;
+    QHash<QFrame *, int> m_foldTarget;
 };
