@@ -91,12 +91,24 @@ void TFormInfo::Load()
     m_normal = QRect(left, top, width, height);
     const bool normal = !(target->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
     const int state = readInteger(registry, QStringLiteral("WindowState"), normal ? 1 : 0);
+    m_maximiseWhenShown = false;
     if (state != 0)
         target->setWindowState(Qt::WindowNoState);
+    else if (frame && !frame->isVisible())
+        m_maximiseWhenShown = true;
     else if (frame)
         frame->showMaximized();  // it restores to the size just set
     else
         target->setWindowState(Qt::WindowMaximized);
+}
+
+void TFormInfo::ShowStoredState()
+{
+    auto *frame = qobject_cast<QMdiSubWindow *>(Target());
+    if (frame && m_maximiseWhenShown && frame->isVisible()) {
+        m_maximiseWhenShown = false;
+        frame->showMaximized();
+    }
 }
 
 bool TFormInfo::HasStoredPlacement() const

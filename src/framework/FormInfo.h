@@ -25,6 +25,9 @@ public:
     void Save();
     // True once a placement of this form name has been saved.
     bool HasStoredPlacement() const;
+    // A frame not yet shown is maximised once it is: a frame maximised before it is shown
+    // forgets the size it is to restore to.
+    void ShowStoredState();
     // The size the owner had when it was built, before any placement was applied.
     QSize DesignedSize() const { return m_designed; }
 
@@ -39,4 +42,5 @@ private:
     QSize m_designed;
     QWidget *m_followed = nullptr;
     QRect m_normal;  // the last placement of the target in its normal state
+    bool m_maximiseWhenShown = false;
 };

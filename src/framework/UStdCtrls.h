@@ -20,6 +20,7 @@ public:
 
     void SetItems(const QStringList &items);
     void SetColumns(int columns);
+    int Columns() const { return m_columns; }
     QStringList Items() const;
     int ItemCount() const;
     void SetItemText(int index, const QString &text);

@@ -630,11 +630,14 @@ void TFHotel::OpenChildWindow(TMainLibraryClass *window, bool initialise)
     frame->setWindowIcon(ImageList::Icon(10));
     // However the window goes (its own "Изход" included), its frame goes with it.
     connect(window, &QObject::destroyed, frame, &QWidget::close, Qt::QueuedConnection);
+    // The placement the window remembers applies to the frame that now holds it.
+    auto *placement = window->findChild<TFormInfo *>(QString(), Qt::FindDirectChildrenOnly);
+    if (placement)
+        placement->Load();
     MDITabControl->AddForm(window, 10, window->windowTitle());
     frame->show();
-    // The placement the window remembers applies to the frame that now holds it.
-    if (auto *placement = window->findChild<TFormInfo *>(QString(), Qt::FindDirectChildrenOnly))
-        placement->Load();
+    if (placement)
+        placement->ShowStoredState();
     if (initialise)
         window->InitializeWindow();
 }
