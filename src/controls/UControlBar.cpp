@@ -54,9 +54,13 @@ void TControlBar::AlignPanels()
         if (panelRow != row)
             next = 0;
         int left = qMax(place.x(), next);
-        if (left > 0 && left + panel->width() > limit && next > 0) {
-            ++panelRow;  // no room left in this row
-            left = 0;
+        if (left > 0 && left + panel->width() > limit) {
+            if (next + panel->width() <= limit) {
+                left = next;  // closer to its neighbour: the row still holds it
+            } else if (next > 0) {
+                ++panelRow;  // no room left in this row
+                left = 0;
+            }
         }
         row = panelRow;
         panel->move(left, row * RowSize + 2);

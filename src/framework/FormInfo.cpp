@@ -4,6 +4,7 @@
 #include "errors/UErrors.h"
 
 #include <QEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
 
@@ -73,16 +74,19 @@ void TFormInfo::Load()
     QWidget *target = Target();
     auto *frame = qobject_cast<QMdiSubWindow *>(target);
     if (frame && !registry.ValueExists(QStringLiteral("WindowState"))) {
-        // First opening: the frame holds the window at its designed size.
-        const QMargins border = frame->contentsMargins();
-        frame->resize(m_designed.grownBy(border));
+        // First opening: the frame holds the window at its designed size, as far as the area allows.
+        const QRect place = FittedToArea(frame, QRect(frame->pos(), DesignedSize().grownBy(frame->contentsMargins())));
+        frame->setGeometry(place);
         Follow(frame);
         return;
     }
-    const int width = readInteger(registry, QStringLiteral("Width"), target->width());
-    const int height = readInteger(registry, QStringLiteral("Height"), target->height());
-    const int left = readInteger(registry, QStringLiteral("Left"), target->x());
-    const int top = readInteger(registry, QStringLiteral("Top"), target->y());
+    QRect place(readInteger(registry, QStringLiteral("Left"), target->x()),
+                readInteger(registry, QStringLiteral("Top"), target->y()),
+                readInteger(registry, QStringLiteral("Width"), target->width()),
+                readInteger(registry, QStringLiteral("Height"), target->height()));
+    if (frame)
+        place = FittedToArea(frame, place);  // left on a larger screen, it still shows whole
+    const int width = place.width(), height = place.height(), left = place.x(), top = place.y();
     if (frame && frame->isMaximized())
         frame->showNormal();
     target->resize(width, height);
@@ -109,6 +113,19 @@ void TFormInfo::ShowStoredState()
         m_maximiseWhenShown = false;
         frame->showMaximized();
     }
+}
+
+QSize TFormInfo::DesignedSize() const { return m_designed.expandedTo(m_owner->minimumSizeHint()); }
+
+QRect TFormInfo::FittedToArea(const QMdiSubWindow *frame, const QRect &place)
+{
+    if (!frame->mdiArea())
+        return place;
+    const QSize area = frame->mdiArea()->viewport()->size();
+    const QSize size = place.size().boundedTo(area).expandedTo(frame->minimumSizeHint().boundedTo(area));
+    const int left = qBound(0, place.x(), qMax(0, area.width() - size.width()));
+    const int top = qBound(0, place.y(), qMax(0, area.height() - size.height()));
+    return QRect(QPoint(left, top), size);
 }
 
 bool TFormInfo::HasStoredPlacement() const

@@ -28,14 +28,17 @@ public:
     // A frame not yet shown is maximised once it is: a frame maximised before it is shown
     // forgets the size it is to restore to.
     void ShowStoredState();
-    // The size the owner had when it was built, before any placement was applied.
-    QSize DesignedSize() const { return m_designed; }
+    // The size the owner was built at, before any placement was applied, and never less than
+    // what its layout needs.
+    QSize DesignedSize() const;
+    void SetDesignedSize(const QSize &size) { m_designed = size; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *Target() const;
+    static QRect FittedToArea(const class QMdiSubWindow *frame, const QRect &place);
     QString Key() const;
     void Follow(QWidget *target);
     QWidget *m_owner;

@@ -95,16 +95,32 @@ QLabel *TRegisterWindow::AddLabel(QGroupBox *box, const QString &name, const QSt
 void TRegisterWindow::PlaceRow(QGroupBox *box, QWidget *field, QLabel *label, int height)
 {
     const int row = box->property("Rows").toInt();
-    const int top = 22 + row * kRowHeight;
-    if (label) {
-        label->setGeometry(10, top, kFieldLeft - 14, 21);
-        field->setGeometry(kFieldLeft, top, kFieldWidth, height);
-    } else {
-        field->setGeometry(10, top, kFieldLeft + kFieldWidth - 10, height);
-    }
     const int rows = row + (height + kRowHeight - 1) / kRowHeight;
     box->setProperty("Rows", rows);
     box->setFixedHeight(22 + rows * kRowHeight + 6);
+    m_rows.append({box, label, field, 22 + row * kRowHeight, height});
+    FitRows(box);
+}
+
+void TRegisterWindow::FitRows(QGroupBox *box)
+{
+    // The labels' column is as wide as its longest caption, so none is cut.
+    int labelWidth = kFieldLeft - 14;
+    for (const TRow &row : m_rows)
+        if (row.Box == box && row.Label)
+            labelWidth = qMax(labelWidth, row.Label->sizeHint().width());
+    const int fieldLeft = 10 + labelWidth + 4;
+    for (const TRow &row : m_rows) {
+        if (row.Box != box)
+            continue;
+        if (row.Label) {
+            row.Label->setGeometry(10, row.Top, labelWidth, 21);
+            row.Field->setGeometry(fieldLeft, row.Top, kFieldWidth, row.Height);
+        } else {
+            row.Field->setGeometry(10, row.Top, fieldLeft + kFieldWidth - 10, row.Height);
+        }
+    }
+    box->setFixedWidth(fieldLeft + kFieldWidth + 12);
 }
 
 QLineEdit *TRegisterWindow::AddEdit(QGroupBox *box, const QString &labelName, const QString &caption,
@@ -160,6 +176,12 @@ bool TRegisterWindow::InitializeWindow()
 {
     TMainLibraryClass::InitializeWindow();
     LoadCaptions();
+    QList<QGroupBox *> boxes;
+    for (const TRow &row : m_rows)
+        if (!boxes.contains(row.Box))
+            boxes.append(row.Box);
+    for (QGroupBox *box : boxes)
+        FitRows(box);
     TADOConnection &connection = LocalConnection();
     // A fresh list query for each initialisation, unless the layout has its own.
     TAdoDataSet *own = OwnListDataSet();

@@ -65,6 +65,8 @@ protected:
                             std::function<QStringList()> values);
     // Places a control of the box on its next row, beside a label when one is given.
     void PlaceRow(QGroupBox *box, QWidget *field, QLabel *label = nullptr, int height = 23);
+    // Widens a box's column of labels to its longest caption (after the captions are loaded too).
+    void FitRows(QGroupBox *box);
 
     // The save frame: the work runs with a fresh query on the shared connection; database
     // errors of the write go to the error log window, errors of the values to the default
@@ -86,6 +88,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct TRow {
+        QGroupBox *Box;
+        QLabel *Label;
+        QWidget *Field;
+        int Top, Height;
+    };
+    QList<TRow> m_rows;
     struct TLookupBox {
         QComboBox *Box;
         std::function<QStringList()> Values;

@@ -405,8 +405,9 @@ void TFHotel::FillStatusBar()
             sbHotelInfo->addWidget(label);
             StatusPanels.append(label);
         }
-        StatusPanels[i]->setFixedWidth(panels.at(i).first);
         StatusPanels[i]->setText(panels.at(i).second);
+        // At least the panel's own width, and never less than its text needs.
+        StatusPanels[i]->setFixedWidth(qMax(panels.at(i).first, StatusPanels[i]->sizeHint().width()));
     }
 }
 

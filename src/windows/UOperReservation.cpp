@@ -5,6 +5,7 @@
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
 #include "errors/UExceptionLogs.h"
+#include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
@@ -51,6 +52,9 @@ TRadioGroup *radioGroup(QWidget *sheet, const QString &name, const QString &titl
 
 TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringLiteral("FOperReservation"), parent)
 {
+    // The guest's fields and the eleven guest kinds in three columns stand side by side.
+    resize(930, 560);
+    Placement()->SetDesignedSize(size());
     acOperReservationPrepareContragentForReserv =
         AddCommand(QStringLiteral("acOperReservationPrepareContragentForReserv"),
                    QStringLiteral("acOperReservationPrepareContragentForReserv"), QStringLiteral("Добави клиент за резервация"),

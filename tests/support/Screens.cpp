@@ -1,0 +1,112 @@
+// Pictures of the program as a person sees it: the demonstration hotel on a real display, the
+// main window with its board, then every child window on its first opening, one at a time.
+//
+//   kalv_screens OUTPUT-FOLDER SUFFIX
+// Run by scripts/screenshots under Xvfb with a throw-away home; writes NAME-SUFFIX.png.
+
+#include "admin/UDemoData.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDLLSafeCall.h"
+#include "data/UDM.h"
+#include "data/URegistry.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/UFormatSettings.h"
+#include "startup/KalvCM.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
+#include "windows/Hotel.h"
+#include "windows/UUserLogin.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <cstdio>
+
+namespace {
+
+void settle(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void shoot(const QString &folder, const QString &name, const QString &suffix)
+{
+    settle(400);
+    const QString file = folder + QLatin1Char('/') + name + QLatin1Char('-') + suffix + QStringLiteral(".png");
+    QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+    std::printf("%s\n", qPrintable(file));
+}
+
+const QStringList kChildCommands = {"actOperReserv",         "actNomenHotels",   "actNomenRooms",
+                                    "actNomenTarifs",        "actNomenServices", "actNomenValuta",
+                                    "actNomenOperators",     "actOperSec",       "actAdministrationsConstructHotel",
+                                    "actAdministrationsConfigDB", "actSettingsPersonalise", "actHelpAboutAs"};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    TKalvApplication app(argc, argv);
+    if (argc < 3)
+        return 2;
+    const QString folder = QString::fromLocal8Bit(argv[1]), suffix = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(folder);
+    TSystemWinOS::SetMessageBoxHandler([](const QString &text, const QString &, int) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return int(TSystemWinOS::IDOK);
+    });
+    TExceptionLogs::SetShowHandler(
+        [](TExceptionLogs &window) { std::fprintf(stderr, "error log: %s\n", qPrintable(window.Text())); });
+    KalvCM::RunBootstrap();
+    ApplyFixedRegionalFormats();
+    TDM dm;
+    try {
+        DemoData::WriteEmbeddedSettings();
+        DemoData::Prepare(TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/"));
+    } catch (const Exception &error) {
+        std::fprintf(stderr, "demo: %s\n", qPrintable(error.Message()));
+        return 1;
+    }
+    LocalConnection().Close();
+    if (!TADOComunicationControl().ConnectFromSettings())
+        return 1;
+    {
+        // What the start-up copies for the status bar, now that the settings exist.
+        TRegistry registry;
+        registry.OpenKey(SqlSettings::Key, false);
+        SqlComputerName = registry.ReadString(SqlSettings::ComputerName);
+        SqlInstance = registry.ReadString(SqlSettings::Instance);
+        SqlUser = registry.ReadString(SqlSettings::User);
+        SqlDataBase = registry.ReadString(SqlSettings::DataBase);
+    }
+
+    {
+        TFUserLogin login;
+        login.InitializeWindow();
+        login.show();
+        shoot(folder, QStringLiteral("FUserLogin"), suffix);
+    }
+    auto *main = new TFHotel;
+    main->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    main->showMaximized();
+    main->timerInitRoomStatusTimer();  // the marks the first tick would bring
+    shoot(folder, QStringLiteral("FHotel"), suffix);
+    for (const QString &command : kChildCommands) {
+        main->RunCommand(command);
+        const QList<QMdiSubWindow *> frames = main->MdiArea->subWindowList(QMdiArea::CreationOrder);
+        const QString name = frames.isEmpty() ? command : frames.last()->widget()->objectName();
+        shoot(folder, name, suffix);
+        for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
+            frame->close();
+        settle(100);
+    }
+    delete main;
+    return 0;
+}
