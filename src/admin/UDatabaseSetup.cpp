@@ -30,6 +30,20 @@ void CreateTables(const QString &database)
         query.SetSQLText(connection.Engine().CreateTableBatch(database, tables.at(i), i));
         query.ExecSQL();
     }
+    connection.Engine().EnsureIndexes(connection);
+}
+
+void EnsureIndexes()
+{
+    TADOConnection &connection = LocalConnection();
+    try {
+        TTransaction transaction(connection, false);
+        connection.Engine().EnsureIndexes(connection);
+        transaction.Commit();
+    } catch (const Exception &) {
+        // A user who may not create indexes still works, only slower.
+        connection.RollbackIfOpen();
+    }
 }
 
 TResult CreateDatabase(const QString &name)

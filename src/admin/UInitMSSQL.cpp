@@ -1,5 +1,7 @@
 #include "UInitMSSQL.h"
 
+#include "UDatabaseSetup.h"
+
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
@@ -80,8 +82,6 @@ void TFInitMSSQL::Advance(int step)
     ProgressBarLoader->setValue(qMin(ProgressBarLoader->maximum(), ProgressBarLoader->value() + step));
 }
 
-void TFInitMSSQL::Pause() { QThread::msleep(10); }
-
 void TFInitMSSQL::SetInfo(const QString &text)
 {
     lInfoSplash->setText(text);
@@ -135,20 +135,16 @@ TFInitMSSQL::TPass TFInitMSSQL::RunPass(TADOComunicationControl &control, int &p
             return TPass::Continue;
         }
         Advance(5);
-        Pause();
         SetInfo(msgInitializingTable + msgColon + table);
     }
     Advance(5);
-    Pause();
     repaint();
     control.CloseConnection();
     Advance(5);
-    Pause();
     repaint();
     if (!control.ConnectFromSettings())
         return TPass::Leave;
     Advance(10);
-    Pause();
     repaint();
     Advance(10);
     repaint();
@@ -174,7 +170,6 @@ bool TFInitMSSQL::InitializeWindow()
     repaint();
     lInfoSplash->setText(msgInitializingMainBase + msgColon + SqlDataBase);
     Advance(5);
-    Pause();
     repaint();
     int pass = 0;
     bool failed = false;
@@ -182,5 +177,8 @@ bool TFInitMSSQL::InitializeWindow()
     while (!(control.ConnectFromSettings() && pass > 0 && !failed))
         if (RunPass(control, pass, failed, result) == TPass::Leave)
             break;
+    // A database made by an earlier version gains the indexes the program needs, once.
+    if (result)
+        DatabaseSetup::EnsureIndexes();
     return result;
 }

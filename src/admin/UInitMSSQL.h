@@ -26,7 +26,6 @@ public:
 
 private:
     void Advance(int step);
-    void Pause();
     void SetInfo(const QString &text);
     enum class TPass { Continue, Leave };
     TPass RunPass(class TADOComunicationControl &control, int &pass, bool &failed, bool &result);

@@ -358,6 +358,29 @@ bool TField::AsBoolean() const
 
 QDateTime TField::AsDateTime() const { return storedDateTime(m_value); }
 
+QDate TField::AsDate() const
+{
+    switch (m_value.metaType().id()) {
+    case QMetaType::QDate:
+        return m_value.toDate();
+    case QMetaType::QDateTime:
+        return m_value.toDateTime().date();
+    case QMetaType::QString: {
+        // "yyyy-MM-dd" and whatever follows, as the engines that keep dates as text give them.
+        const QString text = m_value.toString();
+        if (text.size() >= 10 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')) {
+            const QDate date(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+            if (date.isValid())
+                return date;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return m_value.isNull() ? QDate() : storedDateTime(m_value).date();
+}
+
 // ---- data set
 
 TAdoDataSet::TAdoDataSet(TADOConnection *connection, QObject *parent) : QObject(parent), m_connection(connection) {}
@@ -373,6 +396,7 @@ void TAdoDataSet::Close()
 {
     m_active = false;
     m_fields.clear();
+    m_fieldIndex.clear();
     m_rows.clear();
     m_current = -1;
     m_state = State::Browse;
@@ -387,6 +411,7 @@ void TAdoDataSet::Load(QSqlQuery &query)
         const QString name = record.fieldName(i);
         m_fields.append(name.isEmpty() ? QStringLiteral("column%1").arg(i + 1) : name);
     }
+    IndexFields();
     while (query.next()) {
         QVector<QVariant> row(m_fields.size());
         for (int i = 0; i < m_fields.size(); ++i)
@@ -403,6 +428,7 @@ void TAdoDataSet::Load(const TRowSet &rows)
     Close();
     for (int i = 0; i < rows.Fields.size(); ++i)
         m_fields.append(rows.Fields.at(i).isEmpty() ? QStringLiteral("column%1").arg(i + 1) : rows.Fields.at(i));
+    IndexFields();
     m_rows = rows.Rows;
     m_current = m_rows.isEmpty() ? -1 : 0;
     m_active = true;
@@ -419,12 +445,14 @@ void TAdoDataSet::Next()
 
 bool TAdoDataSet::Eof() const { return m_rows.isEmpty() || m_current >= m_rows.size(); }
 
-int TAdoDataSet::FieldIndex(const QString &name) const
+int TAdoDataSet::FieldIndex(const QString &name) const { return m_fieldIndex.value(name.toCaseFolded(), -1); }
+
+void TAdoDataSet::IndexFields()
 {
-    for (int i = 0; i < m_fields.size(); ++i)
-        if (m_fields.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    m_fieldIndex.clear();
+    // The first of two fields of one name is the one found, as ADO finds it.
+    for (int i = int(m_fields.size()) - 1; i >= 0; --i)
+        m_fieldIndex.insert(m_fields.at(i).toCaseFolded(), i);
 }
 
 void TAdoDataSet::RequireRow() const

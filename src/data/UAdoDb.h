@@ -7,6 +7,7 @@
 #include "errors/UErrors.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -134,6 +135,8 @@ public:
     double AsFloat() const;
     bool AsBoolean() const;
     QDateTime AsDateTime() const;
+    // The day alone, read straight from the stored text: no local time is built for it.
+    QDate AsDate() const;
 
 private:
     QString m_name;
@@ -184,6 +187,7 @@ signals:
 protected:
     void Load(QSqlQuery &query);
     void Load(const TRowSet &rows);
+    void IndexFields();
     TADOConnection &RequireConnection() const;
     virtual QString SourceTable() const { return m_updateTable; }
 
@@ -197,6 +201,7 @@ private:
     bool m_active = false;
     QStringList m_fields;
     QVector<QVector<QVariant>> m_rows;
+    QHash<QString, int> m_fieldIndex;  // folded name -> first field of that name
     int m_current = -1;
     State m_state = State::Browse;
     QVector<QVariant> m_original;

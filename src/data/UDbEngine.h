@@ -35,6 +35,8 @@ public:
 
     // One batch that creates a table unless one of that name exists, run on the new database.
     virtual QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const = 0;
+    // Creates the indexes the program's statements need where they are missing.
+    virtual void EnsureIndexes(TADOConnection &connection) const = 0;
     // A session-local empty copy of Klients.
     virtual QString StagingTableStatement(const QString &tableName) const = 0;
     // Gives one row whose column "column1" says "TRUE" or "FALSE" for the parameter sTableName.

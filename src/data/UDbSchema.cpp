@@ -81,6 +81,15 @@ const TTableDef &DbSchema::Table(const QString &name)
     throw Exception(QStringLiteral("Unknown table ") + name);
 }
 
+const QList<TIndexDef> &DbSchema::Indexes()
+{
+    // The availability check and a room's guests: one room's stays by date; the board's
+    // refresh: the stays around one day.
+    static const QList<TIndexDef> indexes = {{"IX_Klients_RoomStay", "Klients", {"q47", "q34", "q35"}},
+                                             {"IX_Klients_Stay", "Klients", {"q35", "q34"}}};
+    return indexes;
+}
+
 const QStringList &DbSchema::CheckedTables()
 {
     static const QStringList tables = {"HotelBuild", "Operators", "Secyrity", "Klients", "Uslugi",

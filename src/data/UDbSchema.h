@@ -23,9 +23,18 @@ struct TTableDef {
     QStringList ColumnNames() const;
 };
 
+// An index the program's statements need; the schema itself declares none.
+struct TIndexDef {
+    QString Name;
+    QString Table;
+    QStringList Columns;
+};
+
 namespace DbSchema {
 const QList<TTableDef> &Tables();
 const TTableDef &Table(const QString &name);  // case-insensitive; raises for an unknown name
 // The tables the start-up check looks for, in its order.
 const QStringList &CheckedTables();
+// Integer and date columns only: the embedded engine orders texts by the program's own collation.
+const QList<TIndexDef> &Indexes();
 } // namespace DbSchema

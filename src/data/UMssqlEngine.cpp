@@ -110,6 +110,26 @@ QString TMssqlEngine::StagingTableStatement(const QString &tableName) const
            QStringLiteral(" END  ");
 }
 
+QString TMssqlEngine::IndexStatement(const TIndexDef &index)
+{
+    QStringList columns;
+    for (const QString &column : index.Columns)
+        columns.append(QLatin1Char('[') + column + QLatin1Char(']'));
+    return QStringLiteral("IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = '") + index.Name +
+           QStringLiteral("' AND object_id = OBJECT_ID('[dbo].[") + index.Table + QStringLiteral("]')) CREATE INDEX [") +
+           index.Name + QStringLiteral("] ON [dbo].[") + index.Table + QStringLiteral("] (") +
+           columns.join(QStringLiteral(", ")) + QStringLiteral(")");
+}
+
+void TMssqlEngine::EnsureIndexes(TADOConnection &connection) const
+{
+    for (const TIndexDef &index : DbSchema::Indexes()) {
+        QSqlQuery query(connection.Database());
+        if (!query.exec(IndexStatement(index)))
+            raise(query.lastError());
+    }
+}
+
 QString TMssqlEngine::TableExistsStatement(const QString &database) const
 {
     return QStringLiteral("USE ") + QuoteIdentifier(database) + QStringLiteral("; ") +

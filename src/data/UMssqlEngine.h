@@ -19,6 +19,8 @@ public:
     static QString CreateTableStatement(const TTableDef &table);
     QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const override;
     QString StagingTableStatement(const QString &tableName) const override;
+    void EnsureIndexes(TADOConnection &connection) const override;
+    static QString IndexStatement(const TIndexDef &index);
     QString TableExistsStatement(const QString &database) const override;
     QString CreateDatabaseStatement(const QString &name) const;
     static QString AttachStatement();

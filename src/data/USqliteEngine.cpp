@@ -271,6 +271,28 @@ QString TSqliteEngine::CreateTableBatch(const QString &, const TTableDef &table,
     return CreateTableStatement(table);
 }
 
+void TSqliteEngine::EnsureIndexes(TADOConnection &connection) const
+{
+    // Asked first: an index that is there takes no write lock to find.
+    QSqlDatabase db = connection.Database();
+    QSqlQuery existing(db);
+    if (!existing.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
+        raise(existing.lastError());
+    QStringList names;
+    while (existing.next())
+        names.append(existing.value(0).toString().toCaseFolded());
+    for (const TIndexDef &index : DbSchema::Indexes()) {
+        if (names.contains(index.Name.toCaseFolded()))
+            continue;
+        QStringList columns;
+        for (const QString &column : index.Columns)
+            columns.append(QuoteIdentifier(column));
+        exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + QuoteIdentifier(index.Name) + QStringLiteral(" ON ") +
+                     QuoteIdentifier(index.Table) + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
+                     QLatin1Char(')'));
+    }
+}
+
 QString TSqliteEngine::StagingTableStatement(const QString &tableName) const
 {
     return CreateTableStatement(DbSchema::Table(QStringLiteral("Klients")), true, tableName);

@@ -27,6 +27,7 @@ public:
                                         const QString &name = QString());
     QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const override;
     QString StagingTableStatement(const QString &tableName) const override;
+    void EnsureIndexes(TADOConnection &connection) const override;
     QString TableExistsStatement(const QString &database) const override;
     void PrepareDatabaseReference(TADOConnection &connection, const QString &database) const override;
 

@@ -481,8 +481,8 @@ bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room)
         if (stagedRoom.IsNull())
             continue;  // a service row
         if (HasConflict(QStringLiteral("Klients"), stagedRoom.Value(),
-                        StagingQuery->FieldByName(QStringLiteral("q34")).AsDateTime().date(),
-                        StagingQuery->FieldByName(QStringLiteral("q35")).AsDateTime().date())) {
+                        StagingQuery->FieldByName(QStringLiteral("q34")).AsDate(),
+                        StagingQuery->FieldByName(QStringLiteral("q35")).AsDate())) {
             LookupFieldValue(QStringLiteral("Rooms"), QStringLiteral("q47"), room, QStringLiteral("q44"), stagedRoom.Value());
             if (room.isEmpty())
                 room = stagedRoom.AsString();

@@ -193,13 +193,11 @@ void TRoomBoard::RefreshRoomBoard()
             if (filtered)
                 query.ParamByName(QStringLiteral("sHotelID")).Value = hotelId.toInt();
             query.Open();
-            const QString day = DateToStr(date);
             for (query.First(); !query.Eof(); query.Next()) {
                 const TField room = query.FieldByName(QStringLiteral("q47"));  // the stay's own room
                 if (room.IsNull())
                     continue;  // a charge, or a stay with no room
-                const QDate leaving = query.FieldByName(QStringLiteral("q35")).AsDateTime().date();
-                marks[room.AsInteger()] = DateToStr(leaving) == day ? 2 : 1;
+                marks[room.AsInteger()] = query.FieldByName(QStringLiteral("q35")).AsDate() == date ? 2 : 1;
             }
         }
         transaction.Commit();
