@@ -18,6 +18,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFileInfo>
+#include <memory>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -190,9 +192,23 @@ QWidget *TMainLibraryClass::CheckControl(QWidget *control, quint8 rule)
     }
 }
 
-TWideMemIniFile TMainLibraryClass::OpenSettings()
+const TWideMemIniFile &TMainLibraryClass::OpenSettings()
 {
-    return TWideMemIniFile(DataFolder + QStringLiteral("Settings.ini"));
+    // Every window loads its captions several times over: the file is read again only when it
+    // changed, here or elsewhere.
+    static std::unique_ptr<TWideMemIniFile> cached;
+    static QDateTime modified;
+    static qint64 size = -1;
+    static int writes = -1;
+    const QFileInfo file(DataFolder + QStringLiteral("Settings.ini"));
+    if (!cached || cached->FileName() != file.filePath() || file.lastModified() != modified || file.size() != size ||
+        TWideMemIniFile::WriteCount() != writes) {
+        cached = std::make_unique<TWideMemIniFile>(file.filePath());
+        modified = file.lastModified();
+        size = file.size();
+        writes = TWideMemIniFile::WriteCount();
+    }
+    return *cached;
 }
 
 QString TMainLibraryClass::CaptionKeyOf(const QObject *component)
@@ -237,14 +253,14 @@ bool TMainLibraryClass::ApplyKindCaption(QObject *component, const TWideMemIniFi
 
 bool TMainLibraryClass::LoadFormCaption(QWidget *window)
 {
-    const TWideMemIniFile ini = OpenSettings();
+    const TWideMemIniFile &ini = OpenSettings();
     window->setWindowTitle(ini.ReadString(kSection, CaptionKeyOf(window), UnknownCaption()));
     return true;
 }
 
 bool TMainLibraryClass::LoadContainerCaptions(QWidget *container)
 {
-    const TWideMemIniFile ini = OpenSettings();
+    const TWideMemIniFile &ini = OpenSettings();
     if (auto *box = asGroupBox(container))
         box->setTitle(ini.ReadString(kSection, box->objectName(), UnknownCaption()));
     for (QWidget *child : childControls(container))
@@ -254,7 +270,7 @@ bool TMainLibraryClass::LoadContainerCaptions(QWidget *container)
 
 bool TMainLibraryClass::LoadComponentCaptions(QObject *component)
 {
-    const TWideMemIniFile ini = OpenSettings();
+    const TWideMemIniFile &ini = OpenSettings();
     if (qobject_cast<QLabel *>(component))
         ApplyKindCaption(component, ini);
     // A window owns every control on it; any other component owns its direct children.
@@ -276,14 +292,14 @@ bool TMainLibraryClass::LoadRadioGroupCaptions(TRadioGroup *group)
 
 bool TMainLibraryClass::LoadTabSheetCaption(TTabSheet *sheet)
 {
-    const TWideMemIniFile ini = OpenSettings();
+    const TWideMemIniFile &ini = OpenSettings();
     sheet->SetCaption(ini.ReadString(kSection, sheet->objectName(), UnknownCaption()));
     return true;
 }
 
 bool TMainLibraryClass::LoadMainMenuCaptions(QMenuBar *menu)
 {
-    const TWideMemIniFile ini = OpenSettings();
+    const TWideMemIniFile &ini = OpenSettings();
     for (QAction *top : menu->actions()) {
         if (top->isSeparator())
             continue;
@@ -299,7 +315,7 @@ bool TMainLibraryClass::LoadMainMenuCaptions(QMenuBar *menu)
 
 bool TMainLibraryClass::LoadToolbarCaptions(QToolBar *toolbar)
 {
-    const TWideMemIniFile ini = OpenSettings();
+    const TWideMemIniFile &ini = OpenSettings();
     for (QAction *button : toolbar->actions()) {
         if (!button->isSeparator())
             button->setText(ini.ReadString(kSection, actionName(button), UnknownCaption()));

@@ -86,7 +86,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    static TWideMemIniFile OpenSettings();
+    static const TWideMemIniFile &OpenSettings();
     static bool ApplyKindCaption(QObject *component, const TWideMemIniFile &ini);
     static void ApplyRadioGroup(TRadioGroup *group, const TWideMemIniFile &ini);
 

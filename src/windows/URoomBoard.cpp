@@ -17,7 +17,8 @@
 namespace {
 
 const QString kRoomsSql = QStringLiteral("SELECT * FROM Rooms WHERE ([q83] IS NOT NULL) ");
-const QString kStaysSql = QStringLiteral("SELECT * FROM [dbo].[KLIENTS] k LEFT JOIN [dbo].[rooms] r on(k.q47=r.q47) "
+// The stays that cover the day, with the two columns a mark needs.
+const QString kStaysSql = QStringLiteral("SELECT k.q47, k.q35 FROM [dbo].[KLIENTS] k "
                                          "WHERE  k.q34 <=  :dDateToReserv  AND k.q35 >= :dDateToLive ");
 const QString kHotelFilter = QStringLiteral(" AND k.[q1] = :sHotelID");
 const QString kGuestsOfRoom = QStringLiteral("k.q47 = :iRoomID ");
@@ -193,11 +194,11 @@ void TRoomBoard::RefreshRoomBoard()
             if (filtered)
                 query.ParamByName(QStringLiteral("sHotelID")).Value = hotelId.toInt();
             query.Open();
-            for (query.First(); !query.Eof(); query.Next()) {
-                const TField room = query.FieldByName(QStringLiteral("q47"));  // the stay's own room
+            for (int row = 0; row < query.RecordCount(); ++row) {
+                const TField room(QString(), query.CellValue(row, 0));  // the stay's own room
                 if (room.IsNull())
                     continue;  // a charge, or a stay with no room
-                marks[room.AsInteger()] = query.FieldByName(QStringLiteral("q35")).AsDate() == date ? 2 : 1;
+                marks[room.AsInteger()] = TField(QString(), query.CellValue(row, 1)).AsDate() == date ? 2 : 1;
             }
         }
         transaction.Commit();
