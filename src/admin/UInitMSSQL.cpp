@@ -93,8 +93,8 @@ bool TFInitMSSQL::TableExists(const QString &tableName)
     TADOConnection &connection = LocalConnection();
     TADOQuery query(&connection);
     try {
+        connection.ReachDatabase(SqlDataBase);
         TDbEngine &engine = connection.Engine();
-        engine.PrepareDatabaseReference(connection, SqlDataBase);
         query.SetSQLText(engine.TableExistsStatement(SqlDataBase));
         query.ParamByName(QStringLiteral("sTableName")).Value = tableName;
         if (!connection.InTransaction())

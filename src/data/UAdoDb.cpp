@@ -50,7 +50,10 @@ void RaiseDatabaseError(const QSqlError &error)
     const QString text = error.databaseText().trimmed();
     const QString message = text.isEmpty() ? error.text().trimmed() : text;
     // The embedded engine's words for a file that another workstation is writing.
-    if (message.contains(QStringLiteral("database is locked")) || message.contains(QStringLiteral("database table is locked")))
+    // The shared server's: a lock not had in time, a deadlock, a serialization failure.
+    static const QStringList busyStates = {"55P03", "40P01", "40001"};
+    if (message.contains(QStringLiteral("database is locked")) || message.contains(QStringLiteral("database table is locked")) ||
+        busyStates.contains(error.nativeErrorCode()))
         throw EDatabaseBusy(msgDatabaseBusy + QStringLiteral(" (") + message + QLatin1Char(')'));
     throw EDatabaseError(message);
 }
@@ -251,6 +254,19 @@ void TADOConnection::RollbackIfOpen()
 {
     if (Connected() && m_inTransaction)
         RollbackTrans();
+}
+
+void TADOConnection::ReachDatabase(const QString &database)
+{
+    if (Engine().ReachesOtherDatabases()) {
+        Engine().PrepareDatabaseReference(*this, database);
+        return;
+    }
+    if (DatabaseName().compare(database, Qt::CaseSensitive) == 0)
+        return;
+    Close();
+    SetDefaultDatabase(database);
+    Open();
 }
 
 void TADOConnection::Execute(const QString &sql, const QVariantList &values)

@@ -77,6 +77,10 @@ public:
     void CommitIfOpen();
     void RollbackIfOpen();
 
+    // Makes a database of the connection's server reachable by the next statements: attached
+    // where the engine can, otherwise by moving the connection to it.
+    void ReachDatabase(const QString &database);
+
     // Runs statements that return no rows; parameters bind by position.
     void Execute(const QString &sql, const QVariantList &values = {});
 

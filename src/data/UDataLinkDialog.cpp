@@ -34,7 +34,7 @@ TDataLinkDialog::TDataLinkDialog(const QString &connectionString, QWidget *paren
     m_provider = new QComboBox(this);
     m_provider->setObjectName(QStringLiteral("cbProvider"));
     m_provider->setEditable(true);
-    m_provider->addItems({QStringLiteral("SQLite"), QStringLiteral("SQLOLEDB.1")});
+    m_provider->addItems({QStringLiteral("SQLite"), QStringLiteral("PostgreSQL"), QStringLiteral("SQLOLEDB.1")});
     const QString provider = items.Value(QStringLiteral("Provider"));
     m_provider->setCurrentText(provider.isEmpty() ? QStringLiteral("SQLite") : provider);
     m_server = field(this, QStringLiteral("edServer"), slash < 0 ? source : source.left(slash));

@@ -2,6 +2,7 @@
 
 #include "USqliteEngine.h"
 #include "UMssqlEngine.h"
+#include "UPostgresEngine.h"
 
 #include <QSqlError>
 
@@ -10,6 +11,9 @@ std::unique_ptr<TDbEngine> TDbEngine::ForProvider(const QString &provider)
     const QString name = provider.trimmed();
     if (name.compare(QStringLiteral("SQLite"), Qt::CaseInsensitive) == 0)
         return std::make_unique<TSqliteEngine>();
+    for (const char *postgres : {"PostgreSQL", "PostgreSQL.1", "QPSQL"})
+        if (name.compare(QLatin1String(postgres), Qt::CaseInsensitive) == 0)
+            return std::make_unique<TPostgresEngine>();
     for (const char *mssql : {"SQLOLEDB.1", "SQLOLEDB", "SQLNCLI11", "MSOLEDBSQL"})
         if (name.compare(QLatin1String(mssql), Qt::CaseInsensitive) == 0)
             return std::make_unique<TMssqlEngine>();

@@ -41,15 +41,21 @@ public:
     virtual QString StagingTableStatement(const QString &tableName) const = 0;
     // Gives one row whose column "column1" says "TRUE" or "FALSE" for the parameter sTableName.
     virtual QString TableExistsStatement(const QString &database) const = 0;
-    // Makes the database reachable by the statement above from the current connection.
+    // Makes the database reachable by the statement above from the current connection; an
+    // engine whose databases cannot see each other moves the connection instead.
     virtual void PrepareDatabaseReference(TADOConnection &, const QString &) const {}
+    virtual bool ReachesOtherDatabases() const { return true; }
 
     // Refuses a new database name the server could not hold, with a clear message.
     virtual void CheckNewDatabaseName(const QString &) const {}
     virtual void CreateDatabase(TADOConnection &connection, const QString &name) const = 0;
+    virtual bool CanAttachFiles() const { return true; }
     virtual void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const = 0;
     virtual void InstallProcedure(TADOConnection &connection, const QString &script) const = 0;
     virtual QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const = 0;
+    // Holds the rows of these rooms until the transaction ends, so that two workstations
+    // saving the same room take turns; an engine whose write transaction locks all needs none.
+    virtual void LockRooms(TADOConnection &, const QList<int> &) const {}
     // Runs the procedure and gives its last result set, if any.
     virtual TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                                   const QList<TParameter> &parameters) const = 0;

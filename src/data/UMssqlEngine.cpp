@@ -190,6 +190,24 @@ QStringList TMssqlEngine::ProcedureParameters(TADOConnection &connection, const 
     return names;
 }
 
+void TMssqlEngine::LockRooms(TADOConnection &connection, const QList<int> &rooms) const
+{
+    if (rooms.isEmpty())
+        return;
+    QStringList marks;
+    QSqlQuery query(connection.Database());
+    for (int i = 0; i < rooms.size(); ++i)
+        marks.append(QStringLiteral("?"));
+    // Update locks held to the end of the transaction: a second saver of these rooms waits here.
+    if (!query.prepare(QStringLiteral("SELECT q47 FROM [dbo].[Rooms] WITH (UPDLOCK, HOLDLOCK) WHERE q47 IN (") +
+                       marks.join(QLatin1Char(',')) + QStringLiteral(")")))
+        raise(query.lastError());
+    for (int i = 0; i < rooms.size(); ++i)
+        query.bindValue(i, rooms.at(i));
+    if (!query.exec())
+        raise(query.lastError());
+}
+
 QString TMssqlEngine::ProcedureCallStatement(const QString &procedure, int parameterCount)
 {
     QStringList marks;

@@ -30,6 +30,7 @@ public:
     void InstallProcedure(TADOConnection &connection, const QString &script) const override;
     QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const override;
     static QString ProcedureCallStatement(const QString &procedure, int parameterCount);
+    void LockRooms(TADOConnection &connection, const QList<int> &rooms) const override;
     TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                           const QList<TParameter> &parameters) const override;
 };

@@ -1,0 +1,47 @@
+#pragma once
+// The shared server for several workstations: PostgreSQL through Qt's QPSQL driver. Tables and
+// columns are lower-case names that any letter case finds; texts compare as the original
+// server compared them (case-insensitive, accent-sensitive, through an ICU collation); the
+// program's statements, written in the original server's dialect, are translated here alone.
+
+#include "UDbEngine.h"
+
+class TPostgresEngine : public TDbEngine
+{
+public:
+    QString Name() const override { return QStringLiteral("PostgreSQL"); }
+    QString ScriptFolder() const override { return QStringLiteral("postgresql"); }
+    QSqlDatabase Open(const QString &qtName, const TConnectionItems &items, const QString &database) override;
+
+    // "host", "host:port", or a host with its port as the instance; a folder names a local socket.
+    static void HostAndPort(const QString &dataSource, QString &host, int &port);
+    // The server's maintenance database stands for "master" and "tempdb".
+    static QString DatabaseOnServer(const QString &database);
+
+    QString QuoteIdentifier(const QString &identifier) const override;
+    QString TranslateStatement(const QString &sql) const override;
+    QVariant BindValue(const QVariant &value) const override;
+
+    static QString CreateTableStatement(const TTableDef &table, bool temporary = false, const QString &name = QString());
+    QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const override;
+    QString StagingTableStatement(const QString &tableName) const override;
+    QString TableExistsStatement(const QString &database) const override;
+    void PrepareDatabaseReference(TADOConnection &connection, const QString &database) const override;
+    bool ReachesOtherDatabases() const override { return false; }
+    void EnsureIndexes(TADOConnection &connection) const override;
+
+    void CreateDatabase(TADOConnection &connection, const QString &name) const override;
+    bool CanAttachFiles() const override { return false; }
+    void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const override;
+    void InstallProcedure(TADOConnection &connection, const QString &script) const override;
+    QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const override;
+    TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
+                          const QList<TParameter> &parameters) const override;
+    void LockRooms(TADOConnection &connection, const QList<int> &rooms) const override;
+
+    // The collation every text column takes: case-insensitive, accent-sensitive, all scripts.
+    static const QString &Collation();
+
+private:
+    QString m_database;
+};
