@@ -66,9 +66,7 @@ class TestBooking : public QObject
         exec("INSERT INTO Valuta (q56, q1) VALUES ('BGN', 1)");
         exec("INSERT INTO Uslugi (q40, q33, q51) VALUES (60, 'Единична', 1), (12, 'Закуска', 1)");
         exec("INSERT INTO Rooms (q44, q46, q1, q42, q48, q79) VALUES ('101', 60, 1, 1, 1, 2), ('102', 80, 1, 1, 2, 3)");
-        QString script;
-        MClass().ReadTextFile(TestHome::BuildBinFolder() + "dist/sql/sqlite/proc_CopyAllTablesValues.sql", script);
-        QCOMPARE(int(DatabaseSetup::InstallProcedure(script).Outcome), int(DatabaseSetup::TOutcome::Done));
+        InstallDeliveredProcedures({"proc_CopyAllTablesValues"});
     }
     sqlite3 *sqliteHandle()
     {
@@ -631,9 +629,9 @@ private slots:
             QCOMPARE(boxes.Texts(), QStringList({msgOperationSucceeded}));
         }
         // Half away from zero on the decimal value: 12.345 x 3 = 37.035 -> 37.04, 1.005 -> 1.01.
-        QCOMPARE(rows("SELECT q27 FROM Klients ORDER BY rowid"), QStringList({"99.99", "99.99", "37.04", "1.01", "3"}));
+        QCOMPARE(rows("SELECT q27 FROM Klients ORDER BY q27"), QStringList({"1.01", "3", "37.04", "99.99", "99.99"}));
         TADOQuery query(&connection());
-        query.SetSQLText("SELECT q27 FROM Klients ORDER BY rowid");
+        query.SetSQLText("SELECT q27 FROM Klients ORDER BY q27 DESC");
         query.Open();
         QCOMPARE(query.FieldByName("q27").AsFloat(), 99.99);
         // Sums of many stored amounts, read as the decimals they are, are exact.
@@ -653,6 +651,9 @@ private slots:
 
     void failedCommitThenTickThenRetryStoresOnce()
     {
+        if (TestOnPostgres())
+            QSKIP("a reader that holds the embedded engine's file; the shared server's row locks are tested by "
+                  "tst_concurrency");
         hotelData();
         exec("UPDATE Rooms SET q83 = 10, q84 = 10 * q47, q81 = 50, q82 = 40");
         const int timeout = TSqliteEngine::BusyTimeout();
@@ -723,7 +724,7 @@ private slots:
             window->acOperReservationSave->trigger();
             QCOMPARE(boxes.Texts(), QStringList({msgOperationSucceeded}));
         }
-        QCOMPARE(rows("SELECT q47, q42, q71 FROM Klients ORDER BY rowid"), QStringList({"1||2", "|2|2"}));
+        QCOMPARE(rows("SELECT q47, q42, q71 FROM Klients ORDER BY q71, q47 DESC"), QStringList({"1||2", "|2|2"}));
         board.RefreshRoomBoard();
         QCOMPARE(board.Button(1)->Mark, 1);
     }

@@ -59,8 +59,9 @@ private slots:
         TestHome home;
         DeliverFiles(home);
         TDM dm;
-        StoreServerSettings(home);
-        QCOMPARE(int(DatabaseSetup::CreateDatabase("HotelTest").Outcome), int(DatabaseSetup::TOutcome::Done));
+        const TestServer server = ServerForTests(home, "HotelTest");
+        StoreServerSettings(home, server);
+        QCOMPARE(int(DatabaseSetup::CreateDatabase(server.Database).Outcome), int(DatabaseSetup::TOutcome::Done));
         DemoData::InstallMissingProcedures(TestHome::BuildBinFolder() + "dist/sql/");
         TADOConnection &connection = *dm.ADOLocalConnection;
         connection.Execute("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");

@@ -148,6 +148,25 @@ private slots:
         QVERIFY(!connection().InTransaction());
     }
 
+    void cyrillicNamesLogInWhateverTheirCaseButTheirPasswords()
+    {
+        exec("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'Мария Иванова', 'Тайна-Ё')");
+        TFUserLogin login;
+        QVERIFY(login.InitializeWindow());
+        auto attempt = [&](const QString &user, const QString &password) {
+            login.username->setText(user);
+            login.password->setText(password);
+            MessageBoxRecorder boxes;
+            QTest::mouseClick(login.spOK, Qt::LeftButton);
+            return login.ModalResult() == mrOk;
+        };
+        QVERIFY(!attempt("Мария Иванова", "тайна-ё"));
+        QVERIFY(!attempt("Мария Иванова", "ТАЙНА-Ё"));
+        QVERIFY(!attempt("Мариа Иванова", "Тайна-Ё"));  // accents and letters count
+        QVERIFY(attempt("МАРИЯ ИВАНОВА", "Тайна-Ё"));
+        QVERIFY(!connection().InTransaction());
+    }
+
     void loginKeysAndToggle()
     {
         TFUserLogin login;

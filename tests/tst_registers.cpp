@@ -64,11 +64,7 @@ class TestRegisters : public QObject
     QStringList rows(const QString &sql) { return m_db->Rows(sql); }
     void installProcedures()
     {
-        for (const char *name : {"proc_SaveNewOperator", "proc_OpenOperator"}) {
-            QString script;
-            MClass().ReadTextFile(TestHome::BuildBinFolder() + "dist/sql/sqlite/" + name + ".sql", script);
-            QCOMPARE(int(DatabaseSetup::InstallProcedure(script).Outcome), int(DatabaseSetup::TOutcome::Done));
-        }
+        InstallDeliveredProcedures({"proc_SaveNewOperator", "proc_OpenOperator"});
     }
     void masterData()
     {
@@ -238,7 +234,7 @@ private slots:
         window->Edit8->setText("p");
         window->Edit9->setText("p");
         // Saved, but the list cannot be read again: said as it is, never "not saved".
-        exec("DELETE FROM sysprocedures WHERE name = 'proc_OpenOperator'");
+        DropProcedure("proc_OpenOperator");
         {
             ErrorLogRecorder log;
             window->acFNomOperatoriSave->trigger();
@@ -249,7 +245,7 @@ private slots:
         QCOMPARE(rows("SELECT q75 FROM Operators ORDER BY q80"), QStringList({"old", "new"}));
         QCOMPARE(window->GridModel()->rowCount(), 2);  // the rows the table holds
         // A save that fails: said so, and the grid still shows the table.
-        exec("DELETE FROM sysprocedures WHERE name = 'proc_SaveNewOperator'");
+        DropProcedure("proc_SaveNewOperator");
         exec("INSERT INTO Operators (q1, q21, q75, q76) VALUES (1, 'Трети', 'third', 'x')");
         {
             ErrorLogRecorder log;
@@ -356,7 +352,7 @@ private slots:
         window->EditName->setText("BGN");
         window->CheckBoxMainValuta->setChecked(false);
         window->acSave->trigger();
-        QCOMPARE(rows("SELECT q57, q86 FROM Valuta"), QStringList({"1|0", "2|1"}));
+        QCOMPARE(rows("SELECT q57, q86 FROM Valuta ORDER BY q57"), QStringList({"1|0", "2|1"}));
         QCOMPARE(window->GridModel()->rowCount(), 2);
         QCOMPARE(window->ListDataSet(), window->ADOQueryValuta);
     }
@@ -409,7 +405,7 @@ private slots:
         window->acFNomOperatoriSave->trigger();
         QCOMPARE(log.Texts().size(), 1);
         QVERIFY(log.Texts().first().contains("Няма такъв"));
-        exec("DELETE FROM sysprocedures WHERE name = 'proc_SaveNewOperator'");
+        DropProcedure("proc_SaveNewOperator");
         window->ComboBox1->setEditText("Морски");
         window->acFNomOperatoriSave->trigger();
         QCOMPARE(log.Texts().size(), 2);

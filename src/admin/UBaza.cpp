@@ -4,6 +4,7 @@
 #include "controls/KalvMenu.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDLLSafeCall.h"
+#include "data/UDbEngine.h"
 #include "data/UDM.h"
 #include "data/URegistry.h"
 #include "errors/MyClass.h"
@@ -21,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -116,6 +118,16 @@ void TFBaza::BuildConnectionBox()
     cbAuthentification = field("lInfoServerAuthentification", "Автентификация", new QComboBox, "cbAuthentification");
     cbAuthentification->setEditable(true);
     EdProvider = field("lInfoProvider", "Provider", new QLineEdit, "EdProvider");
+    // The providers the program serves, offered from a drop-down inside the field.
+    auto *providers = named(new QToolButton(EdProvider), QStringLiteral("btnProvider"));
+    providers->setText(QStringLiteral("▾"));
+    providers->setPopupMode(QToolButton::InstantPopup);
+    providers->setCursor(Qt::ArrowCursor);
+    providers->setGeometry(kFieldWidth - 22, 0, 22, 21);
+    auto *menu = new QMenu(providers);
+    for (const QString &provider : {QStringLiteral("SQLite"), QStringLiteral("PostgreSQL"), QStringLiteral("SQLOLEDB.1")})
+        menu->addAction(provider, this, [this, provider] { EdProvider->setText(provider); });
+    providers->setMenu(menu);
     EditTimeout = field("lInfoTimeout", "Timeout        ", new QLineEdit, "EditTimeout");
     username = field("lInfoUserName", "Потребител:", new QLineEdit, "username");
     edPassword = field("lInfoPassword", "Парола", new QLineEdit, "edPassword");
@@ -243,32 +255,20 @@ void TFBaza::acFBazaConnectionExecute()
 void TFBaza::acFBazaSaveExecute()
 {
     try {
-        TRegistry registry;
-        if (!registry.OpenKey(SqlSettings::Key, true))
-            throw ERegistryException(QStringLiteral("Failed to set data for '\\Software\\Oxtarne\\'"));
-        registry.BeginUpdate();
-        registry.WriteString(SqlSettings::ComputerName, edServer->text());
-        registry.WriteString(SqlSettings::Instance, edServerInctance->text());
-        registry.WriteString(SqlSettings::Aliase, edServerNickName->text());
-        registry.WriteString(SqlSettings::Authentication, cbAuthentification->currentText());
-        registry.WriteString(SqlSettings::User, username->text());
-        TDLLSafeCall library;
-        if (library.LoadFunction(2, QStringLiteral("HashingKey"))) {
-            registry.WriteString(SqlSettings::Password, library.EncryptText(edPassword->text()));
-            if (!library.Unload())
-                RequestTerminate();
-        } else {
+        DatabaseSetup::TServerSettings settings;
+        settings.Server = edServer->text();
+        settings.Instance = edServerInctance->text();
+        settings.Alias = edServerNickName->text();
+        settings.Authentication = cbAuthentification->currentText();
+        settings.User = username->text();
+        settings.Password = edPassword->text();
+        settings.Port = Edit6->text();
+        settings.Protocol = ComboBox2->currentText();
+        settings.DataBase = Edit7->text();
+        settings.Provider = EdProvider->text();
+        settings.DynamicPort = cbDBConfigIsDynamicPort->isChecked();
+        if (!DatabaseSetup::WriteServerSettings(settings))
             RequestTerminate();
-        }
-        registry.WriteString(SqlSettings::Port, Edit6->text());
-        registry.WriteString(SqlSettings::Protocol, ComboBox2->currentText());
-        registry.WriteString(SqlSettings::DataBase, Edit7->text());
-        registry.WriteString(SqlSettings::Provider, EdProvider->text());
-        registry.WriteInteger(SqlSettings::TimeoutConnection, 30);
-        registry.WriteInteger(SqlSettings::TimeoutCommand, 30);
-        registry.WriteInteger(SqlSettings::IsDynamicPort, cbDBConfigIsDynamicPort->isChecked() ? 1 : 0);
-        registry.EndUpdate();
-        registry.CloseKey();
         TSystemWinOS::ShowMessageBox(msgSuccessfulOperation, msgInformationTitle, 64);
     } catch (const Exception &error) {
         TExceptionLogs::Show(error.Message());
@@ -317,6 +317,14 @@ void TFBaza::acFBazaNewDBExecute()
 
 void TFBaza::acFBazaAttachDBExecute()
 {
+    try {
+        if (!TDbEngine::ForProvider(EdProvider->text())->CanAttachFiles()) {
+            TSystemWinOS::ShowMessageBox(msgAttachNotSupported, msgInformationTitle, 64);
+            return;
+        }
+    } catch (const Exception &) {
+        // A provider no engine serves: the attach reports the server's own error below.
+    }
     OpenDialog1->Filter = QStringLiteral("Бази данни: |*.mdf|Линкове към бази: |*.ldf");
     QList<QPair<QString, QString>> entries;
     while (TSystemWinOS::ShowMessageBox(msgAddNewBase, msgUserChoiceTitle, 36) == TSystemWinOS::IDYES) {

@@ -4,10 +4,43 @@
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
+#include "data/UDLLSafeCall.h"
+#include "data/URegistry.h"
 
 #include <QRegularExpression>
 
 namespace DatabaseSetup {
+
+bool WriteServerSettings(const TServerSettings &settings)
+{
+    TRegistry registry;
+    if (!registry.OpenKey(SqlSettings::Key, true))
+        throw ERegistryException(QStringLiteral("Failed to set data for '\\Software\\Oxtarne\\'"));
+    bool libraryWorked = true;
+    registry.BeginUpdate();
+    registry.WriteString(SqlSettings::ComputerName, settings.Server);
+    registry.WriteString(SqlSettings::Instance, settings.Instance);
+    registry.WriteString(SqlSettings::Aliase, settings.Alias);
+    registry.WriteString(SqlSettings::Authentication, settings.Authentication);
+    registry.WriteString(SqlSettings::User, settings.User);
+    TDLLSafeCall library;
+    if (library.LoadFunction(2, QStringLiteral("HashingKey"))) {
+        registry.WriteString(SqlSettings::Password, library.EncryptText(settings.Password));
+        libraryWorked = library.Unload();
+    } else {
+        libraryWorked = false;
+    }
+    registry.WriteString(SqlSettings::Port, settings.Port);
+    registry.WriteString(SqlSettings::Protocol, settings.Protocol);
+    registry.WriteString(SqlSettings::DataBase, settings.DataBase);
+    registry.WriteString(SqlSettings::Provider, settings.Provider);
+    registry.WriteInteger(SqlSettings::TimeoutConnection, 30);
+    registry.WriteInteger(SqlSettings::TimeoutCommand, 30);
+    registry.WriteInteger(SqlSettings::IsDynamicPort, settings.DynamicPort ? 1 : 0);
+    registry.EndUpdate();
+    registry.CloseKey();
+    return libraryWorked;
+}
 
 namespace {
 

@@ -9,6 +9,15 @@
 
 namespace DatabaseSetup {
 
+// The server settings as the configuration window's Save stores them.
+struct TServerSettings {
+    QString Server, Instance, Alias, Authentication, User, Password, Port, Protocol, DataBase, Provider;
+    bool DynamicPort = false;
+};
+// Writes every value in one write of the store; false when the password library failed (the
+// other values are written all the same). Raises ERegistryException when nothing could be.
+bool WriteServerSettings(const TServerSettings &settings);
+
 enum class TOutcome { NotConnected, Failed, Done };
 
 struct TResult {

@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QTextStream>
 #include <cstdio>
 
@@ -20,7 +21,12 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: kalvhotel-admin create-database NAME | install-procedure FILE | demo\n");
+    std::fprintf(stderr,
+                 "usage: kalvhotel-admin create-database NAME\n"
+                 "       kalvhotel-admin install-procedure FILE\n"
+                 "       kalvhotel-admin demo [--here]\n"
+                 "       kalvhotel-admin set-server --provider P --server S [--instance I] --database D --user U\n"
+                 "                          (the password is read from the standard input)\n");
     return 2;
 }
 
@@ -73,10 +79,42 @@ int installProcedure(const QString &file)
     return 0;
 }
 
-int demo()
+int setServer(const QStringList &arguments)
+{
+    DatabaseSetup::TServerSettings settings;
+    const QHash<QString, QString *> options = {{"--provider", &settings.Provider}, {"--server", &settings.Server},
+                                               {"--instance", &settings.Instance}, {"--database", &settings.DataBase},
+                                               {"--user", &settings.User}};
+    for (int i = 0; i < arguments.size(); i += 2) {
+        if (!options.contains(arguments.at(i)) || i + 1 >= arguments.size())
+            return usage();
+        *options.value(arguments.at(i)) = arguments.at(i + 1);
+    }
+    if (settings.Provider.isEmpty() || settings.Server.isEmpty() || settings.DataBase.isEmpty() || settings.User.isEmpty())
+        return usage();
+    // Never on the command line, where every user of the machine could read it.
+    QTextStream input(stdin);
+    settings.Password = input.readLine();
+    settings.Protocol = QStringLiteral("TCP/IP");
+    try {
+        if (!DatabaseSetup::WriteServerSettings(settings)) {
+            printError(QStringLiteral("the password library HashingKey cannot be loaded; the password was not stored"));
+            return 1;
+        }
+    } catch (const Exception &error) {
+        printError(error.Message());
+        return 1;
+    }
+    std::printf("server settings written: %s %s, database %s\n", qPrintable(settings.Provider),
+                qPrintable(settings.Server + (settings.Instance.isEmpty() ? QString() : "\\" + settings.Instance)),
+                qPrintable(settings.DataBase));
+    return 0;
+}
+
+int demo(bool here)
 {
     try {
-        if (DemoData::WriteEmbeddedSettings())
+        if (!here && DemoData::WriteEmbeddedSettings())
             std::printf("embedded server settings written\n");
         DemoData::Prepare(TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/"));
         std::printf("demonstration database ready\n");
@@ -110,6 +148,10 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("install-procedure") && arguments.size() == 2)
         return installProcedure(arguments.at(1));
     if (command == QLatin1String("demo") && arguments.size() == 1)
-        return demo();
+        return demo(false);
+    if (command == QLatin1String("demo") && arguments.size() == 2 && arguments.at(1) == QLatin1String("--here"))
+        return demo(true);
+    if (command == QLatin1String("set-server"))
+        return setServer(arguments.mid(1));
     return usage();
 }

@@ -48,7 +48,9 @@ QDateTime storedDateTime(const QVariant &value)
 void RaiseDatabaseError(const QSqlError &error)
 {
     const QString text = error.databaseText().trimmed();
-    const QString message = text.isEmpty() ? error.text().trimmed() : text;
+    QString message = text.isEmpty() ? error.driverText().trimmed() : text;
+    if (message.isEmpty())
+        message = QStringLiteral("The database refused the operation.");
     // The embedded engine's words for a file that another workstation is writing.
     // The shared server's: a lock not had in time, a deadlock, a serialization failure.
     static const QStringList busyStates = {"55P03", "40P01", "40001"};
@@ -272,6 +274,11 @@ void TADOConnection::ReachDatabase(const QString &database)
 void TADOConnection::Execute(const QString &sql, const QVariantList &values)
 {
     QSqlQuery query(Database());
+    if (values.isEmpty()) {
+        if (!query.exec(Engine().TranslateStatement(sql)))
+            raise(query.lastError());
+        return;
+    }
     if (!query.prepare(Engine().TranslateStatement(sql)))
         raise(query.lastError());
     for (int i = 0; i < values.size(); ++i)
@@ -581,18 +588,16 @@ void TAdoDataSet::PostInsert(const QString &table)
         query.bindValue(i, engine.BindValue(values.at(i)));
     if (!query.exec())
         raise(query.lastError());
-    // The identity value the server gave goes into its field, as ADO refreshes it.
-    const QVariant id = query.lastInsertId();
-    if (id.isValid()) {
-        const TTableDef *def = nullptr;
-        for (const TTableDef &t : DbSchema::Tables())
-            if (t.Name.compare(table, Qt::CaseInsensitive) == 0)
-                def = &t;
-        if (def)
-            for (const TColumnDef &column : def->Columns)
-                if (column.Nullability == TColumnNull::Identity && FieldIndex(column.Name) >= 0)
-                    m_rows[m_current][FieldIndex(column.Name)] = id;
-    }
+    // The identity value the server gave goes into its field, as ADO refreshes it. Only a table
+    // with an identity is asked: a server may fail the question, and the transaction with it.
+    for (const TTableDef &def : DbSchema::Tables())
+        if (def.Name.compare(table, Qt::CaseInsensitive) == 0)
+            for (const TColumnDef &column : def.Columns)
+                if (column.Nullability == TColumnNull::Identity && FieldIndex(column.Name) >= 0) {
+                    const QVariant id = query.lastInsertId();
+                    if (id.isValid())
+                        m_rows[m_current][FieldIndex(column.Name)] = id;
+                }
 }
 
 void TAdoDataSet::PostUpdate(const QString &table)
@@ -609,9 +614,21 @@ void TAdoDataSet::PostUpdate(const QString &table)
     }
     if (sets.isEmpty())
         return;
-    // Without a declared key the row is found by all its original values, as ADO does.
+    // A table with an identity finds the row by it; without a declared key the row is found by
+    // all its original values, as ADO does.
     QVariantList keys;
-    for (int i = 0; i < m_fields.size(); ++i) {
+    int identity = -1;
+    for (const TTableDef &def : DbSchema::Tables())
+        if (def.Name.compare(table, Qt::CaseInsensitive) == 0)
+            for (const TColumnDef &column : def.Columns)
+                if (column.Nullability == TColumnNull::Identity)
+                    identity = FieldIndex(column.Name);
+    const bool byIdentity = identity >= 0 && !m_original.at(identity).isNull();
+    if (byIdentity) {
+        conditions.append(engine.QuoteIdentifier(m_fields.at(identity)) + QStringLiteral(" = ?"));
+        keys.append(m_original.at(identity));
+    }
+    for (int i = 0; i < m_fields.size() && !byIdentity; ++i) {
         const QString column = engine.QuoteIdentifier(m_fields.at(i));
         if (m_original.at(i).isNull()) {
             conditions.append(column + QStringLiteral(" IS NULL"));
@@ -720,6 +737,20 @@ TParameter &TADOQuery::ParamByName(const QString &name)
     return *first;
 }
 
+// A statement without parameters runs as it is: a server may prepare no statement that
+// creates or changes its schema.
+void TADOQuery::Run(QSqlQuery &query)
+{
+    if (Parameters().isEmpty()) {
+        if (!query.exec(RequireConnection().Engine().TranslateStatement(SQLText())))
+            raise(query.lastError());
+        return;
+    }
+    Prepare(query);
+    if (!query.exec())
+        raise(query.lastError());
+}
+
 void TADOQuery::Prepare(QSqlQuery &query)
 {
     TADOConnection &connection = RequireConnection();
@@ -743,18 +774,14 @@ void TADOQuery::Open()
 {
     QSqlQuery query(RequireConnection().Database());
     query.setForwardOnly(true);
-    Prepare(query);
-    if (!query.exec())
-        raise(query.lastError());
+    Run(query);
     Load(query);
 }
 
 void TADOQuery::ExecSQL()
 {
     QSqlQuery query(RequireConnection().Database());
-    Prepare(query);
-    if (!query.exec())
-        raise(query.lastError());
+    Run(query);
 }
 
 QString TADOQuery::SourceTable() const

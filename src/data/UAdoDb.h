@@ -240,6 +240,7 @@ protected:
 
 private:
     void Prepare(QSqlQuery &query);
+    void Run(QSqlQuery &query);
     QList<TParameter> m_parameters;
     QString m_parsedFor;
 };

@@ -306,8 +306,11 @@ TRowSet TPostgresEngine::CallProcedure(TADOConnection &connection, const QString
         raise(query.lastError());
     TRowSet rows;
     const QSqlRecord record = query.record();
-    // A function that returns nothing gives one empty column named after itself: no result set.
-    if (record.count() == 1 && record.fieldName(0).compare(procedure, Qt::CaseInsensitive) == 0)
+    // A function that returns nothing still gives a row: no result set.
+    QSqlQuery kind(connection.Database());
+    kind.prepare(QStringLiteral("SELECT 1 FROM pg_proc WHERE proname = lower(?) AND prorettype = 'void'::regtype"));
+    kind.bindValue(0, procedure);
+    if (kind.exec() && kind.next())
         return rows;
     for (int i = 0; i < record.count(); ++i)
         rows.Fields.append(record.fieldName(i));

@@ -11,6 +11,7 @@
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QDateEdit>
@@ -402,6 +403,8 @@ bool TFOperReservation::AddStagedRow()
     } catch (const Exception &) {
         StagingQuery->Cancel();
         connection.RollbackIfOpen();
+        // What the table holds now, not what was appended: a commit may fail after the row was posted.
+        StagingQuery->Open();
         throw;
     }
 }
@@ -474,6 +477,18 @@ void TFOperReservation::acOperReservationPrepareContragentForReservExecute()
     }
 }
 
+QList<int> TFOperReservation::StagedRooms()
+{
+    QList<int> rooms;
+    for (StagingQuery->First(); !StagingQuery->Eof(); StagingQuery->Next()) {
+        const TField room = StagingQuery->FieldByName(QStringLiteral("q47"));
+        if (!room.IsNull() && !rooms.contains(room.AsInteger()))
+            rooms.append(room.AsInteger());
+    }
+    std::sort(rooms.begin(), rooms.end());
+    return rooms;
+}
+
 bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room)
 {
     for (StagingQuery->First(); !StagingQuery->Eof(); StagingQuery->Next()) {
@@ -506,6 +521,7 @@ void TFOperReservation::acOperReservationSaveExecute()
         // The write lock comes before the re-check: another workstation that saves the same
         // room-night at this moment waits, then finds this stay and is refused.
         TTransaction transaction(connection, true);
+        connection.Engine().LockRooms(connection, StagedRooms());
         if (CheckStagedRoomsAgainstKlients(takenRoom)) {
             copy.ExecProc();
             transaction.Commit();

@@ -75,6 +75,7 @@ private:
     QWidget *FirstUnknownName(bool roomRow);
     QStringList RoomNumbersOfChosenHotel();
     bool CheckStagedRoomsAgainstKlients(QString &room);
+    QList<int> StagedRooms();
     static bool HasConflict(const QString &table, const QVariant &room, const QDate &from, const QDate &to);
     bool m_stagingReady = false;
 };

@@ -4,12 +4,19 @@
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
 #include "data/UDLLSafeCall.h"
+#include "data/UDbEngine.h"
+#include "errors/MyClass.h"
 #include "data/URegistry.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
+#include <QProcess>
+#include <QTcpServer>
+#include <algorithm>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -125,11 +132,98 @@ void SaveShot(QWidget *window, const QString &name)
     window->grab().save(folder + "/" + name + ".png");
 }
 
+// ---- PostgreSQL
+
+bool TestOnPostgres() { return qEnvironmentVariable("KALV_TEST_ENGINE").compare("postgresql", Qt::CaseInsensitive) == 0; }
+
+TestPostgres &TestPostgres::Instance()
+{
+    static TestPostgres server;
+    return server;
+}
+
+QStringList TestPostgres::AsServerUser(const QString &program, const QStringList &arguments) const
+{
+    if (::geteuid() != 0)
+        return QStringList{program} + arguments;
+    return QStringList{"runuser", "-u", "postgres", "--", program} + arguments;
+}
+
+void TestPostgres::Run(const QString &program, const QStringList &arguments) const
+{
+    const QStringList command = AsServerUser(program, arguments);
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(command.first(), command.mid(1));
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        throw std::runtime_error(("PostgreSQL: " + command.join(' ') + ": " + QString::fromLocal8Bit(process.readAll()))
+                                     .toStdString());
+}
+
+TestPostgres::TestPostgres()
+{
+    // The newest server Debian installed.
+    QStringList versions = QDir("/usr/lib/postgresql").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    std::sort(versions.begin(), versions.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
+    if (versions.isEmpty())
+        throw std::runtime_error("no PostgreSQL server is installed (scripts/test installs it)");
+    m_bin = "/usr/lib/postgresql/" + versions.last() + "/bin/";
+    if (::geteuid() == 0 && QProcess::execute("chown", {"postgres:postgres", m_dir.path()}) != 0)
+        throw std::runtime_error("cannot give the server's folder to the postgres user");
+    {
+        QTcpServer probe;  // a free loopback port
+        probe.listen(QHostAddress::LocalHost, 0);
+        m_port = probe.serverPort();
+    }
+    const QString data = m_dir.path() + "/data";
+    Run(m_bin + "initdb", {"-D", data, "-U", "postgres", "-N", "--auth-local=trust", "--auth-host=scram-sha-256", "-E",
+                           "UTF8", "--locale=C.UTF-8"});
+    Run(m_bin + "pg_ctl", {"-D", data, "-l", m_dir.path() + "/server.log", "-w", "-o",
+                           QString("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60")
+                               .arg(m_port)
+                               .arg(m_dir.path()),
+                           "start"});
+    m_started = true;
+    Psql("postgres", QString("CREATE ROLE %1 LOGIN SUPERUSER PASSWORD '%2'").arg(User(), Password()));
+}
+
+TestPostgres::~TestPostgres()
+{
+    if (m_started)
+        QProcess::execute(AsServerUser(m_bin + "pg_ctl", {}).first(),
+                          AsServerUser(m_bin + "pg_ctl", {"-D", m_dir.path() + "/data", "-m", "immediate", "-w", "stop"})
+                              .mid(1));
+}
+
+void TestPostgres::Psql(const QString &database, const QString &sql) const
+{
+    Run("psql", {"-h", m_dir.path(), "-p", QString::number(m_port), "-U", "postgres", "-d", database, "-v",
+                 "ON_ERROR_STOP=1", "-q", "-c", sql});
+}
+
+TestServer ServerForTests(const TestHome &home, const QString &database)
+{
+    TestServer server;
+    server.Database = database;
+    if (!TestOnPostgres())
+        return server;
+    static int counter = 0;
+    // A database of its own on the shared test server, whatever name the test gives.
+    server.Provider = "PostgreSQL";
+    server.Server = QString("%1:%2").arg(TestPostgres::Instance().Host()).arg(TestPostgres::Instance().Port());
+    server.User = TestPostgres::User();
+    server.Password = TestPostgres::Password();
+    server.Database = QString("%1_%2_%3").arg(database).arg(QCoreApplication::applicationPid()).arg(++counter);
+    Q_UNUSED(home);
+    return server;
+}
+
 void StoreServerSettings(const TestHome &home, TestServer server)
 {
     if (server.Server.isEmpty())
         server.Server = home.Root() + "server";
-    QDir().mkpath(server.Server);
+    if (server.Provider == QLatin1String("SQLite"))
+        QDir().mkpath(server.Server);
     TRegistry registry;
     if (!registry.OpenKey(SqlSettings::Key, true))
         throw std::runtime_error("cannot open the settings key");
@@ -147,6 +241,33 @@ void StoreServerSettings(const TestHome &home, TestServer server)
     SqlInstance = server.Instance;
     SqlUser = server.User;
     SqlDataBase = server.Database;
+}
+
+QString DeliveredScript(const QString &procedure)
+{
+    QString script;
+    MClass().ReadTextFile(TestHome::BuildBinFolder() + "dist/sql/" + LocalConnection().Engine().ScriptFolder() + "/" +
+                              procedure + ".sql",
+                          script);
+    return script;
+}
+
+void DropProcedure(const QString &procedure)
+{
+    TADOConnection &connection = LocalConnection();
+    if (connection.Engine().Name() == QLatin1String("PostgreSQL"))
+        connection.Execute("DROP FUNCTION " + procedure.toLower());
+    else
+        connection.Execute("DELETE FROM sysprocedures WHERE name = ?", {procedure});
+}
+
+void InstallDeliveredProcedures(const QStringList &procedures)
+{
+    for (const QString &name : procedures) {
+        const DatabaseSetup::TResult result = DatabaseSetup::InstallProcedure(DeliveredScript(name));
+        if (result.Outcome != DatabaseSetup::TOutcome::Done)
+            throw std::runtime_error((name + ": " + result.Message).toStdString());
+    }
 }
 
 QStringList QueryRows(TADOConnection &connection, const QString &sql)
@@ -179,8 +300,9 @@ void DeliverFiles(const TestHome &home)
 TestDatabase::TestDatabase() : m_dm(std::make_unique<TDM>())
 {
     DeliverFiles(m_home);
-    StoreServerSettings(m_home);
-    const DatabaseSetup::TResult created = DatabaseSetup::CreateDatabase("HotelTest");
+    const TestServer server = ServerForTests(m_home, "HotelTest");
+    StoreServerSettings(m_home, server);
+    const DatabaseSetup::TResult created = DatabaseSetup::CreateDatabase(server.Database);
     if (created.Outcome != DatabaseSetup::TOutcome::Done)
         throw std::runtime_error(("the test database was not created: " + created.Message).toStdString());
 }

@@ -106,6 +106,36 @@ template <class T> T *Child(QObject *root, const QString &name)
 // person can look at what the test saw.
 void SaveShot(QWidget *window, const QString &name);
 
+// A PostgreSQL server of the test process's own: initialised into a throw-away folder, on a
+// loopback port, started at its first use and stopped when the process ends. Run as the
+// "postgres" user when the tests run as root, since the server refuses root.
+class TestPostgres
+{
+public:
+    static TestPostgres &Instance();
+    ~TestPostgres();
+    int Port() const { return m_port; }
+    QString Host() const { return QStringLiteral("127.0.0.1"); }
+    // A role with a password that holds what connection strings must quote.
+    static QString User() { return QStringLiteral("kalv"); }
+    static QString Password() { return QStringLiteral("pa;ss}=x"); }
+    // Runs SQL as the server's superuser through its own client; raises on failure.
+    void Psql(const QString &database, const QString &sql) const;
+
+private:
+    TestPostgres();
+    QStringList AsServerUser(const QString &program, const QStringList &arguments) const;
+    void Run(const QString &program, const QStringList &arguments) const;
+    QTemporaryDir m_dir;
+    QString m_bin;
+    int m_port = 0;
+    bool m_started = false;
+};
+
+// The engine the database tests run on: the embedded one, or PostgreSQL when the environment
+// variable KALV_TEST_ENGINE is "postgresql" (CTest runs the database tests on both).
+bool TestOnPostgres();
+
 // Stored server settings for the embedded engine; the server folder is made when missing.
 struct TestServer {
     QString Provider = QStringLiteral("SQLite");
@@ -117,6 +147,8 @@ struct TestServer {
 };
 // Writes the settings as the configuration window saves them and sets the process-wide copies.
 void StoreServerSettings(const TestHome &home, TestServer server = {});
+// The settings of the engine the tests run on, for a database of that name.
+TestServer ServerForTests(const TestHome &home, const QString &database);
 
 class TADOConnection;
 class TDM;
@@ -140,6 +172,13 @@ private:
     TestHome m_home;
     std::unique_ptr<TDM> m_dm;
 };
+
+// A delivered procedure script for the engine of the shared connection, as the window reads it.
+QString DeliveredScript(const QString &procedure);
+// Removes an installed procedure, whatever the engine keeps it as.
+void DropProcedure(const QString &procedure);
+// Installs delivered procedures on the shared connection; raises when one is refused.
+void InstallDeliveredProcedures(const QStringList &procedures);
 
 // The rows of a statement on the connection, each as its fields' texts joined by "|".
 QStringList QueryRows(TADOConnection &connection, const QString &sql);

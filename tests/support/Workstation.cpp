@@ -19,12 +19,14 @@
 #include "startup/UConstMessagesDesk.h"
 #include "startup/USystemWinOS.h"
 #include "windows/UOperReservation.h"
+#include "windows/URoomBoard.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QLineEdit>
+#include <QMenu>
 #include <QThread>
 #include <cstdio>
 #include <memory>
@@ -59,6 +61,12 @@ QString outcome()
         if (text.contains(msgDatabaseBusy))
             return QStringLiteral("busy");
     return QStringLiteral("failed ") + (boxes + errorLogs).join(QLatin1Char('|')).simplified();
+}
+
+int roomOfHotel(const QString &hotel, const QString &room)
+{
+    const std::optional<TFOperReservation::TRoom> found = TFOperReservation::FindRoom(hotel, room);
+    return found ? found->Id : 0;
 }
 
 int book(const QStringList &a)
@@ -105,6 +113,21 @@ int book(const QStringList &a)
         if (LocalConnection().InTransaction())
             say(QStringLiteral("round %1 left a transaction open").arg(r));
     }
+    // When all have saved, this workstation's board marks the room for every round's first night.
+    waitUntil(start + rounds * period + 500);
+    QWidget canvas;
+    QMenu popup;
+    QDate day;
+    TRoomBoard board(&canvas, &popup, [&] { return day; }, [] { return QString(); });
+    board.BuildRoomBoard();
+    int marked = 0;
+    for (int r = 0; r < rounds; ++r) {
+        day = base.addDays(10 * r + 2);  // a night every booking of the round covers
+        board.RefreshRoomBoard();
+        for (TRoomButton *button : board.Buttons(room))
+            marked += button->Mark != 0 && button->RoomID == roomOfHotel(hotel, room) ? 1 : 0;
+    }
+    say(QStringLiteral("board %1").arg(marked));
     return 0;
 }
 
@@ -144,7 +167,9 @@ int main(int argc, char *argv[])
         boxes.append(text);
         return int(TSystemWinOS::IDOK);
     });
-    TExceptionLogs::SetShowHandler([](TExceptionLogs &window) { errorLogs.append(window.Text()); });
+    TExceptionLogs::SetShowHandler([](TExceptionLogs &window) {
+        errorLogs.append(window.Text());
+    });
     if (args.first() == QLatin1String("book") && args.size() == 10)
         return book(args.mid(2));
     if (args.first() == QLatin1String("save-settings"))

@@ -1,0 +1,229 @@
+// The PostgreSQL engine on a real server the test starts itself: creation, comparisons as the
+// original server made them, the start-up check, the configuration window and kalvhotel-admin.
+
+#include "TestHarness.h"
+#include "admin/UBaza.h"
+#include "admin/UDatabaseSetup.h"
+#include "admin/UInitMSSQL.h"
+#include "data/UADOComunicationControl.h"
+#include "data/UDM.h"
+#include "data/UDbSchema.h"
+#include "data/UPostgresEngine.h"
+#include "data/URegistry.h"
+#include "framework/UMainLibraryClass.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesDesk.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+class TestPostgresEngine : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestHome> m_home;
+    std::unique_ptr<TDM> m_dm;
+    TestServer m_server;
+
+    TADOConnection &connection() { return *m_dm->ADOLocalConnection; }
+    QStringList rows(const QString &sql) { return QueryRows(connection(), sql); }
+    QProcessEnvironment environment()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        return env;
+    }
+    int admin(const QStringList &arguments, const QByteArray &input = {}, QString *output = nullptr)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(TestHome::BuildBinFolder() + "kalvhotel-admin", arguments);
+        process.write(input);
+        process.closeWriteChannel();
+        process.waitForFinished(120000);
+        if (output)
+            *output = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+        return process.exitCode();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("KALV_TEST_ENGINE", "postgresql");
+        FillCatalogue(slBulgarian);
+    }
+    void init()
+    {
+        m_home = std::make_unique<TestHome>();
+        DeliverFiles(*m_home);
+        m_dm = std::make_unique<TDM>();
+        m_server = ServerForTests(*m_home, "Хотел");
+        StoreServerSettings(*m_home, m_server);
+    }
+    void cleanup()
+    {
+        m_dm.reset();
+        m_home.reset();
+    }
+
+    void createdDatabaseHoldsTheTablesInOrderWithTheirIndexes()
+    {
+        QCOMPARE(int(DatabaseSetup::CreateDatabase(m_server.Database).Outcome), int(DatabaseSetup::TOutcome::Done));
+        for (const TTableDef &table : DbSchema::Tables()) {
+            QStringList expected;
+            for (const TColumnDef &column : table.Columns)
+                expected.append(column.Name.toLower() + "|" +
+                                (column.Nullability == TColumnNull::Identity ? "YES" : "NO"));
+            QCOMPARE(rows("SELECT column_name, is_identity FROM information_schema.columns WHERE table_name = '" +
+                          table.Name.toLower() + "' ORDER BY ordinal_position"),
+                     expected);
+        }
+        QCOMPARE(rows("SELECT data_type, collation_name, numeric_precision, numeric_scale FROM information_schema.columns "
+                      "WHERE table_name = 'klients' AND column_name IN ('q29', 'q27', 'q34', 'q36') ORDER BY column_name"),
+                 QStringList({"numeric||20|8", "character varying|kalv_ci||", "timestamp without time zone|||",
+                              "smallint||16|0"}));
+        QCOMPARE(rows("SELECT indexname FROM pg_indexes WHERE tablename = 'klients' ORDER BY indexname"),
+                 QStringList({"ix_klients_roomstay", "ix_klients_stay"}));
+        // Creating again leaves every table as it is and says what the server said.
+        const DatabaseSetup::TResult twice = DatabaseSetup::CreateDatabase(m_server.Database);
+        QCOMPARE(int(twice.Outcome), int(DatabaseSetup::TOutcome::Failed));
+        QVERIFY(twice.Message.contains("already exists"));
+    }
+
+    void namesCompareAsTheOriginalServerComparedThem()
+    {
+        QCOMPARE(int(DatabaseSetup::CreateDatabase(m_server.Database).Outcome), int(DatabaseSetup::TOutcome::Done));
+        connection().Execute("INSERT INTO [dbo].[HotelBuild] (q1, q10) VALUES (1, 'Морски бряг'), (2, 'Café')");
+        QString id;
+        TMainLibraryClass window;
+        window.LookupFieldValue("HotelBuild", "q10", id, "q1", "МОРСКИ БРЯГ");
+        QCOMPARE(id, QString("1"));  // letter case does not count, Cyrillic included
+        window.LookupFieldValue("HotelBuild", "q10", id, "q1", "Mорски бряг");  // a Latin M
+        QCOMPARE(id, QString());
+        window.LookupFieldValue("HotelBuild", "q10", id, "q1", "CAFÉ");
+        QCOMPARE(id, QString("2"));
+        window.LookupFieldValue("HotelBuild", "q10", id, "q1", "Cafe");  // accents do count
+        QCOMPARE(id, QString());
+        // Table names in any letter case find their table.
+        QCOMPARE(rows("SELECT COUNT(*) FROM [dbo].[HOTELBUILD]"), QStringList({"2"}));
+        QCOMPARE(rows("SELECT COUNT(*) FROM hotelbuild"), QStringList({"2"}));
+        QCOMPARE(rows("SELECT COUNT(*) FROM [HotelBuild] WHERE [q10] = 'морски бряг'"), QStringList({"1"}));
+    }
+
+    void startUpCheckPassesAndAddsTheIndexesAnOlderDatabaseLacks()
+    {
+        QCOMPARE(int(DatabaseSetup::CreateDatabase(m_server.Database).Outcome), int(DatabaseSetup::TOutcome::Done));
+        connection().Execute("DROP INDEX ix_klients_roomstay");
+        connection().Close();
+        TFInitMSSQL splash;
+        QVERIFY(splash.InitializeWindow());
+        QVERIFY(!DatabaseSetupRequired);
+        QCOMPARE(connection().DatabaseName(), m_server.Database);
+        QCOMPARE(rows("SELECT COUNT(*) FROM pg_indexes WHERE tablename = 'klients'"), QStringList({"2"}));
+        // A database that lacks a checked table sends the administrator to the configuration window.
+        connection().Execute("DROP TABLE nomen");
+        connection().Close();
+        TFInitMSSQL again;
+        QVERIFY(!again.InitializeWindow());
+        QVERIFY(DatabaseSetupRequired);
+        DatabaseSetupRequired = false;
+    }
+
+    void configurationWindowTestsEachProviderAndAttachesNothing()
+    {
+        TFBaza window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.InitializeWindow();
+        QStringList offered;
+        for (QAction *item : Child<QToolButton>(&window, "btnProvider")->menu()->actions())
+            offered.append(item->text());
+        QCOMPARE(offered, QStringList({"SQLite", "PostgreSQL", "SQLOLEDB.1"}));
+        QCOMPARE(window.EdProvider->text(), QString("PostgreSQL"));
+        QCOMPARE(window.edPassword->text(), TestPostgres::Password());
+        window.Edit7->setText("postgres");
+        {
+            MessageBoxRecorder boxes;
+            ErrorLogRecorder log;
+            window.acFBazaConnection->trigger();
+            QVERIFY2(log.Texts().isEmpty(), qPrintable(log.Texts().join("|")));
+            QCOMPARE(boxes.Texts(), QStringList({msgConnectionEstablished}));
+        }
+        {
+            ErrorLogRecorder log;
+            window.edPassword->setText("pa;ss}=y");
+            window.acFBazaConnection->trigger();
+            QCOMPARE(log.Texts().size(), 1);
+            QVERIFY(log.Texts().first().contains("password authentication failed"));
+        }
+        // The embedded engine through the same command.
+        Child<QToolButton>(&window, "btnProvider")->menu()->actions().at(0)->trigger();
+        window.edServer->setText("localhost");
+        window.edServerInctance->clear();
+        window.Edit7->setText("master");
+        {
+            MessageBoxRecorder boxes;
+            window.acFBazaConnection->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgConnectionEstablished}));
+        }
+        // Attaching files is SQL Server's: said at once, no file asked for, nothing changed.
+        Child<QToolButton>(&window, "btnProvider")->menu()->actions().at(1)->trigger();
+        int asked = 0;
+        TOpenDialog::SetExecuteHandler([&](TOpenDialog &) { return ++asked, false; });
+        MessageBoxRecorder boxes;
+        window.acFBazaAttachDB->trigger();
+        TOpenDialog::SetExecuteHandler({});
+        QCOMPARE(boxes.Texts(), QStringList({msgAttachNotSupported}));
+        QCOMPARE(asked, 0);
+    }
+
+    void adminToolSetsUpAWorkstationOnTheSharedServer()
+    {
+        const QString database = m_server.Database + "_admin";
+        QString output;
+        QCOMPARE(admin({"set-server", "--provider", "PostgreSQL", "--server", TestPostgres::Instance().Host(),
+                        "--instance", QString::number(TestPostgres::Instance().Port()), "--database", database,
+                        "--user", TestPostgres::User()},
+                       TestPostgres::Password().toUtf8() + "\n", &output),
+                 0);
+        QVERIFY(!output.contains(TestPostgres::Password()));
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, false));
+        QCOMPARE(registry.ReadString(SqlSettings::Provider), QString("PostgreSQL"));
+        QCOMPARE(registry.ReadString(SqlSettings::Instance), QString::number(TestPostgres::Instance().Port()));
+        QCOMPARE(registry.ReadString(SqlSettings::DataBase), database);
+        QCOMPARE(registry.ReadInteger(SqlSettings::TimeoutCommand), 30);
+        QVERIFY(registry.ReadString(SqlSettings::Password) != TestPostgres::Password());
+        QCOMPARE(admin({"create-database", database}, {}, &output), 0);
+        QCOMPARE(admin({"demo", "--here"}, {}, &output), 0);
+        QCOMPARE(admin({"demo", "--here"}, {}, &output), 0);  // a second run adds nothing
+        QCOMPARE(admin({"create-database", database}, {}, &output), 1);
+        SqlDataBase = database;
+        connection().Close();
+        QVERIFY(TADOComunicationControl().ConnectFromSettings());
+        QCOMPARE(rows("SELECT COUNT(*) FROM Rooms WHERE q83 IS NOT NULL"), QStringList({"12"}));
+        QCOMPARE(rows("SELECT q75, q76 FROM Operators"), QStringList({"demo|demo"}));
+        QCOMPARE(rows("SELECT proname FROM pg_proc WHERE proname LIKE 'proc_%' ORDER BY proname"),
+                 QStringList({"proc_copyalltablesvalues", "proc_openoperator", "proc_savenewoperator"}));
+        // A script of the administrator's own through the same command.
+        QFile script(m_home->Root() + "count.sql");
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("CREATE FUNCTION proc_CountRooms() RETURNS bigint LANGUAGE sql AS $$\r\n"
+                     "SELECT COUNT(*) FROM rooms -- every room of every hotel\r\n"
+                     "$$\r\n");
+        script.close();
+        QCOMPARE(admin({"install-procedure", script.fileName()}, {}, &output), 0);
+        TADOStoredProc count(&connection());
+        count.ProcedureName = "proc_CountRooms";
+        count.RefreshParameters();
+        count.Open();
+        QCOMPARE(count.FieldByName("proc_countrooms").AsInteger(), 12);
+    }
+};
+
+KALV_TEST_MAIN(TestPostgresEngine)
+#include "tst_postgres.moc"
