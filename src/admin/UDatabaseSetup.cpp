@@ -1,5 +1,7 @@
 #include "UDatabaseSetup.h"
 
+#include "data/USchemaUpgrade.h"
+
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
@@ -64,6 +66,8 @@ void CreateTables(const QString &database)
         query.ExecSQL();
     }
     connection.Engine().EnsureIndexes(connection);
+    // A new database says its version; an old one gains what it lacks.
+    SchemaUpgrade::ApplySteps(connection);
 }
 
 void EnsureIndexes()

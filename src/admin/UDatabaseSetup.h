@@ -36,7 +36,8 @@ TResult AttachDatabases(const QList<QPair<QString, QString>> &entries);
 QString ServerLineBreaks(const QString &script);
 // Runs a procedure script as one batch on the shared connection.
 TResult InstallProcedure(const QString &script);
-// The thirteen tables on the current connection, each unless it exists, and their indexes.
+// The tables on the current connection, each unless it exists, their indexes and the
+// version row; a database of an earlier version is brought up to date (in the caller's transaction).
 void CreateTables(const QString &database);
 // Adds the indexes a database of an earlier version lacks; a refusal is no failure.
 void EnsureIndexes();

@@ -1,5 +1,8 @@
 #include "UInitMSSQL.h"
 
+#include "data/USchemaUpgrade.h"
+#include "startup/UConstMessagesStay.h"
+
 #include "UDatabaseSetup.h"
 
 #include "data/UADOComunicationControl.h"
@@ -152,6 +155,23 @@ TFInitMSSQL::TPass TFInitMSSQL::RunPass(TADOComunicationControl &control, int &p
     return TPass::Continue;
 }
 
+bool TFInitMSSQL::BringSchemaUpToDate()
+{
+    TADOConnection &connection = LocalConnection();
+    QString failure;
+    try {
+        SchemaUpgrade::BringUpToDate(connection);
+        return true;
+    } catch (const Exception &error) {
+        failure = error.Message();
+    }
+    connection.RollbackIfOpen();
+    TSystemWinOS::ShowMessageBox(msgSchemaUpgradeFailed + failure, msgWarningTitle, 48);
+    // The program cannot work on it: the configuration window lets another database be chosen.
+    DatabaseSetupRequired = true;
+    return false;
+}
+
 bool TFInitMSSQL::InitializeWindow()
 {
     TMainLibraryClass::InitializeWindow();
@@ -177,7 +197,10 @@ bool TFInitMSSQL::InitializeWindow()
     while (!(control.ConnectFromSettings() && pass > 0 && !failed))
         if (RunPass(control, pass, failed, result) == TPass::Leave)
             break;
-    // A database made by an earlier version gains the indexes the program needs, once.
+    // A database made by an earlier version is brought up to date, or left as it was.
+    if (result && !BringSchemaUpToDate())
+        return false;
+    // ... and gains the indexes the program needs, once.
     if (result)
         DatabaseSetup::EnsureIndexes();
     return result;

@@ -16,6 +16,8 @@ public:
     // Runs the whole check; false with DatabaseSetupRequired set when the database cannot be used.
     bool InitializeWindow() override;
     bool TableExists(const QString &tableName);
+    // A database of an earlier version brought up to date; false (and said) when it cannot be.
+    bool BringSchemaUpToDate();
 
     QLabel *Image1;
     QProgressBar *ProgressBarLoader;

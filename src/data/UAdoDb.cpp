@@ -287,6 +287,41 @@ void TADOConnection::Execute(const QString &sql, const QVariantList &values)
         raise(query.lastError());
 }
 
+int TADOConnection::InsertReturningIdentity(const QString &table, const QStringList &columns, const QString &rows,
+                                            const QVariantList &values)
+{
+    TDbEngine &engine = Engine();
+    QString identity;
+    for (const TColumnDef &column : DbSchema::Table(table).Columns)
+        if (column.Nullability == TColumnNull::Identity)
+            identity = column.Name;
+    QStringList quoted;
+    for (const QString &column : columns)
+        quoted.append(engine.QuoteIdentifier(column));
+    const QString into = QStringLiteral("INSERT INTO ") + engine.QuoteIdentifier(table) + QStringLiteral(" (") +
+                         quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
+    const QVariantList ids = Column(engine.ReturningInsert(into, rows, identity), values);
+    if (ids.isEmpty() || ids.first().isNull())
+        throw EDatabaseError(QStringLiteral("The server gave no key for the new row of %1.").arg(table));
+    return ids.first().toInt();
+}
+
+QVariantList TADOConnection::Column(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(Database());
+    query.setForwardOnly(true);
+    if (!query.prepare(Engine().TranslateStatement(sql)))
+        raise(query.lastError());
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, Engine().BindValue(values.at(i)));
+    if (!query.exec())
+        raise(query.lastError());
+    QVariantList column;
+    while (query.next())
+        column.append(query.value(0));
+    return column;
+}
+
 // ---- transaction of one operation
 
 TTransaction::TTransaction(TADOConnection &connection, bool write) : m_connection(connection)

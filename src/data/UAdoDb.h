@@ -83,6 +83,12 @@ public:
 
     // Runs statements that return no rows; parameters bind by position.
     void Execute(const QString &sql, const QVariantList &values = {});
+    // Adds one row to a table with an identity and gives the value the server gave it. rows is
+    // "VALUES (?, ...)" or a SELECT, with its values bound by position.
+    int InsertReturningIdentity(const QString &table, const QStringList &columns, const QString &rows,
+                                const QVariantList &values = {});
+    // The first column of every row a statement gives; parameters bind by position.
+    QVariantList Column(const QString &sql, const QVariantList &values = {});
 
     TDbEngine &Engine() const;  // raises when not connected
     QSqlDatabase Database() const;

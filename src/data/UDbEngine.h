@@ -56,6 +56,23 @@ public:
     // Holds the rows of these rooms until the transaction ends, so that two workstations
     // saving the same room take turns; an engine whose write transaction locks all needs none.
     virtual void LockRooms(TADOConnection &, const QList<int> &) const {}
+    virtual void DropProcedure(TADOConnection &connection, const QString &procedure) const = 0;
+
+    // An insert whose one result is the identity value of the row it adds; rows: "VALUES (...)"
+    // or a SELECT.
+    virtual QString ReturningInsert(const QString &into, const QString &rows, const QString &identity) const
+    {
+        return into + QLatin1Char(' ') + rows + QStringLiteral(" RETURNING ") + QuoteIdentifier(identity);
+    }
+
+    // Schema upgrades. The columns a table has, in order; none when there is no such table.
+    virtual QStringList TableColumns(TADOConnection &connection, const QString &table) const = 0;
+    // Adds the schema's columns that a table of an earlier version lacks, keeping every row.
+    virtual void AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const = 0;
+    // Runs an insert that gives the identity column its values; later rows continue after them.
+    virtual void InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const = 0;
+    // Makes one workstation at a time change the schema, until the transaction ends.
+    virtual void LockSchema(TADOConnection &) const {}
     // Runs the procedure and gives its last result set, if any.
     virtual TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                                   const QList<TParameter> &parameters) const = 0;

@@ -34,14 +34,21 @@ QList<TTableDef> buildTables()
           {"q70", kAmount, D},       {"q71", kAmount, D}, {"q72", kAmount, D}, {"q78", kAmount, D},
           {"q51", kInt, N},          {"q109", kDate, D}, {"q47", kInt, D},   {"q57", kInt, D},
           {"q110", kBit, D},         {"q111", kInt, D},  {"q112", kInt, D},  {"q113", kAmount, D},
-          {"q115", kText, D}}},
+          {"q115", kText, D},
+          // The front desk's columns: the stay's own key, its booking, its status (TStayStatus),
+          // the times of check-in and check-out, and the operator (Operators.q80) of the last change.
+          {"q123", kInt, I},         {"q124", kInt, N},  {"q125", kInt, N},  {"q126", kDate, N},
+          {"q127", kDate, N},        {"q128", kInt, N}}},
         {"Uslugi",
          {{"q40", kAmount, D}, {"q41", kInt, N}, {"q33", kText, N}, {"q50", kText, N}, {"q51", kInt, N},
           {"q42", kInt, I}, {"q43", kInt, N}}},
         {"Rooms",
          {{"q47", kInt, I}, {"q44", kText, N}, {"q46", kAmount, D}, {"q49", kAmount, D}, {"q51", kInt, D},
           {"q48", kInt, D}, {"q79", kInt, D}, {"q1", kInt, D}, {"q42", kInt, D}, {"q81", kInt, D},
-          {"q82", kInt, D}, {"q83", kInt, D}, {"q84", kInt, D}}},
+          {"q82", kInt, D}, {"q83", kInt, D}, {"q84", kInt, D},
+          // The room's state (TRoomState) and, for a closed room, why and for which nights: from
+          // q131 (the first night) to q132 (the first night open again); no day means no limit.
+          {"q129", kInt, N}, {"q130", kText, N}, {"q131", kDate, N}, {"q132", kDate, N}}},
         {"Tarife",
          {{"q50", kText, N}, {"q51", kInt, I}, {"q52", kDate, D}, {"q53", kDate, D}, {"q54", "BIT", D},
           {"q55", kInt, D}, {"q111", kInt, D}, {"q112", kInt, D}, {"q113", kAmount, D}, {"q115", kText, D}}},
@@ -54,6 +61,30 @@ QList<TTableDef> buildTables()
         {"Miarka", {{"q116", kInt, I}, {"q117", kText, N}}},
         {"Nomen", {{"q118", kInt, I}, {"q119", kText, N}, {"q120", kText, N}, {"q121", kText, N}}},
         {"KursValuta", {{"q57", kInt, D}, {"q58", kDate, D}, {"q85", kAmount, D}}},
+        // Bookings: the number (q124), the hotel, the guest who booked (name, personal number,
+        // passport q133, address q134, nationality q135, category), the currency, the operator,
+        // when it was entered (q136), a note (q137) and the reservation's status as chosen (q138).
+        {"Rezervacii",
+         {{"q124", kInt, I}, {"q1", kInt, N}, {"q29", kText, N}, {"q28", kText, N}, {"q133", kText, N},
+          {"q134", kText, N}, {"q135", kText, N}, {"q31", kText, N}, {"q57", kInt, N}, {"q128", kInt, N},
+          {"q136", kDate, N}, {"q137", kText, N}, {"q138", kText, N}}},
+        // Payments of a booking: the amount (q140, always positive), its currency, its kind q141
+        // (TPaymentKind) and method q142 (TPaymentMethod), the operator, when, a note.
+        {"Plashtania",
+         {{"q139", kInt, I}, {"q124", kInt, N}, {"q140", kAmount, N}, {"q57", kInt, N}, {"q141", kInt, N},
+          {"q142", kInt, N}, {"q128", kInt, N}, {"q136", kDate, N}, {"q137", kText, N}}},
+        // The log: when, the operator, the workstation (q144), what changed (q145: its kind; q146:
+        // its key; q124: its booking) and the change in words (q147). Rows are never edited.
+        {"Dnevnik",
+         {{"q143", kInt, I}, {"q136", kDate, N}, {"q128", kInt, N}, {"q144", kText, N}, {"q145", kText, N},
+          {"q146", kInt, N}, {"q124", kInt, N}, {"q147", kText, N}}},
+        // Tourist-tax rates: per guest category (q31) and night (q149), for a hotel (none: every
+        // hotel), valid from q52 to q53.
+        {"KurortniTaksi",
+         {{"q148", kInt, I}, {"q1", kInt, N}, {"q31", kText, N}, {"q149", kAmount, N}, {"q52", kDate, N},
+          {"q53", kDate, N}}},
+        // One row: the version of the schema (q150).
+        {"VersiaBaza", {{"q150", kInt, N}}},
     };
 }
 
@@ -85,8 +116,12 @@ const QList<TIndexDef> &DbSchema::Indexes()
 {
     // The availability check and a room's guests: one room's stays by date; the board's
     // refresh: the stays around one day.
+    // The front desk: a booking's stays and payments, a booking's history.
     static const QList<TIndexDef> indexes = {{"IX_Klients_RoomStay", "Klients", {"q47", "q34", "q35"}},
-                                             {"IX_Klients_Stay", "Klients", {"q35", "q34"}}};
+                                             {"IX_Klients_Stay", "Klients", {"q35", "q34"}},
+                                             {"IX_Klients_Booking", "Klients", {"q124"}},
+                                             {"IX_Plashtania_Booking", "Plashtania", {"q124"}},
+                                             {"IX_Dnevnik_Booking", "Dnevnik", {"q124"}}};
     return indexes;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The thirteen tables of the database, in their order of creation, with every column.
-// Both engines build their creation statements from this one description.
+// The tables of the database, in their order of creation, with every column: the thirteen
+// of the first version, then the front desk's. Every engine builds its creation statements
+// from this one description.
 
 #include <QList>
 #include <QString>
@@ -8,6 +9,9 @@
 
 // Every text column holds at most this many characters; input boxes take no more.
 constexpr int TextColumnLength = 500;
+
+// The version of the schema this program writes; 1 is the thirteen tables alone.
+constexpr int SchemaVersion = 2;
 
 enum class TColumnNull { Default, Null, Identity };
 

@@ -238,3 +238,61 @@ TRowSet TMssqlEngine::CallProcedure(TADOConnection &connection, const QString &p
     }
     return rows;
 }
+
+namespace {
+
+void run(TADOConnection &connection, const QString &sql, const QVariantList &values = {})
+{
+    QSqlQuery query(connection.Database());
+    if (!query.prepare(sql))
+        raise(query.lastError());
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec())
+        raise(query.lastError());
+}
+
+} // namespace
+
+void TMssqlEngine::DropProcedure(TADOConnection &connection, const QString &procedure) const
+{
+    run(connection, QStringLiteral("DROP PROCEDURE ") + QuoteIdentifier(procedure));
+}
+
+QStringList TMssqlEngine::TableColumns(TADOConnection &connection, const QString &table) const
+{
+    QSqlQuery query(connection.Database());
+    query.prepare(QStringLiteral("SELECT name FROM sys.columns WHERE object_id = OBJECT_ID(?) ORDER BY column_id"));
+    query.bindValue(0, QStringLiteral("[dbo].") + QuoteIdentifier(table));
+    if (!query.exec())
+        raise(query.lastError());
+    QStringList columns;
+    while (query.next())
+        columns.append(query.value(0).toString());
+    return columns;
+}
+
+void TMssqlEngine::AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const
+{
+    for (const TColumnDef &column : missing)
+        run(connection, QStringLiteral("ALTER TABLE [dbo].") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD ") +
+                            columnDefinition(column));
+}
+
+void TMssqlEngine::InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const
+{
+    const QString name = QStringLiteral("[dbo].") + QuoteIdentifier(table);
+    run(connection, QStringLiteral("SET IDENTITY_INSERT ") + name + QStringLiteral(" ON; ") + sql +
+                        QStringLiteral("; SET IDENTITY_INSERT ") + name + QStringLiteral(" OFF"));
+}
+
+void TMssqlEngine::LockSchema(TADOConnection &connection) const
+{
+    run(connection, QStringLiteral("EXEC sp_getapplock @Resource = 'kalvhotel-schema', @LockMode = 'Exclusive', "
+                                   "@LockOwner = 'Transaction'"));
+}
+
+QString TMssqlEngine::ReturningInsert(const QString &into, const QString &rows, const QString &identity) const
+{
+    return into + QStringLiteral(" OUTPUT INSERTED.") + QuoteIdentifier(identity) + QLatin1Char(' ') + rows;
+}

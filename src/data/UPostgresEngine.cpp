@@ -216,7 +216,7 @@ QString TPostgresEngine::CreateTableBatch(const QString &, const TTableDef &tabl
 QString TPostgresEngine::StagingTableStatement(const QString &tableName) const
 {
     return QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ") + QuoteIdentifier(tableName) +
-           QStringLiteral(" (LIKE klients)");
+           QStringLiteral(" (LIKE klients INCLUDING IDENTITY)");
 }
 
 QString TPostgresEngine::TableExistsStatement(const QString &) const
@@ -338,4 +338,55 @@ void TPostgresEngine::LockRooms(TADOConnection &connection, const QList<int> &ro
     exec(db, QStringLiteral("SELECT q47 FROM rooms WHERE q47 IN (") + marks.join(QStringLiteral(", ")) +
                  QStringLiteral(") ORDER BY q47 FOR UPDATE"),
          values);
+}
+
+void TPostgresEngine::DropProcedure(TADOConnection &connection, const QString &procedure) const
+{
+    QSqlDatabase db = connection.Database();
+    exec(db, QStringLiteral("DROP FUNCTION IF EXISTS ") + QuoteIdentifier(procedure));
+}
+
+QStringList TPostgresEngine::TableColumns(TADOConnection &connection, const QString &table) const
+{
+    QSqlQuery query(connection.Database());
+    query.prepare(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = 'public' "
+                                 "AND table_name = lower(?) ORDER BY ordinal_position"));
+    query.bindValue(0, table);
+    if (!query.exec())
+        raise(query.lastError());
+    QStringList columns;
+    while (query.next())
+        columns.append(query.value(0).toString());
+    return columns;
+}
+
+void TPostgresEngine::AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const
+{
+    QSqlDatabase db = connection.Database();
+    // An identity column added to a table with rows numbers them at once.
+    for (const TColumnDef &column : missing)
+        exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD COLUMN ") +
+                     QuoteIdentifier(column.Name) + QLatin1Char(' ') + columnType(column));
+}
+
+void TPostgresEngine::InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const
+{
+    QSqlDatabase db = connection.Database();
+    exec(db, TranslateStatement(sql));
+    // The identity's sequence continues after the highest value given.
+    const QString name = QuoteIdentifier(table);
+    QString identity;
+    for (const TColumnDef &column : DbSchema::Table(table).Columns)
+        if (column.Nullability == TColumnNull::Identity)
+            identity = column.Name.toLower();
+    exec(db, QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), COALESCE(MAX(") + identity +
+                 QStringLiteral("), 0) + 1, false) FROM ") + name,
+         {table.toLower(), identity});
+}
+
+void TPostgresEngine::LockSchema(TADOConnection &connection) const
+{
+    QSqlDatabase db = connection.Database();
+    // A lock of this program's own number, let go when the transaction ends.
+    exec(db, QStringLiteral("SELECT pg_advisory_xact_lock(5241564)"));
 }

@@ -35,6 +35,11 @@ public:
     void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const override;
     void InstallProcedure(TADOConnection &connection, const QString &script) const override;
     QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const override;
+    void DropProcedure(TADOConnection &connection, const QString &procedure) const override;
+    QStringList TableColumns(TADOConnection &connection, const QString &table) const override;
+    void AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const override;
+    void InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const override;
+    void LockSchema(TADOConnection &connection) const override;
     TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                           const QList<TParameter> &parameters) const override;
     void LockRooms(TADOConnection &connection, const QList<int> &rooms) const override;

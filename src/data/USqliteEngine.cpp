@@ -4,6 +4,7 @@
 #include "startup/UConstMessagesDesk.h"
 
 #include <QAtomicInt>
+#include <algorithm>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -460,4 +461,59 @@ TRowSet TSqliteEngine::CallProcedure(TADOConnection &connection, const QString &
         return QuoteIdentifier(table);
     };
     return definition.Run(handleOf(db), valueOf, tableFor);
+}
+
+void TSqliteEngine::DropProcedure(TADOConnection &connection, const QString &procedure) const
+{
+    QSqlDatabase db = connection.Database();
+    exec(db, QStringLiteral("DELETE FROM sysprocedures WHERE name = ?"), {procedure});
+}
+
+QStringList TSqliteEngine::TableColumns(TADOConnection &connection, const QString &table) const
+{
+    QSqlQuery query(connection.Database());
+    if (!query.exec(QStringLiteral("PRAGMA table_info(") + QuoteIdentifier(table) + QLatin1Char(')')))
+        raise(query.lastError());
+    QStringList columns;
+    while (query.next())
+        columns.append(query.value(1).toString());
+    return columns;
+}
+
+void TSqliteEngine::AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const
+{
+    QSqlDatabase db = connection.Database();
+    const bool identity = std::any_of(missing.begin(), missing.end(), [](const TColumnDef &column) {
+        return column.Nullability == TColumnNull::Identity;
+    });
+    if (!identity) {
+        for (const TColumnDef &column : missing) {
+            TTableDef one{table.Name, {column}};
+            const QString created = CreateTableStatement(one);
+            // The column's definition as the creation writes it, between the parentheses.
+            const QString definition = created.mid(created.indexOf(QLatin1Char('(')) + 1).chopped(1);
+            exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD COLUMN ") +
+                         definition);
+        }
+        return;
+    }
+    // A key column cannot be added to a table here: the table is built again with every row,
+    // which gets its key in the order the rows were written.
+    QStringList kept;
+    for (const QString &column : TableColumns(connection, table.Name))
+        kept.append(QuoteIdentifier(column));
+    const QString rebuilt = table.Name + QStringLiteral("_upgrade");
+    exec(db, CreateTableStatement(table, false, rebuilt));
+    exec(db, QStringLiteral("INSERT INTO ") + QuoteIdentifier(rebuilt) + QStringLiteral(" (") +
+                 kept.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ") + kept.join(QStringLiteral(", ")) +
+                 QStringLiteral(" FROM ") + QuoteIdentifier(table.Name) + QStringLiteral(" ORDER BY rowid"));
+    exec(db, QStringLiteral("DROP TABLE ") + QuoteIdentifier(table.Name));
+    exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(rebuilt) + QStringLiteral(" RENAME TO ") +
+                 QuoteIdentifier(table.Name));
+}
+
+void TSqliteEngine::InsertWithIdentity(TADOConnection &connection, const QString &, const QString &sql) const
+{
+    QSqlDatabase db = connection.Database();
+    exec(db, TranslateStatement(sql));
 }

@@ -21,6 +21,7 @@ class TKalvCLientInfo
 public:
     QString LoginName;
     QString LoginPassword;
+    int OperatorID = 0;  // Operators.q80 of the operator logged in; 0 before a login
 };
 
 // Application state: the program version text, filled at start-up.

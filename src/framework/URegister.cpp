@@ -1,5 +1,8 @@
 #include "URegister.h"
 
+#include "data/UFrontDesk.h"
+#include "startup/UConstMessagesStay.h"
+
 #include "FormInfo.h"
 #include "UFormatSettings.h"
 #include "UStdCtrls.h"
@@ -283,6 +286,14 @@ void TRegisterWindow::RunSave(const std::function<void(TADOQuery &query)> &work,
         }
     }
     InitializeWindow();
+}
+
+void TRegisterWindow::LogSaved(TADOConnection &connection, const QString &table, const QVariant &key)
+{
+    bool isNumber = false;
+    const int number = key.toInt(&isNumber);
+    FrontDesk::WriteLog(connection, table, isNumber && !key.isNull() ? QVariant(number) : QVariant(), QVariant(),
+                        msgLogRegisterSaved.arg(windowTitle()));
 }
 
 void TRegisterWindow::closeEvent(QCloseEvent *event)

@@ -73,6 +73,8 @@ protected:
     // error display; the transaction is never left open and the grid is always read again.
     enum class TErrorDisplay { ByKind, AllInErrorLog };
     void RunSave(const std::function<void(TADOQuery &query)> &work, TErrorDisplay display = TErrorDisplay::ByKind);
+    // The save's log row, in the save's transaction: the table, the row's key, the window.
+    void LogSaved(TADOConnection &connection, const QString &table, const QVariant &key);
     // The integer of a lookup by name, a clear error naming the field when nothing is found.
     QString LookupListed(const QString &field, const QString &table, const QString &keyColumn,
                          const QString &resultColumn, const QString &name);

@@ -1,5 +1,6 @@
 #include "UConstMessagesHotel.h"
 #include "UConstMessagesDesk.h"
+#include "UConstMessagesStay.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -549,6 +550,8 @@ void FillCatalogue(TLanguage language)
     for (const TCatalogueEntry &entry : CatalogueEntries())
         *entry.Value = CatalogueText(entry, language);
     for (const TCatalogueEntry &entry : AddedCatalogueEntries())
+        *entry.Value = CatalogueText(entry, language);
+    for (const TCatalogueEntry &entry : FrontDeskCatalogueEntries())
         *entry.Value = CatalogueText(entry, language);
 }
 

@@ -14,6 +14,7 @@
 #include "UValuta.h"
 #include "UUserLogin.h"
 #include "admin/UBaza.h"
+#include "data/UFrontDesk.h"
 #include "controls/MDITab.h"
 #include "controls/UControlBar.h"
 #include "controls/UImageList.h"
@@ -22,6 +23,7 @@
 #include "framework/UStdCtrls.h"
 #include "framework/UWideIniFile.h"
 #include "startup/UConstMessagesDesk.h"
+#include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAbstractItemView>
@@ -659,6 +661,7 @@ void TFHotel::actOperHotelRoomsRefreshExecute()
 
 void TFHotel::actOperChangeOperatorExecute()
 {
+    FrontDesk::LogEvent(QStringLiteral("operator"), KalvCLientInfo().OperatorID, msgLogOperatorChange);
     auto login = std::make_unique<TFUserLogin>();
     hide();
     struct TShowAgain {

@@ -101,6 +101,7 @@ void TFNomHotels::acFNomHotelsSaveExecute()
             query.ParamByName(QLatin1String(parameter)).Value = field->text();
         query.ParamByName(QStringLiteral("q19")).Value = staff;
         query.ExecSQL();
+        LogSaved(connection, QStringLiteral("HotelBuild"), number);
         transaction.Commit();
     }, TErrorDisplay::AllInErrorLog);
 }

@@ -171,6 +171,7 @@ bool TFNomOperatori::SaveOperator()
             ADOStoredProc1->ParamByName(QLatin1String(name)).Value = value;
         TTransaction transaction(connection, true);
         ADOStoredProc1->ExecProc();
+        LogSaved(connection, QStringLiteral("Operators"), QVariant());
         transaction.Commit();
         saved = true;
     } catch (const Exception &error) {

@@ -25,4 +25,7 @@ protected:
     QString ListSql() const override { return QStringLiteral("SELECT * FROM Rooms "); }
     QList<TGridColumn> GridColumns() const override;
     void LoadCaptions() override;
+
+private:
+    void StoreLockState(TADOQuery &query);
 };

@@ -94,6 +94,7 @@ void TFNomTarifi::acFNomTarifiSaveExecute()
         query.SetFieldValue(QStringLiteral("q52"), DateTimePicker1->dateTime());
         query.SetFieldValue(QStringLiteral("q53"), DateTimePicker2->dateTime());
         query.Post();
+        LogSaved(connection, QStringLiteral("Tarife"), query.FieldByName(QStringLiteral("q51")).Value());
         transaction.Commit();
     });
 }

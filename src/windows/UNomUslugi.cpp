@@ -79,6 +79,7 @@ void TFNomUslugi::acFNomUslugiSaveExecute()
         query.SetFieldValue(QStringLiteral("q33"), Edit2->text());
         query.SetFieldValue(QStringLiteral("q51"), tariff);
         query.Post();
+        LogSaved(connection, QStringLiteral("Uslugi"), query.FieldByName(QStringLiteral("q42")).Value());
         transaction.Commit();
     });
 }

@@ -4,10 +4,12 @@
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
+#include "data/UFrontDesk.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
@@ -303,7 +305,8 @@ int TFOperReservation::AgeFromPersonalNumber(const QString &personalNumber, cons
 QString TFOperReservation::ConflictSql(const QString &table)
 {
     return QStringLiteral(" SELECT  q34,q35,q47,q1 FROM ") + table +
-           QStringLiteral("  WHERE  q34 < :pdDateToReserv  AND  q35 > :pdDateFromReserv  AND q47 = :piIDroom ");
+           QStringLiteral("  WHERE  q34 < :pdDateToReserv  AND  q35 > :pdDateFromReserv  AND q47 = :piIDroom ") +
+           QStringLiteral(" AND ") + FrontDesk::HoldsNights() + QLatin1Char(' ');
 }
 
 bool TFOperReservation::HasConflict(const QString &table, const QVariant &room, const QDate &from, const QDate &to)
@@ -371,6 +374,11 @@ bool TFOperReservation::AddStagedRow()
         if (!IsRoomFree(room->Id, from, to)) {
             TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая"),
                                          QStringLiteral("Резервационен статус"), 64);
+            return false;
+        }
+        QString closed;
+        if (!FrontDesk::RoomFree(room->Id, from, to, 0, &closed)) {
+            TSystemWinOS::ShowMessageBox(closed, QStringLiteral("Резервационен статус"), 64);
             return false;
         }
         values += {{QStringLiteral("q27"), (room->Price * TDecimal(days)).Cents().ToVariant()},
@@ -489,7 +497,7 @@ QList<int> TFOperReservation::StagedRooms()
     return rooms;
 }
 
-bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room)
+bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room, QString &closedRoom)
 {
     for (StagingQuery->First(); !StagingQuery->Eof(); StagingQuery->Next()) {
         const TField stagedRoom = StagingQuery->FieldByName(QStringLiteral("q47"));
@@ -503,14 +511,68 @@ bool TFOperReservation::CheckStagedRoomsAgainstKlients(QString &room)
                 room = stagedRoom.AsString();
             return false;
         }
+        // A room closed since the row was staged takes it no more.
+        if (!FrontDesk::RoomFree(stagedRoom.AsInteger(), StagingQuery->FieldByName(QStringLiteral("q34")).AsDate(),
+                                 StagingQuery->FieldByName(QStringLiteral("q35")).AsDate(), 0, &closedRoom))
+            return false;
     }
     return true;
+}
+
+FrontDesk::TGuest TFOperReservation::Guest() const
+{
+    FrontDesk::TGuest guest;
+    guest.Name = edContragentName->text();
+    guest.PersonalNumber = edContragentID->text();
+    guest.Passport = edContragenPassportID->text();
+    guest.Address = edContragentAddress->text();
+    guest.Category = rgContragentInformation->Items().value(rgContragentInformation->ItemIndex());
+    return guest;
+}
+
+int TFOperReservation::SaveBooking(TADOConnection &connection)
+{
+    int stays = 0, charges = 0;
+    QVariant hotel;
+    for (StagingQuery->First(); !StagingQuery->Eof(); StagingQuery->Next()) {
+        ++(StagingQuery->FieldByName(QStringLiteral("q47")).IsNull() ? charges : stays);
+        if (hotel.isNull() && !StagingQuery->FieldByName(QStringLiteral("q1")).IsNull())
+            hotel = StagingQuery->FieldByName(QStringLiteral("q1")).AsInteger();
+    }
+    const QVariantList currency = LookupFields(QStringLiteral("Valuta"), {QStringLiteral("q57")},
+                                               {{QStringLiteral("q56"), cbCurrency->currentText()}});
+    const int booking = FrontDesk::InsertBooking(
+        connection, hotel, Guest(),
+        currency.isEmpty() ? QVariant() : QVariant(TField(QStringLiteral("q57"), currency.first()).AsInteger()),
+        rgOperReservationReservationStatus->Items().value(rgOperReservationReservationStatus->ItemIndex()), stays,
+        charges);
+    // Every staged row belongs to the booking and is reserved when it reaches Klients.
+    connection.Execute(QStringLiteral("UPDATE ") + connection.Engine().QuoteIdentifier(StagingTableName) +
+                           QStringLiteral(" SET q124 = ?, q125 = ?, q128 = ?"),
+                       {booking, int(FrontDesk::ssReserved),
+                        KalvCLientInfo().OperatorID > 0 ? QVariant(KalvCLientInfo().OperatorID)
+                                                        : QVariant(QMetaType::fromType<int>())});
+    return booking;
+}
+
+void TFOperReservation::Prefill(const QString &hotelName, const QString &roomNumber, const QDate &day)
+{
+    cbHotel->setEditText(hotelName);
+    cbHotel->setCurrentText(hotelName);
+    cbRoomNumber->setEditText(roomNumber);
+    cbRoomNumber->setCurrentText(roomNumber);
+    DateTimePicker1->setDate(day);
+    DateTimePicker2->setDate(day.addDays(1));
+    cbRoomNumberSelect(roomNumber);
+    Pages()->setCurrentWidget(tsOperReservationContragentData);
+    edContragentName->setFocus();
 }
 
 void TFOperReservation::acOperReservationSaveExecute()
 {
     TADOConnection &connection = LocalConnection();
-    QString failure, takenRoom;
+    QString failure, takenRoom, closedRoom;
+    int booking = 0;
     try {
         StagingQuery->Open();  // what is staged now
         TADOStoredProc copy(&connection);
@@ -522,7 +584,9 @@ void TFOperReservation::acOperReservationSaveExecute()
         // room-night at this moment waits, then finds this stay and is refused.
         TTransaction transaction(connection, true);
         connection.Engine().LockRooms(connection, StagedRooms());
-        if (CheckStagedRoomsAgainstKlients(takenRoom)) {
+        if (CheckStagedRoomsAgainstKlients(takenRoom, closedRoom)) {
+            if (StagingQuery->RecordCount() > 0)
+                booking = SaveBooking(connection);
             copy.ExecProc();
             transaction.Commit();
         } else {
@@ -537,9 +601,14 @@ void TFOperReservation::acOperReservationSaveExecute()
         TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая") +
                                          QStringLiteral(": ") + takenRoom,
                                      QStringLiteral("Резервационен статус"), 64);
+    } else if (!closedRoom.isEmpty()) {
+        TSystemWinOS::ShowMessageBox(closedRoom, QStringLiteral("Резервационен статус"), 64);
     } else if (!failure.isEmpty()) {
         TSystemWinOS::ShowMessage(msgOperationNotSucceeded);
         TExceptionLogs::Show(failure);
+    } else if (booking > 0) {
+        LastBooking = booking;
+        TSystemWinOS::ShowMessage(msgBookingSaved.arg(booking));
     } else {
         TSystemWinOS::ShowMessage(msgOperationSucceeded);
     }

@@ -4,6 +4,7 @@
 
 #include "framework/URegister.h"
 
+#include "data/UFrontDesk.h"
 #include "framework/UDecimal.h"
 
 #include <QDate>
@@ -26,6 +27,10 @@ public:
     void acCloseExecute();
 
     bool IsRoomChosen() const;
+    // The board's "Резервация": the clicked room of its hotel from the filter date for one night.
+    void Prefill(const QString &hotelName, const QString &roomNumber, const QDate &day);
+    // The number of the booking the last save created; 0 before one.
+    int LastBooking = 0;
     // Rows staged in this window and not yet saved.
     bool HasStagedRows() const { return StagingQuery->Active() && StagingQuery->RecordCount() > 0; }
     // Free when neither Klients nor this window's staged rows hold a stay of the room (its
@@ -74,7 +79,12 @@ private:
     QWidget *FirstFailingControl(bool roomRow);
     QWidget *FirstUnknownName(bool roomRow);
     QStringList RoomNumbersOfChosenHotel();
-    bool CheckStagedRoomsAgainstKlients(QString &room);
+    // False with the room's number when a stay holds one of its nights, or with the reason when
+    // the room is closed for one of them.
+    bool CheckStagedRoomsAgainstKlients(QString &room, QString &closedRoom);
+    FrontDesk::TGuest Guest() const;
+    // The booking of the staged rows, which then carry its number, in the caller's transaction.
+    int SaveBooking(TADOConnection &connection);
     QList<int> StagedRooms();
     static bool HasConflict(const QString &table, const QVariant &room, const QDate &from, const QDate &to);
     bool m_stagingReady = false;

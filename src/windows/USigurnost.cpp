@@ -1,5 +1,8 @@
 #include "USigurnost.h"
 
+#include "data/UFrontDesk.h"
+#include "startup/UConstMessagesStay.h"
+
 #include "controls/KalvMenu.h"
 #include "data/UDbSchema.h"
 #include "controls/UImageList.h"
@@ -396,6 +399,8 @@ void TFSigurnost::acSaveExecute()
         ADOQuery1->Edit();
         ADOQuery1->SetFieldValue(QStringLiteral("q77"), normalised(EditedPrivileges));
         ADOQuery1->Post();
+        FrontDesk::WriteLog(connection, QStringLiteral("Operators"), id, QVariant(),
+                            msgLogRegisterSaved.arg(windowTitle()));
         transaction.Commit();
     } catch (const Exception &error) {
         ADOQuery1->Cancel();

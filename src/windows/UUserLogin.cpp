@@ -1,5 +1,8 @@
 #include "UUserLogin.h"
 
+#include "data/UFrontDesk.h"
+#include "startup/UConstMessagesStay.h"
+
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
 #include "data/UDbSchema.h"
@@ -149,6 +152,7 @@ void TFUserLogin::acEnterExecute()
     TADOConnection *connection = TDM::Instance() ? TDM::Instance()->ADOLocalConnection : nullptr;
     QString failure;
     bool found = false;
+    int operatorId = 0;
     try {
         KalvCLientInfo().LoginName = username->text();
         KalvCLientInfo().LoginPassword = password->text();
@@ -156,13 +160,16 @@ void TFUserLogin::acEnterExecute()
         parameters.AddParameter(QStringLiteral("psOperatorName"), username->text(), 1, 1);
         parameters.AddParameter(QStringLiteral("psOperatorPass"), password->text(), 1, 1);
         TADOQuery *query = control.OpenQuery(
-            QStringLiteral(" SELECT q75, q76, q1 FROM Operators  WHERE q75 = :psOperatorName        AND q76 = "
+            QStringLiteral(" SELECT q75, q76, q1, q80 FROM Operators  WHERE q75 = :psOperatorName        AND q76 = "
                            ":psOperatorPass "),
             parameters);
         // The database matches without letter case; a password must match exactly.
         if (query)
-            for (query->First(); !query->Eof(); query->Next())
-                found = found || query->FieldByName(QStringLiteral("q76")).AsString() == password->text();
+            for (query->First(); !query->Eof() && !found; query->Next())
+                if (query->FieldByName(QStringLiteral("q76")).AsString() == password->text()) {
+                    found = true;
+                    operatorId = query->FieldByName(QStringLiteral("q80")).AsInteger();
+                }
         if (connection && connection->Connected() && connection->InTransaction())
             connection->CommitTrans();
     } catch (const Exception &error) {
@@ -177,9 +184,13 @@ void TFUserLogin::acEnterExecute()
     if (!found) {
         KalvCLientInfo().LoginName.clear();
         KalvCLientInfo().LoginPassword.clear();
+        KalvCLientInfo().OperatorID = 0;
+        FrontDesk::LogEvent(QStringLiteral("operator"), QVariant(), msgLogLoginFailed.arg(username->text()));
         TSystemWinOS::ShowMessageBox(msgWrongUserPassword, msgInformationTitle, 48);
         return;
     }
+    KalvCLientInfo().OperatorID = operatorId;
+    FrontDesk::LogEvent(QStringLiteral("operator"), operatorId, msgLogLogin);
     SetModalResult(mrOk);
 }
 

@@ -64,6 +64,7 @@ void TFValuta::acSaveExecute()
         query.SetFieldValue(QStringLiteral("q86"), CheckBoxMainValuta->isChecked());
         query.SetFieldValue(QStringLiteral("q1"), hotel);
         query.Post();
+        LogSaved(connection, QStringLiteral("Valuta"), query.FieldByName(QStringLiteral("q57")).Value());
         transaction.Commit();
     });
 }

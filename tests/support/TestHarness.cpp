@@ -1,5 +1,7 @@
 #include "TestHarness.h"
 
+#include "startup/UConstMessagesStay.h"
+
 #include "admin/UDatabaseSetup.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
@@ -314,3 +316,13 @@ TADOConnection &TestDatabase::Connection() { return *m_dm->ADOLocalConnection; }
 void TestDatabase::Exec(const QString &sql, const QVariantList &values) { Connection().Execute(sql, values); }
 
 QStringList TestDatabase::Rows(const QString &sql) { return QueryRows(Connection(), sql); }
+
+bool IsBookingSaved(const QString &text)
+{
+    const QStringList parts = msgBookingSaved.split(QStringLiteral("%1"));
+    if (parts.size() != 2 || !text.startsWith(parts.first()) || !text.endsWith(parts.last()))
+        return false;
+    bool number = false;
+    text.mid(parts.first().size(), text.size() - parts.first().size() - parts.last().size()).toInt(&number);
+    return number;
+}

@@ -183,6 +183,9 @@ void InstallDeliveredProcedures(const QStringList &procedures);
 // The rows of a statement on the connection, each as its fields' texts joined by "|".
 QStringList QueryRows(TADOConnection &connection, const QString &sql);
 
+// Whether a message is the reservation save's success, which names its booking's number.
+bool IsBookingSaved(const QString &text);
+
 // Like QTEST_MAIN, with the program's own application object and its default error display.
 #define KALV_TEST_MAIN(TestClass)                                                                                  \
     int main(int argc, char *argv[])                                                                               \

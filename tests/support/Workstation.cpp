@@ -17,6 +17,7 @@
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesDesk.h"
+#include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
 #include "windows/UOperReservation.h"
 #include "windows/URoomBoard.h"
@@ -52,7 +53,7 @@ QString outcome()
 {
     const QString conflict = QStringLiteral("Внимание вече има направена резервация");
     for (const QString &text : boxes) {
-        if (text == msgOperationSucceeded)
+        if (text.startsWith(msgBookingSaved.section(QStringLiteral("%1"), 0, 0)))
             return QStringLiteral("saved");
         if (text.startsWith(conflict))
             return QStringLiteral("conflict");

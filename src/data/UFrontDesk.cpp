@@ -1,0 +1,943 @@
+#include "UFrontDesk.h"
+
+#include "UADOComunicationControl.h"
+#include "UAdoDb.h"
+#include "UDM.h"
+#include "UDbEngine.h"
+#include "UDbSchema.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/UMainLibraryClass.h"
+#include "startup/UConstMessagesStay.h"
+
+#include <QSysInfo>
+#include <algorithm>
+#include <memory>
+
+namespace FrontDesk {
+
+namespace {
+
+using TParams = QList<QPair<QString, QVariant>>;
+
+const QString kStayColumns = QStringLiteral(
+    "SELECT k.q123, k.q124, k.q47, k.q1, r.q44, k.q29, k.q34, k.q35, k.q125, k.q71, k.q70, k.q27, k.q32, "
+    "k.q126, k.q127 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) ");
+
+QVariant nullOf(QMetaType type) { return QVariant(type); }
+QVariant nullInt() { return nullOf(QMetaType::fromType<int>()); }
+QVariant nullText() { return nullOf(QMetaType::fromType<QString>()); }
+QVariant nullDate() { return nullOf(QMetaType::fromType<QDateTime>()); }
+QVariant orNull(const QString &text) { return text.trimmed().isEmpty() ? nullText() : QVariant(text.trimmed()); }
+QVariant orNull(const QDate &day) { return day.isValid() ? QVariant(day) : nullDate(); }
+
+QVariant operatorId()
+{
+    const int id = KalvCLientInfo().OperatorID;
+    return id > 0 ? QVariant(id) : nullInt();
+}
+
+QString dayText(const QDate &day) { return day.toString(QStringLiteral("dd.MM.yyyy")); }
+
+std::unique_ptr<TADOQuery> open(TADOConnection &connection, const QString &sql, const TParams &params = {})
+{
+    auto query = std::make_unique<TADOQuery>(&connection);
+    query->SetSQLText(sql);
+    for (const auto &[name, value] : params)
+        query->ParamByName(name).Value = value;
+    query->Open();
+    return query;
+}
+
+[[noreturn]] void refuse(const QString &message) { throw EFrontDeskRefused(message); }
+
+int nightsOf(const TField &field) { return qRound(TDecimal::FromVariant(field.Value()).ToDouble()); }
+
+TStay stayOf(const TADOQuery &query)
+{
+    TStay stay;
+    stay.Id = query.FieldByName(QStringLiteral("q123")).AsInteger();
+    stay.Booking = query.FieldByName(QStringLiteral("q124")).AsInteger();
+    stay.Room = query.FieldByName(QStringLiteral("q47")).AsInteger();
+    stay.Hotel = query.FieldByName(QStringLiteral("q1")).Value();
+    stay.RoomNumber = query.FieldByName(QStringLiteral("q44")).AsString();
+    stay.Guest = query.FieldByName(QStringLiteral("q29")).AsString();
+    stay.From = query.FieldByName(QStringLiteral("q34")).AsDate();
+    stay.To = query.FieldByName(QStringLiteral("q35")).AsDate();
+    const TField status = query.FieldByName(QStringLiteral("q125"));
+    stay.Status = status.IsNull() ? ssReserved : status.AsInteger();
+    stay.Nights = nightsOf(query.FieldByName(QStringLiteral("q71")));
+    stay.Price = TDecimal::FromVariant(query.FieldByName(QStringLiteral("q70")).Value());
+    stay.Total = TDecimal::FromVariant(query.FieldByName(QStringLiteral("q27")).Value());
+    stay.Moved = query.FieldByName(QStringLiteral("q32")).AsBoolean();
+    if (!query.FieldByName(QStringLiteral("q126")).IsNull())
+        stay.CheckedIn = query.FieldByName(QStringLiteral("q126")).AsDateTime();
+    if (!query.FieldByName(QStringLiteral("q127")).IsNull())
+        stay.CheckedOut = query.FieldByName(QStringLiteral("q127")).AsDateTime();
+    return stay;
+}
+
+QList<TStay> staysOf(TADOQuery &query)
+{
+    QList<TStay> stays;
+    for (query.First(); !query.Eof(); query.Next())
+        stays.append(stayOf(query));
+    return stays;
+}
+
+TStay requireStay(TADOConnection &connection, int id)
+{
+    auto query = open(connection, kStayColumns + QStringLiteral("WHERE k.q123 = :iStay AND k.q47 IS NOT NULL"),
+                      {{QStringLiteral("iStay"), id}});
+    if (query->Eof())
+        refuse(msgStayNotFound);
+    return stayOf(*query);
+}
+
+void requireStatus(const TStay &stay, std::initializer_list<int> allowed)
+{
+    if (std::find(allowed.begin(), allowed.end(), stay.Status) == allowed.end())
+        refuse(msgStayStatusForbids.arg(StatusName(stay.Status)));
+}
+
+QString roomNumber(TADOConnection &connection, int room)
+{
+    auto query = open(connection, QStringLiteral("SELECT q44 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
+    return query->Eof() ? QString::number(room) : query->FieldByName(QStringLiteral("q44")).AsString();
+}
+
+int roomState(TADOConnection &connection, int room)
+{
+    auto query = open(connection, QStringLiteral("SELECT q129 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
+    if (query->Eof())
+        refuse(msgUnknownRoom);
+    const TField state = query->FieldByName(QStringLiteral("q129"));
+    return state.IsNull() ? rsClean : state.AsInteger();
+}
+
+bool roomFree(TADOConnection &connection, int room, const QDate &from, const QDate &to, int exceptStay, QString *why)
+{
+    if (from >= to)
+        return true;
+    auto held = open(connection,
+                     QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND q35 > :dFrom AND ") +
+                         HoldsNights() + QStringLiteral(" AND q123 <> :iStay"),
+                     {{"iRoom", room}, {"dTo", to}, {"dFrom", from}, {"iStay", exceptStay}});
+    if (!held->Eof()) {
+        if (why)
+            *why = msgRoomHeld.arg(roomNumber(connection, room));
+        return false;
+    }
+    auto closed = open(connection,
+                       QStringLiteral("SELECT q129 FROM Rooms WHERE q47 = :iRoom AND q129 IN (3, 4) AND "
+                                      "(q131 IS NULL OR q131 < :dTo) AND (q132 IS NULL OR q132 > :dFrom)"),
+                       {{"iRoom", room}, {"dTo", to}, {"dFrom", from}});
+    if (!closed->Eof()) {
+        if (why)
+            *why = msgRoomClosed.arg(roomNumber(connection, room),
+                                     RoomStateName(closed->FieldByName(QStringLiteral("q129")).AsInteger()));
+        return false;
+    }
+    return true;
+}
+
+void requireRoomFree(TADOConnection &connection, int room, const QDate &from, const QDate &to, int exceptStay)
+{
+    QString why;
+    if (!roomFree(connection, room, from, to, exceptStay, &why))
+        refuse(why);
+}
+
+// A dirty room or one being cleaned takes a guest only when the operator says so.
+void confirmRoomReady(TADOConnection &connection, int room, bool accepted)
+{
+    const int state = roomState(connection, room);
+    if ((state == rsDirty || state == rsCleaning) && !accepted)
+        throw EFrontDeskConfirm(msgRoomNotReady.arg(roomNumber(connection, room), RoomStateName(state)));
+}
+
+void lockRooms(TADOConnection &connection, QList<int> rooms)
+{
+    std::sort(rooms.begin(), rooms.end());
+    rooms.erase(std::unique(rooms.begin(), rooms.end()), rooms.end());
+    connection.Engine().LockRooms(connection, rooms);
+}
+
+bool registrationComplete(const TGuest &guest)
+{
+    const bool identified = !guest.PersonalNumber.trimmed().isEmpty() || !guest.Passport.trimmed().isEmpty();
+    return identified && !guest.Nationality.trimmed().isEmpty() && !guest.Address.trimmed().isEmpty();
+}
+
+TDecimal totalOf(const TDecimal &price, int nights) { return (price * TDecimal(nights)).Cents(); }
+
+// Sets the day of departure and counts nights and total again.
+void setDeparture(TADOConnection &connection, const TStay &stay, const QDate &departure, const QString &extraSets = {},
+                  const QVariantList &extraValues = {})
+{
+    const int nights = int(stay.From.daysTo(departure));
+    QVariantList values = {departure, nights, totalOf(stay.Price, nights).ToVariant(), operatorId()};
+    values += extraValues;
+    values.append(stay.Id);
+    connection.Execute(QStringLiteral("UPDATE Klients SET q35 = ?, q71 = ?, q27 = ?, q128 = ?") + extraSets +
+                           QStringLiteral(" WHERE q123 = ?"),
+                       values);
+}
+
+void setRoomState(TADOConnection &connection, int room, int state)
+{
+    connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = ? WHERE q47 = ?"), {state, room});
+}
+
+// Runs one operation in one write transaction.
+template <typename TWork>
+auto operation(TWork work)
+{
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection, true);
+    auto result = work(connection);
+    transaction.Commit();
+    return result;
+}
+
+TFolio readFolio(TADOConnection &connection, int number);
+
+TDecimal balanceOf(TADOConnection &connection, int booking)
+{
+    return readFolio(connection, booking).Balance();
+}
+
+bool anyInHouse(TADOConnection &connection, int booking)
+{
+    auto query = open(connection, QStringLiteral("SELECT q123 FROM Klients WHERE q124 = :iBooking AND q125 = 1"),
+                      {{"iBooking", booking}});
+    return !query->Eof();
+}
+
+QString checkOutStay(TADOConnection &connection, const TStay &stay)
+{
+    const QDate today = QDate::currentDate();
+    const QDate departure = today < stay.To ? std::max(today, stay.From) : stay.To;
+    setDeparture(connection, stay, departure, QStringLiteral(", q125 = ?, q127 = ?"),
+                 {int(ssDeparted), QDateTime::currentDateTime()});
+    setRoomState(connection, stay.Room, rsDirty);
+    const int nights = int(stay.From.daysTo(departure));
+    return msgLogCheckedOut.arg(stay.RoomNumber).arg(nights).arg(totalOf(stay.Price, nights).ToFixed(2));
+}
+
+// The last guest of a booking leaves: an open balance needs the operator's word, and is logged.
+QString settleBalance(TADOConnection &connection, int booking, bool accepted)
+{
+    if (anyInHouse(connection, booking))
+        return {};
+    const TDecimal balance = balanceOf(connection, booking);
+    if (balance.IsZero())
+        return {};
+    if (!accepted)
+        throw EFrontDeskConfirm(msgOpenBalance.arg(balance.ToFixed(2)));
+    return msgLogOpenBalance.arg(balance.ToFixed(2));
+}
+
+QString personName(const TADOQuery &query, const QString &fullName, const QString &login)
+{
+    const QString name = query.FieldByName(fullName).AsString().trimmed();
+    return name.isEmpty() ? query.FieldByName(login).AsString() : name;
+}
+
+TFolio readFolio(TADOConnection &connection, int number)
+{
+    TFolio folio;
+    auto booking = open(connection,
+                        QStringLiteral("SELECT b.*, h.q10, v.q56, o.q21, o.q75 FROM Rezervacii b "
+                                       "LEFT JOIN HotelBuild h ON (h.q1 = b.q1) LEFT JOIN Valuta v ON (v.q57 = b.q57) "
+                                       "LEFT JOIN Operators o ON (o.q80 = b.q128) WHERE b.q124 = :iBooking"),
+                        {{"iBooking", number}});
+    if (booking->Eof())
+        refuse(msgBookingNotFound.arg(number));
+    TBooking &b = folio.Booking;
+    b.Number = number;
+    b.Hotel = booking->FieldByName(QStringLiteral("q1")).Value();
+    b.HotelName = booking->FieldByName(QStringLiteral("q10")).AsString();
+    b.Guest.Name = booking->FieldByName(QStringLiteral("q29")).AsString();
+    b.Guest.PersonalNumber = booking->FieldByName(QStringLiteral("q28")).AsString();
+    b.Guest.Passport = booking->FieldByName(QStringLiteral("q133")).AsString();
+    b.Guest.Address = booking->FieldByName(QStringLiteral("q134")).AsString();
+    b.Guest.Nationality = booking->FieldByName(QStringLiteral("q135")).AsString();
+    b.Guest.Category = booking->FieldByName(QStringLiteral("q31")).AsString().trimmed();
+    b.Currency = booking->FieldByName(QStringLiteral("q57")).Value();
+    b.CurrencyName = booking->FieldByName(QStringLiteral("q56")).AsString();
+    b.Status = booking->FieldByName(QStringLiteral("q138")).AsString();
+    b.Note = booking->FieldByName(QStringLiteral("q137")).AsString();
+    b.Operator = personName(*booking, QStringLiteral("q21"), QStringLiteral("q75"));
+    if (!booking->FieldByName(QStringLiteral("q136")).IsNull())
+        b.Entered = booking->FieldByName(QStringLiteral("q136")).AsDateTime();
+
+    auto stays = open(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q47 IS NOT NULL "
+                                                                "ORDER BY k.q34, k.q123"),
+                      {{"iBooking", number}});
+    folio.Stays = staysOf(*stays);
+    for (const TStay &stay : folio.Stays)
+        if (stay.HoldsNights())
+            folio.StaysTotal += stay.Total;
+
+    auto charges = open(connection, QStringLiteral("SELECT q123, q33, q71, q70, q27, q39 FROM Klients "
+                                                   "WHERE q124 = :iBooking AND q47 IS NULL ORDER BY q39, q123"),
+                        {{"iBooking", number}});
+    for (charges->First(); !charges->Eof(); charges->Next()) {
+        TCharge charge;
+        charge.Id = charges->FieldByName(QStringLiteral("q123")).AsInteger();
+        charge.Service = charges->FieldByName(QStringLiteral("q33")).AsString();
+        charge.Quantity = TDecimal::FromVariant(charges->FieldByName(QStringLiteral("q71")).Value());
+        charge.Price = TDecimal::FromVariant(charges->FieldByName(QStringLiteral("q70")).Value());
+        charge.Total = TDecimal::FromVariant(charges->FieldByName(QStringLiteral("q27")).Value());
+        charge.Date = charges->FieldByName(QStringLiteral("q39")).AsDate();
+        folio.ChargesTotal += charge.Total;
+        folio.Charges.append(charge);
+    }
+
+    auto payments = open(connection,
+                         QStringLiteral("SELECT p.q139, p.q140, p.q141, p.q142, p.q136, p.q137, o.q21, o.q75 "
+                                        "FROM Plashtania p LEFT JOIN Operators o ON (o.q80 = p.q128) "
+                                        "WHERE p.q124 = :iBooking ORDER BY p.q139"),
+                         {{"iBooking", number}});
+    for (payments->First(); !payments->Eof(); payments->Next()) {
+        TPayment payment;
+        payment.Id = payments->FieldByName(QStringLiteral("q139")).AsInteger();
+        payment.Amount = TDecimal::FromVariant(payments->FieldByName(QStringLiteral("q140")).Value());
+        payment.Kind = payments->FieldByName(QStringLiteral("q141")).AsInteger();
+        payment.Method = payments->FieldByName(QStringLiteral("q142")).AsInteger();
+        payment.When = payments->FieldByName(QStringLiteral("q136")).AsDateTime();
+        payment.Note = payments->FieldByName(QStringLiteral("q137")).AsString();
+        payment.Operator = personName(*payments, QStringLiteral("q21"), QStringLiteral("q75"));
+        (payment.Kind == pkRefund ? folio.Refunded : folio.Paid) += payment.Amount;
+        folio.Payments.append(payment);
+    }
+
+    auto history = open(connection,
+                        QStringLiteral("SELECT d.q136, d.q144, d.q145, d.q147, o.q21, o.q75 FROM Dnevnik d "
+                                       "LEFT JOIN Operators o ON (o.q80 = d.q128) WHERE d.q124 = :iBooking "
+                                       "ORDER BY d.q143"),
+                        {{"iBooking", number}});
+    for (history->First(); !history->Eof(); history->Next()) {
+        TLogEntry entry;
+        entry.When = history->FieldByName(QStringLiteral("q136")).AsDateTime();
+        entry.Workstation = history->FieldByName(QStringLiteral("q144")).AsString();
+        entry.What = history->FieldByName(QStringLiteral("q145")).AsString();
+        entry.Text = history->FieldByName(QStringLiteral("q147")).AsString();
+        entry.Operator = personName(*history, QStringLiteral("q21"), QStringLiteral("q75"));
+        folio.History.append(entry);
+    }
+    return folio;
+}
+
+template <typename TRead>
+auto reading(TRead read)
+{
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection);
+    auto result = read(connection);
+    transaction.Commit();
+    return result;
+}
+
+void insertStay(TADOConnection &connection, const QList<QPair<QString, QVariant>> &values)
+{
+    QStringList columns, marks;
+    QVariantList bound;
+    for (const auto &[column, value] : values) {
+        columns.append(column);
+        marks.append(QStringLiteral("?"));
+        bound.append(value);
+    }
+    connection.InsertReturningIdentity(QStringLiteral("Klients"), columns,
+                                       QStringLiteral("VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
+                                       bound);
+}
+
+} // namespace
+
+// ---- words
+
+QString StatusName(int status)
+{
+    switch (status) {
+    case ssInHouse: return msgStatusInHouse;
+    case ssDeparted: return msgStatusDeparted;
+    case ssCancelled: return msgStatusCancelled;
+    case ssNoShow: return msgStatusNoShow;
+    default: return msgStatusReserved;
+    }
+}
+
+QString RoomStateName(int state)
+{
+    switch (state) {
+    case rsDirty: return msgRoomStateDirty;
+    case rsCleaning: return msgRoomStateCleaning;
+    case rsOutOfService: return msgRoomStateOutOfService;
+    case rsLocked: return msgRoomStateLocked;
+    default: return msgRoomStateClean;
+    }
+}
+
+QString PaymentKindName(int kind)
+{
+    return kind == pkDeposit ? msgPaymentDeposit : kind == pkRefund ? msgPaymentRefund : msgPaymentPayment;
+}
+
+QString PaymentMethodName(int method)
+{
+    return method == pmCard ? msgMethodCard : method == pmTransfer ? msgMethodTransfer : msgMethodCash;
+}
+
+QString HoldsNights(const QString &alias)
+{
+    return QStringLiteral("(") + alias + QStringLiteral("q125 IS NULL OR ") + alias + QStringLiteral("q125 < 3)");
+}
+
+bool TFolio::HasStatus(int status) const
+{
+    return std::any_of(Stays.begin(), Stays.end(), [status](const TStay &stay) { return stay.Status == status; });
+}
+
+// ---- reads
+
+std::optional<TFolio> ReadFolio(int booking)
+{
+    return reading([booking](TADOConnection &connection) -> std::optional<TFolio> {
+        auto exists = open(connection, QStringLiteral("SELECT q124 FROM Rezervacii WHERE q124 = :iBooking"),
+                           {{"iBooking", booking}});
+        if (exists->Eof())
+            return std::nullopt;
+        return readFolio(connection, booking);
+    });
+}
+
+std::optional<TStay> ReadStay(int stay)
+{
+    return reading([stay](TADOConnection &connection) -> std::optional<TStay> {
+        auto query = open(connection, kStayColumns + QStringLiteral("WHERE k.q123 = :iStay"), {{"iStay", stay}});
+        if (query->Eof())
+            return std::nullopt;
+        return stayOf(*query);
+    });
+}
+
+std::optional<TStay> CurrentStayOfRoom(int room, const QDate &day)
+{
+    const QList<TStay> stays = reading([&](TADOConnection &connection) {
+        auto query = open(connection,
+                          kStayColumns + QStringLiteral("WHERE k.q47 = :iRoom AND k.q34 <= :dDay AND k.q35 >= :dDay2 AND ") +
+                              HoldsNights(QStringLiteral("k.")),
+                          {{"iRoom", room}, {"dDay", day}, {"dDay2", day}});
+        return staysOf(*query);
+    });
+    // In house first, then the guest who arrives, then the one who leaves, then any other.
+    auto rank = [&day](const TStay &stay) {
+        if (stay.Status == ssInHouse)
+            return 0;
+        if (stay.Status == ssReserved && stay.From == day)
+            return 1;
+        if (stay.To == day)
+            return 2;
+        return 3;
+    };
+    const auto best = std::min_element(stays.begin(), stays.end(),
+                                       [&](const TStay &a, const TStay &b) { return rank(a) < rank(b); });
+    if (best == stays.end())
+        return std::nullopt;
+    return *best;
+}
+
+QList<TStay> Arrivals(const QDate &day)
+{
+    return reading([&day](TADOConnection &connection) {
+        auto query = open(connection,
+                          kStayColumns + QStringLiteral("WHERE k.q47 IS NOT NULL AND k.q125 = 0 AND k.q34 <= :dDay "
+                                                        "AND k.q35 > :dDay2 ORDER BY k.q34, r.q44"),
+                          {{"dDay", day}, {"dDay2", day}});
+        return staysOf(*query);
+    });
+}
+
+QList<TStay> InHouse(const QDate &day)
+{
+    return reading([&day](TADOConnection &connection) {
+        auto query = open(connection,
+                          kStayColumns + QStringLiteral("WHERE k.q47 IS NOT NULL AND k.q125 = 1 AND k.q34 <= :dDay "
+                                                        "AND k.q35 >= :dDay2 ORDER BY r.q44"),
+                          {{"dDay", day}, {"dDay2", day}});
+        return staysOf(*query);
+    });
+}
+
+QList<TFoundBooking> FindBookings(const QString &text)
+{
+    const QString needle = text.trimmed();
+    if (needle.isEmpty())
+        return {};
+    bool isNumber = false;
+    const int number = needle.toInt(&isNumber);
+    return reading([&](TADOConnection &connection) {
+        // The engines compare texts without regard to case; a part of a name is enough.
+        auto query = open(connection,
+                          QStringLiteral("SELECT b.q124, b.q29, b.q28, b.q133, h.q10, k.q34, k.q35, r.q44 "
+                                         "FROM Rezervacii b LEFT JOIN HotelBuild h ON (h.q1 = b.q1) "
+                                         "LEFT JOIN Klients k ON (k.q124 = b.q124 AND k.q47 IS NOT NULL) "
+                                         "LEFT JOIN Rooms r ON (r.q47 = k.q47) "
+                                         "WHERE b.q29 LIKE :sName OR b.q28 = :sPersonal OR b.q133 = :sPassport "
+                                         "OR r.q44 = :sRoom OR b.q124 = :iBooking ORDER BY b.q124 DESC, k.q34"),
+                          {{"sName", QLatin1Char('%') + needle + QLatin1Char('%')},
+                           {"sPersonal", needle},
+                           {"sPassport", needle},
+                           {"sRoom", needle},
+                           {"iBooking", isNumber ? number : -1}});
+        QList<TFoundBooking> found;
+        for (query->First(); !query->Eof(); query->Next()) {
+            const int booking = query->FieldByName(QStringLiteral("q124")).AsInteger();
+            if (found.isEmpty() || found.last().Number != booking) {
+                TFoundBooking row;
+                row.Number = booking;
+                row.Guest = query->FieldByName(QStringLiteral("q29")).AsString();
+                row.PersonalNumber = query->FieldByName(QStringLiteral("q28")).AsString();
+                row.Passport = query->FieldByName(QStringLiteral("q133")).AsString();
+                row.HotelName = query->FieldByName(QStringLiteral("q10")).AsString();
+                found.append(row);
+            }
+            TFoundBooking &row = found.last();
+            const QString room = query->FieldByName(QStringLiteral("q44")).AsString();
+            if (!room.isEmpty() && !row.Rooms.split(QStringLiteral(", ")).contains(room))
+                row.Rooms += (row.Rooms.isEmpty() ? QString() : QStringLiteral(", ")) + room;
+            const TField from = query->FieldByName(QStringLiteral("q34"));
+            const TField to = query->FieldByName(QStringLiteral("q35"));
+            if (!from.IsNull() && (!row.From.isValid() || from.AsDate() < row.From))
+                row.From = from.AsDate();
+            if (!to.IsNull() && (!row.To.isValid() || to.AsDate() > row.To))
+                row.To = to.AsDate();
+        }
+        return found;
+    });
+}
+
+bool RoomFree(int room, const QDate &from, const QDate &to, int exceptStay, QString *why)
+{
+    return reading([&](TADOConnection &connection) { return roomFree(connection, room, from, to, exceptStay, why); });
+}
+
+// ---- the log
+
+void WriteLog(TADOConnection &connection, const QString &what, const QVariant &key, const QVariant &booking,
+              const QString &text)
+{
+    connection.Execute(QStringLiteral("INSERT INTO Dnevnik (q136, q128, q144, q145, q146, q124, q147) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                       {QDateTime::currentDateTime(), operatorId(), QSysInfo::machineHostName().left(TextColumnLength),
+                        what, key.isValid() && !key.isNull() ? key : nullInt(),
+                        booking.isValid() && !booking.isNull() ? booking : nullInt(), text.left(TextColumnLength)});
+}
+
+void LogEvent(const QString &what, const QVariant &key, const QString &text)
+{
+    TDM *module = TDM::Instance();
+    if (!module || !module->ADOLocalConnection->Connected())
+        return;
+    TADOConnection &connection = *module->ADOLocalConnection;
+    try {
+        TTransaction transaction(connection, true);
+        WriteLog(connection, what, key, QVariant(), text);
+        transaction.Commit();
+    } catch (const Exception &error) {
+        connection.RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
+// ---- operations
+
+int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGuest &guest, const QVariant &currency,
+                  const QString &status, int stays, int charges)
+{
+    const int number = connection.InsertReturningIdentity(
+        QStringLiteral("Rezervacii"),
+        {"q1", "q29", "q28", "q133", "q134", "q135", "q31", "q57", "q128", "q136", "q138"},
+        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {hotel.isValid() && !hotel.isNull() ? hotel : nullInt(), orNull(guest.Name), orNull(guest.PersonalNumber),
+         orNull(guest.Passport), orNull(guest.Address), orNull(guest.Nationality), orNull(guest.Category),
+         currency.isValid() && !currency.isNull() ? currency : nullInt(), operatorId(), QDateTime::currentDateTime(),
+         orNull(status)});
+    WriteLog(connection, QStringLiteral("booking"), number, number, msgLogBooked.arg(stays).arg(charges));
+    return number;
+}
+
+void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
+{
+    operation([&](TADOConnection &connection) {
+        const TStay stay = requireStay(connection, id);
+        requireStatus(stay, {ssReserved});
+        const QDate today = QDate::currentDate();
+        if (today < stay.From || today >= stay.To)
+            refuse(msgCheckInNotToday.arg(dayText(stay.From)));
+        if (!registrationComplete(registration))
+            refuse(msgRegistrationIncomplete);
+        lockRooms(connection, {stay.Room});
+        requireRoomFree(connection, stay.Room, today, stay.To, stay.Id);
+        confirmRoomReady(connection, stay.Room, dirtyRoomAccepted);
+        connection.Execute(QStringLiteral("UPDATE Klients SET q125 = ?, q126 = ?, q128 = ? WHERE q123 = ?"),
+                           {int(ssInHouse), QDateTime::currentDateTime(), operatorId(), stay.Id});
+        connection.Execute(QStringLiteral("UPDATE Rezervacii SET q28 = ?, q133 = ?, q134 = ?, q135 = ? WHERE q124 = ?"),
+                           {orNull(registration.PersonalNumber), orNull(registration.Passport),
+                            orNull(registration.Address), orNull(registration.Nationality), stay.Booking});
+        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, msgLogCheckedIn.arg(stay.RoomNumber));
+        return 0;
+    });
+}
+
+int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant &currency, bool dirtyRoomAccepted)
+{
+    return operation([&](TADOConnection &connection) {
+        const QDate today = QDate::currentDate();
+        if (departure <= today)
+            refuse(msgDepartureInvalid);
+        if (guest.Name.trimmed().isEmpty() || !registrationComplete(guest))
+            refuse(msgRegistrationIncomplete);
+        lockRooms(connection, {room});
+        auto info = open(connection, QStringLiteral("SELECT q1, q44, q46 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
+        if (info->Eof())
+            refuse(msgUnknownRoom);
+        requireRoomFree(connection, room, today, departure, 0);
+        confirmRoomReady(connection, room, dirtyRoomAccepted);
+        const QVariant hotel = info->FieldByName(QStringLiteral("q1")).Value();
+        const TDecimal price = TDecimal::FromVariant(info->FieldByName(QStringLiteral("q46")).Value());
+        const int nights = int(today.daysTo(departure));
+        const int booking = connection.InsertReturningIdentity(
+            QStringLiteral("Rezervacii"), {"q1", "q29", "q28", "q133", "q134", "q135", "q31", "q57", "q128", "q136"},
+            QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {hotel, orNull(guest.Name), orNull(guest.PersonalNumber), orNull(guest.Passport), orNull(guest.Address),
+             orNull(guest.Nationality), orNull(guest.Category),
+             currency.isValid() && !currency.isNull() ? currency : nullInt(), operatorId(),
+             QDateTime::currentDateTime()});
+        const QDateTime now = QDateTime::currentDateTime();
+        insertStay(connection, {{"q1", hotel},
+                                {"q28", orNull(guest.PersonalNumber)},
+                                {"q29", orNull(guest.Name)},
+                                {"q31", orNull(guest.Category)},
+                                {"q39", now},
+                                {"q34", today},
+                                {"q35", departure},
+                                {"q47", room},
+                                {"q70", price.ToVariant()},
+                                {"q71", nights},
+                                {"q27", totalOf(price, nights).ToVariant()},
+                                {"q124", booking},
+                                {"q125", int(ssInHouse)},
+                                {"q126", now},
+                                {"q128", operatorId()}});
+        WriteLog(connection, QStringLiteral("booking"), booking, booking,
+                 msgLogWalkIn.arg(info->FieldByName(QStringLiteral("q44")).AsString(), dayText(departure)));
+        return booking;
+    });
+}
+
+void CheckOut(int id, bool openBalanceAccepted)
+{
+    operation([&](TADOConnection &connection) {
+        const TStay stay = requireStay(connection, id);
+        requireStatus(stay, {ssInHouse});
+        lockRooms(connection, {stay.Room});
+        QString text = checkOutStay(connection, stay);
+        text += settleBalance(connection, stay.Booking, openBalanceAccepted);
+        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, text);
+        return 0;
+    });
+}
+
+void CheckOutBooking(int booking, bool openBalanceAccepted)
+{
+    operation([&](TADOConnection &connection) {
+        auto query = open(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 1 "
+                                                                    "AND k.q47 IS NOT NULL ORDER BY k.q47"),
+                          {{"iBooking", booking}});
+        const QList<TStay> stays = staysOf(*query);
+        if (stays.isEmpty())
+            refuse(msgNothingToDo);
+        QList<int> rooms;
+        for (const TStay &stay : stays)
+            rooms.append(stay.Room);
+        lockRooms(connection, rooms);
+        QStringList texts;
+        for (const TStay &stay : stays)
+            texts.append(checkOutStay(connection, stay));
+        QString text = texts.join(QStringLiteral("; "));
+        text += settleBalance(connection, booking, openBalanceAccepted);
+        WriteLog(connection, QStringLiteral("booking"), booking, booking, text);
+        return 0;
+    });
+}
+
+namespace {
+
+QString endStay(TADOConnection &connection, const TStay &stay, int status)
+{
+    connection.Execute(QStringLiteral("UPDATE Klients SET q125 = ?, q128 = ? WHERE q123 = ?"),
+                       {status, operatorId(), stay.Id});
+    const QString &words = status == ssNoShow ? msgLogNoShow : msgLogCancelled;
+    return words.arg(stay.RoomNumber, dayText(stay.From), dayText(stay.To));
+}
+
+} // namespace
+
+void Cancel(int id)
+{
+    operation([&](TADOConnection &connection) {
+        const TStay stay = requireStay(connection, id);
+        requireStatus(stay, {ssReserved});
+        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, endStay(connection, stay, ssCancelled));
+        return 0;
+    });
+}
+
+void CancelBooking(int booking)
+{
+    operation([&](TADOConnection &connection) {
+        auto query = open(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 0 "
+                                                                    "AND k.q47 IS NOT NULL ORDER BY k.q34"),
+                          {{"iBooking", booking}});
+        const QList<TStay> stays = staysOf(*query);
+        if (stays.isEmpty())
+            refuse(msgNothingToDo);
+        QStringList texts;
+        for (const TStay &stay : stays)
+            texts.append(endStay(connection, stay, ssCancelled));
+        WriteLog(connection, QStringLiteral("booking"), booking, booking, texts.join(QStringLiteral("; ")));
+        return 0;
+    });
+}
+
+void MarkNoShow(int id)
+{
+    operation([&](TADOConnection &connection) {
+        const TStay stay = requireStay(connection, id);
+        requireStatus(stay, {ssReserved});
+        if (stay.From >= QDate::currentDate())
+            refuse(msgNoShowNotDue.arg(dayText(stay.From)));
+        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, endStay(connection, stay, ssNoShow));
+        return 0;
+    });
+}
+
+void Extend(int id, const QDate &departure)
+{
+    operation([&](TADOConnection &connection) {
+        const TStay stay = requireStay(connection, id);
+        requireStatus(stay, {ssReserved, ssInHouse});
+        if (departure == stay.To)
+            refuse(msgDepartureUnchanged.arg(dayText(stay.To)));
+        const QDate earliest = stay.Status == ssInHouse ? std::max(stay.From, QDate::currentDate()).addDays(1)
+                                                        : stay.From.addDays(1);
+        if (!departure.isValid() || departure < earliest)
+            refuse(msgDepartureInvalid);
+        lockRooms(connection, {stay.Room});
+        requireRoomFree(connection, stay.Room, stay.To, departure, stay.Id);
+        setDeparture(connection, stay, departure);
+        const int nights = int(stay.From.daysTo(departure));
+        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking,
+                 msgLogExtended.arg(stay.RoomNumber, dayText(stay.To), dayText(departure),
+                                    totalOf(stay.Price, nights).ToFixed(2)));
+        return 0;
+    });
+}
+
+namespace {
+
+// The new part of a split stay: the old row's values with the new room and period.
+int insertMovedPart(TADOConnection &connection, const TStay &stay, int room, const QVariant &hotel, const QDate &day)
+{
+    auto old = open(connection, QStringLiteral("SELECT * FROM Klients WHERE q123 = :iStay"), {{"iStay", stay.Id}});
+    const int nights = int(day.daysTo(stay.To));
+    const QDateTime now = QDateTime::currentDateTime();
+    QHash<QString, QVariant> changed = {{"q47", room},
+                                        {"q1", hotel},
+                                        {"q34", day},
+                                        {"q35", stay.To},
+                                        {"q71", nights},
+                                        {"q27", totalOf(stay.Price, nights).ToVariant()},
+                                        {"q32", 1},
+                                        {"q126", stay.Status == ssInHouse ? QVariant(now) : nullDate()},
+                                        {"q127", nullDate()},
+                                        {"q128", operatorId()}};
+    QStringList columns, marks;
+    QVariantList values;
+    for (const TColumnDef &column : DbSchema::Table(QStringLiteral("Klients")).Columns) {
+        if (column.Nullability == TColumnNull::Identity)
+            continue;
+        QVariant value;
+        if (changed.contains(column.Name)) {
+            value = changed.value(column.Name);
+        } else {
+            const TField field = old->FieldByName(column.Name);
+            if (field.IsNull())
+                continue;
+            // Amounts travel as exact text, whatever type the driver read them as.
+            value = column.Type.startsWith(QStringLiteral("Numeric")) ? TDecimal::FromVariant(field.Value()).ToVariant()
+                                                                      : field.Value();
+        }
+        columns.append(column.Name);
+        marks.append(QStringLiteral("?"));
+        values.append(value);
+    }
+    return connection.InsertReturningIdentity(QStringLiteral("Klients"), columns,
+                                              QStringLiteral("VALUES (") + marks.join(QStringLiteral(", ")) +
+                                                  QLatin1Char(')'),
+                                              values);
+}
+
+} // namespace
+
+int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
+{
+    return operation([&](TADOConnection &connection) {
+        const TStay stay = requireStay(connection, id);
+        requireStatus(stay, {ssReserved, ssInHouse});
+        if (room == stay.Room)
+            refuse(msgSameRoom);
+        const bool inHouse = stay.Status == ssInHouse;
+        const bool dayFits = inHouse ? day == QDate::currentDate() : day >= stay.From;
+        if (!day.isValid() || !dayFits || day >= stay.To)
+            refuse(msgMoveDayInvalid);
+        lockRooms(connection, {stay.Room, room});
+        auto target = open(connection, QStringLiteral("SELECT q1, q44 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
+        if (target->Eof())
+            refuse(msgUnknownRoom);
+        requireRoomFree(connection, room, day, stay.To, stay.Id);
+        if (inHouse)
+            confirmRoomReady(connection, room, dirtyRoomAccepted);
+        const QVariant hotel = target->FieldByName(QStringLiteral("q1")).Value();
+        int moved = stay.Id;
+        if (day == stay.From) {
+            // Nothing was spent in the old room: the whole stay changes room.
+            connection.Execute(QStringLiteral("UPDATE Klients SET q47 = ?, q1 = ?, q32 = ?, q128 = ? WHERE q123 = ?"),
+                               {room, hotel, 1, operatorId(), stay.Id});
+        } else {
+            moved = insertMovedPart(connection, stay, room, hotel, day);
+            if (inHouse) {
+                setDeparture(connection, stay, day, QStringLiteral(", q125 = ?, q127 = ?"),
+                             {int(ssDeparted), QDateTime::currentDateTime()});
+                setRoomState(connection, stay.Room, rsDirty);
+            } else {
+                setDeparture(connection, stay, day);
+            }
+        }
+        WriteLog(connection, QStringLiteral("stay"), moved, stay.Booking,
+                 msgLogMoved.arg(stay.RoomNumber, target->FieldByName(QStringLiteral("q44")).AsString(), dayText(day)));
+        return moved;
+    });
+}
+
+int Charge(int booking, int service, const TDecimal &quantity, const QDate &date)
+{
+    return operation([&](TADOConnection &connection) {
+        if (quantity.IsZero() || quantity.IsNegative())
+            refuse(msgQuantityInvalid);
+        auto guest = open(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Rezervacii WHERE q124 = :iBooking"),
+                          {{"iBooking", booking}});
+        if (guest->Eof())
+            refuse(msgBookingNotFound.arg(booking));
+        auto item = open(connection, QStringLiteral("SELECT q40, q33 FROM Uslugi WHERE q42 = :iService"),
+                         {{"iService", service}});
+        if (item->Eof())
+            refuse(msgUnknownService);
+        const TDecimal price = TDecimal::FromVariant(item->FieldByName(QStringLiteral("q40")).Value());
+        const TDecimal total = (price * quantity).Cents();
+        const QString name = item->FieldByName(QStringLiteral("q33")).AsString();
+        auto value = [&guest](const char *column) {
+            const TField field = guest->FieldByName(QLatin1String(column));
+            return field.IsNull() ? QVariant() : field.Value();
+        };
+        QList<QPair<QString, QVariant>> values = {
+            {"q33", name},
+            {"q42", QString::number(service)},
+            {"q39", QDateTime(date, date == QDate::currentDate() ? QTime::currentTime() : QTime(12, 0))},
+            {"q70", price.ToVariant()},
+            {"q71", quantity.ToVariant()},
+            {"q27", total.ToVariant()},
+            {"q124", booking},
+            {"q125", int(ssReserved)},
+            {"q128", operatorId()}};
+        for (const char *column : {"q1", "q28", "q29", "q31", "q57"})
+            if (value(column).isValid())
+                values.append({QLatin1String(column), value(column)});
+        const int id = connection.InsertReturningIdentity(
+            QStringLiteral("Klients"),
+            [&values] {
+                QStringList columns;
+                for (const auto &pair : values)
+                    columns.append(pair.first);
+                return columns;
+            }(),
+            QStringLiteral("VALUES (") + QStringList(values.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
+                QLatin1Char(')'),
+            [&values] {
+                QVariantList bound;
+                for (const auto &pair : values)
+                    bound.append(pair.second);
+                return bound;
+            }());
+        WriteLog(connection, QStringLiteral("charge"), id, booking,
+                 msgLogCharged.arg(name, quantity.ToString(), price.ToFixed(2), total.ToFixed(2)));
+        return id;
+    });
+}
+
+int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note)
+{
+    return operation([&](TADOConnection &connection) {
+        if (amount.IsZero() || amount.IsNegative() || amount != amount.Cents())
+            refuse(msgAmountInvalid);
+        const TFolio folio = readFolio(connection, booking);
+        if (kind == pkRefund && folio.Paid - folio.Refunded < amount)
+            refuse(msgRefundTooLarge.arg((folio.Paid - folio.Refunded).ToFixed(2)));
+        const QVariant currency = folio.Booking.Currency.isNull() ? nullInt() : folio.Booking.Currency;
+        const int id = connection.InsertReturningIdentity(
+            QStringLiteral("Plashtania"), {"q124", "q140", "q57", "q141", "q142", "q128", "q136", "q137"},
+            QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+            {booking, amount.ToVariant(), currency, int(kind), int(method), operatorId(), QDateTime::currentDateTime(),
+             orNull(note)});
+        WriteLog(connection, QStringLiteral("payment"), id, booking,
+                 msgLogPayment.arg(PaymentKindName(kind), amount.ToFixed(2), PaymentMethodName(method)));
+        return id;
+    });
+}
+
+void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &reason, const QDate &from,
+                   const QDate &to)
+{
+    operation([&](TADOConnection &connection) {
+        if (rooms.isEmpty())
+            refuse(msgChooseRow);
+        lockRooms(connection, rooms);
+        const bool closing = state == rsOutOfService || state == rsLocked;
+        QStringList numbers;
+        for (int room : rooms) {
+            const QString number = roomNumber(connection, room);
+            if (closing) {
+                // A room is closed only for nights that no stay holds.
+                const QDate first = from.isValid() ? from : QDate::currentDate();
+                const QDate last = to.isValid() ? to : QDate(9999, 12, 31);
+                auto held = open(connection,
+                                 QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND "
+                                                "q35 > :dFrom AND ") + HoldsNights(),
+                                 {{"iRoom", room}, {"dTo", last}, {"dFrom", first}});
+                if (first < last && !held->Eof())
+                    refuse(msgRoomHasStays.arg(number));
+            }
+            connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = ?, q130 = ?, q131 = ?, q132 = ? WHERE q47 = ?"),
+                               {int(state), closing ? orNull(reason) : nullText(), closing ? orNull(from) : nullDate(),
+                                closing ? orNull(to) : nullDate(), room});
+            numbers.append(number);
+        }
+        WriteLog(connection, QStringLiteral("room"), rooms.size() == 1 ? QVariant(rooms.first()) : QVariant(), QVariant(),
+                 msgLogRoomState.arg(numbers.join(QStringLiteral(", ")), RoomStateName(state)));
+        return 0;
+    });
+}
+
+} // namespace FrontDesk

@@ -1,0 +1,161 @@
+#pragma once
+// The front desk's operations on bookings, stays, charges, payments and room states. Each
+// operation is one write transaction on the shared connection that locks the rooms it
+// touches, keeps the rules below and writes its log row; a refusal raises before anything is
+// written and says why in the operator's language.
+//
+// Rules: a room-night is held by at most one stay that is reserved or in house (a departed
+// stay holds the nights it was in the room; cancelled and no-show stays hold none); a closed
+// room (out of service or locked) takes no stay for the nights it is closed; nothing is
+// deleted; a stay's total is its nights times its price, to the cent.
+
+#include "errors/UErrors.h"
+#include "framework/UDecimal.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+class TADOConnection;
+
+// A rule refused the operation; nothing was written.
+KALV_ERROR_CLASS(EFrontDeskRefused, Exception)
+// The operation goes ahead only when the operator confirms the question it carries.
+KALV_ERROR_CLASS(EFrontDeskConfirm, Exception)
+
+namespace FrontDesk {
+
+enum TStayStatus { ssReserved = 0, ssInHouse = 1, ssDeparted = 2, ssCancelled = 3, ssNoShow = 4 };
+enum TRoomState { rsClean = 0, rsDirty = 1, rsCleaning = 2, rsOutOfService = 3, rsLocked = 4 };
+enum TPaymentKind { pkDeposit = 0, pkPayment = 1, pkRefund = 2 };
+enum TPaymentMethod { pmCash = 0, pmCard = 1, pmTransfer = 2 };
+
+// The words of the catalogue for each value, in the operator's language.
+QString StatusName(int status);
+QString RoomStateName(int state);
+QString PaymentKindName(int kind);
+QString PaymentMethodName(int method);
+
+// The condition of a stay that holds its nights (a status written by an earlier version is
+// no status: reserved). alias: the table's alias with its dot, or nothing.
+QString HoldsNights(const QString &alias = QString());
+
+// The guest of a booking, as the reservation window and the check-in ask for them.
+struct TGuest {
+    QString Name, PersonalNumber, Passport, Address, Nationality, Category;
+};
+
+struct TBooking {
+    int Number = 0;
+    QVariant Hotel;  // HotelBuild.q1
+    QString HotelName;
+    TGuest Guest;
+    QVariant Currency;  // Valuta.q57
+    QString CurrencyName, Status, Note, Operator;
+    QDateTime Entered;
+};
+
+struct TStay {
+    int Id = 0, Booking = 0, Room = 0;
+    QVariant Hotel;
+    QString RoomNumber, Guest;
+    QDate From, To;
+    int Status = ssReserved;
+    int Nights = 0;
+    TDecimal Price, Total;
+    bool Moved = false;
+    QDateTime CheckedIn, CheckedOut;
+    bool HoldsNights() const { return Status <= ssDeparted; }
+};
+
+struct TCharge {
+    int Id = 0;
+    QString Service;
+    TDecimal Quantity, Price, Total;
+    QDate Date;
+};
+
+struct TPayment {
+    int Id = 0;
+    TDecimal Amount;
+    int Kind = pkPayment, Method = pmCash;
+    QString Operator, Note;
+    QDateTime When;
+};
+
+struct TLogEntry {
+    QDateTime When;
+    QString Operator, Workstation, What, Text;
+};
+
+// Everything a booking owes and has paid.
+struct TFolio {
+    TBooking Booking;
+    QList<TStay> Stays;
+    QList<TCharge> Charges;
+    QList<TPayment> Payments;
+    QList<TLogEntry> History;
+    TDecimal StaysTotal, ChargesTotal, Paid, Refunded;
+    TDecimal Owed() const { return StaysTotal + ChargesTotal; }
+    TDecimal Balance() const { return Owed() - Paid + Refunded; }
+    bool HasStatus(int status) const;
+};
+
+// A booking found by the search.
+struct TFoundBooking {
+    int Number = 0;
+    QString Guest, PersonalNumber, Passport, Rooms, HotelName;
+    QDate From, To;
+};
+
+// ---- reads
+
+std::optional<TFolio> ReadFolio(int booking);
+std::optional<TStay> ReadStay(int stay);
+// The stay a room's marks and commands are about on a day: the one in house, else the one
+// arriving, else the one leaving, else any stay that holds the night.
+std::optional<TStay> CurrentStayOfRoom(int room, const QDate &day);
+// Reserved stays whose first day is the day or earlier and whose departure is later.
+QList<TStay> Arrivals(const QDate &day);
+// Stays in house on the day, with their bookings.
+QList<TStay> InHouse(const QDate &day);
+// By guest name, personal number, passport, room number or booking number; newest first.
+QList<TFoundBooking> FindBookings(const QString &text);
+// Whether the room takes a stay for the nights: no stay holds one of them (but the one left
+// out) and the room is not closed for one of them; the message says why not.
+bool RoomFree(int room, const QDate &from, const QDate &to, int exceptStay, QString *why);
+
+// ---- the log
+
+// Writes one log row in the caller's transaction.
+void WriteLog(TADOConnection &connection, const QString &what, const QVariant &key, const QVariant &booking,
+              const QString &text);
+// Writes one log row in a transaction of its own; a failure is reported to the error log.
+void LogEvent(const QString &what, const QVariant &key, const QString &text);
+
+// ---- operations
+
+// The booking of a reservation save, in the caller's transaction, with its log row.
+int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGuest &guest, const QVariant &currency,
+                  const QString &status, int stays, int charges);
+void CheckIn(int stay, const TGuest &registration, bool dirtyRoomAccepted);
+// A guest without a booking: a booking and a stay in house from today, in one transaction.
+int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant &currency, bool dirtyRoomAccepted);
+// An early departure ends the stay today and counts its nights again.
+void CheckOut(int stay, bool openBalanceAccepted);
+void CheckOutBooking(int booking, bool openBalanceAccepted);
+void Cancel(int stay);
+void CancelBooking(int booking);
+void MarkNoShow(int stay);
+void Extend(int stay, const QDate &departure);
+// Gives the stay in the new room (the moved stay itself when the whole stay moves).
+int Move(int stay, int room, const QDate &day, bool dirtyRoomAccepted);
+int Charge(int booking, int service, const TDecimal &quantity, const QDate &date);
+int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note);
+void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &reason, const QDate &from,
+                   const QDate &to);
+
+} // namespace FrontDesk

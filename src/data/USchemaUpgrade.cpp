@@ -1,0 +1,121 @@
+#include "USchemaUpgrade.h"
+
+#include "UAdoDb.h"
+#include "UDbEngine.h"
+#include "UDbSchema.h"
+#include "startup/USystemWinOS.h"
+
+#include <QFile>
+
+namespace {
+
+// The procedures whose text a step changed, installed again where a database has them.
+void ReinstallProcedure(TADOConnection &connection, const QString &procedure)
+{
+    TDbEngine &engine = connection.Engine();
+    try {
+        engine.ProcedureParameters(connection, procedure);
+    } catch (const EDatabaseError &) {
+        return;  // not installed: "Добави процедура" will install the new text
+    }
+    const QString file = SchemaUpgrade::ScriptsFolder() + engine.ScriptFolder() + QLatin1Char('/') + procedure +
+                         QStringLiteral(".sql");
+    QFile text(file);
+    if (!text.open(QIODevice::ReadOnly))
+        throw EDatabaseError(QStringLiteral("The procedure script %1 cannot be read.").arg(file));
+    const QString script = QString::fromUtf8(text.readAll());
+    engine.DropProcedure(connection, procedure);
+    engine.InstallProcedure(connection, script);
+}
+
+// Every table and column of the schema, added where missing, rows kept.
+void AddMissingTablesAndColumns(TADOConnection &connection)
+{
+    TDbEngine &engine = connection.Engine();
+    const QList<TTableDef> &tables = DbSchema::Tables();
+    for (int i = 0; i < tables.size(); ++i) {
+        const TTableDef &table = tables.at(i);
+        const QStringList existing = engine.TableColumns(connection, table.Name);
+        if (existing.isEmpty()) {
+            connection.Execute(engine.CreateTableBatch(connection.DatabaseName(), table, i));
+            continue;
+        }
+        QList<TColumnDef> missing;
+        for (const TColumnDef &column : table.Columns)
+            if (!existing.contains(column.Name, Qt::CaseInsensitive))
+                missing.append(column);
+        if (!missing.isEmpty())
+            engine.AddColumns(connection, table, missing);
+    }
+}
+
+// Version 2, the front desk: the stays' keys, bookings, statuses, room states, payments, the
+// log and the tourist-tax rates. Stays of the first version are reserved, each its own booking
+// numbered by the stay's key; rooms are clean.
+void Step2(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    connection.Execute(QStringLiteral("UPDATE Klients SET q125 = 0 WHERE q125 IS NULL"));
+    connection.Engine().InsertWithIdentity(
+        connection, QStringLiteral("Rezervacii"),
+        QStringLiteral("INSERT INTO Rezervacii (q124, q1, q29, q28, q31, q57, q136) "
+                       "SELECT q123, q1, q29, q28, q31, q57, q39 FROM Klients WHERE q124 IS NULL"));
+    connection.Execute(QStringLiteral("UPDATE Klients SET q124 = q123 WHERE q124 IS NULL"));
+    connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = 0 WHERE q129 IS NULL"));
+    ReinstallProcedure(connection, QStringLiteral("proc_CopyAllTablesValues"));
+}
+
+struct TStep {
+    int Version;
+    void (*Run)(TADOConnection &);
+};
+
+const TStep kSteps[] = {{2, &Step2}};
+
+} // namespace
+
+QString SchemaUpgrade::ScriptsFolder() { return TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/"); }
+
+int SchemaUpgrade::StoredVersion(TADOConnection &connection)
+{
+    if (connection.Engine().TableColumns(connection, QStringLiteral("VersiaBaza")).isEmpty())
+        return 1;
+    TADOQuery query(&connection);
+    query.SetSQLText(QStringLiteral("SELECT MAX(q150) AS v FROM VersiaBaza"));
+    query.Open();
+    const TField version = query.FieldByName(QStringLiteral("v"));
+    return version.IsNull() ? 1 : version.AsInteger();
+}
+
+void SchemaUpgrade::ApplySteps(TADOConnection &connection)
+{
+    const int stored = StoredVersion(connection);
+    if (stored > SchemaVersion)
+        throw EDatabaseError(QStringLiteral("The database is of version %1; this program knows version %2 at most.")
+                                 .arg(stored)
+                                 .arg(SchemaVersion));
+    if (stored == SchemaVersion)
+        return;
+    for (const TStep &step : kSteps)
+        if (step.Version > stored)
+            step.Run(connection);
+    connection.Engine().EnsureIndexes(connection);
+    connection.Execute(QStringLiteral("DELETE FROM VersiaBaza"));
+    connection.Execute(QStringLiteral("INSERT INTO VersiaBaza (q150) VALUES (?)"), {SchemaVersion});
+}
+
+void SchemaUpgrade::BringUpToDate(TADOConnection &connection)
+{
+    {
+        TTransaction look(connection);
+        const int stored = StoredVersion(connection);
+        look.Commit();
+        if (stored == SchemaVersion)
+            return;
+    }
+    TTransaction transaction(connection, true);
+    // Another workstation may have done it meanwhile: the version is read again under the lock.
+    connection.Engine().LockSchema(connection);
+    ApplySteps(connection);
+    transaction.Commit();
+}

@@ -1,0 +1,314 @@
+#include "UConstMessagesStay.h"
+
+QString msgSchemaUpgradeFailed;
+QString msgBookingSaved;
+QString msgStatusReserved;
+QString msgStatusInHouse;
+QString msgStatusDeparted;
+QString msgStatusCancelled;
+QString msgStatusNoShow;
+QString msgRoomStateClean;
+QString msgRoomStateDirty;
+QString msgRoomStateCleaning;
+QString msgRoomStateOutOfService;
+QString msgRoomStateLocked;
+QString msgPaymentDeposit;
+QString msgPaymentPayment;
+QString msgPaymentRefund;
+QString msgMethodCash;
+QString msgMethodCard;
+QString msgMethodTransfer;
+QString msgStayNotFound;
+QString msgBookingNotFound;
+QString msgStayStatusForbids;
+QString msgRoomHeld;
+QString msgRoomClosed;
+QString msgRoomNotReady;
+QString msgRegistrationIncomplete;
+QString msgCheckInNotToday;
+QString msgOpenBalance;
+QString msgNoShowNotDue;
+QString msgDepartureInvalid;
+QString msgDepartureUnchanged;
+QString msgMoveDayInvalid;
+QString msgSameRoom;
+QString msgNothingToDo;
+QString msgAmountInvalid;
+QString msgQuantityInvalid;
+QString msgRefundTooLarge;
+QString msgRoomHasStays;
+QString msgNoStayOnRoom;
+QString msgNoBookingFound;
+QString msgUnknownService;
+QString msgUnknownRoom;
+QString msgChooseRow;
+QString msgRoomStatesSaved;
+QString msgNoGuestsInHouse;
+QString msgPrinted;
+QString msgLogBooked;
+QString msgLogCheckedIn;
+QString msgLogWalkIn;
+QString msgLogCheckedOut;
+QString msgLogOpenBalance;
+QString msgLogCancelled;
+QString msgLogNoShow;
+QString msgLogExtended;
+QString msgLogMoved;
+QString msgLogCharged;
+QString msgLogPayment;
+QString msgLogRoomState;
+QString msgLogLogin;
+QString msgLogLoginFailed;
+QString msgLogOperatorChange;
+QString msgLogRegisterSaved;
+
+const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
+{
+    static const QList<TCatalogueEntry> entries = {
+        {"msgSchemaUpgradeFailed", &msgSchemaUpgradeFailed,
+         "The database could not be brought up to date and was left as it was: ",
+         "Базата данни не можа да бъде обновена и е оставена както беше: ",
+         "Базу данных не удалось обновить; она оставлена как была: "},
+        {"msgBookingSaved", &msgBookingSaved,
+         "The booking was saved under number %1.",
+         "Резервацията е записана с номер %1.",
+         "Бронирование сохранено под номером %1."},
+        {"msgStatusReserved", &msgStatusReserved,
+         "reserved",
+         "резервиран",
+         "забронирован"},
+        {"msgStatusInHouse", &msgStatusInHouse,
+         "in house",
+         "настанен",
+         "проживает"},
+        {"msgStatusDeparted", &msgStatusDeparted,
+         "departed",
+         "напуснал",
+         "выехал"},
+        {"msgStatusCancelled", &msgStatusCancelled,
+         "cancelled",
+         "отменен",
+         "отменён"},
+        {"msgStatusNoShow", &msgStatusNoShow,
+         "no-show",
+         "неявил се",
+         "неявка"},
+        {"msgRoomStateClean", &msgRoomStateClean,
+         "clean",
+         "почистена",
+         "убран"},
+        {"msgRoomStateDirty", &msgRoomStateDirty,
+         "dirty",
+         "непочистена",
+         "не убран"},
+        {"msgRoomStateCleaning", &msgRoomStateCleaning,
+         "being cleaned",
+         "В процес на хигиенизиране",
+         "убирается"},
+        {"msgRoomStateOutOfService", &msgRoomStateOutOfService,
+         "out of service",
+         "Служебна",
+         "служебный"},
+        {"msgRoomStateLocked", &msgRoomStateLocked,
+         "locked",
+         "Заключена",
+         "заблокирован"},
+        {"msgPaymentDeposit", &msgPaymentDeposit,
+         "deposit",
+         "депозит",
+         "депозит"},
+        {"msgPaymentPayment", &msgPaymentPayment,
+         "payment",
+         "плащане",
+         "оплата"},
+        {"msgPaymentRefund", &msgPaymentRefund,
+         "refund",
+         "връщане",
+         "возврат"},
+        {"msgMethodCash", &msgMethodCash,
+         "cash",
+         "в брой",
+         "наличные"},
+        {"msgMethodCard", &msgMethodCard,
+         "card",
+         "с карта",
+         "картой"},
+        {"msgMethodTransfer", &msgMethodTransfer,
+         "bank transfer",
+         "банков превод",
+         "банковский перевод"},
+        {"msgStayNotFound", &msgStayNotFound,
+         "The stay no longer exists.",
+         "Престоят вече не съществува.",
+         "Проживание больше не существует."},
+        {"msgBookingNotFound", &msgBookingNotFound,
+         "Booking %1 does not exist.",
+         "Резервация %1 не съществува.",
+         "Бронирования %1 нет."},
+        {"msgStayStatusForbids", &msgStayStatusForbids,
+         "This cannot be done to a stay that is %1.",
+         "Това не може да се направи с престой, който е %1.",
+         "Это невозможно для проживания со статусом «%1»."},
+        {"msgRoomHeld", &msgRoomHeld,
+         "Room %1 is already held for one of these nights.",
+         "Стая %1 вече е заета за някоя от тези нощувки.",
+         "Номер %1 уже занят на одну из этих ночей."},
+        {"msgRoomClosed", &msgRoomClosed,
+         "Room %1 is closed (%2) for one of these nights.",
+         "Стая %1 е затворена (%2) за някоя от тези нощувки.",
+         "Номер %1 закрыт (%2) на одну из этих ночей."},
+        {"msgRoomNotReady", &msgRoomNotReady,
+         "Room %1 is %2. Go on all the same?",
+         "Стая %1 е %2. Да продължа ли въпреки това?",
+         "Номер %1: %2. Всё равно продолжить?"},
+        {"msgRegistrationIncomplete", &msgRegistrationIncomplete,
+         "The registration card needs the guest's personal number or passport number, nationality and address.",
+         "За адресната карта са нужни ЕГН или номер на паспорт, националност и адрес на госта.",
+         "Для регистрационной карты нужны личный номер или номер паспорта, гражданство и адрес гостя."},
+        {"msgCheckInNotToday", &msgCheckInNotToday,
+         "A stay can be checked in from its first day (%1) until the day before its departure.",
+         "Гостът може да бъде настанен от първия ден на престоя (%1) до деня преди напускането.",
+         "Заселить можно с первого дня проживания (%1) до дня перед выездом."},
+        {"msgOpenBalance", &msgOpenBalance,
+         "The booking still has a balance of %1. Check out with the balance open?",
+         "Резервацията има неплатен остатък %1. Да приключа ли с открит остатък?",
+         "У бронирования остаётся задолженность %1. Выселить с открытым остатком?"},
+        {"msgNoShowNotDue", &msgNoShowNotDue,
+         "A stay can be marked as a no-show only after its first day (%1) has passed.",
+         "Престой може да се отбележи като неявил се едва след първия му ден (%1).",
+         "Неявку можно отметить только после первого дня проживания (%1)."},
+        {"msgDepartureInvalid", &msgDepartureInvalid,
+         "The new day of departure must be after the first day and, for a guest in house, not before tomorrow.",
+         "Новият ден на напускане трябва да е след първия ден, а за настанен гост не по-рано от утре.",
+         "Новый день выезда должен быть после первого дня, а для проживающего гостя не раньше завтрашнего."},
+        {"msgDepartureUnchanged", &msgDepartureUnchanged,
+         "The stay already ends on %1.",
+         "Престоят вече завършва на %1.",
+         "Проживание уже заканчивается %1."},
+        {"msgMoveDayInvalid", &msgMoveDayInvalid,
+         "The move day must lie within the stay, before its departure; a guest in house moves today.",
+         "Денят на преместване трябва да е в рамките на престоя, преди напускането; настанен гост се премества днес.",
+         "День переезда должен быть внутри проживания, до выезда; проживающий гость переезжает сегодня."},
+        {"msgSameRoom", &msgSameRoom,
+         "The guest already has this room.",
+         "Гостът вече е в тази стая.",
+         "Гость уже в этом номере."},
+        {"msgNothingToDo", &msgNothingToDo,
+         "The booking has no stay this applies to.",
+         "Резервацията няма престой, за който това се отнася.",
+         "В бронировании нет проживания, к которому это относится."},
+        {"msgAmountInvalid", &msgAmountInvalid,
+         "Please enter an amount greater than zero with at most two decimals.",
+         "Моля въведете сума, по-голяма от нула, с най-много два знака след точката.",
+         "Пожалуйста, введите сумму больше нуля, не более двух знаков после точки."},
+        {"msgQuantityInvalid", &msgQuantityInvalid,
+         "Please enter a quantity greater than zero.",
+         "Моля въведете количество, по-голямо от нула.",
+         "Пожалуйста, введите количество больше нуля."},
+        {"msgRefundTooLarge", &msgRefundTooLarge,
+         "A refund cannot be larger than what was paid (%1).",
+         "Връщането не може да е по-голямо от платеното (%1).",
+         "Возврат не может быть больше оплаченного (%1)."},
+        {"msgRoomHasStays", &msgRoomHasStays,
+         "Room %1 has stays in the nights it would be closed.",
+         "Стая %1 има престои в нощувките, за които би била затворена.",
+         "У номера %1 есть проживания в ночи, когда он был бы закрыт."},
+        {"msgNoStayOnRoom", &msgNoStayOnRoom,
+         "Room %1 has no booking on %2.",
+         "Стая %1 няма резервация на %2.",
+         "У номера %1 нет бронирования на %2."},
+        {"msgNoBookingFound", &msgNoBookingFound,
+         "No booking matches \"%1\".",
+         "Няма резервация, отговаряща на \"%1\".",
+         "Нет бронирования, соответствующего \"%1\"."},
+        {"msgUnknownService", &msgUnknownService,
+         "Please choose a service from the list.",
+         "Моля изберете услуга от списъка.",
+         "Пожалуйста, выберите услугу из списка."},
+        {"msgUnknownRoom", &msgUnknownRoom,
+         "Please choose a room from the list.",
+         "Моля изберете стая от списъка.",
+         "Пожалуйста, выберите номер из списка."},
+        {"msgChooseRow", &msgChooseRow,
+         "Please choose a row of the list first.",
+         "Моля първо изберете ред от списъка.",
+         "Пожалуйста, сначала выберите строку списка."},
+        {"msgRoomStatesSaved", &msgRoomStatesSaved,
+         "The state of %1 room(s) was changed.",
+         "Състоянието на %1 стаи е променено.",
+         "Состояние номеров изменено: %1."},
+        {"msgNoGuestsInHouse", &msgNoGuestsInHouse,
+         "No guest is in house on %1.",
+         "Няма настанени гости на %1.",
+         "На %1 нет проживающих гостей."},
+        {"msgPrinted", &msgPrinted,
+         "The cards were saved to %1.",
+         "Картите са записани в %1.",
+         "Карты сохранены в %1."},
+        {"msgLogBooked", &msgLogBooked,
+         "booking saved: %1 stay(s), %2 charge(s)",
+         "записана резервация: %1 престоя, %2 начисления",
+         "сохранено бронирование: проживаний %1, начислений %2"},
+        {"msgLogCheckedIn", &msgLogCheckedIn,
+         "room %1: checked in",
+         "стая %1: настанен",
+         "номер %1: заселён"},
+        {"msgLogWalkIn", &msgLogWalkIn,
+         "room %1: checked in without a booking until %2",
+         "стая %1: настанен без резервация до %2",
+         "номер %1: заселён без бронирования до %2"},
+        {"msgLogCheckedOut", &msgLogCheckedOut,
+         "room %1: checked out after %2 night(s), total %3",
+         "стая %1: напуснал след %2 нощувки, общо %3",
+         "номер %1: выехал после %2 ночей, итого %3"},
+        {"msgLogOpenBalance", &msgLogOpenBalance,
+         "; balance left open: %1",
+         "; оставен открит остатък: %1",
+         "; оставлен открытый остаток: %1"},
+        {"msgLogCancelled", &msgLogCancelled,
+         "room %1, %2 to %3: cancelled",
+         "стая %1, %2 до %3: отменен",
+         "номер %1, с %2 по %3: отменено"},
+        {"msgLogNoShow", &msgLogNoShow,
+         "room %1, %2 to %3: no-show",
+         "стая %1, %2 до %3: неявил се",
+         "номер %1, с %2 по %3: неявка"},
+        {"msgLogExtended", &msgLogExtended,
+         "room %1: departure changed from %2 to %3, total %4",
+         "стая %1: напускането е променено от %2 на %3, общо %4",
+         "номер %1: выезд перенесён с %2 на %3, итого %4"},
+        {"msgLogMoved", &msgLogMoved,
+         "moved from room %1 to room %2 on %3",
+         "преместен от стая %1 в стая %2 на %3",
+         "переведён из номера %1 в номер %2 с %3"},
+        {"msgLogCharged", &msgLogCharged,
+         "charged %1: %2 x %3 = %4",
+         "начислено %1: %2 x %3 = %4",
+         "начислено %1: %2 x %3 = %4"},
+        {"msgLogPayment", &msgLogPayment,
+         "%1 %2, %3",
+         "%1 %2, %3",
+         "%1 %2, %3"},
+        {"msgLogRoomState", &msgLogRoomState,
+         "room %1: %2",
+         "стая %1: %2",
+         "номер %1: %2"},
+        {"msgLogLogin", &msgLogLogin,
+         "logged in",
+         "вход в системата",
+         "вход в систему"},
+        {"msgLogLoginFailed", &msgLogLoginFailed,
+         "failed login as \"%1\"",
+         "неуспешен вход като \"%1\"",
+         "неудачный вход как \"%1\""},
+        {"msgLogOperatorChange", &msgLogOperatorChange,
+         "operator change",
+         "смяна на оператор",
+         "смена оператора"},
+        {"msgLogRegisterSaved", &msgLogRegisterSaved,
+         "%1: row saved",
+         "%1: записан ред",
+         "%1: строка сохранена"},
+    };
+    return entries;
+}
