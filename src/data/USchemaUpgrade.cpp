@@ -5,6 +5,8 @@
 #include "UDbSchema.h"
 #include "startup/USystemWinOS.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -74,7 +76,14 @@ const TStep kSteps[] = {{2, &Step2}};
 
 } // namespace
 
-QString SchemaUpgrade::ScriptsFolder() { return TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/"); }
+QString SchemaUpgrade::ScriptsFolder()
+{
+    // Beside the program, wherever it was told it lives, else beside its own file.
+    const QString told = TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/");
+    if (QDir(told).exists())
+        return told;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/dist/sql/");
+}
 
 int SchemaUpgrade::StoredVersion(TADOConnection &connection)
 {

@@ -2,12 +2,16 @@
 
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
+#include "data/UFrontDesk.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/UFormatSettings.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
@@ -17,10 +21,13 @@
 namespace {
 
 const QString kRoomsSql = QStringLiteral("SELECT * FROM Rooms WHERE ([q83] IS NOT NULL) ");
-// The stays that cover the day, with the two columns a mark needs.
-const QString kStaysSql = QStringLiteral("SELECT k.q47, k.q35 FROM [dbo].[KLIENTS] k "
-                                         "WHERE  k.q34 <=  :dDateToReserv  AND k.q35 >= :dDateToLive ");
+// The stays that cover the day and hold their nights, with the columns the marks need.
+const QString kStaysSql = QStringLiteral("SELECT k.q47, k.q35, k.q34, k.q125, k.q29 FROM [dbo].[KLIENTS] k "
+                                         "WHERE  k.q34 <=  :dDateToReserv  AND k.q35 >= :dDateToLive "
+                                         " AND (k.q125 IS NULL OR k.q125 < 3)");
 const QString kHotelFilter = QStringLiteral(" AND k.[q1] = :sHotelID");
+// The rooms that are not simply clean: few, whatever the size of the hotel.
+const QString kRoomStatesSql = QStringLiteral("SELECT q47, q129, q131, q132 FROM Rooms WHERE q129 IN (1, 2, 3, 4)");
 const QString kGuestsOfRoom = QStringLiteral("k.q47 = :iRoomID ");
 const QString kGuestsSql = QStringLiteral(
     " SELECT [q28]    ,[q29]    ,[q27]    ,[q30]    ,[q31]    ,[q32]    ,[q39]    ,[q33]    ,[q34]    ,[q35]    "
@@ -28,7 +35,7 @@ const QString kGuestsSql = QStringLiteral(
     ",[q112]   ,[q113]   ,[q115]   ,[q44]  as Rooms_q44    ,[q46]  as Rooms_q46    ,[q49]  as Rooms_q49    ,[q48]  "
     "as Rooms_q48    ,[q79]  as Rooms_q79    ,[q81]  as Rooms_q81    ,[q82]  as Rooms_q82    ,[q83]  as Rooms_q83    "
     ",[q84]  as Rooms_q84  FROM [Klients] k  INNER JOIN Rooms r ON(r.q47=k.q47) WHERE  k.q34 <=  :dDateToReserv  AND "
-    "k.q35 >= :dDateToLive  AND ");
+    "k.q35 >= :dDateToLive  AND (k.q125 IS NULL OR k.q125 < 3) AND ");
 
 // A bed drawn here for a missing icon file; blue for a stay, orange for a guest leaving.
 QPixmap drawnBed(bool leaving)
@@ -47,12 +54,89 @@ QPixmap drawnBed(bool leaving)
 }
 
 
+// Beside the marks while they are read: a stay holds the night.
+constexpr int kNightHeld = 64;
+
+// A mark's picture: 10 by 10 pixels, drawn here.
+QPixmap drawnMark(TRoomMark mark)
+{
+    QPixmap picture(10, 10);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(RoomMarks::Tint(mark));
+    switch (mark) {
+    case rmFree:
+        p.drawEllipse(QRectF(1, 1, 8, 8));
+        break;
+    case rmArriving:  // an arrow pointing in
+        p.drawPolygon(QPolygonF({QPointF(1, 1), QPointF(9, 5), QPointF(1, 9)}));
+        break;
+    case rmInHouse:  // a person
+        p.drawEllipse(QRectF(3, 0, 4, 4));
+        p.drawRoundedRect(QRectF(1.5, 4.5, 7, 5.5), 2, 2);
+        break;
+    case rmLeaving:  // an arrow pointing out of a door
+        p.drawRect(QRectF(0, 1, 2, 8));
+        p.drawPolygon(QPolygonF({QPointF(3, 2), QPointF(10, 5), QPointF(3, 8)}));
+        break;
+    case rmDirty:  // a drop
+        p.drawPolygon(QPolygonF({QPointF(5, 0), QPointF(8.5, 6), QPointF(1.5, 6)}));
+        p.drawEllipse(QRectF(1.5, 3.5, 7, 6.5));
+        break;
+    case rmClosed:  // no entry
+        p.drawEllipse(QRectF(0, 0, 10, 10));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2, 4, 6, 2));
+        break;
+    }
+    return picture;
+}
+
 } // namespace
+
+QColor RoomMarks::Tint(TRoomMark mark)
+{
+    switch (mark) {
+    case rmFree: return QColor(60, 160, 70);
+    case rmArriving: return QColor(30, 120, 200);
+    case rmInHouse: return QColor(40, 60, 150);
+    case rmLeaving: return QColor(220, 120, 20);
+    case rmDirty: return QColor(140, 90, 40);
+    case rmClosed: return QColor(200, 40, 40);
+    }
+    return Qt::black;
+}
+
+QPixmap RoomMarks::Picture(TRoomMark mark)
+{
+    static QHash<int, QPixmap> pictures;
+    auto found = pictures.find(mark);
+    if (found == pictures.end())
+        found = pictures.insert(mark, drawnMark(mark));
+    return found.value();
+}
 
 TRoomButton::TRoomButton(QWidget *parent) : QToolButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setAutoRaise(false);
+}
+
+void TRoomButton::SetMarks(int marks)
+{
+    if (marks == m_marks)
+        return;
+    m_marks = marks;
+    update();
+}
+
+void TRoomButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Not a second press: the click of the first press waits and is dropped.
+    event->accept();
+    emit DoubleClicked();
 }
 
 void TRoomButton::SetGlyph(const QPixmap &glyph)
@@ -71,6 +155,23 @@ void TRoomButton::paintEvent(QPaintEvent *)
     option.text.clear();
     option.icon = QIcon();
     painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    // A free room is tinted green, a closed one grey; the other marks stand in the top corners.
+    if (m_marks & (rmFree | rmClosed)) {
+        QColor tint = m_marks & rmClosed ? QColor(120, 120, 120, 60) : QColor(60, 170, 80, 45);
+        painter.fillRect(rect().adjusted(2, 2, -2, -2), tint);
+    }
+    int left = 3;
+    for (TRoomMark mark : {rmArriving, rmInHouse, rmLeaving})
+        if (m_marks & mark) {
+            painter.drawPixmap(left, 3, RoomMarks::Picture(mark));
+            left += 11;
+        }
+    int right = width() - 13;
+    for (TRoomMark mark : {rmClosed, rmDirty})
+        if (m_marks & mark) {
+            painter.drawPixmap(right, 3, RoomMarks::Picture(mark));
+            right -= 11;
+        }
     const QString caption = text();
     const int glyphHeight = m_glyph.isNull() ? 0 : m_glyph.height() + 2;
     const int textHeight = fontMetrics().height();
@@ -82,8 +183,16 @@ void TRoomButton::paintEvent(QPaintEvent *)
 
 TRoomBoard::TRoomBoard(QWidget *canvas, QMenu *popup, std::function<QDate()> date, std::function<QString()> hotel,
                        QObject *parent)
-    : QObject(parent), m_canvas(canvas), m_popup(popup), m_date(std::move(date)), m_hotel(std::move(hotel))
+    : QObject(parent), m_canvas(canvas), m_popup(popup), m_date(std::move(date)), m_hotel(std::move(hotel)),
+      m_clickTimer(new QTimer(this))
 {
+    // A click lists the room's guests once it is sure not to be the first half of a double click.
+    m_clickTimer->setSingleShot(true);
+    m_clickTimer->setInterval(QApplication::doubleClickInterval());
+    connect(m_clickTimer, &QTimer::timeout, this, [this] {
+        if (m_clicked)
+            RoomButtonClick(m_clicked);
+    });
 }
 
 QList<TRoomButton *> TRoomBoard::Buttons(const QString &caption) const
@@ -116,11 +225,27 @@ bool TRoomBoard::BuildRoomBoard()
                                 query.FieldByName(QStringLiteral("q83")).AsInteger() + 80,
                                 query.FieldByName(QStringLiteral("q81")).AsInteger(),
                                 query.FieldByName(QStringLiteral("q82")).AsInteger());
-            button->setToolTip(QString::number(++m_counter));
+            button->Hint = QString::number(++m_counter);
+            button->setToolTip(button->Hint);
+            button->setProperty("HotelID", query.FieldByName(QStringLiteral("q1")).AsInteger());
             button->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(button, &QWidget::customContextMenuRequested, this,
-                    [this, button](const QPoint &at) { m_popup->popup(button->mapToGlobal(at)); });
-            connect(button, &QToolButton::clicked, this, [this, button] { RoomButtonClick(button); });
+            connect(button, &QWidget::customContextMenuRequested, this, [this, button](const QPoint &at) {
+                m_popupRoom = button->RoomID;
+                m_popup->popup(button->mapToGlobal(at));
+            });
+            connect(button, &QToolButton::clicked, this, [this, button] {
+                // A click on another room first answers the one still waiting.
+                if (m_clickTimer->isActive() && m_clicked && m_clicked != button) {
+                    m_clickTimer->stop();
+                    RoomButtonClick(m_clicked);
+                }
+                m_clicked = button;
+                m_clickTimer->start();
+            });
+            connect(button, &TRoomButton::DoubleClicked, this, [this, button] {
+                m_clickTimer->stop();
+                emit RoomDoubleClicked(button->RoomID);
+            });
             button->show();
             m_buttons.append(button);
             m_byRoom.insert(button->RoomID, button);
@@ -153,6 +278,71 @@ void TRoomBoard::ClearMarks()
         }
 }
 
+QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const QString &hotelId, bool filtered)
+{
+    QHash<int, TRoomShow> shows;
+    TADOConnection &connection = LocalConnection();
+    TADOQuery query(&connection);
+    query.SetSQLText(filtered ? kStaysSql + kHotelFilter : kStaysSql);
+    query.ParamByName(QStringLiteral("dDateToReserv")).Value = date;
+    query.ParamByName(QStringLiteral("dDateToLive")).Value = date;
+    if (filtered)
+        query.ParamByName(QStringLiteral("sHotelID")).Value = hotelId.toInt();
+    query.Open();
+    for (int row = 0; row < query.RecordCount(); ++row) {
+        const TField room(QString(), query.CellValue(row, 0));  // the stay's own room
+        if (room.IsNull())
+            continue;  // a charge, or a stay with no room
+        TRoomShow &show = shows[room.AsInteger()];
+        const QDate to = TField(QString(), query.CellValue(row, 1)).AsDate();
+        const QDate from = TField(QString(), query.CellValue(row, 2)).AsDate();
+        const TField status(QString(), query.CellValue(row, 3));
+        const int state = status.IsNull() ? FrontDesk::ssReserved : status.AsInteger();
+        show.Mark = to == date ? 2 : 1;  // the icon of the row returned last
+        if (from <= date && date < to) {
+            show.Marks |= state == FrontDesk::ssInHouse ? rmInHouse : 0;
+            show.Guests.append(TField(QString(), query.CellValue(row, 4)).AsString());
+            show.Marks |= kNightHeld;
+        }
+        if (from == date && state == FrontDesk::ssReserved)
+            show.Marks |= rmArriving;
+        if (to == date) {
+            show.Marks |= rmLeaving;
+            show.Guests.append(TField(QString(), query.CellValue(row, 4)).AsString());
+        }
+    }
+    TADOQuery states(&connection);
+    states.SetSQLText(kRoomStatesSql);
+    states.Open();
+    for (int row = 0; row < states.RecordCount(); ++row) {
+        const int room = TField(QString(), states.CellValue(row, 0)).AsInteger();
+        const int state = TField(QString(), states.CellValue(row, 1)).AsInteger();
+        const TField from(QString(), states.CellValue(row, 2)), to(QString(), states.CellValue(row, 3));
+        if (state == FrontDesk::rsDirty || state == FrontDesk::rsCleaning)
+            shows[room].Marks |= rmDirty;
+        else if ((from.IsNull() || from.AsDate() <= date) && (to.IsNull() || to.AsDate() > date))
+            shows[room].Marks |= rmClosed;
+    }
+    return shows;
+}
+
+void TRoomBoard::Show(TRoomButton *button, const TRoomShow &show, const QPixmap &stay, const QPixmap &leaving)
+{
+    if (show.Mark != button->Mark) {
+        button->Mark = show.Mark;
+        button->SetGlyph(show.Mark == 0 ? QPixmap() : show.Mark == 2 ? leaving : stay);
+    }
+    int marks = show.Marks & ~kNightHeld;
+    if (!(show.Marks & (kNightHeld | rmClosed)))
+        marks |= rmFree;
+    button->SetMarks(marks);
+    QStringList guests = show.Guests;
+    guests.removeDuplicates();
+    const QString tip = guests.isEmpty() ? button->Hint : guests.join(QLatin1Char('\n'));
+    if (button->toolTip() != tip)
+        button->setToolTip(tip);
+}
+
 void TRoomBoard::ReportRefreshError(const QString &message)
 {
     // Every tick would fail alike: the error is shown once until a refresh succeeds again.
@@ -173,7 +363,6 @@ void TRoomBoard::RefreshRoomBoard()
     try {
         const QDate date = m_date();
         const QString hotel = m_hotel();
-        QHash<int, int> marks;  // room -> icon of the row returned last
         TTransaction transaction(connection);
         QString hotelId;
         const bool filtered = !hotel.isEmpty() && hotel != QLatin1String("FILTAR OFF");
@@ -186,32 +375,25 @@ void TRoomBoard::RefreshRoomBoard()
             if (!lookup.Eof())
                 hotelId = lookup.FieldByName(QStringLiteral("q1")).AsString();
         }
-        if (!filtered || !hotelId.isEmpty()) {
-            TADOQuery query(&connection);
-            query.SetSQLText(filtered ? kStaysSql + kHotelFilter : kStaysSql);
-            query.ParamByName(QStringLiteral("dDateToReserv")).Value = date;
-            query.ParamByName(QStringLiteral("dDateToLive")).Value = date;
-            if (filtered)
-                query.ParamByName(QStringLiteral("sHotelID")).Value = hotelId.toInt();
-            query.Open();
-            for (int row = 0; row < query.RecordCount(); ++row) {
-                const TField room(QString(), query.CellValue(row, 0));  // the stay's own room
-                if (room.IsNull())
-                    continue;  // a charge, or a stay with no room
-                marks[room.AsInteger()] = TField(QString(), query.CellValue(row, 1)).AsDate() == date ? 2 : 1;
-            }
-        }
+        QHash<int, TRoomShow> shows;
+        if (!filtered || !hotelId.isEmpty())
+            shows = ReadMarks(date, hotelId, filtered);
         transaction.Commit();
-        const QPixmap stay = marks.isEmpty() ? QPixmap() : StayIcon();
-        const QPixmap leavingIcon = marks.isEmpty() ? QPixmap() : LeavingIcon();
+        const QPixmap stay = shows.isEmpty() ? QPixmap() : StayIcon();
+        const QPixmap leavingIcon = shows.isEmpty() ? QPixmap() : LeavingIcon();
+        const TRoomShow none;
         for (const QPointer<TRoomButton> &button : m_buttons) {
             if (!button)
                 continue;
-            const int mark = marks.value(button->RoomID, 0);
-            if (mark == button->Mark)
+            // With a hotel chosen, the rooms of the others show nothing.
+            const bool shown = !filtered || button->property("HotelID").toString() == hotelId;
+            if (!shown) {
+                Show(button, none, stay, leavingIcon);
+                button->SetMarks(0);
                 continue;
-            button->Mark = mark;
-            button->SetGlyph(mark == 0 ? QPixmap() : mark == 2 ? leavingIcon : stay);
+            }
+            const auto found = shows.constFind(button->RoomID);
+            Show(button, found == shows.constEnd() ? none : found.value(), stay, leavingIcon);
         }
         m_refreshErrorShown = false;
     } catch (const Exception &error) {

@@ -1,6 +1,7 @@
 #pragma once
 // The room-status board of the main window: a button per placed room at its place on the
-// plan, marked every refresh with a bed icon when a stay covers the filter date.
+// plan, marked every refresh with a bed icon when a stay covers the filter date, and with the
+// front desk's marks: free, arriving, in house, leaving, dirty, closed.
 
 #include <QDate>
 #include <QHash>
@@ -12,8 +13,25 @@
 #include <functional>
 
 class QMenu;
+class QTimer;
 
-// A room's button: no keyboard focus, the glyph drawn under the caption.
+// What the board shows of a room on the filter date, beside the bed icon.
+enum TRoomMark {
+    rmFree = 1,      // no stay holds the night and the room is open
+    rmArriving = 2,  // a reserved stay begins that day
+    rmInHouse = 4,   // a guest in house sleeps there that night
+    rmLeaving = 8,   // a stay ends that day
+    rmDirty = 16,    // dirty or being cleaned
+    rmClosed = 32    // out of service or locked for that night
+};
+
+// The pictures of the marks, drawn for this program; the legend shows them too.
+namespace RoomMarks {
+QPixmap Picture(TRoomMark mark);
+QColor Tint(TRoomMark mark);
+} // namespace RoomMarks
+
+// A room's button: no keyboard focus, the glyph drawn under the caption, the marks beside it.
 class TRoomButton : public QToolButton
 {
     Q_OBJECT
@@ -21,15 +39,23 @@ public:
     explicit TRoomButton(QWidget *parent = nullptr);
     void SetGlyph(const QPixmap &glyph);
     const QPixmap &Glyph() const { return m_glyph; }
+    void SetMarks(int marks);
+    int Marks() const { return m_marks; }
     // Which icon marks the room: 0 none, 1 a stay, 2 a guest leaving on the date.
     int Mark = 0;
     int RoomID = 0;  // the room's Rooms.q47
+    QString Hint;    // the specified hint: the button counter
+
+signals:
+    void DoubleClicked();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     QPixmap m_glyph;
+    int m_marks = 0;
 };
 
 class TRoomBoard : public QObject
@@ -44,6 +70,8 @@ public:
     bool BuildRoomBoard();
     void RefreshRoomBoard();
     void RoomButtonClick(TRoomButton *button);
+    // The room whose context menu was opened last.
+    int PopupRoom() const { return m_popupRoom; }
 
     // The buttons that show a room number (one per room of that number).
     QList<TRoomButton *> Buttons(const QString &caption) const;
@@ -56,7 +84,16 @@ public:
     static QPixmap StayIcon();
     static QPixmap LeavingIcon();
 
+signals:
+    void RoomDoubleClicked(int room);
+
 private:
+    struct TRoomShow {
+        int Mark = 0, Marks = 0;
+        QStringList Guests;
+    };
+    QHash<int, TRoomShow> ReadMarks(const QDate &date, const QString &hotelId, bool filtered);
+    void Show(TRoomButton *button, const TRoomShow &show, const QPixmap &stay, const QPixmap &leaving);
     void ClearMarks();
     void ReportRefreshError(const QString &message);
     static QPixmap LoadIcon(const QString &file, bool leaving);
@@ -68,6 +105,9 @@ private:
     QList<QPointer<TRoomButton>> m_buttons;
     QHash<int, TRoomButton *> m_byRoom;
     int m_counter = 0;
+    int m_popupRoom = 0;
+    QTimer *m_clickTimer;
+    QPointer<TRoomButton> m_clicked;
     bool m_refreshing = false;
     bool m_refreshErrorShown = false;
 };
