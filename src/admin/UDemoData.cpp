@@ -1,5 +1,7 @@
 #include "UDemoData.h"
 
+#include "data/UFrontDesk.h"
+
 #include "UDatabaseSetup.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDLLSafeCall.h"
@@ -74,20 +76,44 @@ void fillHotel(TADOConnection &connection)
            {1, QStringLiteral("Демо оператор"), QStringLiteral("ул. Морска 1"), QStringLiteral("+359 52 000 000"),
             QStringLiteral("Варна"), QStringLiteral("demo"), QStringLiteral("demo"), QString(50, QLatin1Char('1'))});
     const QDate today = QDate::currentDate();
-    const QList<std::tuple<int, QString, int, int>> stays = {
-        {1, QStringLiteral("Иван Петров"), -2, 3}, {4, QStringLiteral("Мария Георгиева"), 0, 2},
-        {8, QStringLiteral("John Smith"), 2, 5}};
-    for (const auto &[room, guest, from, to] : stays) {
-        const double price = room <= 3 ? 60 : (room <= 5 ? 90 : 60);
-        const int days = to - from;
+    // Guests of every kind the board shows: in house, leaving today, arriving today, to come.
+    struct TDemoStay {
+        int Room;
+        const char *Guest, *Address, *Nationality;
+        int From, To, Status;
+    };
+    const TDemoStay stays[] = {
+        {1, "Иван Петров", "София, ул. Шипка 12", "България", -2, 3, FrontDesk::ssInHouse},
+        {2, "Петър Иванов", "Пловдив, бул. Марица 4", "България", -3, 0, FrontDesk::ssInHouse},
+        {4, "Мария Георгиева", "Варна, ул. Морска 8", "България", 0, 2, FrontDesk::ssReserved},
+        {8, "John Smith", "London, 10 Baker Street", "United Kingdom", 2, 5, FrontDesk::ssReserved}};
+    for (const TDemoStay &stay : stays) {
+        const double price = stay.Room <= 3 ? 60 : (stay.Room <= 5 ? 90 : 60);
+        const int days = stay.To - stay.From;
+        FrontDesk::TGuest guest;
+        guest.Name = QString::fromUtf8(stay.Guest);
+        guest.PersonalNumber = QStringLiteral("8001011234");
+        guest.Address = QString::fromUtf8(stay.Address);
+        guest.Nationality = QString::fromUtf8(stay.Nationality);
+        guest.Category = QStringLiteral("Мъж");
+        const int booking = FrontDesk::InsertBooking(connection, 1, guest, 1, QStringLiteral("Резервира"), 1, 0);
+        const bool inHouse = stay.Status == FrontDesk::ssInHouse;
         insert(connection,
                QStringLiteral("INSERT INTO [dbo].[Klients] (q1, q28, q29, q27, q30, q31, q39, q34, q35, q36, q37, q38, "
-                              "q70, q71, q72, q51, q47, q57) VALUES (:q1, :q28, :q29, :q27, :q30, :q31, :q39, :q34, "
-                              ":q35, :q36, :q37, :q38, :q70, :q71, :q72, :q51, :q47, :q57)"),
-               {1, QStringLiteral("8001011234"), guest, price * days, 46, QStringLiteral("Мъж"),
-                QDateTime::currentDateTime(), today.addDays(from), today.addDays(to), from > 0,
-                today.addDays(from), today.addDays(to), price, days, price * days, 1, room, 1});
+                              "q70, q71, q72, q51, q47, q57, q124, q125, q126) VALUES (:q1, :q28, :q29, :q27, :q30, "
+                              ":q31, :q39, :q34, :q35, :q36, :q37, :q38, :q70, :q71, :q72, :q51, :q47, :q57, :q124, "
+                              ":q125, :q126)"),
+               {1, guest.PersonalNumber, guest.Name, price * days, 46, guest.Category, QDateTime::currentDateTime(),
+                today.addDays(stay.From), today.addDays(stay.To), stay.From > 0, today.addDays(stay.From),
+                today.addDays(stay.To), price, days, price * days, 1, stay.Room, 1, booking, stay.Status,
+                inHouse ? QVariant(QDateTime(today.addDays(stay.From), QTime(14, 0))) : QVariant(QMetaType::fromType<QDateTime>())});
     }
+    // A room waiting for housekeeping, one being cleaned, one closed for repairs.
+    insert(connection, QStringLiteral("UPDATE [dbo].[Rooms] SET q129 = :q129 WHERE q47 = :q47"), {int(FrontDesk::rsDirty), 3});
+    insert(connection, QStringLiteral("UPDATE [dbo].[Rooms] SET q129 = :q129 WHERE q47 = :q47"),
+           {int(FrontDesk::rsCleaning), 9});
+    insert(connection, QStringLiteral("UPDATE [dbo].[Rooms] SET q129 = :q129, q130 = :q130 WHERE q47 = :q47"),
+           {int(FrontDesk::rsOutOfService), QStringLiteral("Ремонт на банята"), 6});
 }
 
 } // namespace

@@ -915,7 +915,10 @@ QVariant TAdoGridModel::data(const QModelIndex &index, int role) const
     const int field = m_fieldIndex.value(index.column(), -1);
     if (field < 0 || index.row() >= m_dataSet->RecordCount())
         return {};
-    const QString text = TField(QString(), m_dataSet->CellValue(index.row(), field)).AsString();
+    const TField value(QString(), m_dataSet->CellValue(index.row(), field));
+    if (m_columns.at(index.column()).Format)
+        return m_columns.at(index.column()).Format(value);
+    const QString text = value.AsString();
     if (m_columns.at(index.column()).Masked)
         return text.isEmpty() ? QString() : QStringLiteral("********");
     return text;

@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 class TDbEngine;
@@ -274,6 +275,8 @@ struct TGridColumn {
     QString Title;
     int Width = 64;
     bool Masked = false;  // secrets show as a mask, whatever they hold
+    // The text shown for a value, when not the value's own (a status's word, an amount's cents).
+    std::function<QString(const TField &)> Format = {};
 };
 
 // A read-only view of a data set's rows with the columns a window chooses.

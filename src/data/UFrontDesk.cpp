@@ -470,54 +470,6 @@ QList<TStay> InHouse(const QDate &day)
     });
 }
 
-QList<TFoundBooking> FindBookings(const QString &text)
-{
-    const QString needle = text.trimmed();
-    if (needle.isEmpty())
-        return {};
-    bool isNumber = false;
-    const int number = needle.toInt(&isNumber);
-    return reading([&](TADOConnection &connection) {
-        // The engines compare texts without regard to case; a part of a name is enough.
-        auto query = open(connection,
-                          QStringLiteral("SELECT b.q124, b.q29, b.q28, b.q133, h.q10, k.q34, k.q35, r.q44 "
-                                         "FROM Rezervacii b LEFT JOIN HotelBuild h ON (h.q1 = b.q1) "
-                                         "LEFT JOIN Klients k ON (k.q124 = b.q124 AND k.q47 IS NOT NULL) "
-                                         "LEFT JOIN Rooms r ON (r.q47 = k.q47) "
-                                         "WHERE b.q29 LIKE :sName OR b.q28 = :sPersonal OR b.q133 = :sPassport "
-                                         "OR r.q44 = :sRoom OR b.q124 = :iBooking ORDER BY b.q124 DESC, k.q34"),
-                          {{"sName", QLatin1Char('%') + needle + QLatin1Char('%')},
-                           {"sPersonal", needle},
-                           {"sPassport", needle},
-                           {"sRoom", needle},
-                           {"iBooking", isNumber ? number : -1}});
-        QList<TFoundBooking> found;
-        for (query->First(); !query->Eof(); query->Next()) {
-            const int booking = query->FieldByName(QStringLiteral("q124")).AsInteger();
-            if (found.isEmpty() || found.last().Number != booking) {
-                TFoundBooking row;
-                row.Number = booking;
-                row.Guest = query->FieldByName(QStringLiteral("q29")).AsString();
-                row.PersonalNumber = query->FieldByName(QStringLiteral("q28")).AsString();
-                row.Passport = query->FieldByName(QStringLiteral("q133")).AsString();
-                row.HotelName = query->FieldByName(QStringLiteral("q10")).AsString();
-                found.append(row);
-            }
-            TFoundBooking &row = found.last();
-            const QString room = query->FieldByName(QStringLiteral("q44")).AsString();
-            if (!room.isEmpty() && !row.Rooms.split(QStringLiteral(", ")).contains(room))
-                row.Rooms += (row.Rooms.isEmpty() ? QString() : QStringLiteral(", ")) + room;
-            const TField from = query->FieldByName(QStringLiteral("q34"));
-            const TField to = query->FieldByName(QStringLiteral("q35"));
-            if (!from.IsNull() && (!row.From.isValid() || from.AsDate() < row.From))
-                row.From = from.AsDate();
-            if (!to.IsNull() && (!row.To.isValid() || to.AsDate() > row.To))
-                row.To = to.AsDate();
-        }
-        return found;
-    });
-}
-
 bool RoomFree(int room, const QDate &from, const QDate &to, int exceptStay, QString *why)
 {
     return reading([&](TADOConnection &connection) { return roomFree(connection, room, from, to, exceptStay, why); });

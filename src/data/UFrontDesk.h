@@ -104,13 +104,6 @@ struct TFolio {
     bool HasStatus(int status) const;
 };
 
-// A booking found by the search.
-struct TFoundBooking {
-    int Number = 0;
-    QString Guest, PersonalNumber, Passport, Rooms, HotelName;
-    QDate From, To;
-};
-
 // ---- reads
 
 std::optional<TFolio> ReadFolio(int booking);
@@ -122,8 +115,6 @@ std::optional<TStay> CurrentStayOfRoom(int room, const QDate &day);
 QList<TStay> Arrivals(const QDate &day);
 // Stays in house on the day, with their bookings.
 QList<TStay> InHouse(const QDate &day);
-// By guest name, personal number, passport, room number or booking number; newest first.
-QList<TFoundBooking> FindBookings(const QString &text);
 // Whether the room takes a stay for the nights: no stay holds one of them (but the one left
 // out) and the room is not closed for one of them; the message says why not.
 bool RoomFree(int room, const QDate &from, const QDate &to, int exceptStay, QString *why);

@@ -180,6 +180,11 @@ QString TPostgresEngine::TranslateStatement(const QString &sql) const
     }
     out.remove(dateFormat);
     out.replace(owner, QString());
+    // The case-insensitive collation takes no pattern: a pattern matches on the column's
+    // text in the default collation, without regard to case, as the original server did.
+    static const QRegularExpression like(QStringLiteral("(\\b(?!NOT\\b)[\\w.]+)\\s+LIKE\\s+"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    out.replace(like, QStringLiteral("\\1 COLLATE \"default\" ILIKE "));
     return out;
 }
 

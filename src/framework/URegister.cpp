@@ -201,6 +201,8 @@ bool TRegisterWindow::InitializeWindow()
     query->SetConnection(&connection);
     query->SetSQLText(ListSql());
     try {
+        for (const TParameter &parameter : ListParameters())
+            query->ParamByName(parameter.Name).Value = parameter.Value;
         if (!connection.InTransaction())
             connection.BeginTrans();
         query->Open();

@@ -45,6 +45,8 @@ public:
 protected:
     // What a register says of itself.
     virtual QString ListSql() const = 0;
+    // The values of the list statement's named parameters, if it has any.
+    virtual QList<TParameter> ListParameters() const { return {}; }
     virtual QList<TGridColumn> GridColumns() const = 0;
     virtual void LoadCaptions() = 0;
     // A register whose grid shows a data set of its own layout gives it here.

@@ -61,6 +61,47 @@ QString msgLogLogin;
 QString msgLogLoginFailed;
 QString msgLogOperatorChange;
 QString msgLogRegisterSaved;
+QString colBookingNumber;
+QString colStayStatus;
+QString colNights;
+QString colRoomState;
+QString colReason;
+QString colClosedFrom;
+QString colClosedTo;
+QString colHotel;
+QString colAmount;
+QString colPaymentKind;
+QString colPaymentMethod;
+QString colOperator;
+QString colWhen;
+QString colWorkstation;
+QString colChange;
+QString colNote;
+QString colRooms;
+QString colPassport;
+QString colItem;
+QString colQuantity;
+QString colDate;
+QString colGuest;
+QString colArrival;
+QString colDeparture;
+QString msgFolioOwed;
+QString msgFolioPaid;
+QString msgFolioBalance;
+QString msgAccountStay;
+QString msgAccountCharge;
+QString msgNoRoomChosen;
+QString msgCardTitle;
+QString msgCardName;
+QString msgCardIdentity;
+QString msgCardNationality;
+QString msgCardAddress;
+QString msgCardRoom;
+QString msgCardArrival;
+QString msgCardDeparture;
+QString msgCardBooking;
+QString msgCardSignature;
+QString msgPdfFilter;
 
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
@@ -309,6 +350,170 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "%1: row saved",
          "%1: записан ред",
          "%1: строка сохранена"},
+        {"colBookingNumber", &colBookingNumber,
+         "Booking",
+         "Резервация №",
+         "Бронирование №"},
+        {"colStayStatus", &colStayStatus,
+         "Status",
+         "Статус",
+         "Статус"},
+        {"colNights", &colNights,
+         "Nights",
+         "Нощувки",
+         "Ночей"},
+        {"colRoomState", &colRoomState,
+         "State",
+         "Състояние",
+         "Состояние"},
+        {"colReason", &colReason,
+         "Reason",
+         "Причина",
+         "Причина"},
+        {"colClosedFrom", &colClosedFrom,
+         "Closed from",
+         "Затворена от",
+         "Закрыт с"},
+        {"colClosedTo", &colClosedTo,
+         "Open again on",
+         "Отваря на",
+         "Открывается"},
+        {"colHotel", &colHotel,
+         "Hotel",
+         "Хотел",
+         "Гостиница"},
+        {"colAmount", &colAmount,
+         "Amount",
+         "Сума",
+         "Сумма"},
+        {"colPaymentKind", &colPaymentKind,
+         "Kind",
+         "Вид",
+         "Вид"},
+        {"colPaymentMethod", &colPaymentMethod,
+         "Method",
+         "Начин",
+         "Способ"},
+        {"colOperator", &colOperator,
+         "Operator",
+         "Оператор",
+         "Оператор"},
+        {"colWhen", &colWhen,
+         "When",
+         "Кога",
+         "Когда"},
+        {"colWorkstation", &colWorkstation,
+         "Workstation",
+         "Работно място",
+         "Рабочее место"},
+        {"colChange", &colChange,
+         "Change",
+         "Промяна",
+         "Изменение"},
+        {"colNote", &colNote,
+         "Note",
+         "Бележка",
+         "Примечание"},
+        {"colRooms", &colRooms,
+         "Rooms",
+         "Стаи",
+         "Номера"},
+        {"colPassport", &colPassport,
+         "Passport",
+         "Паспорт",
+         "Паспорт"},
+        {"colItem", &colItem,
+         "Item",
+         "Позиция",
+         "Позиция"},
+        {"colQuantity", &colQuantity,
+         "Quantity",
+         "Количество",
+         "Количество"},
+        {"colDate", &colDate,
+         "Date",
+         "Дата",
+         "Дата"},
+        {"colGuest", &colGuest,
+         "Guest",
+         "Гост",
+         "Гость"},
+        {"colArrival", &colArrival,
+         "Arrival",
+         "Пристигане",
+         "Заезд"},
+        {"colDeparture", &colDeparture,
+         "Departure",
+         "Напускане",
+         "Выезд"},
+        {"msgFolioOwed", &msgFolioOwed,
+         "Owed: %1",
+         "Дължимо: %1",
+         "К оплате: %1"},
+        {"msgFolioPaid", &msgFolioPaid,
+         "Paid: %1",
+         "Платено: %1",
+         "Оплачено: %1"},
+        {"msgFolioBalance", &msgFolioBalance,
+         "Balance: %1",
+         "Остатък: %1",
+         "Остаток: %1"},
+        {"msgAccountStay", &msgAccountStay,
+         "Room %1, %2 to %3, %4 night(s) x %5",
+         "Стая %1, %2 до %3, %4 нощувки x %5",
+         "Номер %1, с %2 по %3, ночей: %4 x %5"},
+        {"msgAccountCharge", &msgAccountCharge,
+         "%1, %2 x %3",
+         "%1, %2 x %3",
+         "%1, %2 x %3"},
+        {"msgNoRoomChosen", &msgNoRoomChosen,
+         "Please choose a room on the board first.",
+         "Моля първо изберете стая от таблото.",
+         "Пожалуйста, сначала выберите номер на табло."},
+        {"msgCardTitle", &msgCardTitle,
+         "REGISTRATION CARD",
+         "АДРЕСНА КАРТА",
+         "РЕГИСТРАЦИОННАЯ КАРТА"},
+        {"msgCardName", &msgCardName,
+         "Name",
+         "Име",
+         "Имя"},
+        {"msgCardIdentity", &msgCardIdentity,
+         "Personal number / passport",
+         "ЕГН / паспорт",
+         "Личный номер / паспорт"},
+        {"msgCardNationality", &msgCardNationality,
+         "Nationality",
+         "Националност",
+         "Гражданство"},
+        {"msgCardAddress", &msgCardAddress,
+         "Address",
+         "Адрес",
+         "Адрес"},
+        {"msgCardRoom", &msgCardRoom,
+         "Room",
+         "Стая",
+         "Номер"},
+        {"msgCardArrival", &msgCardArrival,
+         "Arrival",
+         "Пристигане",
+         "Заезд"},
+        {"msgCardDeparture", &msgCardDeparture,
+         "Departure",
+         "Напускане",
+         "Выезд"},
+        {"msgCardBooking", &msgCardBooking,
+         "Booking",
+         "Резервация",
+         "Бронирование"},
+        {"msgCardSignature", &msgCardSignature,
+         "Guest's signature",
+         "Подпис на госта",
+         "Подпись гостя"},
+        {"msgPdfFilter", &msgPdfFilter,
+         "PDF files (*.pdf)",
+         "PDF файлове (*.pdf)",
+         "Файлы PDF (*.pdf)"},
     };
     return entries;
 }

@@ -2,6 +2,12 @@
 
 #include "URoomBoard.h"
 #include "UAbout.h"
+#include "UAdresniKarti.h"
+#include "UFolio.h"
+#include "UFrontDeskRun.h"
+#include "UNastaniavane.h"
+#include "UPochistvane.h"
+#include "UTarsene.h"
 #include "UNastroiki.h"
 #include "UOperReservation.h"
 #include "USetHotelConstruct.h"
@@ -14,6 +20,7 @@
 #include "UValuta.h"
 #include "UUserLogin.h"
 #include "admin/UBaza.h"
+#include "data/UDM.h"
 #include "data/UFrontDesk.h"
 #include "controls/MDITab.h"
 #include "controls/UControlBar.h"
@@ -32,6 +39,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPainter>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +59,9 @@
 
 namespace {
 
+// The items of the rooms' context menu, in their order.
+enum { kPopupExtend, kPopupMove, kPopupCharge, kPopupPayment, kPopupLeave, kPopupReservation };
+
 enum class TKind { None, Own, Window };
 
 struct TCommand {
@@ -61,12 +74,12 @@ struct TCommand {
 
 const TCommand kCommands[] = {
     {"actOperReserv", "Резервация", 31, "Операции", TKind::Window},
-    {"actOperCleanRoom", "Почистване на стая", 4, "Операции", TKind::None},
-    {"actOperNachislenie", "Начисление", 6, "Операции", TKind::None},
-    {"actOperOtmianaReserv", "Отмяна на резервация", 17, "Операции", TKind::None},
-    {"actOperNastaniavane", "Настаняване", 18, "Операции", TKind::None},
-    {"actOperPrikluchvane", "Приключване", 99, "Операции", TKind::None},
-    {"actOperAddresCards", "Aдресни карти", 93, "Операции", TKind::None},
+    {"actOperCleanRoom", "Почистване на стая", 4, "Операции", TKind::Own},
+    {"actOperNachislenie", "Начисление", 6, "Операции", TKind::Own},
+    {"actOperOtmianaReserv", "Отмяна на резервация", 17, "Операции", TKind::Own},
+    {"actOperNastaniavane", "Настаняване", 18, "Операции", TKind::Own},
+    {"actOperPrikluchvane", "Приключване", 99, "Операции", TKind::Own},
+    {"actOperAddresCards", "Aдресни карти", 93, "Операции", TKind::Own},
     {"actOperSec", "Сигурност", 106, "Операции", TKind::Window},
     {"actOperHotelRoomsRefresh", "Инициализиране статус на стаи", 101, "Операции", TKind::Own},
     {"actOperChangeOperator", "Смяна на оператор", 32, "", TKind::Own},
@@ -191,6 +204,31 @@ QWidget *toolPanel(const QString &name)
     return panel;
 }
 
+// A picture of the legend; not a label, so that no caption ever replaces it.
+class TLegendSwatch : public QWidget
+{
+public:
+    TLegendSwatch(const QPixmap &picture, const QColor &tint, QWidget *parent)
+        : QWidget(parent), m_picture(picture), m_tint(tint)
+    {
+        setFixedSize(18, 16);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        if (m_tint.isValid())
+            painter.fillRect(rect().adjusted(1, 1, -1, -1), m_tint);
+        if (!m_picture.isNull())
+            painter.drawPixmap((width() - m_picture.width()) / 2, (height() - m_picture.height()) / 2, m_picture);
+    }
+
+private:
+    QPixmap m_picture;
+    QColor m_tint;
+};
+
 QToolButton *ellipsisButton(QWidget *panel, const QString &name)
 {
     auto *button = new QToolButton(panel);
@@ -240,6 +278,7 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
     BoardScroll->setWidget(BoardCanvas);
     BoardScroll->lower();
     MdiArea->viewport()->installEventFilter(this);
+    CreateBoardLegend();
 
     CreateActions();
     CreateMenu();
@@ -257,12 +296,19 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
     connect(timerInitRoomStatus, &QTimer::timeout, this, &TFHotel::timerInitRoomStatusTimer);
     PopupMenu1Operacii = new QMenu(this);
     PopupMenu1Operacii->setObjectName(QStringLiteral("PopupMenu1Operacii"));
-    for (const char *item : {"Удължаване на престой ", "Преместване на гост ", "Начисляване на услуги", "Депозити",
-                             "Напускане ", "Резервация"})
-        PopupMenu1Operacii->addAction(QString::fromUtf8(item));
+    int item = 0;
+    for (const char *caption : {"Удължаване на престой ", "Преместване на гост ", "Начисляване на услуги", "Депозити",
+                                "Напускане ", "Резервация"}) {
+        QAction *action = PopupMenu1Operacii->addAction(QString::fromUtf8(caption));
+        connect(action, &QAction::triggered, this, [this, item] { RoomCommand(item); });
+        ++item;
+    }
     RoomBoard = new TRoomBoard(
         BoardCanvas, PopupMenu1Operacii, [this] { return dtpMainPeriodFilter->date(); },
         [this] { return ComboBox1->currentText(); }, this);
+    connect(RoomBoard, &TRoomBoard::RoomDoubleClicked, this, [this](int room) { OpenFolioOfRoom(room, TFFolio::pgGuest); });
+    // What an operation changed shows on the board now, not at the next tick.
+    connect(FrontDeskRun::Changes(), &TFrontDeskChanges::Changed, this, &TFHotel::FilterChanged);
     FormInfo1 = new TFormInfo(this, QStringLiteral("FHotel"));
     FormCreate();
 }
@@ -339,6 +385,8 @@ void TFHotel::CreateToolPanels()
     EditSearchMain->setObjectName(QStringLiteral("EditSearchMain"));
     PanelMenu1->layout()->addWidget(EditSearchMain);
     SpeedButton1 = ellipsisButton(PanelMenu1, QStringLiteral("SpeedButton1"));
+    connect(EditSearchMain, &QLineEdit::returnPressed, this, &TFHotel::SearchBookings);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TFHotel::SearchBookings);
 
     PanelMenu2 = toolPanel(QStringLiteral("PanelMenu2"));
     stLabelHotel = new TStaticText(QStringLiteral("Хотел"), PanelMenu2);
@@ -517,6 +565,7 @@ bool TFHotel::InitializeWindow()
     FillStatusBar();
     LoadMainMenuCaptions(mmKALVCM);
     LoadContainerCaptions(PanelMenu2);
+    LoadContainerCaptions(BoardLegend);
     BuildRoomBoard();
     return true;
 }
@@ -586,9 +635,43 @@ bool TFHotel::BuildRoomBoard()
     return built;
 }
 
+void TFHotel::CreateBoardLegend()
+{
+    // In the board's corner, above the rooms and below every child window.
+    BoardLegend = new QGroupBox(QStringLiteral("Легенда"), BoardScroll);
+    BoardLegend->setObjectName(QStringLiteral("BoardLegend"));
+    BoardLegend->setAutoFillBackground(true);
+    auto *rows = new QGridLayout(BoardLegend);
+    rows->setContentsMargins(6, 4, 6, 4);
+    rows->setHorizontalSpacing(6);
+    rows->setVerticalSpacing(2);
+    const QPixmap none;
+    const QList<std::tuple<const char *, QPixmap, QColor, const char *>> entries = {
+        {"lInfoLegendFree", none, QColor(60, 170, 80, 90), "Свободна"},
+        {"lInfoLegendArriving", RoomMarks::Picture(rmArriving), QColor(), "Пристига днес"},
+        {"lInfoLegendInHouse", RoomMarks::Picture(rmInHouse), QColor(), "Настанен"},
+        {"lInfoLegendLeaving", RoomMarks::Picture(rmLeaving), QColor(), "Напуска днес"},
+        {"lInfoLegendDirty", RoomMarks::Picture(rmDirty), QColor(), "Непочистена"},
+        {"lInfoLegendClosed", RoomMarks::Picture(rmClosed), QColor(120, 120, 120, 90), "Затворена"},
+        {"lInfoLegendStay", TRoomBoard::StayIcon(), QColor(), "Престой"},
+        {"lInfoLegendLeavingIcon", TRoomBoard::LeavingIcon(), QColor(), "Последен ден"}};
+    int row = 0;
+    for (const auto &[name, picture, tint, caption] : entries) {
+        auto *label = new QLabel(QString::fromUtf8(caption), BoardLegend);
+        label->setObjectName(QLatin1String(name));
+        rows->addWidget(new TLegendSwatch(picture, tint, BoardLegend), row / 2, (row % 2) * 2);
+        rows->addWidget(label, row / 2, (row % 2) * 2 + 1);
+        ++row;
+    }
+}
+
 void TFHotel::FitBoardCanvas()
 {
     BoardScroll->setGeometry(MdiArea->viewport()->rect());
+    BoardLegend->adjustSize();
+    const QRect area = BoardScroll->viewport()->geometry();
+    BoardLegend->move(area.right() - BoardLegend->width() - 8, area.bottom() - BoardLegend->height() - 8);
+    BoardLegend->raise();
     const QRect rooms = BoardCanvas->childrenRect();
     const QSize room(rooms.right() + 1, rooms.bottom() + 1);
     BoardCanvas->resize(BoardScroll->maximumViewportSize().expandedTo(room));
@@ -612,6 +695,16 @@ void TFHotel::RunCommand(const QString &name)
         actWinCloseAllExecute();
     else if (name == QLatin1String("actClose"))
         actCloseExecute();
+    else if (name == QLatin1String("actOperNastaniavane"))
+        actOperNastaniavaneExecute();
+    else if (name == QLatin1String("actOperPrikluchvane") || name == QLatin1String("actOperNachislenie"))
+        OpenSearch(TFTarsene::scInHouse, QString());
+    else if (name == QLatin1String("actOperOtmianaReserv"))
+        OpenSearch(TFTarsene::scComing, QString());
+    else if (name == QLatin1String("actOperCleanRoom"))
+        OpenChildWindow(new TFPochistvane);
+    else if (name == QLatin1String("actOperAddresCards"))
+        actOperAddresCardsExecute();
     else
         OpenRegisteredWindow(name);
     emit CommandRun(name);
@@ -643,6 +736,90 @@ void TFHotel::OpenChildWindow(TMainLibraryClass *window, bool initialise)
         placement->ShowStoredState();
     if (initialise)
         window->InitializeWindow();
+}
+
+void TFHotel::OpenFolio(int booking, int stay, int page)
+{
+    if (booking <= 0)
+        return;
+    auto *folio = new TFFolio;
+    folio->SetBooking(booking);
+    OpenChildWindow(folio);
+    folio->SelectStay(stay);
+    folio->ShowPage(TFFolio::TPage(page));
+}
+
+TFTarsene *TFHotel::OpenSearch(int scope, const QString &text)
+{
+    auto *search = new TFTarsene;
+    connect(search, &TFTarsene::FolioRequested, this, [this](int booking, int stay) { OpenFolio(booking, stay); });
+    OpenChildWindow(search, false);
+    search->Search(TFTarsene::TScope(scope), text, dtpMainPeriodFilter->date());
+    return search;
+}
+
+void TFHotel::actOperNastaniavaneExecute()
+{
+    auto *arrivals = new TFNastaniavane;
+    connect(arrivals, &TFNastaniavane::FolioRequested, this, [this](int booking, int stay) { OpenFolio(booking, stay); });
+    arrivals->SetDay(dtpMainPeriodFilter->date());
+    if (!SelectedHotelID.isEmpty())
+        arrivals->cbNastaniavaneHotel->setEditText(ComboBox1->currentText());
+    OpenChildWindow(arrivals);
+}
+
+void TFHotel::actOperAddresCardsExecute()
+{
+    auto *cards = new TFAdresniKarti;
+    cards->SetDay(dtpMainPeriodFilter->date());
+    OpenChildWindow(cards);
+}
+
+void TFHotel::SearchBookings()
+{
+    OpenSearch(TFTarsene::scText, EditSearchMain->text().trimmed());
+}
+
+void TFHotel::RoomCommand(int item)
+{
+    const int room = RoomBoard->PopupRoom();
+    const QDate day = dtpMainPeriodFilter->date();
+    TRoomButton *button = RoomBoard->Button(room);
+    if (!button)
+        return;
+    if (item == kPopupReservation) {
+        auto *reservation = new TFOperReservation;
+        OpenChildWindow(reservation);
+        QString hotel;
+        LookupFieldValue(QStringLiteral("HotelBuild"), QStringLiteral("q1"), hotel, QStringLiteral("q10"),
+                         button->property("HotelID"));
+        reservation->Prefill(hotel, button->text(), day);
+        return;
+    }
+    OpenFolioOfRoom(room, item == kPopupCharge    ? TFFolio::pgCharge
+                          : item == kPopupPayment ? TFFolio::pgPayment
+                          : item == kPopupLeave   ? TFFolio::pgAccount
+                                                  : TFFolio::pgStay);
+}
+
+void TFHotel::OpenFolioOfRoom(int room, int page)
+{
+    const QDate day = dtpMainPeriodFilter->date();
+    std::optional<FrontDesk::TStay> stay;
+    try {
+        stay = FrontDesk::CurrentStayOfRoom(room, day);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        ReportError(error);
+        return;
+    }
+    TRoomButton *button = RoomBoard->Button(room);
+    if (!stay || stay->Booking <= 0) {
+        TSystemWinOS::ShowMessageBox(msgNoStayOnRoom.arg(button ? button->text() : QString(), day.toString(QStringLiteral("dd.MM.yyyy"))),
+                                     msgInformationTitle, 64);
+        return;
+    }
+    OpenFolio(stay->Booking, stay->Id, page);
 }
 
 void TFHotel::actAdministrationsConfigDBExecute() { RunCommand(QStringLiteral("actAdministrationsConfigDB")); }

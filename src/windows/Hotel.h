@@ -56,6 +56,16 @@ public:
     using TWindowFactory = std::function<TMainLibraryClass *()>;
     static void RegisterWindow(const QString &actionName, TWindowFactory factory, bool initialise = true);
 
+    // The folio of a booking, with one of its stays chosen and one of its pages shown.
+    void OpenFolio(int booking, int stay = 0, int page = 0);
+    // The folio of the booking a room's marks are about on the filter date.
+    void OpenFolioOfRoom(int room, int page);
+    class TFTarsene *OpenSearch(int scope, const QString &text);
+    void SearchBookings();
+    // An item of the rooms' context menu, on the room it was opened on.
+    void RoomCommand(int item);
+    void actOperNastaniavaneExecute();
+    void actOperAddresCardsExecute();
     void actOperChangeOperatorExecute();
     void actOperHotelRoomsRefreshExecute();
     void actAdministrationsConfigDBExecute();
@@ -82,6 +92,7 @@ public:
     QMdiArea *MdiArea;
     QScrollArea *BoardScroll;
     QWidget *BoardCanvas;
+    class QGroupBox *BoardLegend;
     TMDITab *MDITabControl;
     QStatusBar *sbHotelInfo;
     QList<QLabel *> StatusPanels;
@@ -110,6 +121,7 @@ private:
     void FillStatusBar();
     void OpenRegisteredWindow(const QString &actionName);
     void FitBoardCanvas();
+    void CreateBoardLegend();
     // False when a reservation window holds unsaved rows and the operator keeps them.
     bool MayDiscardStagedRows();
 

@@ -5,6 +5,7 @@
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
 #include "data/UFrontDesk.h"
+#include "UFrontDeskRun.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
@@ -608,6 +609,7 @@ void TFOperReservation::acOperReservationSaveExecute()
         TExceptionLogs::Show(failure);
     } else if (booking > 0) {
         LastBooking = booking;
+        emit FrontDeskRun::Changes()->Changed();
         TSystemWinOS::ShowMessage(msgBookingSaved.arg(booking));
     } else {
         TSystemWinOS::ShowMessage(msgOperationSucceeded);

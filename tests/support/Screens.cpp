@@ -15,6 +15,7 @@
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
 #include "windows/Hotel.h"
+#include "windows/UFolio.h"
 #include "windows/UUserLogin.h"
 
 #include <QAction>
@@ -47,7 +48,9 @@ void shoot(const QString &folder, const QString &name, const QString &suffix)
 const QStringList kChildCommands = {"actOperReserv",         "actNomenHotels",   "actNomenRooms",
                                     "actNomenTarifs",        "actNomenServices", "actNomenValuta",
                                     "actNomenOperators",     "actOperSec",       "actAdministrationsConstructHotel",
-                                    "actAdministrationsConfigDB", "actSettingsPersonalise", "actHelpAboutAs"};
+                                    "actAdministrationsConfigDB", "actSettingsPersonalise", "actHelpAboutAs",
+                                    "actOperNastaniavane",   "actOperCleanRoom", "actOperAddresCards",
+                                    "actOperPrikluchvane"};
 
 } // namespace
 
@@ -103,6 +106,15 @@ int main(int argc, char *argv[])
         const QList<QMdiSubWindow *> frames = main->MdiArea->subWindowList(QMdiArea::CreationOrder);
         const QString name = frames.isEmpty() ? command : frames.last()->widget()->objectName();
         shoot(folder, name, suffix);
+        for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
+            frame->close();
+        settle(100);
+    }
+    // The folio of the guest in house, on its first page and on its account.
+    for (const auto &[page, name] : {std::pair{int(TFFolio::pgGuest), "FFolio"}, std::pair{int(TFFolio::pgAccount), "FFolio_account"},
+                                     std::pair{int(TFFolio::pgHistory), "FFolio_history"}}) {
+        main->OpenFolio(1, 0, page);
+        shoot(folder, QString::fromLatin1(name), suffix);
         for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
             frame->close();
         settle(100);

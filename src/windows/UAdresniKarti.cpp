@@ -1,0 +1,235 @@
+#include "UAdresniKarti.h"
+
+#include "controls/KalvMenu.h"
+#include "data/UDM.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/FormInfo.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesStay.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QVBoxLayout>
+
+using namespace FrontDesk;
+
+namespace {
+
+constexpr int kCardsPerPage = 2;
+
+QString dayText(const QDate &day) { return day.toString(QStringLiteral("dd.MM.yyyy")); }
+
+} // namespace
+
+TFAdresniKarti::TFAdresniKarti(QWidget *parent)
+    : TMainLibraryClass(parent), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    setObjectName(QStringLiteral("FAdresniKarti"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(820, 640);
+    m_printer->setPageSize(QPageSize(QPageSize::A4));
+    m_printer->setPageOrientation(QPageLayout::Portrait);
+    smcAdresniKarti = new TKalvMenuControl(this);
+    smcAdresniKarti->setObjectName(QStringLiteral("smcAdresniKarti"));
+    auto command = [this](const char *name, const char *caption, std::function<void()> handler) {
+        auto *action = new QAction(QString::fromUtf8(caption), this);
+        action->setObjectName(QLatin1String(name));
+        action->setProperty("ActionName", QLatin1String(name));
+        connect(action, &QAction::triggered, this, std::move(handler));
+        return smcAdresniKarti->AddCommand(action);
+    };
+    acAdresniKartiPrint = command("acAdresniKartiPrint", "Печат", [this] { acAdresniKartiPrintExecute(); });
+    acAdresniKartiPdf = command("acAdresniKartiPdf", "Запис като PDF", [this] { acAdresniKartiPdfExecute(); });
+    acClose = command("acClose", "Изход", [this] { close(); });
+
+    auto *client = new QWidget(this);
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto *dayRow = new QHBoxLayout;
+    auto *dayLabel = new QLabel(QStringLiteral("Гости в хотела на"), client);
+    dayLabel->setObjectName(QStringLiteral("lInfoAdresniKartiDay"));
+    dtpAdresniKartiDay = new QDateEdit(QDate::currentDate(), client);
+    dtpAdresniKartiDay->setObjectName(QStringLiteral("dtpAdresniKartiDay"));
+    dtpAdresniKartiDay->setCalendarPopup(true);
+    dtpAdresniKartiDay->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    dayRow->addWidget(dayLabel);
+    dayRow->addWidget(dtpAdresniKartiDay);
+    dayRow->addStretch(1);
+    layout->addLayout(dayRow);
+    ppAdresniKarti = new QPrintPreviewWidget(m_printer.get(), client);
+    ppAdresniKarti->setObjectName(QStringLiteral("ppAdresniKarti"));
+    layout->addWidget(ppAdresniKarti, 1);
+    setCentralWidget(client);
+    connect(ppAdresniKarti, &QPrintPreviewWidget::paintRequested, this, &TFAdresniKarti::PaintCards);
+    connect(dtpAdresniKartiDay, &QDateEdit::dateChanged, this, [this] { InitializeWindow(); });
+    FormInfo1 = new TFormInfo(this, QStringLiteral("FAdresniKarti"));
+    FormInfo1->SetDesignedSize(size());
+}
+
+TFAdresniKarti::~TFAdresniKarti() = default;
+
+void TFAdresniKarti::SetDay(const QDate &day)
+{
+    const QSignalBlocker quiet(dtpAdresniKartiDay);
+    dtpAdresniKartiDay->setDate(day);
+}
+
+bool TFAdresniKarti::InitializeWindow()
+{
+    TMainLibraryClass::InitializeWindow();
+    LoadFormCaption(this);
+    LoadToolbarCaptions(smcAdresniKarti);
+    LoadComponentCaptions(findChild<QLabel *>(QStringLiteral("lInfoAdresniKartiDay")));
+    ReadCards();
+    ppAdresniKarti->updatePreview();
+    return true;
+}
+
+void TFAdresniKarti::ReadCards()
+{
+    m_cards.clear();
+    try {
+        const QDate day = dtpAdresniKartiDay->date();
+        QHash<int, TFolio> folios;
+        for (const TStay &stay : InHouse(day)) {
+            if (!folios.contains(stay.Booking))
+                if (const std::optional<TFolio> folio = ReadFolio(stay.Booking))
+                    folios.insert(stay.Booking, *folio);
+            const TBooking booking = folios.value(stay.Booking).Booking;
+            TCard card;
+            card.Name = stay.Guest.isEmpty() ? booking.Guest.Name : stay.Guest;
+            const QStringList identity = {booking.Guest.PersonalNumber, booking.Guest.Passport};
+            card.Identity = QStringList(identity).filter(QRegularExpression(QStringLiteral("\\S"))).join(QStringLiteral(" / "));
+            card.Nationality = booking.Guest.Nationality;
+            card.Address = booking.Guest.Address;
+            card.Room = stay.RoomNumber;
+            card.Hotel = booking.HotelName;
+            card.Arrival = stay.From;
+            card.Departure = stay.To;
+            card.Booking = stay.Booking;
+            m_cards.append(card);
+        }
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
+int TFAdresniKarti::PageCount() const { return std::max<int>(1, int((m_cards.size() + kCardsPerPage - 1) / kCardsPerPage)); }
+
+void TFAdresniKarti::PaintCards(QPrinter *printer)
+{
+    QPainter painter(printer);
+    const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution());
+    const QRectF area(0, 0, page.width(), page.height());
+    if (m_cards.isEmpty()) {
+        painter.setFont(QFont(QStringLiteral("Sans"), 14));
+        painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop, msgNoGuestsInHouse.arg(dayText(dtpAdresniKartiDay->date())));
+        return;
+    }
+    const qreal height = area.height() / kCardsPerPage;
+    for (int i = 0; i < m_cards.size(); ++i) {
+        if (i > 0 && i % kCardsPerPage == 0)
+            printer->newPage();
+        const QRectF slot(area.left(), area.top() + (i % kCardsPerPage) * height, area.width(), height);
+        PaintCard(painter, slot.adjusted(0, 0, 0, -height * 0.06), m_cards.at(i));
+    }
+}
+
+void TFAdresniKarti::PaintCard(QPainter &painter, const QRectF &area, const TCard &card)
+{
+    const qreal unit = area.height() / 22;  // one line of the card
+    painter.save();
+    painter.setPen(QPen(Qt::black, unit / 12));
+    painter.drawRect(area);
+    QFont title(QStringLiteral("Sans"));
+    title.setPixelSize(int(unit * 1.1));
+    title.setBold(true);
+    painter.setFont(title);
+    const QRectF inner = area.adjusted(unit, unit * 0.6, -unit, -unit);
+    painter.drawText(QRectF(inner.left(), inner.top(), inner.width(), unit * 1.6), Qt::AlignLeft | Qt::AlignVCenter,
+                     msgCardTitle);
+    QFont small(title);
+    small.setBold(false);
+    small.setPixelSize(int(unit * 0.75));
+    painter.setFont(small);
+    painter.drawText(QRectF(inner.left(), inner.top(), inner.width(), unit * 1.6), Qt::AlignRight | Qt::AlignVCenter,
+                     card.Hotel + QStringLiteral("   ") + msgCardBooking + QStringLiteral(" ") + QString::number(card.Booking));
+    const QList<QPair<QString, QString>> lines = {{msgCardName, card.Name},
+                                                  {msgCardIdentity, card.Identity},
+                                                  {msgCardNationality, card.Nationality},
+                                                  {msgCardAddress, card.Address},
+                                                  {msgCardRoom, card.Room},
+                                                  {msgCardArrival, dayText(card.Arrival)},
+                                                  {msgCardDeparture, dayText(card.Departure)}};
+    QFont value(small);
+    value.setPixelSize(int(unit * 0.95));
+    qreal top = inner.top() + unit * 2.6;
+    const qreal labelWidth = inner.width() * 0.34;
+    for (const auto &[label, text] : lines) {
+        painter.setFont(small);
+        painter.drawText(QRectF(inner.left(), top, labelWidth, unit * 1.6), Qt::AlignLeft | Qt::AlignBottom, label);
+        painter.setFont(value);
+        painter.drawText(QRectF(inner.left() + labelWidth, top, inner.width() - labelWidth, unit * 1.6),
+                         Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, text);
+        painter.setPen(QPen(Qt::gray, unit / 20));
+        painter.drawLine(QPointF(inner.left() + labelWidth, top + unit * 1.7), QPointF(inner.right(), top + unit * 1.7));
+        painter.setPen(QPen(Qt::black, unit / 12));
+        top += unit * 2.3;
+    }
+    painter.setFont(small);
+    const qreal sign = inner.bottom() - unit * 0.5;
+    painter.drawLine(QPointF(inner.right() - inner.width() * 0.4, sign), QPointF(inner.right(), sign));
+    painter.drawText(QRectF(inner.right() - inner.width() * 0.4, sign, inner.width() * 0.4, unit),
+                     Qt::AlignHCenter | Qt::AlignTop, msgCardSignature);
+    painter.restore();
+}
+
+bool TFAdresniKarti::SaveAsPdf(const QString &fileName)
+{
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(fileName);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setDocName(windowTitle());
+    PaintCards(&pdf);
+    return QFileInfo::exists(fileName) && QFileInfo(fileName).size() > 0;
+}
+
+void TFAdresniKarti::acAdresniKartiPrintExecute()
+{
+    QPrintDialog dialog(m_printer.get(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        ppAdresniKarti->print();
+}
+
+void TFAdresniKarti::acAdresniKartiPdfExecute()
+{
+    const QString file = QFileDialog::getSaveFileName(
+        this, windowTitle(), QDir::home().filePath(QStringLiteral("cards-%1.pdf").arg(dtpAdresniKartiDay->date().toString(Qt::ISODate))),
+        msgPdfFilter);
+    if (file.isEmpty())
+        return;
+    if (SaveAsPdf(file))
+        TSystemWinOS::ShowMessageBox(msgPrinted.arg(file), msgInformationTitle, 64);
+    else
+        TExceptionLogs::Show(file);
+}
+
+void TFAdresniKarti::closeEvent(QCloseEvent *event)
+{
+    FormInfo1->Save();
+    TMainLibraryClass::closeEvent(event);
+}

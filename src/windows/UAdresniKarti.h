@@ -1,0 +1,57 @@
+#pragma once
+// Registration cards of the guests in house on a day: one card per guest, two to a page, shown
+// in a print preview, printed, or saved as PDF.
+
+#include "framework/UMainLibraryClass.h"
+
+#include "data/UFrontDesk.h"
+
+#include <QDate>
+#include <memory>
+
+class QAction;
+class QDateEdit;
+class QPrinter;
+class QPrintPreviewWidget;
+class TFormInfo;
+class TKalvMenuControl;
+
+class TFAdresniKarti : public TMainLibraryClass
+{
+    Q_OBJECT
+public:
+    explicit TFAdresniKarti(QWidget *parent = nullptr);
+    ~TFAdresniKarti() override;
+
+    void SetDay(const QDate &day);
+    bool InitializeWindow() override;
+    // One card a guest: what the cards show, read on the day chosen.
+    struct TCard {
+        QString Name, Identity, Nationality, Address, Room, Hotel;
+        QDate Arrival, Departure;
+        int Booking = 0;
+    };
+    const QList<TCard> &Cards() const { return m_cards; }
+    int PageCount() const;
+    void PaintCards(QPrinter *printer);
+    bool SaveAsPdf(const QString &fileName);
+
+    void acAdresniKartiPrintExecute();
+    void acAdresniKartiPdfExecute();
+
+    TKalvMenuControl *smcAdresniKarti;
+    QAction *acAdresniKartiPrint, *acAdresniKartiPdf, *acClose;
+    QDateEdit *dtpAdresniKartiDay;
+    QPrintPreviewWidget *ppAdresniKarti;
+    TFormInfo *FormInfo1;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void ReadCards();
+    void PaintCard(class QPainter &painter, const QRectF &area, const TCard &card);
+
+    QList<TCard> m_cards;
+    std::unique_ptr<QPrinter> m_printer;
+};

@@ -1,0 +1,548 @@
+#include "UFolio.h"
+
+#include "UFrontDeskRun.h"
+#include "controls/KalvMenu.h"
+#include "data/UDM.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/FormInfo.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesStay.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+
+using namespace FrontDesk;
+
+namespace {
+
+QString dayText(const QDate &day) { return day.toString(QStringLiteral("dd.MM.yyyy")); }
+QString moment(const QDateTime &when) { return when.toString(QStringLiteral("dd.MM.yyyy HH:mm")); }
+
+QTableWidget *listTable(QWidget *sheet, const QString &name, const QStringList &titles)
+{
+    auto *table = new QTableWidget(0, int(titles.size()), sheet);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(titles);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(20);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setMinimumSize(620, 150);
+    static_cast<QBoxLayout *>(sheet->layout())->addWidget(table, 1);
+    return table;
+}
+
+void addRow(QTableWidget *table, const QStringList &cells)
+{
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int column = 0; column < cells.size(); ++column)
+        table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+}
+
+TRadioGroup *radioGroup(QWidget *sheet, const QString &name, const QString &title, const QStringList &items)
+{
+    auto *group = new TRadioGroup(sheet);
+    group->setObjectName(name);
+    group->setTitle(title);
+    group->SetItems(items);
+    group->SetItemIndex(0);
+    static_cast<QBoxLayout *>(sheet->layout())->addWidget(group, 0, Qt::AlignTop);
+    return group;
+}
+
+QLineEdit *readOnly(QLineEdit *edit)
+{
+    edit->setReadOnly(true);
+    return edit;
+}
+
+} // namespace
+
+TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), parent)
+{
+    // Eleven commands side by side.
+    resize(1260, 620);
+    Placement()->SetDesignedSize(size());
+    auto command = [this](const char *name, const char *caption, void (TFFolio::*handler)()) {
+        return AddCommand(QLatin1String(name), QLatin1String(name), QString::fromUtf8(caption),
+                          [this, handler] { (this->*handler)(); });
+    };
+    acFolioCheckIn = command("acFolioCheckIn", "Настаняване", &TFFolio::acFolioCheckInExecute);
+    acFolioCheckOut = command("acFolioCheckOut", "Напускане", &TFFolio::acFolioCheckOutExecute);
+    acFolioCheckOutAll = command("acFolioCheckOutAll", "Приключване", &TFFolio::acFolioCheckOutAllExecute);
+    acFolioExtend = command("acFolioExtend", "Удължаване", &TFFolio::acFolioExtendExecute);
+    acFolioMove = command("acFolioMove", "Преместване", &TFFolio::acFolioMoveExecute);
+    acFolioCancel = command("acFolioCancel", "Отмяна на престой", &TFFolio::acFolioCancelExecute);
+    acFolioCancelAll = command("acFolioCancelAll", "Отмяна на резервация", &TFFolio::acFolioCancelAllExecute);
+    acFolioNoShow = command("acFolioNoShow", "Неявил се", &TFFolio::acFolioNoShowExecute);
+    acFolioCharge = command("acFolioCharge", "Начисление", &TFFolio::acFolioChargeExecute);
+    acFolioPayment = command("acFolioPayment", "Плащане", &TFFolio::acFolioPaymentExecute);
+    acClose = AddCommand(QStringLiteral("acClose"), QStringLiteral("acClose"), QStringLiteral("Изход"), [this] { close(); });
+    Pages()->setObjectName(QStringLiteral("pcFolio"));
+
+    tsFolioGuest = AddSheet(QStringLiteral("tsFolioGuest"), QStringLiteral("Гост"));
+    gbFolioBooking = AddGroupBox(tsFolioGuest, QStringLiteral("gbFolioBooking"), QStringLiteral("Резервация"));
+    edFolioBooking = readOnly(AddEdit(gbFolioBooking, QStringLiteral("lInfoFolioBooking"), QStringLiteral("Номер"),
+                                      QStringLiteral("edFolioBooking")));
+    edFolioHotel = readOnly(AddEdit(gbFolioBooking, QStringLiteral("lInfoFolioHotel"), QStringLiteral("Хотел"),
+                                    QStringLiteral("edFolioHotel")));
+    edFolioGuest = readOnly(AddEdit(gbFolioBooking, QStringLiteral("lInfoFolioGuest"), QStringLiteral("Гост"),
+                                    QStringLiteral("edFolioGuest")));
+    edFolioEntered = readOnly(AddEdit(gbFolioBooking, QStringLiteral("lInfoFolioEntered"), QStringLiteral("Въведена"),
+                                      QStringLiteral("edFolioEntered")));
+    edFolioCurrency = readOnly(AddEdit(gbFolioBooking, QStringLiteral("lInfoFolioCurrency"), QStringLiteral("Валута"),
+                                       QStringLiteral("edFolioCurrency")));
+    gbFolioRegistration = AddGroupBox(tsFolioGuest, QStringLiteral("gbFolioRegistration"),
+                                      QStringLiteral("Данни за адресна регистрация"));
+    edFolioPersonalNumber = AddEdit(gbFolioRegistration, QStringLiteral("lInfoFolioPersonalNumber"),
+                                    QStringLiteral("ЕГН"), QStringLiteral("edFolioPersonalNumber"));
+    edFolioPassport = AddEdit(gbFolioRegistration, QStringLiteral("lInfoFolioPassport"), QStringLiteral("Паспорт"),
+                              QStringLiteral("edFolioPassport"));
+    edFolioNationality = AddEdit(gbFolioRegistration, QStringLiteral("lInfoFolioNationality"),
+                                 QStringLiteral("Националност"), QStringLiteral("edFolioNationality"));
+    edFolioAddress = AddEdit(gbFolioRegistration, QStringLiteral("lInfoFolioAddress"), QStringLiteral("Адрес"),
+                             QStringLiteral("edFolioAddress"));
+
+    tsFolioStay = AddSheet(QStringLiteral("tsFolioStay"), QStringLiteral("Престой"));
+    gbFolioStay = AddGroupBox(tsFolioStay, QStringLiteral("gbFolioStay"), QStringLiteral("Промяна на избрания престой"));
+    dtpFolioDeparture = AddDate(gbFolioStay, QStringLiteral("lInfoFolioDeparture"), QStringLiteral("Нов ден на напускане"),
+                                QStringLiteral("dtpFolioDeparture"));
+    cbFolioRoom = AddLookupBox(gbFolioStay, QStringLiteral("lInfoFolioRoom"), QStringLiteral("Нова стая"),
+                               QStringLiteral("cbFolioRoom"), [this] { return RoomNumbersOfHotel(); });
+    dtpFolioMoveDay = AddDate(gbFolioStay, QStringLiteral("lInfoFolioMoveDay"), QStringLiteral("Ден на преместване"),
+                              QStringLiteral("dtpFolioMoveDay"));
+
+    tsFolioCharge = AddSheet(QStringLiteral("tsFolioCharge"), QStringLiteral("Начисление"));
+    gbFolioCharge = AddGroupBox(tsFolioCharge, QStringLiteral("gbFolioCharge"), QStringLiteral("Начисляване на услуга"));
+    cbFolioService = AddLookupBox(gbFolioCharge, QStringLiteral("lInfoFolioService"), QStringLiteral("Услуга"),
+                                  QStringLiteral("cbFolioService"), QStringLiteral("Uslugi"), QStringLiteral("q33"));
+    edFolioQuantity = AddEdit(gbFolioCharge, QStringLiteral("lInfoFolioQuantity"), QStringLiteral("Количество"),
+                              QStringLiteral("edFolioQuantity"));
+    edFolioQuantity->setText(QStringLiteral("1"));
+    dtpFolioChargeDate = AddDate(gbFolioCharge, QStringLiteral("lInfoFolioChargeDate"), QStringLiteral("Дата"),
+                                 QStringLiteral("dtpFolioChargeDate"));
+
+    tsFolioPayment = AddSheet(QStringLiteral("tsFolioPayment"), QStringLiteral("Плащане"));
+    gbFolioPayment = AddGroupBox(tsFolioPayment, QStringLiteral("gbFolioPayment"), QStringLiteral("Плащане"));
+    edFolioAmount = AddEdit(gbFolioPayment, QStringLiteral("lInfoFolioAmount"), QStringLiteral("Сума"),
+                            QStringLiteral("edFolioAmount"));
+    edFolioNote = AddEdit(gbFolioPayment, QStringLiteral("lInfoFolioNote"), QStringLiteral("Бележка"),
+                          QStringLiteral("edFolioNote"));
+    rgFolioPaymentKind = radioGroup(tsFolioPayment, QStringLiteral("rgFolioPaymentKind"), QStringLiteral("Вид"),
+                                    {QStringLiteral("Депозит"), QStringLiteral("Плащане"), QStringLiteral("Връщане")});
+    rgFolioPaymentMethod =
+        radioGroup(tsFolioPayment, QStringLiteral("rgFolioPaymentMethod"), QStringLiteral("Начин на плащане"),
+                   {QStringLiteral("В брой"), QStringLiteral("С карта"), QStringLiteral("Банков превод")});
+
+    tsFolioAccount = AddSheet(QStringLiteral("tsFolioAccount"), QStringLiteral("Сметка"));
+    tblFolioAccount = listTable(tsFolioAccount, QStringLiteral("tblFolioAccount"), {colDate, colItem, colAmount});
+    tblFolioAccount->setColumnWidth(1, 380);
+    gbFolioTotals = AddGroupBox(tsFolioAccount, QStringLiteral("gbFolioTotals"), QStringLiteral("Сметка"));
+    edFolioOwed = readOnly(AddEdit(gbFolioTotals, QStringLiteral("lInfoFolioOwed"), QStringLiteral("Дължимо"),
+                                   QStringLiteral("edFolioOwed")));
+    edFolioPaid = readOnly(AddEdit(gbFolioTotals, QStringLiteral("lInfoFolioPaid"), QStringLiteral("Платено"),
+                                   QStringLiteral("edFolioPaid")));
+    edFolioBalance = readOnly(AddEdit(gbFolioTotals, QStringLiteral("lInfoFolioBalance"), QStringLiteral("Остатък"),
+                                      QStringLiteral("edFolioBalance")));
+
+    tsFolioHistory = AddSheet(QStringLiteral("tsFolioHistory"), QStringLiteral("История"));
+    tblFolioHistory =
+        listTable(tsFolioHistory, QStringLiteral("tblFolioHistory"), {colWhen, colOperator, colWorkstation, colChange});
+    tblFolioHistory->setColumnWidth(0, 120);
+
+    Grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grid()->setSelectionMode(QAbstractItemView::SingleSelection);
+    Pages()->setCurrentWidget(tsFolioGuest);
+}
+
+QDateEdit *TFFolio::AddDate(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name)
+{
+    auto *picker = new QDateEdit(QDate::currentDate(), box);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    PlaceRow(box, picker, AddLabel(box, labelName, caption));
+    return picker;
+}
+
+QString TFFolio::ListSql() const
+{
+    // The booking's number is the program's own integer, never typed text.
+    return QStringLiteral("SELECT k.q123, r.q44, k.q29, k.q34, k.q35, k.q71, k.q70, k.q27, k.q125, k.q32 "
+                          "FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) WHERE k.q47 IS NOT NULL AND k.q124 = ") +
+           QString::number(m_booking) + QStringLiteral(" ORDER BY k.q34, k.q123");
+}
+
+QList<TGridColumn> TFFolio::GridColumns() const
+{
+    const auto money = [](const TField &field) { return TDecimal::FromVariant(field.Value()).ToFixed(2); };
+    return {{"q44", colRoomNumber, 110},
+            {"q29", colClientName, 200},
+            {"q34", colArrival, 100},
+            {"q35", colDeparture, 100},
+            {"q71", colNights, 90, false, [](const TField &f) { return QString::number(qRound(f.AsFloat())); }},
+            {"q70", colPrice, 90, false, money},
+            {"q27", colTotalSum, 110, false, money},
+            {"q125", colStayStatus, 110, false,
+             [](const TField &f) { return StatusName(f.IsNull() ? ssReserved : f.AsInteger()); }},
+            {"q32", colMoveToNewRoom, 190, false,
+             [](const TField &f) { return f.AsBoolean() ? QStringLiteral("✓") : QString(); }}};
+}
+
+void TFFolio::LoadCaptions()
+{
+    LoadToolbarCaptions(Toolbar());
+    LoadFormCaption(this);
+    for (TTabSheet *sheet : {tsFolioGuest, tsFolioStay, tsFolioCharge, tsFolioPayment, tsFolioAccount, tsFolioHistory})
+        LoadTabSheetCaption(sheet);
+    for (QGroupBox *box : {gbFolioBooking, gbFolioRegistration, gbFolioStay, gbFolioCharge, gbFolioPayment, gbFolioTotals})
+        LoadContainerCaptions(box);
+    LoadRadioGroupCaptions(rgFolioPaymentKind);
+    LoadRadioGroupCaptions(rgFolioPaymentMethod);
+}
+
+bool TFFolio::InitializeWindow()
+{
+    const int chosen = SelectedStay();
+    TRegisterWindow::InitializeWindow();
+    if (!Grid()->selectionModel()->property("FolioWatched").toBool()) {
+        connect(Grid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+            SetDefaultsFor(ChosenStay());
+            UpdateCommands();
+        });
+        Grid()->selectionModel()->setProperty("FolioWatched", true);
+    }
+    try {
+        m_folio = ReadFolio(m_booking);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        m_folio.reset();
+        TExceptionLogs::Show(error.Message());
+    }
+    ShowFolio();
+    SelectStay(chosen);
+    return true;
+}
+
+void TFFolio::ShowFolio()
+{
+    if (!m_folio) {
+        for (QLineEdit *edit : {edFolioBooking, edFolioHotel, edFolioGuest, edFolioEntered, edFolioCurrency})
+            edit->clear();
+        tblFolioAccount->setRowCount(0);
+        tblFolioHistory->setRowCount(0);
+        UpdateCommands();
+        return;
+    }
+    const TBooking &booking = m_folio->Booking;
+    edFolioBooking->setText(QString::number(booking.Number) +
+                            (booking.Status.isEmpty() ? QString() : QStringLiteral("  (") + booking.Status + QLatin1Char(')')));
+    edFolioHotel->setText(booking.HotelName);
+    edFolioGuest->setText(booking.Guest.Name + (booking.Guest.Category.isEmpty()
+                                                    ? QString()
+                                                    : QStringLiteral(", ") + booking.Guest.Category));
+    edFolioEntered->setText(moment(booking.Entered) +
+                            (booking.Operator.isEmpty() ? QString() : QStringLiteral(", ") + booking.Operator));
+    edFolioCurrency->setText(booking.CurrencyName);
+    edFolioPersonalNumber->setText(booking.Guest.PersonalNumber);
+    edFolioPassport->setText(booking.Guest.Passport);
+    edFolioNationality->setText(booking.Guest.Nationality);
+    edFolioAddress->setText(booking.Guest.Address);
+    setWindowTitle(windowTitle().section(QStringLiteral(" — "), 0, 0) + QStringLiteral(" — ") +
+                   QString::number(booking.Number) + QStringLiteral(", ") + booking.Guest.Name);
+    FillAccount();
+    FillHistory();
+    UpdateCommands();
+}
+
+void TFFolio::FillAccount()
+{
+    tblFolioAccount->setRowCount(0);
+    for (const TStay &stay : m_folio->Stays)
+        if (stay.HoldsNights())
+            addRow(tblFolioAccount, {dayText(stay.From),
+                                     msgAccountStay.arg(stay.RoomNumber, dayText(stay.From), dayText(stay.To))
+                                         .arg(stay.Nights)
+                                         .arg(stay.Price.ToFixed(2)),
+                                     stay.Total.ToFixed(2)});
+    for (const TCharge &charge : m_folio->Charges)
+        addRow(tblFolioAccount, {dayText(charge.Date),
+                                 msgAccountCharge.arg(charge.Service, charge.Quantity.ToString(), charge.Price.ToFixed(2)),
+                                 charge.Total.ToFixed(2)});
+    for (const TPayment &payment : m_folio->Payments) {
+        const QString sign = payment.Kind == pkRefund ? QString() : QStringLiteral("-");
+        addRow(tblFolioAccount,
+               {dayText(payment.When.date()),
+                PaymentKindName(payment.Kind) + QStringLiteral(", ") + PaymentMethodName(payment.Method) +
+                    (payment.Note.isEmpty() ? QString() : QStringLiteral(", ") + payment.Note),
+                sign + payment.Amount.ToFixed(2)});
+    }
+    edFolioOwed->setText(m_folio->Owed().ToFixed(2));
+    edFolioPaid->setText((m_folio->Paid - m_folio->Refunded).ToFixed(2));
+    edFolioBalance->setText(m_folio->Balance().ToFixed(2));
+}
+
+void TFFolio::FillHistory()
+{
+    tblFolioHistory->setRowCount(0);
+    for (const TLogEntry &entry : m_folio->History)
+        addRow(tblFolioHistory, {moment(entry.When), entry.Operator, entry.Workstation, entry.Text});
+}
+
+void TFFolio::SelectStay(int stay)
+{
+    TAdoDataSet *rows = ListDataSet();
+    if (!rows || rows->RecordCount() == 0)
+        return;
+    int row = 0;
+    const int field = rows->FieldIndex(QStringLiteral("q123"));
+    for (int i = 0; i < rows->RecordCount() && field >= 0; ++i)
+        if (TField(QString(), rows->CellValue(i, field)).AsInteger() == stay)
+            row = i;
+    Grid()->selectionModel()->setCurrentIndex(GridModel()->index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    SetDefaultsFor(ChosenStay());
+    UpdateCommands();
+}
+
+int TFFolio::SelectedStay() const
+{
+    TAdoDataSet *rows = ListDataSet();
+    const QModelIndex current = Grid()->selectionModel() ? Grid()->selectionModel()->currentIndex() : QModelIndex();
+    if (!rows || !current.isValid() || current.row() >= rows->RecordCount())
+        return 0;
+    const int field = rows->FieldIndex(QStringLiteral("q123"));
+    return field < 0 ? 0 : TField(QString(), rows->CellValue(current.row(), field)).AsInteger();
+}
+
+std::optional<TStay> TFFolio::ChosenStay() const
+{
+    const int id = SelectedStay();
+    if (!m_folio || id == 0)
+        return std::nullopt;
+    for (const TStay &stay : m_folio->Stays)
+        if (stay.Id == id)
+            return stay;
+    return std::nullopt;
+}
+
+void TFFolio::ShowPage(TPage page)
+{
+    const QList<QWidget *> pages = {tsFolioGuest, tsFolioStay, tsFolioCharge, tsFolioPayment, tsFolioAccount, tsFolioHistory};
+    Pages()->setCurrentWidget(pages.value(page, tsFolioGuest));
+}
+
+void TFFolio::SetDefaultsFor(const std::optional<TStay> &stay)
+{
+    if (!stay)
+        return;
+    const QDate today = QDate::currentDate();
+    dtpFolioDeparture->setDate(stay->To.addDays(1));
+    dtpFolioMoveDay->setDate(stay->Status == ssInHouse ? today : std::max(today, stay->From));
+}
+
+void TFFolio::UpdateCommands()
+{
+    const std::optional<TStay> stay = ChosenStay();
+    const QDate today = QDate::currentDate();
+    const int status = stay ? stay->Status : -1;
+    const bool haveFolio = m_folio.has_value();
+    acFolioCheckIn->setEnabled(status == ssReserved && stay->From <= today && today < stay->To);
+    acFolioCheckOut->setEnabled(status == ssInHouse);
+    acFolioCheckOutAll->setEnabled(haveFolio && m_folio->HasStatus(ssInHouse));
+    acFolioExtend->setEnabled(status == ssReserved || status == ssInHouse);
+    acFolioMove->setEnabled(status == ssReserved || status == ssInHouse);
+    acFolioCancel->setEnabled(status == ssReserved);
+    acFolioCancelAll->setEnabled(haveFolio && m_folio->HasStatus(ssReserved));
+    acFolioNoShow->setEnabled(status == ssReserved && stay->From < today);
+    acFolioCharge->setEnabled(haveFolio);
+    acFolioPayment->setEnabled(haveFolio);
+}
+
+TGuest TFFolio::Registration() const
+{
+    TGuest guest;
+    guest.PersonalNumber = edFolioPersonalNumber->text();
+    guest.Passport = edFolioPassport->text();
+    guest.Nationality = edFolioNationality->text();
+    guest.Address = edFolioAddress->text();
+    return guest;
+}
+
+QStringList TFFolio::RoomNumbersOfHotel()
+{
+    QStringList numbers;
+    try {
+        TADOConnection &connection = LocalConnection();
+        TADOQuery query(&connection);
+        const bool ofHotel = m_folio && !m_folio->Booking.Hotel.isNull();
+        query.SetSQLText(ofHotel ? QStringLiteral("SELECT q44 FROM Rooms WHERE q1 = :iHotel ORDER BY q44")
+                                 : QStringLiteral("SELECT q44 FROM Rooms ORDER BY q44"));
+        if (ofHotel)
+            query.ParamByName(QStringLiteral("iHotel")).Value = m_folio->Booking.Hotel;
+        TTransaction transaction(connection);
+        query.Open();
+        transaction.Commit();
+        for (query.First(); !query.Eof(); query.Next())
+            numbers.append(query.FieldByName(QStringLiteral("q44")).AsString());
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+    return numbers;
+}
+
+bool TFFolio::RunOnStay(const std::function<void(int, bool)> &operation)
+{
+    const int stay = SelectedStay();
+    if (stay == 0) {
+        TSystemWinOS::ShowMessageBox(msgChooseRow, msgWarningTitle, 48);
+        return false;
+    }
+    const bool done = FrontDeskRun::Run([&](bool confirmed) { operation(stay, confirmed); });
+    AfterOperation(stay);
+    return done;
+}
+
+void TFFolio::AfterOperation(int stay)
+{
+    emit FrontDeskRun::Changes()->Changed();
+    InitializeWindow();
+    SelectStay(stay);
+}
+
+void TFFolio::acFolioCheckInExecute()
+{
+    const TGuest card = Registration();
+    RunOnStay([&card](int stay, bool confirmed) { CheckIn(stay, card, confirmed); });
+}
+
+void TFFolio::acFolioCheckOutExecute()
+{
+    RunOnStay([](int stay, bool confirmed) { CheckOut(stay, confirmed); });
+}
+
+void TFFolio::acFolioCheckOutAllExecute()
+{
+    const int booking = m_booking;
+    FrontDeskRun::Run([booking](bool confirmed) { CheckOutBooking(booking, confirmed); });
+    AfterOperation(SelectedStay());
+}
+
+void TFFolio::acFolioExtendExecute()
+{
+    const QDate departure = dtpFolioDeparture->date();
+    RunOnStay([departure](int stay, bool) { Extend(stay, departure); });
+}
+
+void TFFolio::acFolioMoveExecute()
+{
+    const QString number = cbFolioRoom->currentText().trimmed();
+    const QDate day = dtpFolioMoveDay->date();
+    QVariantList room;
+    try {
+        room = m_folio && !m_folio->Booking.Hotel.isNull()
+                   ? LookupFields(QStringLiteral("Rooms"), {QStringLiteral("q47")},
+                                  {{QStringLiteral("q44"), number}, {QStringLiteral("q1"), m_folio->Booking.Hotel}})
+                   : LookupFields(QStringLiteral("Rooms"), {QStringLiteral("q47")}, {{QStringLiteral("q44"), number}});
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+        return;
+    }
+    if (number.isEmpty() || room.isEmpty()) {
+        MarkControlFailed(cbFolioRoom);
+        TSystemWinOS::ShowMessageBox(msgUnknownRoom, msgWarningTitle, 48);
+        return;
+    }
+    const int target = TField(QString(), room.first()).AsInteger();
+    int moved = 0;
+    const bool done = FrontDeskRun::Run([&](bool confirmed) {
+        const int stay = SelectedStay();
+        if (stay == 0)
+            throw EFrontDeskRefused(msgChooseRow);
+        moved = Move(stay, target, day, confirmed);
+    });
+    AfterOperation(done ? moved : SelectedStay());
+}
+
+void TFFolio::acFolioCancelExecute()
+{
+    RunOnStay([](int stay, bool) { Cancel(stay); });
+}
+
+void TFFolio::acFolioCancelAllExecute()
+{
+    const int booking = m_booking;
+    FrontDeskRun::Run([booking](bool) { CancelBooking(booking); });
+    AfterOperation(SelectedStay());
+}
+
+void TFFolio::acFolioNoShowExecute()
+{
+    RunOnStay([](int stay, bool) { MarkNoShow(stay); });
+}
+
+void TFFolio::acFolioChargeExecute()
+{
+    QVariantList service;
+    try {
+        service = LookupFields(QStringLiteral("Uslugi"), {QStringLiteral("q42")},
+                               {{QStringLiteral("q33"), cbFolioService->currentText()}});
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+        return;
+    }
+    if (service.isEmpty()) {
+        MarkControlFailed(cbFolioService);
+        TSystemWinOS::ShowMessageBox(msgUnknownService, msgWarningTitle, 48);
+        return;
+    }
+    TDecimal quantity;
+    try {
+        quantity = TDecimal::FromText(edFolioQuantity->text().trimmed());
+    } catch (const Exception &) {
+        MarkControlFailed(edFolioQuantity);
+        TSystemWinOS::ShowMessageBox(msgQuantityInvalid, msgWarningTitle, 48);
+        return;
+    }
+    const int booking = m_booking, item = TField(QString(), service.first()).AsInteger();
+    const QDate date = dtpFolioChargeDate->date();
+    FrontDeskRun::Run([&](bool) { Charge(booking, item, quantity, date); });
+    AfterOperation(SelectedStay());
+}
+
+void TFFolio::acFolioPaymentExecute()
+{
+    TDecimal amount;
+    try {
+        amount = TDecimal::FromText(edFolioAmount->text().trimmed());
+    } catch (const Exception &) {
+        MarkControlFailed(edFolioAmount);
+        TSystemWinOS::ShowMessageBox(msgAmountInvalid, msgWarningTitle, 48);
+        return;
+    }
+    const int booking = m_booking;
+    const auto kind = TPaymentKind(rgFolioPaymentKind->ItemIndex());
+    const auto method = TPaymentMethod(rgFolioPaymentMethod->ItemIndex());
+    const QString note = edFolioNote->text();
+    if (FrontDeskRun::Run([&](bool) { TakePayment(booking, kind, method, amount, note); })) {
+        edFolioAmount->clear();
+        edFolioNote->clear();
+    }
+    AfterOperation(SelectedStay());
+}

@@ -1,0 +1,283 @@
+#include "UNastaniavane.h"
+
+#include "UFrontDeskRun.h"
+#include "UOperReservation.h"
+#include "data/UDM.h"
+#include "errors/UExceptionLogs.h"
+#include "controls/KalvMenu.h"
+#include "framework/FormInfo.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesStay.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+
+using namespace FrontDesk;
+
+namespace {
+
+QDateEdit *datePicker(QWidget *parent, const QString &name)
+{
+    auto *picker = new QDateEdit(QDate::currentDate(), parent);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    return picker;
+}
+
+} // namespace
+
+TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral("FNastaniavane"), parent)
+{
+    resize(900, 560);
+    Placement()->SetDesignedSize(size());
+    acNastaniavaneCheckIn = AddCommand(QStringLiteral("acNastaniavaneCheckIn"), QStringLiteral("acNastaniavaneCheckIn"),
+                                       QStringLiteral("Настани"), [this] { acNastaniavaneCheckInExecute(); });
+    acNastaniavaneWalkIn = AddCommand(QStringLiteral("acNastaniavaneWalkIn"), QStringLiteral("acNastaniavaneWalkIn"),
+                                      QStringLiteral("Настани без резервация"), [this] { acNastaniavaneWalkInExecute(); });
+    acNastaniavaneFolio = AddCommand(QStringLiteral("acNastaniavaneFolio"), QStringLiteral("acNastaniavaneFolio"),
+                                     QStringLiteral("Сметка"), [this] { acNastaniavaneFolioExecute(); });
+    acClose = AddCommand(QStringLiteral("acClose"), QStringLiteral("acClose"), QStringLiteral("Изход"), [this] { close(); });
+    Pages()->setObjectName(QStringLiteral("pcNastaniavane"));
+
+    tsNastaniavaneCard = AddSheet(QStringLiteral("tsNastaniavaneCard"), QStringLiteral("Пристигащи"));
+    gbNastaniavaneDay = AddGroupBox(tsNastaniavaneCard, QStringLiteral("gbNastaniavaneDay"), QStringLiteral("Ден"));
+    dtpNastaniavaneDay = datePicker(gbNastaniavaneDay, QStringLiteral("dtpNastaniavaneDay"));
+    PlaceRow(gbNastaniavaneDay, dtpNastaniavaneDay,
+             AddLabel(gbNastaniavaneDay, QStringLiteral("lInfoNastaniavaneDay"), QStringLiteral("Пристигащи до")));
+    connect(dtpNastaniavaneDay, &QDateEdit::dateChanged, this, [this] { InitializeWindow(); });
+    gbNastaniavaneCard = AddGroupBox(tsNastaniavaneCard, QStringLiteral("gbNastaniavaneCard"),
+                                     QStringLiteral("Данни за адресна регистрация"));
+    edNastaniavanePersonalNumber = AddEdit(gbNastaniavaneCard, QStringLiteral("lInfoNastaniavanePersonalNumber"),
+                                           QStringLiteral("ЕГН"), QStringLiteral("edNastaniavanePersonalNumber"));
+    edNastaniavanePassport = AddEdit(gbNastaniavaneCard, QStringLiteral("lInfoNastaniavanePassport"),
+                                     QStringLiteral("Паспорт"), QStringLiteral("edNastaniavanePassport"));
+    edNastaniavaneNationality = AddEdit(gbNastaniavaneCard, QStringLiteral("lInfoNastaniavaneNationality"),
+                                        QStringLiteral("Националност"), QStringLiteral("edNastaniavaneNationality"));
+    edNastaniavaneAddress = AddEdit(gbNastaniavaneCard, QStringLiteral("lInfoNastaniavaneAddress"),
+                                    QStringLiteral("Адрес"), QStringLiteral("edNastaniavaneAddress"));
+
+    tsNastaniavaneWalkIn = AddSheet(QStringLiteral("tsNastaniavaneWalkIn"), QStringLiteral("Гост без резервация"));
+    gbNastaniavaneWalkIn = AddGroupBox(tsNastaniavaneWalkIn, QStringLiteral("gbNastaniavaneWalkIn"),
+                                       QStringLiteral("Гост без резервация"));
+    edNastaniavaneName = AddEdit(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneName"),
+                                 QStringLiteral("Име и фамилия"), QStringLiteral("edNastaniavaneName"));
+    cbNastaniavaneHotel = AddLookupBox(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneHotel"),
+                                       QStringLiteral("Хотел"), QStringLiteral("cbNastaniavaneHotel"),
+                                       QStringLiteral("HotelBuild"), QStringLiteral("q10"));
+    cbNastaniavaneRoom = AddLookupBox(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneRoom"), QStringLiteral("Стая"),
+                                      QStringLiteral("cbNastaniavaneRoom"), [this] { return RoomNumbersOfChosenHotel(); });
+    dtpNastaniavaneDeparture = datePicker(gbNastaniavaneWalkIn, QStringLiteral("dtpNastaniavaneDeparture"));
+    dtpNastaniavaneDeparture->setDate(QDate::currentDate().addDays(1));
+    PlaceRow(gbNastaniavaneWalkIn, dtpNastaniavaneDeparture,
+             AddLabel(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneDeparture"), QStringLiteral("Напускане")));
+
+    Grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grid()->setSelectionMode(QAbstractItemView::SingleSelection);
+    Pages()->setCurrentWidget(tsNastaniavaneCard);
+}
+
+void TFNastaniavane::SetDay(const QDate &day)
+{
+    const QSignalBlocker quiet(dtpNastaniavaneDay);
+    dtpNastaniavaneDay->setDate(day);
+}
+
+QString TFNastaniavane::ListSql() const
+{
+    return QStringLiteral("SELECT k.q123, k.q124, r.q44, k.q29, k.q34, k.q35, k.q71, k.q27 FROM Klients k "
+                          "INNER JOIN Rooms r ON (r.q47 = k.q47) WHERE k.q125 = 0 AND k.q34 <= :dDay "
+                          "AND k.q35 > :dDay2 ORDER BY k.q34, r.q44");
+}
+
+QList<TParameter> TFNastaniavane::ListParameters() const
+{
+    return {{QStringLiteral("dDay"), dtpNastaniavaneDay->date()}, {QStringLiteral("dDay2"), dtpNastaniavaneDay->date()}};
+}
+
+QList<TGridColumn> TFNastaniavane::GridColumns() const
+{
+    return {{"q124", colBookingNumber, 120},
+            {"q44", colRoomNumber, 110},
+            {"q29", colClientName, 200},
+            {"q34", colArrival, 100},
+            {"q35", colDeparture, 100},
+            {"q71", colNights, 90, false, [](const TField &f) { return QString::number(qRound(f.AsFloat())); }},
+            {"q27", colTotalSum, 110, false,
+             [](const TField &f) { return TDecimal::FromVariant(f.Value()).ToFixed(2); }}};
+}
+
+void TFNastaniavane::LoadCaptions()
+{
+    LoadToolbarCaptions(Toolbar());
+    LoadFormCaption(this);
+    LoadTabSheetCaption(tsNastaniavaneCard);
+    LoadTabSheetCaption(tsNastaniavaneWalkIn);
+    for (QGroupBox *box : {gbNastaniavaneDay, gbNastaniavaneCard, gbNastaniavaneWalkIn})
+        LoadContainerCaptions(box);
+}
+
+bool TFNastaniavane::InitializeWindow()
+{
+    const int chosen = SelectedStay();
+    TRegisterWindow::InitializeWindow();
+    // Each read of the list brings a new selection model.
+    if (!Grid()->selectionModel()->property("CardWatched").toBool()) {
+        connect(Grid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this] { ShowCardOf(SelectedStay()); });
+        Grid()->selectionModel()->setProperty("CardWatched", true);
+    }
+    SelectStay(chosen);
+    acNastaniavaneCheckIn->setEnabled(ListDataSet() && ListDataSet()->RecordCount() > 0);
+    acNastaniavaneFolio->setEnabled(acNastaniavaneCheckIn->isEnabled());
+    return true;
+}
+
+int TFNastaniavane::SelectedStay() const
+{
+    TAdoDataSet *rows = ListDataSet();
+    const QModelIndex current = Grid()->selectionModel() ? Grid()->selectionModel()->currentIndex() : QModelIndex();
+    if (!rows || !current.isValid() || current.row() >= rows->RecordCount())
+        return 0;
+    return TField(QString(), rows->CellValue(current.row(), rows->FieldIndex(QStringLiteral("q123")))).AsInteger();
+}
+
+int TFNastaniavane::BookingOf(int stay) const
+{
+    TAdoDataSet *rows = ListDataSet();
+    for (int i = 0; rows && i < rows->RecordCount(); ++i)
+        if (TField(QString(), rows->CellValue(i, rows->FieldIndex(QStringLiteral("q123")))).AsInteger() == stay)
+            return TField(QString(), rows->CellValue(i, rows->FieldIndex(QStringLiteral("q124")))).AsInteger();
+    return 0;
+}
+
+void TFNastaniavane::SelectStay(int stay)
+{
+    TAdoDataSet *rows = ListDataSet();
+    if (!rows || rows->RecordCount() == 0) {
+        ShowCardOf(0);
+        return;
+    }
+    int row = 0;
+    for (int i = 0; i < rows->RecordCount(); ++i)
+        if (TField(QString(), rows->CellValue(i, rows->FieldIndex(QStringLiteral("q123")))).AsInteger() == stay)
+            row = i;
+    Grid()->selectionModel()->setCurrentIndex(GridModel()->index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ShowCardOf(SelectedStay());
+}
+
+void TFNastaniavane::ShowCardOf(int stay)
+{
+    const int booking = BookingOf(stay);
+    std::optional<TFolio> folio;
+    if (booking > 0) {
+        try {
+            folio = ReadFolio(booking);
+        } catch (const Exception &error) {
+            LocalConnection().RollbackIfOpen();
+            TExceptionLogs::Show(error.Message());
+        }
+    }
+    const TGuest guest = folio ? folio->Booking.Guest : TGuest();
+    edNastaniavanePersonalNumber->setText(guest.PersonalNumber);
+    edNastaniavanePassport->setText(guest.Passport);
+    edNastaniavaneNationality->setText(guest.Nationality);
+    edNastaniavaneAddress->setText(guest.Address);
+}
+
+TGuest TFNastaniavane::Card() const
+{
+    TGuest guest;
+    guest.Name = edNastaniavaneName->text();
+    guest.PersonalNumber = edNastaniavanePersonalNumber->text();
+    guest.Passport = edNastaniavanePassport->text();
+    guest.Nationality = edNastaniavaneNationality->text();
+    guest.Address = edNastaniavaneAddress->text();
+    return guest;
+}
+
+void TFNastaniavane::acNastaniavaneCheckInExecute()
+{
+    const int stay = SelectedStay();
+    if (stay == 0) {
+        TSystemWinOS::ShowMessageBox(msgChooseRow, msgWarningTitle, 48);
+        return;
+    }
+    const TGuest card = Card();
+    const int booking = BookingOf(stay);
+    const bool done = FrontDeskRun::Run([&](bool confirmed) { CheckIn(stay, card, confirmed); });
+    InitializeWindow();
+    if (done) {
+        emit FrontDeskRun::Changes()->Changed();
+        emit FolioRequested(booking, stay);
+    }
+}
+
+QStringList TFNastaniavane::RoomNumbersOfChosenHotel()
+{
+    QStringList numbers;
+    try {
+        TADOConnection &connection = LocalConnection();
+        TADOQuery query(&connection);
+        query.SetSQLText(QStringLiteral("SELECT r.q44 FROM Rooms r INNER JOIN HotelBuild h ON (h.q1 = r.q1) "
+                                        "WHERE h.q10 = :sHotelName ORDER BY r.q44"));
+        query.ParamByName(QStringLiteral("sHotelName")).Value = cbNastaniavaneHotel->currentText();
+        TTransaction transaction(connection);
+        query.Open();
+        transaction.Commit();
+        for (query.First(); !query.Eof(); query.Next())
+            numbers.append(query.FieldByName(QStringLiteral("q44")).AsString());
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+    return numbers;
+}
+
+void TFNastaniavane::acNastaniavaneWalkInExecute()
+{
+    std::optional<TFOperReservation::TRoom> room;
+    try {
+        room = TFOperReservation::FindRoom(cbNastaniavaneHotel->currentText(), cbNastaniavaneRoom->currentText().trimmed());
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+        return;
+    }
+    if (!room) {
+        MarkControlFailed(cbNastaniavaneRoom);
+        TSystemWinOS::ShowMessageBox(msgUnknownRoom, msgWarningTitle, 48);
+        return;
+    }
+    const int id = room->Id;
+    const QDate departure = dtpNastaniavaneDeparture->date();
+    const TGuest card = Card();
+    int booking = 0;
+    const bool done =
+        FrontDeskRun::Run([&](bool confirmed) { booking = WalkIn(id, departure, card, QVariant(), confirmed); });
+    InitializeWindow();
+    if (done) {
+        edNastaniavaneName->clear();
+        emit FrontDeskRun::Changes()->Changed();
+        emit FolioRequested(booking, 0);
+    }
+}
+
+void TFNastaniavane::acNastaniavaneFolioExecute()
+{
+    const int stay = SelectedStay();
+    if (stay == 0) {
+        TSystemWinOS::ShowMessageBox(msgChooseRow, msgWarningTitle, 48);
+        return;
+    }
+    emit FolioRequested(BookingOf(stay), stay);
+}

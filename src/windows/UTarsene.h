@@ -1,0 +1,40 @@
+#pragma once
+// Finding a booking: by guest name, personal number, passport, room number or booking number,
+// or the bookings in house or still to come on a day; the chosen one's folio opens.
+
+#include "framework/URegister.h"
+
+class QDateEdit;
+class TRadioGroup;
+
+class TFTarsene : public TRegisterWindow
+{
+    Q_OBJECT
+public:
+    enum TScope { scText = 0, scInHouse = 1, scComing = 2 };
+    explicit TFTarsene(QWidget *parent = nullptr);
+
+    void Search(TScope scope, const QString &text, const QDate &day);
+    int SelectedBooking() const;
+    void acTarseneFindExecute();
+    void acTarseneFolioExecute();
+
+    QAction *acTarseneFind, *acTarseneFolio, *acClose;
+    TTabSheet *tsTarsene;
+    QGroupBox *gbTarsene;
+    QLineEdit *edTarseneText;
+    QDateEdit *dtpTarseneDay;
+    TRadioGroup *rgTarseneScope;
+
+signals:
+    void FolioRequested(int booking, int stay);
+
+protected:
+    QString ListSql() const override;
+    QList<TParameter> ListParameters() const override;
+    QList<TGridColumn> GridColumns() const override;
+    void LoadCaptions() override;
+
+private:
+    int SelectedStay() const;
+};
