@@ -215,7 +215,7 @@ bool anyInHouse(TADOConnection &connection, int booking)
 
 QString checkOutStay(TADOConnection &connection, const TStay &stay)
 {
-    const QDate today = QDate::currentDate();
+    const QDate today = Today();
     const QDate departure = today < stay.To ? std::max(today, stay.From) : stay.To;
     setDeparture(connection, stay, departure, QStringLiteral(", q125 = ?, q127 = ?"),
                  {int(ssDeparted), QDateTime::currentDateTime()});
@@ -354,6 +354,20 @@ void insertStay(TADOConnection &connection, const QList<QPair<QString, QVariant>
 }
 
 } // namespace
+
+// ---- the day
+
+namespace {
+QDate &fixedDay()
+{
+    static QDate day;
+    return day;
+}
+} // namespace
+
+QDate Today() { return fixedDay().isValid() ? fixedDay() : QDate::currentDate(); }
+
+void SetToday(const QDate &day) { fixedDay() = day; }
 
 // ---- words
 
@@ -525,7 +539,7 @@ void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
     operation([&](TADOConnection &connection) {
         const TStay stay = requireStay(connection, id);
         requireStatus(stay, {ssReserved});
-        const QDate today = QDate::currentDate();
+        const QDate today = Today();
         if (today < stay.From || today >= stay.To)
             refuse(msgCheckInNotToday.arg(dayText(stay.From)));
         if (!registrationComplete(registration))
@@ -546,7 +560,7 @@ void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
 int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant &currency, bool dirtyRoomAccepted)
 {
     return operation([&](TADOConnection &connection) {
-        const QDate today = QDate::currentDate();
+        const QDate today = Today();
         if (departure <= today)
             refuse(msgDepartureInvalid);
         if (guest.Name.trimmed().isEmpty() || !registrationComplete(guest))
@@ -669,7 +683,7 @@ void MarkNoShow(int id)
     operation([&](TADOConnection &connection) {
         const TStay stay = requireStay(connection, id);
         requireStatus(stay, {ssReserved});
-        if (stay.From >= QDate::currentDate())
+        if (stay.From >= Today())
             refuse(msgNoShowNotDue.arg(dayText(stay.From)));
         WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, endStay(connection, stay, ssNoShow));
         return 0;
@@ -683,7 +697,7 @@ void Extend(int id, const QDate &departure)
         requireStatus(stay, {ssReserved, ssInHouse});
         if (departure == stay.To)
             refuse(msgDepartureUnchanged.arg(dayText(stay.To)));
-        const QDate earliest = stay.Status == ssInHouse ? std::max(stay.From, QDate::currentDate()).addDays(1)
+        const QDate earliest = stay.Status == ssInHouse ? std::max(stay.From, Today()).addDays(1)
                                                         : stay.From.addDays(1);
         if (!departure.isValid() || departure < earliest)
             refuse(msgDepartureInvalid);
@@ -752,7 +766,7 @@ int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
         if (room == stay.Room)
             refuse(msgSameRoom);
         const bool inHouse = stay.Status == ssInHouse;
-        const bool dayFits = inHouse ? day == QDate::currentDate() : day >= stay.From;
+        const bool dayFits = inHouse ? day == Today() : day >= stay.From;
         if (!day.isValid() || !dayFits || day >= stay.To)
             refuse(msgMoveDayInvalid);
         lockRooms(connection, {stay.Room, room});
@@ -807,7 +821,7 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
         QList<QPair<QString, QVariant>> values = {
             {"q33", name},
             {"q42", QString::number(service)},
-            {"q39", QDateTime(date, date == QDate::currentDate() ? QTime::currentTime() : QTime(12, 0))},
+            {"q39", QDateTime(date, date == Today() ? QTime::currentTime() : QTime(12, 0))},
             {"q70", price.ToVariant()},
             {"q71", quantity.ToVariant()},
             {"q27", total.ToVariant()},
@@ -872,7 +886,7 @@ void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &rea
             const QString number = roomNumber(connection, room);
             if (closing) {
                 // A room is closed only for nights that no stay holds.
-                const QDate first = from.isValid() ? from : QDate::currentDate();
+                const QDate first = from.isValid() ? from : Today();
                 const QDate last = to.isValid() ? to : QDate(9999, 12, 31);
                 auto held = open(connection,
                                  QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND "

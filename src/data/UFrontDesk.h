@@ -33,6 +33,10 @@ enum TRoomState { rsClean = 0, rsDirty = 1, rsCleaning = 2, rsOutOfService = 3, 
 enum TPaymentKind { pkDeposit = 0, pkPayment = 1, pkRefund = 2 };
 enum TPaymentMethod { pmCash = 0, pmCard = 1, pmTransfer = 2 };
 
+// The front desk's day: today, unless a test has set another (an invalid date: today again).
+QDate Today();
+void SetToday(const QDate &day);
+
 // The words of the catalogue for each value, in the operator's language.
 QString StatusName(int status);
 QString RoomStateName(int state);

@@ -170,7 +170,7 @@ TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), pa
 
 QDateEdit *TFFolio::AddDate(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name)
 {
-    auto *picker = new QDateEdit(QDate::currentDate(), box);
+    auto *picker = new QDateEdit(FrontDesk::Today(), box);
     picker->setObjectName(name);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
@@ -349,7 +349,7 @@ void TFFolio::SetDefaultsFor(const std::optional<TStay> &stay)
 {
     if (!stay)
         return;
-    const QDate today = QDate::currentDate();
+    const QDate today = FrontDesk::Today();
     dtpFolioDeparture->setDate(stay->To.addDays(1));
     dtpFolioMoveDay->setDate(stay->Status == ssInHouse ? today : std::max(today, stay->From));
 }
@@ -357,7 +357,7 @@ void TFFolio::SetDefaultsFor(const std::optional<TStay> &stay)
 void TFFolio::UpdateCommands()
 {
     const std::optional<TStay> stay = ChosenStay();
-    const QDate today = QDate::currentDate();
+    const QDate today = FrontDesk::Today();
     const int status = stay ? stay->Status : -1;
     const bool haveFolio = m_folio.has_value();
     acFolioCheckIn->setEnabled(status == ssReserved && stay->From <= today && today < stay->To);

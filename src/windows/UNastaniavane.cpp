@@ -26,7 +26,7 @@ namespace {
 
 QDateEdit *datePicker(QWidget *parent, const QString &name)
 {
-    auto *picker = new QDateEdit(QDate::currentDate(), parent);
+    auto *picker = new QDateEdit(FrontDesk::Today(), parent);
     picker->setObjectName(name);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
@@ -76,7 +76,7 @@ TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral
     cbNastaniavaneRoom = AddLookupBox(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneRoom"), QStringLiteral("Стая"),
                                       QStringLiteral("cbNastaniavaneRoom"), [this] { return RoomNumbersOfChosenHotel(); });
     dtpNastaniavaneDeparture = datePicker(gbNastaniavaneWalkIn, QStringLiteral("dtpNastaniavaneDeparture"));
-    dtpNastaniavaneDeparture->setDate(QDate::currentDate().addDays(1));
+    dtpNastaniavaneDeparture->setDate(FrontDesk::Today().addDays(1));
     PlaceRow(gbNastaniavaneWalkIn, dtpNastaniavaneDeparture,
              AddLabel(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneDeparture"), QStringLiteral("Напускане")));
 

@@ -1,0 +1,237 @@
+// A guest's whole road on a fresh database, through the windows as a receptionist goes it:
+// book two nights from the board, check in, charge a service, take a deposit, extend by one
+// night, move to another room the next day, and check out on the day of departure with the
+// balance paid; the board marks the rooms and the log holds every step.
+
+#include "TestHarness.h"
+#include "admin/UDatabaseSetup.h"
+#include "admin/UDemoData.h"
+#include "data/UDM.h"
+#include "data/UFrontDesk.h"
+#include "framework/UStdCtrls.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesStay.h"
+#include "windows/Hotel.h"
+#include "windows/UFolio.h"
+#include "windows/UNastaniavane.h"
+#include "windows/UOperReservation.h"
+#include "windows/URoomBoard.h"
+#include "windows/UUserLogin.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+using namespace FrontDesk;
+
+namespace {
+
+template <class T> T *openChild(TFHotel &main)
+{
+    const QList<QMdiSubWindow *> frames = main.MdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (int i = int(frames.size()) - 1; i >= 0; --i)
+        if (auto *window = qobject_cast<T *>(frames.at(i)->widget()))
+            return window;
+    return nullptr;
+}
+
+void logInWhenAsked(const QString &user, const QString &password)
+{
+    QTimer::singleShot(100, [user, password] {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *login = qobject_cast<TFUserLogin *>(widget); login && login->isVisible()) {
+                QTest::keyClicks(login->username, user);
+                QTest::keyClicks(login->password, password);
+                QTest::mouseClick(login->spOK, Qt::LeftButton);
+            }
+    });
+}
+
+} // namespace
+
+class TestStay : public QObject
+{
+    Q_OBJECT
+
+    TADOConnection *m_connection = nullptr;
+    QStringList rows(const QString &sql) { return QueryRows(*m_connection, sql); }
+    QStringList log() { return rows("SELECT q147 FROM Dnevnik WHERE q124 IS NOT NULL ORDER BY q143"); }
+
+    // The board on the front desk's day, as its next tick shows it.
+    int marksOf(TFHotel &main, int room)
+    {
+        main.dtpMainPeriodFilter->setDate(Today());
+        main.timerInitRoomStatusTimer();
+        return main.RoomBoard->Button(room)->Marks();
+    }
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+    void cleanup() { SetToday(QDate()); }
+
+    void aGuestsWholeRoad()
+    {
+        TestHome home;
+        DeliverFiles(home);
+        TDM dm;
+        m_connection = dm.ADOLocalConnection;
+        const TestServer server = ServerForTests(home, "HotelTest");
+        StoreServerSettings(home, server);
+        QCOMPARE(int(DatabaseSetup::CreateDatabase(server.Database).Outcome), int(DatabaseSetup::TOutcome::Done));
+        DemoData::InstallMissingProcedures(TestHome::BuildBinFolder() + "dist/sql/");
+        TADOConnection &connection = *m_connection;
+        connection.Execute("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        connection.Execute("INSERT INTO Tarife (q50) VALUES ('Основна')");
+        connection.Execute("INSERT INTO Valuta (q56, q1) VALUES ('BGN', 1)");
+        connection.Execute("INSERT INTO Uslugi (q40, q33, q51) VALUES (70, 'Единична', 1), (12.50, 'Закуска', 1)");
+        connection.Execute("INSERT INTO Rooms (q44, q46, q1, q42, q129, q81, q82, q83, q84) VALUES "
+                           "('301', 70, 1, 1, 0, 80, 60, 20, 20), ('302', 80, 1, 1, 0, 80, 60, 20, 120)");
+        connection.Execute("INSERT INTO Operators (q1, q21, q75, q76, q77) VALUES (1, 'Рецепция', 'rec', 'pass', ?)",
+                           {QString(50, '1')});
+        const int room301 = rows("SELECT q47 FROM Rooms WHERE q44 = '301'").value(0).toInt();
+        const int room302 = rows("SELECT q47 FROM Rooms WHERE q44 = '302'").value(0).toInt();
+        const QDate day0 = QDate::currentDate();
+        SetToday(day0);
+
+        TFUserLogin login;
+        QVERIFY(login.InitializeWindow());
+        logInWhenAsked("rec", "pass");
+        QCOMPARE(login.ShowModal(), int(mrOk));
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.show();
+        QCOMPARE(marksOf(main, room301), int(rmFree));
+
+        // Book two nights from the board's "Резервация" on room 301: room and day are filled in.
+        TRoomButton *button301 = main.RoomBoard->Button(room301);
+        emit button301->customContextMenuRequested(QPoint(5, 5));
+        main.PopupMenu1Operacii->close();
+        main.PopupMenu1Operacii->actions().at(5)->trigger();
+        auto *booking = openChild<TFOperReservation>(main);
+        QVERIFY(booking);
+        QCOMPARE(booking->cbRoomNumber->currentText(), QString("301"));
+        QCOMPARE(booking->cbHotel->currentText(), QString("Морски"));
+        QCOMPARE(booking->DateTimePicker1->date(), day0);
+        // Typed text that a key press cannot spell goes in as the input method would put it.
+        booking->edContragentName->setText("Елена Димитрова");
+        QTest::keyClicks(booking->edContragentID, "8802021234");
+        booking->edContragentAddress->setText("Русе, ул. Дунав 3");
+        booking->cbTarife->setEditText("Основна");
+        booking->cbCurrency->setEditText("BGN");
+        booking->DateTimePicker2->setDate(day0.addDays(2));
+        booking->acOperReservationPrepareContragentForReserv->trigger();
+        QCOMPARE(booking->GridModel()->rowCount(), 1);
+        {
+            MessageBoxRecorder boxes;
+            booking->acOperReservationSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgBookingSaved.arg(booking->LastBooking)}));
+        }
+        const int number = booking->LastBooking;
+        booking->acClose->trigger();
+        QCOMPARE(marksOf(main, room301), int(rmArriving));
+        QCOMPARE(main.RoomBoard->Button(room301)->Mark, 1);
+        QCOMPARE(main.RoomBoard->Button(room301)->toolTip(), QString("Елена Димитрова"));
+        QCOMPARE(log().size(), 1);
+
+        // Check in from today's arrivals, with the registration card's data.
+        main.Action("actOperNastaniavane")->trigger();
+        auto *arrivals = openChild<TFNastaniavane>(main);
+        QVERIFY(arrivals);
+        QCOMPARE(arrivals->GridModel()->rowCount(), 1);
+        QCOMPARE(arrivals->edNastaniavaneAddress->text(), QString("Русе, ул. Дунав 3"));
+        arrivals->edNastaniavaneNationality->setText("България");
+        arrivals->acNastaniavaneCheckIn->trigger();
+        QCOMPARE(arrivals->GridModel()->rowCount(), 0);
+        auto *folio = openChild<TFFolio>(main);
+        QVERIFY(folio);
+        QCOMPARE(folio->Booking(), number);
+        QCOMPARE(marksOf(main, room301), int(rmInHouse));
+        QVERIFY(log().last().contains(msgLogCheckedIn.arg("301")));
+
+        // A service and a deposit.
+        folio->ShowPage(TFFolio::pgCharge);
+        folio->cbFolioService->setEditText("Закуска");
+        folio->edFolioQuantity->setText("2");
+        folio->acFolioCharge->trigger();
+        QCOMPARE(folio->edFolioOwed->text(), QString("165.00"));  // 2 x 70 + 2 x 12.50
+        folio->ShowPage(TFFolio::pgPayment);
+        QTest::keyClicks(folio->edFolioAmount, "100");
+        folio->rgFolioPaymentKind->SetItemIndex(pkDeposit);
+        folio->rgFolioPaymentMethod->SetItemIndex(pmCard);
+        folio->acFolioPayment->trigger();
+        QCOMPARE(folio->edFolioBalance->text(), QString("65.00"));
+        QCOMPARE(log().size(), 4);
+
+        // One night more: the departure moves and the total counts three nights.
+        folio->ShowPage(TFFolio::pgStay);
+        QVERIFY(folio->acFolioExtend->isEnabled());
+        QCOMPARE(folio->dtpFolioDeparture->date(), day0.addDays(3));
+        folio->acFolioExtend->trigger();
+        QCOMPARE(folio->edFolioOwed->text(), QString("235.00"));
+        main.dtpMainPeriodFilter->setDate(day0.addDays(2));
+        main.timerInitRoomStatusTimer();
+        QCOMPARE(main.RoomBoard->Button(room301)->Marks(), int(rmInHouse));
+
+        // The next day the guest moves to 302: the stay is split, 301 is left dirty.
+        SetToday(day0.addDays(1));
+        folio->InitializeWindow();
+        folio->cbFolioRoom->setEditText("302");
+        QCOMPARE(folio->dtpFolioMoveDay->date(), day0.addDays(1));
+        folio->acFolioMove->trigger();
+        QCOMPARE(folio->Folio()->Stays.size(), 2);
+        QCOMPARE(folio->Folio()->Stays.at(0).Status, int(ssDeparted));
+        QCOMPARE(folio->Folio()->Stays.at(0).Nights + folio->Folio()->Stays.at(1).Nights, 3);
+        QVERIFY(folio->Folio()->Stays.at(1).Moved);
+        QCOMPARE(folio->SelectedStay(), folio->Folio()->Stays.at(1).Id);
+        QCOMPARE(folio->edFolioOwed->text(), QString("235.00"));  // the booked price, three nights
+        QCOMPARE(marksOf(main, room301), int(rmFree | rmDirty | rmLeaving));
+        QCOMPARE(marksOf(main, room302), int(rmInHouse));
+        QVERIFY(log().last().contains(msgLogMoved.arg("301", "302", day0.addDays(1).toString("dd.MM.yyyy"))));
+
+        // On the day of departure the balance is paid and the guest checks out, with no question.
+        SetToday(day0.addDays(3));
+        folio->InitializeWindow();
+        QCOMPARE(marksOf(main, room302), int(rmFree | rmLeaving));
+        folio->ShowPage(TFFolio::pgPayment);
+        QTest::keyClicks(folio->edFolioAmount, folio->edFolioBalance->text());
+        folio->rgFolioPaymentKind->SetItemIndex(pkPayment);
+        folio->rgFolioPaymentMethod->SetItemIndex(pmCash);
+        folio->acFolioPayment->trigger();
+        QCOMPARE(folio->edFolioBalance->text(), QString("0.00"));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(folio->acFolioCheckOut->isEnabled());
+            folio->acFolioCheckOut->trigger();
+            QVERIFY(boxes.Texts().isEmpty());
+        }
+        QCOMPARE(folio->Folio()->Stays.at(1).Status, int(ssDeparted));
+        QVERIFY(!folio->acFolioCheckOut->isEnabled());
+        QCOMPARE(marksOf(main, room302), int(rmFree | rmDirty | rmLeaving));
+
+        // The log holds every step, each once, with the operator who did it.
+        const QStringList steps = log();
+        QCOMPARE(steps.size(), 8);
+        QCOMPARE(steps.at(0), msgLogBooked.arg(1).arg(0));
+        QCOMPARE(steps.at(1), msgLogCheckedIn.arg("301"));
+        QVERIFY(steps.at(2).startsWith(msgLogCharged.arg("Закуска", "2", "12.50", "25.00")));
+        QCOMPARE(steps.at(3), msgLogPayment.arg(msgPaymentDeposit, "100.00", msgMethodCard));
+        QVERIFY(steps.at(4).startsWith(msgLogExtended.arg("301", day0.addDays(2).toString("dd.MM.yyyy"),
+                                                         day0.addDays(3).toString("dd.MM.yyyy"), "210.00")));
+        QCOMPARE(steps.at(6), msgLogPayment.arg(msgPaymentPayment, "135.00", msgMethodCash));
+        QCOMPARE(steps.at(7), msgLogCheckedOut.arg("302").arg(2).arg("140.00"));
+        QCOMPARE(rows("SELECT DISTINCT o.q21 FROM Dnevnik d JOIN Operators o ON o.q80 = d.q128 WHERE d.q124 IS NOT NULL"),
+                 QStringList({"Рецепция"}));
+        QCOMPARE(folio->tblFolioHistory->rowCount(), 8);
+        SaveShot(&main, "EndToEndStay");
+    }
+};
+
+KALV_TEST_MAIN(TestStay)
+#include "tst_stay.moc"
