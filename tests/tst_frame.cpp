@@ -227,7 +227,8 @@ private slots:
         QCOMPARE(reserve->property("ImageIndex").toInt(), 31);
         QCOMPARE(reserve->property("Category").toString(), QString("Операции"));
         QVERIFY(!reserve->icon().isNull());
-        QVERIFY(!window->Action("actOperCleanRoom")->isEnabled());  // a command without behaviour
+        QVERIFY(!window->Action("actSettingsCardSystem")->isEnabled());  // a command without behaviour
+        QVERIFY(window->Action("actOperCleanRoom")->isEnabled());
         QVERIFY(window->Action("actNomenHotels")->isEnabled());
         QCOMPARE(window->Action("actClose")->shortcut(), QKeySequence(Qt::Key_Escape));
         QCOMPARE(window->Action("actClose")->property("Category").toString(), QString());
