@@ -14,14 +14,29 @@
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesStay.h"
+#include "startup/USystemWinOS.h"
+#include "windows/Hotel.h"
+#include "windows/UAdresniKarti.h"
+#include "windows/UFolio.h"
+#include "windows/UNastaniavane.h"
+#include "windows/UNomStai.h"
 #include "windows/UOperReservation.h"
+#include "windows/UPochistvane.h"
+#include "windows/UTarsene.h"
 #include "windows/URoomBoard.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QCheckBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTabWidget>
 #include <QtTest>
 #include <memory>
 
@@ -124,7 +139,11 @@ private slots:
         m_db = std::make_unique<TestDatabase>();
         hotelData();
     }
-    void cleanup() { m_db.reset(); }
+    void cleanup()
+    {
+        SetToday(QDate());
+        m_db.reset();
+    }
 
     void reservationSaveCreatesOneBookingWithTheGuestsData()
     {
@@ -443,6 +462,360 @@ private slots:
         TFInitMSSQL again;
         QVERIFY(again.InitializeWindow());
         QCOMPARE(count("SELECT COUNT(*) FROM Rezervacii"), 4);
+    }
+
+    void folioCommandsFollowTheRules()
+    {
+        SetToday(today);
+        const int booking = book("101", today.addDays(-1), today.addDays(2));
+        book("102", today.addDays(1), today.addDays(3));
+        TFFolio folio;
+        folio.setAttribute(Qt::WA_DeleteOnClose, false);
+        folio.SetBooking(booking);
+        folio.InitializeWindow();
+        folio.SelectStay(stayOf(booking));
+        // A reserved stay that began yesterday: check-in, cancellation, no-show; no check-out.
+        QVERIFY(folio.acFolioCheckIn->isEnabled());
+        QVERIFY(folio.acFolioCancel->isEnabled());
+        QVERIFY(folio.acFolioNoShow->isEnabled());
+        QVERIFY(!folio.acFolioCheckOut->isEnabled());
+        QVERIFY(!folio.acFolioCheckOutAll->isEnabled());
+        QCOMPARE(folio.edFolioAddress->text(), QString("София, ул. Шипка 1"));
+        // Check-in asks for the card's missing nationality, then takes it, and asks about a dirty room.
+        exec("UPDATE Rooms SET q129 = 1 WHERE q44 = '101'");
+        {
+            MessageBoxRecorder boxes;
+            folio.acFolioCheckInExecute();
+            QCOMPARE(boxes.Texts(), QStringList({msgRegistrationIncomplete}));
+        }
+        folio.edFolioNationality->setText("България");
+        {
+            MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDNO);
+            folio.acFolioCheckInExecute();
+            QCOMPARE(boxes.Texts(), QStringList({msgRoomNotReady.arg("101", msgRoomStateDirty)}));
+            QCOMPARE(folio.Folio()->Stays.first().Status, int(ssReserved));
+            boxes.Answer(TSystemWinOS::IDYES);
+            folio.acFolioCheckInExecute();
+            QCOMPARE(folio.Folio()->Stays.first().Status, int(ssInHouse));
+        }
+        QVERIFY(folio.acFolioCheckOut->isEnabled());
+        QVERIFY(!folio.acFolioCheckIn->isEnabled());
+        QVERIFY(!folio.acFolioCancel->isEnabled());
+        // A payment typed wrong is refused with a message; the balance stays as it was.
+        {
+            MessageBoxRecorder boxes;
+            folio.edFolioAmount->setText("12,50");
+            folio.acFolioPaymentExecute();
+            QCOMPARE(boxes.Texts(), QStringList({msgAmountInvalid}));
+        }
+        QCOMPARE(folio.edFolioBalance->text(), QString("180.00"));
+        folio.edFolioAmount->setText("80");
+        folio.acFolioPaymentExecute();
+        QCOMPARE(folio.edFolioBalance->text(), QString("100.00"));
+        QVERIFY(folio.edFolioAmount->text().isEmpty());
+        // Checking out today with the balance open asks; "No" keeps the guest in house.
+        {
+            MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDNO);
+            folio.acFolioCheckOutExecute();
+            QCOMPARE(boxes.Texts(), QStringList({msgOpenBalance.arg("-20.00")}));
+            QCOMPARE(folio.Folio()->Stays.first().Status, int(ssInHouse));
+        }
+        // An early departure counts one night: 60 owed, 80 paid, 20 to give back.
+        folio.edFolioAmount->setText("20");
+        folio.rgFolioPaymentKind->SetItemIndex(pkRefund);
+        folio.acFolioPaymentExecute();
+        folio.acFolioCheckOutExecute();
+        QCOMPARE(folio.Folio()->Stays.first().Status, int(ssDeparted));
+        QCOMPARE(folio.edFolioBalance->text(), QString("0.00"));
+        QCOMPARE(folio.tblFolioAccount->rowCount(), 3);  // the night, the payment, the refund
+        QVERIFY(!connection().InTransaction());
+        SaveShot(&folio, "FFolio_test");
+    }
+
+    void searchFindsBookingsByEveryKey()
+    {
+        const int first = book("101", today, today.addDays(2), "Иван Петров");
+        const int second = book("102", today.addDays(5), today.addDays(6), "Мария Иванова");
+        TFTarsene search;
+        search.setAttribute(Qt::WA_DeleteOnClose, false);
+        auto found = [&](const QString &text) {
+            search.Search(TFTarsene::scText, text, today);
+            QStringList numbers;
+            for (int row = 0; row < search.GridModel()->rowCount(); ++row)
+                numbers.append(search.GridModel()->index(row, 0).data().toString());
+            return numbers;
+        };
+        // Part of a name in any letter case, Cyrillic included; whole personal number, room, number.
+        QCOMPARE(found("ИВАН"), QStringList({QString::number(second), QString::number(first)}));
+        QCOMPARE(found("петров"), QStringList({QString::number(first)}));
+        QCOMPARE(found("P123456").size(), 2);
+        QCOMPARE(found("102"), QStringList({QString::number(second)}));
+        QCOMPARE(found(QString::number(first)), QStringList({QString::number(first)}));
+        QVERIFY(found("'; DROP TABLE Klients; --").isEmpty());
+        QVERIFY(found("").isEmpty());
+        {
+            MessageBoxRecorder boxes;
+            search.edTarseneText->setText("Никой");
+            search.acTarseneFindExecute();
+            QCOMPARE(boxes.Texts(), QStringList({msgNoBookingFound.arg("Никой")}));
+        }
+        // The coming bookings of a day, and the one chosen opens its folio.
+        search.Search(TFTarsene::scComing, QString(), today.addDays(3));
+        QCOMPARE(search.GridModel()->rowCount(), 1);
+        QSignalSpy asked(&search, &TFTarsene::FolioRequested);
+        search.acTarseneFolio->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().at(0).toInt(), second);
+    }
+
+    void roomStatesChangedForManyRoomsAtOnce()
+    {
+        book("102", today, today.addDays(2));
+        TFPochistvane states;
+        states.setAttribute(Qt::WA_DeleteOnClose, false);
+        states.InitializeWindow();
+        QCOMPARE(states.GridModel()->rowCount(), 3);
+        states.SelectRooms({"101", "103"});
+        QCOMPARE(states.SelectedRooms().size(), 2);
+        states.rgPochistvaneState->SetItemIndex(rsDirty);
+        QVERIFY(!states.gbPochistvaneClosure->isEnabled());
+        {
+            MessageBoxRecorder boxes;
+            states.acPochistvaneApply->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgRoomStatesSaved.arg(2)}));
+        }
+        QCOMPARE(rows("SELECT q44, q129 FROM Rooms ORDER BY q44"), QStringList({"101|1", "102|0", "103|1"}));
+        QCOMPARE(states.SelectedRooms().size(), 2);  // the choice stays for the next change
+        // Closing a room with a stay in the period is refused and changes none of the chosen.
+        states.SelectRooms({"101", "102"});
+        states.rgPochistvaneState->SetItemIndex(rsOutOfService);
+        QVERIFY(states.gbPochistvaneClosure->isEnabled());
+        states.edPochistvaneReason->setText("Ремонт");
+        {
+            MessageBoxRecorder boxes;
+            states.acPochistvaneApply->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgRoomHasStays.arg("102")}));
+        }
+        QCOMPARE(rows("SELECT q44, q129 FROM Rooms ORDER BY q44"), QStringList({"101|1", "102|0", "103|1"}));
+        // For a period after the stay it is taken, with its reason and its nights.
+        states.chkPochistvanePeriod->setChecked(true);
+        states.dtpPochistvaneFrom->setDate(today.addDays(2));
+        states.dtpPochistvaneTo->setDate(today.addDays(4));
+        {
+            MessageBoxRecorder boxes;
+            states.acPochistvaneApply->trigger();
+        }
+        QCOMPARE(rows("SELECT q44, q129, q130 FROM Rooms WHERE q129 = 3 ORDER BY q44"),
+                 QStringList({"101|3|Ремонт", "102|3|Ремонт"}));
+        QVERIFY(!RoomFree(roomId("102"), today.addDays(3), today.addDays(4), 0, nullptr));
+        QVERIFY(RoomFree(roomId("102"), today.addDays(4), today.addDays(5), 0, nullptr));
+        states.SelectRooms({"101", "102", "103"});
+        {
+            MessageBoxRecorder boxes;
+            states.acPochistvaneClean->trigger();
+        }
+        QCOMPARE(rows("SELECT COUNT(*) FROM Rooms WHERE q129 = 0 AND q130 IS NULL AND q131 IS NULL"), QStringList({"3"}));
+        // The rooms register keeps its lock switch as the room's locked state.
+        TFNomStai rooms;
+        rooms.setAttribute(Qt::WA_DeleteOnClose, false);
+        rooms.InitializeWindow();
+        rooms.Edit5->setText(QString::number(roomId("103")));
+        rooms.Edit1->setText("103");
+        rooms.ComboBox1->setEditText("Единична");
+        rooms.ComboBox2->setEditText("Основна");
+        rooms.ComboBox3->setEditText("Морски");
+        rooms.rgNomenclatureRoomsLock->SetItemIndex(1);
+        rooms.acFNomStaiSave->trigger();
+        QCOMPARE(rows("SELECT q129 FROM Rooms WHERE q44 = '103'"), QStringList({"4"}));
+        QCOMPARE(book("103", today.addDays(10), today.addDays(11)), 0);
+        rooms.rgNomenclatureRoomsLock->SetItemIndex(0);
+        rooms.acFNomStaiSave->trigger();
+        QCOMPARE(rows("SELECT q129 FROM Rooms WHERE q44 = '103'"), QStringList({"0"}));
+        QVERIFY(count("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'Rooms'") >= 2);
+    }
+
+    void registrationCardsOfTheGuestsInHouse()
+    {
+        const int first = book("101", today, today.addDays(2), "Иван Петров");
+        book("102", today, today.addDays(2), "Мария Иванова");
+        book("103", today, today.addDays(2), "Петър Георгиев");
+        CheckIn(stayOf(first), registration(), false);
+        TFAdresniKarti cards;
+        cards.setAttribute(Qt::WA_DeleteOnClose, false);
+        cards.SetDay(today);
+        cards.InitializeWindow();
+        QCOMPARE(cards.Cards().size(), 1);
+        QCOMPARE(cards.Cards().first().Name, QString("Иван Петров"));
+        QCOMPARE(cards.Cards().first().Identity, QString("8505051234 / P123456"));
+        QCOMPARE(cards.Cards().first().Nationality, QString("България"));
+        QCOMPARE(cards.Cards().first().Room, QString("101"));
+        for (int stay : {stayOf(first + 1), stayOf(first + 2)})
+            CheckIn(stay, registration(), false);
+        cards.InitializeWindow();
+        QCOMPARE(cards.Cards().size(), 3);
+        QCOMPARE(cards.PageCount(), 2);  // two cards a page
+        const QString pdf = m_db->Home().Root() + "cards.pdf";
+        QVERIFY(cards.SaveAsPdf(pdf));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        QVERIFY(content.startsWith("%PDF"));
+        QCOMPARE(content.count("/Type /Page\n") + content.count("/Type /Page\r") + content.count("/Type /Page>>") +
+                     content.count("/Type /Page "),
+                 2);
+        cards.show();
+        SaveShot(&cards, "FAdresniKarti");
+    }
+
+    void arrivalsCheckInAndWalkIn()
+    {
+        const int booking = book("101", today, today.addDays(1));
+        book("102", today.addDays(1), today.addDays(2));  // tomorrow's: not on today's list
+        TFNastaniavane arrivals;
+        arrivals.setAttribute(Qt::WA_DeleteOnClose, false);
+        arrivals.SetDay(today);
+        arrivals.InitializeWindow();
+        QCOMPARE(arrivals.GridModel()->rowCount(), 1);
+        QCOMPARE(arrivals.edNastaniavanePassport->text(), QString("P123456"));
+        arrivals.edNastaniavaneNationality->setText("Гърция");
+        QSignalSpy folio(&arrivals, &TFNastaniavane::FolioRequested);
+        arrivals.acNastaniavaneCheckIn->trigger();
+        QCOMPARE(folio.size(), 1);
+        QCOMPARE(folio.first().at(0).toInt(), booking);
+        QCOMPARE(arrivals.GridModel()->rowCount(), 0);
+        QCOMPARE(rows(QString("SELECT q135 FROM Rezervacii WHERE q124 = %1").arg(booking)), QStringList({"Гърция"}));
+        // A guest without a booking takes a free room from today at once.
+        arrivals.edNastaniavaneName->setText("Гост от улицата");
+        arrivals.edNastaniavanePassport->setText("X1");
+        arrivals.edNastaniavaneNationality->setText("Сърбия");
+        arrivals.edNastaniavaneAddress->setText("Ниш");
+        arrivals.cbNastaniavaneHotel->setEditText("Морски");
+        arrivals.cbNastaniavaneRoom->setEditText("101");  // taken tonight
+        {
+            MessageBoxRecorder boxes;
+            arrivals.acNastaniavaneWalkIn->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgRoomHeld.arg("101")}));
+        }
+        arrivals.cbNastaniavaneRoom->setEditText("103");
+        arrivals.dtpNastaniavaneDeparture->setDate(today.addDays(2));
+        arrivals.acNastaniavaneWalkIn->trigger();
+        QCOMPARE(folio.size(), 2);
+        const int walkIn = folio.last().at(0).toInt();
+        const TFolio walked = *ReadFolio(walkIn);
+        QCOMPARE(walked.Stays.size(), 1);
+        QCOMPARE(walked.Stays.first().Status, int(ssInHouse));
+        QCOMPARE(walked.Balance().ToFixed(2), QString("200.00"));
+        arrivals.show();
+        SaveShot(&arrivals, "FNastaniavane");
+    }
+
+    void boardOpensTheFolioAndActsOnTheClickedRoom()
+    {
+        SetToday(today);
+        const int booking = book("101", today, today.addDays(2));
+        CheckIn(stayOf(booking), registration(), false);
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.dtpMainPeriodFilter->setDate(today);
+        main.timerInitRoomStatusTimer();
+        TRoomButton *room = main.RoomBoard->Button(roomId("101"));
+        QVERIFY(room);
+        QCOMPARE(room->Marks(), int(rmInHouse));
+        QCOMPARE(room->toolTip(), QString("Иван Петров"));
+        QCOMPARE(main.RoomBoard->Button(roomId("102"))->Marks(), int(rmFree));
+        // A double click opens the folio of the room's booking, and lists nothing.
+        {
+            MessageBoxRecorder boxes;
+            QTest::mouseDClick(room, Qt::LeftButton);
+            QTest::qWait(QApplication::doubleClickInterval() + 100);
+            QVERIFY(boxes.Texts().isEmpty());
+        }
+        QList<QMdiSubWindow *> frames = main.MdiArea->subWindowList();
+        QCOMPARE(frames.size(), 1);
+        auto *folio = qobject_cast<TFFolio *>(frames.first()->widget());
+        QVERIFY(folio);
+        QCOMPARE(folio->Booking(), booking);
+        // The context menu's "Депозити" on the room opens its folio on the payment page.
+        emit room->customContextMenuRequested(QPoint(3, 3));
+        main.PopupMenu1Operacii->close();
+        main.PopupMenu1Operacii->actions().at(3)->trigger();
+        frames = main.MdiArea->subWindowList(QMdiArea::CreationOrder);
+        QCOMPARE(frames.size(), 2);
+        auto *second = qobject_cast<TFFolio *>(frames.last()->widget());
+        QCOMPARE(second->Pages()->currentWidget(), static_cast<QWidget *>(second->tsFolioPayment));
+        // On a free room it says so.
+        TRoomButton *free = main.RoomBoard->Button(roomId("102"));
+        emit free->customContextMenuRequested(QPoint(3, 3));
+        main.PopupMenu1Operacii->close();
+        {
+            MessageBoxRecorder boxes;
+            main.PopupMenu1Operacii->actions().at(0)->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgNoStayOnRoom.arg("102", today.toString("dd.MM.yyyy"))}));
+        }
+        // The search box finds the guest by name.
+        main.EditSearchMain->setText("Петров");
+        QTest::keyClick(main.EditSearchMain, Qt::Key_Return);
+        auto *search = qobject_cast<TFTarsene *>(main.MdiArea->subWindowList(QMdiArea::CreationOrder).last()->widget());
+        QVERIFY(search);
+        QCOMPARE(search->GridModel()->rowCount(), 1);
+        main.MdiArea->closeAllSubWindows();
+    }
+
+    void twoWorkstationsExtendingAndMovingAtOnce()
+    {
+        // Per round: a stay of 101 to extend over two nights, a stay of 102 to move into 101's
+        // third night, and a booking of 101's fourth and fifth: any two may clash, never all win.
+        const QDate base(2027, 4, 1);
+        const int rounds = 8;
+        for (int r = 0; r < rounds; ++r) {
+            const QDate day = base.addDays(10 * r);
+            exec("INSERT INTO Rezervacii (q29) VALUES ('Кръг')");
+            const int number = rows("SELECT MAX(q124) FROM Rezervacii").value(0).toInt();
+            exec("INSERT INTO Klients (q1, q29, q34, q35, q47, q70, q71, q27, q124, q125) VALUES "
+                 "(1, 'Удължава', ?, ?, ?, 60, 2, 120, ?, 0), (1, 'Мести се', ?, ?, ?, 80, 3, 240, ?, 0)",
+                 {day, day.addDays(2), roomId("101"), number, day, day.addDays(3), roomId("102"), number});
+        }
+        const qint64 start = QDateTime::currentMSecsSinceEpoch() + 2500;
+        const qint64 period = 400;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_db->Home().Root());
+        env.insert("XDG_CONFIG_HOME", m_db->Home().ConfigFolder());
+        env.insert("XDG_DATA_HOME", m_db->Home().Root() + "share");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        const QList<QStringList> commands = {
+            {"extend", m_db->Home().DataFolderPath(), "Морски", "101", base.toString(Qt::ISODate), "4"},
+            {"move", m_db->Home().DataFolderPath(), "Морски", "102", base.toString(Qt::ISODate), "101", "2"},
+            {"book", m_db->Home().DataFolderPath(), "Морски", "101", base.toString(Qt::ISODate), "3", "2"}};
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (const QStringList &command : commands) {
+            auto process = std::make_unique<QProcess>();
+            process->setProcessEnvironment(env);
+            process->start(TestHome::BuildBinFolder() + "kalv_workstation",
+                           command + QStringList({QString::number(rounds), QString::number(start), QString::number(period)}));
+            processes.push_back(std::move(process));
+        }
+        QStringList outcomes;
+        for (auto &process : processes) {
+            QVERIFY2(process->waitForFinished(int(start - QDateTime::currentMSecsSinceEpoch() + rounds * period + 30000)),
+                     "a workstation hung");
+            QCOMPARE(process->exitCode(), 0);
+            for (const QString &line : QString::fromUtf8(process->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+                if (line.startsWith("round"))
+                    outcomes.append(line);
+        }
+        QCOMPARE(outcomes.size(), rounds * 3);
+        for (const QString &outcome : outcomes)
+            QVERIFY2(outcome.endsWith(" saved") || outcome.endsWith(" refused") || outcome.endsWith(" conflict"),
+                     qPrintable(outcome));
+        QVERIFY(outcomes.filter(" saved").size() >= rounds);
+        // No room-night of 101 is held twice, however the three interleaved.
+        QCOMPARE(count("SELECT COUNT(*) FROM Klients x JOIN Klients y ON x.q47 = y.q47 AND x.q123 < y.q123 "
+                       "AND x.q34 < y.q35 AND y.q34 < x.q35 AND (x.q125 IS NULL OR x.q125 < 3) "
+                       "AND (y.q125 IS NULL OR y.q125 < 3)"),
+                 0);
+        QVERIFY(!connection().InTransaction());
     }
 };
 

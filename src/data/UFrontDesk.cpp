@@ -549,7 +549,9 @@ void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
         confirmRoomReady(connection, stay.Room, dirtyRoomAccepted);
         connection.Execute(QStringLiteral("UPDATE Klients SET q125 = ?, q126 = ?, q128 = ? WHERE q123 = ?"),
                            {int(ssInHouse), QDateTime::currentDateTime(), operatorId(), stay.Id});
-        connection.Execute(QStringLiteral("UPDATE Rezervacii SET q28 = ?, q133 = ?, q134 = ?, q135 = ? WHERE q124 = ?"),
+        // What the card leaves empty keeps what the booking already knows.
+        connection.Execute(QStringLiteral("UPDATE Rezervacii SET q28 = COALESCE(?, q28), q133 = COALESCE(?, q133), "
+                                          "q134 = COALESCE(?, q134), q135 = COALESCE(?, q135) WHERE q124 = ?"),
                            {orNull(registration.PersonalNumber), orNull(registration.Passport),
                             orNull(registration.Address), orNull(registration.Nationality), stay.Booking});
         WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, msgLogCheckedIn.arg(stay.RoomNumber));

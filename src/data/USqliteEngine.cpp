@@ -29,6 +29,64 @@ int compareNoCase(void *, int lengthA, const void *a, int lengthB, const void *b
     return left.compare(right, Qt::CaseInsensitive);
 }
 
+// A LIKE pattern against a text, both folded: "%" any run, "_" one character, the escape
+// character (when given) takes the next one as it stands.
+bool likeMatches(const QString &pattern, const QString &text, QChar escape)
+{
+    int p = 0, t = 0, starP = -1, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern.at(p) == QLatin1Char('%')) {
+            starP = p++;
+            starT = t;
+            continue;
+        }
+        if (p < pattern.size()) {
+            QChar wanted = pattern.at(p);
+            int step = 1;
+            const bool escaped = !escape.isNull() && wanted == escape && p + 1 < pattern.size();
+            if (escaped) {
+                wanted = pattern.at(p + 1);
+                step = 2;
+            }
+            if ((!escaped && wanted == QLatin1Char('_')) || wanted == text.at(t)) {
+                p += step;
+                ++t;
+                continue;
+            }
+        }
+        if (starP < 0)
+            return false;
+        p = starP + 1;
+        t = ++starT;
+    }
+    while (p < pattern.size() && pattern.at(p) == QLatin1Char('%'))
+        ++p;
+    return p == pattern.size();
+}
+
+// The server's LIKE folds ASCII letters only; the program's texts are Cyrillic too.
+void unicodeLike(sqlite3_context *context, int count, sqlite3_value **values)
+{
+    if (sqlite3_value_type(values[0]) == SQLITE_NULL || sqlite3_value_type(values[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    auto text = [](sqlite3_value *value) {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(value)), sqlite3_value_bytes(value))
+            .toCaseFolded();
+    };
+    QChar escape;
+    if (count == 3 && sqlite3_value_type(values[2]) != SQLITE_NULL) {
+        const QString given = text(values[2]);
+        if (given.size() != 1) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = given.at(0);
+    }
+    sqlite3_result_int(context, likeMatches(text(values[0]), text(values[1]), escape) ? 1 : 0);
+}
+
 QString uniqueName()
 {
     static QAtomicInt counter;
@@ -135,9 +193,13 @@ int TSqliteEngine::BusyTimeout() { return busyTimeout(); }
 
 void TSqliteEngine::InstallUnicodeNoCase(QSqlDatabase &db)
 {
-    if (sqlite3 *connection = handleOf(db))
-        // In the database encoding, so that it replaces the built-in ASCII-only NOCASE.
+    if (sqlite3 *connection = handleOf(db)) {
+        // In the database encoding, so that they replace the built-in ASCII-only NOCASE and LIKE.
         sqlite3_create_collation(connection, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase);
+        for (int arguments : {2, 3})
+            sqlite3_create_function(connection, "like", arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                    unicodeLike, nullptr, nullptr);
+    }
 }
 
 QString TSqliteEngine::ServerFolder(const QString &dataSource, bool *isLocal)

@@ -43,7 +43,7 @@ public:
     TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                           const QList<TParameter> &parameters) const override;
 
-    // Replaces the built-in NOCASE comparison by a Unicode-aware one on a connection.
+    // Replaces the built-in NOCASE comparison and LIKE by Unicode-aware ones on a connection.
     static void InstallUnicodeNoCase(QSqlDatabase &db);
     // How long a workstation waits for a file that another one is writing (5 seconds).
     static void SetBusyTimeout(int milliseconds);

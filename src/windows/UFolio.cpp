@@ -257,10 +257,16 @@ void TFFolio::ShowFolio()
     edFolioEntered->setText(moment(booking.Entered) +
                             (booking.Operator.isEmpty() ? QString() : QStringLiteral(", ") + booking.Operator));
     edFolioCurrency->setText(booking.CurrencyName);
-    edFolioPersonalNumber->setText(booking.Guest.PersonalNumber);
-    edFolioPassport->setText(booking.Guest.Passport);
-    edFolioNationality->setText(booking.Guest.Nationality);
-    edFolioAddress->setText(booking.Guest.Address);
+    // What the operator typed and has not stored yet stays; the rest shows what is stored.
+    const QList<std::tuple<QLineEdit *, QString, QString>> card = {
+        {edFolioPersonalNumber, m_shownGuest.PersonalNumber, booking.Guest.PersonalNumber},
+        {edFolioPassport, m_shownGuest.Passport, booking.Guest.Passport},
+        {edFolioNationality, m_shownGuest.Nationality, booking.Guest.Nationality},
+        {edFolioAddress, m_shownGuest.Address, booking.Guest.Address}};
+    for (const auto &[edit, shown, stored] : card)
+        if (edit->text() == shown)
+            edit->setText(stored);
+    m_shownGuest = booking.Guest;
     setWindowTitle(windowTitle().section(QStringLiteral(" — "), 0, 0) + QStringLiteral(" — ") +
                    QString::number(booking.Number) + QStringLiteral(", ") + booking.Guest.Name);
     FillAccount();

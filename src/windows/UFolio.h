@@ -75,4 +75,5 @@ private:
 
     int m_booking = 0;
     std::optional<FrontDesk::TFolio> m_folio;
+    FrontDesk::TGuest m_shownGuest;  // the registration data as last read, to keep what was typed since
 };

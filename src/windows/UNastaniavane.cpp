@@ -188,10 +188,18 @@ void TFNastaniavane::ShowCardOf(int stay)
         }
     }
     const TGuest guest = folio ? folio->Booking.Guest : TGuest();
-    edNastaniavanePersonalNumber->setText(guest.PersonalNumber);
-    edNastaniavanePassport->setText(guest.Passport);
-    edNastaniavaneNationality->setText(guest.Nationality);
-    edNastaniavaneAddress->setText(guest.Address);
+    // Another guest's card replaces the fields; the same list read again keeps what was typed.
+    const bool sameGuest = stay == m_shownStay;
+    const QList<std::tuple<QLineEdit *, QString, QString>> card = {
+        {edNastaniavanePersonalNumber, m_shownCard.PersonalNumber, guest.PersonalNumber},
+        {edNastaniavanePassport, m_shownCard.Passport, guest.Passport},
+        {edNastaniavaneNationality, m_shownCard.Nationality, guest.Nationality},
+        {edNastaniavaneAddress, m_shownCard.Address, guest.Address}};
+    for (const auto &[edit, shown, stored] : card)
+        if (!sameGuest || edit->text() == shown)
+            edit->setText(stored);
+    m_shownCard = guest;
+    m_shownStay = stay;
 }
 
 TGuest TFNastaniavane::Card() const

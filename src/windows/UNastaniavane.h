@@ -47,4 +47,7 @@ private:
     void ShowCardOf(int stay);
     int BookingOf(int stay) const;
     QStringList RoomNumbersOfChosenHotel();
+
+    FrontDesk::TGuest m_shownCard;  // the card as last read, to keep what was typed since
+    int m_shownStay = -1;
 };

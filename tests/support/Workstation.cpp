@@ -6,6 +6,12 @@
 //     Books ROOM of HOTEL in every round r for NIGHTS nights from BASE + 10 r + OFFSET days:
 //     stages the row at START + r PERIOD (milliseconds since the epoch), saves it half a
 //     period later, and prints "round r saved|conflict|refused|busy|failed ...".
+//   kalv_workstation extend DATA HOTEL ROOM BASE NIGHTS ROUNDS START PERIOD
+//     In every round r extends the stay of ROOM that begins on BASE + 10 r to NIGHTS nights, at
+//     START + r PERIOD + PERIOD / 2, and prints "round r saved|refused|busy|failed ...".
+//   kalv_workstation move DATA HOTEL ROOM BASE TOROOM DAY ROUNDS START PERIOD
+//     In every round r moves the stay of ROOM that begins on BASE + 10 r to TOROOM from its
+//     DAYth day on, at the same moments, and prints the same.
 //   kalv_workstation save-settings DATA
 //     Saves the configuration window again and again with the values of generation g
 //     ("srv-g", "inst-g", ...), printing "saved g" after each save, until it is killed.
@@ -14,6 +20,7 @@
 #include "data/UADOComunicationControl.h"
 #include "data/UDLLSafeCall.h"
 #include "data/UDM.h"
+#include "data/UFrontDesk.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesDesk.h"
@@ -30,6 +37,7 @@
 #include <QMenu>
 #include <QThread>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -132,6 +140,66 @@ int book(const QStringList &a)
     return 0;
 }
 
+// The stay of a room that begins on a day, by the hotel's name and the room's number.
+int stayOn(const QString &hotel, const QString &room, const QDate &day)
+{
+    TADOConnection &connection = LocalConnection();
+    TADOQuery query(&connection);
+    query.SetSQLText(QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 = :dDay"));
+    query.ParamByName(QStringLiteral("iRoom")).Value = roomOfHotel(hotel, room);
+    query.ParamByName(QStringLiteral("dDay")).Value = day;
+    TTransaction transaction(connection);
+    query.Open();
+    transaction.Commit();
+    return query.Eof() ? 0 : query.FieldByName(QStringLiteral("q123")).AsInteger();
+}
+
+// Runs one front-desk operation per round at its moment and says how it ended.
+int deskRounds(const QStringList &a, int first, const std::function<void(int round, const QDate &day)> &operation)
+{
+    const QDate base = QDate::fromString(a.at(2), Qt::ISODate);
+    const int rounds = a.at(first).toInt();
+    const qint64 start = a.at(first + 1).toLongLong(), period = a.at(first + 2).toLongLong();
+    TDM dm;
+    if (!TADOComunicationControl().ConnectFromSettings()) {
+        say(QStringLiteral("no connection"));
+        return 1;
+    }
+    for (int r = 0; r < rounds; ++r) {
+        waitUntil(start + r * period + period / 2);
+        QString outcome = QStringLiteral("saved");
+        try {
+            operation(r, base.addDays(10 * r));
+        } catch (const EFrontDeskRefused &) {
+            outcome = QStringLiteral("refused");
+        } catch (const EDatabaseBusy &) {
+            outcome = QStringLiteral("busy");
+        } catch (const Exception &error) {
+            outcome = QStringLiteral("failed ") + error.Message().simplified();
+        }
+        say(QStringLiteral("round %1 %2").arg(r).arg(outcome));
+        if (LocalConnection().InTransaction())
+            say(QStringLiteral("round %1 left a transaction open").arg(r));
+    }
+    return 0;
+}
+
+int extend(const QStringList &a)
+{
+    const int nights = a.at(3).toInt();
+    return deskRounds(a, 4, [&](int, const QDate &day) {
+        FrontDesk::Extend(stayOn(a.at(0), a.at(1), day), day.addDays(nights));
+    });
+}
+
+int move(const QStringList &a)
+{
+    const int offset = a.at(4).toInt();
+    return deskRounds(a, 5, [&](int, const QDate &day) {
+        FrontDesk::Move(stayOn(a.at(0), a.at(1), day), roomOfHotel(a.at(0), a.at(3)), day.addDays(offset), true);
+    });
+}
+
 int saveSettings()
 {
     TDM dm;
@@ -173,6 +241,10 @@ int main(int argc, char *argv[])
     });
     if (args.first() == QLatin1String("book") && args.size() == 10)
         return book(args.mid(2));
+    if (args.first() == QLatin1String("extend") && args.size() == 9)
+        return extend(args.mid(2));
+    if (args.first() == QLatin1String("move") && args.size() == 10)
+        return move(args.mid(2));
     if (args.first() == QLatin1String("save-settings"))
         return saveSettings();
     return 2;
