@@ -935,3 +935,13 @@ Qt::ItemFlags TAdoGridModel::flags(const QModelIndex &index) const
 {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
+
+std::unique_ptr<TADOQuery> OpenQuery(TADOConnection &connection, const QString &sql, const TNamedValues &params)
+{
+    auto query = std::make_unique<TADOQuery>(&connection);
+    query->SetSQLText(sql);
+    for (const auto &[name, value] : params)
+        query->ParamByName(name).Value = value;
+    query->Open();
+    return query;
+}

@@ -252,6 +252,10 @@ private:
     QString m_parsedFor;
 };
 
+// A query opened on the connection with its named parameters given; the caller owns it.
+using TNamedValues = QList<QPair<QString, QVariant>>;
+std::unique_ptr<TADOQuery> OpenQuery(TADOConnection &connection, const QString &sql, const TNamedValues &params = {});
+
 class TADOStoredProc : public TAdoDataSet
 {
     Q_OBJECT

@@ -7,8 +7,10 @@
 #include "UDbSchema.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/UMainLibraryClass.h"
+#include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
 
+#include <QMap>
 #include <QSysInfo>
 #include <algorithm>
 #include <memory>
@@ -40,12 +42,7 @@ QString dayText(const QDate &day) { return day.toString(QStringLiteral("dd.MM.yy
 
 std::unique_ptr<TADOQuery> open(TADOConnection &connection, const QString &sql, const TParams &params = {})
 {
-    auto query = std::make_unique<TADOQuery>(&connection);
-    query->SetSQLText(sql);
-    for (const auto &[name, value] : params)
-        query->ParamByName(name).Value = value;
-    query->Open();
-    return query;
+    return OpenQuery(connection, sql, params);
 }
 
 [[noreturn]] void refuse(const QString &message) { throw EFrontDeskRefused(message); }
@@ -213,15 +210,79 @@ bool anyInHouse(TADOConnection &connection, int booking)
     return !query->Eof();
 }
 
+using TValues = QList<QPair<QString, QVariant>>;
+
+// One row of Klients from its columns and values; gives the row's key.
+int insertRow(TADOConnection &connection, const TValues &values)
+{
+    QStringList columns;
+    QVariantList bound;
+    for (const auto &[column, value] : values) {
+        columns.append(column);
+        bound.append(value);
+    }
+    return connection.InsertReturningIdentity(
+        QStringLiteral("Klients"), columns,
+        QStringLiteral("VALUES (") + QStringList(values.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
+            QLatin1Char(')'),
+        bound);
+}
+
+// The guest columns a charge copies from the row it belongs to (a booking or a stay).
+void addGuestColumns(TValues &values, const TADOQuery &source)
+{
+    for (const char *column : {"q1", "q28", "q29", "q31", "q57"}) {
+        const TField field = source.FieldByName(QLatin1String(column));
+        if (!field.IsNull())
+            values.append({QLatin1String(column), field.Value()});
+    }
+}
+
+QDateTime chargeTime(const QDate &date) { return QDateTime(date, date == Today() ? QTime::currentTime() : QTime(12, 0)); }
+
+// The tourist tax of the nights a guest stayed, charged at check-out: one row per rate.
+QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QDate &departure)
+{
+    auto guest = open(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Klients WHERE q123 = :iStay"),
+                      {{"iStay", stay.Id}});
+    const QString category = guest->FieldByName(QStringLiteral("q31")).AsString().trimmed();
+    const TTaxRates rates = TTaxRates::Read(connection);
+    QMap<QString, int> nightsAtRate;
+    for (QDate night = stay.From; night < departure; night = night.addDays(1)) {
+        const TDecimal rate = rates.Rate(stay.Hotel, category, night);
+        if (!rate.IsZero())
+            ++nightsAtRate[rate.ToString()];
+    }
+    TDecimal total;
+    for (auto it = nightsAtRate.cbegin(); it != nightsAtRate.cend(); ++it) {
+        const TDecimal rate = TDecimal::FromText(it.key());
+        const TDecimal nights(it.value());
+        const TDecimal sum = (rate * nights).Cents();
+        TValues values = {{"q33", msgTouristTax},
+                          {"q39", chargeTime(departure)},
+                          {"q70", rate.ToVariant()},
+                          {"q71", nights.ToVariant()},
+                          {"q27", sum.ToVariant()},
+                          {"q124", stay.Booking},
+                          {"q125", int(ssReserved)},
+                          {"q128", operatorId()}};
+        addGuestColumns(values, *guest);
+        insertRow(connection, values);
+        total += sum;
+    }
+    return total.IsZero() ? QString() : msgLogTouristTax.arg(total.ToFixed(2));
+}
+
 QString checkOutStay(TADOConnection &connection, const TStay &stay)
 {
     const QDate today = Today();
     const QDate departure = today < stay.To ? std::max(today, stay.From) : stay.To;
     setDeparture(connection, stay, departure, QStringLiteral(", q125 = ?, q127 = ?"),
-                 {int(ssDeparted), QDateTime::currentDateTime()});
+                 {int(ssDeparted), Now()});
     setRoomState(connection, stay.Room, rsDirty);
     const int nights = int(stay.From.daysTo(departure));
-    return msgLogCheckedOut.arg(stay.RoomNumber).arg(nights).arg(totalOf(stay.Price, nights).ToFixed(2));
+    return msgLogCheckedOut.arg(stay.RoomNumber).arg(nights).arg(totalOf(stay.Price, nights).ToFixed(2)) +
+           chargeTouristTax(connection, stay, departure);
 }
 
 // The last guest of a booking leaves: an open balance needs the operator's word, and is logged.
@@ -339,19 +400,6 @@ auto reading(TRead read)
     return result;
 }
 
-void insertStay(TADOConnection &connection, const QList<QPair<QString, QVariant>> &values)
-{
-    QStringList columns, marks;
-    QVariantList bound;
-    for (const auto &[column, value] : values) {
-        columns.append(column);
-        marks.append(QStringLiteral("?"));
-        bound.append(value);
-    }
-    connection.InsertReturningIdentity(QStringLiteral("Klients"), columns,
-                                       QStringLiteral("VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
-                                       bound);
-}
 
 } // namespace
 
@@ -368,6 +416,8 @@ QDate &fixedDay()
 QDate Today() { return fixedDay().isValid() ? fixedDay() : QDate::currentDate(); }
 
 void SetToday(const QDate &day) { fixedDay() = day; }
+
+QDateTime Now() { return QDateTime(Today(), QTime::currentTime()); }
 
 // ---- words
 
@@ -411,6 +461,42 @@ QString HoldsNights(const QString &alias)
 bool TFolio::HasStatus(int status) const
 {
     return std::any_of(Stays.begin(), Stays.end(), [status](const TStay &stay) { return stay.Status == status; });
+}
+
+TTaxRates TTaxRates::Read(TADOConnection &connection)
+{
+    TTaxRates rates;
+    auto query = open(connection, QStringLiteral("SELECT q1, q31, q149, q52, q53 FROM KurortniTaksi ORDER BY q148"));
+    for (query->First(); !query->Eof(); query->Next()) {
+        TRate rate;
+        rate.Hotel = query->FieldByName(QStringLiteral("q1")).Value();
+        rate.Category = query->FieldByName(QStringLiteral("q31")).AsString().trimmed();
+        rate.PerNight = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q149")).Value());
+        if (!query->FieldByName(QStringLiteral("q52")).IsNull())
+            rate.From = query->FieldByName(QStringLiteral("q52")).AsDate();
+        if (!query->FieldByName(QStringLiteral("q53")).IsNull())
+            rate.To = query->FieldByName(QStringLiteral("q53")).AsDate();
+        rates.m_rates.append(rate);
+    }
+    return rates;
+}
+
+TDecimal TTaxRates::Rate(const QVariant &hotel, const QString &category, const QDate &night) const
+{
+    const TRate *general = nullptr;
+    for (const TRate &rate : m_rates) {
+        if (rate.Category.compare(category.trimmed(), Qt::CaseInsensitive) != 0)
+            continue;
+        if ((rate.From.isValid() && night < rate.From) || (rate.To.isValid() && night > rate.To))
+            continue;
+        if (rate.Hotel.isNull() || !rate.Hotel.isValid()) {
+            if (!general)
+                general = &rate;
+        } else if (rate.Hotel.toInt() == hotel.toInt()) {
+            return rate.PerNight;
+        }
+    }
+    return general ? general->PerNight : TDecimal();
 }
 
 // ---- reads
@@ -528,7 +614,7 @@ int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGues
         QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {hotel.isValid() && !hotel.isNull() ? hotel : nullInt(), orNull(guest.Name), orNull(guest.PersonalNumber),
          orNull(guest.Passport), orNull(guest.Address), orNull(guest.Nationality), orNull(guest.Category),
-         currency.isValid() && !currency.isNull() ? currency : nullInt(), operatorId(), QDateTime::currentDateTime(),
+         currency.isValid() && !currency.isNull() ? currency : nullInt(), operatorId(), Now(),
          orNull(status)});
     WriteLog(connection, QStringLiteral("booking"), number, number, msgLogBooked.arg(stays).arg(charges));
     return number;
@@ -548,7 +634,7 @@ void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
         requireRoomFree(connection, stay.Room, today, stay.To, stay.Id);
         confirmRoomReady(connection, stay.Room, dirtyRoomAccepted);
         connection.Execute(QStringLiteral("UPDATE Klients SET q125 = ?, q126 = ?, q128 = ? WHERE q123 = ?"),
-                           {int(ssInHouse), QDateTime::currentDateTime(), operatorId(), stay.Id});
+                           {int(ssInHouse), Now(), operatorId(), stay.Id});
         // What the card leaves empty keeps what the booking already knows.
         connection.Execute(QStringLiteral("UPDATE Rezervacii SET q28 = COALESCE(?, q28), q133 = COALESCE(?, q133), "
                                           "q134 = COALESCE(?, q134), q135 = COALESCE(?, q135) WHERE q124 = ?"),
@@ -582,9 +668,9 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
             {hotel, orNull(guest.Name), orNull(guest.PersonalNumber), orNull(guest.Passport), orNull(guest.Address),
              orNull(guest.Nationality), orNull(guest.Category),
              currency.isValid() && !currency.isNull() ? currency : nullInt(), operatorId(),
-             QDateTime::currentDateTime()});
-        const QDateTime now = QDateTime::currentDateTime();
-        insertStay(connection, {{"q1", hotel},
+             Now()});
+        const QDateTime now = Now();
+        insertRow(connection, {{"q1", hotel},
                                 {"q28", orNull(guest.PersonalNumber)},
                                 {"q29", orNull(guest.Name)},
                                 {"q31", orNull(guest.Category)},
@@ -721,7 +807,7 @@ int insertMovedPart(TADOConnection &connection, const TStay &stay, int room, con
 {
     auto old = open(connection, QStringLiteral("SELECT * FROM Klients WHERE q123 = :iStay"), {{"iStay", stay.Id}});
     const int nights = int(day.daysTo(stay.To));
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = Now();
     QHash<QString, QVariant> changed = {{"q47", room},
                                         {"q1", hotel},
                                         {"q34", day},
@@ -780,6 +866,7 @@ int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
             confirmRoomReady(connection, room, dirtyRoomAccepted);
         const QVariant hotel = target->FieldByName(QStringLiteral("q1")).Value();
         int moved = stay.Id;
+        QString tax;
         if (day == stay.From) {
             // Nothing was spent in the old room: the whole stay changes room.
             connection.Execute(QStringLiteral("UPDATE Klients SET q47 = ?, q1 = ?, q32 = ?, q128 = ? WHERE q123 = ?"),
@@ -788,14 +875,17 @@ int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
             moved = insertMovedPart(connection, stay, room, hotel, day);
             if (inHouse) {
                 setDeparture(connection, stay, day, QStringLiteral(", q125 = ?, q127 = ?"),
-                             {int(ssDeparted), QDateTime::currentDateTime()});
+                             {int(ssDeparted), Now()});
                 setRoomState(connection, stay.Room, rsDirty);
+                // The nights spent in the old room are over: their tax is due as at a check-out.
+                tax = chargeTouristTax(connection, stay, day);
             } else {
                 setDeparture(connection, stay, day);
             }
         }
         WriteLog(connection, QStringLiteral("stay"), moved, stay.Booking,
-                 msgLogMoved.arg(stay.RoomNumber, target->FieldByName(QStringLiteral("q44")).AsString(), dayText(day)));
+                 msgLogMoved.arg(stay.RoomNumber, target->FieldByName(QStringLiteral("q44")).AsString(), dayText(day)) +
+                     tax);
         return moved;
     });
 }
@@ -816,39 +906,18 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
         const TDecimal price = TDecimal::FromVariant(item->FieldByName(QStringLiteral("q40")).Value());
         const TDecimal total = (price * quantity).Cents();
         const QString name = item->FieldByName(QStringLiteral("q33")).AsString();
-        auto value = [&guest](const char *column) {
-            const TField field = guest->FieldByName(QLatin1String(column));
-            return field.IsNull() ? QVariant() : field.Value();
-        };
-        QList<QPair<QString, QVariant>> values = {
+        TValues values = {
             {"q33", name},
             {"q42", QString::number(service)},
-            {"q39", QDateTime(date, date == Today() ? QTime::currentTime() : QTime(12, 0))},
+            {"q39", chargeTime(date)},
             {"q70", price.ToVariant()},
             {"q71", quantity.ToVariant()},
             {"q27", total.ToVariant()},
             {"q124", booking},
             {"q125", int(ssReserved)},
             {"q128", operatorId()}};
-        for (const char *column : {"q1", "q28", "q29", "q31", "q57"})
-            if (value(column).isValid())
-                values.append({QLatin1String(column), value(column)});
-        const int id = connection.InsertReturningIdentity(
-            QStringLiteral("Klients"),
-            [&values] {
-                QStringList columns;
-                for (const auto &pair : values)
-                    columns.append(pair.first);
-                return columns;
-            }(),
-            QStringLiteral("VALUES (") + QStringList(values.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
-                QLatin1Char(')'),
-            [&values] {
-                QVariantList bound;
-                for (const auto &pair : values)
-                    bound.append(pair.second);
-                return bound;
-            }());
+        addGuestColumns(values, *guest);
+        const int id = insertRow(connection, values);
         WriteLog(connection, QStringLiteral("charge"), id, booking,
                  msgLogCharged.arg(name, quantity.ToString(), price.ToFixed(2), total.ToFixed(2)));
         return id;
@@ -867,7 +936,7 @@ int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDe
         const int id = connection.InsertReturningIdentity(
             QStringLiteral("Plashtania"), {"q124", "q140", "q57", "q141", "q142", "q128", "q136", "q137"},
             QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-            {booking, amount.ToVariant(), currency, int(kind), int(method), operatorId(), QDateTime::currentDateTime(),
+            {booking, amount.ToVariant(), currency, int(kind), int(method), operatorId(), Now(),
              orNull(note)});
         WriteLog(connection, QStringLiteral("payment"), id, booking,
                  msgLogPayment.arg(PaymentKindName(kind), amount.ToFixed(2), PaymentMethodName(method)));

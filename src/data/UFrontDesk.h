@@ -36,6 +36,8 @@ enum TPaymentMethod { pmCash = 0, pmCard = 1, pmTransfer = 2 };
 // The front desk's day: today, unless a test has set another (an invalid date: today again).
 QDate Today();
 void SetToday(const QDate &day);
+// The front desk's day at the clock's time: when payments, check-ins and check-outs happen.
+QDateTime Now();
 
 // The words of the catalogue for each value, in the operator's language.
 QString StatusName(int status);
@@ -106,6 +108,25 @@ struct TFolio {
     TDecimal Owed() const { return StaysTotal + ChargesTotal; }
     TDecimal Balance() const { return Owed() - Paid + Refunded; }
     bool HasStatus(int status) const;
+};
+
+// Tourist-tax rates as the register keeps them: per guest category and night, a hotel's own
+// rate before the rate of every hotel.
+class TTaxRates
+{
+public:
+    static TTaxRates Read(TADOConnection &connection);
+    // No rate: zero.
+    TDecimal Rate(const QVariant &hotel, const QString &category, const QDate &night) const;
+
+private:
+    struct TRate {
+        QVariant Hotel;
+        QString Category;
+        TDecimal PerNight;
+        QDate From, To;
+    };
+    QList<TRate> m_rates;
 };
 
 // ---- reads

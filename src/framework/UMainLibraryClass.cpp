@@ -192,6 +192,11 @@ QWidget *TMainLibraryClass::CheckControl(QWidget *control, quint8 rule)
     }
 }
 
+QString TMainLibraryClass::SettingsCaption(const QString &key)
+{
+    return OpenSettings().ReadString(kSection, key, QString());
+}
+
 const TWideMemIniFile &TMainLibraryClass::OpenSettings()
 {
     // Every window loads its captions several times over: the file is read again only when it

@@ -81,6 +81,8 @@ public:
     static void ReportError(const Exception &error);
 
     static QString CaptionKeyOf(const QObject *component);
+    // The caption Settings.ini gives a key, or nothing when it gives none.
+    static QString SettingsCaption(const QString &key);
     static const QString &UnknownCaption();
 
 protected:

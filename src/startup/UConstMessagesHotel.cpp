@@ -1,6 +1,7 @@
 #include "UConstMessagesHotel.h"
 #include "UConstMessagesDesk.h"
 #include "UConstMessagesStay.h"
+#include "UConstMessagesReports.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -552,6 +553,8 @@ void FillCatalogue(TLanguage language)
     for (const TCatalogueEntry &entry : AddedCatalogueEntries())
         *entry.Value = CatalogueText(entry, language);
     for (const TCatalogueEntry &entry : FrontDeskCatalogueEntries())
+        *entry.Value = CatalogueText(entry, language);
+    for (const TCatalogueEntry &entry : ReportCatalogueEntries())
         *entry.Value = CatalogueText(entry, language);
 }
 

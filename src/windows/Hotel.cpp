@@ -8,6 +8,8 @@
 #include "UNastaniavane.h"
 #include "UPochistvane.h"
 #include "UTarsene.h"
+#include "UReport.h"
+#include "UNomKurortniTaksi.h"
 #include "UNastroiki.h"
 #include "UOperReservation.h"
 #include "USetHotelConstruct.h"
@@ -83,17 +85,17 @@ const TCommand kCommands[] = {
     {"actOperSec", "Сигурност", 106, "Операции", TKind::Window},
     {"actOperHotelRoomsRefresh", "Инициализиране статус на стаи", 101, "Операции", TKind::Own},
     {"actOperChangeOperator", "Смяна на оператор", 32, "", TKind::Own},
-    {"actReportRoomZaeti", "Заети стаи", 4, "Доклади", TKind::None},
-    {"actReportAvailebleRooms", "Свободни стаи", 5, "Доклади", TKind::None},
-    {"actReportLikvid", "Ликвидност", 6, "Доклади", TKind::None},
-    {"actReportOborotContragents", "Оборот клиенти", 7, "Доклади", TKind::None},
-    {"actReportAllOborot", "Общ оборот", 8, "Доклади", TKind::None},
-    {"actReportOperatorsOborot", "Оборот по оператори", 9, "Доклади", TKind::None},
+    {"actReportRoomZaeti", "Заети стаи", 4, "Доклади", TKind::Window},
+    {"actReportAvailebleRooms", "Свободни стаи", 5, "Доклади", TKind::Window},
+    {"actReportLikvid", "Ликвидност", 6, "Доклади", TKind::Window},
+    {"actReportOborotContragents", "Оборот клиенти", 7, "Доклади", TKind::Window},
+    {"actReportAllOborot", "Общ оборот", 8, "Доклади", TKind::Window},
+    {"actReportOperatorsOborot", "Оборот по оператори", 9, "Доклади", TKind::Window},
     {"actReportZastrahovki", "Застраховки", 10, "Доклади", TKind::None},
-    {"actReportRazhodStai", "Разход стаи", 11, "Доклади", TKind::None},
-    {"actReportTaxs", "Курортни такси", 12, "Доклади", TKind::None},
-    {"actReportPrisitgashti", "Пристигащи", 13, "Доклади", TKind::None},
-    {"actReportOtpatuvashti", "Отпътуващи", 14, "Доклади", TKind::None},
+    {"actReportRazhodStai", "Разход стаи", 11, "Доклади", TKind::Window},
+    {"actReportTaxs", "Курортни такси", 12, "Доклади", TKind::Window},
+    {"actReportPrisitgashti", "Пристигащи", 13, "Доклади", TKind::Window},
+    {"actReportOtpatuvashti", "Отпътуващи", 14, "Доклади", TKind::Window},
     {"actAdministrationsConfigDB", "Конфигуриране на база", 2, "Администрация", TKind::Window},
     {"actAdministrationsConstructHotel", "Конструиране на хотел", 1, "Администрация", TKind::Window},
     {"actSettingsCardSystem", "Картова система", 16, "Настройки", TKind::None},
@@ -107,7 +109,7 @@ const TCommand kCommands[] = {
     {"actNomenSeif", "Сейфове", 24, "Номенклатури", TKind::None},
     {"actNomenServices", "Услуги", 25, "Номенклатури", TKind::Window},
     {"actNomenZastrahovki", "Застраховки", 26, "Номенклатури", TKind::None},
-    {"actNomenTaxs", "Курортни такси", 27, "Номенклатури", TKind::None},
+    {"actNomenTaxs", "Курортни такси", 27, "Номенклатури", TKind::Window},
     {"actNomenValuta", "Валута", 28, "Номенклатури", TKind::Window},
     {"actNomenTarifs", "Тарифи", 29, "Номенклатури", TKind::Window},
     {"actNomenHotels", "Хотели", 30, "Номенклатури", TKind::Window},
@@ -191,6 +193,7 @@ void registerOwnWindows()
     TFHotel::RegisterWindow(QStringLiteral("actOperSec"), [] { return new TFSigurnost; });
     TFHotel::RegisterWindow(QStringLiteral("actOperReserv"), [] { return new TFOperReservation; });
     TFHotel::RegisterWindow(QStringLiteral("actAdministrationsConstructHotel"), [] { return new TFSetHotelConstruct; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenTaxs"), [] { return new TFNomKurortniTaksi; });
 }
 
 QWidget *toolPanel(const QString &name)
@@ -705,6 +708,8 @@ void TFHotel::RunCommand(const QString &name)
         OpenChildWindow(new TFPochistvane);
     else if (name == QLatin1String("actOperAddresCards"))
         actOperAddresCardsExecute();
+    else if (const Reports::TDefinition *report = Reports::DefinitionOfAction(name))
+        OpenReport(*report);
     else
         OpenRegisteredWindow(name);
     emit CommandRun(name);
@@ -736,6 +741,14 @@ void TFHotel::OpenChildWindow(TMainLibraryClass *window, bool initialise)
         placement->ShowStoredState();
     if (initialise)
         window->InitializeWindow();
+}
+
+TFReport *TFHotel::OpenReport(const Reports::TDefinition &definition)
+{
+    auto *report = new TFReport(definition);
+    report->SetDefaults(dtpMainPeriodFilter->date(), ComboBox1->currentText());
+    OpenChildWindow(report);
+    return report;
 }
 
 void TFHotel::OpenFolio(int booking, int stay, int page)

@@ -2,6 +2,7 @@
 // The main window: the multiple-document frame with the menu, the command panels on the
 // control bar, the tab strip of child windows, the status bar and the room-status board.
 
+#include "data/UReports.h"
 #include "framework/UMainLibraryClass.h"
 
 #include <QHash>
@@ -61,6 +62,8 @@ public:
     // The folio of the booking a room's marks are about on the filter date.
     void OpenFolioOfRoom(int room, int page);
     class TFTarsene *OpenSearch(int scope, const QString &text);
+    // A report, for the day and hotel the board shows.
+    class TFReport *OpenReport(const Reports::TDefinition &definition);
     void SearchBookings();
     // An item of the rooms' context menu, on the room it was opened on.
     void RoomCommand(int item);

@@ -261,7 +261,14 @@ void TFSigurnost::BuildGroups(QWidget *box)
         label->setGeometry(x + 22, y, 186, 20);
         connect(shape, &TShapeSwitch::MouseUp, this, [this, shape] { SwitchMouseUp(shape); });
         RightSwitches.append(shape);
+        m_rightLabels.insert(right.Position, label);
     }
+}
+
+QString TFSigurnost::RightCaption(int position) const
+{
+    const QLabel *label = m_rightLabels.value(position);
+    return label ? label->text() : QString();
 }
 
 TShapeSwitch *TFSigurnost::SwitchAt(int position) const

@@ -78,6 +78,8 @@ public:
     QList<TShapeSwitch *> HeaderSwitches;  // ShapeL1 to ShapeL10
     QList<TShapeSwitch *> RightSwitches;   // the fifty, in layout order
     TShapeSwitch *SwitchAt(int position) const;
+    // The caption of the right at a position, as its label beside the switch shows it.
+    QString RightCaption(int position) const;
     TADOQuery *ADOQuery1;
     TFormInfo *FormInfo1;
 
@@ -90,4 +92,5 @@ private:
     TAdoGridModel *m_gridModel;
     class QTimer *m_foldTimer;
     QHash<QFrame *, int> m_foldTarget;
+    QHash<int, class QLabel *> m_rightLabels;
 };

@@ -1,0 +1,988 @@
+#include "UReports.h"
+
+#include "UAdoDb.h"
+#include "UDM.h"
+#include "UFrontDesk.h"
+#include "framework/UDecimal.h"
+#include "framework/UFormatSettings.h"
+#include "startup/UConstMessagesReports.h"
+#include "startup/UConstMessagesStay.h"
+
+#include <QCollator>
+#include <QHash>
+#include <QMap>
+#include <QSet>
+#include <algorithm>
+
+namespace Reports {
+
+namespace {
+
+using FrontDesk::HoldsNights;
+using FrontDesk::TTaxRates;
+
+// ---- amounts
+
+QString money(const TDecimal &amount) { return amount.Cents().ToFixed(2); }
+
+qint64 centsOf(const TDecimal &amount)
+{
+    QString text = amount.Cents().ToFixed(2);
+    return text.remove(QLatin1Char('.')).toLongLong();
+}
+
+// Half away from zero, in whole units of the divisor.
+qint64 divideRounded(qint64 value, qint64 by)
+{
+    const qint64 magnitude = (2 * qAbs(value) + by) / (2 * by);
+    return value < 0 ? -magnitude : magnitude;
+}
+
+QString hundredths(qint64 value)
+{
+    return QStringLiteral("%1%2.%3")
+        .arg(value < 0 ? QStringLiteral("-") : QString())
+        .arg(qAbs(value) / 100)
+        .arg(qAbs(value) % 100, 2, 10, QLatin1Char('0'));
+}
+
+// An amount divided by a count, to the cent: the average rate, the revenue per room.
+QString moneyPer(const TDecimal &amount, qint64 count)
+{
+    return hundredths(count > 0 ? divideRounded(centsOf(amount), count) : 0);
+}
+
+QString percent(qint64 part, qint64 whole) { return hundredths(whole > 0 ? divideRounded(part * 10000, whole) : 0); }
+
+double percentValue(qint64 part, qint64 whole) { return whole > 0 ? 100.0 * double(part) / double(whole) : 0.0; }
+
+// ---- what the reports read
+
+struct TGuestKey {
+    QString Identity, Name;
+    QString Key() const { return Identity.isEmpty() ? QStringLiteral("\n") + Name.toCaseFolded() : Identity; }
+};
+
+TGuestKey guestKey(const TADOQuery &query, bool hasOwnColumns)
+{
+    const QString bookedName = query.FieldByName(QStringLiteral("g29")).AsString().trimmed();
+    if (!bookedName.isEmpty() || !hasOwnColumns) {
+        const QString number = query.FieldByName(QStringLiteral("g28")).AsString().trimmed();
+        return {number.isEmpty() ? query.FieldByName(QStringLiteral("g133")).AsString().trimmed() : number, bookedName};
+    }
+    return {query.FieldByName(QStringLiteral("q28")).AsString().trimmed(),
+            query.FieldByName(QStringLiteral("q29")).AsString().trimmed()};
+}
+
+struct TStayRow {
+    int Id = 0, Booking = 0, Room = 0, Status = FrontDesk::ssReserved, Nights = 0, Operator = 0;
+    QVariant Hotel;
+    QString HotelName, RoomNumber, Guest, Category;
+    TGuestKey BookedBy;
+    QDate From, To;
+    TDecimal Price, Total;
+    bool Moved = false;  // the part of a stay that went on in another room
+    bool Holds() const { return Status <= FrontDesk::ssDeparted; }
+    bool Stayed() const { return Status == FrontDesk::ssInHouse || Status == FrontDesk::ssDeparted; }
+    bool HoldsNight(const QDate &night) const { return Holds() && From <= night && night < To; }
+    // The part of the total that the nights from one day to another carry.
+    TDecimal Revenue(const QDate &from, const QDate &to) const
+    {
+        const QDate first = std::max(from, From), end = std::min(to, To);
+        if (!Holds() || first >= end)
+            return {};
+        return (Price * TDecimal(From.daysTo(end))).Cents() - (Price * TDecimal(From.daysTo(first))).Cents();
+    }
+    int NightsWithin(const QDate &from, const QDate &to) const
+    {
+        const QDate first = std::max(from, From), end = std::min(to, To);
+        return first < end ? int(first.daysTo(end)) : 0;
+    }
+};
+
+struct TRoomRow {
+    int Id = 0, Rooms = 0, Beds = 0, State = FrontDesk::rsClean;
+    QVariant Hotel;
+    QString HotelName, Number;
+    TDecimal Price;
+    QDate ClosedFrom, OpenAgain;
+    bool ClosedOn(const QDate &night) const
+    {
+        return (State == FrontDesk::rsOutOfService || State == FrontDesk::rsLocked) &&
+               (!ClosedFrom.isValid() || ClosedFrom <= night) && (!OpenAgain.isValid() || night < OpenAgain);
+    }
+};
+
+struct TChargeRow {
+    int Booking = 0, Operator = 0;
+    QString Service;
+    TDecimal Quantity, Total;
+    QDate Date;
+    TGuestKey Guest;
+};
+
+struct TPaymentRow {
+    int Booking = 0, Kind = FrontDesk::pkPayment, Method = FrontDesk::pmCash, Operator = 0;
+    TDecimal Amount;
+    QDate Date;
+    TGuestKey Guest;
+};
+
+QDate dateOf(const TField &field) { return field.IsNull() ? QDate() : field.AsDate(); }
+
+class TReader
+{
+public:
+    TReader(TADOConnection &connection, const TParams &params) : m_connection(connection), m_params(params) {}
+
+    // Stays that hold or held a night of the period or arrive or leave in it.
+    QList<TStayRow> Stays(const QString &condition = QString()) const
+    {
+        auto query = open(QStringLiteral("SELECT k.q123, k.q124, k.q47, k.q1, r.q44, h.q10, k.q29, k.q28, k.q31, k.q34, "
+                                         "k.q35, k.q125, k.q70, k.q27, k.q128, k.q32, b.q28 AS g28, b.q133 AS g133, "
+                                         "b.q29 AS g29 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) "
+                                         "LEFT JOIN HotelBuild h ON (h.q1 = k.q1) "
+                                         "LEFT JOIN Rezervacii b ON (b.q124 = k.q124) WHERE k.q47 IS NOT NULL") +
+                              condition + HotelFilter(QStringLiteral("k.")),
+                          {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+        QList<TStayRow> stays;
+        for (query->First(); !query->Eof(); query->Next()) {
+            TStayRow stay;
+            stay.Id = query->FieldByName(QStringLiteral("q123")).AsInteger();
+            stay.Booking = query->FieldByName(QStringLiteral("q124")).AsInteger();
+            stay.Room = query->FieldByName(QStringLiteral("q47")).AsInteger();
+            stay.Hotel = query->FieldByName(QStringLiteral("q1")).Value();
+            stay.HotelName = query->FieldByName(QStringLiteral("q10")).AsString();
+            stay.RoomNumber = query->FieldByName(QStringLiteral("q44")).AsString();
+            stay.Guest = query->FieldByName(QStringLiteral("q29")).AsString().trimmed();
+            stay.Category = query->FieldByName(QStringLiteral("q31")).AsString().trimmed();
+            stay.From = dateOf(query->FieldByName(QStringLiteral("q34")));
+            stay.To = dateOf(query->FieldByName(QStringLiteral("q35")));
+            const TField status = query->FieldByName(QStringLiteral("q125"));
+            stay.Status = status.IsNull() ? FrontDesk::ssReserved : status.AsInteger();
+            stay.Nights = int(stay.From.daysTo(stay.To));
+            stay.Price = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q70")).Value());
+            stay.Total = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q27")).Value());
+            stay.Operator = query->FieldByName(QStringLiteral("q128")).AsInteger();
+            stay.Moved = query->FieldByName(QStringLiteral("q32")).AsBoolean();
+            stay.BookedBy = guestKey(*query, true);
+            stays.append(stay);
+        }
+        return stays;
+    }
+
+    // Stays sharing a night with the period, or touching it on either side.
+    QList<TStayRow> StaysAround() const
+    {
+        return Stays(QStringLiteral(" AND k.q34 <= :dTo AND k.q35 >= :dFrom"));
+    }
+
+    QList<TRoomRow> Rooms() const
+    {
+        auto query = open(QStringLiteral("SELECT r.q47, r.q44, r.q1, h.q10, r.q48, r.q79, r.q46, r.q129, r.q131, r.q132 "
+                                         "FROM Rooms r LEFT JOIN HotelBuild h ON (h.q1 = r.q1) WHERE (1 = 1)") +
+                          HotelFilter(QStringLiteral("r.")));
+        QList<TRoomRow> rooms;
+        for (query->First(); !query->Eof(); query->Next()) {
+            TRoomRow room;
+            room.Id = query->FieldByName(QStringLiteral("q47")).AsInteger();
+            room.Number = query->FieldByName(QStringLiteral("q44")).AsString();
+            room.Hotel = query->FieldByName(QStringLiteral("q1")).Value();
+            room.HotelName = query->FieldByName(QStringLiteral("q10")).AsString();
+            room.Rooms = query->FieldByName(QStringLiteral("q48")).AsInteger();
+            room.Beds = query->FieldByName(QStringLiteral("q79")).AsInteger();
+            room.Price = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q46")).Value());
+            room.State = query->FieldByName(QStringLiteral("q129")).AsInteger();
+            room.ClosedFrom = dateOf(query->FieldByName(QStringLiteral("q131")));
+            room.OpenAgain = dateOf(query->FieldByName(QStringLiteral("q132")));
+            rooms.append(room);
+        }
+        QCollator collator;
+        collator.setNumericMode(true);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::stable_sort(rooms.begin(), rooms.end(), [&collator](const TRoomRow &a, const TRoomRow &b) {
+            const int hotel = collator.compare(a.HotelName, b.HotelName);
+            return hotel != 0 ? hotel < 0 : collator.compare(a.Number, b.Number) < 0;
+        });
+        return rooms;
+    }
+
+    // Service charges (the tourist tax among them) dated in the period.
+    QList<TChargeRow> Charges() const
+    {
+        auto query = open(QStringLiteral("SELECT k.q124, k.q33, k.q71, k.q27, k.q39, k.q128, k.q28, k.q29, "
+                                         "b.q28 AS g28, b.q133 AS g133, b.q29 AS g29 FROM Klients k "
+                                         "LEFT JOIN Rezervacii b ON (b.q124 = k.q124) WHERE k.q47 IS NULL AND "
+                                         "k.q39 >= :dFrom AND k.q39 < :dEnd AND ") +
+                              HoldsNights(QStringLiteral("k.")) + HotelFilter(QStringLiteral("k.")),
+                          {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+        QList<TChargeRow> charges;
+        for (query->First(); !query->Eof(); query->Next()) {
+            TChargeRow charge;
+            charge.Booking = query->FieldByName(QStringLiteral("q124")).AsInteger();
+            charge.Operator = query->FieldByName(QStringLiteral("q128")).AsInteger();
+            charge.Service = query->FieldByName(QStringLiteral("q33")).AsString().trimmed();
+            charge.Quantity = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q71")).Value());
+            charge.Total = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q27")).Value());
+            charge.Date = dateOf(query->FieldByName(QStringLiteral("q39")));
+            charge.Guest = guestKey(*query, true);
+            charges.append(charge);
+        }
+        return charges;
+    }
+
+    // Payments taken in the period, for bookings of the hotel.
+    QList<TPaymentRow> Payments() const
+    {
+        auto query = open(QStringLiteral("SELECT p.q124, p.q140, p.q141, p.q142, p.q128, p.q136, b.q28 AS g28, "
+                                         "b.q133 AS g133, b.q29 AS g29 FROM Plashtania p "
+                                         "LEFT JOIN Rezervacii b ON (b.q124 = p.q124) "
+                                         "WHERE p.q136 >= :dFrom AND p.q136 < :dEnd") +
+                              HotelFilter(QStringLiteral("b.")),
+                          {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+        QList<TPaymentRow> payments;
+        for (query->First(); !query->Eof(); query->Next()) {
+            TPaymentRow payment;
+            payment.Booking = query->FieldByName(QStringLiteral("q124")).AsInteger();
+            payment.Amount = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q140")).Value());
+            payment.Kind = query->FieldByName(QStringLiteral("q141")).AsInteger();
+            payment.Method = query->FieldByName(QStringLiteral("q142")).AsInteger();
+            payment.Operator = query->FieldByName(QStringLiteral("q128")).AsInteger();
+            payment.Date = dateOf(query->FieldByName(QStringLiteral("q136")));
+            payment.Guest = guestKey(*query, false);
+            payments.append(payment);
+        }
+        return payments;
+    }
+
+    // Bookings entered in the period: number to operator.
+    QHash<int, int> BookingsEntered() const
+    {
+        auto query = open(QStringLiteral("SELECT b.q124, b.q128 FROM Rezervacii b WHERE b.q136 >= :dFrom AND "
+                                         "b.q136 < :dEnd") +
+                              HotelFilter(QStringLiteral("b.")),
+                          {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+        QHash<int, int> bookings;
+        for (query->First(); !query->Eof(); query->Next())
+            bookings.insert(query->FieldByName(QStringLiteral("q124")).AsInteger(),
+                            query->FieldByName(QStringLiteral("q128")).AsInteger());
+        return bookings;
+    }
+
+    // The room totals of those bookings' stays that hold nights.
+    QHash<int, TDecimal> StayTotalsOf(const QHash<int, int> &bookings) const
+    {
+        QHash<int, TDecimal> totals;
+        for (auto it = bookings.cbegin(); it != bookings.cend(); ++it) {
+            auto query = open(QStringLiteral("SELECT q27 FROM Klients WHERE q124 = :iBooking AND q47 IS NOT NULL AND ") +
+                                  HoldsNights(),
+                              {{"iBooking", it.key()}});
+            for (query->First(); !query->Eof(); query->Next())
+                totals[it.key()] += TDecimal::FromVariant(query->FieldByName(QStringLiteral("q27")).Value());
+        }
+        return totals;
+    }
+
+    QHash<int, QString> OperatorNames() const
+    {
+        auto query = open(QStringLiteral("SELECT q80, q21, q75 FROM Operators"));
+        QHash<int, QString> names;
+        for (query->First(); !query->Eof(); query->Next()) {
+            const QString full = query->FieldByName(QStringLiteral("q21")).AsString().trimmed();
+            names.insert(query->FieldByName(QStringLiteral("q80")).AsInteger(),
+                         full.isEmpty() ? query->FieldByName(QStringLiteral("q75")).AsString() : full);
+        }
+        return names;
+    }
+
+    // What a booking owes and has paid, as its folio counts it.
+    struct TAccount {
+        TDecimal Owed, Paid;
+        TDecimal Balance() const { return Owed - Paid; }
+    };
+    TAccount Account(int booking)
+    {
+        if (m_accounts.contains(booking))
+            return m_accounts.value(booking);
+        TAccount account;
+        auto rows = open(QStringLiteral("SELECT q27 FROM Klients WHERE q124 = :iBooking AND (q47 IS NULL OR ") +
+                             HoldsNights() + QLatin1Char(')'),
+                         {{"iBooking", booking}});
+        for (rows->First(); !rows->Eof(); rows->Next())
+            account.Owed += TDecimal::FromVariant(rows->FieldByName(QStringLiteral("q27")).Value());
+        auto payments = open(QStringLiteral("SELECT q140, q141 FROM Plashtania WHERE q124 = :iBooking"),
+                             {{"iBooking", booking}});
+        for (payments->First(); !payments->Eof(); payments->Next()) {
+            const TDecimal amount = TDecimal::FromVariant(payments->FieldByName(QStringLiteral("q140")).Value());
+            account.Paid += payments->FieldByName(QStringLiteral("q141")).AsInteger() == FrontDesk::pkRefund
+                                ? TDecimal() - amount
+                                : amount;
+        }
+        m_accounts.insert(booking, account);
+        return account;
+    }
+
+    TTaxRates TaxRates() const { return TTaxRates::Read(m_connection); }
+
+private:
+    QString HotelFilter(const QString &alias) const
+    {
+        return HasHotel() ? QStringLiteral(" AND ") + alias + QStringLiteral("q1 = :iHotel") : QString();
+    }
+    bool HasHotel() const { return m_params.Hotel.isValid() && !m_params.Hotel.isNull(); }
+
+    std::unique_ptr<TADOQuery> open(const QString &sql, TNamedValues params = {}) const
+    {
+        TNamedValues used;
+        for (const auto &param : params)
+            if (sql.contains(QLatin1Char(':') + param.first))
+                used.append(param);
+        if (HasHotel())
+            used.append({QStringLiteral("iHotel"), m_params.Hotel});
+        return OpenQuery(m_connection, sql, used);
+    }
+
+    TADOConnection &m_connection;
+    const TParams &m_params;
+    QHash<int, TAccount> m_accounts;
+};
+
+// ---- the tables
+
+QList<TColumn> columns(std::initializer_list<std::pair<const QString *, TColumnKind>> list)
+{
+    QList<TColumn> result;
+    for (const auto &[title, kind] : list)
+        result.append({*title, kind});
+    return result;
+}
+
+QString dash(const QString &text) { return text.isEmpty() ? QStringLiteral("—") : text; }
+
+bool earlierStay(const TStayRow &a, const TStayRow &b)
+{
+    if (a.From != b.From)
+        return a.From < b.From;
+    if (a.HotelName != b.HotelName)
+        return a.HotelName < b.HotelName;
+    return a.RoomNumber < b.RoomNumber;
+}
+
+// Arrivals and departures: one row per stay, with its booking's balance.
+TTable stayList(TReader &reader, const QList<TStayRow> &stays)
+{
+    TTable table;
+    table.Columns = columns({{&colBookingNumber, ckInteger},
+                             {&colGuest, ckText},
+                             {&colHotel, ckText},
+                             {&colRoom, ckText},
+                             {&colArrival, ckDate},
+                             {&colDeparture, ckDate},
+                             {&colNights, ckInteger},
+                             {&colStayStatus, ckText},
+                             {&colBalance, ckMoney}});
+    int nights = 0;
+    TDecimal balances;
+    QSet<int> counted;
+    for (const TStayRow &stay : stays) {
+        const TDecimal balance = stay.Booking > 0 ? reader.Account(stay.Booking).Balance() : TDecimal();
+        table.Rows.append({stay.Booking, stay.Guest, stay.HotelName, stay.RoomNumber, stay.From, stay.To, stay.Nights,
+                           FrontDesk::StatusName(stay.Status), money(balance)});
+        nights += stay.Nights;
+        if (!counted.contains(stay.Booking)) {
+            counted.insert(stay.Booking);
+            balances += balance;
+        }
+    }
+    table.Totals = {rptTotal, int(stays.size()), QString(), QString(), QString(), QString(), nights, QString(),
+                    money(balances)};
+    return table;
+}
+
+// A room move ends one stay row and starts another: neither end is an arrival or a departure.
+bool continuesMove(const TStayRow &stay, const QList<TStayRow> &all)
+{
+    return stay.Moved && std::any_of(all.begin(), all.end(), [&stay](const TStayRow &other) {
+               return other.Booking == stay.Booking && other.Id != stay.Id && other.To == stay.From && other.Holds();
+           });
+}
+
+bool endsInMove(const TStayRow &stay, const QList<TStayRow> &all)
+{
+    return std::any_of(all.begin(), all.end(), [&stay](const TStayRow &other) {
+        return other.Booking == stay.Booking && other.Id != stay.Id && other.Moved && other.From == stay.To &&
+               other.Holds();
+    });
+}
+
+TReport arrivals(TReader &reader, const TParams &params)
+{
+    const QList<TStayRow> all = reader.StaysAround();
+    QList<TStayRow> stays;
+    for (const TStayRow &stay : all)
+        if (stay.From >= params.From && stay.From <= params.To && stay.Status != FrontDesk::ssCancelled &&
+            !continuesMove(stay, all))
+            stays.append(stay);
+    std::sort(stays.begin(), stays.end(), earlierStay);
+    return {{stayList(reader, stays)}, {}};
+}
+
+TReport departures(TReader &reader, const TParams &params)
+{
+    const QList<TStayRow> all = reader.StaysAround();
+    QList<TStayRow> stays;
+    for (const TStayRow &stay : all)
+        if (stay.To >= params.From && stay.To <= params.To && stay.Holds() && !endsInMove(stay, all))
+            stays.append(stay);
+    std::sort(stays.begin(), stays.end(), [](const TStayRow &a, const TStayRow &b) {
+        return a.To != b.To ? a.To < b.To : earlierStay(a, b);
+    });
+    return {{stayList(reader, stays)}, {}};
+}
+
+TReport occupied(TReader &reader, const TParams &params)
+{
+    QList<TStayRow> stays;
+    for (const TStayRow &stay : reader.StaysAround())
+        if (stay.HoldsNight(params.From))
+            stays.append(stay);
+    std::sort(stays.begin(), stays.end(), [](const TStayRow &a, const TStayRow &b) {
+        return a.HotelName != b.HotelName ? a.HotelName < b.HotelName : a.RoomNumber < b.RoomNumber;
+    });
+    TTable table;
+    table.Columns = columns({{&colHotel, ckText},
+                             {&colRoom, ckText},
+                             {&colGuest, ckText},
+                             {&colBookingNumber, ckInteger},
+                             {&colArrival, ckDate},
+                             {&colDeparture, ckDate},
+                             {&colStayStatus, ckText}});
+    for (const TStayRow &stay : stays)
+        table.Rows.append({stay.HotelName, stay.RoomNumber, stay.Guest, stay.Booking, stay.From, stay.To,
+                           FrontDesk::StatusName(stay.Status)});
+    table.Totals = {rptTotal, int(stays.size()), QString(), QString(), QString(), QString(), QString()};
+    return {{table}, {}};
+}
+
+TReport freeRooms(TReader &reader, const TParams &params)
+{
+    QSet<int> held;
+    for (const TStayRow &stay : reader.StaysAround())
+        if (stay.Holds() && stay.NightsWithin(params.From, params.To.addDays(1)) > 0)
+            held.insert(stay.Room);
+    TTable table;
+    table.Columns = columns({{&colHotel, ckText},
+                             {&colRoom, ckText},
+                             {&colRooms, ckInteger},
+                             {&colBeds, ckInteger},
+                             {&colRoomPrice, ckMoney},
+                             {&colRoomState, ckText}});
+    int count = 0, rooms = 0, beds = 0;
+    for (const TRoomRow &room : reader.Rooms()) {
+        bool closed = false;
+        for (QDate night = params.From; night <= params.To && !closed; night = night.addDays(1))
+            closed = room.ClosedOn(night);
+        if (closed || held.contains(room.Id))
+            continue;
+        table.Rows.append({room.HotelName, room.Number, room.Rooms, room.Beds, money(room.Price),
+                           FrontDesk::RoomStateName(room.State)});
+        ++count;
+        rooms += room.Rooms;
+        beds += room.Beds;
+    }
+    table.Totals = {rptTotal, count, rooms, beds, QString(), QString()};
+    return {{table}, {}};
+}
+
+// Room-nights a period offers and sells, and the revenue of the rooms, day by day.
+struct TDayFigures {
+    int Available = 0, Sold = 0;
+    TDecimal Rooms, Services;
+};
+
+QMap<QDate, TDayFigures> dayFigures(const QList<TRoomRow> &rooms, const QList<TStayRow> &stays,
+                                    const QList<TChargeRow> &charges, const TParams &params)
+{
+    QMap<QDate, TDayFigures> days;
+    for (QDate night = params.From; night <= params.To; night = night.addDays(1)) {
+        TDayFigures &day = days[night];
+        for (const TRoomRow &room : rooms)
+            if (!room.ClosedOn(night))
+                ++day.Available;
+        for (const TStayRow &stay : stays)
+            if (stay.HoldsNight(night)) {
+                ++day.Sold;
+                day.Rooms += stay.Revenue(night, night.addDays(1));
+            }
+    }
+    for (const TChargeRow &charge : charges)
+        days[charge.Date].Services += charge.Total;
+    return days;
+}
+
+TTable servicesTable(const QList<TChargeRow> &charges)
+{
+    QMap<QString, QPair<TDecimal, TDecimal>> services;  // name: quantity, amount
+    for (const TChargeRow &charge : charges) {
+        services[charge.Service].first += charge.Quantity;
+        services[charge.Service].second += charge.Total;
+    }
+    TTable table;
+    table.Title = rptServices;
+    table.Columns = columns({{&colService, ckText}, {&colQuantity, ckMoney}, {&colAmount, ckMoney}});
+    TDecimal total;
+    for (auto it = services.cbegin(); it != services.cend(); ++it) {
+        table.Rows.append({dash(it.key()), money(it.value().first), money(it.value().second)});
+        total += it.value().second;
+    }
+    table.Totals = {rptTotal, QString(), money(total)};
+    return table;
+}
+
+TTable paymentsTable(const QList<TPaymentRow> &payments)
+{
+    QMap<QPair<int, int>, QPair<int, TDecimal>> sums;  // kind, method: count, amount
+    TDecimal net;
+    for (const TPaymentRow &payment : payments) {
+        auto &sum = sums[{payment.Kind, payment.Method}];
+        ++sum.first;
+        sum.second += payment.Amount;
+        net += payment.Kind == FrontDesk::pkRefund ? TDecimal() - payment.Amount : payment.Amount;
+    }
+    TTable table;
+    table.Title = rptPayments;
+    table.Columns = columns(
+        {{&colPaymentKind, ckText}, {&colPaymentMethod, ckText}, {&colCount, ckInteger}, {&colAmount, ckMoney}});
+    int count = 0;
+    for (auto it = sums.cbegin(); it != sums.cend(); ++it) {
+        table.Rows.append({FrontDesk::PaymentKindName(it.key().first), FrontDesk::PaymentMethodName(it.key().second),
+                           it.value().first, money(it.value().second)});
+        count += it.value().first;
+    }
+    table.Totals = {rptReceived, QString(), count, money(net)};
+    return table;
+}
+
+TReport turnover(TReader &reader, const TParams &params)
+{
+    const QList<TChargeRow> charges = reader.Charges();
+    const QMap<QDate, TDayFigures> days = dayFigures(reader.Rooms(), reader.StaysAround(), charges, params);
+    TTable byDay;
+    byDay.Title = rptByDay;
+    byDay.Columns = columns({{&colDate, ckDate},
+                             {&colNightsAvailable, ckInteger},
+                             {&colNightsSold, ckInteger},
+                             {&colOccupancy, ckPercent},
+                             {&rptRoomRevenue, ckMoney},
+                             {&colServiceCharges, ckMoney},
+                             {&colTotal, ckMoney}});
+    TReport report;
+    TDayFigures all;
+    for (auto it = days.cbegin(); it != days.cend(); ++it) {
+        const TDayFigures &day = it.value();
+        byDay.Rows.append({it.key(), day.Available, day.Sold, percent(day.Sold, day.Available), money(day.Rooms),
+                           money(day.Services), money(day.Rooms + day.Services)});
+        report.Chart.append({it.key(), percentValue(day.Sold, day.Available), (day.Rooms + day.Services).ToDouble()});
+        all.Available += day.Available;
+        all.Sold += day.Sold;
+        all.Rooms += day.Rooms;
+        all.Services += day.Services;
+    }
+    byDay.Totals = {rptTotal,        all.Available,           all.Sold, percent(all.Sold, all.Available),
+                    money(all.Rooms), money(all.Services), money(all.Rooms + all.Services)};
+
+    TTable figures;
+    figures.Title = rptFigures;
+    figures.Columns = columns({{&colItem, ckText}, {&colValue, ckMoney}});
+    figures.Rows = {{rptNightsAvailable, QString::number(all.Available)},
+                    {rptNightsSold, QString::number(all.Sold)},
+                    {rptOccupancy, percent(all.Sold, all.Available)},
+                    {rptRoomRevenue, money(all.Rooms)},
+                    {rptServiceRevenue, money(all.Services)},
+                    {rptTotalRevenue, money(all.Rooms + all.Services)},
+                    {rptAdr, moneyPer(all.Rooms, all.Sold)},
+                    {rptRevPar, moneyPer(all.Rooms, all.Available)}};
+    report.Tables = {byDay, figures, servicesTable(charges), paymentsTable(reader.Payments())};
+    return report;
+}
+
+struct TMoneyByKind {
+    TDecimal Deposits, Payments, Refunds;
+    void Add(const TPaymentRow &payment)
+    {
+        (payment.Kind == FrontDesk::pkDeposit  ? Deposits
+         : payment.Kind == FrontDesk::pkRefund ? Refunds
+                                               : Payments) += payment.Amount;
+    }
+    TDecimal Net() const { return Deposits + Payments - Refunds; }
+};
+
+TReport operators(TReader &reader, const TParams &)
+{
+    struct TFigures {
+        int Bookings = 0;
+        TDecimal Rooms, Services;
+        TMoneyByKind Money;
+    };
+    QMap<int, TFigures> figures;
+    const QHash<int, int> bookings = reader.BookingsEntered();
+    const QHash<int, TDecimal> stayTotals = reader.StayTotalsOf(bookings);
+    for (auto it = bookings.cbegin(); it != bookings.cend(); ++it) {
+        ++figures[it.value()].Bookings;
+        figures[it.value()].Rooms += stayTotals.value(it.key());
+    }
+    for (const TChargeRow &charge : reader.Charges())
+        figures[charge.Operator].Services += charge.Total;
+    for (const TPaymentRow &payment : reader.Payments())
+        figures[payment.Operator].Money.Add(payment);
+    const QHash<int, QString> names = reader.OperatorNames();
+    TTable table;
+    table.Columns = columns({{&colOperator, ckText},
+                             {&colBookings, ckInteger},
+                             {&colRoomCharges, ckMoney},
+                             {&colServiceCharges, ckMoney},
+                             {&colDeposits, ckMoney},
+                             {&colPaymentsTaken, ckMoney},
+                             {&colRefunds, ckMoney},
+                             {&colNet, ckMoney}});
+    TFigures all;
+    for (auto it = figures.cbegin(); it != figures.cend(); ++it) {
+        const TFigures &f = it.value();
+        table.Rows.append({dash(names.value(it.key())), f.Bookings, money(f.Rooms), money(f.Services),
+                           money(f.Money.Deposits), money(f.Money.Payments), money(f.Money.Refunds),
+                           money(f.Money.Net())});
+        all.Bookings += f.Bookings;
+        all.Rooms += f.Rooms;
+        all.Services += f.Services;
+        all.Money.Deposits += f.Money.Deposits;
+        all.Money.Payments += f.Money.Payments;
+        all.Money.Refunds += f.Money.Refunds;
+    }
+    table.Totals = {rptTotal,
+                    all.Bookings,
+                    money(all.Rooms),
+                    money(all.Services),
+                    money(all.Money.Deposits),
+                    money(all.Money.Payments),
+                    money(all.Money.Refunds),
+                    money(all.Money.Net())};
+    return {{table}, {}};
+}
+
+TReport guests(TReader &reader, const TParams &params)
+{
+    struct TFigures {
+        TGuestKey Guest;
+        int Nights = 0;
+        TDecimal Rooms, Services, Paid;
+    };
+    QMap<QString, TFigures> figures;
+    auto of = [&figures](const TGuestKey &guest) -> TFigures & {
+        TFigures &f = figures[guest.Key()];
+        if (f.Guest.Name.isEmpty())
+            f.Guest = guest;
+        return f;
+    };
+    const QDate end = params.To.addDays(1);
+    for (const TStayRow &stay : reader.StaysAround()) {
+        if (!stay.Holds() || stay.NightsWithin(params.From, end) == 0)
+            continue;
+        TFigures &f = of(stay.BookedBy.Name.isEmpty() ? TGuestKey{QString(), stay.Guest} : stay.BookedBy);
+        f.Nights += stay.NightsWithin(params.From, end);
+        f.Rooms += stay.Revenue(params.From, end);
+    }
+    for (const TChargeRow &charge : reader.Charges())
+        of(charge.Guest).Services += charge.Total;
+    for (const TPaymentRow &payment : reader.Payments())
+        of(payment.Guest).Paid += payment.Kind == FrontDesk::pkRefund ? TDecimal() - payment.Amount : payment.Amount;
+    TTable table;
+    table.Columns = columns({{&colIdentity, ckText},
+                             {&colName, ckText},
+                             {&colNights, ckInteger},
+                             {&colRoomCharges, ckMoney},
+                             {&colServiceCharges, ckMoney},
+                             {&colCharged, ckMoney},
+                             {&colPaid, ckMoney},
+                             {&colBalance, ckMoney}});
+    QList<TFigures> rows = figures.values();
+    QCollator collator;
+    std::sort(rows.begin(), rows.end(),
+              [&collator](const TFigures &a, const TFigures &b) { return collator.compare(a.Guest.Name, b.Guest.Name) < 0; });
+    TFigures all;
+    for (const TFigures &f : rows) {
+        const TDecimal charged = f.Rooms + f.Services;
+        table.Rows.append({dash(f.Guest.Identity), f.Guest.Name, f.Nights, money(f.Rooms), money(f.Services),
+                           money(charged), money(f.Paid), money(charged - f.Paid)});
+        all.Nights += f.Nights;
+        all.Rooms += f.Rooms;
+        all.Services += f.Services;
+        all.Paid += f.Paid;
+    }
+    const TDecimal charged = all.Rooms + all.Services;
+    table.Totals = {rptTotal,       QString(),     all.Nights,    money(all.Rooms),
+                    money(all.Services), money(charged), money(all.Paid), money(charged - all.Paid)};
+    return {{table}, {}};
+}
+
+TReport roomsUse(TReader &reader, const TParams &params)
+{
+    const QList<TStayRow> stays = reader.StaysAround();
+    QHash<int, QList<const TStayRow *>> byRoom;
+    for (const TStayRow &stay : stays)
+        byRoom[stay.Room].append(&stay);
+    const QDate end = params.To.addDays(1);
+    TTable table;
+    table.Columns = columns({{&colHotel, ckText},
+                             {&colRoom, ckText},
+                             {&colNightsAvailable, ckInteger},
+                             {&colNightsSold, ckInteger},
+                             {&colOccupancy, ckPercent},
+                             {&colRevenue, ckMoney},
+                             {&colAdr, ckMoney}});
+    int available = 0, sold = 0;
+    TDecimal revenue;
+    for (const TRoomRow &room : reader.Rooms()) {
+        int open = 0, nights = 0;
+        TDecimal earned;
+        for (QDate night = params.From; night < end; night = night.addDays(1))
+            if (!room.ClosedOn(night))
+                ++open;
+        for (const TStayRow *stay : byRoom.value(room.Id))
+            if (stay->Holds()) {
+                nights += stay->NightsWithin(params.From, end);
+                earned += stay->Revenue(params.From, end);
+            }
+        table.Rows.append({room.HotelName, room.Number, open, nights, percent(nights, open), money(earned),
+                           moneyPer(earned, nights)});
+        available += open;
+        sold += nights;
+        revenue += earned;
+    }
+    table.Totals = {rptTotal,       QString(),     available, sold, percent(sold, available),
+                    money(revenue), moneyPer(revenue, sold)};
+    return {{table}, {}};
+}
+
+TReport liquidity(TReader &reader, const TParams &)
+{
+    QMap<QPair<QDate, int>, TMoneyByKind> byDay;
+    TMoneyByKind all;
+    for (const TPaymentRow &payment : reader.Payments()) {
+        byDay[{payment.Date, payment.Method}].Add(payment);
+        all.Add(payment);
+    }
+    TTable money_;
+    money_.Title = rptPayments;
+    money_.Columns = columns({{&colDate, ckDate},
+                              {&colPaymentMethod, ckText},
+                              {&colDeposits, ckMoney},
+                              {&colPaymentsTaken, ckMoney},
+                              {&colRefunds, ckMoney},
+                              {&colNet, ckMoney}});
+    for (auto it = byDay.cbegin(); it != byDay.cend(); ++it)
+        money_.Rows.append({it.key().first, FrontDesk::PaymentMethodName(it.key().second), money(it.value().Deposits),
+                            money(it.value().Payments), money(it.value().Refunds), money(it.value().Net())});
+    money_.Totals = {rptTotal,           QString(),          money(all.Deposits),
+                     money(all.Payments), money(all.Refunds), money(all.Net())};
+
+    // Guests in house now, whatever the period: what they still owe.
+    QMap<int, QList<TStayRow>> inHouse;
+    for (const TStayRow &stay : reader.Stays(QStringLiteral(" AND k.q125 = 1")))
+        inHouse[stay.Booking].append(stay);
+    TTable open;
+    open.Title = rptOpenBalances;
+    open.Columns = columns({{&colBookingNumber, ckInteger},
+                            {&colGuest, ckText},
+                            {&colHotel, ckText},
+                            {&colRooms, ckText},
+                            {&colDeparture, ckDate},
+                            {&colOwed, ckMoney},
+                            {&colPaid, ckMoney},
+                            {&colBalance, ckMoney}});
+    TDecimal owed, paid;
+    for (auto it = inHouse.cbegin(); it != inHouse.cend(); ++it) {
+        const auto account = reader.Account(it.key());
+        if (account.Balance().IsZero())
+            continue;
+        QStringList rooms;
+        QDate departure;
+        for (const TStayRow &stay : it.value()) {
+            rooms.append(stay.RoomNumber);
+            departure = std::max(departure, stay.To);
+        }
+        const TStayRow &first = it.value().first();
+        open.Rows.append({it.key(), first.BookedBy.Name.isEmpty() ? first.Guest : first.BookedBy.Name, first.HotelName,
+                          rooms.join(QStringLiteral(", ")), departure, money(account.Owed), money(account.Paid),
+                          money(account.Balance())});
+        owed += account.Owed;
+        paid += account.Paid;
+    }
+    open.Totals = {rptTotal,    QString(),   QString(),  QString(),
+                   QString(),   money(owed), money(paid), money(owed - paid)};
+    return {{money_, open}, {}};
+}
+
+TReport taxes(TReader &reader, const TParams &params)
+{
+    const TTaxRates rates = reader.TaxRates();
+    struct TFigures {
+        QSet<int> Stays;
+        int Nights = 0;
+        TDecimal Tax;
+    };
+    QMap<QPair<QString, QString>, TFigures> figures;  // category, rate
+    for (const TStayRow &stay : reader.StaysAround()) {
+        if (!stay.Stayed())
+            continue;
+        for (QDate night = std::max(stay.From, params.From); night < stay.To && night <= params.To;
+             night = night.addDays(1)) {
+            const TDecimal rate = rates.Rate(stay.Hotel, stay.Category, night);
+            TFigures &f = figures[{stay.Category, money(rate)}];
+            f.Stays.insert(stay.Id);
+            ++f.Nights;
+            f.Tax += rate;
+        }
+    }
+    TTable table;
+    table.Columns = columns({{&colCategory, ckText},
+                             {&colStays, ckInteger},
+                             {&colNights, ckInteger},
+                             {&colTaxRate, ckMoney},
+                             {&colTax, ckMoney}});
+    int stays = 0, nights = 0;
+    TDecimal tax;
+    for (auto it = figures.cbegin(); it != figures.cend(); ++it) {
+        table.Rows.append({dash(it.key().first), int(it.value().Stays.size()), it.value().Nights, it.key().second,
+                           money(it.value().Tax)});
+        stays += int(it.value().Stays.size());
+        nights += it.value().Nights;
+        tax += it.value().Tax;
+    }
+    table.Totals = {rptTotal, stays, nights, QString(), money(tax)};
+    return {{table}, {}};
+}
+
+} // namespace
+
+QString TDefinition::Title() const
+{
+    switch (Id) {
+    case rpArrivals:
+        return rptArrivals;
+    case rpDepartures:
+        return rptDepartures;
+    case rpOccupied:
+        return rptOccupied;
+    case rpFree:
+        return rptFree;
+    case rpTurnover:
+        return rptTurnover;
+    case rpOperators:
+        return rptOperators;
+    case rpGuests:
+        return rptGuests;
+    case rpRooms:
+        return rptRooms;
+    case rpLiquidity:
+        return rptLiquidity;
+    case rpTaxes:
+        return rptTaxes;
+    }
+    return QString();
+}
+
+const QList<TDefinition> &Definitions()
+{
+    static const QList<TDefinition> definitions = {
+        {rpArrivals, QStringLiteral("actReportPrisitgashti"), QStringLiteral("FReportPristigashti"), 37, true},
+        {rpDepartures, QStringLiteral("actReportOtpatuvashti"), QStringLiteral("FReportOtpatuvashti"), 38, true},
+        {rpOccupied, QStringLiteral("actReportRoomZaeti"), QStringLiteral("FReportZaetiStai"), 44, false},
+        {rpFree, QStringLiteral("actReportAvailebleRooms"), QStringLiteral("FReportSvobodniStai"), 42, true},
+        {rpTurnover, QStringLiteral("actReportAllOborot"), QStringLiteral("FReportObshtOborot"), 45, true},
+        {rpOperators, QStringLiteral("actReportOperatorsOborot"), QStringLiteral("FReportOborotOperatori"), 47, true},
+        {rpGuests, QStringLiteral("actReportOborotContragents"), QStringLiteral("FReportOborotKlienti"), 46, true},
+        {rpRooms, QStringLiteral("actReportRazhodStai"), QStringLiteral("FReportRazhodStai"), 43, true},
+        {rpLiquidity, QStringLiteral("actReportLikvid"), QStringLiteral("FReportLikvidnost"), 48, true},
+        {rpTaxes, QStringLiteral("actReportTaxs"), QStringLiteral("FReportKurortniTaksi"), 40, true},
+    };
+    return definitions;
+}
+
+const TDefinition *DefinitionOfAction(const QString &action)
+{
+    for (const TDefinition &definition : Definitions())
+        if (definition.Action == action)
+            return &definition;
+    return nullptr;
+}
+
+TReport Run(TReportId id, const TParams &given)
+{
+    TParams params = given;
+    if (!params.To.isValid() || params.To < params.From)
+        params.To = params.From;
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection);
+    TReader reader(connection, params);
+    TReport report;
+    switch (id) {
+    case rpArrivals:
+        report = arrivals(reader, params);
+        break;
+    case rpDepartures:
+        report = departures(reader, params);
+        break;
+    case rpOccupied:
+        report = occupied(reader, params);
+        break;
+    case rpFree:
+        report = freeRooms(reader, params);
+        break;
+    case rpTurnover:
+        report = turnover(reader, params);
+        break;
+    case rpOperators:
+        report = operators(reader, params);
+        break;
+    case rpGuests:
+        report = guests(reader, params);
+        break;
+    case rpRooms:
+        report = roomsUse(reader, params);
+        break;
+    case rpLiquidity:
+        report = liquidity(reader, params);
+        break;
+    case rpTaxes:
+        report = taxes(reader, params);
+        break;
+    }
+    transaction.Commit();
+    return report;
+}
+
+QList<QPair<QString, QVariant>> Hotels()
+{
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection);
+    auto query = OpenQuery(connection, QStringLiteral("SELECT q10, q1 FROM HotelBuild ORDER BY q10"));
+    QList<QPair<QString, QVariant>> hotels;
+    for (query->First(); !query->Eof(); query->Next())
+        hotels.append({query->FieldByName(QStringLiteral("q10")).AsString(), query->FieldByName(QStringLiteral("q1")).Value()});
+    transaction.Commit();
+    return hotels;
+}
+
+QString CellText(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::QDate:
+        return DateToStr(value.toDate());
+    case QMetaType::Int:
+        return QString::number(value.toInt());
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace Reports

@@ -1,0 +1,84 @@
+#pragma once
+// The reports a hotel runs its day on, worked out from its bookings, stays, charges and
+// payments. A report reads in one transaction and gives tables of cells ready to show, print
+// and export. Amounts are exact decimals to the cent; a stay's revenue is counted night by
+// night, so that the nights of a period add up to the part of the stay's total they carry.
+
+#include <QDate>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QVariant>
+
+namespace Reports {
+
+enum TReportId {
+    rpArrivals,
+    rpDepartures,
+    rpOccupied,
+    rpFree,
+    rpTurnover,
+    rpOperators,
+    rpGuests,
+    rpRooms,
+    rpLiquidity,
+    rpTaxes
+};
+
+enum TColumnKind { ckText, ckInteger, ckMoney, ckPercent, ckDate };
+
+struct TColumn {
+    QString Title;
+    TColumnKind Kind = ckText;
+    bool RightAligned() const { return Kind == ckInteger || Kind == ckMoney || Kind == ckPercent; }
+};
+
+// Cells: a QString (text, or an amount or percentage already with two decimals), an int, or a QDate.
+struct TTable {
+    QString Title;  // empty for a report's only table
+    QList<TColumn> Columns;
+    QList<QVariantList> Rows;
+    QVariantList Totals;  // empty: no totals row
+};
+
+struct TChartDay {
+    QDate Day;
+    double Occupancy = 0;  // percent
+    double Revenue = 0;    // rooms and services
+};
+
+struct TReport {
+    QList<TTable> Tables;
+    QList<TChartDay> Chart;  // empty: the report has no chart
+};
+
+// The day or period (From to To, both included: the nights of those days) and the hotel
+// (HotelBuild.q1; null: every hotel).
+struct TParams {
+    QDate From, To;
+    QVariant Hotel;
+};
+
+struct TDefinition {
+    TReportId Id;
+    QString Action;  // the main window's command that opens it
+    QString Name;    // the window's component name, also its placement's name
+    int Right;       // its position in the privilege string
+    bool Period;     // a period, or one day
+    QString Title() const;
+};
+
+const QList<TDefinition> &Definitions();
+// Nothing when the command opens no report.
+const TDefinition *DefinitionOfAction(const QString &action);
+
+// Raises EDatabaseError when the database cannot be read.
+TReport Run(TReportId id, const TParams &params);
+
+// The hotels a report can be asked for: name and HotelBuild.q1, by name.
+QList<QPair<QString, QVariant>> Hotels();
+
+// A cell as it is shown, printed and exported.
+QString CellText(const QVariant &value);
+
+} // namespace Reports

@@ -1,0 +1,453 @@
+#include "UReport.h"
+
+#include "controls/KalvMenu.h"
+#include "data/UDM.h"
+#include "errors/UExceptionLogs.h"
+#include "framework/FormInfo.h"
+#include "framework/UFormatSettings.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesReports.h"
+#include "startup/UConstMessagesStay.h"
+#include "startup/USystemWinOS.h"
+
+#include <QAction>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextDocument>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+using namespace Reports;
+
+namespace {
+
+QString escaped(const QString &text) { return text.toHtmlEscaped(); }
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QString tableHtml(const TTable &table)
+{
+    QString html;
+    if (!table.Title.isEmpty())
+        html += QStringLiteral("<h3>%1</h3>").arg(escaped(table.Title));
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><thead><tr>");
+    for (const TColumn &column : table.Columns)
+        html += QStringLiteral("<th bgcolor=\"#e8e8e8\">%1</th>").arg(escaped(column.Title));
+    html += QStringLiteral("</tr></thead>");
+    auto row = [&table](const QVariantList &cells, bool bold) {
+        QString tr = QStringLiteral("<tr>");
+        for (int i = 0; i < table.Columns.size(); ++i) {
+            const QString text = escaped(CellText(cells.value(i)));
+            const QString align = table.Columns.at(i).RightAligned() ? QStringLiteral(" align=\"right\"") : QString();
+            tr += QStringLiteral("<td%1>%2</td>").arg(align, bold ? QStringLiteral("<b>%1</b>").arg(text) : text);
+        }
+        return tr + QStringLiteral("</tr>");
+    };
+    for (const QVariantList &cells : table.Rows)
+        html += row(cells, false);
+    if (!table.Totals.isEmpty())
+        html += row(table.Totals, true);
+    return html + QStringLiteral("</table>");
+}
+
+} // namespace
+
+TFReport::TFReport(const TDefinition &definition, QWidget *parent)
+    : TMainLibraryClass(parent), m_definition(definition), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    setObjectName(definition.Name);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(definition.Title());
+    resize(980, 600);
+    smcReport = new TKalvMenuControl(this);
+    smcReport->setObjectName(QStringLiteral("smcReport"));
+    auto command = [this](const char *name, const char *caption, std::function<void()> handler) {
+        auto *action = new QAction(QString::fromUtf8(caption), this);
+        action->setObjectName(QLatin1String(name));
+        action->setProperty("ActionName", QLatin1String(name));
+        connect(action, &QAction::triggered, this, std::move(handler));
+        return smcReport->AddCommand(action);
+    };
+    acReportShow = command("acReportShow", "Покажи", [this] { acReportShowExecute(); });
+    acReportPreview = command("acReportPreview", "Преглед за печат", [this] { acReportPreviewExecute(); });
+    acReportPrint = command("acReportPrint", "Печат", [this] { acReportPrintExecute(); });
+    acReportPdf = command("acReportPdf", "Запис като PDF", [this] { acReportPdfExecute(); });
+    acReportCsv = command("acReportCsv", "Запис като CSV", [this] { acReportCsvExecute(); });
+    acClose = command("acClose", "Изход", [this] { close(); });
+
+    auto *client = new QWidget(this);
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(2, 2, 2, 2);
+    gbReportParams = new QGroupBox(QStringLiteral("Параметри"), client);
+    gbReportParams->setObjectName(QStringLiteral("gbReportParams"));
+    auto *params = new QGridLayout(gbReportParams);
+    auto label = [this](const char *name, const char *caption) {
+        auto *result = new QLabel(QString::fromUtf8(caption), gbReportParams);
+        result->setObjectName(QLatin1String(name));
+        return result;
+    };
+    auto dateEdit = [this](const char *name) {
+        auto *edit = new QDateEdit(QDate::currentDate(), gbReportParams);
+        edit->setObjectName(QLatin1String(name));
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        return edit;
+    };
+    lInfoReportFrom = label("lInfoReportFrom", "От");
+    lInfoReportDay = label("lInfoReportDay", "Ден");
+    lInfoReportTo = label("lInfoReportTo", "До");
+    lInfoReportHotel = label("lInfoReportHotel", "Хотел");
+    dtpReportFrom = dateEdit("dtpReportFrom");
+    dtpReportTo = dateEdit("dtpReportTo");
+    cbReportHotel = new QComboBox(gbReportParams);
+    cbReportHotel->setObjectName(QStringLiteral("cbReportHotel"));
+    cbReportHotel->setMinimumWidth(220);
+    params->addWidget(definition.Period ? lInfoReportFrom : lInfoReportDay, 0, 0);
+    params->addWidget(dtpReportFrom, 0, 1);
+    params->addWidget(lInfoReportTo, 0, 2);
+    params->addWidget(dtpReportTo, 0, 3);
+    params->addWidget(lInfoReportHotel, 0, 4);
+    params->addWidget(cbReportHotel, 0, 5);
+    params->setColumnStretch(6, 1);
+    (definition.Period ? lInfoReportDay : lInfoReportFrom)->hide();
+    lInfoReportTo->setVisible(definition.Period);
+    dtpReportTo->setVisible(definition.Period);
+    layout->addWidget(gbReportParams);
+    pcReport = new QTabWidget(client);
+    pcReport->setObjectName(QStringLiteral("pcReport"));
+    layout->addWidget(pcReport, 1);
+    setCentralWidget(client);
+    FormInfo1 = new TFormInfo(this, definition.Name);
+    FormInfo1->SetDesignedSize(size());
+}
+
+TFReport::~TFReport() = default;
+
+void TFReport::SetDefaults(const QDate &day, const QString &hotelName)
+{
+    const bool month = m_definition.Period && m_definition.Id != rpArrivals && m_definition.Id != rpDepartures &&
+                       m_definition.Id != rpFree;
+    dtpReportFrom->setDate(month ? QDate(day.year(), day.month(), 1) : day);
+    dtpReportTo->setDate(month ? QDate(day.year(), day.month(), day.daysInMonth()) : day);
+    m_defaultHotel = hotelName;
+}
+
+bool TFReport::InitializeWindow()
+{
+    TMainLibraryClass::InitializeWindow();
+    LoadFormCaption(this);
+    LoadToolbarCaptions(smcReport);
+    LoadContainerCaptions(gbReportParams);
+    FillHotels();
+    ShowReport();
+    return true;
+}
+
+void TFReport::FillHotels()
+{
+    cbReportHotel->clear();
+    cbReportHotel->addItem(rptAllHotels, QVariant());
+    try {
+        for (const auto &[name, id] : Hotels())
+            cbReportHotel->addItem(name, id);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+    const int chosen = cbReportHotel->findText(m_defaultHotel);
+    cbReportHotel->setCurrentIndex(chosen > 0 ? chosen : 0);
+}
+
+TParams TFReport::Params() const
+{
+    TParams params;
+    params.From = dtpReportFrom->date();
+    params.To = m_definition.Period ? dtpReportTo->date() : params.From;
+    params.Hotel = cbReportHotel->currentData();
+    return params;
+}
+
+void TFReport::acReportShowExecute()
+{
+    if (m_definition.Period && dtpReportTo->date() < dtpReportFrom->date()) {
+        TSystemWinOS::ShowMessageBox(rptPeriodInvalid, msgWarningTitle, 48);
+        return;
+    }
+    ShowReport();
+}
+
+void TFReport::ShowReport()
+{
+    try {
+        m_report = Run(m_definition.Id, Params());
+        m_shownParams = Params();
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+        return;
+    }
+    const int front = pcReport->currentIndex();
+    while (pcReport->count() > 0) {
+        QWidget *page = pcReport->widget(0);
+        pcReport->removeTab(0);
+        delete page;
+    }
+    for (int i = 0; i < m_report.Tables.size(); ++i) {
+        const TTable &table = m_report.Tables.at(i);
+        pcReport->addTab(TableView(table, i), table.Title.isEmpty() ? m_definition.Title() : table.Title);
+    }
+    if (!m_report.Chart.isEmpty())
+        pcReport->addTab(ChartView(pcReport), rptChart);
+    pcReport->setCurrentIndex(std::max(0, std::min(front, pcReport->count() - 1)));
+}
+
+QTableView *TFReport::TableView(const TTable &table, int index)
+{
+    auto *view = new QTableView;
+    view->setObjectName(QStringLiteral("grdReport%1").arg(index));
+    auto *model = new QStandardItemModel(0, int(table.Columns.size()), view);
+    for (int c = 0; c < table.Columns.size(); ++c)
+        model->setHorizontalHeaderItem(c, new QStandardItem(table.Columns.at(c).Title));
+    auto addRow = [&](const QVariantList &cells, bool totals) {
+        QList<QStandardItem *> items;
+        for (int c = 0; c < table.Columns.size(); ++c) {
+            auto *item = new QStandardItem(CellText(cells.value(c)));
+            item->setEditable(false);
+            item->setTextAlignment(Qt::AlignVCenter |
+                                   (table.Columns.at(c).RightAligned() ? Qt::AlignRight : Qt::AlignLeft));
+            if (totals) {
+                QFont bold = view->font();
+                bold.setBold(true);
+                item->setFont(bold);
+                item->setBackground(QColor(0xE8, 0xE8, 0xE8));
+            }
+            items.append(item);
+        }
+        model->appendRow(items);
+    };
+    for (const QVariantList &cells : table.Rows)
+        addRow(cells, false);
+    if (!table.Totals.isEmpty())
+        addRow(table.Totals, true);
+    view->setModel(model);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setAlternatingRowColors(true);
+    view->verticalHeader()->setDefaultSectionSize(22);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->resizeColumnsToContents();
+    for (int c = 0; c < model->columnCount(); ++c)
+        view->setColumnWidth(c, std::max(view->columnWidth(c) + 12, 70));
+    return view;
+}
+
+QTableView *TFReport::Grid(int table) const
+{
+    return findChild<QTableView *>(QStringLiteral("grdReport%1").arg(table));
+}
+
+QWidget *TFReport::ChartView(QWidget *parent) const
+{
+    auto *chart = new QChart;
+    auto *revenue = new QBarSet(rptRevenue);
+    auto *occupancy = new QLineSeries;
+    occupancy->setName(rptOccupancy);
+    QStringList days;
+    double top = 1;
+    for (int i = 0; i < m_report.Chart.size(); ++i) {
+        const TChartDay &day = m_report.Chart.at(i);
+        *revenue << day.Revenue;
+        occupancy->append(i, day.Occupancy);
+        days.append(QString::number(day.Day.day()));
+        top = std::max(top, day.Revenue);
+    }
+    auto *bars = new QBarSeries;
+    bars->append(revenue);
+    chart->addSeries(bars);
+    chart->addSeries(occupancy);
+    auto *axisX = new QBarCategoryAxis;
+    axisX->append(days);
+    auto *axisMoney = new QValueAxis;
+    axisMoney->setRange(0, top * 1.1);
+    axisMoney->setLabelFormat(QStringLiteral("%.0f"));
+    axisMoney->setTitleText(rptRevenue);
+    auto *axisPercent = new QValueAxis;
+    axisPercent->setRange(0, 100);
+    axisPercent->setLabelFormat(QStringLiteral("%.0f"));
+    axisPercent->setTitleText(rptOccupancy);
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisMoney, Qt::AlignLeft);
+    chart->addAxis(axisPercent, Qt::AlignRight);
+    bars->attachAxis(axisX);
+    bars->attachAxis(axisMoney);
+    occupancy->attachAxis(axisX);
+    occupancy->attachAxis(axisPercent);
+    chart->setTitle(m_definition.Title());
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    auto *view = new QChartView(chart, parent);
+    view->setObjectName(QStringLiteral("chvReport"));
+    view->setRenderHint(QPainter::Antialiasing);
+    return view;
+}
+
+QString TFReport::HeaderHtml() const
+{
+    const QString hotel = m_shownParams.Hotel.isNull() || !m_shownParams.Hotel.isValid()
+                              ? rptAllHotels
+                              : cbReportHotel->itemText(cbReportHotel->findData(m_shownParams.Hotel));
+    const QString period = m_definition.Period
+                               ? rptPeriod.arg(DateToStr(m_shownParams.From), DateToStr(m_shownParams.To))
+                               : rptDay.arg(DateToStr(m_shownParams.From));
+    const QString printed = rptPrintedBy.arg(DateTimeToStr(QDateTime::currentDateTime()), KalvCLientInfo().LoginName);
+    return QStringLiteral("<h2>%1</h2><p>%2<br>%3<br>%4</p>")
+        .arg(escaped(m_definition.Title()), escaped(rptHotelLine.arg(hotel)), escaped(period), escaped(printed));
+}
+
+std::unique_ptr<QTextDocument> TFReport::BuildDocument() const
+{
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(QFont(QStringLiteral("Sans"), 9));
+    QString html = QStringLiteral("<html><body>") + HeaderHtml();
+    for (const TTable &table : m_report.Tables)
+        html += tableHtml(table);
+    if (!m_report.Chart.isEmpty()) {
+        QWidget holder;
+        QWidget *view = ChartView(&holder);
+        view->resize(900, 420);
+        document->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("chart.png")), view->grab().toImage());
+        html += QStringLiteral("<p><img src=\"chart.png\" width=\"640\"></p>");
+    }
+    document->setHtml(html + QStringLiteral("</body></html>"));
+    return document;
+}
+
+void TFReport::PreparePrinter(QPrinter &printer) const
+{
+    int widest = 0;
+    for (const TTable &table : m_report.Tables)
+        widest = std::max(widest, int(table.Columns.size()));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(widest > 6 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setDocName(m_definition.Title());
+}
+
+bool TFReport::SaveAsPdf(const QString &fileName) const
+{
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(fileName);
+    PreparePrinter(pdf);
+    BuildDocument()->print(&pdf);
+    return QFileInfo::exists(fileName) && QFileInfo(fileName).size() > 0;
+}
+
+bool TFReport::SaveAsCsv(const QString &fileName) const
+{
+    const int index = std::max(0, std::min<int>(pcReport->currentIndex(), int(m_report.Tables.size()) - 1));
+    if (m_report.Tables.isEmpty())
+        return false;
+    const TTable &table = m_report.Tables.at(index);
+    QStringList lines;
+    QStringList header;
+    for (const TColumn &column : table.Columns)
+        header.append(csvField(column.Title));
+    lines.append(header.join(QLatin1Char(',')));
+    for (const QVariantList &cells : table.Rows) {
+        QStringList fields;
+        for (int c = 0; c < table.Columns.size(); ++c)
+            fields.append(csvField(CellText(cells.value(c))));
+        lines.append(fields.join(QLatin1Char(',')));
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    return file.commit();
+}
+
+QString TFReport::AskFileName(const QString &extension, const QString &filter)
+{
+    const QString suggested = QStringLiteral("%1-%2.%3")
+                                  .arg(objectName(), m_shownParams.From.toString(Qt::ISODate), extension);
+    return QFileDialog::getSaveFileName(this, windowTitle(), QDir::home().filePath(suggested), filter);
+}
+
+void TFReport::acReportPreviewExecute()
+{
+    if (PreviewDialog)
+        PreviewDialog->close();
+    PreparePrinter(*m_printer);
+    auto *dialog = new QPrintPreviewDialog(m_printer.get(), this);
+    dialog->setObjectName(QStringLiteral("PreviewDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(m_definition.Title());
+    dialog->resize(900, 700);
+    connect(dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *printer) { BuildDocument()->print(printer); });
+    PreviewDialog = dialog;
+    dialog->open();
+}
+
+void TFReport::acReportPrintExecute()
+{
+    PreparePrinter(*m_printer);
+    QPrintDialog dialog(m_printer.get(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        BuildDocument()->print(m_printer.get());
+}
+
+void TFReport::acReportPdfExecute()
+{
+    const QString file = AskFileName(QStringLiteral("pdf"), msgPdfFilter);
+    if (file.isEmpty())
+        return;
+    if (SaveAsPdf(file))
+        TSystemWinOS::ShowMessageBox(rptSaved.arg(file), msgInformationTitle, 64);
+    else
+        TSystemWinOS::ShowMessageBox(rptNotSaved.arg(file), msgWarningTitle, 48);
+}
+
+void TFReport::acReportCsvExecute()
+{
+    const QString file = AskFileName(QStringLiteral("csv"), rptCsvFilter);
+    if (file.isEmpty())
+        return;
+    if (SaveAsCsv(file))
+        TSystemWinOS::ShowMessageBox(rptSaved.arg(file), msgInformationTitle, 64);
+    else
+        TSystemWinOS::ShowMessageBox(rptNotSaved.arg(file), msgWarningTitle, 48);
+}
+
+void TFReport::closeEvent(QCloseEvent *event)
+{
+    if (PreviewDialog)
+        PreviewDialog->close();
+    FormInfo1->Save();
+    TMainLibraryClass::closeEvent(event);
+}

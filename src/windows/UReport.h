@@ -1,0 +1,81 @@
+#pragma once
+// The report window that every report shares: its parameters at the top (a day or a period,
+// the hotel or all hotels), a read-only grid per table with its totals, a chart where the
+// report has one, and commands for a print preview, printing, PDF and CSV.
+
+#include "framework/UMainLibraryClass.h"
+
+#include "data/UReports.h"
+
+#include <QPointer>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QPrinter;
+class QPrintPreviewDialog;
+class QTabWidget;
+class QTableView;
+class QTextDocument;
+class TFormInfo;
+class TKalvMenuControl;
+
+class TFReport : public TMainLibraryClass
+{
+    Q_OBJECT
+public:
+    explicit TFReport(const Reports::TDefinition &definition, QWidget *parent = nullptr);
+    ~TFReport() override;
+
+    // The day (and the month around it, for reports of a month) and the hotel chosen on the board.
+    void SetDefaults(const QDate &day, const QString &hotelName);
+    bool InitializeWindow() override;
+
+    const Reports::TDefinition &Definition() const { return m_definition; }
+    const Reports::TReport &Shown() const { return m_report; }
+    Reports::TParams Params() const;
+    QTableView *Grid(int table) const;
+
+    // The document that the preview shows, printing prints and the PDF holds.
+    std::unique_ptr<QTextDocument> BuildDocument() const;
+    bool SaveAsPdf(const QString &fileName) const;
+    // The table on the front tab: one header row, then its rows.
+    bool SaveAsCsv(const QString &fileName) const;
+
+    void acReportShowExecute();
+    void acReportPreviewExecute();
+    void acReportPrintExecute();
+    void acReportPdfExecute();
+    void acReportCsvExecute();
+
+    TKalvMenuControl *smcReport;
+    QAction *acReportShow, *acReportPreview, *acReportPrint, *acReportPdf, *acReportCsv, *acClose;
+    QGroupBox *gbReportParams;
+    QLabel *lInfoReportFrom, *lInfoReportDay, *lInfoReportTo, *lInfoReportHotel;
+    QDateEdit *dtpReportFrom, *dtpReportTo;
+    QComboBox *cbReportHotel;
+    QTabWidget *pcReport;
+    QPointer<QPrintPreviewDialog> PreviewDialog;
+    TFormInfo *FormInfo1;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FillHotels();
+    void ShowReport();
+    QTableView *TableView(const Reports::TTable &table, int index);
+    QWidget *ChartView(QWidget *parent) const;
+    QString HeaderHtml() const;
+    void PreparePrinter(QPrinter &printer) const;
+    QString AskFileName(const QString &extension, const QString &filter);
+
+    Reports::TDefinition m_definition;
+    Reports::TReport m_report;
+    Reports::TParams m_shownParams;
+    QString m_defaultHotel;
+    std::unique_ptr<QPrinter> m_printer;
+};

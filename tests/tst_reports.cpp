@@ -1,0 +1,477 @@
+// The reports on a month of a real hotel's bookings, worked out by hand: two hotels, two
+// operators, a cancellation, a no-show, an early departure, a room move, services, deposits,
+// a refund, the tourist tax charged at check-out, a stay across the month's start and one
+// across its end; the report window driven as a user drives it, its CSV and PDF read back.
+
+#include "TestHarness.h"
+#include "data/UAdoDb.h"
+#include "data/UDM.h"
+#include "data/UFrontDesk.h"
+#include "data/UReports.h"
+#include "framework/UMainLibraryClass.h"
+#include "startup/KalvCM.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesReports.h"
+#include "windows/Hotel.h"
+#include "windows/UNomKurortniTaksi.h"
+#include "windows/UReport.h"
+#include "windows/USigurnost.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace FrontDesk;
+using namespace Reports;
+
+namespace {
+
+QDate march(int day) { return QDate(2026, 3, day); }
+
+// A table as rows of the texts a user reads, the totals row last.
+QStringList texts(const TTable &table)
+{
+    QStringList lines;
+    auto line = [](const QVariantList &cells) {
+        QStringList fields;
+        for (const QVariant &cell : cells)
+            fields.append(CellText(cell));
+        return fields.join(QLatin1Char('|'));
+    };
+    for (const QVariantList &row : table.Rows)
+        lines.append(line(row));
+    if (!table.Totals.isEmpty())
+        lines.append(line(table.Totals));
+    return lines;
+}
+
+QStringList gridTexts(QTableView *grid)
+{
+    QStringList lines;
+    for (int r = 0; r < grid->model()->rowCount(); ++r) {
+        QStringList fields;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            fields.append(grid->model()->index(r, c).data().toString());
+        lines.append(fields.join(QLatin1Char('|')));
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestReports : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    QHash<QString, int> m_bookings;  // guest's first name: booking
+
+    TADOConnection &connection() { return m_db->Connection(); }
+    void exec(const QString &sql, const QVariantList &values = {}) { m_db->Exec(sql, values); }
+    QStringList rows(const QString &sql) { return m_db->Rows(sql); }
+    int number(const QString &sql, const QVariantList &values = {})
+    {
+        return connection().Column(sql, values).value(0).toInt();
+    }
+    int roomId(const QString &room) { return number("SELECT q47 FROM Rooms WHERE q44 = ?", {room}); }
+    int stayOf(const QString &guest, const QString &room)
+    {
+        return number("SELECT q123 FROM Klients WHERE q124 = ? AND q47 = ? AND (q125 IS NULL OR q125 < 3)",
+                      {m_bookings.value(guest), roomId(room)});
+    }
+    int serviceId(const QString &name) { return number("SELECT q42 FROM Uslugi WHERE q33 = ?", {name}); }
+    void as(int operatorId, const QDate &day)
+    {
+        KalvCLientInfo().OperatorID = operatorId;
+        SetToday(day);
+    }
+
+    // A booking of one room, entered as the reservation window enters it.
+    void book(const QString &guest, int hotel, const QString &room, const QString &personalNumber,
+              const QString &passport, const QString &category, const QDate &from, const QDate &to, int price)
+    {
+        TTransaction transaction(connection(), true);
+        TGuest booked;
+        booked.Name = guest;
+        booked.PersonalNumber = personalNumber;
+        booked.Passport = passport;
+        booked.Category = category;
+        const int booking = InsertBooking(connection(), hotel, booked, 1, QString(), 1, 0);
+        const int nights = int(from.daysTo(to));
+        connection().Execute("INSERT INTO Klients (q1, q28, q29, q31, q34, q35, q47, q57, q70, q71, q27, q39, q124, "
+                             "q125, q128) VALUES (?, ?, ?, ?, ?, ?, ?, 1, ?, ?, ?, ?, ?, 0, ?)",
+                             {hotel, personalNumber, guest, category, from, to, roomId(room), price, nights,
+                              price * nights, Now(), booking, KalvCLientInfo().OperatorID});
+        transaction.Commit();
+        m_bookings.insert(guest.section(' ', 0, 0), booking);
+    }
+    // The registration card a guest gives at check-in, with the numbers of the booking.
+    TGuest card(const QString &personalNumber, const QString &passport = QString())
+    {
+        TGuest guest;
+        guest.PersonalNumber = personalNumber;
+        guest.Passport = passport;
+        guest.Nationality = "България";
+        guest.Address = "София";
+        return guest;
+    }
+    void pay(const QString &guest, TPaymentKind kind, TPaymentMethod method, const QString &amount)
+    {
+        TakePayment(m_bookings.value(guest), kind, method, TDecimal::FromText(amount), QString());
+    }
+
+    // The month: March 2026, as the front desk lived it.
+    void liveTheMonth()
+    {
+        const int maria = 1, petar = 2;
+        as(maria, QDate(2026, 2, 20));
+        book("Анна Иванова", 1, "101", "7001011234", QString(), "Жена", QDate(2026, 2, 27), march(3), 60);
+        as(maria, QDate(2026, 2, 25));
+        pay("Анна", pkDeposit, pmCash, "100");
+        as(maria, QDate(2026, 2, 27));
+        CheckIn(stayOf("Анна", "101"), card("7001011234"), false);
+        as(maria, march(1));
+        book("Борис Георгиев", 1, "102", "6502023456", QString(), "Мъж", march(10), march(15), 80);
+        book("Галя Петрова", 1, "101", "8003034567", QString(), "Жена", march(20), march(22), 60);
+        book("Дамян Колев", 2, "201", "9004045678", QString(), "Мъж", march(5), march(7), 50);
+        as(petar, march(1));
+        book("Елена Маринова", 2, "202", "7505056789", QString(), "Жена", march(14), march(20), 70);
+        book("Виктор Ланг", 1, "103", QString(), "X9988776", "Чужденец", march(29), QDate(2026, 4, 2), 100);
+        as(maria, march(3));
+        pay("Анна", pkPayment, pmCard, "144");
+        CheckOut(stayOf("Анна", "101"), false);  // 240 and a tax of 4 nights: paid in full
+        as(maria, march(6));
+        MarkNoShow(stayOf("Дамян", "201"));
+        as(maria, march(10));
+        CheckIn(stayOf("Борис", "102"), card("6502023456"), false);
+        pay("Борис", pkDeposit, pmCash, "300");
+        as(maria, march(11));
+        Charge(m_bookings.value("Борис"), serviceId("Закуска"), TDecimal(2), march(11));
+        as(maria, march(13));
+        CheckOut(stayOf("Борис", "102"), true);  // two nights early: 240, breakfast 20, tax 3
+        pay("Борис", pkRefund, pmCash, "37");
+        as(petar, march(14));
+        CheckIn(stayOf("Елена", "202"), card("7505056789"), false);
+        as(petar, march(16));
+        Move(stayOf("Елена", "202"), roomId("201"), march(16), true);
+        as(petar, march(17));
+        Charge(m_bookings.value("Елена"), serviceId("Минибар"), TDecimal(1), march(17));
+        as(maria, march(18));
+        Cancel(stayOf("Галя", "101"));
+        as(petar, march(20));
+        CheckOut(stayOf("Елена", "201"), true);
+        pay("Елена", pkPayment, pmTransfer, "441.50");
+        as(petar, march(29));
+        CheckIn(stayOf("Виктор", "103"), card(QString(), "X9988776"), false);
+        pay("Виктор", pkDeposit, pmCard, "150");
+        as(petar, march(30));
+        Charge(m_bookings.value("Виктор"), serviceId("Закуска"), TDecimal(2), march(30));
+        as(petar, march(31));
+        // Room 103 was out of service for one night of the month.
+        exec("UPDATE Rooms SET q129 = 3, q130 = 'Ремонт', q131 = ?, q132 = ? WHERE q44 = '103'",
+             {march(13), march(14)});
+    }
+
+    TReport report(TReportId id, const QDate &from, const QDate &to, const QVariant &hotel = QVariant())
+    {
+        TReport result = Run(id, {from, to, hotel});
+        [&] { QVERIFY(!connection().InTransaction()); }();
+        return result;
+    }
+    TReport month(TReportId id) { return report(id, march(1), march(31)); }
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски'), (2, 'Планински')");
+        exec("INSERT INTO Tarife (q50) VALUES ('Основна')");
+        exec("INSERT INTO Valuta (q56, q1) VALUES ('BGN', 1)");
+        exec("INSERT INTO Uslugi (q40, q33, q51) VALUES (10, 'Закуска', 1), (15.5, 'Минибар', 1)");
+        exec("INSERT INTO Rooms (q44, q46, q1, q42, q48, q79, q129) VALUES ('101', 60, 1, 1, 1, 2, 0), "
+             "('102', 80, 1, 1, 1, 2, 0), ('103', 100, 1, 1, 2, 4, 0), ('201', 50, 2, 1, 1, 1, 0), "
+             "('202', 70, 2, 1, 1, 2, 0)");
+        exec("INSERT INTO Operators (q1, q21, q75) VALUES (1, 'Мария Колева', 'maria'), (1, 'Петър Стоянов', 'petar')");
+        // Every hotel's rates, and a rate of its own for foreigners in the first hotel.
+        exec("INSERT INTO KurortniTaksi (q1, q31, q149, q52, q53) VALUES (NULL, 'Жена', 1, ?, ?), "
+             "(NULL, 'Мъж', 1, ?, ?), (NULL, 'Чужденец', 1.5, ?, ?), (1, 'Чужденец', 2, ?, ?)",
+             {QDate(2026, 1, 1), QDate(2026, 12, 31), QDate(2026, 1, 1), QDate(2026, 12, 31), QDate(2026, 1, 1),
+              QDate(2026, 12, 31), QDate(2026, 1, 1), QDate(2026, 12, 31)});
+        m_bookings.clear();
+        liveTheMonth();
+    }
+
+    void cleanup()
+    {
+        SetToday(QDate());
+        KalvCLientInfo().OperatorID = 0;
+        m_db.reset();
+    }
+
+    void checkOutAndMoveChargeTheTouristTax()
+    {
+        QCOMPARE(rows("SELECT q124, q71, q70, q27 FROM Klients WHERE q33 = 'Курортна такса' ORDER BY q123"),
+                 QStringList({QString("%1|4|1|4").arg(m_bookings.value("Анна")),
+                              QString("%1|3|1|3").arg(m_bookings.value("Борис")),
+                              QString("%1|2|1|2").arg(m_bookings.value("Елена")),
+                              QString("%1|4|1|4").arg(m_bookings.value("Елена"))}));
+        // A foreigner in the first hotel pays its own rate, not every hotel's.
+        as(2, march(31));
+        Extend(stayOf("Виктор", "103"), QDate(2026, 4, 1));
+        as(2, QDate(2026, 4, 1));
+        CheckOut(stayOf("Виктор", "103"), true);
+        QCOMPARE(rows("SELECT q71, q70, q27 FROM Klients WHERE q33 = 'Курортна такса' AND q124 = " +
+                      QString::number(m_bookings.value("Виктор"))),
+                 QStringList({"3|2|6"}));
+        QCOMPARE(ReadFolio(m_bookings.value("Виктор"))->Balance().ToFixed(2), QString("176.00"));
+    }
+
+    void arrivalsAndDepartures()
+    {
+        QCOMPARE(texts(month(rpArrivals).Tables.at(0)),
+                 QStringList({"4|Дамян Колев|Планински|201|05.03.2026|07.03.2026|2|неявил се|0.00",
+                              "2|Борис Георгиев|Морски|102|10.03.2026|13.03.2026|3|напуснал|0.00",
+                              "5|Елена Маринова|Планински|202|14.03.2026|16.03.2026|2|напуснал|0.00",
+                              "6|Виктор Ланг|Морски|103|29.03.2026|02.04.2026|4|настанен|270.00",
+                              "Общо|4|||||11||270.00"}));
+        // The moved stay's second room is no arrival, its first room no departure.
+        QCOMPARE(texts(month(rpDepartures).Tables.at(0)),
+                 QStringList({"1|Анна Иванова|Морски|101|27.02.2026|03.03.2026|4|напуснал|0.00",
+                              "2|Борис Георгиев|Морски|102|10.03.2026|13.03.2026|3|напуснал|0.00",
+                              "5|Елена Маринова|Планински|201|16.03.2026|20.03.2026|4|напуснал|0.00",
+                              "Общо|3|||||11||0.00"}));
+        // One day, one hotel: the cancelled arrival is not there.
+        QCOMPARE(texts(report(rpArrivals, march(20), march(20), 1).Tables.at(0)), QStringList({"Общо|0|||||0||0.00"}));
+    }
+
+    void occupiedAndFreeRooms()
+    {
+        QCOMPARE(texts(report(rpOccupied, march(30), march(30)).Tables.at(0)),
+                 QStringList({"Морски|103|Виктор Ланг|6|29.03.2026|02.04.2026|настанен", "Общо|1|||||"}));
+        QCOMPARE(texts(report(rpOccupied, march(16), march(16)).Tables.at(0)),
+                 QStringList({"Планински|201|Елена Маринова|5|16.03.2026|20.03.2026|напуснал", "Общо|1|||||"}));
+        // Nights of the 12th to the 14th: 102 and 202 are held, 103 is closed on the 13th.
+        QCOMPARE(texts(report(rpFree, march(12), march(14)).Tables.at(0)),
+                 QStringList({"Морски|101|1|2|60.00|непочистена", "Планински|201|1|1|50.00|непочистена",
+                              "Общо|2|2|3||"}));
+        // The no-show and the cancelled stay hold no night.
+        QCOMPARE(texts(report(rpFree, march(5), march(6), 2).Tables.at(0)),
+                 QStringList({"Планински|201|1|1|50.00|непочистена", "Планински|202|1|2|70.00|непочистена",
+                              "Общо|2|2|3||"}));
+    }
+
+    void turnoverCountsNightByNightInsideThePeriod()
+    {
+        const TReport turnover = month(rpTurnover);
+        QCOMPARE(turnover.Tables.size(), 4);
+        const QStringList byDay = texts(turnover.Tables.at(0));
+        QCOMPARE(byDay.size(), 32);
+        QCOMPARE(byDay.at(0), QString("01.03.2026|5|1|20.00|60.00|0.00|60.00"));
+        QCOMPARE(byDay.at(2), QString("03.03.2026|5|0|0.00|0.00|4.00|4.00"));
+        QCOMPARE(byDay.at(12), QString("13.03.2026|4|0|0.00|0.00|3.00|3.00"));
+        QCOMPARE(byDay.at(15), QString("16.03.2026|5|1|20.00|70.00|2.00|72.00"));
+        QCOMPARE(byDay.at(30), QString("31.03.2026|5|1|20.00|100.00|0.00|100.00"));
+        QCOMPARE(byDay.last(), QString("Общо|154|14|9.09|1080.00|68.50|1148.50"));
+        QCOMPARE(texts(turnover.Tables.at(1)),
+                 QStringList({"Налични нощувки|154", "Продадени нощувки|14", "Заетост %|9.09",
+                              "Приходи от нощувки|1080.00", "Услуги|68.50", "Общо приходи|1148.50",
+                              "Средна цена на нощувка|77.14", "Приход на налична стая|7.01"}));
+        QCOMPARE(texts(turnover.Tables.at(2)),
+                 QStringList({"Закуска|4.00|40.00", "Курортна такса|13.00|13.00", "Минибар|1.00|15.50",
+                              "Общо||68.50"}));
+        QCOMPARE(texts(turnover.Tables.at(3)),
+                 QStringList({"депозит|в брой|1|300.00", "депозит|с карта|1|150.00", "плащане|с карта|1|144.00",
+                              "плащане|банков превод|1|441.50", "връщане|в брой|1|37.00",
+                              "Получено (нето)||5|998.50"}));
+        QCOMPARE(turnover.Chart.size(), 31);
+        QCOMPARE(turnover.Chart.at(15).Revenue, 72.0);
+        QCOMPARE(turnover.Chart.at(0).Occupancy, 20.0);
+
+        // One hotel, and a period that cuts stays at both its edges.
+        const TReport second = report(rpTurnover, march(1), march(31), 2);
+        QCOMPARE(texts(second.Tables.at(1)).mid(0, 8),
+                 QStringList({"Налични нощувки|62", "Продадени нощувки|6", "Заетост %|9.68",
+                              "Приходи от нощувки|420.00", "Услуги|21.50", "Общо приходи|441.50",
+                              "Средна цена на нощувка|70.00", "Приход на налична стая|6.77"}));
+        const TReport edges = report(rpTurnover, march(2), march(30));
+        QCOMPARE(texts(edges.Tables.at(0)).last(), QString("Общо|144|12|8.33|920.00|68.50|988.50"));
+        // Across the month's end: the first of April carries the fourth night of 103.
+        const TReport april = report(rpTurnover, march(31), QDate(2026, 4, 1), 1);
+        QCOMPARE(texts(april.Tables.at(0)).last(), QString("Общо|6|2|33.33|200.00|0.00|200.00"));
+    }
+
+    void turnoverByOperatorAndByGuest()
+    {
+        QCOMPARE(texts(month(rpOperators).Tables.at(0)),
+                 QStringList({"Мария Колева|3|240.00|27.00|300.00|144.00|37.00|407.00",
+                              "Петър Стоянов|2|820.00|41.50|150.00|441.50|0.00|591.50",
+                              "Общо|5|1060.00|68.50|450.00|585.50|37.00|998.50"}));
+        QCOMPARE(texts(month(rpGuests).Tables.at(0)),
+                 QStringList({"7001011234|Анна Иванова|2|120.00|4.00|124.00|144.00|-20.00",
+                              "6502023456|Борис Георгиев|3|240.00|23.00|263.00|263.00|0.00",
+                              "X9988776|Виктор Ланг|3|300.00|20.00|320.00|150.00|170.00",
+                              "7505056789|Елена Маринова|6|420.00|21.50|441.50|441.50|0.00",
+                              "Общо||14|1080.00|68.50|1148.50|998.50|150.00"}));
+    }
+
+    void roomsLiquidityAndTaxes()
+    {
+        QCOMPARE(texts(month(rpRooms).Tables.at(0)),
+                 QStringList({"Морски|101|31|2|6.45|120.00|60.00", "Морски|102|31|3|9.68|240.00|80.00",
+                              "Морски|103|30|3|10.00|300.00|100.00", "Планински|201|31|4|12.90|280.00|70.00",
+                              "Планински|202|31|2|6.45|140.00|70.00", "Общо||154|14|9.09|1080.00|77.14"}));
+        const TReport liquidity = month(rpLiquidity);
+        QCOMPARE(texts(liquidity.Tables.at(0)),
+                 QStringList({"03.03.2026|с карта|0.00|144.00|0.00|144.00",
+                              "10.03.2026|в брой|300.00|0.00|0.00|300.00",
+                              "13.03.2026|в брой|0.00|0.00|37.00|-37.00",
+                              "20.03.2026|банков превод|0.00|441.50|0.00|441.50",
+                              "29.03.2026|с карта|150.00|0.00|0.00|150.00", "Общо||450.00|585.50|37.00|998.50"}));
+        QCOMPARE(texts(liquidity.Tables.at(1)),
+                 QStringList({"6|Виктор Ланг|Морски|103|02.04.2026|420.00|150.00|270.00",
+                              "Общо|||||420.00|150.00|270.00"}));
+        QCOMPARE(texts(month(rpTaxes).Tables.at(0)),
+                 QStringList({"Жена|3|8|1.00|8.00", "Мъж|1|3|1.00|3.00", "Чужденец|1|3|2.00|6.00", "Общо|5|14||17.00"}));
+        // The guests of every hotel but the first pay every hotel's rate for foreigners.
+        exec("UPDATE Klients SET q1 = 2 WHERE q124 = ?", {m_bookings.value("Виктор")});
+        QCOMPARE(texts(month(rpTaxes).Tables.at(0)).at(2), QString("Чужденец|1|3|1.50|4.50"));
+    }
+
+    void reportsOpenFromTheirCommandsWithTheRightsOfTheEditor()
+    {
+        TFHotel main;
+        main.InitializeWindow();
+        main.dtpMainPeriodFilter->setDate(march(16));
+        TFSigurnost rights;
+        for (const TDefinition &definition : Definitions()) {
+            QAction *action = main.Action(definition.Action);
+            QVERIFY2(action->isEnabled(), qPrintable(definition.Action));
+            action->trigger();
+            auto *window = qobject_cast<TFReport *>(main.MdiArea->activeSubWindow()->widget());
+            QVERIFY(window);
+            QCOMPARE(window->objectName(), definition.Name);
+            QVERIFY(window->windowTitle() != TMainLibraryClass::UnknownCaption());
+            QVERIFY(window->Grid(0));
+            for (QLabel *label : window->findChildren<QLabel *>())
+                QVERIFY2(label->text() != TMainLibraryClass::UnknownCaption(), qPrintable(label->objectName()));
+            QVERIFY(rights.RightCaption(definition.Right).startsWith("Справка"));
+            window->close();
+        }
+        QVERIFY(!main.Action("actReportZastrahovki")->isEnabled());
+        QCOMPARE(Definitions().size(), 10);
+    }
+
+    void reportWindowShowsExportsAndPrints()
+    {
+        TFHotel main;
+        main.InitializeWindow();
+        main.dtpMainPeriodFilter->setDate(march(16));
+        main.Action("actReportAllOborot")->trigger();
+        auto *window = qobject_cast<TFReport *>(main.MdiArea->activeSubWindow()->widget());
+        QVERIFY(window);
+        // The month around the board's day, every hotel.
+        QCOMPARE(window->dtpReportFrom->date(), march(1));
+        QCOMPARE(window->dtpReportTo->date(), march(31));
+        QCOMPARE(window->cbReportHotel->currentText(), QString("Всички хотели"));
+        QCOMPARE(window->pcReport->count(), 5);
+        QCOMPARE(gridTexts(window->Grid(0)).last(), QString("Общо|154|14|9.09|1080.00|68.50|1148.50"));
+        QCOMPARE(window->Grid(0)->model()->headerData(3, Qt::Horizontal).toString(), QString("Заетост %"));
+        QVERIFY(window->Grid(0)->model()->index(0, 4).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+        QVERIFY(window->Grid(0)->editTriggers() == QAbstractItemView::NoEditTriggers);
+
+        window->cbReportHotel->setCurrentIndex(window->cbReportHotel->findText("Планински"));
+        window->dtpReportTo->setDate(march(15));
+        window->acReportShow->trigger();
+        QCOMPARE(gridTexts(window->Grid(0)).last(), QString("Общо|30|2|6.67|140.00|0.00|140.00"));
+        {
+            MessageBoxRecorder boxes;
+            window->dtpReportTo->setDate(march(1).addDays(-1));
+            window->acReportShow->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({rptPeriodInvalid}));
+            QCOMPARE(gridTexts(window->Grid(0)).last(), QString("Общо|30|2|6.67|140.00|0.00|140.00"));
+        }
+        window->dtpReportTo->setDate(march(31));
+        window->cbReportHotel->setCurrentIndex(0);
+        window->acReportShow->trigger();
+
+        QTemporaryDir dir;
+        window->pcReport->setCurrentIndex(2);
+        const QString csv = dir.filePath("services.csv");
+        QVERIFY(window->SaveAsCsv(csv));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()).split("\r\n"),
+                 QStringList({"Услуга,Количество,Сума", "Закуска,4.00,40.00", "Курортна такса,13.00,13.00",
+                              "Минибар,1.00,15.50", ""}));
+
+        KalvCLientInfo().LoginName = "maria";
+        const QString pdf = dir.filePath("turnover.pdf");
+        QVERIFY(window->SaveAsPdf(pdf));
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString &expected : {"Общ оборот", "Хотел: Всички хотели", "Период: 01.03.2026 – 31.03.2026",
+                                        "maria", "1148.50", "Курортна такса", "998.50", "Приход на налична стая"})
+            QVERIFY2(printed.contains(expected), qPrintable(expected + " not in:\n" + printed));
+        QVERIFY(printed.contains(QRegularExpression("Отпечатано на \\d\\d\\.\\d\\d\\.\\d{4}")));
+        QVERIFY(printed.contains(QRegularExpression("(^|\\n)\\s*1\\s*(\\n|$)")));  // the first page's number
+
+        window->acReportPreview->trigger();
+        QVERIFY(window->PreviewDialog);
+        QVERIFY(window->PreviewDialog->isVisible());
+        SaveShot(window->PreviewDialog, "FReportPreview");
+        const QPointer<QPrintPreviewDialog> preview = window->PreviewDialog.data();
+        window->close();
+        QTRY_VERIFY(!preview);
+    }
+
+    void taxRegisterSavesAndRefusesBadRates()
+    {
+        TFNomKurortniTaksi window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(window.InitializeWindow());
+        QCOMPARE(window.GridModel()->rowCount(), 4);
+        window.ComboBoxHotel->setEditText("Планински");
+        window.ComboBoxCategory->setEditText("Дете над 7 год.");
+        window.EditRate->setText("0,75");
+        window.DateFrom->setDate(QDate(2026, 6, 1));
+        window.DateTo->setDate(QDate(2026, 9, 30));
+        window.acSave->trigger();
+        QCOMPARE(rows("SELECT q1, q31, q149 FROM KurortniTaksi WHERE q148 = 5"), QStringList({"2|Дете над 7 год.|0.75"}));
+        QCOMPARE(window.GridModel()->rowCount(), 5);
+        TTaxRates rates;
+        {
+            TTransaction transaction(connection());
+            rates = TTaxRates::Read(connection());
+        }
+        QCOMPARE(rates.Rate(2, "Дете над 7 год.", QDate(2026, 7, 1)).ToFixed(2), QString("0.75"));
+        QCOMPARE(rates.Rate(2, "Дете над 7 год.", QDate(2026, 10, 1)).ToFixed(2), QString("0.00"));
+        QCOMPARE(rates.Rate(1, "Дете над 7 год.", QDate(2026, 7, 1)).ToFixed(2), QString("0.00"));
+
+        for (const QString &bad : {"-1", "abc", "1.005"}) {
+            MessageBoxRecorder boxes;
+            window.EditId->clear();
+            window.EditRate->setText(bad);
+            window.acSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgRateInvalid}));
+        }
+        QCOMPARE(number("SELECT COUNT(*) FROM KurortniTaksi"), 5);
+        QVERIFY(!connection().InTransaction());
+    }
+};
+
+KALV_TEST_MAIN(TestReports)
+#include "tst_reports.moc"
