@@ -86,7 +86,9 @@ void fillHotel(TADOConnection &connection)
         {1, "Иван Петров", "София, ул. Шипка 12", "България", -2, 3, FrontDesk::ssInHouse},
         {2, "Петър Иванов", "Пловдив, бул. Марица 4", "България", -3, 0, FrontDesk::ssInHouse},
         {4, "Мария Георгиева", "Варна, ул. Морска 8", "България", 0, 2, FrontDesk::ssReserved},
-        {8, "John Smith", "London, 10 Baker Street", "United Kingdom", 2, 5, FrontDesk::ssReserved}};
+        {8, "John Smith", "London, 10 Baker Street", "United Kingdom", 2, 5, FrontDesk::ssReserved},
+        {5, "Елена Димитрова", "Русе, ул. Дунав 3", "България", -6, -2, FrontDesk::ssDeparted}};
+    QList<int> bookings;
     for (const TDemoStay &stay : stays) {
         const double price = stay.Room <= 3 ? 60 : (stay.Room <= 5 ? 90 : 60);
         const int days = stay.To - stay.From;
@@ -97,7 +99,8 @@ void fillHotel(TADOConnection &connection)
         guest.Nationality = QString::fromUtf8(stay.Nationality);
         guest.Category = QStringLiteral("Мъж");
         const int booking = FrontDesk::InsertBooking(connection, 1, guest, 1, QStringLiteral("Резервира"), 1, 0);
-        const bool inHouse = stay.Status == FrontDesk::ssInHouse;
+        bookings.append(booking);
+        const bool inHouse = stay.Status == FrontDesk::ssInHouse || stay.Status == FrontDesk::ssDeparted;
         insert(connection,
                QStringLiteral("INSERT INTO [dbo].[Klients] (q1, q28, q29, q27, q30, q31, q39, q34, q35, q36, q37, q38, "
                               "q70, q71, q72, q51, q47, q57, q124, q125, q126) VALUES (:q1, :q28, :q29, :q27, :q30, "
@@ -108,6 +111,41 @@ void fillHotel(TADOConnection &connection)
                 today.addDays(stay.To), price, days, price * days, 1, stay.Room, 1, booking, stay.Status,
                 inHouse ? QVariant(QDateTime(today.addDays(stay.From), QTime(14, 0))) : QVariant(QMetaType::fromType<QDateTime>())});
     }
+    // Breakfasts, the tourist tax of the guest who left, deposits and payments: what the reports show.
+    struct TDemoCharge {
+        int Booking;
+        const char *Service;
+        double Price, Quantity;
+        int Day;
+    };
+    const TDemoCharge charges[] = {{0, "Закуска", 12, 2, -1}, {4, "Закуска", 12, 4, -4}, {4, "Курортна такса", 1.1, 4, -2}};
+    for (const TDemoCharge &charge : charges)
+        insert(connection,
+               QStringLiteral("INSERT INTO [dbo].[Klients] (q1, q28, q29, q31, q33, q39, q70, q71, q27, q57, q124, q125) "
+                              "SELECT q1, q28, q29, q31, :q33, :q39, :q70, :q71, :q27, q57, q124, 0 FROM [dbo].[Rezervacii] "
+                              "WHERE q124 = :q124"),
+               {QString::fromUtf8(charge.Service), QDateTime(today.addDays(charge.Day), QTime(9, 0)), charge.Price,
+                charge.Quantity, charge.Price * charge.Quantity, bookings.at(charge.Booking)});
+    struct TDemoPayment {
+        int Booking, Kind, Method;
+        double Amount;
+        int Day;
+    };
+    const TDemoPayment payments[] = {{0, FrontDesk::pkDeposit, FrontDesk::pmCash, 100, -2},
+                                     {1, FrontDesk::pkPayment, FrontDesk::pmCard, 180, -3},
+                                     {4, FrontDesk::pkDeposit, FrontDesk::pmTransfer, 200, -6},
+                                     {4, FrontDesk::pkPayment, FrontDesk::pmCard, 212.4, -2}};
+    for (const TDemoPayment &payment : payments)
+        insert(connection,
+               QStringLiteral("INSERT INTO [dbo].[Plashtania] (q124, q140, q57, q141, q142, q128, q136) "
+                              "VALUES (:q124, :q140, 1, :q141, :q142, 1, :q136)"),
+               {bookings.at(payment.Booking), payment.Amount, payment.Kind, payment.Method,
+                QDateTime(today.addDays(payment.Day), QTime(11, 30))});
+    // The municipality's tourist tax per night, for this year.
+    for (const char *category : {"Мъж", "Жена", "Чужденец"})
+        insert(connection,
+               QStringLiteral("INSERT INTO [dbo].[KurortniTaksi] (q31, q149, q52, q53) VALUES (:q31, :q149, :q52, :q53)"),
+               {QString::fromUtf8(category), 1.1, QDate(today.year(), 1, 1), QDate(today.year(), 12, 31)});
     // A room waiting for housekeeping, one being cleaned, one closed for repairs.
     insert(connection, QStringLiteral("UPDATE [dbo].[Rooms] SET q129 = :q129 WHERE q47 = :q47"), {int(FrontDesk::rsDirty), 3});
     insert(connection, QStringLiteral("UPDATE [dbo].[Rooms] SET q129 = :q129 WHERE q47 = :q47"),

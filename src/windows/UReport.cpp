@@ -64,7 +64,8 @@ QString tableHtml(const TTable &table)
         QString tr = QStringLiteral("<tr>");
         for (int i = 0; i < table.Columns.size(); ++i) {
             const QString text = escaped(CellText(cells.value(i)));
-            const QString align = table.Columns.at(i).RightAligned() ? QStringLiteral(" align=\"right\"") : QString();
+            const bool right = table.Columns.at(i).RightAligned() && !(bold && i == 0);
+            const QString align = right ? QStringLiteral(" align=\"right\"") : QString();
             tr += QStringLiteral("<td%1>%2</td>").arg(align, bold ? QStringLiteral("<b>%1</b>").arg(text) : text);
         }
         return tr + QStringLiteral("</tr>");
@@ -239,8 +240,9 @@ QTableView *TFReport::TableView(const TTable &table, int index)
         for (int c = 0; c < table.Columns.size(); ++c) {
             auto *item = new QStandardItem(CellText(cells.value(c)));
             item->setEditable(false);
-            item->setTextAlignment(Qt::AlignVCenter |
-                                   (table.Columns.at(c).RightAligned() ? Qt::AlignRight : Qt::AlignLeft));
+            // The totals row's label reads from the left whatever its column holds.
+            const bool right = table.Columns.at(c).RightAligned() && !(totals && c == 0);
+            item->setTextAlignment(Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft));
             if (totals) {
                 QFont bold = view->font();
                 bold.setBold(true);
@@ -325,7 +327,10 @@ QString TFReport::HeaderHtml() const
     const QString period = m_definition.Period
                                ? rptPeriod.arg(DateToStr(m_shownParams.From), DateToStr(m_shownParams.To))
                                : rptDay.arg(DateToStr(m_shownParams.From));
-    const QString printed = rptPrintedBy.arg(DateTimeToStr(QDateTime::currentDateTime()), KalvCLientInfo().LoginName);
+    QString who = KalvCLientInfo().LoginName;
+    if (who.isEmpty())
+        TSystemWinOS().GetLoginUserName(who);
+    const QString printed = rptPrintedBy.arg(DateTimeToStr(QDateTime::currentDateTime()), who);
     return QStringLiteral("<h2>%1</h2><p>%2<br>%3<br>%4</p>")
         .arg(escaped(m_definition.Title()), escaped(rptHotelLine.arg(hotel)), escaped(period), escaped(printed));
 }

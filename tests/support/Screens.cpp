@@ -16,9 +16,12 @@
 #include "startup/USystemWinOS.h"
 #include "windows/Hotel.h"
 #include "windows/UFolio.h"
+#include "windows/UReport.h"
 #include "windows/UUserLogin.h"
 
 #include <QAction>
+#include <QPrintPreviewDialog>
+#include <QTabWidget>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -50,7 +53,11 @@ const QStringList kChildCommands = {"actOperReserv",         "actNomenHotels",  
                                     "actNomenOperators",     "actOperSec",       "actAdministrationsConstructHotel",
                                     "actAdministrationsConfigDB", "actSettingsPersonalise", "actHelpAboutAs",
                                     "actOperNastaniavane",   "actOperCleanRoom", "actOperAddresCards",
-                                    "actOperPrikluchvane"};
+                                    "actOperPrikluchvane",   "actNomenTaxs",
+                                    "actReportPrisitgashti", "actReportOtpatuvashti", "actReportRoomZaeti",
+                                    "actReportAvailebleRooms", "actReportAllOborot", "actReportOperatorsOborot",
+                                    "actReportOborotContragents", "actReportRazhodStai", "actReportLikvid",
+                                    "actReportTaxs"};
 
 } // namespace
 
@@ -106,6 +113,18 @@ int main(int argc, char *argv[])
         const QList<QMdiSubWindow *> frames = main->MdiArea->subWindowList(QMdiArea::CreationOrder);
         const QString name = frames.isEmpty() ? command : frames.last()->widget()->objectName();
         shoot(folder, name, suffix);
+        for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
+            frame->close();
+        settle(100);
+    }
+    // The turnover's chart, and the print preview of its pages.
+    if (auto *report = main->OpenReport(*Reports::DefinitionOfAction(QStringLiteral("actReportAllOborot")))) {
+        report->pcReport->setCurrentIndex(report->pcReport->count() - 1);
+        shoot(folder, QStringLiteral("FReportObshtOborot_chart"), suffix);
+        report->acReportPreview->trigger();
+        shoot(folder, QStringLiteral("FReportPreview"), suffix);
+        if (report->PreviewDialog)
+            report->PreviewDialog->close();
         for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
             frame->close();
         settle(100);
