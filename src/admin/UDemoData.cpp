@@ -79,25 +79,27 @@ void fillHotel(TADOConnection &connection)
     // Guests of every kind the board shows: in house, leaving today, arriving today, to come.
     struct TDemoStay {
         int Room;
-        const char *Guest, *Address, *Nationality;
+        const char *Guest, *PersonalNumber, *Category, *Address, *Nationality;
         int From, To, Status;
     };
     const TDemoStay stays[] = {
-        {1, "Иван Петров", "София, ул. Шипка 12", "България", -2, 3, FrontDesk::ssInHouse},
-        {2, "Петър Иванов", "Пловдив, бул. Марица 4", "България", -3, 0, FrontDesk::ssInHouse},
-        {4, "Мария Георгиева", "Варна, ул. Морска 8", "България", 0, 2, FrontDesk::ssReserved},
-        {8, "John Smith", "London, 10 Baker Street", "United Kingdom", 2, 5, FrontDesk::ssReserved},
-        {5, "Елена Димитрова", "Русе, ул. Дунав 3", "България", -6, -2, FrontDesk::ssDeparted}};
+        {1, "Иван Петров", "7503124411", "Мъж", "София, ул. Шипка 12", "България", -2, 3, FrontDesk::ssInHouse},
+        {2, "Петър Иванов", "6811054432", "Мъж", "Пловдив, бул. Марица 4", "България", -3, 0, FrontDesk::ssInHouse},
+        {4, "Мария Георгиева", "9002286650", "Жена", "Варна, ул. Морска 8", "България", 0, 2, FrontDesk::ssReserved},
+        {8, "John Smith", "", "Чужденец", "London, 10 Baker Street", "United Kingdom", 2, 5, FrontDesk::ssReserved},
+        {5, "Елена Димитрова", "8407153378", "Жена", "Русе, ул. Дунав 3", "България", -6, -2, FrontDesk::ssDeparted}};
     QList<int> bookings;
     for (const TDemoStay &stay : stays) {
         const double price = stay.Room <= 3 ? 60 : (stay.Room <= 5 ? 90 : 60);
         const int days = stay.To - stay.From;
         FrontDesk::TGuest guest;
         guest.Name = QString::fromUtf8(stay.Guest);
-        guest.PersonalNumber = QStringLiteral("8001011234");
+        guest.PersonalNumber = QString::fromUtf8(stay.PersonalNumber);
+        if (guest.PersonalNumber.isEmpty())
+            guest.Passport = QStringLiteral("GB5521877");
         guest.Address = QString::fromUtf8(stay.Address);
         guest.Nationality = QString::fromUtf8(stay.Nationality);
-        guest.Category = QStringLiteral("Мъж");
+        guest.Category = QString::fromUtf8(stay.Category);
         const int booking = FrontDesk::InsertBooking(connection, 1, guest, 1, QStringLiteral("Резервира"), 1, 0);
         bookings.append(booking);
         const bool inHouse = stay.Status == FrontDesk::ssInHouse || stay.Status == FrontDesk::ssDeparted;
