@@ -4,6 +4,7 @@
 #include "UDatabaseSetup.h"
 #include "UDemoData.h"
 #include "data/UADOComunicationControl.h"
+#include "data/UBackup.h"
 #include "data/UDM.h"
 #include "errors/MyClass.h"
 #include "errors/UExceptionLogs.h"
@@ -26,7 +27,9 @@ int usage()
                  "       kalvhotel-admin install-procedure FILE\n"
                  "       kalvhotel-admin demo [--here]\n"
                  "       kalvhotel-admin set-server --provider P --server S [--instance I] --database D --user U\n"
-                 "                          (the password is read from the standard input)\n");
+                 "                          (the password is read from the standard input)\n"
+                 "       kalvhotel-admin backup FILE\n"
+                 "       kalvhotel-admin restore FILE\n");
     return 2;
 }
 
@@ -54,6 +57,28 @@ int createDatabase(const QString &name)
         return 1;
     }
     std::printf("%s\n", qPrintable(msgDatabaseCreated.trimmed() + QStringLiteral(": ") + name));
+    return 0;
+}
+
+// A backup of the configured database, or its restore from one.
+int backupOrRestore(const QString &file, bool restore)
+{
+    TADOComunicationControl control;
+    if (!control.ConnectFromSettings()) {
+        printError(QStringLiteral("the database of the stored settings cannot be opened"));
+        return 1;
+    }
+    try {
+        if (restore)
+            Backup::Restore(file);
+        else
+            Backup::Take(file);
+    } catch (const Exception &error) {
+        printError(error.Message());
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(restore ? QStringLiteral("The database was restored from %1.").arg(file)
+                                           : QStringLiteral("The backup was written to %1.").arg(file)));
     return 0;
 }
 
@@ -116,7 +141,7 @@ int demo(bool here)
     try {
         if (!here && DemoData::WriteEmbeddedSettings())
             std::printf("embedded server settings written\n");
-        DemoData::Prepare(TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/"));
+        DemoData::Prepare(TSystemWinOS::DeliveredFolder() + QStringLiteral("sql/"));
         std::printf("demonstration database ready\n");
         return 0;
     } catch (const Exception &error) {
@@ -153,5 +178,7 @@ int main(int argc, char *argv[])
         return demo(true);
     if (command == QLatin1String("set-server"))
         return setServer(arguments.mid(1));
+    if ((command == QLatin1String("backup") || command == QLatin1String("restore")) && arguments.size() == 2)
+        return backupOrRestore(arguments.at(1), command == QLatin1String("restore"));
     return usage();
 }

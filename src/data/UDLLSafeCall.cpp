@@ -13,9 +13,13 @@ QString &libraryFolderOverride()
     return folder;
 }
 
-QString libraryFolder()
+// The program's own folder (as Windows searches it before the system's folders), then the
+// private library folder of an installed program.
+QStringList libraryFolders()
 {
-    return libraryFolderOverride().isEmpty() ? TSystemWinOS::ProgramFolder() : libraryFolderOverride();
+    if (!libraryFolderOverride().isEmpty())
+        return {libraryFolderOverride()};
+    return {TSystemWinOS::ProgramFolder(), TSystemWinOS::ProgramFolder() + QStringLiteral("../lib/kalvhotel/")};
 }
 
 } // namespace
@@ -32,9 +36,14 @@ void TDLLSafeCall::SetLibraryFolder(const QString &folder)
 bool TDLLSafeCall::LoadFunction(quint8 kind, const QString &libraryName)
 {
     Unload();
-    // The program's own folder first, as Windows searches it before the system's folders.
-    auto library = std::make_unique<QLibrary>(libraryFolder() + libraryName);
-    if (!library->load()) {
+    auto library = std::make_unique<QLibrary>();
+    bool loaded = false;
+    for (const QString &folder : libraryFolders()) {
+        library->setFileName(folder + libraryName);
+        if ((loaded = library->load()))
+            break;
+    }
+    if (!loaded) {
         library->setFileName(libraryName);
         if (!library->load())
             return false;

@@ -78,8 +78,8 @@ const TStep kSteps[] = {{2, &Step2}};
 
 QString SchemaUpgrade::ScriptsFolder()
 {
-    // Beside the program, wherever it was told it lives, else beside its own file.
-    const QString told = TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/");
+    // Where the program was told it lives, else beside its own file, else where it is installed.
+    const QString told = TSystemWinOS::DeliveredFolder() + QStringLiteral("sql/");
     if (QDir(told).exists())
         return told;
     return QCoreApplication::applicationDirPath() + QStringLiteral("/dist/sql/");

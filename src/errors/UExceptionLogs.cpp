@@ -5,6 +5,7 @@
 #include "framework/UFormatSettings.h"
 #include "framework/UMainLibraryClass.h"
 #include "startup/UConstMessagesDesk.h"
+#include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
 
 #include <QCoreApplication>
@@ -76,7 +77,13 @@ void TExceptionLogs::Show(const QString &text)
 
 QString TExceptionLogs::Text() const { return m_memo->toPlainText().replace(QLatin1Char('\n'), kLineEnd); }
 
-QString TExceptionLogs::LogFileName() { return TSystemWinOS::ProgramFolder() + QStringLiteral("Log.txt"); }
+QString TExceptionLogs::LogFileName()
+{
+    // An installed program's folder belongs to the system: the log goes with the user's data.
+    if (TSystemWinOS::Installed() && !DataFolder.isEmpty())
+        return DataFolder + QStringLiteral("Log.txt");
+    return TSystemWinOS::ProgramFolder() + QStringLiteral("Log.txt");
+}
 
 void TExceptionLogs::SaveLogToFile()
 {

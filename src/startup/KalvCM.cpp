@@ -121,7 +121,7 @@ void readConnectionSettings(TRegistry &registry, TDLLSafeCall &dll)
 
 void KalvCM::DeliverDefaultFiles(const QString &dataFolder)
 {
-    const QString source = TSystemWinOS::ProgramFolder() + QStringLiteral("dist/");
+    const QString source = TSystemWinOS::DeliveredFolder();
     if (dataFolder.isEmpty() || QFileInfo::exists(dataFolder + QStringLiteral("Settings.ini")) ||
         !QFileInfo::exists(source + QStringLiteral("Settings.ini")))
         return;

@@ -203,6 +203,16 @@ QString TSystemWinOS::ProgramFolder()
     return folder;
 }
 
+QString TSystemWinOS::DeliveredFolder()
+{
+    const QString beside = ProgramFolder() + QStringLiteral("dist/");
+    if (QDir(beside).exists())
+        return beside;
+    return QDir::cleanPath(ProgramFolder() + QStringLiteral("../share/kalvhotel")) + QLatin1Char('/');
+}
+
+bool TSystemWinOS::Installed() { return !QDir(ProgramFolder() + QStringLiteral("dist")).exists(); }
+
 void TSystemWinOS::SetProgramFolder(const QString &folder) { programFolderOverride() = folder; }
 
 void TSystemWinOS::SetMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler() = std::move(handler); }

@@ -22,6 +22,11 @@ public:
     static void OpenFile(const QString &path, int showMode);
     // The folder of the program file, with a trailing separator.
     static QString ProgramFolder();
+    // The delivered files (Settings.ini, Icons, sql, the guide): beside the program in its build
+    // folder, under share/kalvhotel when installed. Ends with "/".
+    static QString DeliveredFolder();
+    // Whether the program runs installed, its delivered files under share/.
+    static bool Installed();
     static constexpr bool IsWindows()
     {
 #if defined(Q_OS_WIN)

@@ -70,7 +70,7 @@ bool connect()
 int makeHotel(int rooms, int stays)
 {
     DemoData::WriteEmbeddedSettings();
-    DemoData::Prepare(TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/"));
+    DemoData::Prepare(TSystemWinOS::DeliveredFolder() + QStringLiteral("sql/"));
     if (!connect())
         return 1;
     TADOConnection &connection = LocalConnection();

@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
     TDM dm;
     try {
         DemoData::WriteEmbeddedSettings();
-        DemoData::Prepare(TSystemWinOS::ProgramFolder() + QStringLiteral("dist/sql/"));
+        DemoData::Prepare(TSystemWinOS::DeliveredFolder() + QStringLiteral("sql/"));
     } catch (const Exception &error) {
         std::fprintf(stderr, "demo: %s\n", qPrintable(error.Message()));
         return 1;

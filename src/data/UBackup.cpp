@@ -1,0 +1,240 @@
+#include "UBackup.h"
+
+#include "UAdoDb.h"
+#include "UDM.h"
+#include "UDbEngine.h"
+#include "UDbSchema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QSqlDatabase>
+#include <QStandardPaths>
+#include <QThread>
+#include <memory>
+#include <sqlite3.h>
+
+namespace Backup {
+
+namespace {
+
+[[noreturn]] void fail(const QString &message) { throw EBackupError(message); }
+
+// ---- the embedded engine
+
+struct TSqliteCloser {
+    void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+};
+using TSqlite = std::unique_ptr<sqlite3, TSqliteCloser>;
+
+TSqlite openFile(const QString &file, int flags)
+{
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr);
+    TSqlite result(db);
+    if (rc != SQLITE_OK)
+        fail(QStringLiteral("%1: %2").arg(file, db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("cannot open")));
+    sqlite3_busy_timeout(db, 10000);
+    return result;
+}
+
+// Copies one database into another in one step: the source is read as one consistent
+// picture and the destination written in one transaction. A busy peer is waited for.
+void copyDatabase(sqlite3 *from, sqlite3 *to)
+{
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
+        if (!backup)
+            fail(QString::fromUtf8(sqlite3_errmsg(to)));
+        const int step = sqlite3_backup_step(backup, -1);
+        const int finish = sqlite3_backup_finish(backup);
+        if (step == SQLITE_DONE && finish == SQLITE_OK)
+            return;
+        if (step != SQLITE_BUSY && step != SQLITE_LOCKED)
+            fail(QString::fromUtf8(sqlite3_errstr(step)));
+        QThread::msleep(50);
+    }
+    fail(QString::fromUtf8(sqlite3_errstr(SQLITE_BUSY)));
+}
+
+// A backup of this program: a sound SQLite file holding the tables the start-up check asks for.
+void checkSqliteBackup(const QString &file)
+{
+    QFile header(file);
+    if (!header.open(QIODevice::ReadOnly) || header.read(16) != QByteArray("SQLite format 3\0", 16))
+        fail(QStringLiteral("%1 is not a backup of this program.").arg(file));
+    header.close();
+    TSqlite db = openFile(file, SQLITE_OPEN_READONLY);
+    auto single = [&db](const char *sql, const QString &parameter = QString()) {
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(db.get(), sql, -1, &statement, nullptr) != SQLITE_OK)
+            fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
+        const QByteArray bound = parameter.toUtf8();
+        if (!parameter.isEmpty())
+            sqlite3_bind_text(statement, 1, bound.constData(), int(bound.size()), SQLITE_TRANSIENT);
+        QString value;
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            value = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+        return value;
+    };
+    if (single("PRAGMA quick_check") != QLatin1String("ok"))
+        fail(QStringLiteral("%1 is damaged.").arg(file));
+    for (const QString &table : DbSchema::CheckedTables())
+        if (single("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", table).isEmpty())
+            fail(QStringLiteral("%1 is not a backup of this program: it has no table %2.").arg(file, table));
+}
+
+void takeSqlite(const QString &database, const QString &file)
+{
+    const QString partial = file + QStringLiteral(".partial");
+    QFile::remove(partial);
+    {
+        TSqlite from = openFile(database, SQLITE_OPEN_READONLY);
+        TSqlite to = openFile(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        copyDatabase(from.get(), to.get());
+    }
+    try {
+        checkSqliteBackup(partial);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(file);
+    if (!QFile::rename(partial, file)) {
+        QFile::remove(partial);
+        fail(QStringLiteral("%1 cannot be written.").arg(file));
+    }
+}
+
+void restoreSqlite(const QString &database, const QString &file)
+{
+    checkSqliteBackup(file);
+    TSqlite from = openFile(file, SQLITE_OPEN_READONLY);
+    TSqlite to = openFile(database, SQLITE_OPEN_READWRITE);
+    copyDatabase(from.get(), to.get());
+}
+
+// ---- PostgreSQL
+
+struct TServer {
+    QString Host, User, Password, Database;
+    int Port = -1;
+};
+
+QString tool(const QString &name)
+{
+    QString found = QStandardPaths::findExecutable(name);
+    if (found.isEmpty()) {
+        // Debian keeps each server version's tools in a folder of its own; take the newest.
+        const QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        for (auto it = versions.crbegin(); it != versions.crend() && found.isEmpty(); ++it)
+            found = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/lib/postgresql/%1/bin").arg(*it)});
+    }
+    if (found.isEmpty())
+        fail(QStringLiteral("%1 was not found: install the package postgresql-client.").arg(name));
+    return found;
+}
+
+QString run(const TServer &server, const QString &program, QStringList arguments)
+{
+    arguments << QStringLiteral("--host") << server.Host << QStringLiteral("--username") << server.User
+              << QStringLiteral("--no-password");
+    if (server.Port > 0)
+        arguments << QStringLiteral("--port") << QString::number(server.Port);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PGPASSWORD"), server.Password);
+    environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("10"));
+    process.setProcessEnvironment(environment);
+    process.start(tool(program), arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        fail(QStringLiteral("%1: %2").arg(program, QString::fromLocal8Bit(process.readAllStandardError()).trimmed()));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+void checkPostgresBackup(const TServer &server, const QString &file)
+{
+    QFile header(file);
+    if (!header.open(QIODevice::ReadOnly) || header.read(5) != "PGDMP")
+        fail(QStringLiteral("%1 is not a backup of this program.").arg(file));
+    header.close();
+    const QString contents = run(server, QStringLiteral("pg_restore"), {QStringLiteral("--list"), file});
+    for (const QString &table : DbSchema::CheckedTables())
+        if (!contents.contains(QStringLiteral(" TABLE public ") + table.toLower() + QLatin1Char(' ')))
+            fail(QStringLiteral("%1 is not a backup of this program: it has no table %2.").arg(file, table));
+}
+
+void takePostgres(const TServer &server, const QString &file)
+{
+    const QString partial = file + QStringLiteral(".partial");
+    QFile::remove(partial);
+    try {
+        run(server, QStringLiteral("pg_dump"),
+            {QStringLiteral("--format=custom"), QStringLiteral("--no-owner"), QStringLiteral("--file"), partial,
+             QStringLiteral("--dbname"), server.Database});
+        checkPostgresBackup(server, partial);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(file);
+    if (!QFile::rename(partial, file)) {
+        QFile::remove(partial);
+        fail(QStringLiteral("%1 cannot be written.").arg(file));
+    }
+}
+
+void restorePostgres(const TServer &server, const QString &file)
+{
+    checkPostgresBackup(server, file);
+    // One transaction: a failure anywhere leaves the database as it was.
+    run(server, QStringLiteral("pg_restore"),
+        {QStringLiteral("--clean"), QStringLiteral("--if-exists"), QStringLiteral("--single-transaction"),
+         QStringLiteral("--exit-on-error"), QStringLiteral("--no-owner"), QStringLiteral("--dbname"), server.Database,
+         file});
+}
+
+TServer serverOf(const QSqlDatabase &db)
+{
+    return {db.hostName(), db.userName(), db.password(), db.databaseName(), db.port()};
+}
+
+} // namespace
+
+void Take(const QString &file)
+{
+    TADOConnection &connection = LocalConnection();
+    const QString engine = connection.Engine().Name();
+    const QSqlDatabase db = connection.Database();
+    if (engine == QLatin1String("SQLite"))
+        takeSqlite(db.databaseName(), file);
+    else if (engine == QLatin1String("PostgreSQL"))
+        takePostgres(serverOf(db), file);
+    else
+        fail(QStringLiteral("Backups of a SQL Server database are made with the server's own tools."));
+}
+
+void Restore(const QString &file)
+{
+    if (!QFileInfo(file).isFile())
+        fail(QStringLiteral("%1 does not exist.").arg(file));
+    TADOConnection &connection = LocalConnection();
+    const QString engine = connection.Engine().Name();
+    const QSqlDatabase db = connection.Database();
+    const QString database = db.databaseName();
+    const TServer server = serverOf(db);
+    if (engine != QLatin1String("SQLite") && engine != QLatin1String("PostgreSQL"))
+        fail(QStringLiteral("Backups of a SQL Server database are restored with the server's own tools."));
+    connection.Close();
+    if (engine == QLatin1String("SQLite"))
+        restoreSqlite(database, file);
+    else
+        restorePostgres(server, file);
+}
+
+} // namespace Backup
