@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QStandardPaths>
 #include <QThread>
+#include <QUrl>
 #include <memory>
 #include <sqlite3.h>
 
@@ -67,10 +68,10 @@ void checkSqliteBackup(const QString &file)
         fail(QStringLiteral("%1 is not a backup of this program.").arg(file));
     header.close();
     TSqlite db = openFile(file, SQLITE_OPEN_READONLY);
-    auto single = [&db](const char *sql, const QString &parameter = QString()) {
+    auto single = [&db, &file](const char *sql, const QString &parameter = QString()) {
         sqlite3_stmt *statement = nullptr;
         if (sqlite3_prepare_v2(db.get(), sql, -1, &statement, nullptr) != SQLITE_OK)
-            fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
+            fail(QStringLiteral("%1 is not a sound backup: %2").arg(file, QString::fromUtf8(sqlite3_errmsg(db.get()))));
         const QByteArray bound = parameter.toUtf8();
         if (!parameter.isEmpty())
             sqlite3_bind_text(statement, 1, bound.constData(), int(bound.size()), SQLITE_TRANSIENT);
@@ -162,7 +163,12 @@ void checkPostgresBackup(const TServer &server, const QString &file)
     if (!header.open(QIODevice::ReadOnly) || header.read(5) != "PGDMP")
         fail(QStringLiteral("%1 is not a backup of this program.").arg(file));
     header.close();
-    const QString contents = run(server, QStringLiteral("pg_restore"), {QStringLiteral("--list"), file});
+    QString contents;
+    try {
+        contents = run(server, QStringLiteral("pg_restore"), {QStringLiteral("--list"), file});
+    } catch (const EBackupError &error) {
+        fail(QStringLiteral("%1 is not a sound backup: %2").arg(file, error.Message()));
+    }
     for (const QString &table : DbSchema::CheckedTables())
         if (!contents.contains(QStringLiteral(" TABLE public ") + table.toLower() + QLatin1Char(' ')))
             fail(QStringLiteral("%1 is not a backup of this program: it has no table %2.").arg(file, table));
@@ -199,6 +205,13 @@ void restorePostgres(const TServer &server, const QString &file)
          file});
 }
 
+// The embedded engine opens its files by URI ("file:///…?mode=rw"): the file itself.
+QString sqliteFile(const QSqlDatabase &db)
+{
+    const QString name = db.databaseName();
+    return name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile() : name;
+}
+
 TServer serverOf(const QSqlDatabase &db)
 {
     return {db.hostName(), db.userName(), db.password(), db.databaseName(), db.port()};
@@ -212,7 +225,7 @@ void Take(const QString &file)
     const QString engine = connection.Engine().Name();
     const QSqlDatabase db = connection.Database();
     if (engine == QLatin1String("SQLite"))
-        takeSqlite(db.databaseName(), file);
+        takeSqlite(sqliteFile(db), file);
     else if (engine == QLatin1String("PostgreSQL"))
         takePostgres(serverOf(db), file);
     else
@@ -226,7 +239,7 @@ void Restore(const QString &file)
     TADOConnection &connection = LocalConnection();
     const QString engine = connection.Engine().Name();
     const QSqlDatabase db = connection.Database();
-    const QString database = db.databaseName();
+    const QString database = sqliteFile(db);
     const TServer server = serverOf(db);
     if (engine != QLatin1String("SQLite") && engine != QLatin1String("PostgreSQL"))
         fail(QStringLiteral("Backups of a SQL Server database are restored with the server's own tools."));

@@ -1,0 +1,156 @@
+// Backups through kalvhotel-admin while another workstation books: the restored database passes
+// the start-up check and holds every booking committed before the backup began; a file that is
+// no backup of this program, or a damaged one, is refused and changes nothing.
+
+#include "TestHarness.h"
+#include "admin/UInitMSSQL.h"
+#include "data/UAdoDb.h"
+#include "data/UDM.h"
+#include "startup/KalvCM.h"
+#include "startup/UConstMessagesHotel.h"
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    QTemporaryDir m_dir;
+
+    QProcessEnvironment environment()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_db->Home().Root());
+        env.insert("XDG_CONFIG_HOME", m_db->Home().ConfigFolder());
+        env.insert("XDG_DATA_HOME", m_db->Home().Root() + "share");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        return env;
+    }
+    // kalvhotel-admin with its exit code and what it said.
+    QPair<int, QString> admin(const QStringList &arguments)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(TestHome::BuildBinFolder() + "kalvhotel-admin", arguments);
+        if (!process.waitForFinished(120000))
+            return {-1, "hung"};
+        return {process.exitCode(),
+                QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()).trimmed()};
+    }
+    QSet<QString> bookings()
+    {
+        const QStringList rows = m_db->Rows("SELECT q124 FROM Klients WHERE q47 IS NOT NULL");
+        return QSet<QString>(rows.begin(), rows.end());
+    }
+    QStringList everything()
+    {
+        return m_db->Rows("SELECT * FROM Klients ORDER BY q123") + m_db->Rows("SELECT * FROM Rezervacii ORDER BY q124");
+    }
+    // The start-up check of the program on the restored database.
+    bool passesStartupCheck()
+    {
+        LocalConnection().Close();
+        TFInitMSSQL splash;
+        return splash.InitializeWindow() && !DatabaseSetupRequired;
+    }
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        m_db->Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        m_db->Exec("INSERT INTO Tarife (q50) VALUES ('Основна')");
+        m_db->Exec("INSERT INTO Valuta (q56, q1) VALUES ('BGN', 1)");
+        m_db->Exec("INSERT INTO Uslugi (q40, q33, q51) VALUES (60, 'Единична', 1)");
+        m_db->Exec("INSERT INTO Rooms (q44, q46, q1, q42, q81, q82, q83, q84) VALUES ('101', 60, 1, 1, 60, 40, 10, 10)");
+        InstallDeliveredProcedures({"proc_CopyAllTablesValues"});
+    }
+    void cleanup() { m_db.reset(); }
+
+    void backupWhileAnotherWorkstationBooks()
+    {
+        const int rounds = 24;
+        const qint64 period = 250;
+        const qint64 start = QDateTime::currentMSecsSinceEpoch() + 2500;
+        QProcess workstation;
+        workstation.setProcessEnvironment(environment());
+        workstation.start(TestHome::BuildBinFolder() + "kalv_workstation",
+                          {"book", m_db->Home().DataFolderPath(), "Морски", "101", "2027-03-01", "0", "3",
+                           QString::number(rounds), QString::number(start), QString::number(period)});
+        // Some bookings are in; the backup begins while the others are being made.
+        QTRY_VERIFY_WITH_TIMEOUT(bookings().size() >= 5, 20000);
+        const QSet<QString> before = bookings();
+        const QString file = m_dir.filePath("hotel.backup");
+        const auto taken = admin({"backup", file});
+        QVERIFY2(taken.first == 0, qPrintable(taken.second));
+        QVERIFY(QFileInfo(file).size() > 0);
+        QVERIFY(!QFileInfo::exists(file + ".partial"));
+        QVERIFY(workstation.waitForFinished(60000));
+        QCOMPARE(workstation.exitCode(), 0);
+        const QSet<QString> after = bookings();
+        QCOMPARE(after.size(), rounds);
+
+        const auto restored = admin({"restore", file});
+        QVERIFY2(restored.first == 0, qPrintable(restored.second));
+        QVERIFY(passesStartupCheck());
+        const QSet<QString> back = bookings();
+        QVERIFY(back.contains(before));
+        QVERIFY(back.size() < after.size());
+        // Whole bookings only: every booking there has its stay, every stay its booking.
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Rezervacii b WHERE NOT EXISTS "
+                            "(SELECT 1 FROM Klients k WHERE k.q124 = b.q124)"),
+                 QStringList({"0"}));
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Rezervacii"), QStringList({QString::number(back.size())}));
+    }
+
+    void restoreRefusesWhatIsNoBackupOfThisProgram()
+    {
+        const QString good = m_dir.filePath("good.backup");
+        QCOMPARE(admin({"backup", good}).first, 0);
+        m_db->Exec("INSERT INTO Klients (q1, q29, q47, q34, q35) VALUES (1, 'След копието', 1, ?, ?)",
+                   {QDate(2027, 1, 1), QDate(2027, 1, 3)});
+        const QStringList now = everything();
+
+        QFile text(m_dir.filePath("notes.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a database\n");
+        text.close();
+        QFile damaged(m_dir.filePath("damaged.backup"));
+        QFile source(good);
+        QVERIFY(source.open(QIODevice::ReadOnly) && damaged.open(QIODevice::WriteOnly));
+        damaged.write(source.read(source.size() / 2));  // a copy cut off half way
+        damaged.close();
+        // A database, but not of this program.
+        const QString foreign = m_dir.filePath("foreign.backup");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            db.setDatabaseName(foreign);
+            QVERIFY(db.open());
+            QSqlQuery(db).exec("CREATE TABLE Notes (text TEXT)");
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("foreign");
+
+        for (const QString &file : {text.fileName(), damaged.fileName(), foreign, m_dir.filePath("missing.backup")}) {
+            const auto refused = admin({"restore", file});
+            QVERIFY2(refused.first != 0, qPrintable(file));
+            QVERIFY2(refused.second.contains(QFileInfo(file).fileName()), qPrintable(refused.second));
+            QVERIFY(passesStartupCheck());
+            QCOMPARE(everything(), now);
+        }
+        // The good one brings back the database as it was at its backup.
+        QCOMPARE(admin({"restore", good}).first, 0);
+        QVERIFY(passesStartupCheck());
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Klients WHERE q29 = 'След копието'"), QStringList({"0"}));
+    }
+};
+
+KALV_TEST_MAIN(TestBackup)
+#include "tst_backup.moc"
