@@ -55,6 +55,9 @@ class TestStartup : public QObject
         env.insert("XDG_DATA_HOME", home.Root() + "share");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("KALV_PROBE_LIBRARIES", libraries);
+        // A fresh account's captions follow the system's language: here none of the three.
+        env.insert("LC_ALL", "C");
+        env.remove("LANGUAGE");
         probe.setProcessEnvironment(env);
         probe.start(TestHome::BuildBinFolder() + "kalv_bootstrap_probe", args);
         if (!probe.waitForFinished(30000) || probe.exitCode() != 0)

@@ -1,5 +1,7 @@
 #include "UWideIniFile.h"
 
+#include <algorithm>
+
 #include "errors/UErrors.h"
 
 #include <QFile>
@@ -155,6 +157,18 @@ void TWideMemIniFile::WriteString(const QString &section, const QString &key, co
 void TWideMemIniFile::WriteInteger(const QString &section, const QString &key, int value)
 {
     WriteString(section, key, QString::number(value));
+}
+
+QStringList TWideMemIniFile::Keys(const QString &section) const
+{
+    QStringList keys;
+    if (const Section *found = FindSection(section))
+        for (auto it = found->Index.cbegin(); it != found->Index.cend(); ++it)
+            keys.append(found->Entries.at(it.value()).first);
+    std::sort(keys.begin(), keys.end(), [found = FindSection(section)](const QString &a, const QString &b) {
+        return found->Index.value(a.toCaseFolded()) < found->Index.value(b.toCaseFolded());
+    });
+    return keys;
 }
 
 void TWideMemIniFile::EndUpdate()

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 class TWideMemIniFile
 {
@@ -16,6 +17,8 @@ public:
     QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
     bool SectionExists(const QString &section) const;
+    // The keys of a section in their order, each once.
+    QStringList Keys(const QString &section) const;
     bool ValueExists(const QString &section, const QString &key) const;
     // Both writes save the file; a failure raises EIniFileException and the file stays as it was.
     void WriteString(const QString &section, const QString &key, const QString &value);

@@ -1,4 +1,5 @@
 #include "KalvCM.h"
+#include "ULanguages.h"
 
 #include "UConstMessagesHotel.h"
 #include "USystemWinOS.h"
@@ -125,7 +126,11 @@ void KalvCM::DeliverDefaultFiles(const QString &dataFolder)
     if (dataFolder.isEmpty() || QFileInfo::exists(dataFolder + QStringLiteral("Settings.ini")) ||
         !QFileInfo::exists(source + QStringLiteral("Settings.ini")))
         return;
-    copyIfMissing(source + QStringLiteral("Settings.ini"), dataFolder + QStringLiteral("Settings.ini"));
+    // A new user reads the captions in the system's language when the program speaks it.
+    QString delivered = source + Languages::DeliveredSettingsName(Languages::SystemLanguage());
+    if (!QFileInfo::exists(delivered))
+        delivered = source + QStringLiteral("Settings.ini");
+    copyIfMissing(delivered, dataFolder + QStringLiteral("Settings.ini"));
     const QDir icons(source + QStringLiteral("Icons"));
     if (!icons.exists() || !QDir().mkpath(dataFolder + QStringLiteral("Icons")))
         return;

@@ -69,6 +69,8 @@ QString colRevenue;
 QString colAdr;
 QString colService;
 QString colTotal;
+QString msgLanguageNextStart;
+QString msgGuideMissing;
 
 const QList<TCatalogueEntry> &ReportCatalogueEntries()
 {
@@ -349,6 +351,14 @@ const QList<TCatalogueEntry> &ReportCatalogueEntries()
          "Total",
          "Общо",
          "Итого"},
+        {"msgLanguageNextStart", &msgLanguageNextStart,
+         "The captions will be in the chosen language from the next start of the program.",
+         "Надписите ще бъдат на избрания език от следващото стартиране на програмата.",
+         "Надписи будут на выбранном языке со следующего запуска программы."},
+        {"msgGuideMissing", &msgGuideMissing,
+         "The user guide was not found: %1",
+         "Ръководството не е намерено: %1",
+         "Руководство не найдено: %1"},
     };
     return entries;
 }

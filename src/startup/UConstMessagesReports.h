@@ -1,5 +1,5 @@
 #pragma once
-// The reports' messages and column titles, in the catalogue's three languages, filled by FillCatalogue.
+// The messages of the reports, the languages and the guide, and the reports' column titles, in the catalogue's three languages, filled by FillCatalogue.
 
 #include "UConstMessagesHotel.h"
 
@@ -74,5 +74,7 @@ extern QString colRevenue;
 extern QString colAdr;
 extern QString colService;
 extern QString colTotal;
+extern QString msgLanguageNextStart;
+extern QString msgGuideMissing;
 
 const QList<TCatalogueEntry> &ReportCatalogueEntries();

@@ -4,6 +4,10 @@
 #include "data/URegistry.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
+#include "errors/UErrors.h"
+#include "errors/UExceptionLogs.h"
+#include "startup/UConstMessagesReports.h"
+#include "startup/ULanguages.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
@@ -59,6 +63,17 @@ TFNastroiki::TFNastroiki(QWidget *parent) : TMainLibraryClass(parent)
     rgSettingsStarting->SetItems({QStringLiteral("Не    "), QStringLiteral("Да    ")});
     rgSettingsStarting->SetColumns(2);
     rgSettingsStarting->setGeometry(10, 22, 460, 76);
+
+    gbSettingsLanguage = new QGroupBox(QStringLiteral("Език"), tsSettingsPersonals);
+    gbSettingsLanguage->setObjectName(QStringLiteral("gbSettingsLanguage"));
+    gbSettingsLanguage->setGeometry(8, 8, 480, 110);
+    rgSettingsLanguage = new TRadioGroup(gbSettingsLanguage);
+    rgSettingsLanguage->setObjectName(QStringLiteral("rgSettingsLanguage"));
+    rgSettingsLanguage->setTitle(QStringLiteral("Език на надписите"));
+    // Each language is named in its own words, whatever the captions' language.
+    rgSettingsLanguage->SetItems({QStringLiteral("Български"), QStringLiteral("English"), QStringLiteral("Русский")});
+    rgSettingsLanguage->SetColumns(3);
+    rgSettingsLanguage->setGeometry(10, 22, 460, 76);
     FormInfo1 = new TFormInfo(this, QStringLiteral("FNastroiki"));
 }
 
@@ -68,7 +83,10 @@ bool TFNastroiki::InitializeWindow()
     LoadFormCaption(this);
     LoadToolbarCaptions(smcFNastroiki);
     LoadContainerCaptions(gbSettingsWorkSystemInit);
+    LoadContainerCaptions(gbSettingsLanguage);
     LoadContainerCaptions(pgSettingsAndPersonalisations);
+    const TLanguage language = Languages::OfSettings(DataFolder + QStringLiteral("Settings.ini"));
+    rgSettingsLanguage->SetItemIndex(language == slEnglish ? 1 : language == slRussian ? 2 : 0);
     return true;
 }
 
@@ -83,10 +101,30 @@ bool TFNastroiki::SaveStartSetting()
     return true;
 }
 
+bool TFNastroiki::SaveLanguage()
+{
+    static const TLanguage languages[] = {slBulgarian, slEnglish, slRussian};
+    const int index = rgSettingsLanguage->ItemIndex();
+    const QString settings = DataFolder + QStringLiteral("Settings.ini");
+    if (index < 0 || index > 2 || Languages::OfSettings(settings) == languages[index])
+        return false;
+    Languages::Choose(settings, languages[index]);
+    return true;
+}
+
 void TFNastroiki::acFNastroikiSaveExecute()
 {
     SaveStartSetting();
+    bool languageChanged = false;
+    try {
+        languageChanged = SaveLanguage();
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+        return;
+    }
     TSystemWinOS::ShowMessage(QStringLiteral("Успешно записване на настройка"));
+    if (languageChanged)
+        TSystemWinOS::ShowMessage(msgLanguageNextStart);
 }
 
 void TFNastroiki::acFNastroikiCloseExecute() { close(); }

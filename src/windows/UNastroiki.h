@@ -1,5 +1,6 @@
 #pragma once
-// Personalisation: the one switch "start the hotel", stored as InitRooms beside the server settings.
+// Personalisation: the switch "start the hotel", stored as InitRooms beside the server settings,
+// and the language of the captions, stored in the user's Settings.ini for the next start.
 
 #include "framework/UMainLibraryClass.h"
 
@@ -19,6 +20,8 @@ public:
 
     bool InitializeWindow() override;
     bool SaveStartSetting();
+    // Rewrites the captions when another language was chosen; true when it was.
+    bool SaveLanguage();
     void acFNastroikiSaveExecute();
     void acFNastroikiCloseExecute();
 
@@ -26,8 +29,8 @@ public:
     QAction *acFNastroikiSave, *acFNastroikiClose;
     QTabWidget *pgSettingsAndPersonalisations;
     TTabSheet *tsSettingsPersonals, *tsSettingsWork, *tsSettingsNetworks;
-    QGroupBox *gbSettingsWorkSystemInit;
-    TRadioGroup *rgSettingsStarting;
+    QGroupBox *gbSettingsWorkSystemInit, *gbSettingsLanguage;
+    TRadioGroup *rgSettingsStarting, *rgSettingsLanguage;
     TFormInfo *FormInfo1;
 
 protected:

@@ -1,0 +1,243 @@
+// The captions in three languages: the delivered files agree key for key, every window opens in
+// each language without an unknown caption, the personalisation window switches the language
+// for the next start and keeps the panel layout, and a new user's first file follows the system.
+
+#include "TestHarness.h"
+#include "admin/UBaza.h"
+#include "framework/UMainLibraryClass.h"
+#include "framework/UStdCtrls.h"
+#include "framework/UWideIniFile.h"
+#include "startup/KalvCM.h"
+#include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesReports.h"
+#include "startup/ULanguages.h"
+#include "startup/USystemWinOS.h"
+#include "windows/Hotel.h"
+#include "windows/UAbout.h"
+#include "windows/UNastroiki.h"
+#include "windows/UUserLogin.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const QString kSection = "LANG";
+
+QString delivered(const QString &name) { return TestHome::BuildBinFolder() + "dist/" + name; }
+
+// Every caption of a window that Settings.ini did not give.
+QStringList unknownCaptions(QWidget *window)
+{
+    QStringList missing;
+    const QString bad = TMainLibraryClass::UnknownCaption();
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        auto *label = qobject_cast<QLabel *>(w);
+        auto *box = qobject_cast<QGroupBox *>(w);
+        auto *button = qobject_cast<QAbstractButton *>(w);
+        auto *tabs = qobject_cast<QTabWidget *>(w);
+        if ((label && label->text() == bad) || (box && box->title() == bad) || (button && button->text() == bad))
+            missing.append(w->objectName());
+        for (int i = 0; tabs && i < tabs->count(); ++i)
+            if (tabs->tabText(i) == bad)
+                missing.append(tabs->widget(i)->objectName());
+    }
+    for (QAction *action : window->findChildren<QAction *>())
+        if (action->text() == bad)
+            missing.append(action->objectName());
+    if (window->windowTitle() == bad)
+        missing.append(window->objectName());
+    return missing;
+}
+
+// The commands that open windows; the others change the session or the layout.
+bool opensAWindow(const QString &action)
+{
+    static const QStringList others = {"actClose", "actOperChangeOperator", "actOperHotelRoomsRefresh",
+                                       "actWinSortCascade", "actWinSortArrange", "actWinSortTile", "actWinCloseAll"};
+    return !others.contains(action);
+}
+
+} // namespace
+
+class TestLanguages : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+
+    QString userSettings() { return m_db->Home().DataFolderPath() + "Settings.ini"; }
+    void useDelivered(const QString &name)
+    {
+        QFile::remove(userSettings());
+        QVERIFY(QFile::copy(delivered(name), userSettings()));
+        QFile::setPermissions(userSettings(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        // The delivered files of the build, as the program finds them beside itself.
+        TSystemWinOS::SetProgramFolder(TestHome::BuildBinFolder());
+        m_db->Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        m_db->Exec("INSERT INTO Rooms (q44, q46, q1, q42, q81, q82, q83, q84) VALUES ('101', 60, 1, 1, 60, 40, 10, 10)");
+    }
+    void cleanup() { m_db.reset(); }
+
+    void deliveredFilesAgreeKeyForKey()
+    {
+        const TWideMemIniFile bulgarian(delivered("Settings.ini"));
+        const QStringList keys = bulgarian.Keys(kSection);
+        QVERIFY(keys.size() > 400);
+        for (const auto &[name, language] : {std::pair{"Settings.ini", "slBulgarian"}, std::pair{"Settings.en.ini", "slEnglish"},
+                                             std::pair{"Settings.ru.ini", "slRussian"}}) {
+            const TWideMemIniFile file(delivered(name));
+            QCOMPARE(file.Keys(kSection), keys);
+            QCOMPARE(file.ReadString(kSection, "LANGUAGE", QString()), QString(language));
+            for (const QString &key : keys)
+                if (key != "mnuChangeOperator")
+                    QVERIFY2(!file.ReadString(kSection, key, QString()).isEmpty(), qPrintable(name + (": " + key)));
+        }
+        // The translations are translations: the menus differ from the Bulgarian ones.
+        QCOMPARE(TWideMemIniFile(delivered("Settings.en.ini")).ReadString(kSection, "mnuOperations", ""), QString("Operations"));
+        QCOMPARE(TWideMemIniFile(delivered("Settings.ru.ini")).ReadString(kSection, "mnuOperations", ""), QString("Операции"));
+        QCOMPARE(TWideMemIniFile(delivered("Settings.ru.ini")).ReadString(kSection, "mnuReports", ""), QString("Отчёты"));
+    }
+
+    void everyWindowOpensInEveryLanguage_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("operations");
+        QTest::newRow("Bulgarian") << "Settings.ini" << "Операции";
+        QTest::newRow("English") << "Settings.en.ini" << "Operations";
+        QTest::newRow("Russian") << "Settings.ru.ini" << "Операции";
+    }
+
+    void everyWindowOpensInEveryLanguage()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, operations);
+        useDelivered(file);
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.InitializeWindow();
+        QCOMPARE(main.mmKALVCM->actions().at(1)->text(), operations);
+        QCOMPARE(unknownCaptions(&main), QStringList());
+        int opened = 0;
+        for (QAction *action : main.findChildren<QAction *>()) {
+            const QString name = action->objectName();
+            if (!name.startsWith("act") || !action->isEnabled() || !opensAWindow(name))
+                continue;
+            action->trigger();
+            for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
+                if (!frame->widget())
+                    continue;
+                QVERIFY2(unknownCaptions(frame->widget()).isEmpty(),
+                         qPrintable(name + ": " + unknownCaptions(frame->widget()).join(", ")));
+                ++opened;
+                frame->widget()->close();
+            }
+            QTRY_VERIFY(main.MdiArea->subWindowList().isEmpty());
+        }
+        QVERIFY2(opened >= 25, qPrintable(QString::number(opened)));
+        TFUserLogin login;
+        login.InitializeWindow();
+        QCOMPARE(unknownCaptions(&login), QStringList());
+        TFAbout about;
+        about.LoadFormCaption(&about);
+        QCOMPARE(unknownCaptions(&about), QStringList());
+    }
+
+    void personalisationChoosesTheLanguageForTheNextStart()
+    {
+        useDelivered("Settings.ini");
+        {
+            TWideMemIniFile layout(userSettings());
+            layout.WriteInteger("atbReports", "Left", 321);
+            layout.WriteString("MAIL", "Server", "smtp://mail.example.org:25");
+        }
+        auto window = std::make_unique<TFNastroiki>();
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->InitializeWindow();
+        QCOMPARE(window->rgSettingsLanguage->ItemIndex(), 0);
+        QCOMPARE(window->gbSettingsLanguage->title(), QString("Език"));
+        window->rgSettingsLanguage->SetItemIndex(1);
+        {
+            MessageBoxRecorder boxes;
+            window->acFNastroikiSave->trigger();
+            QVERIFY(boxes.Texts().contains(msgLanguageNextStart));
+        }
+        const TWideMemIniFile saved(userSettings());
+        QCOMPARE(saved.ReadString(kSection, "LANGUAGE", ""), QString("slEnglish"));
+        QCOMPARE(saved.ReadString(kSection, "mnuOperations", ""), QString("Operations"));
+        QCOMPARE(saved.ReadString(kSection, "FReportObshtOborot", ""), QString("Total turnover"));
+        QCOMPARE(saved.ReadInteger("atbReports", "Left", 0), 321);
+        QCOMPARE(saved.ReadString("MAIL", "Server", ""), QString("smtp://mail.example.org:25"));
+        // The running program keeps its language until the next start.
+        QCOMPARE(CurrentLanguage == slEnglish, false);
+        // Saving again with the same language rewrites nothing and says nothing of languages.
+        {
+            MessageBoxRecorder boxes;
+            const int writes = TWideMemIniFile::WriteCount();
+            window->acFNastroikiSave->trigger();
+            QCOMPARE(TWideMemIniFile::WriteCount(), writes);
+            QVERIFY(!boxes.Texts().contains(msgLanguageNextStart));
+        }
+        // A new window finds the language chosen.
+        TFNastroiki again;
+        again.setAttribute(Qt::WA_DeleteOnClose, false);
+        again.InitializeWindow();
+        QCOMPARE(again.rgSettingsLanguage->ItemIndex(), 1);
+        QCOMPARE(again.gbSettingsLanguage->title(), QString("Language"));
+        again.rgSettingsLanguage->SetItemIndex(2);
+        MessageBoxRecorder boxes;
+        again.acFNastroikiSave->trigger();
+        QCOMPARE(TWideMemIniFile(userSettings()).ReadString(kSection, "mnuReports", ""), QString("Отчёты"));
+    }
+
+    void aNewUsersFirstFileFollowsTheSystem_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("English") << QByteArray("LANG") << QByteArray("en_GB.UTF-8") << "Settings.en.ini";
+        QTest::newRow("Russian") << QByteArray("LC_ALL") << QByteArray("ru_RU.UTF-8") << "Settings.ru.ini";
+        QTest::newRow("Bulgarian") << QByteArray("LANG") << QByteArray("bg_BG.UTF-8") << "Settings.ini";
+        QTest::newRow("another language") << QByteArray("LANG") << QByteArray("de_DE.UTF-8") << "Settings.ini";
+        QTest::newRow("no language") << QByteArray("LC_ALL") << QByteArray("C.UTF-8") << "Settings.ini";
+    }
+
+    void aNewUsersFirstFileFollowsTheSystem()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(QByteArray, value);
+        QFETCH(QString, file);
+        const QByteArray saved[] = {qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG"), qgetenv("LANGUAGE")};
+        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+            qunsetenv(name);
+        qputenv(variable.constData(), value);
+        QTemporaryDir folder;
+        KalvCM::DeliverDefaultFiles(folder.path() + "/");
+        int i = 0;
+        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+            qputenv(name, saved[i++]);
+        QFile copy(folder.filePath("Settings.ini")), source(delivered(file));
+        QVERIFY(copy.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), source.readAll());
+    }
+};
+
+KALV_TEST_MAIN(TestLanguages)
+#include "tst_languages.moc"
