@@ -13,7 +13,8 @@ dpkg-deb -x "$deb" "$root"
 
 fail() { echo "FAIL: $*"; exit 1; }
 for file in usr/bin/kalvhotel usr/bin/kalvhotel-admin usr/lib/kalvhotel/libHashingKey.so \
-            usr/lib/kalvhotel/libNetlbr.so usr/share/kalvhotel/Settings.ini usr/share/kalvhotel/sql/sqlite \
+            usr/lib/kalvhotel/libNetlbr.so usr/share/kalvhotel/Settings.ini usr/share/kalvhotel/Settings.en.ini usr/share/kalvhotel/sql/sqlite \
+            usr/share/kalvhotel/guide/en/index.html usr/share/kalvhotel/guide/images/bg/FHotel.png \
             usr/share/applications/bg.kalv.KalvHotel.desktop usr/share/metainfo/bg.kalv.KalvHotel.metainfo.xml \
             usr/share/icons/hicolor/48x48/apps/kalvhotel.png usr/share/icons/hicolor/scalable/apps/kalvhotel.svg \
             usr/share/man/man1/kalvhotel.1.gz usr/share/man/man1/kalvhotel-admin.1.gz usr/share/doc/kalvhotel/copyright; do

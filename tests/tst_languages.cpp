@@ -14,6 +14,7 @@
 #include "startup/USystemWinOS.h"
 #include "windows/Hotel.h"
 #include "windows/UAbout.h"
+#include "windows/UGuide.h"
 #include "windows/UNastroiki.h"
 #include "windows/UUserLogin.h"
 
@@ -26,6 +27,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QTabWidget>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -205,6 +208,52 @@ private slots:
         MessageBoxRecorder boxes;
         again.acFNastroikiSave->trigger();
         QCOMPARE(TWideMemIniFile(userSettings()).ReadString(kSection, "mnuReports", ""), QString("Отчёты"));
+    }
+
+    void userGuideInBulgarianAndEnglishWithItsPictures()
+    {
+        useDelivered("Settings.ini");
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.InitializeWindow();
+        QVERIFY(main.Action("actHelpGuide")->isEnabled());
+        main.Action("actHelpGuide")->trigger();
+        auto *guide = qobject_cast<TFGuide *>(main.MdiArea->activeSubWindow()->widget());
+        QVERIFY(guide);
+        QCOMPARE(guide->ShownLanguage(), QString("bg"));  // the catalogue of this process is Bulgarian
+        QVERIFY(guide->tbGuide->toPlainText().contains("Резервация на стая"));
+        for (const QString &section : {"demo", "Вход в системата", "Таблото на стаите", "Настаняване", "Номенклатури",
+                                       "Справки", "PostgreSQL", "kalvhotel-admin backup"})
+            QVERIFY2(guide->tbGuide->toPlainText().contains(section), qPrintable(section));
+        // Every picture the page shows is there.
+        auto pictures = [guide] {
+            int found = 0;
+            const QString html = guide->tbGuide->toHtml();
+            QRegularExpression image("<img src=\"([^\"]+)\"");
+            for (auto it = image.globalMatch(html); it.hasNext();) {
+                const QString source = it.next().captured(1);
+                const QVariant picture = guide->tbGuide->loadResource(QTextDocument::ImageResource, QUrl(source));
+                const QImage image = picture.metaType().id() == QMetaType::QByteArray
+                                         ? QImage::fromData(picture.toByteArray())
+                                         : picture.value<QImage>();
+                if (image.isNull())
+                    return -1;
+                ++found;
+            }
+            return found;
+        };
+        QVERIFY(pictures() >= 8);
+        guide->acGuideLanguage->trigger();
+        QCOMPARE(guide->ShownLanguage(), QString("en"));
+        QVERIFY(guide->tbGuide->toPlainText().contains("Booking a room"));
+        QVERIFY(pictures() >= 8);
+        // A link of the contents goes to its section, and back returns.
+        guide->tbGuide->setSource(QUrl(guide->tbGuide->source().toString() + "#backups"));
+        QVERIFY(guide->acGuideBack->isEnabled());
+        guide->acGuideHome->trigger();
+        QCOMPARE(guide->ShownLanguage(), QString("en"));
+        QCOMPARE(TFGuide::GuideLanguage(slRussian), QString("en"));
+        QCOMPARE(unknownCaptions(guide), QStringList());
     }
 
     void aNewUsersFirstFileFollowsTheSystem_data()

@@ -9,6 +9,7 @@
 #include "UPochistvane.h"
 #include "UTarsene.h"
 #include "UReport.h"
+#include "UGuide.h"
 #include "UNomKurortniTaksi.h"
 #include "UNastroiki.h"
 #include "UOperReservation.h"
@@ -119,7 +120,7 @@ const TCommand kCommands[] = {
     {"actWinCloseAll", "Затвори всички", 72, "Прозорци", TKind::Own},
     {"actMenuReset", "Подреди по подразбиране", 15, "Меню", TKind::None},
     {"actHelpAboutAs", "За нас", 0, "Помощ", TKind::Window},
-    {"actHelpGuide", "Ръководство", 15, "Помощ", TKind::None},
+    {"actHelpGuide", "Ръководство", 15, "Помощ", TKind::Window},
     {"actClose", "Изход", 11, "", TKind::Own},
 };
 
@@ -194,6 +195,7 @@ void registerOwnWindows()
     TFHotel::RegisterWindow(QStringLiteral("actOperReserv"), [] { return new TFOperReservation; });
     TFHotel::RegisterWindow(QStringLiteral("actAdministrationsConstructHotel"), [] { return new TFSetHotelConstruct; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenTaxs"), [] { return new TFNomKurortniTaksi; });
+    TFHotel::RegisterWindow(QStringLiteral("actHelpGuide"), [] { return new TFGuide; });
 }
 
 QWidget *toolPanel(const QString &name)
