@@ -8,6 +8,7 @@
 #include "framework/UFormatSettings.h"
 #include "framework/UMainLibraryClass.h"
 #include "startup/UConstMessagesHotel.h"
+#include "startup/USystemWinOS.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <arpa/inet.h>
@@ -171,6 +173,18 @@ private slots:
         TExceptionLogs::Show("first");
         TExceptionLogs::Show("second\r\nline");
         QCOMPARE(logs.Texts(), QStringList({"first", "second\r\nline"}));
+    }
+
+    void anInstalledProgramLogsIntoTheUsersDataFolder()
+    {
+        TestHome home;
+        QTemporaryDir prefix;
+        QVERIFY(QDir().mkpath(prefix.filePath("bin")) && QDir().mkpath(prefix.filePath("share/kalvhotel")));
+        QCOMPARE(TExceptionLogs::LogFileName(), home.ProgramFolderPath() + "Log.txt");
+        TSystemWinOS::SetProgramFolder(prefix.filePath("bin"));
+        QVERIFY(TSystemWinOS::Installed());
+        QCOMPARE(TSystemWinOS::DeliveredFolder(), prefix.filePath("share/kalvhotel") + "/");
+        QCOMPARE(TExceptionLogs::LogFileName(), DataFolder + "Log.txt");
     }
 
     void logFileAfterOneAndTwoSaves()

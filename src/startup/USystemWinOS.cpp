@@ -211,7 +211,11 @@ QString TSystemWinOS::DeliveredFolder()
     return QDir::cleanPath(ProgramFolder() + QStringLiteral("../share/kalvhotel")) + QLatin1Char('/');
 }
 
-bool TSystemWinOS::Installed() { return !QDir(ProgramFolder() + QStringLiteral("dist")).exists(); }
+bool TSystemWinOS::Installed()
+{
+    return !QDir(ProgramFolder() + QStringLiteral("dist")).exists() &&
+           QDir(ProgramFolder() + QStringLiteral("../share/kalvhotel")).exists();
+}
 
 void TSystemWinOS::SetProgramFolder(const QString &folder) { programFolderOverride() = folder; }
 
