@@ -23,20 +23,11 @@ class TestBackup : public QObject
     std::unique_ptr<TestDatabase> m_db;
     QTemporaryDir m_dir;
 
-    QProcessEnvironment environment()
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", m_db->Home().Root());
-        env.insert("XDG_CONFIG_HOME", m_db->Home().ConfigFolder());
-        env.insert("XDG_DATA_HOME", m_db->Home().Root() + "share");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        return env;
-    }
     // kalvhotel-admin with its exit code and what it said.
     QPair<int, QString> admin(const QStringList &arguments)
     {
         QProcess process;
-        process.setProcessEnvironment(environment());
+        process.setProcessEnvironment(m_db->Home().ProcessEnvironment());
         process.start(TestHome::BuildBinFolder() + "kalvhotel-admin", arguments);
         if (!process.waitForFinished(120000))
             return {-1, "hung"};
@@ -80,7 +71,7 @@ private slots:
         const qint64 period = 250;
         const qint64 start = QDateTime::currentMSecsSinceEpoch() + 2500;
         QProcess workstation;
-        workstation.setProcessEnvironment(environment());
+        workstation.setProcessEnvironment(m_db->Home().ProcessEnvironment());
         workstation.start(TestHome::BuildBinFolder() + "kalv_workstation",
                           {"book", m_db->Home().DataFolderPath(), "Морски", "101", "2027-03-01", "0", "3",
                            QString::number(rounds), QString::number(start), QString::number(period)});

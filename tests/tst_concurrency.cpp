@@ -30,15 +30,6 @@ class TestConcurrency : public QObject
         InstallDeliveredProcedures({"proc_CopyAllTablesValues"});
     }
 
-    QProcessEnvironment environment()
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", m_db->Home().Root());
-        env.insert("XDG_CONFIG_HOME", m_db->Home().ConfigFolder());
-        env.insert("XDG_DATA_HOME", m_db->Home().Root() + "share");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        return env;
-    }
 
 private slots:
     void initTestCase() { FillCatalogue(slBulgarian); }
@@ -66,7 +57,7 @@ private slots:
         std::vector<std::unique_ptr<QProcess>> processes;
         for (int i = 0; i < workstations; ++i) {
             auto process = std::make_unique<QProcess>();
-            process->setProcessEnvironment(environment());
+            process->setProcessEnvironment(m_db->Home().ProcessEnvironment());
             // Stays of three nights shifted by a day: every two of them share a night.
             process->start(TestHome::BuildBinFolder() + "kalv_workstation",
                            {"book", m_db->Home().DataFolderPath(), spellings.at(i), "101", "2027-03-01",

@@ -497,40 +497,23 @@ private slots:
 
     void noShippedControlLacksItsCaption()
     {
-        auto unknown = [](QWidget *window) {
-            QStringList missing;
-            const QString bad = TMainLibraryClass::UnknownCaption();
-            for (QWidget *w : window->findChildren<QWidget *>()) {
-                auto *label = qobject_cast<QLabel *>(w);
-                auto *box = qobject_cast<QGroupBox *>(w);
-                auto *button = qobject_cast<QAbstractButton *>(w);
-                if ((label && label->text() == bad) || (box && box->title() == bad) || (button && button->text() == bad))
-                    missing.append(w->objectName());
-            }
-            for (QAction *action : window->findChildren<QAction *>())
-                if (action->text() == bad)
-                    missing.append(action->objectName());
-            if (window->windowTitle() == bad)
-                missing.append(window->objectName());
-            return missing;
-        };
         auto main = mainWindow();
-        QCOMPARE(unknown(main.get()), QStringList());
+        QCOMPARE(UnknownCaptions(main.get()), QStringList());
         std::unique_ptr<TFBaza> baza(new TFBaza);
         baza->setAttribute(Qt::WA_DeleteOnClose, false);
         baza->LoadFormCaption(baza.get());
         baza->InitializeWindow();
-        QCOMPARE(unknown(baza.get()), QStringList());
+        QCOMPARE(UnknownCaptions(baza.get()), QStringList());
         TFUserLogin login;
         login.InitializeWindow();
-        QCOMPARE(unknown(&login), QStringList());
+        QCOMPARE(UnknownCaptions(&login), QStringList());
         std::unique_ptr<TFNastroiki> settings(new TFNastroiki);
         settings->setAttribute(Qt::WA_DeleteOnClose, false);
         settings->InitializeWindow();
-        QCOMPARE(unknown(settings.get()), QStringList());
+        QCOMPARE(UnknownCaptions(settings.get()), QStringList());
         TFAbout about;
         about.LoadFormCaption(&about);
-        QCOMPARE(unknown(&about), QStringList());
+        QCOMPARE(UnknownCaptions(&about), QStringList());
     }
 
     void operatorChangeLogsInAgainOrEnds()

@@ -779,11 +779,7 @@ private slots:
         }
         const qint64 start = QDateTime::currentMSecsSinceEpoch() + 2500;
         const qint64 period = 400;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", m_db->Home().Root());
-        env.insert("XDG_CONFIG_HOME", m_db->Home().ConfigFolder());
-        env.insert("XDG_DATA_HOME", m_db->Home().Root() + "share");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        const QProcessEnvironment env = m_db->Home().ProcessEnvironment();
         const QList<QStringList> commands = {
             {"extend", m_db->Home().DataFolderPath(), "Морски", "101", base.toString(Qt::ISODate), "4"},
             {"move", m_db->Home().DataFolderPath(), "Морски", "102", base.toString(Qt::ISODate), "101", "2"},

@@ -39,30 +39,6 @@ const QString kSection = "LANG";
 
 QString delivered(const QString &name) { return TestHome::BuildBinFolder() + "dist/" + name; }
 
-// Every caption of a window that Settings.ini did not give.
-QStringList unknownCaptions(QWidget *window)
-{
-    QStringList missing;
-    const QString bad = TMainLibraryClass::UnknownCaption();
-    for (QWidget *w : window->findChildren<QWidget *>()) {
-        auto *label = qobject_cast<QLabel *>(w);
-        auto *box = qobject_cast<QGroupBox *>(w);
-        auto *button = qobject_cast<QAbstractButton *>(w);
-        auto *tabs = qobject_cast<QTabWidget *>(w);
-        if ((label && label->text() == bad) || (box && box->title() == bad) || (button && button->text() == bad))
-            missing.append(w->objectName());
-        for (int i = 0; tabs && i < tabs->count(); ++i)
-            if (tabs->tabText(i) == bad)
-                missing.append(tabs->widget(i)->objectName());
-    }
-    for (QAction *action : window->findChildren<QAction *>())
-        if (action->text() == bad)
-            missing.append(action->objectName());
-    if (window->windowTitle() == bad)
-        missing.append(window->objectName());
-    return missing;
-}
-
 // The commands that open windows; the others change the session or the layout.
 bool opensAWindow(const QString &action)
 {
@@ -137,7 +113,7 @@ private slots:
         main.setAttribute(Qt::WA_DeleteOnClose, false);
         main.InitializeWindow();
         QCOMPARE(main.mmKALVCM->actions().at(1)->text(), operations);
-        QCOMPARE(unknownCaptions(&main), QStringList());
+        QCOMPARE(UnknownCaptions(&main), QStringList());
         int opened = 0;
         for (QAction *action : main.findChildren<QAction *>()) {
             const QString name = action->objectName();
@@ -147,8 +123,8 @@ private slots:
             for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
                 if (!frame->widget())
                     continue;
-                QVERIFY2(unknownCaptions(frame->widget()).isEmpty(),
-                         qPrintable(name + ": " + unknownCaptions(frame->widget()).join(", ")));
+                QVERIFY2(UnknownCaptions(frame->widget()).isEmpty(),
+                         qPrintable(name + ": " + UnknownCaptions(frame->widget()).join(", ")));
                 ++opened;
                 frame->widget()->close();
             }
@@ -157,10 +133,10 @@ private slots:
         QVERIFY2(opened >= 25, qPrintable(QString::number(opened)));
         TFUserLogin login;
         login.InitializeWindow();
-        QCOMPARE(unknownCaptions(&login), QStringList());
+        QCOMPARE(UnknownCaptions(&login), QStringList());
         TFAbout about;
         about.LoadFormCaption(&about);
-        QCOMPARE(unknownCaptions(&about), QStringList());
+        QCOMPARE(UnknownCaptions(&about), QStringList());
     }
 
     void personalisationChoosesTheLanguageForTheNextStart()
@@ -253,7 +229,7 @@ private slots:
         guide->acGuideHome->trigger();
         QCOMPARE(guide->ShownLanguage(), QString("en"));
         QCOMPARE(TFGuide::GuideLanguage(slRussian), QString("en"));
-        QCOMPARE(unknownCaptions(guide), QStringList());
+        QCOMPARE(UnknownCaptions(guide), QStringList());
     }
 
     void aNewUsersFirstFileFollowsTheSystem_data()

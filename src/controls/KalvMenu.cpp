@@ -1,5 +1,7 @@
 #include "KalvMenu.h"
 
+#include <QAction>
+
 #include <QEvent>
 #include <QFrame>
 #include <QMainWindow>
@@ -49,6 +51,15 @@ QAction *TKalvMenuControl::AddCommand(QAction *action)
         button->setMaximumHeight(23);
     }
     return action;
+}
+
+QAction *TKalvMenuControl::AddCommand(const QString &name, const QString &caption, std::function<void()> handler)
+{
+    auto *action = new QAction(caption, m_owner);
+    action->setObjectName(name);
+    action->setProperty("ActionName", name);
+    connect(action, &QAction::triggered, m_owner, std::move(handler));
+    return AddCommand(action);
 }
 
 void TKalvMenuControl::Embed()

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QPointer>
 #include <QToolBar>
+#include <functional>
 
 class QAction;
 class QMainWindow;
@@ -18,6 +19,8 @@ public:
 
     // Adds a captioned button of the usual size bound to the action.
     QAction *AddCommand(QAction *action);
+    // A command of the bar's window: its action named for its caption key, the handler bound.
+    QAction *AddCommand(const QString &name, const QString &caption, std::function<void()> handler);
     QFrame *CoolBar() const { return m_coolBar; }
     bool Embedded() const { return m_embedded; }
     // Moves the toolbar into its band now; done by the first paint otherwise.

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <sqlite3.h>
 
@@ -88,27 +89,14 @@ void checkSqliteBackup(const QString &file)
             fail(QStringLiteral("%1 is not a backup of this program: it has no table %2.").arg(file, table));
 }
 
-void takeSqlite(const QString &database, const QString &file)
+void takeSqlite(const QString &database, const QString &partial)
 {
-    const QString partial = file + QStringLiteral(".partial");
-    QFile::remove(partial);
     {
         TSqlite from = openFile(database, SQLITE_OPEN_READONLY);
         TSqlite to = openFile(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         copyDatabase(from.get(), to.get());
     }
-    try {
-        checkSqliteBackup(partial);
-    } catch (...) {
-        QFile::remove(partial);
-        throw;
-    }
-    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
-    QFile::remove(file);
-    if (!QFile::rename(partial, file)) {
-        QFile::remove(partial);
-        fail(QStringLiteral("%1 cannot be written.").arg(file));
-    }
+    checkSqliteBackup(partial);
 }
 
 void restoreSqlite(const QString &database, const QString &file)
@@ -174,25 +162,12 @@ void checkPostgresBackup(const TServer &server, const QString &file)
             fail(QStringLiteral("%1 is not a backup of this program: it has no table %2.").arg(file, table));
 }
 
-void takePostgres(const TServer &server, const QString &file)
+void takePostgres(const TServer &server, const QString &partial)
 {
-    const QString partial = file + QStringLiteral(".partial");
-    QFile::remove(partial);
-    try {
-        run(server, QStringLiteral("pg_dump"),
-            {QStringLiteral("--format=custom"), QStringLiteral("--no-owner"), QStringLiteral("--file"), partial,
-             QStringLiteral("--dbname"), server.Database});
-        checkPostgresBackup(server, partial);
-    } catch (...) {
-        QFile::remove(partial);
-        throw;
-    }
-    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
-    QFile::remove(file);
-    if (!QFile::rename(partial, file)) {
-        QFile::remove(partial);
-        fail(QStringLiteral("%1 cannot be written.").arg(file));
-    }
+    run(server, QStringLiteral("pg_dump"),
+        {QStringLiteral("--format=custom"), QStringLiteral("--no-owner"), QStringLiteral("--file"), partial,
+         QStringLiteral("--dbname"), server.Database});
+    checkPostgresBackup(server, partial);
 }
 
 void restorePostgres(const TServer &server, const QString &file)
@@ -212,6 +187,26 @@ QString sqliteFile(const QSqlDatabase &db)
     return name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile() : name;
 }
 
+// A backup is written beside its file and takes the file's name only when it is whole and
+// checked, so that a failed backup never replaces a good one.
+void writeWhole(const QString &file, const std::function<void(const QString &partial)> &write)
+{
+    const QString partial = file + QStringLiteral(".partial");
+    QFile::remove(partial);
+    try {
+        write(partial);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(file);
+    if (!QFile::rename(partial, file)) {
+        QFile::remove(partial);
+        fail(QStringLiteral("%1 cannot be written.").arg(file));
+    }
+}
+
 TServer serverOf(const QSqlDatabase &db)
 {
     return {db.hostName(), db.userName(), db.password(), db.databaseName(), db.port()};
@@ -225,9 +220,9 @@ void Take(const QString &file)
     const QString engine = connection.Engine().Name();
     const QSqlDatabase db = connection.Database();
     if (engine == QLatin1String("SQLite"))
-        takeSqlite(sqliteFile(db), file);
+        writeWhole(file, [&db](const QString &partial) { takeSqlite(sqliteFile(db), partial); });
     else if (engine == QLatin1String("PostgreSQL"))
-        takePostgres(serverOf(db), file);
+        writeWhole(file, [&db](const QString &partial) { takePostgres(serverOf(db), partial); });
     else
         fail(QStringLiteral("Backups of a SQL Server database are made with the server's own tools."));
 }

@@ -5,6 +5,7 @@
 #include "UPostgresEngine.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 
 std::unique_ptr<TDbEngine> TDbEngine::ForProvider(const QString &provider)
 {
@@ -25,3 +26,39 @@ void TDbEngine::BeginTransaction(QSqlDatabase &db, bool) const
     if (!db.transaction())
         RaiseDatabaseError(db.lastError());
 }
+
+namespace DbStatement {
+
+namespace {
+
+QSqlQuery run(QSqlDatabase db, const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(db);
+    if (values.isEmpty()) {
+        if (!query.exec(sql))
+            RaiseDatabaseError(query.lastError());
+        return query;
+    }
+    if (!query.prepare(sql))
+        RaiseDatabaseError(query.lastError());
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec())
+        RaiseDatabaseError(query.lastError());
+    return query;
+}
+
+} // namespace
+
+void Exec(QSqlDatabase db, const QString &sql, const QVariantList &values) { run(db, sql, values); }
+
+QStringList Column(QSqlDatabase db, const QString &sql, const QVariantList &values, int column)
+{
+    QSqlQuery query = run(db, sql, values);
+    QStringList texts;
+    while (query.next())
+        texts.append(query.value(column).toString());
+    return texts;
+}
+
+} // namespace DbStatement

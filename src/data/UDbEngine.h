@@ -7,8 +7,18 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
+
+// Statements the engines run on a connection of their own kind; both raise EDatabaseError.
+namespace DbStatement {
+// Values are bound by position; a statement without values runs unprepared, as some servers
+// will not prepare a statement that has no parameters.
+void Exec(QSqlDatabase db, const QString &sql, const QVariantList &values = {});
+// One column of every row, as texts.
+QStringList Column(QSqlDatabase db, const QString &sql, const QVariantList &values = {}, int column = 0);
+} // namespace DbStatement
 
 class TDbEngine
 {

@@ -19,7 +19,6 @@ namespace FrontDesk {
 
 namespace {
 
-using TParams = QList<QPair<QString, QVariant>>;
 
 const QString kStayColumns = QStringLiteral(
     "SELECT k.q123, k.q124, k.q47, k.q1, r.q44, k.q29, k.q34, k.q35, k.q125, k.q71, k.q70, k.q27, k.q32, "
@@ -39,11 +38,6 @@ QVariant operatorId()
 }
 
 QString dayText(const QDate &day) { return day.toString(QStringLiteral("dd.MM.yyyy")); }
-
-std::unique_ptr<TADOQuery> open(TADOConnection &connection, const QString &sql, const TParams &params = {})
-{
-    return OpenQuery(connection, sql, params);
-}
 
 [[noreturn]] void refuse(const QString &message) { throw EFrontDeskRefused(message); }
 
@@ -83,8 +77,8 @@ QList<TStay> staysOf(TADOQuery &query)
 
 TStay requireStay(TADOConnection &connection, int id)
 {
-    auto query = open(connection, kStayColumns + QStringLiteral("WHERE k.q123 = :iStay AND k.q47 IS NOT NULL"),
-                      {{QStringLiteral("iStay"), id}});
+    auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q123 = :iStay AND k.q47 IS NOT NULL"),
+                           {{QStringLiteral("iStay"), id}});
     if (query->Eof())
         refuse(msgStayNotFound);
     return stayOf(*query);
@@ -98,13 +92,13 @@ void requireStatus(const TStay &stay, std::initializer_list<int> allowed)
 
 QString roomNumber(TADOConnection &connection, int room)
 {
-    auto query = open(connection, QStringLiteral("SELECT q44 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
+    auto query = OpenQuery(connection, QStringLiteral("SELECT q44 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
     return query->Eof() ? QString::number(room) : query->FieldByName(QStringLiteral("q44")).AsString();
 }
 
 int roomState(TADOConnection &connection, int room)
 {
-    auto query = open(connection, QStringLiteral("SELECT q129 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
+    auto query = OpenQuery(connection, QStringLiteral("SELECT q129 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
     if (query->Eof())
         refuse(msgUnknownRoom);
     const TField state = query->FieldByName(QStringLiteral("q129"));
@@ -115,19 +109,19 @@ bool roomFree(TADOConnection &connection, int room, const QDate &from, const QDa
 {
     if (from >= to)
         return true;
-    auto held = open(connection,
-                     QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND q35 > :dFrom AND ") +
-                         HoldsNights() + QStringLiteral(" AND q123 <> :iStay"),
-                     {{"iRoom", room}, {"dTo", to}, {"dFrom", from}, {"iStay", exceptStay}});
+    auto held = OpenQuery(connection,
+                          QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND q35 > :dFrom AND ") +
+                              HoldsNights() + QStringLiteral(" AND q123 <> :iStay"),
+                          {{"iRoom", room}, {"dTo", to}, {"dFrom", from}, {"iStay", exceptStay}});
     if (!held->Eof()) {
         if (why)
             *why = msgRoomHeld.arg(roomNumber(connection, room));
         return false;
     }
-    auto closed = open(connection,
-                       QStringLiteral("SELECT q129 FROM Rooms WHERE q47 = :iRoom AND q129 IN (3, 4) AND "
-                                      "(q131 IS NULL OR q131 < :dTo) AND (q132 IS NULL OR q132 > :dFrom)"),
-                       {{"iRoom", room}, {"dTo", to}, {"dFrom", from}});
+    auto closed = OpenQuery(connection,
+                            QStringLiteral("SELECT q129 FROM Rooms WHERE q47 = :iRoom AND q129 IN (3, 4) AND "
+                                           "(q131 IS NULL OR q131 < :dTo) AND (q132 IS NULL OR q132 > :dFrom)"),
+                            {{"iRoom", room}, {"dTo", to}, {"dFrom", from}});
     if (!closed->Eof()) {
         if (why)
             *why = msgRoomClosed.arg(roomNumber(connection, room),
@@ -205,8 +199,8 @@ TDecimal balanceOf(TADOConnection &connection, int booking)
 
 bool anyInHouse(TADOConnection &connection, int booking)
 {
-    auto query = open(connection, QStringLiteral("SELECT q123 FROM Klients WHERE q124 = :iBooking AND q125 = 1"),
-                      {{"iBooking", booking}});
+    auto query = OpenQuery(connection, QStringLiteral("SELECT q123 FROM Klients WHERE q124 = :iBooking AND q125 = 1"),
+                           {{"iBooking", booking}});
     return !query->Eof();
 }
 
@@ -243,8 +237,8 @@ QDateTime chargeTime(const QDate &date) { return QDateTime(date, date == Today()
 // The tourist tax of the nights a guest stayed, charged at check-out: one row per rate.
 QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QDate &departure)
 {
-    auto guest = open(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Klients WHERE q123 = :iStay"),
-                      {{"iStay", stay.Id}});
+    auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Klients WHERE q123 = :iStay"),
+                           {{"iStay", stay.Id}});
     const QString category = guest->FieldByName(QStringLiteral("q31")).AsString().trimmed();
     const TTaxRates rates = TTaxRates::Read(connection);
     QMap<QString, int> nightsAtRate;
@@ -307,11 +301,11 @@ QString personName(const TADOQuery &query, const QString &fullName, const QStrin
 TFolio readFolio(TADOConnection &connection, int number)
 {
     TFolio folio;
-    auto booking = open(connection,
-                        QStringLiteral("SELECT b.*, h.q10, v.q56, o.q21, o.q75 FROM Rezervacii b "
-                                       "LEFT JOIN HotelBuild h ON (h.q1 = b.q1) LEFT JOIN Valuta v ON (v.q57 = b.q57) "
-                                       "LEFT JOIN Operators o ON (o.q80 = b.q128) WHERE b.q124 = :iBooking"),
-                        {{"iBooking", number}});
+    auto booking = OpenQuery(connection,
+                             QStringLiteral("SELECT b.*, h.q10, v.q56, o.q21, o.q75 FROM Rezervacii b "
+                                            "LEFT JOIN HotelBuild h ON (h.q1 = b.q1) LEFT JOIN Valuta v ON (v.q57 = b.q57) "
+                                            "LEFT JOIN Operators o ON (o.q80 = b.q128) WHERE b.q124 = :iBooking"),
+                             {{"iBooking", number}});
     if (booking->Eof())
         refuse(msgBookingNotFound.arg(number));
     TBooking &b = folio.Booking;
@@ -332,17 +326,17 @@ TFolio readFolio(TADOConnection &connection, int number)
     if (!booking->FieldByName(QStringLiteral("q136")).IsNull())
         b.Entered = booking->FieldByName(QStringLiteral("q136")).AsDateTime();
 
-    auto stays = open(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q47 IS NOT NULL "
-                                                                "ORDER BY k.q34, k.q123"),
-                      {{"iBooking", number}});
+    auto stays = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q47 IS NOT NULL "
+                                                                     "ORDER BY k.q34, k.q123"),
+                           {{"iBooking", number}});
     folio.Stays = staysOf(*stays);
     for (const TStay &stay : folio.Stays)
         if (stay.HoldsNights())
             folio.StaysTotal += stay.Total;
 
-    auto charges = open(connection, QStringLiteral("SELECT q123, q33, q71, q70, q27, q39 FROM Klients "
-                                                   "WHERE q124 = :iBooking AND q47 IS NULL ORDER BY q39, q123"),
-                        {{"iBooking", number}});
+    auto charges = OpenQuery(connection, QStringLiteral("SELECT q123, q33, q71, q70, q27, q39 FROM Klients "
+                                                        "WHERE q124 = :iBooking AND q47 IS NULL ORDER BY q39, q123"),
+                             {{"iBooking", number}});
     for (charges->First(); !charges->Eof(); charges->Next()) {
         TCharge charge;
         charge.Id = charges->FieldByName(QStringLiteral("q123")).AsInteger();
@@ -355,11 +349,11 @@ TFolio readFolio(TADOConnection &connection, int number)
         folio.Charges.append(charge);
     }
 
-    auto payments = open(connection,
-                         QStringLiteral("SELECT p.q139, p.q140, p.q141, p.q142, p.q136, p.q137, o.q21, o.q75 "
-                                        "FROM Plashtania p LEFT JOIN Operators o ON (o.q80 = p.q128) "
-                                        "WHERE p.q124 = :iBooking ORDER BY p.q139"),
-                         {{"iBooking", number}});
+    auto payments = OpenQuery(connection,
+                              QStringLiteral("SELECT p.q139, p.q140, p.q141, p.q142, p.q136, p.q137, o.q21, o.q75 "
+                                             "FROM Plashtania p LEFT JOIN Operators o ON (o.q80 = p.q128) "
+                                             "WHERE p.q124 = :iBooking ORDER BY p.q139"),
+                              {{"iBooking", number}});
     for (payments->First(); !payments->Eof(); payments->Next()) {
         TPayment payment;
         payment.Id = payments->FieldByName(QStringLiteral("q139")).AsInteger();
@@ -373,11 +367,11 @@ TFolio readFolio(TADOConnection &connection, int number)
         folio.Payments.append(payment);
     }
 
-    auto history = open(connection,
-                        QStringLiteral("SELECT d.q136, d.q144, d.q145, d.q147, o.q21, o.q75 FROM Dnevnik d "
-                                       "LEFT JOIN Operators o ON (o.q80 = d.q128) WHERE d.q124 = :iBooking "
-                                       "ORDER BY d.q143"),
-                        {{"iBooking", number}});
+    auto history = OpenQuery(connection,
+                             QStringLiteral("SELECT d.q136, d.q144, d.q145, d.q147, o.q21, o.q75 FROM Dnevnik d "
+                                            "LEFT JOIN Operators o ON (o.q80 = d.q128) WHERE d.q124 = :iBooking "
+                                            "ORDER BY d.q143"),
+                             {{"iBooking", number}});
     for (history->First(); !history->Eof(); history->Next()) {
         TLogEntry entry;
         entry.When = history->FieldByName(QStringLiteral("q136")).AsDateTime();
@@ -466,7 +460,7 @@ bool TFolio::HasStatus(int status) const
 TTaxRates TTaxRates::Read(TADOConnection &connection)
 {
     TTaxRates rates;
-    auto query = open(connection, QStringLiteral("SELECT q1, q31, q149, q52, q53 FROM KurortniTaksi ORDER BY q148"));
+    auto query = OpenQuery(connection, QStringLiteral("SELECT q1, q31, q149, q52, q53 FROM KurortniTaksi ORDER BY q148"));
     for (query->First(); !query->Eof(); query->Next()) {
         TRate rate;
         rate.Hotel = query->FieldByName(QStringLiteral("q1")).Value();
@@ -504,8 +498,8 @@ TDecimal TTaxRates::Rate(const QVariant &hotel, const QString &category, const Q
 std::optional<TFolio> ReadFolio(int booking)
 {
     return reading([booking](TADOConnection &connection) -> std::optional<TFolio> {
-        auto exists = open(connection, QStringLiteral("SELECT q124 FROM Rezervacii WHERE q124 = :iBooking"),
-                           {{"iBooking", booking}});
+        auto exists = OpenQuery(connection, QStringLiteral("SELECT q124 FROM Rezervacii WHERE q124 = :iBooking"),
+                                {{"iBooking", booking}});
         if (exists->Eof())
             return std::nullopt;
         return readFolio(connection, booking);
@@ -515,7 +509,7 @@ std::optional<TFolio> ReadFolio(int booking)
 std::optional<TStay> ReadStay(int stay)
 {
     return reading([stay](TADOConnection &connection) -> std::optional<TStay> {
-        auto query = open(connection, kStayColumns + QStringLiteral("WHERE k.q123 = :iStay"), {{"iStay", stay}});
+        auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q123 = :iStay"), {{"iStay", stay}});
         if (query->Eof())
             return std::nullopt;
         return stayOf(*query);
@@ -525,10 +519,10 @@ std::optional<TStay> ReadStay(int stay)
 std::optional<TStay> CurrentStayOfRoom(int room, const QDate &day)
 {
     const QList<TStay> stays = reading([&](TADOConnection &connection) {
-        auto query = open(connection,
-                          kStayColumns + QStringLiteral("WHERE k.q47 = :iRoom AND k.q34 <= :dDay AND k.q35 >= :dDay2 AND ") +
-                              HoldsNights(QStringLiteral("k.")),
-                          {{"iRoom", room}, {"dDay", day}, {"dDay2", day}});
+        auto query = OpenQuery(connection,
+                               kStayColumns + QStringLiteral("WHERE k.q47 = :iRoom AND k.q34 <= :dDay AND k.q35 >= :dDay2 AND ") +
+                                   HoldsNights(QStringLiteral("k.")),
+                               {{"iRoom", room}, {"dDay", day}, {"dDay2", day}});
         return staysOf(*query);
     });
     // In house first, then the guest who arrives, then the one who leaves, then any other.
@@ -551,10 +545,10 @@ std::optional<TStay> CurrentStayOfRoom(int room, const QDate &day)
 QList<TStay> Arrivals(const QDate &day)
 {
     return reading([&day](TADOConnection &connection) {
-        auto query = open(connection,
-                          kStayColumns + QStringLiteral("WHERE k.q47 IS NOT NULL AND k.q125 = 0 AND k.q34 <= :dDay "
-                                                        "AND k.q35 > :dDay2 ORDER BY k.q34, r.q44"),
-                          {{"dDay", day}, {"dDay2", day}});
+        auto query = OpenQuery(connection,
+                               kStayColumns + QStringLiteral("WHERE k.q47 IS NOT NULL AND k.q125 = 0 AND k.q34 <= :dDay "
+                                                             "AND k.q35 > :dDay2 ORDER BY k.q34, r.q44"),
+                               {{"dDay", day}, {"dDay2", day}});
         return staysOf(*query);
     });
 }
@@ -562,10 +556,10 @@ QList<TStay> Arrivals(const QDate &day)
 QList<TStay> InHouse(const QDate &day)
 {
     return reading([&day](TADOConnection &connection) {
-        auto query = open(connection,
-                          kStayColumns + QStringLiteral("WHERE k.q47 IS NOT NULL AND k.q125 = 1 AND k.q34 <= :dDay "
-                                                        "AND k.q35 >= :dDay2 ORDER BY r.q44"),
-                          {{"dDay", day}, {"dDay2", day}});
+        auto query = OpenQuery(connection,
+                               kStayColumns + QStringLiteral("WHERE k.q47 IS NOT NULL AND k.q125 = 1 AND k.q34 <= :dDay "
+                                                             "AND k.q35 >= :dDay2 ORDER BY r.q44"),
+                               {{"dDay", day}, {"dDay2", day}});
         return staysOf(*query);
     });
 }
@@ -654,7 +648,7 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
         if (guest.Name.trimmed().isEmpty() || !registrationComplete(guest))
             refuse(msgRegistrationIncomplete);
         lockRooms(connection, {room});
-        auto info = open(connection, QStringLiteral("SELECT q1, q44, q46 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
+        auto info = OpenQuery(connection, QStringLiteral("SELECT q1, q44, q46 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
         if (info->Eof())
             refuse(msgUnknownRoom);
         requireRoomFree(connection, room, today, departure, 0);
@@ -707,9 +701,9 @@ void CheckOut(int id, bool openBalanceAccepted)
 void CheckOutBooking(int booking, bool openBalanceAccepted)
 {
     operation([&](TADOConnection &connection) {
-        auto query = open(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 1 "
-                                                                    "AND k.q47 IS NOT NULL ORDER BY k.q47"),
-                          {{"iBooking", booking}});
+        auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 1 "
+                                                                         "AND k.q47 IS NOT NULL ORDER BY k.q47"),
+                               {{"iBooking", booking}});
         const QList<TStay> stays = staysOf(*query);
         if (stays.isEmpty())
             refuse(msgNothingToDo);
@@ -752,9 +746,9 @@ void Cancel(int id)
 void CancelBooking(int booking)
 {
     operation([&](TADOConnection &connection) {
-        auto query = open(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 0 "
-                                                                    "AND k.q47 IS NOT NULL ORDER BY k.q34"),
-                          {{"iBooking", booking}});
+        auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 0 "
+                                                                         "AND k.q47 IS NOT NULL ORDER BY k.q34"),
+                               {{"iBooking", booking}});
         const QList<TStay> stays = staysOf(*query);
         if (stays.isEmpty())
             refuse(msgNothingToDo);
@@ -805,7 +799,7 @@ namespace {
 // The new part of a split stay: the old row's values with the new room and period.
 int insertMovedPart(TADOConnection &connection, const TStay &stay, int room, const QVariant &hotel, const QDate &day)
 {
-    auto old = open(connection, QStringLiteral("SELECT * FROM Klients WHERE q123 = :iStay"), {{"iStay", stay.Id}});
+    auto old = OpenQuery(connection, QStringLiteral("SELECT * FROM Klients WHERE q123 = :iStay"), {{"iStay", stay.Id}});
     const int nights = int(day.daysTo(stay.To));
     const QDateTime now = Now();
     QHash<QString, QVariant> changed = {{"q47", room},
@@ -858,7 +852,7 @@ int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
         if (!day.isValid() || !dayFits || day >= stay.To)
             refuse(msgMoveDayInvalid);
         lockRooms(connection, {stay.Room, room});
-        auto target = open(connection, QStringLiteral("SELECT q1, q44 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
+        auto target = OpenQuery(connection, QStringLiteral("SELECT q1, q44 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
         if (target->Eof())
             refuse(msgUnknownRoom);
         requireRoomFree(connection, room, day, stay.To, stay.Id);
@@ -895,12 +889,12 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
     return operation([&](TADOConnection &connection) {
         if (quantity.IsZero() || quantity.IsNegative())
             refuse(msgQuantityInvalid);
-        auto guest = open(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Rezervacii WHERE q124 = :iBooking"),
-                          {{"iBooking", booking}});
+        auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Rezervacii WHERE q124 = :iBooking"),
+                               {{"iBooking", booking}});
         if (guest->Eof())
             refuse(msgBookingNotFound.arg(booking));
-        auto item = open(connection, QStringLiteral("SELECT q40, q33 FROM Uslugi WHERE q42 = :iService"),
-                         {{"iService", service}});
+        auto item = OpenQuery(connection, QStringLiteral("SELECT q40, q33 FROM Uslugi WHERE q42 = :iService"),
+                              {{"iService", service}});
         if (item->Eof())
             refuse(msgUnknownService);
         const TDecimal price = TDecimal::FromVariant(item->FieldByName(QStringLiteral("q40")).Value());
@@ -959,10 +953,10 @@ void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &rea
                 // A room is closed only for nights that no stay holds.
                 const QDate first = from.isValid() ? from : Today();
                 const QDate last = to.isValid() ? to : QDate(9999, 12, 31);
-                auto held = open(connection,
-                                 QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND "
-                                                "q35 > :dFrom AND ") + HoldsNights(),
-                                 {{"iRoom", room}, {"dTo", last}, {"dFrom", first}});
+                auto held = OpenQuery(connection,
+                                      QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND "
+                                                     "q35 > :dFrom AND ") + HoldsNights(),
+                                      {{"iRoom", room}, {"dTo", last}, {"dFrom", first}});
                 if (first < last && !held->Eof())
                     refuse(msgRoomHasStays.arg(number));
             }

@@ -171,15 +171,11 @@ void TMssqlEngine::InstallProcedure(TADOConnection &connection, const QString &s
 
 QStringList TMssqlEngine::ProcedureParameters(TADOConnection &connection, const QString &procedure) const
 {
-    QSqlQuery query(connection.Database());
-    query.prepare(QStringLiteral("SELECT PARAMETER_NAME FROM INFORMATION_SCHEMA.PARAMETERS WHERE SPECIFIC_NAME = ? "
-                                 "ORDER BY ORDINAL_POSITION"));
-    query.bindValue(0, procedure);
-    if (!query.exec())
-        raise(query.lastError());
-    QStringList names;
-    while (query.next())
-        names.append(query.value(0).toString());
+    const QStringList names = DbStatement::Column(
+        connection.Database(),
+        QStringLiteral("SELECT PARAMETER_NAME FROM INFORMATION_SCHEMA.PARAMETERS WHERE SPECIFIC_NAME = ? "
+                       "ORDER BY ORDINAL_POSITION"),
+        {procedure});
     if (names.isEmpty()) {
         QSqlQuery exists(connection.Database());
         exists.prepare(QStringLiteral("SELECT OBJECT_ID(?, 'P')"));
@@ -239,56 +235,36 @@ TRowSet TMssqlEngine::CallProcedure(TADOConnection &connection, const QString &p
     return rows;
 }
 
-namespace {
-
-void run(TADOConnection &connection, const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery query(connection.Database());
-    if (!query.prepare(sql))
-        raise(query.lastError());
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec())
-        raise(query.lastError());
-}
-
-} // namespace
 
 void TMssqlEngine::DropProcedure(TADOConnection &connection, const QString &procedure) const
 {
-    run(connection, QStringLiteral("DROP PROCEDURE ") + QuoteIdentifier(procedure));
+    DbStatement::Exec(connection.Database(), QStringLiteral("DROP PROCEDURE ") + QuoteIdentifier(procedure));
 }
 
 QStringList TMssqlEngine::TableColumns(TADOConnection &connection, const QString &table) const
 {
-    QSqlQuery query(connection.Database());
-    query.prepare(QStringLiteral("SELECT name FROM sys.columns WHERE object_id = OBJECT_ID(?) ORDER BY column_id"));
-    query.bindValue(0, QStringLiteral("[dbo].") + QuoteIdentifier(table));
-    if (!query.exec())
-        raise(query.lastError());
-    QStringList columns;
-    while (query.next())
-        columns.append(query.value(0).toString());
-    return columns;
+    return DbStatement::Column(connection.Database(),
+                               QStringLiteral("SELECT name FROM sys.columns WHERE object_id = OBJECT_ID(?) ORDER BY column_id"),
+                               {QStringLiteral("[dbo].") + QuoteIdentifier(table)});
 }
 
 void TMssqlEngine::AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const
 {
     for (const TColumnDef &column : missing)
-        run(connection, QStringLiteral("ALTER TABLE [dbo].") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD ") +
+        DbStatement::Exec(connection.Database(), QStringLiteral("ALTER TABLE [dbo].") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD ") +
                             columnDefinition(column));
 }
 
 void TMssqlEngine::InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const
 {
     const QString name = QStringLiteral("[dbo].") + QuoteIdentifier(table);
-    run(connection, QStringLiteral("SET IDENTITY_INSERT ") + name + QStringLiteral(" ON; ") + sql +
+    DbStatement::Exec(connection.Database(), QStringLiteral("SET IDENTITY_INSERT ") + name + QStringLiteral(" ON; ") + sql +
                         QStringLiteral("; SET IDENTITY_INSERT ") + name + QStringLiteral(" OFF"));
 }
 
 void TMssqlEngine::LockSchema(TADOConnection &connection) const
 {
-    run(connection, QStringLiteral("EXEC sp_getapplock @Resource = 'kalvhotel-schema', @LockMode = 'Exclusive', "
+    DbStatement::Exec(connection.Database(), QStringLiteral("EXEC sp_getapplock @Resource = 'kalvhotel-schema', @LockMode = 'Exclusive', "
                                    "@LockOwner = 'Transaction'"));
 }
 

@@ -13,21 +13,6 @@ namespace {
 
 [[noreturn]] void raise(const QSqlError &error) { RaiseDatabaseError(error); }
 
-void exec(QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery query(db);
-    if (values.isEmpty()) {
-        if (!query.exec(sql))
-            raise(query.lastError());
-        return;
-    }
-    if (!query.prepare(sql))
-        raise(query.lastError());
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec())
-        raise(query.lastError());
-}
 
 // A name as the server keeps it: quoted, in its exact letters (database names).
 QString quoteExact(const QString &name)
@@ -249,7 +234,7 @@ void TPostgresEngine::EnsureIndexes(TADOConnection &connection) const
         QStringList columns;
         for (const QString &column : index.Columns)
             columns.append(column.toLower());
-        exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + QuoteIdentifier(index.Name) + QStringLiteral(" ON ") +
+        DbStatement::Exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + QuoteIdentifier(index.Name) + QStringLiteral(" ON ") +
                      QuoteIdentifier(index.Table) + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
                      QLatin1Char(')'));
     }
@@ -259,7 +244,7 @@ void TPostgresEngine::CreateDatabase(TADOConnection &connection, const QString &
 {
     QSqlDatabase db = connection.Database();
     // The UTF-8 template, so that every script and name the windows send fits.
-    exec(db, QStringLiteral("CREATE DATABASE ") + quoteExact(name) +
+    DbStatement::Exec(db, QStringLiteral("CREATE DATABASE ") + quoteExact(name) +
                  QStringLiteral(" TEMPLATE template0 ENCODING 'UTF8'"));
 }
 
@@ -271,7 +256,7 @@ void TPostgresEngine::AttachDatabase(TADOConnection &, const QString &, const QS
 void TPostgresEngine::InstallProcedure(TADOConnection &connection, const QString &script) const
 {
     QSqlDatabase db = connection.Database();
-    exec(db, script);
+    DbStatement::Exec(db, script);
 }
 
 QStringList TPostgresEngine::ProcedureParameters(TADOConnection &connection, const QString &procedure) const
@@ -340,7 +325,7 @@ void TPostgresEngine::LockRooms(TADOConnection &connection, const QList<int> &ro
     }
     QSqlDatabase db = connection.Database();
     // In one order on every workstation, so that two savers never wait on each other.
-    exec(db, QStringLiteral("SELECT q47 FROM rooms WHERE q47 IN (") + marks.join(QStringLiteral(", ")) +
+    DbStatement::Exec(db, QStringLiteral("SELECT q47 FROM rooms WHERE q47 IN (") + marks.join(QStringLiteral(", ")) +
                  QStringLiteral(") ORDER BY q47 FOR UPDATE"),
          values);
 }
@@ -348,21 +333,15 @@ void TPostgresEngine::LockRooms(TADOConnection &connection, const QList<int> &ro
 void TPostgresEngine::DropProcedure(TADOConnection &connection, const QString &procedure) const
 {
     QSqlDatabase db = connection.Database();
-    exec(db, QStringLiteral("DROP FUNCTION IF EXISTS ") + QuoteIdentifier(procedure));
+    DbStatement::Exec(db, QStringLiteral("DROP FUNCTION IF EXISTS ") + QuoteIdentifier(procedure));
 }
 
 QStringList TPostgresEngine::TableColumns(TADOConnection &connection, const QString &table) const
 {
-    QSqlQuery query(connection.Database());
-    query.prepare(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = 'public' "
-                                 "AND table_name = lower(?) ORDER BY ordinal_position"));
-    query.bindValue(0, table);
-    if (!query.exec())
-        raise(query.lastError());
-    QStringList columns;
-    while (query.next())
-        columns.append(query.value(0).toString());
-    return columns;
+    return DbStatement::Column(connection.Database(),
+                               QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                              "table_schema = 'public' AND table_name = lower(?) ORDER BY ordinal_position"),
+                               {table});
 }
 
 void TPostgresEngine::AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const
@@ -370,21 +349,21 @@ void TPostgresEngine::AddColumns(TADOConnection &connection, const TTableDef &ta
     QSqlDatabase db = connection.Database();
     // An identity column added to a table with rows numbers them at once.
     for (const TColumnDef &column : missing)
-        exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD COLUMN ") +
+        DbStatement::Exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD COLUMN ") +
                      QuoteIdentifier(column.Name) + QLatin1Char(' ') + columnType(column));
 }
 
 void TPostgresEngine::InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const
 {
     QSqlDatabase db = connection.Database();
-    exec(db, TranslateStatement(sql));
+    DbStatement::Exec(db, TranslateStatement(sql));
     // The identity's sequence continues after the highest value given.
     const QString name = QuoteIdentifier(table);
     QString identity;
     for (const TColumnDef &column : DbSchema::Table(table).Columns)
         if (column.Nullability == TColumnNull::Identity)
             identity = column.Name.toLower();
-    exec(db, QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), COALESCE(MAX(") + identity +
+    DbStatement::Exec(db, QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), COALESCE(MAX(") + identity +
                  QStringLiteral("), 0) + 1, false) FROM ") + name,
          {table.toLower(), identity});
 }
@@ -393,5 +372,5 @@ void TPostgresEngine::LockSchema(TADOConnection &connection) const
 {
     QSqlDatabase db = connection.Database();
     // A lock of this program's own number, let go when the transaction ends.
-    exec(db, QStringLiteral("SELECT pg_advisory_xact_lock(5241564)"));
+    DbStatement::Exec(db, QStringLiteral("SELECT pg_advisory_xact_lock(5241564)"));
 }

@@ -174,16 +174,6 @@ void withFile(const QString &path, bool create, const std::function<void(QSqlDat
     QSqlDatabase::removeDatabase(name);
 }
 
-void exec(QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        raise(query.lastError());
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec())
-        raise(query.lastError());
-}
 
 } // namespace
 
@@ -237,7 +227,7 @@ QSqlDatabase TSqliteEngine::Open(const QString &qtName, const TConnectionItems &
         throw EDatabaseError(QStringLiteral("SQL Server does not exist or access denied. (%1)").arg(folder));
     m_folder = folder;
     withFile(folder + kCatalogueFile, true, [](QSqlDatabase &db) {
-        exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS sysdatabases (name TEXT COLLATE NOCASE PRIMARY KEY, "
+        DbStatement::Exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS sysdatabases (name TEXT COLLATE NOCASE PRIMARY KEY, "
                                 "filename TEXT NOT NULL)"));
     });
     QString path = folder + kCatalogueFile;
@@ -350,7 +340,7 @@ void TSqliteEngine::EnsureIndexes(TADOConnection &connection) const
         QStringList columns;
         for (const QString &column : index.Columns)
             columns.append(QuoteIdentifier(column));
-        exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + QuoteIdentifier(index.Name) + QStringLiteral(" ON ") +
+        DbStatement::Exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + QuoteIdentifier(index.Name) + QStringLiteral(" ON ") +
                      QuoteIdentifier(index.Table) + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
                      QLatin1Char(')'));
     }
@@ -426,11 +416,11 @@ void TSqliteEngine::CreateDatabase(TADOConnection &, const QString &name) const
     }
     try {
         withFile(m_folder + file, false, [](QSqlDatabase &db) {
-            exec(db, QStringLiteral("CREATE TABLE sysprocedures (name TEXT COLLATE NOCASE PRIMARY KEY, "
+            DbStatement::Exec(db, QStringLiteral("CREATE TABLE sysprocedures (name TEXT COLLATE NOCASE PRIMARY KEY, "
                                     "parameters TEXT NOT NULL, body TEXT NOT NULL)"));
         });
         WithCatalogue([&](QSqlDatabase &db) {
-            exec(db, QStringLiteral("INSERT INTO sysdatabases (name, filename) VALUES (?, ?)"), {name, file});
+            DbStatement::Exec(db, QStringLiteral("INSERT INTO sysdatabases (name, filename) VALUES (?, ?)"), {name, file});
         });
     } catch (const EDatabaseError &) {
         QFile::remove(m_folder + file);
@@ -450,7 +440,7 @@ void TSqliteEngine::AttachDatabase(TADOConnection &, const QString &name, const 
     // Only a real database file is registered.
     withFile(info.absoluteFilePath(), false, [](QSqlDatabase &) {});
     WithCatalogue([&](QSqlDatabase &db) {
-        exec(db, QStringLiteral("INSERT INTO sysdatabases (name, filename) VALUES (?, ?)"),
+        DbStatement::Exec(db, QStringLiteral("INSERT INTO sysdatabases (name, filename) VALUES (?, ?)"),
              {name, info.absoluteFilePath()});
     });
 }
@@ -459,7 +449,7 @@ void TSqliteEngine::InstallProcedure(TADOConnection &connection, const QString &
 {
     const TSqliteProcedure procedure = TSqliteProcedure::Parse(script);
     QSqlDatabase db = connection.Database();
-    exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS sysprocedures (name TEXT COLLATE NOCASE PRIMARY KEY, "
+    DbStatement::Exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS sysprocedures (name TEXT COLLATE NOCASE PRIMARY KEY, "
                             "parameters TEXT NOT NULL, body TEXT NOT NULL)"));
     QSqlQuery existing(db);
     existing.prepare(QStringLiteral("SELECT 1 FROM sysprocedures WHERE name = ?"));
@@ -473,7 +463,7 @@ void TSqliteEngine::InstallProcedure(TADOConnection &connection, const QString &
     QStringList parameters;
     for (const auto &p : procedure.Parameters)
         parameters.append(p.first + QLatin1Char(' ') + p.second);
-    exec(db, QStringLiteral("INSERT INTO sysprocedures (name, parameters, body) VALUES (?, ?, ?)"),
+    DbStatement::Exec(db, QStringLiteral("INSERT INTO sysprocedures (name, parameters, body) VALUES (?, ?, ?)"),
          {procedure.Name, parameters.isEmpty() ? QStringLiteral("") : parameters.join(QStringLiteral(", ")), script});
 }
 
@@ -528,18 +518,14 @@ TRowSet TSqliteEngine::CallProcedure(TADOConnection &connection, const QString &
 void TSqliteEngine::DropProcedure(TADOConnection &connection, const QString &procedure) const
 {
     QSqlDatabase db = connection.Database();
-    exec(db, QStringLiteral("DELETE FROM sysprocedures WHERE name = ?"), {procedure});
+    DbStatement::Exec(db, QStringLiteral("DELETE FROM sysprocedures WHERE name = ?"), {procedure});
 }
 
 QStringList TSqliteEngine::TableColumns(TADOConnection &connection, const QString &table) const
 {
-    QSqlQuery query(connection.Database());
-    if (!query.exec(QStringLiteral("PRAGMA table_info(") + QuoteIdentifier(table) + QLatin1Char(')')))
-        raise(query.lastError());
-    QStringList columns;
-    while (query.next())
-        columns.append(query.value(1).toString());
-    return columns;
+    // PRAGMA table_info gives the column's name in its second field.
+    return DbStatement::Column(connection.Database(),
+                               QStringLiteral("PRAGMA table_info(") + QuoteIdentifier(table) + QLatin1Char(')'), {}, 1);
 }
 
 void TSqliteEngine::AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const
@@ -554,7 +540,7 @@ void TSqliteEngine::AddColumns(TADOConnection &connection, const TTableDef &tabl
             const QString created = CreateTableStatement(one);
             // The column's definition as the creation writes it, between the parentheses.
             const QString definition = created.mid(created.indexOf(QLatin1Char('(')) + 1).chopped(1);
-            exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD COLUMN ") +
+            DbStatement::Exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(table.Name) + QStringLiteral(" ADD COLUMN ") +
                          definition);
         }
         return;
@@ -565,17 +551,17 @@ void TSqliteEngine::AddColumns(TADOConnection &connection, const TTableDef &tabl
     for (const QString &column : TableColumns(connection, table.Name))
         kept.append(QuoteIdentifier(column));
     const QString rebuilt = table.Name + QStringLiteral("_upgrade");
-    exec(db, CreateTableStatement(table, false, rebuilt));
-    exec(db, QStringLiteral("INSERT INTO ") + QuoteIdentifier(rebuilt) + QStringLiteral(" (") +
+    DbStatement::Exec(db, CreateTableStatement(table, false, rebuilt));
+    DbStatement::Exec(db, QStringLiteral("INSERT INTO ") + QuoteIdentifier(rebuilt) + QStringLiteral(" (") +
                  kept.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ") + kept.join(QStringLiteral(", ")) +
                  QStringLiteral(" FROM ") + QuoteIdentifier(table.Name) + QStringLiteral(" ORDER BY rowid"));
-    exec(db, QStringLiteral("DROP TABLE ") + QuoteIdentifier(table.Name));
-    exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(rebuilt) + QStringLiteral(" RENAME TO ") +
+    DbStatement::Exec(db, QStringLiteral("DROP TABLE ") + QuoteIdentifier(table.Name));
+    DbStatement::Exec(db, QStringLiteral("ALTER TABLE ") + QuoteIdentifier(rebuilt) + QStringLiteral(" RENAME TO ") +
                  QuoteIdentifier(table.Name));
 }
 
 void TSqliteEngine::InsertWithIdentity(TADOConnection &connection, const QString &, const QString &sql) const
 {
     QSqlDatabase db = connection.Database();
-    exec(db, TranslateStatement(sql));
+    DbStatement::Exec(db, TranslateStatement(sql));
 }

@@ -12,6 +12,7 @@
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
 
+#include <QDateEdit>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -124,6 +125,32 @@ void TRegisterWindow::FitRows(QGroupBox *box)
         }
     }
     box->setFixedWidth(fieldLeft + kFieldWidth + 12);
+}
+
+QStringList TRegisterWindow::SelectorValues(const QString &sql, const TNamedValues &params)
+{
+    QStringList values;
+    try {
+        TADOConnection &connection = LocalConnection();
+        TTransaction transaction(connection);
+        const std::unique_ptr<TADOQuery> query = OpenQuery(connection, sql, params);
+        transaction.Commit();
+        const QString column = query->FieldNames().value(0);
+        for (query->First(); !query->Eof(); query->Next())
+            values.append(query->FieldByName(column).AsString());
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+    return values;
+}
+
+QDateEdit *TRegisterWindow::AddDate(QGroupBox *box, const QString &labelName, const QString &caption,
+                                    const QString &name, const QDate &day)
+{
+    QDateEdit *picker = NewDatePicker(box, name, day);
+    PlaceRow(box, picker, AddLabel(box, labelName, caption));
+    return picker;
 }
 
 QLineEdit *TRegisterWindow::AddEdit(QGroupBox *box, const QString &labelName, const QString &caption,

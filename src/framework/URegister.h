@@ -20,6 +20,8 @@ class QTableView;
 class TFormInfo;
 class TKalvMenuControl;
 class TTabSheet;
+class QDateEdit;
+class QDate;
 
 class TRegisterWindow : public TMainLibraryClass
 {
@@ -59,6 +61,8 @@ protected:
     QGroupBox *AddGroupBox(QWidget *sheet, const QString &name, const QString &caption);
     QLabel *AddLabel(QGroupBox *box, const QString &name, const QString &caption);
     QLineEdit *AddEdit(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name);
+    QDateEdit *AddDate(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name,
+                       const QDate &day);
     // A free-text box whose list is refilled from the table's column each time it is entered.
     QComboBox *AddLookupBox(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name,
                             const QString &table, const QString &column);
@@ -84,6 +88,9 @@ protected:
                       const QString &resultColumn, const QString &name);
     double LookupFloat(const QString &field, const QString &table, const QString &keyColumn,
                        const QString &resultColumn, const QString &name);
+    // The first column of a statement's rows, read in a transaction of its own, for a selector's
+    // list; a failure goes to the error log and leaves the list empty.
+    static QStringList SelectorValues(const QString &sql, const TNamedValues &params = {});
     // Moves to the row whose key equals the identifier (edit), or appends one; an empty
     // identifier, or one that no row has, appends.
     static void ChooseRow(TADOQuery &query, const QString &keyColumn, const QString &field, const QString &identifier);

@@ -1,6 +1,8 @@
 #include "UStdCtrls.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
+#include <QDateEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QGridLayout>
@@ -143,4 +145,24 @@ bool TOpenDialog::Execute()
         return false;
     FileName = QDir::toNativeSeparators(chosen);
     return true;
+}
+
+QDateEdit *NewDatePicker(QWidget *parent, const QString &name, const QDate &day)
+{
+    auto *picker = new QDateEdit(day, parent);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    return picker;
+}
+
+TRadioGroup *AddPageRadioGroup(QWidget *page, const QString &name, const QString &title, const QStringList &items)
+{
+    auto *group = new TRadioGroup(page);
+    group->setObjectName(name);
+    group->setTitle(title);
+    group->SetItems(items);
+    group->SetItemIndex(0);
+    static_cast<QBoxLayout *>(page->layout())->addWidget(group, 0, Qt::AlignTop);
+    return group;
 }

@@ -8,6 +8,8 @@
 #include <QWidget>
 
 class QButtonGroup;
+class QDateEdit;
+class QDate;
 class QRadioButton;
 class QGridLayout;
 
@@ -90,3 +92,8 @@ public:
     // The Qt form of Filter: "description (pattern);;...".
     QString QtFilter() const;
 };
+
+// A date field as every window shows one: day.month.year with a calendar to pick from.
+QDateEdit *NewDatePicker(QWidget *parent, const QString &name, const QDate &day);
+// A radio group on its own row at the top of a page laid out in a column, first item chosen.
+TRadioGroup *AddPageRadioGroup(QWidget *page, const QString &name, const QString &title, const QStringList &items);

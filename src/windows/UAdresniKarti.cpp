@@ -4,6 +4,7 @@
 #include "data/UDM.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"
+#include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
@@ -43,16 +44,11 @@ TFAdresniKarti::TFAdresniKarti(QWidget *parent)
     m_printer->setPageOrientation(QPageLayout::Portrait);
     smcAdresniKarti = new TKalvMenuControl(this);
     smcAdresniKarti->setObjectName(QStringLiteral("smcAdresniKarti"));
-    auto command = [this](const char *name, const char *caption, std::function<void()> handler) {
-        auto *action = new QAction(QString::fromUtf8(caption), this);
-        action->setObjectName(QLatin1String(name));
-        action->setProperty("ActionName", QLatin1String(name));
-        connect(action, &QAction::triggered, this, std::move(handler));
-        return smcAdresniKarti->AddCommand(action);
-    };
-    acAdresniKartiPrint = command("acAdresniKartiPrint", "Печат", [this] { acAdresniKartiPrintExecute(); });
-    acAdresniKartiPdf = command("acAdresniKartiPdf", "Запис като PDF", [this] { acAdresniKartiPdfExecute(); });
-    acClose = command("acClose", "Изход", [this] { close(); });
+    acAdresniKartiPrint = smcAdresniKarti->AddCommand(QStringLiteral("acAdresniKartiPrint"), QStringLiteral("Печат"),
+                              [this] { acAdresniKartiPrintExecute(); });
+    acAdresniKartiPdf = smcAdresniKarti->AddCommand(QStringLiteral("acAdresniKartiPdf"), QStringLiteral("Запис като PDF"),
+                            [this] { acAdresniKartiPdfExecute(); });
+    acClose = smcAdresniKarti->AddCommand(QStringLiteral("acClose"), QStringLiteral("Изход"), [this] { close(); });
 
     auto *client = new QWidget(this);
     auto *layout = new QVBoxLayout(client);
@@ -60,10 +56,7 @@ TFAdresniKarti::TFAdresniKarti(QWidget *parent)
     auto *dayRow = new QHBoxLayout;
     auto *dayLabel = new QLabel(QStringLiteral("Гости в хотела на"), client);
     dayLabel->setObjectName(QStringLiteral("lInfoAdresniKartiDay"));
-    dtpAdresniKartiDay = new QDateEdit(QDate::currentDate(), client);
-    dtpAdresniKartiDay->setObjectName(QStringLiteral("dtpAdresniKartiDay"));
-    dtpAdresniKartiDay->setCalendarPopup(true);
-    dtpAdresniKartiDay->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    dtpAdresniKartiDay = NewDatePicker(client, QStringLiteral("dtpAdresniKartiDay"), QDate::currentDate());
     dayRow->addWidget(dayLabel);
     dayRow->addWidget(dtpAdresniKartiDay);
     dayRow->addStretch(1);

@@ -52,17 +52,6 @@ void addRow(QTableWidget *table, const QStringList &cells)
         table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
 }
 
-TRadioGroup *radioGroup(QWidget *sheet, const QString &name, const QString &title, const QStringList &items)
-{
-    auto *group = new TRadioGroup(sheet);
-    group->setObjectName(name);
-    group->setTitle(title);
-    group->SetItems(items);
-    group->SetItemIndex(0);
-    static_cast<QBoxLayout *>(sheet->layout())->addWidget(group, 0, Qt::AlignTop);
-    return group;
-}
-
 QLineEdit *readOnly(QLineEdit *edit)
 {
     edit->setReadOnly(true);
@@ -119,11 +108,11 @@ TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), pa
     tsFolioStay = AddSheet(QStringLiteral("tsFolioStay"), QStringLiteral("Престой"));
     gbFolioStay = AddGroupBox(tsFolioStay, QStringLiteral("gbFolioStay"), QStringLiteral("Промяна на избрания престой"));
     dtpFolioDeparture = AddDate(gbFolioStay, QStringLiteral("lInfoFolioDeparture"), QStringLiteral("Нов ден на напускане"),
-                                QStringLiteral("dtpFolioDeparture"));
+                                QStringLiteral("dtpFolioDeparture"), FrontDesk::Today());
     cbFolioRoom = AddLookupBox(gbFolioStay, QStringLiteral("lInfoFolioRoom"), QStringLiteral("Нова стая"),
                                QStringLiteral("cbFolioRoom"), [this] { return RoomNumbersOfHotel(); });
     dtpFolioMoveDay = AddDate(gbFolioStay, QStringLiteral("lInfoFolioMoveDay"), QStringLiteral("Ден на преместване"),
-                              QStringLiteral("dtpFolioMoveDay"));
+                              QStringLiteral("dtpFolioMoveDay"), FrontDesk::Today());
 
     tsFolioCharge = AddSheet(QStringLiteral("tsFolioCharge"), QStringLiteral("Начисление"));
     gbFolioCharge = AddGroupBox(tsFolioCharge, QStringLiteral("gbFolioCharge"), QStringLiteral("Начисляване на услуга"));
@@ -133,7 +122,7 @@ TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), pa
                               QStringLiteral("edFolioQuantity"));
     edFolioQuantity->setText(QStringLiteral("1"));
     dtpFolioChargeDate = AddDate(gbFolioCharge, QStringLiteral("lInfoFolioChargeDate"), QStringLiteral("Дата"),
-                                 QStringLiteral("dtpFolioChargeDate"));
+                                 QStringLiteral("dtpFolioChargeDate"), FrontDesk::Today());
 
     tsFolioPayment = AddSheet(QStringLiteral("tsFolioPayment"), QStringLiteral("Плащане"));
     gbFolioPayment = AddGroupBox(tsFolioPayment, QStringLiteral("gbFolioPayment"), QStringLiteral("Плащане"));
@@ -141,10 +130,10 @@ TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), pa
                             QStringLiteral("edFolioAmount"));
     edFolioNote = AddEdit(gbFolioPayment, QStringLiteral("lInfoFolioNote"), QStringLiteral("Бележка"),
                           QStringLiteral("edFolioNote"));
-    rgFolioPaymentKind = radioGroup(tsFolioPayment, QStringLiteral("rgFolioPaymentKind"), QStringLiteral("Вид"),
+    rgFolioPaymentKind = AddPageRadioGroup(tsFolioPayment, QStringLiteral("rgFolioPaymentKind"), QStringLiteral("Вид"),
                                     {QStringLiteral("Депозит"), QStringLiteral("Плащане"), QStringLiteral("Връщане")});
     rgFolioPaymentMethod =
-        radioGroup(tsFolioPayment, QStringLiteral("rgFolioPaymentMethod"), QStringLiteral("Начин на плащане"),
+        AddPageRadioGroup(tsFolioPayment, QStringLiteral("rgFolioPaymentMethod"), QStringLiteral("Начин на плащане"),
                    {QStringLiteral("В брой"), QStringLiteral("С карта"), QStringLiteral("Банков превод")});
 
     tsFolioAccount = AddSheet(QStringLiteral("tsFolioAccount"), QStringLiteral("Сметка"));
@@ -166,16 +155,6 @@ TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), pa
     Grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid()->setSelectionMode(QAbstractItemView::SingleSelection);
     Pages()->setCurrentWidget(tsFolioGuest);
-}
-
-QDateEdit *TFFolio::AddDate(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name)
-{
-    auto *picker = new QDateEdit(FrontDesk::Today(), box);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    PlaceRow(box, picker, AddLabel(box, labelName, caption));
-    return picker;
 }
 
 QString TFFolio::ListSql() const
@@ -390,25 +369,10 @@ TGuest TFFolio::Registration() const
 
 QStringList TFFolio::RoomNumbersOfHotel()
 {
-    QStringList numbers;
-    try {
-        TADOConnection &connection = LocalConnection();
-        TADOQuery query(&connection);
-        const bool ofHotel = m_folio && !m_folio->Booking.Hotel.isNull();
-        query.SetSQLText(ofHotel ? QStringLiteral("SELECT q44 FROM Rooms WHERE q1 = :iHotel ORDER BY q44")
-                                 : QStringLiteral("SELECT q44 FROM Rooms ORDER BY q44"));
-        if (ofHotel)
-            query.ParamByName(QStringLiteral("iHotel")).Value = m_folio->Booking.Hotel;
-        TTransaction transaction(connection);
-        query.Open();
-        transaction.Commit();
-        for (query.First(); !query.Eof(); query.Next())
-            numbers.append(query.FieldByName(QStringLiteral("q44")).AsString());
-    } catch (const Exception &error) {
-        LocalConnection().RollbackIfOpen();
-        TExceptionLogs::Show(error.Message());
-    }
-    return numbers;
+    if (m_folio && !m_folio->Booking.Hotel.isNull())
+        return SelectorValues(QStringLiteral("SELECT q44 FROM Rooms WHERE q1 = :iHotel ORDER BY q44"),
+                              {{QStringLiteral("iHotel"), m_folio->Booking.Hotel}});
+    return SelectorValues(QStringLiteral("SELECT q44 FROM Rooms ORDER BY q44"));
 }
 
 bool TFFolio::RunOnStay(const std::function<void(int, bool)> &operation)

@@ -60,7 +60,6 @@ protected:
     void LoadCaptions() override;
 
 private:
-    QDateEdit *AddDate(QGroupBox *box, const QString &labelName, const QString &caption, const QString &name);
     std::optional<FrontDesk::TStay> ChosenStay() const;
     FrontDesk::TGuest Registration() const;
     QStringList RoomNumbersOfHotel();

@@ -18,17 +18,13 @@ TFGuide::TFGuide(QWidget *parent) : TMainLibraryClass(parent)
     resize(900, 640);
     smcGuide = new TKalvMenuControl(this);
     smcGuide->setObjectName(QStringLiteral("smcGuide"));
-    auto command = [this](const char *name, const char *caption, std::function<void()> handler) {
-        auto *action = new QAction(QString::fromUtf8(caption), this);
-        action->setObjectName(QLatin1String(name));
-        action->setProperty("ActionName", QLatin1String(name));
-        connect(action, &QAction::triggered, this, std::move(handler));
-        return smcGuide->AddCommand(action);
-    };
-    acGuideBack = command("acGuideBack", "Назад", [this] { acGuideBackExecute(); });
-    acGuideHome = command("acGuideHome", "Съдържание", [this] { acGuideHomeExecute(); });
-    acGuideLanguage = command("acGuideLanguage", "English", [this] { acGuideLanguageExecute(); });
-    acClose = command("acClose", "Изход", [this] { close(); });
+    acGuideBack = smcGuide->AddCommand(QStringLiteral("acGuideBack"), QStringLiteral("Назад"),
+                      [this] { acGuideBackExecute(); });
+    acGuideHome = smcGuide->AddCommand(QStringLiteral("acGuideHome"), QStringLiteral("Съдържание"),
+                      [this] { acGuideHomeExecute(); });
+    acGuideLanguage = smcGuide->AddCommand(QStringLiteral("acGuideLanguage"), QStringLiteral("English"),
+                          [this] { acGuideLanguageExecute(); });
+    acClose = smcGuide->AddCommand(QStringLiteral("acClose"), QStringLiteral("Изход"), [this] { close(); });
     tbGuide = new QTextBrowser(this);
     tbGuide->setObjectName(QStringLiteral("tbGuide"));
     tbGuide->setOpenExternalLinks(true);

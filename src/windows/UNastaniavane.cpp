@@ -22,19 +22,6 @@
 
 using namespace FrontDesk;
 
-namespace {
-
-QDateEdit *datePicker(QWidget *parent, const QString &name)
-{
-    auto *picker = new QDateEdit(FrontDesk::Today(), parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return picker;
-}
-
-} // namespace
-
 TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral("FNastaniavane"), parent)
 {
     resize(900, 560);
@@ -50,9 +37,8 @@ TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral
 
     tsNastaniavaneCard = AddSheet(QStringLiteral("tsNastaniavaneCard"), QStringLiteral("Пристигащи"));
     gbNastaniavaneDay = AddGroupBox(tsNastaniavaneCard, QStringLiteral("gbNastaniavaneDay"), QStringLiteral("Ден"));
-    dtpNastaniavaneDay = datePicker(gbNastaniavaneDay, QStringLiteral("dtpNastaniavaneDay"));
-    PlaceRow(gbNastaniavaneDay, dtpNastaniavaneDay,
-             AddLabel(gbNastaniavaneDay, QStringLiteral("lInfoNastaniavaneDay"), QStringLiteral("Пристигащи до")));
+    dtpNastaniavaneDay = AddDate(gbNastaniavaneDay, QStringLiteral("lInfoNastaniavaneDay"), QStringLiteral("Пристигащи до"),
+                                 QStringLiteral("dtpNastaniavaneDay"), FrontDesk::Today());
     connect(dtpNastaniavaneDay, &QDateEdit::dateChanged, this, [this] { InitializeWindow(); });
     gbNastaniavaneCard = AddGroupBox(tsNastaniavaneCard, QStringLiteral("gbNastaniavaneCard"),
                                      QStringLiteral("Данни за адресна регистрация"));
@@ -75,10 +61,9 @@ TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral
                                        QStringLiteral("HotelBuild"), QStringLiteral("q10"));
     cbNastaniavaneRoom = AddLookupBox(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneRoom"), QStringLiteral("Стая"),
                                       QStringLiteral("cbNastaniavaneRoom"), [this] { return RoomNumbersOfChosenHotel(); });
-    dtpNastaniavaneDeparture = datePicker(gbNastaniavaneWalkIn, QStringLiteral("dtpNastaniavaneDeparture"));
-    dtpNastaniavaneDeparture->setDate(FrontDesk::Today().addDays(1));
-    PlaceRow(gbNastaniavaneWalkIn, dtpNastaniavaneDeparture,
-             AddLabel(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneDeparture"), QStringLiteral("Напускане")));
+    dtpNastaniavaneDeparture = AddDate(gbNastaniavaneWalkIn, QStringLiteral("lInfoNastaniavaneDeparture"),
+                                       QStringLiteral("Напускане"), QStringLiteral("dtpNastaniavaneDeparture"),
+                                       FrontDesk::Today().addDays(1));
 
     Grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid()->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -232,23 +217,9 @@ void TFNastaniavane::acNastaniavaneCheckInExecute()
 
 QStringList TFNastaniavane::RoomNumbersOfChosenHotel()
 {
-    QStringList numbers;
-    try {
-        TADOConnection &connection = LocalConnection();
-        TADOQuery query(&connection);
-        query.SetSQLText(QStringLiteral("SELECT r.q44 FROM Rooms r INNER JOIN HotelBuild h ON (h.q1 = r.q1) "
-                                        "WHERE h.q10 = :sHotelName ORDER BY r.q44"));
-        query.ParamByName(QStringLiteral("sHotelName")).Value = cbNastaniavaneHotel->currentText();
-        TTransaction transaction(connection);
-        query.Open();
-        transaction.Commit();
-        for (query.First(); !query.Eof(); query.Next())
-            numbers.append(query.FieldByName(QStringLiteral("q44")).AsString());
-    } catch (const Exception &error) {
-        LocalConnection().RollbackIfOpen();
-        TExceptionLogs::Show(error.Message());
-    }
-    return numbers;
+    return SelectorValues(QStringLiteral("SELECT r.q44 FROM Rooms r INNER JOIN HotelBuild h ON (h.q1 = r.q1) "
+                                         "WHERE h.q10 = :sHotelName ORDER BY r.q44"),
+                          {{QStringLiteral("sHotelName"), cbNastaniavaneHotel->currentText()}});
 }
 
 void TFNastaniavane::acNastaniavaneWalkInExecute()

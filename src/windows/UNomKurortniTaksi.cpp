@@ -15,19 +15,6 @@
 #include <QTabWidget>
 #include <QTableView>
 
-namespace {
-
-QDateEdit *dateEdit(QGroupBox *box, const QString &name, const QDate &day)
-{
-    auto *edit = new QDateEdit(day, box);
-    edit->setObjectName(name);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return edit;
-}
-
-} // namespace
-
 TFNomKurortniTaksi::TFNomKurortniTaksi(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomKurortniTaksi"), parent)
 {
     acSave = AddCommand(QStringLiteral("tbSave"), QStringLiteral("acSave"), QStringLiteral("Запис"),
@@ -47,10 +34,10 @@ TFNomKurortniTaksi::TFNomKurortniTaksi(QWidget *parent) : TRegisterWindow(QStrin
     EditRate = AddEdit(gbNomenclaturesTaxs, QStringLiteral("LabelTaxRate"), QStringLiteral("Такса на нощувка"),
                        QStringLiteral("EditRate"));
     const QDate today = QDate::currentDate();
-    DateFrom = dateEdit(gbNomenclaturesTaxs, QStringLiteral("DateFrom"), QDate(today.year(), 1, 1));
-    PlaceRow(gbNomenclaturesTaxs, DateFrom, AddLabel(gbNomenclaturesTaxs, QStringLiteral("LabelTaxFrom"), QStringLiteral("Валидна от")));
-    DateTo = dateEdit(gbNomenclaturesTaxs, QStringLiteral("DateTo"), QDate(today.year(), 12, 31));
-    PlaceRow(gbNomenclaturesTaxs, DateTo, AddLabel(gbNomenclaturesTaxs, QStringLiteral("LabelTaxTo"), QStringLiteral("Валидна до")));
+    DateFrom = AddDate(gbNomenclaturesTaxs, QStringLiteral("LabelTaxFrom"), QStringLiteral("Валидна от"),
+                       QStringLiteral("DateFrom"), QDate(today.year(), 1, 1));
+    DateTo = AddDate(gbNomenclaturesTaxs, QStringLiteral("LabelTaxTo"), QStringLiteral("Валидна до"), QStringLiteral("DateTo"),
+                     QDate(today.year(), 12, 31));
 }
 
 QList<TGridColumn> TFNomKurortniTaksi::GridColumns() const

@@ -32,26 +32,6 @@ const QString kStagingFailed = QStringLiteral("Внимание грешка п�
                                               "се защити по уникално име.");
 
 
-QDateEdit *datePicker(QGroupBox *box, const QString &name)
-{
-    auto *picker = new QDateEdit(QDate::currentDate(), box);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return picker;
-}
-
-TRadioGroup *radioGroup(QWidget *sheet, const QString &name, const QString &title, const QStringList &items)
-{
-    auto *group = new TRadioGroup(sheet);
-    group->setObjectName(name);
-    group->setTitle(title);
-    group->SetItems(items);
-    group->SetItemIndex(0);
-    static_cast<QBoxLayout *>(sheet->layout())->addWidget(group, 0, Qt::AlignTop);
-    return group;
-}
-
 } // namespace
 
 TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringLiteral("FOperReservation"), parent)
@@ -87,7 +67,7 @@ TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringL
                             QStringLiteral("cbTarife"), QStringLiteral("Tarife"), QStringLiteral("q50"));
     cbCurrency = AddLookupBox(gbContragent, QStringLiteral("lInfoCurrency"), QStringLiteral("Тип валута"),
                               QStringLiteral("cbCurrency"), QStringLiteral("Valuta"), QStringLiteral("q56"));
-    rgContragentInformation = radioGroup(
+    rgContragentInformation = AddPageRadioGroup(
         tsOperReservationContragentData, QStringLiteral("rgContragentInformation"), QStringLiteral("Информация за клиент"),
         {QStringLiteral("Мъж"), QStringLiteral("Жена"), QStringLiteral("Дете под 7 год."), QStringLiteral("Дете над 7 год."),
          QStringLiteral("Чужденец"), QStringLiteral("Мъж над 70 год."), QStringLiteral("Жена над 70 год."),
@@ -105,9 +85,9 @@ TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringL
     gbRoom = AddGroupBox(tsOperReservationRoomData, QStringLiteral("gbRoom"), QStringLiteral("Избор на стая"));
     cbRoomNumber = AddLookupBox(gbRoom, QStringLiteral("lInfoRoomNumber"), QStringLiteral("Номер на помещение"),
                                 QStringLiteral("cbRoomNumber"), [this] { return RoomNumbersOfChosenHotel(); });
-    DateTimePicker1 = datePicker(gbRoom, QStringLiteral("DateTimePicker1"));
+    DateTimePicker1 = NewDatePicker(gbRoom, QStringLiteral("DateTimePicker1"), QDate::currentDate());
     PlaceRow(gbRoom, DateTimePicker1, AddLabel(gbRoom, QStringLiteral("lInfoDateFrom"), QStringLiteral("Настаняване от")));
-    DateTimePicker2 = datePicker(gbRoom, QStringLiteral("DateTimePicker2"));
+    DateTimePicker2 = NewDatePicker(gbRoom, QStringLiteral("DateTimePicker2"), QDate::currentDate());
     PlaceRow(gbRoom, DateTimePicker2, AddLabel(gbRoom, QStringLiteral("lInfoDateTo"), QStringLiteral("Настаняване до")));
     QLabel *description = AddLabel(gbRoom, QStringLiteral("lInfoRoomDescription"), QStringLiteral("Описание на избраната стая:"));
     labelCharacteristic = new QLabel(gbRoom);
@@ -126,7 +106,7 @@ TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringL
     connect(cbService, &QComboBox::textActivated, this, &TFOperReservation::cbServiceSelect);
 
     tsOperReservationRoomStatus = AddSheet(QStringLiteral("tsOperReservationRoomStatus"), QStringLiteral("Статус"));
-    rgOperReservationReservationStatus = radioGroup(
+    rgOperReservationReservationStatus = AddPageRadioGroup(
         tsOperReservationRoomStatus, QStringLiteral("rgOperReservationReservationStatus"),
         QStringLiteral("Статус на резервацията"),
         {QStringLiteral("Резервира"), QStringLiteral("Заета"), QStringLiteral("Свободна"), QStringLiteral("Частично заета"),
@@ -250,22 +230,9 @@ std::optional<TFOperReservation::TRoom> TFOperReservation::FindRoom(const QStrin
 
 QStringList TFOperReservation::RoomNumbersOfChosenHotel()
 {
-    QStringList numbers;
-    try {
-        TADOConnection &connection = LocalConnection();
-        TADOQuery query(&connection);
-        query.SetSQLText(QStringLiteral("SELECT r.q44 FROM Rooms r INNER JOIN HotelBuild h ON (h.q1 = r.q1) "
-                                        "WHERE h.q10 = :sHotelName "));
-        query.ParamByName(QStringLiteral("sHotelName")).Value = cbHotel->currentText();
-        TTransaction transaction(connection);
-        query.Open();
-        transaction.Commit();
-        for (query.First(); !query.Eof(); query.Next())
-            numbers.append(query.FieldByName(QStringLiteral("q44")).AsString());
-    } catch (const Exception &error) {
-        TExceptionLogs::Show(error.Message());
-    }
-    return numbers;
+    return SelectorValues(QStringLiteral("SELECT r.q44 FROM Rooms r INNER JOIN HotelBuild h ON (h.q1 = r.q1) "
+                                         "WHERE h.q10 = :sHotelName "),
+                          {{QStringLiteral("sHotelName"), cbHotel->currentText()}});
 }
 
 void TFOperReservation::cbRoomNumberSelect(const QString &room)

@@ -49,12 +49,7 @@ TFPochistvane::TFPochistvane(QWidget *parent) : TRegisterWindow(QStringLiteral("
     chkPochistvanePeriod->setObjectName(QStringLiteral("chkPochistvanePeriod"));
     PlaceRow(gbPochistvaneClosure, chkPochistvanePeriod);
     auto picker = [this](const QString &labelName, const QString &caption, const QString &name) {
-        auto *date = new QDateEdit(QDate::currentDate(), gbPochistvaneClosure);
-        date->setObjectName(name);
-        date->setCalendarPopup(true);
-        date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        PlaceRow(gbPochistvaneClosure, date, AddLabel(gbPochistvaneClosure, labelName, caption));
-        return date;
+        return AddDate(gbPochistvaneClosure, labelName, caption, name, QDate::currentDate());
     };
     dtpPochistvaneFrom = picker(QStringLiteral("lInfoPochistvaneFrom"), QStringLiteral("Затворена от"),
                                 QStringLiteral("dtpPochistvaneFrom"));

@@ -5,6 +5,7 @@
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"
 #include "framework/UFormatSettings.h"
+#include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
@@ -88,19 +89,17 @@ TFReport::TFReport(const TDefinition &definition, QWidget *parent)
     resize(980, 600);
     smcReport = new TKalvMenuControl(this);
     smcReport->setObjectName(QStringLiteral("smcReport"));
-    auto command = [this](const char *name, const char *caption, std::function<void()> handler) {
-        auto *action = new QAction(QString::fromUtf8(caption), this);
-        action->setObjectName(QLatin1String(name));
-        action->setProperty("ActionName", QLatin1String(name));
-        connect(action, &QAction::triggered, this, std::move(handler));
-        return smcReport->AddCommand(action);
-    };
-    acReportShow = command("acReportShow", "Покажи", [this] { acReportShowExecute(); });
-    acReportPreview = command("acReportPreview", "Преглед за печат", [this] { acReportPreviewExecute(); });
-    acReportPrint = command("acReportPrint", "Печат", [this] { acReportPrintExecute(); });
-    acReportPdf = command("acReportPdf", "Запис като PDF", [this] { acReportPdfExecute(); });
-    acReportCsv = command("acReportCsv", "Запис като CSV", [this] { acReportCsvExecute(); });
-    acClose = command("acClose", "Изход", [this] { close(); });
+    acReportShow = smcReport->AddCommand(QStringLiteral("acReportShow"), QStringLiteral("Покажи"),
+                       [this] { acReportShowExecute(); });
+    acReportPreview = smcReport->AddCommand(QStringLiteral("acReportPreview"), QStringLiteral("Преглед за печат"),
+                          [this] { acReportPreviewExecute(); });
+    acReportPrint = smcReport->AddCommand(QStringLiteral("acReportPrint"), QStringLiteral("Печат"),
+                        [this] { acReportPrintExecute(); });
+    acReportPdf = smcReport->AddCommand(QStringLiteral("acReportPdf"), QStringLiteral("Запис като PDF"),
+                      [this] { acReportPdfExecute(); });
+    acReportCsv = smcReport->AddCommand(QStringLiteral("acReportCsv"), QStringLiteral("Запис като CSV"),
+                      [this] { acReportCsvExecute(); });
+    acClose = smcReport->AddCommand(QStringLiteral("acClose"), QStringLiteral("Изход"), [this] { close(); });
 
     auto *client = new QWidget(this);
     auto *layout = new QVBoxLayout(client);
@@ -113,19 +112,12 @@ TFReport::TFReport(const TDefinition &definition, QWidget *parent)
         result->setObjectName(QLatin1String(name));
         return result;
     };
-    auto dateEdit = [this](const char *name) {
-        auto *edit = new QDateEdit(QDate::currentDate(), gbReportParams);
-        edit->setObjectName(QLatin1String(name));
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        return edit;
-    };
     lInfoReportFrom = label("lInfoReportFrom", "От");
     lInfoReportDay = label("lInfoReportDay", "Ден");
     lInfoReportTo = label("lInfoReportTo", "До");
     lInfoReportHotel = label("lInfoReportHotel", "Хотел");
-    dtpReportFrom = dateEdit("dtpReportFrom");
-    dtpReportTo = dateEdit("dtpReportTo");
+    dtpReportFrom = NewDatePicker(gbReportParams, QStringLiteral("dtpReportFrom"), QDate::currentDate());
+    dtpReportTo = NewDatePicker(gbReportParams, QStringLiteral("dtpReportTo"), QDate::currentDate());
     cbReportHotel = new QComboBox(gbReportParams);
     cbReportHotel->setObjectName(QStringLiteral("cbReportHotel"));
     cbReportHotel->setMinimumWidth(220);
@@ -429,21 +421,20 @@ void TFReport::acReportPrintExecute()
 
 void TFReport::acReportPdfExecute()
 {
-    const QString file = AskFileName(QStringLiteral("pdf"), msgPdfFilter);
-    if (file.isEmpty())
-        return;
-    if (SaveAsPdf(file))
-        TSystemWinOS::ShowMessageBox(rptSaved.arg(file), msgInformationTitle, 64);
-    else
-        TSystemWinOS::ShowMessageBox(rptNotSaved.arg(file), msgWarningTitle, 48);
+    SaveAs(QStringLiteral("pdf"), msgPdfFilter, [this](const QString &file) { return SaveAsPdf(file); });
 }
 
 void TFReport::acReportCsvExecute()
 {
-    const QString file = AskFileName(QStringLiteral("csv"), rptCsvFilter);
+    SaveAs(QStringLiteral("csv"), rptCsvFilter, [this](const QString &file) { return SaveAsCsv(file); });
+}
+
+void TFReport::SaveAs(const QString &extension, const QString &filter, const std::function<bool(const QString &)> &write)
+{
+    const QString file = AskFileName(extension, filter);
     if (file.isEmpty())
         return;
-    if (SaveAsCsv(file))
+    if (write(file))
         TSystemWinOS::ShowMessageBox(rptSaved.arg(file), msgInformationTitle, 64);
     else
         TSystemWinOS::ShowMessageBox(rptNotSaved.arg(file), msgWarningTitle, 48);

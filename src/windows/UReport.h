@@ -8,6 +8,7 @@
 #include "data/UReports.h"
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -72,6 +73,8 @@ private:
     QString HeaderHtml() const;
     void PreparePrinter(QPrinter &printer) const;
     QString AskFileName(const QString &extension, const QString &filter);
+    // Asks for a file and writes the report into it, saying whether it was written.
+    void SaveAs(const QString &extension, const QString &filter, const std::function<bool(const QString &)> &write);
 
     Reports::TDefinition m_definition;
     Reports::TReport m_report;

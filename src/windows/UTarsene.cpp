@@ -44,11 +44,8 @@ TFTarsene::TFTarsene(QWidget *parent) : TRegisterWindow(QStringLiteral("FTarsene
         rgTarseneScope->SetItemIndex(scText);
         acTarseneFindExecute();
     });
-    dtpTarseneDay = new QDateEdit(QDate::currentDate(), gbTarsene);
-    dtpTarseneDay->setObjectName(QStringLiteral("dtpTarseneDay"));
-    dtpTarseneDay->setCalendarPopup(true);
-    dtpTarseneDay->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    PlaceRow(gbTarsene, dtpTarseneDay, AddLabel(gbTarsene, QStringLiteral("lInfoTarseneDay"), QStringLiteral("Ден")));
+    dtpTarseneDay = AddDate(gbTarsene, QStringLiteral("lInfoTarseneDay"), QStringLiteral("Ден"),
+                            QStringLiteral("dtpTarseneDay"), QDate::currentDate());
     rgTarseneScope = new TRadioGroup(tsTarsene);
     rgTarseneScope->setObjectName(QStringLiteral("rgTarseneScope"));
     rgTarseneScope->setTitle(QStringLiteral("Покажи"));

@@ -10,10 +10,16 @@
 #include "errors/MyClass.h"
 #include "data/URegistry.h"
 #include "errors/UExceptionLogs.h"
+#include "framework/UMainLibraryClass.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
 #include <QHostAddress>
 #include <QProcess>
 #include <QTcpServer>
@@ -53,6 +59,16 @@ TestHome::~TestHome()
     qputenv("HOME", m_oldHome);
     qputenv("XDG_CONFIG_HOME", m_oldConfig);
     qputenv("XDG_DATA_HOME", m_oldData);
+}
+
+QProcessEnvironment TestHome::ProcessEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", Root());
+    env.insert("XDG_CONFIG_HOME", ConfigFolder());
+    env.insert("XDG_DATA_HOME", Root() + "share");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env;
 }
 
 QString TestHome::BuildBinFolder() { return QCoreApplication::applicationDirPath() + "/"; }
@@ -122,6 +138,29 @@ ErrorLogRecorder::ErrorLogRecorder(std::function<void(TExceptionLogs &)> action)
 }
 
 ErrorLogRecorder::~ErrorLogRecorder() { InstallUnexpectedWindowGuards(); }
+
+QStringList UnknownCaptions(QWidget *window)
+{
+    QStringList missing;
+    const QString bad = TMainLibraryClass::UnknownCaption();
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        auto *label = qobject_cast<QLabel *>(w);
+        auto *box = qobject_cast<QGroupBox *>(w);
+        auto *button = qobject_cast<QAbstractButton *>(w);
+        auto *tabs = qobject_cast<QTabWidget *>(w);
+        if ((label && label->text() == bad) || (box && box->title() == bad) || (button && button->text() == bad))
+            missing.append(w->objectName());
+        for (int i = 0; tabs && i < tabs->count(); ++i)
+            if (tabs->tabText(i) == bad)
+                missing.append(tabs->widget(i)->objectName());
+    }
+    for (QAction *action : window->findChildren<QAction *>())
+        if (action->text() == bad)
+            missing.append(action->objectName());
+    if (window->windowTitle() == bad)
+        missing.append(window->objectName());
+    return missing;
+}
 
 void SaveShot(QWidget *window, const QString &name)
 {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QWidget>
@@ -30,6 +31,8 @@ public:
     // Writes Settings.ini of the data folder as UTF-8 with the given text.
     void WriteSettings(const QString &text, bool withMark = true) const;
     static QString BuildBinFolder();
+    // The environment of a program started by a test: this home, no display.
+    QProcessEnvironment ProcessEnvironment() const;
 
 private:
     QTemporaryDir m_dir;
@@ -101,6 +104,10 @@ template <class T> T *Child(QObject *root, const QString &name)
         throw std::runtime_error(("no control named " + name).toStdString());
     return found;
 }
+
+// Every caption of a window (labels, group boxes, buttons, tabs, actions, its title) that
+// Settings.ini did not give: the object names of the controls that show "Unknow control name".
+QStringList UnknownCaptions(QWidget *window);
 
 // Saves a picture of the window as NAME.png into $KALV_SHOT_DIR when that is set, so a
 // person can look at what the test saw.
