@@ -25,28 +25,6 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
-
-template <class T> T *openChild(TFHotel &main)
-{
-    const QList<QMdiSubWindow *> frames = main.MdiArea->subWindowList();
-    return frames.isEmpty() ? nullptr : qobject_cast<T *>(frames.last()->widget());
-}
-
-void logInWhenAsked(const QString &user, const QString &password)
-{
-    QTimer::singleShot(100, [user, password] {
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (auto *login = qobject_cast<TFUserLogin *>(widget); login && login->isVisible()) {
-                QTest::keyClicks(login->username, user);
-                QTest::keyClicks(login->password, password);
-                QTest::mouseClick(login->spOK, Qt::LeftButton);
-            }
-    });
-}
-
-} // namespace
-
 class TestEndToEnd : public QObject
 {
     Q_OBJECT
@@ -74,7 +52,7 @@ private slots:
         // Log in.
         TFUserLogin login;
         QVERIFY(login.InitializeWindow());
-        logInWhenAsked("rec", "pass");
+        LogInWhenAsked("rec", "pass");
         QCOMPARE(login.ShowModal(), int(mrOk));
         TFHotel main;
         main.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -83,7 +61,7 @@ private slots:
 
         // Place the room: new button, edit, the room from the menu, then save.
         main.Action("actAdministrationsConstructHotel")->trigger();
-        auto *plan = openChild<TFSetHotelConstruct>(main);
+        auto *plan = LatestChild<TFSetHotelConstruct>(main.MdiArea);
         QVERIFY(plan);
         plan->acHotelConstructCreateNewRoom->trigger();
         plan->acHotelConstrucEditRoom->trigger();
@@ -94,7 +72,7 @@ private slots:
         plan->acClose->trigger();
 
         // The board is built again after an operator change.
-        logInWhenAsked("rec", "pass");
+        LogInWhenAsked("rec", "pass");
         main.Action("actOperChangeOperator")->trigger();
         QTRY_VERIFY(main.isVisible());
         QCOMPARE(main.RoomBoard->Buttons("301").size(), 1);
@@ -104,7 +82,7 @@ private slots:
 
         // Book a guest from yesterday to the day after tomorrow.
         main.Action("actOperReserv")->trigger();
-        auto *booking = openChild<TFOperReservation>(main);
+        auto *booking = LatestChild<TFOperReservation>(main.MdiArea);
         QVERIFY(booking);
         QTest::keyClicks(booking->edContragentName, "Guest One");
         QTest::keyClicks(booking->edContragentID, "9001011234");

@@ -31,31 +31,6 @@
 
 using namespace FrontDesk;
 
-namespace {
-
-template <class T> T *openChild(TFHotel &main)
-{
-    const QList<QMdiSubWindow *> frames = main.MdiArea->subWindowList(QMdiArea::CreationOrder);
-    for (int i = int(frames.size()) - 1; i >= 0; --i)
-        if (auto *window = qobject_cast<T *>(frames.at(i)->widget()))
-            return window;
-    return nullptr;
-}
-
-void logInWhenAsked(const QString &user, const QString &password)
-{
-    QTimer::singleShot(100, [user, password] {
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (auto *login = qobject_cast<TFUserLogin *>(widget); login && login->isVisible()) {
-                QTest::keyClicks(login->username, user);
-                QTest::keyClicks(login->password, password);
-                QTest::mouseClick(login->spOK, Qt::LeftButton);
-            }
-    });
-}
-
-} // namespace
-
 class TestStay : public QObject
 {
     Q_OBJECT
@@ -102,7 +77,7 @@ private slots:
 
         TFUserLogin login;
         QVERIFY(login.InitializeWindow());
-        logInWhenAsked("rec", "pass");
+        LogInWhenAsked("rec", "pass");
         QCOMPARE(login.ShowModal(), int(mrOk));
         TFHotel main;
         main.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -114,7 +89,7 @@ private slots:
         emit button301->customContextMenuRequested(QPoint(5, 5));
         main.PopupMenu1Operacii->close();
         main.PopupMenu1Operacii->actions().at(5)->trigger();
-        auto *booking = openChild<TFOperReservation>(main);
+        auto *booking = LatestChild<TFOperReservation>(main.MdiArea);
         QVERIFY(booking);
         QCOMPARE(booking->cbRoomNumber->currentText(), QString("301"));
         QCOMPARE(booking->cbHotel->currentText(), QString("Морски"));
@@ -142,14 +117,14 @@ private slots:
 
         // Check in from today's arrivals, with the registration card's data.
         main.Action("actOperNastaniavane")->trigger();
-        auto *arrivals = openChild<TFNastaniavane>(main);
+        auto *arrivals = LatestChild<TFNastaniavane>(main.MdiArea);
         QVERIFY(arrivals);
         QCOMPARE(arrivals->GridModel()->rowCount(), 1);
         QCOMPARE(arrivals->edNastaniavaneAddress->text(), QString("Русе, ул. Дунав 3"));
         arrivals->edNastaniavaneNationality->setText("България");
         arrivals->acNastaniavaneCheckIn->trigger();
         QCOMPARE(arrivals->GridModel()->rowCount(), 0);
-        auto *folio = openChild<TFFolio>(main);
+        auto *folio = LatestChild<TFFolio>(main.MdiArea);
         QVERIFY(folio);
         QCOMPARE(folio->Booking(), number);
         QCOMPARE(marksOf(main, room301), int(rmInHouse));

@@ -13,13 +13,19 @@
 #include "framework/UMainLibraryClass.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
+#include "windows/UUserLogin.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+#include <QtTest>
 #include <QAction>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QHostAddress>
 #include <QProcess>
 #include <QTcpServer>
@@ -138,6 +144,18 @@ ErrorLogRecorder::ErrorLogRecorder(std::function<void(TExceptionLogs &)> action)
 }
 
 ErrorLogRecorder::~ErrorLogRecorder() { InstallUnexpectedWindowGuards(); }
+
+void LogInWhenAsked(const QString &user, const QString &password)
+{
+    QTimer::singleShot(100, [user, password] {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *login = qobject_cast<TFUserLogin *>(widget); login && login->isVisible()) {
+                QTest::keyClicks(login->username, user);
+                QTest::keyClicks(login->password, password);
+                QTest::mouseClick(login->spOK, Qt::LeftButton);
+            }
+    });
+}
 
 QStringList UnknownCaptions(QWidget *window)
 {

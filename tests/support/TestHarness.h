@@ -5,6 +5,8 @@
 #include "startup/KalvCM.h"
 
 #include <QList>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -103,6 +105,19 @@ template <class T> T *Child(QObject *root, const QString &name)
     if (!found)
         throw std::runtime_error(("no control named " + name).toStdString());
     return found;
+}
+
+// Answers the next login window, a tenth of a second from now, as an operator types.
+void LogInWhenAsked(const QString &user, const QString &password);
+
+// The child window of that kind opened last in the frame's area, or nothing.
+template <class T> T *LatestChild(QMdiArea *area)
+{
+    const QList<QMdiSubWindow *> frames = area->subWindowList(QMdiArea::CreationOrder);
+    for (int i = int(frames.size()) - 1; i >= 0; --i)
+        if (auto *window = qobject_cast<T *>(frames.at(i)->widget()))
+            return window;
+    return nullptr;
 }
 
 // Every caption of a window (labels, group boxes, buttons, tabs, actions, its title) that
