@@ -2,6 +2,7 @@
 // attach and install commands, and kalvhotel-admin.
 
 #include "TestHarness.h"
+#include "desk/UOperators.h"
 #include "admin/UBaza.h"
 #include "admin/UDatabaseSetup.h"
 #include "admin/UInitMSSQL.h"
@@ -24,7 +25,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDirIterator>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -298,7 +301,9 @@ private slots:
         std::unique_ptr<TFBaza> again(openBaza());
         again->setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(again->edServerInctance->text(), QString(" SQLEXPRESS"));
-        QCOMPARE(again->edPassword->text(), QString("Тайна;1"));
+        // The stored password is used, never shown: the field waits for a new one.
+        QCOMPARE(again->edPassword->text(), QString());
+        QVERIFY(!again->edPassword->placeholderText().isEmpty());
         QCOMPARE(again->ComboBox2->currentText(), QString("Sheren Memory"));
         QCOMPARE(again->EditTimeout->text(), QString());
         QVERIFY(again->cbDBConfigIsDynamicPort->isChecked());
@@ -541,12 +546,15 @@ private slots:
         query.SetSQLText("SELECT * FROM [dbo].[Rooms] WHERE q83 IS NOT NULL");
         query.Open();
         QCOMPARE(query.RecordCount(), 12);  // a second run added nothing
-        query.SetSQLText("SELECT * FROM Operators WHERE q75 = :u AND q76 = :p");
+        query.SetSQLText("SELECT * FROM Operators WHERE q75 = :u");
         query.ParamByName("u").Value = "demo";
-        query.ParamByName("p").Value = "demo";
         query.Open();
         QCOMPARE(query.RecordCount(), 1);
         QCOMPARE(query.FieldByName("q77").AsString(), QString(50, '1'));
+        // demo / demo, as a hash, with nothing to change on the throw-away hotel.
+        QVERIFY(Operators::VerifyPassword(query.FieldByName("q76").AsString(), "demo"));
+        QVERIFY(Operators::IsHashed(query.FieldByName("q76").AsString()));
+        QCOMPARE(query.FieldByName("q152").AsInteger(), 0);
     }
 
     void reservedNamesAreRefusedNeverMisplaced()
@@ -706,11 +714,95 @@ private slots:
         std::unique_ptr<TFBaza> window(openBaza());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(boxes.Texts().isEmpty());
-        QCOMPARE(window->edPassword->text(), QString("нова"));
+        QCOMPARE(window->edPassword->text(), QString());
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, false));
+        TDLLSafeCall library;
+        QVERIFY(library.LoadFunction(1, "HashingKey"));
+        QCOMPARE(library.DecryptText(registry.ReadString(SqlSettings::Password)), QString("нова"));
     }
 
-    // Last: a terminate request cannot be taken back within the process.
-    void closingInSetupModeEndsTheProgram()
+    void demoHereAddsNoOperatorToADatabaseThatHasOne()
+    {
+        const QString admin = TestHome::BuildBinFolder() + "kalvhotel-admin";
+        auto run = [&](const QStringList &arguments) {
+            QProcess process;
+            process.start(admin, arguments);
+            process.waitForFinished(60000);
+            return process.exitCode();
+        };
+        QCOMPARE(run({"demo"}), 0);
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, false));
+        SqlComputerName = registry.ReadString(SqlSettings::ComputerName);
+        SqlDataBase = registry.ReadString(SqlSettings::DataBase);
+        DataFolder = m_home->Root() + "share/KALV/Hotel/";
+        QVERIFY(runCheck());
+        // A real database with operators of its own: no default account is added.
+        connection().Execute("DELETE FROM Operators");
+        connection().Execute("INSERT INTO Operators (q1, q75, q76, q77) VALUES (1, 'maria', 'x', ?)", {QString(50, '1')});
+        QCOMPARE(run({"demo", "--here"}), 0);
+        QCOMPARE(QueryRows(connection(), "SELECT q75 FROM Operators"), QStringList({"maria"}));
+        // An empty one gets demo, whose password must be changed at the first login.
+        connection().Execute("DELETE FROM Operators");
+        QCOMPARE(run({"demo", "--here"}), 0);
+        const QStringList demo = QueryRows(connection(), "SELECT q75, q152, q76 FROM Operators");
+        QCOMPARE(demo.size(), 1);
+        QVERIFY(demo.first().startsWith("demo|1|$argon2id$"));
+    }
+
+    void filesTheProgramsWriteAreTheirOwnersAlone()
+    {
+        const QString admin = TestHome::BuildBinFolder() + "kalvhotel-admin";
+        QProcess demo;
+        demo.start(admin, {"demo"});
+        QVERIFY(demo.waitForFinished(60000));
+        QCOMPARE(demo.exitCode(), 0);
+        QProcess backup;
+        backup.start(admin, {"backup", m_home->Root() + "hotel.backup"});
+        QVERIFY(backup.waitForFinished(60000));
+        QCOMPARE(backup.exitCode(), 0);
+        int files = 0;
+        QDirIterator walk(m_home->Root(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                          QDirIterator::Subdirectories);
+        while (walk.hasNext()) {
+            const QFileInfo entry(walk.next());
+            // What the test made for its home is its own; the rest the programs made.
+            if (entry.filePath().startsWith(m_home->DataFolderPath()) ||
+                (entry.isDir() && !entry.filePath().contains("KALV") && !entry.filePath().contains("Oxtarne")))
+                continue;
+            if (entry.isFile())
+                ++files;
+            QVERIFY2((entry.permissions() & 0x0077) == 0, qPrintable(entry.filePath()));
+        }
+        QVERIFY(files >= 5);  // settings, key, catalogue, database, backup
+    }
+
+    void setServerReadsThePasswordUnechoedFromATerminal()
+    {
+        const QString admin = TestHome::BuildBinFolder() + "kalvhotel-admin";
+        QProcess terminal;
+        terminal.setProcessChannelMode(QProcess::MergedChannels);
+        // script gives the tool a terminal and shows what that terminal shows.
+        terminal.start("script", {"-qfec", admin + " set-server --provider PostgreSQL --server db.hotel.lan "
+                                                  "--database KalvHotel --user kalv --sslmode verify-full",
+                                  "/dev/null"});
+        QVERIFY(terminal.waitForStarted());
+        QTest::qWait(300);
+        terminal.write("Sekret-Typed-42\n");
+        QVERIFY(terminal.waitForFinished(20000));
+        const QString shown = QString::fromLocal8Bit(terminal.readAll());
+        QVERIFY2(shown.contains("Password:"), qPrintable(shown));
+        QVERIFY2(!shown.contains("Sekret-Typed-42"), qPrintable(shown));
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, false));
+        QCOMPARE(registry.ReadString(SqlSettings::SslMode), QString("verify-full"));
+        TDLLSafeCall library;
+        QVERIFY(library.LoadFunction(1, "HashingKey"));
+        QCOMPARE(library.DecryptText(registry.ReadString(SqlSettings::Password)), QString("Sekret-Typed-42"));
+    }
+
+    void closingInSetupModeSaysWhetherItConnected()
     {
         auto *window = openBaza();
         window->move(40, 30);
@@ -719,10 +811,13 @@ private slots:
         QVERIFY(registry.OpenKey("\\Software\\Oxtarne\\DlgPossions\\FBaza", false));
         QCOMPARE(registry.ReadString("Left"), QString("40"));
         QCOMPARE(registry.ReadString("WindowState"), QString("1"));
+        // Before any login the window stands alone; closed unconnected, the start ends.
+        TFBaza setup;
+        setup.SetSetupMode(true);
+        QVERIFY(setup.InitializeWindow());
+        setup.close();
+        QCOMPARE(setup.ModalResult(), int(mrCancel));
         QVERIFY(!IsTerminateRequested());
-        DatabaseSetupRequired = true;
-        openBaza()->close();
-        QVERIFY(IsTerminateRequested());
     }
 };
 

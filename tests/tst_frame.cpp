@@ -94,7 +94,7 @@ private slots:
 
     void loginRefusedThenAccepted()
     {
-        exec("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'ivan', ' pass ')");
+        exec("INSERT INTO Operators (q1, q75, q76, q77) VALUES (1, 'ivan', ' pass ', '11111111111111111111111111111111111111111111111111')");
         TFUserLogin login;
         QVERIFY(login.InitializeWindow());
         QCOMPARE(login.WindowHeight(), 202);
@@ -127,7 +127,7 @@ private slots:
 
     void passwordLetterCaseCountsUserNameCaseDoesNot()
     {
-        exec("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'demo', 'demo')");
+        exec("INSERT INTO Operators (q1, q75, q76, q77) VALUES (1, 'demo', 'demo', '11111111111111111111111111111111111111111111111111')");
         TFUserLogin login;
         QVERIFY(login.InitializeWindow());
         int shownInTransaction = 0;
@@ -150,7 +150,7 @@ private slots:
 
     void cyrillicNamesLogInWhateverTheirCaseButTheirPasswords()
     {
-        exec("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'Мария Иванова', 'Тайна-Ё')");
+        exec("INSERT INTO Operators (q1, q75, q76, q77) VALUES (1, 'Мария Иванова', 'Тайна-Ё', '11111111111111111111111111111111111111111111111111')");
         TFUserLogin login;
         QVERIFY(login.InitializeWindow());
         auto attempt = [&](const QString &user, const QString &password) {
@@ -213,9 +213,9 @@ private slots:
         auto window = mainWindow();
         QCOMPARE(window->windowTitle(), msgMainWindowTitle);
         QCOMPARE(actionNames(window->mmKALVCM->actions()),
-                 QStringList({"mnuChangeOperator", "mnuOperations", "mnuReports", "mnuAdministration", "mnuSettings",
+                 QStringList({"mnuChangeOperator", "mnuChangeOwnPassword", "mnuOperations", "mnuReports", "mnuAdministration", "mnuSettings",
                               "mnuNomen", "mnuWindows", "mnuMenu", "mnuHelp", "mnuClose"}));
-        QMenu *operations = window->mmKALVCM->actions().at(1)->menu();
+        QMenu *operations = window->mmKALVCM->actions().at(2)->menu();
         QCOMPARE(operations->title(), QString("Операции"));
         QCOMPARE(actionNames(operations->actions()),
                  QStringList({"actOperReserv", "actOperCleanRoom", "actOperNachislenie", "actOperOtmianaReserv",
@@ -518,7 +518,7 @@ private slots:
 
     void operatorChangeLogsInAgainOrEnds()
     {
-        exec("INSERT INTO Operators (q1, q75, q76) VALUES (1, 'maria', 'm')");
+        exec("INSERT INTO Operators (q1, q75, q76, q77) VALUES (1, 'maria', 'm', '11111111111111111111111111111111111111111111111111')");
         auto window = mainWindow();
         window->show();
         QTimer::singleShot(50, this, [] {

@@ -2,6 +2,7 @@
 // original server made them, the start-up check, the configuration window and kalvhotel-admin.
 
 #include "TestHarness.h"
+#include "desk/UOperators.h"
 #include "admin/UBaza.h"
 #include "admin/UDatabaseSetup.h"
 #include "admin/UInitMSSQL.h"
@@ -15,12 +16,48 @@
 #include "startup/UConstMessagesDesk.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
+
+namespace {
+
+void openssl(const QString &folder, const QStringList &arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start("openssl", arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        throw std::runtime_error(("openssl " + arguments.join(' ') + ": " + process.readAll()).toStdString());
+}
+
+// A test CA, a server certificate it signed for "localhost" only, and a self-signed one.
+void makeCertificates(const QString &folder)
+{
+    openssl(folder, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=Test Hotel CA",
+                     "-keyout", "ca.key", "-out", "ca.crt"});
+    openssl(folder, {"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=localhost", "-keyout", "server.key",
+                     "-out", "server.csr"});
+    QFile extensions(folder + "/san.ext");
+    extensions.open(QIODevice::WriteOnly);
+    extensions.write("subjectAltName=DNS:localhost\n");
+    extensions.close();
+    openssl(folder, {"x509", "-req", "-in", "server.csr", "-CA", "ca.crt", "-CAkey", "ca.key", "-CAcreateserial",
+                     "-days", "2", "-extfile", "san.ext", "-out", "server.crt"});
+    openssl(folder, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=localhost",
+                     "-addext", "subjectAltName=DNS:localhost", "-keyout", "self.key", "-out", "self.crt"});
+    openssl(folder, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=Other CA",
+                     "-keyout", "other.key", "-out", "other.crt"});
+}
+
+} // namespace
 
 class TestPostgresEngine : public QObject
 {
@@ -51,7 +88,92 @@ class TestPostgresEngine : public QObject
         return process.exitCode();
     }
 
+    // Whether the program's own connection reaches the server with these settings.
+    bool connects(int port, const QString &host, const QString &mode, const QString &rootCert, QString *why = nullptr)
+    {
+        TestServer server;
+        server.Provider = "PostgreSQL";
+        server.Server = QString("%1:%2").arg(host).arg(port);
+        server.User = TestPostgres::User();
+        server.Password = TestPostgres::Password();
+        server.Database = "master";
+        StoreServerSettings(*m_home, server);
+        TRegistry registry;
+        registry.OpenKey(SqlSettings::Key, true);
+        registry.WriteString(SqlSettings::SslMode, mode);
+        registry.WriteString(SqlSettings::SslRootCert, rootCert);
+        connection().Close();
+        TADOComunicationControl control;
+        QString connectionString;
+        control.BuildFromSettings("master", connectionString);
+        try {
+            connection().SetDefaultDatabase("master");
+            connection().SetConnectionString(connectionString);
+            connection().Open();
+        } catch (const Exception &error) {
+            if (why)
+                *why = error.Message();
+            return false;
+        }
+        const bool open = connection().Connected();
+        connection().Close();
+        return open;
+    }
+
 private slots:
+    void anotherMachineIsTrustedOnlyWhenItProvesItsName()
+    {
+        QCOMPARE(TPostgresEngine::EffectiveSslMode("db.hotel.lan", ""), QString("verify-full"));
+        QCOMPARE(TPostgresEngine::EffectiveSslMode("192.168.1.20", ""), QString("verify-full"));
+        QCOMPARE(TPostgresEngine::EffectiveSslMode("localhost", ""), QString("prefer"));
+        QCOMPARE(TPostgresEngine::EffectiveSslMode("127.0.0.1", ""), QString("prefer"));
+        QCOMPARE(TPostgresEngine::EffectiveSslMode("/var/run/postgresql", ""), QString("prefer"));
+        QCOMPARE(TPostgresEngine::EffectiveSslMode("db.hotel.lan", "require"), QString("require"));
+        QVERIFY(TPostgresEngine::ConnectOptions("h", "", "/etc/ca's.crt").endsWith("sslrootcert='/etc/ca\\'s.crt'"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, TPostgresEngine::ConnectOptions("h", "sometimes", ""));
+    }
+
+    void verifiedTlsToAServerWithATestCertificate()
+    {
+        TestPostgres tls({"ssl=on", "ssl_cert_file=server.crt", "ssl_key_file=server.key"}, false);
+        const QString certificates = m_home->Root() + "certificates";
+        QDir().mkpath(certificates);
+        makeCertificates(certificates);
+        const QString data = tls.Folder() + "/data/";
+        for (const char *file : {"server.crt", "server.key"}) {
+            QFile::copy(certificates + "/" + file, data + file);
+            QFile::setPermissions(data + file, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        if (::geteuid() == 0)
+            QCOMPARE(QProcess::execute("chown", {"postgres:postgres", data + "server.crt", data + "server.key"}), 0);
+        tls.Start();
+        const QString ca = certificates + "/ca.crt";
+        QString why;
+        QVERIFY2(connects(tls.Port(), "localhost", "verify-full", ca, &why), qPrintable(why));
+        QVERIFY(!connects(tls.Port(), "127.0.0.1", "verify-full", ca, &why));  // not the name it proves
+        QVERIFY(!connects(tls.Port(), "localhost", "verify-full", certificates + "/other.crt"));
+        QVERIFY(connects(tls.Port(), "localhost", "require", ""));
+        // The same server with a certificate nobody vouches for.
+        for (const QString &file : {QString("server.crt"), QString("server.key")}) {
+            QFile::remove(data + file);
+            QFile::copy(certificates + "/self" + file.mid(6), data + file);
+            QFile::setPermissions(data + file, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        if (::geteuid() == 0)
+            QCOMPARE(QProcess::execute("chown", {"postgres:postgres", data + "server.crt", data + "server.key"}), 0);
+        tls.Reload();
+        QTest::qWait(500);
+        QVERIFY(!connects(tls.Port(), "localhost", "verify-full", ca));
+
+        // A server without TLS: refused unless the mode allows a plain connection.
+        const int plain = TestPostgres::Instance().Port();
+        QVERIFY(!connects(plain, "localhost", "require", ""));
+        QVERIFY(!connects(plain, "localhost", "verify-full", ca));
+        QVERIFY(connects(plain, "localhost", "prefer", ""));
+        QVERIFY(connects(plain, "127.0.0.1", "disable", ""));
+        QVERIFY(connects(plain, "127.0.0.1", "", ""));  // this machine: prefer
+    }
+
     void initTestCase()
     {
         qputenv("KALV_TEST_ENGINE", "postgresql");
@@ -144,7 +266,7 @@ private slots:
             offered.append(item->text());
         QCOMPARE(offered, QStringList({"SQLite", "PostgreSQL", "SQLOLEDB.1"}));
         QCOMPARE(window.EdProvider->text(), QString("PostgreSQL"));
-        QCOMPARE(window.edPassword->text(), TestPostgres::Password());
+        QCOMPARE(window.edPassword->text(), QString());  // stored and used, never shown
         window.Edit7->setText("postgres");
         {
             MessageBoxRecorder boxes;
@@ -206,7 +328,9 @@ private slots:
         connection().Close();
         QVERIFY(TADOComunicationControl().ConnectFromSettings());
         QCOMPARE(rows("SELECT COUNT(*) FROM Rooms WHERE q83 IS NOT NULL"), QStringList({"12"}));
-        QCOMPARE(rows("SELECT q75, q76 FROM Operators"), QStringList({"demo|demo"}));
+        // A real database gets demo / demo only while it has no operator, to be changed at once.
+        QCOMPARE(rows("SELECT q75, q152 FROM Operators"), QStringList({"demo|1"}));
+        QVERIFY(Operators::VerifyPassword(rows("SELECT q76 FROM Operators").first(), "demo"));
         QCOMPARE(rows("SELECT proname FROM pg_proc WHERE proname LIKE 'proc_%' ORDER BY proname"),
                  QStringList({"proc_copyalltablesvalues", "proc_openoperator", "proc_savenewoperator"}));
         // A script of the administrator's own through the same command.

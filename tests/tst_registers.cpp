@@ -1,6 +1,8 @@
 // The registers on a real database, driven through their fields and commands.
 
 #include "TestHarness.h"
+#include "desk/UOperators.h"
+#include "startup/UConstMessagesSecurity.h"
 #include "admin/UDatabaseSetup.h"
 #include "data/UDM.h"
 #include "errors/MyClass.h"
@@ -231,8 +233,8 @@ private slots:
         window->Edit1->setText("Нов");
         window->ComboBox1->setEditText("Морски");
         window->Edit7->setText("new");
-        window->Edit8->setText("p");
-        window->Edit9->setText("p");
+        window->Edit8->setText("a good password");
+        window->Edit9->setText("a good password");
         // Saved, but the list cannot be read again: said as it is, never "not saved".
         DropProcedure("proc_OpenOperator");
         {
@@ -387,9 +389,19 @@ private slots:
         }
         window->Edit8->setText("  ");
         window->Edit9->setText("  ");
+        {
+            // Two blanks are a password, but too short a one.
+            MessageBoxRecorder boxes;
+            window->acFNomOperatoriSave->trigger();
+            QCOMPARE(boxes.Texts(), QStringList({msgPasswordTooShort.arg(10)}));
+            QCOMPARE(rows("SELECT COUNT(*) FROM Operators"), QStringList({"0"}));
+        }
+        window->Edit8->setText("  blanks too ");
+        window->Edit9->setText("  blanks too ");
         window->acFNomOperatoriSave->trigger();
-        QCOMPARE(rows("SELECT q80, q1, q21, q23, q24, q74, q75, q76, q77 FROM Operators"),
-                 QStringList({"1|2|Мария Иванова|ул. 1|088|Варна|maria|  |" + QString(50, '1')}));
+        QCOMPARE(rows("SELECT q80, q1, q21, q23, q24, q74, q75, q77 FROM Operators"),
+                 QStringList({"1|2|Мария Иванова|ул. 1|088|Варна|maria|" + QString(50, '1')}));
+        QVERIFY(Operators::VerifyPassword(rows("SELECT q76 FROM Operators").first(), "  blanks too "));
         QVERIFY(!connection().InTransaction());
         QCOMPARE(window->GridModel()->rowCount(), 1);
         QCOMPARE(gridText(window->Grid(), 0, 9), QString("********"));  // never the password itself
@@ -397,7 +409,7 @@ private slots:
         window->acFNomOperatoriClearExecute();
         QVERIFY(window->Edit1->text().isEmpty());
         QCOMPARE(window->Edit7->text(), QString("maria"));
-        QCOMPARE(window->Edit8->text(), QString("  "));
+        QCOMPARE(window->Edit8->text(), QString("  blanks too "));
 
         ErrorLogRecorder log;
         window->Edit1->setText("Друг");

@@ -6,6 +6,7 @@
 #include "TestHarness.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
+#include "desk/URights.h"
 #include "data/UFrontDesk.h"
 #include "data/UReports.h"
 #include "framework/UMainLibraryClass.h"
@@ -92,7 +93,7 @@ class TestReports : public QObject
     int serviceId(const QString &name) { return number("SELECT q42 FROM Uslugi WHERE q33 = ?", {name}); }
     void as(int operatorId, const QDate &day)
     {
-        KalvCLientInfo().OperatorID = operatorId;
+        Rights::SetCurrent(operatorId, Rights::Full());
         SetToday(day);
     }
 
@@ -111,7 +112,7 @@ class TestReports : public QObject
         connection().Execute("INSERT INTO Klients (q1, q28, q29, q31, q34, q35, q47, q57, q70, q71, q27, q39, q124, "
                              "q125, q128) VALUES (?, ?, ?, ?, ?, ?, ?, 1, ?, ?, ?, ?, ?, 0, ?)",
                              {hotel, personalNumber, guest, category, from, to, roomId(room), price, nights,
-                              price * nights, Now(), booking, KalvCLientInfo().OperatorID});
+                              price * nights, Now(), booking, Rights::CurrentOperator()});
         transaction.Commit();
         m_bookings.insert(guest.section(' ', 0, 0), booking);
     }
@@ -216,7 +217,7 @@ private slots:
     void cleanup()
     {
         SetToday(QDate());
-        KalvCLientInfo().OperatorID = 0;
+        Rights::SetCurrent(0, Rights::Full());
         m_db.reset();
     }
 

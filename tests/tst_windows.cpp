@@ -19,8 +19,15 @@
 #include "windows/UOperReservation.h"
 #include "windows/URoomBoard.h"
 #include "windows/USigurnost.h"
+#include "windows/UUserLogin.h"
+#include "desk/UOperators.h"
+#include "desk/URights.h"
+#include "startup/UConstMessagesSecurity.h"
+#include "startup/UConstMessagesStay.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTimer>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -77,6 +84,7 @@ class TestWindows : public QObject
 
     TADOConnection &connection() { return m_db->Connection(); }
     void exec(const QString &sql, const QVariantList &values = {}) { m_db->Exec(sql, values); }
+    QStringList rows(const QString &sql) { return m_db->Rows(sql); }
     std::unique_ptr<TFHotel> mainWindow(const QSize &size = QSize(1400, 900))
     {
         auto window = std::make_unique<TFHotel>();
@@ -210,17 +218,11 @@ private slots:
         hotelData();
         auto window = mainWindow();
         window->RunCommand("actOperReserv");
-        auto *reservation = qobject_cast<TFOperReservation *>(lastChild(*window));
-        QVERIFY(reservation);
-        QCOMPARE(reservation->labelCharacteristic->text(), QString());  // nothing until a room is chosen
-        reservation->edContragentName->setText("Иван");
-        reservation->edContragentID->setText("8001011234");
-        reservation->cbTarife->setEditText("Основна");
-        reservation->cbCurrency->setEditText("BGN");
-        reservation->cbHotel->setEditText("Морски");
-        reservation->cbRoomNumber->setEditText("101");
-        reservation->DateTimePicker2->setDate(QDate::currentDate().addDays(1));
-        reservation->acOperReservationPrepareContragentForReserv->trigger();
+        auto *fresh = qobject_cast<TFOperReservation *>(lastChild(*window));
+        QCOMPARE(fresh->labelCharacteristic->text(), QString());  // nothing until a room is chosen
+        fresh->close();
+        QTRY_COMPARE(window->MdiArea->subWindowList().size(), 0);
+        TFOperReservation *reservation = reservationWithStagedRow(*window);
         QVERIFY(reservation->HasStagedRows());
         for (const QString &way : {"Esc", "Изход", "frame"}) {
             MessageBoxRecorder boxes;
@@ -243,6 +245,109 @@ private slots:
         window->Action("actClose")->trigger();
         QCOMPARE(boxes.Texts(), QStringList({msgDiscardStagedRows}));
         QVERIFY(!window->isVisible());
+    }
+
+    // Stages a row in a new reservation window of the main window.
+    TFOperReservation *reservationWithStagedRow(TFHotel &window)
+    {
+        window.RunCommand("actOperReserv");
+        auto *reservation = qobject_cast<TFOperReservation *>(lastChild(window));
+        reservation->edContragentName->setText("Иван");
+        reservation->edContragentID->setText("8001011234");
+        reservation->cbTarife->setEditText("Основна");
+        reservation->cbCurrency->setEditText("BGN");
+        reservation->cbHotel->setEditText("Морски");
+        reservation->cbRoomNumber->setEditText("101");
+        reservation->DateTimePicker2->setDate(QDate::currentDate().addDays(1));
+        reservation->acOperReservationPrepareContragentForReserv->trigger();
+        return reservation;
+    }
+
+    // Answers each login that shows with the next of the steps: "" cancels, else "user/password".
+    void answerLogins(QStringList steps, QStringList *rightsSeen)
+    {
+        auto *timer = new QTimer(this);
+        timer->setInterval(30);
+        connect(timer, &QTimer::timeout, this, [timer, steps, rightsSeen]() mutable {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *login = qobject_cast<TFUserLogin *>(w); login && login->isVisible() && !steps.isEmpty()) {
+                    rightsSeen->append(Rights::CurrentPrivileges());
+                    const QString step = steps.takeFirst();
+                    if (step.isEmpty()) {
+                        login->acClose->trigger();
+                    } else {
+                        QTest::keyClicks(login->username, step.section('/', 0, 0));
+                        QTest::keyClicks(login->password, step.section('/', 1));
+                        QTest::mouseClick(login->spOK, Qt::LeftButton);
+                    }
+                    if (steps.isEmpty())
+                        timer->deleteLater();
+                    return;
+                }
+        });
+        timer->start();
+    }
+
+    void operatorSwitchNeverLeavesThePreviousOperatorWorking()
+    {
+        hotelData();
+        exec("INSERT INTO Operators (q1, q75, q76, q77) VALUES (1, 'maria', ?, ?), (1, 'petar', ?, ?)",
+             {Operators::HashPassword("maria password"), Rights::Full(), Operators::HashPassword("petar password"),
+              Rights::Full()});
+        Rights::SetCurrent(1, Rights::Full());
+        auto window = mainWindow();
+        window->show();
+        TFOperReservation *reservation = reservationWithStagedRow(*window);
+        QVERIFY(reservation->HasStagedRows());
+        // Cancelled, the rows kept: the login comes back, and nobody works meanwhile.
+        QStringList rightsSeen;
+        answerLogins({"", "petar/petar password"}, &rightsSeen);
+        MessageBoxRecorder boxes;
+        boxes.Answer(TSystemWinOS::IDNO);
+        window->Action("actOperChangeOperator")->trigger();
+        QCOMPARE(boxes.Texts(), QStringList({msgDiscardStagedRows}));
+        QCOMPARE(rightsSeen, QStringList({QString(), QString()}));
+        QCOMPARE(Rights::CurrentOperator(), 2);
+        QVERIFY(window->isVisible());
+        QVERIFY(reservation->HasStagedRows());
+        // Cancelled again and the rows given up: the program ends.
+        answerLogins({""}, &rightsSeen);
+        boxes.Answer(TSystemWinOS::IDYES);
+        window->Action("actOperChangeOperator")->trigger();
+        QTRY_VERIFY(!window->isVisible());
+        QCOMPARE(boxes.Texts(), QStringList({msgDiscardStagedRows, msgDiscardStagedRows}));
+    }
+
+    void anUnattendedDeskLocksAndKeepsItsInput()
+    {
+        hotelData();
+        exec("INSERT INTO Operators (q1, q75, q76, q77) VALUES (1, 'maria', ?, ?)",
+             {Operators::HashPassword("maria password"), Rights::Full()});
+        Rights::SetCurrent(1, Rights::Full());
+        const qint64 minute = TFHotel::IdleMinuteMs;
+        TFHotel::IdleMinuteMs = 40;
+        auto window = mainWindow();
+        window->show();
+        TFOperReservation *reservation = reservationWithStagedRow(*window);
+        TRegistry registry;
+        QVERIFY(registry.OpenKey(SqlSettings::Key, true));
+        registry.WriteInteger(SqlSettings::IdleLockMinutes, 0);  // never
+        QTest::qWait(100);
+        window->CheckIdle();
+        QCOMPARE(Rights::CurrentOperator(), 1);
+        registry.WriteInteger(SqlSettings::IdleLockMinutes, 2);
+        QTest::keyClick(reservation->edContragentName, Qt::Key_End);  // touched a moment ago
+        window->CheckIdle();
+        QCOMPARE(Rights::CurrentOperator(), 1);
+        QTest::qWait(100);
+        QStringList rightsSeen;
+        answerLogins({"maria/maria password"}, &rightsSeen);
+        window->CheckIdle();
+        TFHotel::IdleMinuteMs = minute;
+        QCOMPARE(rightsSeen, QStringList({QString()}));  // covered: nobody worked under the login
+        QCOMPARE(Rights::CurrentOperator(), 1);
+        QVERIFY(reservation->HasStagedRows());
+        QCOMPARE(rows("SELECT q147 FROM Dnevnik"), QStringList({msgLogDeskLocked.arg(2), msgLogLogin}));
     }
 
     void idleBoardOfAThousandRoomsPaintsNothing()

@@ -108,11 +108,12 @@ std::string dataFolder()
 #endif
 }
 
+// The user's own settings only: a Settings.ini in whatever folder the program was started from
+// could send the report (and the user's mail password) anywhere.
 MailSettings loadSettings()
 {
     MailSettings settings;
-    if (!readMailSection(dataFolder() + "Settings.ini", settings))
-        readMailSection("Settings.ini", settings);
+    readMailSection(dataFolder() + "Settings.ini", settings);
     return settings;
 }
 
@@ -214,6 +215,9 @@ int send(const MailSettings &settings, const std::string &body)
         curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
         curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    } else {
+        // Without a user name the report still goes encrypted wherever the server offers it.
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
     }
     const CURLcode result = curl_easy_perform(curl);
     curl_slist_free_all(recipients);

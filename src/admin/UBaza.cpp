@@ -1,5 +1,7 @@
 #include "UBaza.h"
 
+#include "desk/URights.h"
+
 #include "UDatabaseSetup.h"
 #include "controls/KalvMenu.h"
 #include "data/UADOComunicationControl.h"
@@ -61,7 +63,7 @@ TFBaza::TFBaza(QWidget *parent) : TMainLibraryClass(parent)
     setWindowTitle(QStringLiteral("Конфигуриране на база данни."));
     setAttribute(Qt::WA_DeleteOnClose);
     setCentralWidget(new QWidget(this));
-    resize(754, 451);
+    resize(754, 505);
     BuildToolbar();
     BuildConnectionBox();
     BuildProcedureBox();
@@ -92,7 +94,7 @@ void TFBaza::BuildConnectionBox()
 {
     gbDBConnection = named(new QGroupBox(QStringLiteral("Комуникация"), centralWidget()),
                            QStringLiteral("gbDBConnection"));
-    gbDBConnection->setGeometry(8, 8, 474, 22 + 13 * kRowHeight + 8);
+    gbDBConnection->setGeometry(8, 8, 474, 22 + 15 * kRowHeight + 8);
     QGroupBox *box = gbDBConnection;
     rowLabel(box, QStringLiteral("lInfoAdvancedServerSetings"), QStringLiteral("Напредничева настройка"), 0);
     stNext = named(new TStaticText(QStringLiteral(">>"), box), QStringLiteral("stNext"));
@@ -140,6 +142,13 @@ void TFBaza::BuildConnectionBox()
     Edit7 = field("lInfoDBName", "БАЗА", new QLineEdit, "Edit7");
     cbDBConfigIsDynamicPort = rowField<QCheckBox>(box, QStringLiteral("cbDBConfigIsDynamicPort"), 12);
     cbDBConfigIsDynamicPort->setText(QStringLiteral("Динамичен порт"));
+    // How a shared server's connection is encrypted, and the CA file that vouches for the server.
+    rowLabel(box, QStringLiteral("lInfoSslMode"), QStringLiteral("SSL режим"), 13);
+    cbSslMode = rowField<QComboBox>(box, QStringLiteral("cbSslMode"), 13);
+    cbSslMode->addItems({QString(), QStringLiteral("disable"), QStringLiteral("prefer"), QStringLiteral("require"),
+                         QStringLiteral("verify-full")});
+    rowLabel(box, QStringLiteral("lInfoSslRootCert"), QStringLiteral("CA файл"), 14);
+    edSslRootCert = rowField<QLineEdit>(box, QStringLiteral("edSslRootCert"), 14);
 }
 
 void TFBaza::BuildProcedureBox()
@@ -190,7 +199,9 @@ bool TFBaza::LoadFields()
     bool passwordReadable = true;
     if (library.LoadFunction(1, QStringLiteral("HashingKey"))) {
         const QString stored = registry.ReadString(SqlSettings::Password);
-        edPassword->setText(library.DecryptText(stored));
+        m_storedPassword = library.DecryptText(stored);
+        edPassword->clear();
+        edPassword->setPlaceholderText(m_storedPassword.isEmpty() ? QString() : QStringLiteral("••••••••"));
         passwordReadable = library.IsReadable(stored);
         if (!library.Unload())
             RequestTerminate();
@@ -201,6 +212,8 @@ bool TFBaza::LoadFields()
     Edit7->setText(registry.ReadString(SqlSettings::DataBase));
     ComboBox2->setCurrentText(registry.ReadString(SqlSettings::Protocol));
     EdProvider->setText(registry.ReadString(SqlSettings::Provider));
+    cbSslMode->setCurrentText(registry.ReadString(SqlSettings::SslMode));
+    edSslRootCert->setText(registry.ReadString(SqlSettings::SslRootCert));
     cbDBConfigIsDynamicPort->setChecked(registry.ValueExists(SqlSettings::IsDynamicPort) &&
                                         registry.ReadInteger(SqlSettings::IsDynamicPort) != 0);
     registry.CloseKey();
@@ -234,15 +247,18 @@ void TFBaza::acFBazaConnectionExecute()
         connection.Close();
         TConnectionParts parts;
         parts.Provider = EdProvider->text();
-        parts.Password = edPassword->text();
+        parts.Password = PasswordToUse();
         parts.User = username->text();
         parts.Database = Edit7->text();
         parts.Server = edServer->text();
         parts.Instance = edServerInctance->text();
+        parts.SslMode = cbSslMode->currentText();
+        parts.SslRootCert = edSslRootCert->text();
         connection.SetConnectionString(parts.Join());
         connection.SetDefaultDatabase(Edit7->text());
         connection.LoginPrompt = false;
         connection.Open();
+        m_connected = connection.Connected();
         if (connection.Connected())
             TSystemWinOS::ShowMessageBox(msgConnectionEstablished, msgHotelInformationTitle, 64);
         else
@@ -252,8 +268,19 @@ void TFBaza::acFBazaConnectionExecute()
     }
 }
 
+bool TFBaza::Allowed(int right) const
+{
+    // Before any login the window stands alone to make the database usable at all.
+    if (m_setupMode || Rights::Has(right))
+        return true;
+    TSystemWinOS::ShowMessageBox(Rights::RefusalText(right), msgInformationTitle, 48);
+    return false;
+}
+
 void TFBaza::acFBazaSaveExecute()
 {
+    if (!Allowed(Rights::rServerSettings))
+        return;
     try {
         DatabaseSetup::TServerSettings settings;
         settings.Server = edServer->text();
@@ -261,12 +288,14 @@ void TFBaza::acFBazaSaveExecute()
         settings.Alias = edServerNickName->text();
         settings.Authentication = cbAuthentification->currentText();
         settings.User = username->text();
-        settings.Password = edPassword->text();
+        settings.Password = PasswordToUse();
         settings.Port = Edit6->text();
         settings.Protocol = ComboBox2->currentText();
         settings.DataBase = Edit7->text();
         settings.Provider = EdProvider->text();
         settings.DynamicPort = cbDBConfigIsDynamicPort->isChecked();
+        settings.SslMode = cbSslMode->currentText();
+        settings.SslRootCert = edSslRootCert->text();
         if (!DatabaseSetup::WriteServerSettings(settings))
             RequestTerminate();
         TSystemWinOS::ShowMessageBox(msgSuccessfulOperation, msgInformationTitle, 64);
@@ -308,6 +337,8 @@ void TFBaza::stNext_2Click()
 
 void TFBaza::acFBazaNewDBExecute()
 {
+    if (!Allowed(Rights::rNewDatabase))
+        return;
     const DatabaseSetup::TResult result = DatabaseSetup::CreateDatabase(Edit7->text());
     if (result.Outcome == DatabaseSetup::TOutcome::Failed)
         TExceptionLogs::Show(result.Message);
@@ -317,6 +348,8 @@ void TFBaza::acFBazaNewDBExecute()
 
 void TFBaza::acFBazaAttachDBExecute()
 {
+    if (!Allowed(Rights::rAttachDatabase))
+        return;
     try {
         if (!TDbEngine::ForProvider(EdProvider->text())->CanAttachFiles()) {
             TSystemWinOS::ShowMessageBox(msgAttachNotSupported, msgInformationTitle, 64);
@@ -362,6 +395,8 @@ void TFBaza::GetSPFromTextFile()
 
 void TFBaza::acFBazaInsertNewSPExecute()
 {
+    if (!Allowed(Rights::rAddProcedures))
+        return;
     if (Edit8->text().isEmpty()) {
         TSystemWinOS::ShowMessage(msgSelectProcedureFile);
         return;
@@ -382,10 +417,16 @@ void TFBaza::acFBazaInsertNewSPExecute()
 
 void TFBaza::acFBazaCloseExecute() { close(); }
 
+QString TFBaza::PasswordToUse() const
+{
+    return edPassword->isModified() || !edPassword->text().isEmpty() ? edPassword->text() : m_storedPassword;
+}
+
 void TFBaza::closeEvent(QCloseEvent *event)
 {
     fiFBaza->Save();
+    // In set-up mode the start goes on only from a connection; the caller ends it otherwise.
+    if (m_setupMode)
+        SetModalResult(m_connected && LocalConnection().Connected() ? mrOk : mrCancel);
     TMainLibraryClass::closeEvent(event);
-    if (DatabaseSetupRequired)
-        RequestTerminate();
 }

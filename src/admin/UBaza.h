@@ -23,6 +23,14 @@ public:
     explicit TFBaza(QWidget *parent = nullptr);
 
     bool InitializeWindow() override;
+    // Before anyone logged in: closing ends the start unless the window connected.
+    void SetSetupMode(bool setup)
+    {
+        m_setupMode = setup;
+        setAttribute(Qt::WA_DeleteOnClose, !setup);  // the start owns it then
+    }
+    bool SetupMode() const { return m_setupMode; }
+    bool Connected() const { return m_connected; }
 
     void stNextClick();
     void stNext_2Click();
@@ -38,7 +46,8 @@ public:
     TStaticText *stNext, *stNext_2;
     QLineEdit *edServer, *edServerInctance, *edServerNickName, *EdProvider, *EditTimeout, *username, *edPassword,
         *Edit6, *Edit7, *Edit8;
-    QComboBox *cbAuthentification, *ComboBox2;
+    QComboBox *cbAuthentification, *ComboBox2, *cbSslMode;
+    QLineEdit *edSslRootCert;
     QCheckBox *cbDBConfigIsDynamicPort;
     QLabel *lInfoSP;
     QPushButton *SPButton = nullptr;  // the "..." inside Edit8
@@ -52,6 +61,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The stored password is used, never shown: the field stays empty until someone types.
+    QString PasswordToUse() const;
+    // Whether the operator may run a command of the window; says why not.
+    bool Allowed(int right) const;
+    bool m_setupMode = false;
+    bool m_connected = false;
+    QString m_storedPassword;
     void BuildConnectionBox();
     void BuildProcedureBox();
     void BuildToolbar();

@@ -36,6 +36,8 @@ bool WriteServerSettings(const TServerSettings &settings)
     registry.WriteString(SqlSettings::Protocol, settings.Protocol);
     registry.WriteString(SqlSettings::DataBase, settings.DataBase);
     registry.WriteString(SqlSettings::Provider, settings.Provider);
+    registry.WriteString(SqlSettings::SslMode, settings.SslMode);
+    registry.WriteString(SqlSettings::SslRootCert, settings.SslRootCert);
     registry.WriteInteger(SqlSettings::TimeoutConnection, 30);
     registry.WriteInteger(SqlSettings::TimeoutCommand, 30);
     registry.WriteInteger(SqlSettings::IsDynamicPort, settings.DynamicPort ? 1 : 0);

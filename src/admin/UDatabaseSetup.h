@@ -12,6 +12,7 @@ namespace DatabaseSetup {
 // The server settings as the configuration window's Save stores them.
 struct TServerSettings {
     QString Server, Instance, Alias, Authentication, User, Password, Port, Protocol, DataBase, Provider;
+    QString SslMode, SslRootCert;
     bool DynamicPort = false;
 };
 // Writes every value in one write of the store; false when the password library failed (the

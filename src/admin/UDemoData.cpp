@@ -1,6 +1,8 @@
 #include "UDemoData.h"
 
 #include "data/UFrontDesk.h"
+#include "desk/UOperators.h"
+#include "desk/URights.h"
 
 #include "UDatabaseSetup.h"
 #include "data/UADOComunicationControl.h"
@@ -38,6 +40,20 @@ int countRows(TADOConnection &connection, const QString &table)
     return query.FieldByName(QStringLiteral("n")).AsInteger();
 }
 
+// The demonstration operator: demo / demo on the throw-away hotel; on a real database, only
+// where it has no operator yet, and then its password must be changed at the first login.
+void addDemoOperator(TADOConnection &connection, bool here)
+{
+    if (here && countRows(connection, QStringLiteral("Operators")) > 0)
+        return;
+    insert(connection,
+           QStringLiteral("INSERT INTO [dbo].[Operators] (q1, q21, q23, q24, q74, q75, q76, q77, q151, q152) "
+                          "VALUES (:q1, :q21, :q23, :q24, :q74, :q75, :q76, :q77, :q151, :q152)"),
+           {1, QStringLiteral("Демо оператор"), QStringLiteral("ул. Морска 1"), QStringLiteral("+359 52 000 000"),
+            QStringLiteral("Варна"), QStringLiteral("demo"), Operators::HashPassword(QStringLiteral("demo")),
+            Rights::Full(), 0, here ? 1 : 0});
+}
+
 void fillHotel(TADOConnection &connection)
 {
     insert(connection,
@@ -70,11 +86,6 @@ void fillHotel(TADOConnection &connection)
                {QString::number((floor + 1) * 100 + i % 6 + 1), price, 1, service == 3 ? 2 : 1, service, 1, service,
                 80, 60, 20 + floor * 90, 20 + (i % 6) * 95});
     }
-    insert(connection,
-           QStringLiteral("INSERT INTO [dbo].[Operators] (q1, q21, q23, q24, q74, q75, q76, q77) "
-                          "VALUES (:q1, :q21, :q23, :q24, :q74, :q75, :q76, :q77)"),
-           {1, QStringLiteral("Демо оператор"), QStringLiteral("ул. Морска 1"), QStringLiteral("+359 52 000 000"),
-            QStringLiteral("Варна"), QStringLiteral("demo"), QStringLiteral("demo"), QString(50, QLatin1Char('1'))});
     const QDate today = QDate::currentDate();
     // Guests of every kind the board shows: in house, leaving today, arriving today, to come.
     struct TDemoStay {
@@ -211,7 +222,7 @@ void InstallMissingProcedures(const QString &scriptsFolder)
     }
 }
 
-void Prepare(const QString &scriptsFolder)
+void Prepare(const QString &scriptsFolder, bool here)
 {
     TRegistry registry;
     registry.OpenKey(SqlSettings::Key, false);
@@ -234,7 +245,12 @@ void Prepare(const QString &scriptsFolder)
         InstallMissingProcedures(scriptsFolder);
         if (countRows(connection, QStringLiteral("HotelBuild")) == 0) {
             connection.BeginTrans();
+            addDemoOperator(connection, here);
             fillHotel(connection);
+            connection.CommitTrans();
+        } else if (here && countRows(connection, QStringLiteral("Operators")) == 0) {
+            connection.BeginTrans();
+            addDemoOperator(connection, here);
             connection.CommitTrans();
         }
     } catch (const Exception &) {

@@ -7,9 +7,11 @@ namespace DemoData {
 // Embedded server settings, written only where the user has none; true when written.
 bool WriteEmbeddedSettings();
 // The database of the stored settings with its tables and the delivered procedures, created
-// where missing, and the demonstration hotel when the database holds no hotel yet.
+// where missing, and the demonstration hotel when the database holds no hotel yet. here: the
+// database is a real one (kalvhotel-admin demo --here), which gets the demonstration operator
+// only when it has no operator, with its password to be changed at the first login.
 // Raises Exception with a clear message on failure.
-void Prepare(const QString &scriptsFolder);
+void Prepare(const QString &scriptsFolder, bool here = false);
 // Installs every delivered procedure of the engine that the database does not have yet.
 void InstallMissingProcedures(const QString &scriptsFolder);
 } // namespace DemoData

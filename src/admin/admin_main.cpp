@@ -6,6 +6,7 @@
 #include "data/UADOComunicationControl.h"
 #include "data/UBackup.h"
 #include "data/UDM.h"
+#include "desk/URights.h"
 #include "errors/MyClass.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
@@ -27,7 +28,8 @@ int usage()
                  "       kalvhotel-admin install-procedure FILE\n"
                  "       kalvhotel-admin demo [--here]\n"
                  "       kalvhotel-admin set-server --provider P --server S [--instance I] --database D --user U\n"
-                 "                          (the password is read from the standard input)\n"
+                 "                          [--sslmode disable|prefer|require|verify-full] [--sslrootcert FILE]\n"
+                 "                          (the password is read from the standard input, unechoed)\n"
                  "       kalvhotel-admin backup FILE\n"
                  "       kalvhotel-admin restore FILE\n");
     return 2;
@@ -109,7 +111,8 @@ int setServer(const QStringList &arguments)
     DatabaseSetup::TServerSettings settings;
     const QHash<QString, QString *> options = {{"--provider", &settings.Provider}, {"--server", &settings.Server},
                                                {"--instance", &settings.Instance}, {"--database", &settings.DataBase},
-                                               {"--user", &settings.User}};
+                                               {"--user", &settings.User}, {"--sslmode", &settings.SslMode},
+                                               {"--sslrootcert", &settings.SslRootCert}};
     for (int i = 0; i < arguments.size(); i += 2) {
         if (!options.contains(arguments.at(i)) || i + 1 >= arguments.size())
             return usage();
@@ -118,8 +121,7 @@ int setServer(const QStringList &arguments)
     if (settings.Provider.isEmpty() || settings.Server.isEmpty() || settings.DataBase.isEmpty() || settings.User.isEmpty())
         return usage();
     // Never on the command line, where every user of the machine could read it.
-    QTextStream input(stdin);
-    settings.Password = input.readLine();
+    settings.Password = TSystemWinOS::ReadSecretLine(QStringLiteral("Password: "));
     settings.Protocol = QStringLiteral("TCP/IP");
     try {
         if (!DatabaseSetup::WriteServerSettings(settings)) {
@@ -141,7 +143,7 @@ int demo(bool here)
     try {
         if (!here && DemoData::WriteEmbeddedSettings())
             std::printf("embedded server settings written\n");
-        DemoData::Prepare(TSystemWinOS::DeliveredFolder() + QStringLiteral("sql/"));
+        DemoData::Prepare(TSystemWinOS::DeliveredFolder() + QStringLiteral("sql/"), here);
         std::printf("demonstration database ready\n");
         return 0;
     } catch (const Exception &error) {
@@ -156,6 +158,7 @@ int main(int argc, char *argv[])
 {
     // No window of the program is shown here; the boxes go to the standard error stream.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    TSystemWinOS::MakeFilesPrivate();
     TKalvApplication application(argc, argv);
     const QStringList arguments = application.arguments().mid(1);
     if (arguments.isEmpty())
@@ -167,6 +170,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     TDM dm;
+    // Whoever holds the account and its server settings administers the database.
+    Rights::SetCurrent(0, Rights::Full());
     const QString command = arguments.first();
     if (command == QLatin1String("create-database") && arguments.size() == 2)
         return createDatabase(arguments.at(1));

@@ -92,7 +92,9 @@ QString TConnectionParts::Join() const
            QStringLiteral("Use Procedure for Prepare=1;") + QStringLiteral("Auto Translate=True;") +
            QStringLiteral("Packet Size=4096;") + item("Workstation ID=", Server) +
            QStringLiteral("Use Encryption for Data=False;") +
-           QStringLiteral("Tag with column collation when possible=False;");
+           QStringLiteral("Tag with column collation when possible=False;") +
+           (SslMode.isEmpty() ? QString() : item("SSL Mode=", SslMode)) +
+           (SslRootCert.isEmpty() ? QString() : item("SSL Root Cert=", SslRootCert));
 }
 
 TADOComunicationControl::TADOComunicationControl() = default;
@@ -116,6 +118,8 @@ bool TADOComunicationControl::BuildFromSettings(const QString &database, QString
     parts.Database = database;
     parts.Server = registry.ReadString(SqlSettings::ComputerName);
     parts.Instance = registry.ReadString(SqlSettings::Instance);
+    parts.SslMode = registry.ReadString(SqlSettings::SslMode);
+    parts.SslRootCert = registry.ReadString(SqlSettings::SslRootCert);
     connectionString = parts.Join();
     return true;
 }

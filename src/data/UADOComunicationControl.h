@@ -35,7 +35,7 @@ private:
 
 // The twelve parts of a connection string from their values.
 struct TConnectionParts {
-    QString Provider, Password, User, Database, Server, Instance;
+    QString Provider, Password, User, Database, Server, Instance, SslMode, SslRootCert;
     QString Join() const;
 };
 

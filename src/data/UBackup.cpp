@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
@@ -112,6 +113,7 @@ void restoreSqlite(const QString &database, const QString &file)
 struct TServer {
     QString Host, User, Password, Database;
     int Port = -1;
+    QString SslMode, SslRootCert;  // as the program's own connection has them
 };
 
 QString tool(const QString &name)
@@ -138,6 +140,11 @@ QString run(const TServer &server, const QString &program, QStringList arguments
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PGPASSWORD"), server.Password);
     environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("10"));
+    // The tools trust the server exactly as the program does.
+    if (!server.SslMode.isEmpty())
+        environment.insert(QStringLiteral("PGSSLMODE"), server.SslMode);
+    if (!server.SslRootCert.isEmpty())
+        environment.insert(QStringLiteral("PGSSLROOTCERT"), server.SslRootCert);
     process.setProcessEnvironment(environment);
     process.start(tool(program), arguments);
     if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
@@ -191,8 +198,14 @@ QString sqliteFile(const QSqlDatabase &db)
 // checked, so that a failed backup never replaces a good one.
 void writeWhole(const QString &file, const std::function<void(const QString &partial)> &write)
 {
-    const QString partial = file + QStringLiteral(".partial");
-    QFile::remove(partial);
+    // Made new under a name nobody could foresee, its owner's alone: a link planted beside the
+    // backup leads nowhere.
+    QTemporaryFile made(file + QStringLiteral(".XXXXXX.partial"));
+    made.setAutoRemove(false);
+    if (!made.open())
+        fail(QStringLiteral("%1 cannot be written.").arg(file));
+    const QString partial = made.fileName();
+    made.close();
     try {
         write(partial);
     } catch (...) {
@@ -209,7 +222,19 @@ void writeWhole(const QString &file, const std::function<void(const QString &par
 
 TServer serverOf(const QSqlDatabase &db)
 {
-    return {db.hostName(), db.userName(), db.password(), db.databaseName(), db.port()};
+    TServer server{db.hostName(), db.userName(), db.password(), db.databaseName(), db.port(), {}, {}};
+    for (const QString &option : db.connectOptions().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString key = option.section(QLatin1Char('='), 0, 0).trimmed();
+        QString value = option.section(QLatin1Char('='), 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))
+            value = value.mid(1, value.size() - 2).replace(QStringLiteral("\\'"), QStringLiteral("'")).replace(
+                QStringLiteral("\\\\"), QStringLiteral("\\"));
+        if (key == QLatin1String("sslmode"))
+            server.SslMode = value;
+        else if (key == QLatin1String("sslrootcert"))
+            server.SslRootCert = value;
+    }
+    return server;
 }
 
 } // namespace

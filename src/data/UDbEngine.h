@@ -83,6 +83,9 @@ public:
     virtual void InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const = 0;
     // Makes one workstation at a time change the schema, until the transaction ends.
     virtual void LockSchema(TADOConnection &) const {}
+    // Holds a name (letter case aside) until the transaction ends; the embedded engine's write
+    // transaction already holds the whole file.
+    virtual void LockName(TADOConnection &, const QString &) const {}
     // Runs the procedure and gives its last result set, if any.
     virtual TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                                   const QList<TParameter> &parameters) const = 0;

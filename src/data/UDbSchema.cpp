@@ -24,7 +24,10 @@ QList<TTableDef> buildTables()
         {"Operators",
          {{"q80", kInt, I}, {"q1", kInt, D}, {"q21", kText, N}, {"q23", kText, D}, {"q24", kText, D},
           {"q25", "varbinary(8000)", D}, {"q26", kBit, N}, {"q74", kText, D}, {"q75", kText, D},
-          {"q76", kText, D}, {"q77", kText, D}}},
+          {"q76", kText, D}, {"q77", kText, D},
+          // q76 holds an Argon2id hash. q151: 1 when the operator is deactivated (kept, since the
+          // log names them); q152: 1 when the password must be changed at the next login.
+          {"q151", kInt, N}, {"q152", kInt, N}}},
         {"Secyrity", {{"q26", kBit, N}, {"q22", kInt, N}}},
         {"Klients",
          {{"q1", kInt, D},           {"q28", kText, N},  {"q29", kText, N},  {"q27", kAmount, D},
@@ -85,6 +88,9 @@ QList<TTableDef> buildTables()
           {"q53", kDate, N}}},
         // One row: the version of the schema (q150).
         {"VersiaBaza", {{"q150", kInt, N}}},
+        // Failed logins in a row under a user name (q75), shared by every workstation: their
+        // count (q153) and until when logins under the name are refused (q154).
+        {"NeuspeshniVhodove", {{"q75", kText, N}, {"q153", kInt, N}, {"q154", kDate, N}}},
     };
 }
 

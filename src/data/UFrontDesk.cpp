@@ -6,6 +6,7 @@
 #include "UDbEngine.h"
 #include "UDbSchema.h"
 #include "errors/UExceptionLogs.h"
+#include "desk/URights.h"
 #include "framework/UMainLibraryClass.h"
 #include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
@@ -33,7 +34,7 @@ QVariant orNull(const QDate &day) { return day.isValid() ? QVariant(day) : nullD
 
 QVariant operatorId()
 {
-    const int id = KalvCLientInfo().OperatorID;
+    const int id = Rights::CurrentOperator();
     return id > 0 ? QVariant(id) : nullInt();
 }
 
@@ -179,10 +180,11 @@ void setRoomState(TADOConnection &connection, int room, int state)
     connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = ? WHERE q47 = ?"), {state, room});
 }
 
-// Runs one operation in one write transaction.
+// Runs one operation in one write transaction, for an operator who holds its right.
 template <typename TWork>
-auto operation(TWork work)
+auto operation(Rights::TRight right, TWork work)
 {
+    Rights::Require(right);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
     auto result = work(connection);
@@ -574,9 +576,16 @@ bool RoomFree(int room, const QDate &from, const QDate &to, int exceptStay, QStr
 void WriteLog(TADOConnection &connection, const QString &what, const QVariant &key, const QVariant &booking,
               const QString &text)
 {
+    WriteLogAs(connection, operatorId(), what, key, booking, text);
+}
+
+void WriteLogAs(TADOConnection &connection, const QVariant &operatorKey, const QString &what, const QVariant &key,
+                const QVariant &booking, const QString &text)
+{
     connection.Execute(QStringLiteral("INSERT INTO Dnevnik (q136, q128, q144, q145, q146, q124, q147) "
                                       "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                       {QDateTime::currentDateTime(), operatorId(), QSysInfo::machineHostName().left(TextColumnLength),
+                       {QDateTime::currentDateTime(), operatorKey.isValid() && !operatorKey.isNull() ? operatorKey : nullInt(),
+                        QSysInfo::machineHostName().left(TextColumnLength),
                         what, key.isValid() && !key.isNull() ? key : nullInt(),
                         booking.isValid() && !booking.isNull() ? booking : nullInt(), text.left(TextColumnLength)});
 }
@@ -602,6 +611,7 @@ void LogEvent(const QString &what, const QVariant &key, const QString &text)
 int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGuest &guest, const QVariant &currency,
                   const QString &status, int stays, int charges)
 {
+    Rights::Require(Rights::rReservation);
     const int number = connection.InsertReturningIdentity(
         QStringLiteral("Rezervacii"),
         {"q1", "q29", "q28", "q133", "q134", "q135", "q31", "q57", "q128", "q136", "q138"},
@@ -616,7 +626,7 @@ int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGues
 
 void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
 {
-    operation([&](TADOConnection &connection) {
+    operation(Rights::rCheckIn, [&](TADOConnection &connection) {
         const TStay stay = requireStay(connection, id);
         requireStatus(stay, {ssReserved});
         const QDate today = Today();
@@ -641,7 +651,7 @@ void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
 
 int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant &currency, bool dirtyRoomAccepted)
 {
-    return operation([&](TADOConnection &connection) {
+    return operation(Rights::rCheckIn, [&](TADOConnection &connection) {
         const QDate today = Today();
         if (departure <= today)
             refuse(msgDepartureInvalid);
@@ -687,7 +697,7 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
 
 void CheckOut(int id, bool openBalanceAccepted)
 {
-    operation([&](TADOConnection &connection) {
+    operation(Rights::rCheckOut, [&](TADOConnection &connection) {
         const TStay stay = requireStay(connection, id);
         requireStatus(stay, {ssInHouse});
         lockRooms(connection, {stay.Room});
@@ -700,7 +710,7 @@ void CheckOut(int id, bool openBalanceAccepted)
 
 void CheckOutBooking(int booking, bool openBalanceAccepted)
 {
-    operation([&](TADOConnection &connection) {
+    operation(Rights::rCheckOut, [&](TADOConnection &connection) {
         auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 1 "
                                                                          "AND k.q47 IS NOT NULL ORDER BY k.q47"),
                                {{"iBooking", booking}});
@@ -735,7 +745,7 @@ QString endStay(TADOConnection &connection, const TStay &stay, int status)
 
 void Cancel(int id)
 {
-    operation([&](TADOConnection &connection) {
+    operation(Rights::rEditReservation, [&](TADOConnection &connection) {
         const TStay stay = requireStay(connection, id);
         requireStatus(stay, {ssReserved});
         WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, endStay(connection, stay, ssCancelled));
@@ -745,7 +755,7 @@ void Cancel(int id)
 
 void CancelBooking(int booking)
 {
-    operation([&](TADOConnection &connection) {
+    operation(Rights::rEditReservation, [&](TADOConnection &connection) {
         auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 0 "
                                                                          "AND k.q47 IS NOT NULL ORDER BY k.q34"),
                                {{"iBooking", booking}});
@@ -762,7 +772,7 @@ void CancelBooking(int booking)
 
 void MarkNoShow(int id)
 {
-    operation([&](TADOConnection &connection) {
+    operation(Rights::rEditReservation, [&](TADOConnection &connection) {
         const TStay stay = requireStay(connection, id);
         requireStatus(stay, {ssReserved});
         if (stay.From >= Today())
@@ -774,7 +784,7 @@ void MarkNoShow(int id)
 
 void Extend(int id, const QDate &departure)
 {
-    operation([&](TADOConnection &connection) {
+    operation(Rights::rEditReservation, [&](TADOConnection &connection) {
         const TStay stay = requireStay(connection, id);
         requireStatus(stay, {ssReserved, ssInHouse});
         if (departure == stay.To)
@@ -842,7 +852,7 @@ int insertMovedPart(TADOConnection &connection, const TStay &stay, int room, con
 
 int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
 {
-    return operation([&](TADOConnection &connection) {
+    return operation(Rights::rEditReservation, [&](TADOConnection &connection) {
         const TStay stay = requireStay(connection, id);
         requireStatus(stay, {ssReserved, ssInHouse});
         if (room == stay.Room)
@@ -886,7 +896,7 @@ int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
 
 int Charge(int booking, int service, const TDecimal &quantity, const QDate &date)
 {
-    return operation([&](TADOConnection &connection) {
+    return operation(Rights::rCharges, [&](TADOConnection &connection) {
         if (quantity.IsZero() || quantity.IsNegative())
             refuse(msgQuantityInvalid);
         auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Rezervacii WHERE q124 = :iBooking"),
@@ -920,7 +930,7 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
 
 int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note)
 {
-    return operation([&](TADOConnection &connection) {
+    return operation(Rights::rCharges, [&](TADOConnection &connection) {
         if (amount.IsZero() || amount.IsNegative() || amount != amount.Cents())
             refuse(msgAmountInvalid);
         const TFolio folio = readFolio(connection, booking);
@@ -941,11 +951,12 @@ int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDe
 void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &reason, const QDate &from,
                    const QDate &to)
 {
-    operation([&](TADOConnection &connection) {
+    const bool closing = state == rsOutOfService || state == rsLocked;
+    // Housekeeping may clean rooms; closing them for nights is the rooms register's matter.
+    operation(closing ? Rights::rRooms : Rights::rCheckIn, [&](TADOConnection &connection) {
         if (rooms.isEmpty())
             refuse(msgChooseRow);
         lockRooms(connection, rooms);
-        const bool closing = state == rsOutOfService || state == rsLocked;
         QStringList numbers;
         for (int room : rooms) {
             const QString number = roomNumber(connection, room);

@@ -149,6 +149,9 @@ bool RoomFree(int room, const QDate &from, const QDate &to, int exceptStay, QStr
 // Writes one log row in the caller's transaction.
 void WriteLog(TADOConnection &connection, const QString &what, const QVariant &key, const QVariant &booking,
               const QString &text);
+// The same, naming another operator than the one logged in (a login names who came in).
+void WriteLogAs(TADOConnection &connection, const QVariant &operatorKey, const QString &what, const QVariant &key,
+                const QVariant &booking, const QString &text);
 // Writes one log row in a transaction of its own; a failure is reported to the error log.
 void LogEvent(const QString &what, const QVariant &key, const QString &text);
 

@@ -86,6 +86,40 @@ QString TPostgresEngine::DatabaseOnServer(const QString &database)
     return database;
 }
 
+bool TPostgresEngine::IsLocalHost(const QString &host)
+{
+    const QString name = host.trimmed().toLower();
+    return name.isEmpty() || name.startsWith(QLatin1Char('/')) || name == QLatin1String("localhost") ||
+           name.startsWith(QLatin1String("127.")) || name == QLatin1String("::1");
+}
+
+QString TPostgresEngine::EffectiveSslMode(const QString &host, const QString &mode)
+{
+    const QString chosen = mode.trimmed().toLower();
+    if (!chosen.isEmpty())
+        return chosen;
+    // Passwords and guests' data cross the network only to a server that proves who it is.
+    return IsLocalHost(host) ? QStringLiteral("prefer") : QStringLiteral("verify-full");
+}
+
+QString TPostgresEngine::ConnectOptions(const QString &host, const QString &mode, const QString &rootCert)
+{
+    static const QStringList known = {QStringLiteral("disable"), QStringLiteral("prefer"), QStringLiteral("require"),
+                                      QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+    const QString effective = EffectiveSslMode(host, mode);
+    if (!known.contains(effective))
+        throw EDatabaseError(QStringLiteral("Unknown SSL mode \"%1\": use disable, prefer, require or verify-full.")
+                                 .arg(mode));
+    QString options = QStringLiteral("connect_timeout=5;sslmode=") + effective;
+    if (!rootCert.trimmed().isEmpty()) {
+        // A value of the server's connection text: quoted, with its quotes and backslashes escaped.
+        QString quoted = rootCert.trimmed();
+        quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('\''), QStringLiteral("\\'"));
+        options += QStringLiteral(";sslrootcert='") + quoted + QLatin1Char('\'');
+    }
+    return options;
+}
+
 QSqlDatabase TPostgresEngine::Open(const QString &qtName, const TConnectionItems &items, const QString &database)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), qtName);
@@ -98,7 +132,8 @@ QSqlDatabase TPostgresEngine::Open(const QString &qtName, const TConnectionItems
     db.setDatabaseName(DatabaseOnServer(database));
     db.setUserName(items.Value(QStringLiteral("User ID")));
     db.setPassword(items.Value(QStringLiteral("Password")));
-    db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    db.setConnectOptions(ConnectOptions(host, items.Value(QStringLiteral("SSL Mode")),
+                                        items.Value(QStringLiteral("SSL Root Cert"))));
     QSqlError error;
     if (!db.open()) {
         error = db.lastError();
@@ -373,4 +408,11 @@ void TPostgresEngine::LockSchema(TADOConnection &connection) const
     QSqlDatabase db = connection.Database();
     // A lock of this program's own number, let go when the transaction ends.
     DbStatement::Exec(db, QStringLiteral("SELECT pg_advisory_xact_lock(5241564)"));
+}
+
+void TPostgresEngine::LockName(TADOConnection &connection, const QString &name) const
+{
+    QSqlDatabase db = connection.Database();
+    // The second key keeps these locks apart from the schema's.
+    DbStatement::Exec(db, QStringLiteral("SELECT pg_advisory_xact_lock(5241565, hashtext(lower(?)))"), {name});
 }

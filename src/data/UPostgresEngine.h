@@ -15,6 +15,12 @@ public:
 
     // "host", "host:port", or a host with its port as the instance; a folder names a local socket.
     static void HostAndPort(const QString &dataSource, QString &host, int &port);
+    static bool IsLocalHost(const QString &host);
+    // The mode a connection uses: the one chosen, else verify-full for another machine and
+    // prefer for this one (its loopback address or socket).
+    static QString EffectiveSslMode(const QString &host, const QString &mode);
+    // The driver's options of a connection: its time-out and how it is encrypted.
+    static QString ConnectOptions(const QString &host, const QString &mode, const QString &rootCert);
     // The server's maintenance database stands for "master" and "tempdb".
     static QString DatabaseOnServer(const QString &database);
 
@@ -40,6 +46,7 @@ public:
     void AddColumns(TADOConnection &connection, const TTableDef &table, const QList<TColumnDef> &missing) const override;
     void InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const override;
     void LockSchema(TADOConnection &connection) const override;
+    void LockName(TADOConnection &connection, const QString &name) const override;
     TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                           const QList<TParameter> &parameters) const override;
     void LockRooms(TADOConnection &connection, const QList<int> &rooms) const override;

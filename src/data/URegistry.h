@@ -58,4 +58,11 @@ inline const QString TimeoutConnection = QStringLiteral("TimeoutConnection");
 inline const QString TimeoutCommand = QStringLiteral("TimeoutCommand");
 inline const QString IsDynamicPort = QStringLiteral("IsDynamicPort");
 inline const QString InitRooms = QStringLiteral("InitRooms");
+// How a shared server's connection is encrypted (disable, prefer, require, verify-full; empty:
+// verify-full for another machine, prefer for this one) and the CA file that vouches for it.
+inline const QString SslMode = QStringLiteral("SSL Mode");
+// Minutes without input after which the login covers the main window; 0: never.
+inline const QString IdleLockMinutes = QStringLiteral("IdleLockMinutes");
+constexpr int DefaultIdleLockMinutes = 15;
+inline const QString SslRootCert = QStringLiteral("SSL Root Cert");
 } // namespace SqlSettings

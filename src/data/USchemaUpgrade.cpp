@@ -67,12 +67,17 @@ void Step2(TADOConnection &connection)
     ReinstallProcedure(connection, QStringLiteral("proc_CopyAllTablesValues"));
 }
 
+// Version 3, logins: operators that can be deactivated or asked for a new password, and the
+// shared count of failed logins. Operators of earlier versions stay active; their plain
+// passwords are replaced by hashes at their next login.
+void Step3(TADOConnection &connection) { AddMissingTablesAndColumns(connection); }
+
 struct TStep {
     int Version;
     void (*Run)(TADOConnection &);
 };
 
-const TStep kSteps[] = {{2, &Step2}};
+const TStep kSteps[] = {{2, &Step2}, {3, &Step3}};
 
 } // namespace
 

@@ -15,13 +15,13 @@ class TTabSheet;
 class TWideMemIniFile;
 class Exception;
 
-// Login name and password typed at the last login.
+// Login name and password typed at the last login. Who is logged in, and with which rights, is
+// Rights::CurrentOperator.
 class TKalvCLientInfo
 {
 public:
     QString LoginName;
     QString LoginPassword;
-    int OperatorID = 0;  // Operators.q80 of the operator logged in; 0 before a login
 };
 
 // Application state: the program version text, filled at start-up.

@@ -1,5 +1,7 @@
 #include "URegister.h"
 
+#include "desk/URights.h"
+
 #include "data/UFrontDesk.h"
 #include "startup/UConstMessagesStay.h"
 
@@ -297,11 +299,12 @@ void TRegisterWindow::ChooseRow(TADOQuery &query, const QString &keyColumn, cons
         query.Append();
 }
 
-void TRegisterWindow::RunSave(const std::function<void(TADOQuery &query)> &work, TErrorDisplay display)
+void TRegisterWindow::RunSave(int right, const std::function<void(TADOQuery &query)> &work, TErrorDisplay display)
 {
     {
         TADOQuery query(&LocalConnection());
         try {
+            Rights::Require(right);
             work(query);
         } catch (const EDatabaseError &error) {
             LocalConnection().RollbackIfOpen();

@@ -78,7 +78,9 @@ protected:
     // errors of the write go to the error log window, errors of the values to the default
     // error display; the transaction is never left open and the grid is always read again.
     enum class TErrorDisplay { ByKind, AllInErrorLog };
-    void RunSave(const std::function<void(TADOQuery &query)> &work, TErrorDisplay display = TErrorDisplay::ByKind);
+    // right: the one the save needs (Rights::TRight), checked before anything is written.
+    void RunSave(int right, const std::function<void(TADOQuery &query)> &work,
+                 TErrorDisplay display = TErrorDisplay::ByKind);
     // The save's log row, in the save's transaction: the table, the row's key, the window.
     void LogSaved(TADOConnection &connection, const QString &table, const QVariant &key);
     // The integer of a lookup by name, a clear error naming the field when nothing is found.

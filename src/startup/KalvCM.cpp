@@ -3,7 +3,9 @@
 
 #include "UConstMessagesHotel.h"
 #include "USystemWinOS.h"
+#include "admin/UBaza.h"
 #include "admin/UInitMSSQL.h"
+#include "desk/URights.h"
 #include "framework/FormInfo.h"
 #include "windows/Hotel.h"
 #include "windows/UUserLogin.h"
@@ -92,8 +94,9 @@ void chooseDataFolder(TSystemWinOS &os)
 
 void copyIfMissing(const QString &from, const QString &to)
 {
-    if (!QFileInfo::exists(to))
-        QFile::copy(from, to);
+    // A copy takes its source's mode; the user's copy is the user's alone.
+    if (!QFileInfo::exists(to) && QFile::copy(from, to))
+        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 // B5 to B7: the four settings and the password library's presence.
@@ -140,6 +143,7 @@ void KalvCM::DeliverDefaultFiles(const QString &dataFolder)
 
 void KalvCM::RunBootstrap()
 {
+    TSystemWinOS::MakeFilesPrivate();
     TSystemWinOS os;
     TRegistry registry;
     TDLLSafeCall dll;
@@ -181,10 +185,8 @@ void KalvCM::ScheduleScreenshot(TKalvApplication &application)
         });
 }
 
-int KalvCM::RunEntry(TKalvApplication &application)
+KalvCM::TStart KalvCM::CheckAndLogIn()
 {
-    ApplyFixedRegionalFormats();
-    TDM dm(&application);
     // The two start-up windows live only until the main window is created.
     auto splash = std::make_unique<TFInitMSSQL>();
     auto login = std::make_unique<TFUserLogin>();
@@ -194,13 +196,38 @@ int KalvCM::RunEntry(TKalvApplication &application)
     const bool checked = splash->InitializeWindow();
     if (checked)
         splash->hide();
-    bool goOn = checked || DatabaseSetupRequired;
-    if (goOn && !DatabaseSetupRequired)
-        goOn = login->InitializeWindow() && login->ShowModal() != mrCancel;
+    if (!checked)
+        return DatabaseSetupRequired ? TStart::SetUp : TStart::End;
     splash.reset();
-    login.reset();
-    if (!goOn)
-        return 0;
+    return login->InitializeWindow() && login->ShowModal() != mrCancel ? TStart::LoggedIn : TStart::End;
+}
+
+bool KalvCM::RunDatabaseSetup()
+{
+    // Nobody is logged in: the configuration stands alone, and nothing else of the program opens.
+    TFBaza configuration;
+    configuration.SetSetupMode(true);
+    if (!configuration.InitializeWindow())
+        return false;
+    return configuration.ShowModal() == mrOk;
+}
+
+int KalvCM::RunEntry(TKalvApplication &application)
+{
+    ApplyFixedRegionalFormats();
+    TDM dm(&application);
+    Rights::ClearCurrent();
+    for (;;) {
+        const TStart start = CheckAndLogIn();
+        if (start == TStart::End || IsTerminateRequested())
+            return 0;
+        if (start == TStart::LoggedIn)
+            break;
+        // Connected at last: the whole start again, from the check, login included.
+        if (!RunDatabaseSetup() || IsTerminateRequested())
+            return 0;
+        DatabaseSetupRequired = false;
+    }
     auto *main = new TFHotel;
     // The first run uses the whole screen; later runs come back as the user left the window.
     if (main->FormInfo1->HasStoredPlacement()) {
@@ -210,8 +237,6 @@ int KalvCM::RunEntry(TKalvApplication &application)
             main->setGeometry(screen->availableGeometry());
         main->showMaximized();
     }
-    if (DatabaseSetupRequired)
-        main->RunCommand(QStringLiteral("actAdministrationsConfigDB"));
     if (StartWithNewOperator)
         main->RunCommand(QStringLiteral("actNomenOperators"));
     if (StartWithNewHotel)

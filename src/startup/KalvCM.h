@@ -21,8 +21,15 @@ namespace KalvCM {
 void DeliverDefaultFiles(const QString &dataFolder);
 // Steps B1 to B9: data folder, connection settings, password library, language, catalogue.
 void RunBootstrap();
-// Steps E1 to E12 after the bootstrap; gives the process's exit code.
+// Steps E1 to E12 after the bootstrap; gives the process's exit code. Nobody reaches the main
+// window without a login: a database that cannot be used gets the configuration window alone,
+// and once it connects the start runs again from the check.
 int RunEntry(TKalvApplication &application);
+enum class TStart { LoggedIn, SetUp, End };
+// The start-up check and the login.
+TStart CheckAndLogIn();
+// The configuration window alone; true when it closed connected.
+bool RunDatabaseSetup();
 // Runs the message loop unless termination was asked for before it could start.
 int RunMessageLoop(TKalvApplication &application);
 // With KALV_SCREENSHOT set, saves a picture of the screen there a few seconds after start.

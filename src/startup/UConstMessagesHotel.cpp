@@ -2,6 +2,7 @@
 #include "UConstMessagesDesk.h"
 #include "UConstMessagesStay.h"
 #include "UConstMessagesReports.h"
+#include "UConstMessagesSecurity.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -555,6 +556,8 @@ void FillCatalogue(TLanguage language)
     for (const TCatalogueEntry &entry : FrontDeskCatalogueEntries())
         *entry.Value = CatalogueText(entry, language);
     for (const TCatalogueEntry &entry : ReportCatalogueEntries())
+        *entry.Value = CatalogueText(entry, language);
+    for (const TCatalogueEntry &entry : SecurityCatalogueEntries())
         *entry.Value = CatalogueText(entry, language);
 }
 

@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QTextStream>
 #include <QUrl>
+#include <cstdio>
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
@@ -18,6 +20,8 @@
 #include <shlobj.h>
 #else
 #include <pwd.h>
+#include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -245,4 +249,34 @@ int TSystemWinOS::ShowMessageBox(const QString &text, const QString &title, int 
 void TSystemWinOS::ShowMessage(const QString &text)
 {
     ShowMessageBox(text, QCoreApplication::applicationName(), 0);
+}
+
+void TSystemWinOS::MakeFilesPrivate()
+{
+#if !defined(Q_OS_WIN)
+    ::umask(077);
+#endif
+}
+
+QString TSystemWinOS::ReadSecretLine(const QString &prompt)
+{
+    QTextStream input(stdin);
+#if !defined(Q_OS_WIN)
+    if (::isatty(STDIN_FILENO)) {
+        termios saved{};
+        ::tcgetattr(STDIN_FILENO, &saved);
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        quiet.c_lflag |= ECHONL;
+        std::fprintf(stderr, "%s", qPrintable(prompt));
+        std::fflush(stderr);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        const QString line = input.readLine();
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        return line;
+    }
+#else
+    Q_UNUSED(prompt);
+#endif
+    return input.readLine();
 }

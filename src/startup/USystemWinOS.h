@@ -22,6 +22,12 @@ public:
     static void OpenFile(const QString &path, int showMode);
     // The folder of the program file, with a trailing separator.
     static QString ProgramFolder();
+    // Every file and folder the process makes from now on is its owner's alone (0600, 0700):
+    // the settings, the log, exports and backups hold what others must not read.
+    static void MakeFilesPrivate();
+    // One line of the standard input; from a terminal, asked for on the error stream and not
+    // echoed, as a password is.
+    static QString ReadSecretLine(const QString &prompt);
     // The delivered files (Settings.ini, Icons, sql, the guide): beside the program in its build
     // folder, under share/kalvhotel when installed. Ends with "/".
     static QString DeliveredFolder();

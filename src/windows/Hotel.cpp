@@ -22,8 +22,10 @@
 #include "USigurnost.h"
 #include "UValuta.h"
 #include "UUserLogin.h"
+#include "UParola.h"
 #include "admin/UBaza.h"
 #include "data/UDM.h"
+#include "desk/URights.h"
 #include "data/UFrontDesk.h"
 #include "controls/MDITab.h"
 #include "controls/UControlBar.h"
@@ -33,10 +35,12 @@
 #include "framework/UStdCtrls.h"
 #include "framework/UWideIniFile.h"
 #include "startup/UConstMessagesDesk.h"
+#include "startup/UConstMessagesSecurity.h"
 #include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
@@ -62,8 +66,10 @@
 
 namespace {
 
-// The items of the rooms' context menu, in their order.
+// The items of the rooms' context menu, in their order, and the commands they are for rights.
 enum { kPopupExtend, kPopupMove, kPopupCharge, kPopupPayment, kPopupLeave, kPopupReservation };
+const char *const kPopupCommands[] = {"popupExtend", "popupMove", "popupCharge",
+                                      "popupPayment", "popupLeave", "popupReservation"};
 
 enum class TKind { None, Own, Window };
 
@@ -299,26 +305,38 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
     timerInitRoomStatus->setObjectName(QStringLiteral("timerInitRoomStatus"));
     timerInitRoomStatus->setInterval(10000);
     connect(timerInitRoomStatus, &QTimer::timeout, this, &TFHotel::timerInitRoomStatusTimer);
+    // An unattended desk locks: any key or click anywhere in the program counts as attended.
+    m_lastInput.start();
+    timerIdleLock = new QTimer(this);
+    timerIdleLock->setObjectName(QStringLiteral("timerIdleLock"));
+    timerIdleLock->setInterval(15000);
+    connect(timerIdleLock, &QTimer::timeout, this, &TFHotel::CheckIdle);
+    timerIdleLock->start();
+    qApp->installEventFilter(this);
     PopupMenu1Operacii = new QMenu(this);
     PopupMenu1Operacii->setObjectName(QStringLiteral("PopupMenu1Operacii"));
     int item = 0;
     for (const char *caption : {"Удължаване на престой ", "Преместване на гост ", "Начисляване на услуги", "Депозити",
                                 "Напускане ", "Резервация"}) {
         QAction *action = PopupMenu1Operacii->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QLatin1String(kPopupCommands[item]));
         connect(action, &QAction::triggered, this, [this, item] { RoomCommand(item); });
         ++item;
     }
     RoomBoard = new TRoomBoard(
         BoardCanvas, PopupMenu1Operacii, [this] { return dtpMainPeriodFilter->date(); },
         [this] { return ComboBox1->currentText(); }, this);
-    connect(RoomBoard, &TRoomBoard::RoomDoubleClicked, this, [this](int room) { OpenFolioOfRoom(room, TFFolio::pgGuest); });
+    connect(RoomBoard, &TRoomBoard::RoomDoubleClicked, this, [this](int room) {
+        if (MayRun(QStringLiteral("boardOpenFolio")))
+            OpenFolioOfRoom(room, TFFolio::pgGuest);
+    });
     // What an operation changed shows on the board now, not at the next tick.
     connect(FrontDeskRun::Changes(), &TFrontDeskChanges::Changed, this, &TFHotel::FilterChanged);
     FormInfo1 = new TFormInfo(this, QStringLiteral("FHotel"));
     FormCreate();
 }
 
-TFHotel::~TFHotel() = default;
+TFHotel::~TFHotel() { qApp->removeEventFilter(this); }
 
 void TFHotel::CreateActions()
 {
@@ -353,6 +371,11 @@ void TFHotel::CreateMenu()
     change->setObjectName(QStringLiteral("mnuChangeOperator"));
     connect(change, &QAction::triggered, m_actions.value(QStringLiteral("actOperChangeOperator")), &QAction::trigger);
     mmKALVCM->addAction(change);
+    // Beside the operator switch: the operator's own password.
+    mnuChangeOwnPassword = new QAction(ImageList::Icon(106), QStringLiteral("Парола"), this);
+    mnuChangeOwnPassword->setObjectName(QStringLiteral("mnuChangeOwnPassword"));
+    connect(mnuChangeOwnPassword, &QAction::triggered, this, &TFHotel::ChangeOwnPassword);
+    mmKALVCM->addAction(mnuChangeOwnPassword);
     for (const auto &[name, caption] : kMenus) {
         QMenu *menu = mmKALVCM->addMenu(caption);
         menu->setObjectName(name);
@@ -571,8 +594,39 @@ bool TFHotel::InitializeWindow()
     LoadMainMenuCaptions(mmKALVCM);
     LoadContainerCaptions(PanelMenu2);
     LoadContainerCaptions(BoardLegend);
+    ApplyRights();
     BuildRoomBoard();
     return true;
+}
+
+void TFHotel::ApplyRights()
+{
+    // A command the operator may not run stays in its place, greyed, and says why.
+    auto apply = [](QAction *action, const QString &command, bool built) {
+        const bool allowed = Rights::HasCommand(command);
+        action->setEnabled(built && allowed);
+        action->setToolTip(allowed || !built ? action->text() : Rights::RefusalText(Rights::RightOfCommand(command)));
+    };
+    for (const TCommand &command : kCommands)
+        apply(m_actions.value(QLatin1String(command.Name)), QLatin1String(command.Name), command.Kind != TKind::None);
+    for (QAction *item : PopupMenu1Operacii->actions())
+        apply(item, item->objectName(), true);
+    const bool search = Rights::HasCommand(QStringLiteral("EditSearchMain"));
+    EditSearchMain->setEnabled(search);
+    SpeedButton1->setEnabled(search);
+    EditSearchMain->setToolTip(search ? QString() : Rights::RefusalText(Rights::RightOfCommand(QStringLiteral("EditSearchMain"))));
+    if (mnuChangeOwnPassword)
+        mnuChangeOwnPassword->setEnabled(Rights::CurrentOperator() > 0);
+}
+
+bool TFHotel::MayRun(const QString &command)
+{
+    if (Rights::HasCommand(command))
+        return true;
+    const int right = Rights::RightOfCommand(command);
+    TSystemWinOS::ShowMessageBox(Rights::RefusalText(Rights::CurrentPrivileges().isEmpty() ? 0 : qMax(right, 0)),
+                                 msgInformationTitle, 48);
+    return false;
 }
 
 void TFHotel::FormCreate()
@@ -613,7 +667,7 @@ bool TFHotel::MayDiscardStagedRows()
 void TFHotel::closeEvent(QCloseEvent *event)
 {
     // Rows staged but not saved are lost with the program: the operator says whether to go on.
-    if (!MayDiscardStagedRows()) {
+    if (!m_closingAfterCancel && !MayDiscardStagedRows()) {
         event->ignore();
         return;
     }
@@ -625,6 +679,16 @@ void TFHotel::closeEvent(QCloseEvent *event)
 
 bool TFHotel::eventFilter(QObject *watched, QEvent *event)
 {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        m_lastInput.restart();
+        break;
+    default:
+        break;
+    }
     if (watched == ComboBox1 && (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress) &&
         !ComboBox1->view()->isVisible())
         ComboBox1Enter();
@@ -686,6 +750,9 @@ void TFHotel::timerInitRoomStatusTimer() { RoomBoard->RefreshRoomBoard(); }
 
 void TFHotel::RunCommand(const QString &name)
 {
+    // However a command is reached (menu, toolbar, key, a flag at start), its right decides.
+    if (!MayRun(name))
+        return;
     if (name == QLatin1String("actOperChangeOperator"))
         actOperChangeOperatorExecute();
     else if (name == QLatin1String("actOperHotelRoomsRefresh"))
@@ -792,11 +859,15 @@ void TFHotel::actOperAddresCardsExecute()
 
 void TFHotel::SearchBookings()
 {
+    if (!MayRun(QStringLiteral("EditSearchMain")))
+        return;
     OpenSearch(TFTarsene::scText, EditSearchMain->text().trimmed());
 }
 
 void TFHotel::RoomCommand(int item)
 {
+    if (item < 0 || item > kPopupReservation || !MayRun(QLatin1String(kPopupCommands[item])))
+        return;
     const int room = RoomBoard->PopupRoom();
     const QDate day = dtpMainPeriodFilter->date();
     TRoomButton *button = RoomBoard->Button(room);
@@ -853,26 +924,68 @@ void TFHotel::actOperHotelRoomsRefreshExecute()
 
 void TFHotel::actOperChangeOperatorExecute()
 {
-    FrontDesk::LogEvent(QStringLiteral("operator"), KalvCLientInfo().OperatorID, msgLogOperatorChange);
-    auto login = std::make_unique<TFUserLogin>();
+    FrontDesk::LogEvent(QStringLiteral("operator"), Rights::CurrentOperator(), msgLogOperatorChange);
+    LogInAgain();
+}
+
+void TFHotel::LockDesk(int minutes)
+{
+    FrontDesk::LogEvent(QStringLiteral("operator"), Rights::CurrentOperator(), msgLogDeskLocked.arg(minutes));
+    LogInAgain();
+}
+
+void TFHotel::CheckIdle()
+{
+    const int minutes = TFNastroiki::IdleLockMinutes();
+    // A dialog or message in front is answered first; the lock comes after it.
+    if (minutes <= 0 || m_locking || QApplication::activeModalWidget() || Rights::CurrentPrivileges().isEmpty())
+        return;
+    if (m_lastInput.elapsed() >= qint64(minutes) * IdleMinuteMs)
+        LockDesk(minutes);
+}
+
+void TFHotel::LogInAgain()
+{
+    m_locking = true;
+    struct TUnlock {
+        TFHotel *Window;
+        ~TUnlock()
+        {
+            Window->m_locking = false;
+            Window->m_lastInput.restart();
+        }
+    } unlock{this};
+    // From here on nobody works in this window until someone logs in.
+    Rights::ClearCurrent();
     hide();
     struct TShowAgain {
         TFHotel *Window;
         ~TShowAgain() { Window->show(); }
     } showAgain{this};
-    if (!DatabaseSetupRequired) {
-        if (!login->InitializeWindow() || login->ShowModal() == mrCancel) {
+    for (;;) {
+        auto login = std::make_unique<TFUserLogin>();
+        if (login->InitializeWindow() && login->ShowModal() != mrCancel)
+            break;
+        // Cancelling ends the program, once the operator agrees to lose unsaved rows; keeping
+        // them brings the login back, never the previous operator.
+        if (IsTerminateRequested() || MayDiscardStagedRows()) {
+            m_closingAfterCancel = true;
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
             return;
         }
     }
-    if (DatabaseSetupRequired)
-        RunCommand(QStringLiteral("actAdministrationsConfigDB"));
     if (StartWithNewOperator)
         RunCommand(QStringLiteral("actNomenOperators"));
     if (StartWithNewHotel)
         RunCommand(QStringLiteral("actNomenHotels"));
     InitializeWindow();
+}
+
+void TFHotel::ChangeOwnPassword()
+{
+    TFParola dialog(TFParola::pmOwn);
+    if (dialog.InitializeWindow())
+        dialog.ShowModal();
 }
 
 void TFHotel::actWinSortCascadeExecute() { MdiArea->cascadeSubWindows(); }

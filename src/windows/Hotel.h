@@ -5,6 +5,7 @@
 #include "data/UReports.h"
 #include "framework/UMainLibraryClass.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <functional>
 
@@ -70,6 +71,21 @@ public:
     void actOperNastaniavaneExecute();
     void actOperAddresCardsExecute();
     void actOperChangeOperatorExecute();
+    // Enables each command by the rights of the operator logged in.
+    void ApplyRights();
+    // Whether the operator may run the command; says why not.
+    bool MayRun(const QString &command);
+    void ChangeOwnPassword();
+    // The login covers the window until the same or another operator logs in; cancelling it
+    // ends the program (after the question about unsaved rows).
+    void LogInAgain();
+    void LockDesk(int minutes);
+    void CheckIdle();
+    QTimer *timerIdleLock;
+    // The length of the setting's minute; tests make it short.
+    static inline qint64 IdleMinuteMs = 60000;
+    // How long nobody touched the program.
+    qint64 IdleMilliseconds() const { return m_lastInput.elapsed(); }
     void actOperHotelRoomsRefreshExecute();
     void actAdministrationsConfigDBExecute();
     void actSettingsPersonaliseExecute();
@@ -84,6 +100,7 @@ public:
     void FilterChanged();
 
     QMenuBar *mmKALVCM;
+    QAction *mnuChangeOwnPassword = nullptr;
     TControlBar *ControlBar1;
     QHash<QString, QToolBar *> CommandPanels;
     QWidget *PanelMenu1, *PanelMenu2, *pMainPeriodFilter;
@@ -129,4 +146,7 @@ private:
     bool MayDiscardStagedRows();
 
     QHash<QString, QAction *> m_actions;
+    bool m_closingAfterCancel = false;  // the operator already agreed to lose unsaved rows
+    bool m_locking = false;
+    QElapsedTimer m_lastInput;
 };

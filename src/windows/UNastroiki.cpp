@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QLabel>
+#include <QSpinBox>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -74,7 +76,25 @@ TFNastroiki::TFNastroiki(QWidget *parent) : TMainLibraryClass(parent)
     rgSettingsLanguage->SetItems({QStringLiteral("Български"), QStringLiteral("English"), QStringLiteral("Русский")});
     rgSettingsLanguage->SetColumns(3);
     rgSettingsLanguage->setGeometry(10, 22, 460, 76);
+    gbSettingsIdleLock = new QGroupBox(QStringLiteral("Заключване"), tsSettingsWork);
+    gbSettingsIdleLock->setObjectName(QStringLiteral("gbSettingsIdleLock"));
+    gbSettingsIdleLock->setGeometry(8, 126, 480, 60);
+    lInfoIdleLockMinutes = new QLabel(QStringLiteral("Минути бездействие до заключване (0: никога)"), gbSettingsIdleLock);
+    lInfoIdleLockMinutes->setObjectName(QStringLiteral("lInfoIdleLockMinutes"));
+    lInfoIdleLockMinutes->setGeometry(10, 24, 360, 23);
+    seIdleLockMinutes = new QSpinBox(gbSettingsIdleLock);
+    seIdleLockMinutes->setObjectName(QStringLiteral("seIdleLockMinutes"));
+    seIdleLockMinutes->setRange(0, 24 * 60);
+    seIdleLockMinutes->setGeometry(380, 24, 80, 23);
     FormInfo1 = new TFormInfo(this, QStringLiteral("FNastroiki"));
+}
+
+int TFNastroiki::IdleLockMinutes()
+{
+    TRegistry registry;
+    if (!registry.OpenKey(SqlSettings::Key, false) || !registry.ValueExists(SqlSettings::IdleLockMinutes))
+        return SqlSettings::DefaultIdleLockMinutes;
+    return qMax(0, registry.ReadInteger(SqlSettings::IdleLockMinutes));
 }
 
 bool TFNastroiki::InitializeWindow()
@@ -84,6 +104,8 @@ bool TFNastroiki::InitializeWindow()
     LoadToolbarCaptions(smcFNastroiki);
     LoadContainerCaptions(gbSettingsWorkSystemInit);
     LoadContainerCaptions(gbSettingsLanguage);
+    LoadContainerCaptions(gbSettingsIdleLock);
+    seIdleLockMinutes->setValue(IdleLockMinutes());
     LoadContainerCaptions(pgSettingsAndPersonalisations);
     const TLanguage language = Languages::OfSettings(DataFolder + QStringLiteral("Settings.ini"));
     rgSettingsLanguage->SetItemIndex(language == slEnglish ? 1 : language == slRussian ? 2 : 0);
@@ -96,6 +118,7 @@ bool TFNastroiki::SaveStartSetting()
     if (registry.OpenKey(SqlSettings::Key, true)) {
         // No chosen item (-1) is a number other than 0, so it counts as true.
         registry.WriteInteger(SqlSettings::InitRooms, rgSettingsStarting->ItemIndex() != 0 ? 1 : 0);
+        registry.WriteInteger(SqlSettings::IdleLockMinutes, seIdleLockMinutes->value());
         registry.CloseKey();
     }
     return true;

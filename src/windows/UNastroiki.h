@@ -20,6 +20,8 @@ public:
 
     bool InitializeWindow() override;
     bool SaveStartSetting();
+    // The stored minutes before an idle workstation locks (the default when none is stored).
+    static int IdleLockMinutes();
     // Rewrites the captions when another language was chosen; true when it was.
     bool SaveLanguage();
     void acFNastroikiSaveExecute();
@@ -31,6 +33,9 @@ public:
     TTabSheet *tsSettingsPersonals, *tsSettingsWork, *tsSettingsNetworks;
     QGroupBox *gbSettingsWorkSystemInit, *gbSettingsLanguage;
     TRadioGroup *rgSettingsStarting, *rgSettingsLanguage;
+    QGroupBox *gbSettingsIdleLock;
+    class QLabel *lInfoIdleLockMinutes;
+    class QSpinBox *seIdleLockMinutes;
     TFormInfo *FormInfo1;
 
 protected:

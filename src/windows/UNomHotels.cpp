@@ -1,5 +1,7 @@
 #include "UNomHotels.h"
 
+#include "desk/URights.h"
+
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
 #include "controls/KalvMenu.h"
@@ -69,7 +71,7 @@ void TFNomHotels::LoadCaptions()
 
 void TFNomHotels::acFNomHotelsSaveExecute()
 {
-    RunSave([this](TADOQuery &query) {
+    RunSave(Rights::rRegisters, [this](TADOQuery &query) {
         TADOConnection &connection = *query.Connection();
         // The number is searched in an integer column: a text that is no integer cannot be.
         const int number = ToInteger(QStringLiteral("Хотел ИД"), edNomHotesId->text());

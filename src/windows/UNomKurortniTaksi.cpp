@@ -1,5 +1,7 @@
 #include "UNomKurortniTaksi.h"
 
+#include "desk/URights.h"
+
 #include "controls/KalvMenu.h"
 #include "data/UDM.h"
 #include "framework/FormInfo.h"
@@ -75,7 +77,7 @@ QStringList TFNomKurortniTaksi::Categories()
 
 void TFNomKurortniTaksi::acSaveExecute()
 {
-    RunSave([this](TADOQuery &query) {
+    RunSave(Rights::rTouristTax, [this](TADOQuery &query) {
         TADOConnection &connection = *query.Connection();
         const QString category = ComboBoxCategory->currentText().trimmed();
         TDecimal rate;

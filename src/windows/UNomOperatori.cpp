@@ -1,6 +1,10 @@
 #include "UNomOperatori.h"
 
+#include "UParola.h"
 #include "data/UDM.h"
+#include "desk/UOperators.h"
+#include "desk/URights.h"
+#include "startup/UConstMessagesSecurity.h"
 #include "errors/MyClass.h"
 #include "errors/UExceptionLogs.h"
 #include "controls/KalvMenu.h"
@@ -30,9 +34,10 @@ TFNomOperatori::TFNomOperatori(QWidget *parent) : TRegisterWindow(QStringLiteral
                                       QStringLiteral("Нов"), [this] { acFNomOperatoriClearExecute(); });
     acFNomOperatoriSave = AddCommand(QStringLiteral("tbFNomOperatoriSave"), QStringLiteral("acFNomOperatoriSave"),
                                      QStringLiteral("Съхрани"), [this] { acFNomOperatoriSaveExecute(); });
+    // Operators are never deleted (the log names them): "Премахни" deactivates, and again activates.
     acFNomOperatoriDelete = AddCommand(QStringLiteral("tbtbFNomOperatoriDelete"),
-                                       QStringLiteral("acFNomOperatoriDelete"), QStringLiteral("Премахни"), [] {});
-    acFNomOperatoriDelete->setEnabled(false);  // deleting an operator is not settled
+                                       QStringLiteral("acFNomOperatoriDelete"), QStringLiteral("Премахни"),
+                                       [this] { acFNomOperatoriDeleteExecute(); });
     acFNomOperatoriClose = AddCommand(QStringLiteral("tbFNomOperatoriNewClose"), QStringLiteral("acFNomOperatoriClose"),
                                       QStringLiteral("Изход"), [this] { acFNomOperatoriCloseExecute(); });
     Pages()->setObjectName(QStringLiteral("pcNomOperators"));
@@ -84,11 +89,15 @@ TFNomOperatori::TFNomOperatori(QWidget *parent) : TRegisterWindow(QStringLiteral
     PopupMenu1Operatori = new QMenu(this);
     PopupMenu1Operatori->setObjectName(QStringLiteral("PopupMenu1Operatori"));
     for (const auto &[name, caption] :
-         {std::pair{"N1", "Добавяне на ниво достъп"}, {"N2", "Изтриване на оператор"}, {"N3", "Редактиране на оператор"}}) {
+         {std::pair{"N1", "Добавяне на ниво достъп"}, {"N2", "Изтриване на оператор"}, {"N3", "Редактиране на оператор"},
+          {"N4", "Парола на оператор"}}) {
         QAction *item = PopupMenu1Operatori->addAction(QString::fromUtf8(caption));
         item->setObjectName(QLatin1String(name));
-        item->setEnabled(false);  // editing and deleting operators are not settled
     }
+    PopupMenu1Operatori->actions().at(0)->setEnabled(false);  // rights have their own window, "Сигурност"
+    connect(PopupMenu1Operatori->actions().at(1), &QAction::triggered, this, &TFNomOperatori::acFNomOperatoriDeleteExecute);
+    connect(PopupMenu1Operatori->actions().at(2), &QAction::triggered, this, &TFNomOperatori::EditSelectedOperator);
+    connect(PopupMenu1Operatori->actions().at(3), &QAction::triggered, this, &TFNomOperatori::SetSelectedPassword);
     Grid()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Grid(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { PopupMenu1Operatori->popup(Grid()->viewport()->mapToGlobal(at)); });
@@ -125,15 +134,17 @@ bool TFNomOperatori::ValidateOperator()
 {
     Pages()->setCurrentWidget(tsNomOperatorsWorks);
     const MClass routines;
-    for (QWidget *field : {static_cast<QWidget *>(Edit1), static_cast<QWidget *>(ComboBox1),
-                           static_cast<QWidget *>(Edit7), static_cast<QWidget *>(Edit8), static_cast<QWidget *>(Edit9)}) {
+    QList<QWidget *> required = {Edit1, ComboBox1, Edit7};
+    if (m_editing <= 0)
+        required += {Edit8, Edit9};  // an edit leaves the password to "Парола на оператор"
+    for (QWidget *field : required) {
         const QString text = field == ComboBox1 ? ComboBox1->currentText() : static_cast<QLineEdit *>(field)->text();
         if (routines.IsValueMissing(text, field)) {
             TSystemWinOS::ShowMessage(QStringLiteral("Моля попълнете коректно служебните данни."));
             return false;
         }
     }
-    if (Edit8->text() != Edit9->text()) {
+    if (m_editing <= 0 && Edit8->text() != Edit9->text()) {
         TSystemWinOS::ShowMessage(QStringLiteral("Проверете полетата за парола. Необходимо е да въведете една и съща "
                                                  "парола в двете полета"));
         Edit8->clear();
@@ -146,10 +157,15 @@ bool TFNomOperatori::ValidateOperator()
 
 bool TFNomOperatori::SaveOperator()
 {
+    if (m_editing > 0)
+        return UpdateOperator();
     TADOConnection &connection = LocalConnection();
     QString failure;
     bool saved = false;
     try {
+        // Never more rights than the operator who creates, never a password in clear.
+        const QString rights = Operators::RightsForNewOperator();
+        const QString password = Operators::StoredFormOfNewPassword(Edit7->text(), Edit8->text(), Edit9->text());
         const int hotel = LookupInteger(QStringLiteral("Име на хотел"), QStringLiteral("HotelBuild"),
                                         QStringLiteral("q10"), QStringLiteral("q1"), ComboBox1->currentText());
         ADOStoredProc1->Close();
@@ -165,15 +181,27 @@ bool TFNomOperatori::SaveOperator()
             {"@MultiSecutity_q26", QVariant()},
             {"@OperatorCity_q74", Edit3->text()},
             {"@OperatorUserName_q75", Edit7->text()},
-            {"@OperatorPassword_q76", Edit8->text()},
-            {"@OperatorDefaultDostap_q77", FullRights}};
+            {"@OperatorPassword_q76", password},
+            {"@OperatorDefaultDostap_q77", rights}};
         for (const auto &[name, value] : values)
             ADOStoredProc1->ParamByName(QLatin1String(name)).Value = value;
         TTransaction transaction(connection, true);
+        RequireFreeUserName(connection, Edit7->text(), 0);
         ADOStoredProc1->ExecProc();
         LogSaved(connection, QStringLiteral("Operators"), QVariant());
         transaction.Commit();
         saved = true;
+    } catch (const EOperatorRefused &refusal) {
+        connection.RollbackIfOpen();
+        Edit8->clear();
+        Edit9->clear();
+        MarkControlFailed(Edit8);
+        TSystemWinOS::ShowMessageBox(refusal.Message(), msgInformationTitle, 48);
+        return false;
+    } catch (const ERightRefused &refusal) {
+        connection.RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(refusal.Message(), msgInformationTitle, 48);
+        return false;
     } catch (const Exception &error) {
         failure = msgOperatorNotSaved + error.Message();
     }
@@ -222,6 +250,114 @@ void TFNomOperatori::acFNomOperatoriClearExecute()
 {
     for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit4, Edit5})
         field->clear();
+    m_editing = 0;
+    Edit6->clear();
+}
+
+int TFNomOperatori::SelectedOperator() const
+{
+    const QModelIndex current = Grid()->currentIndex();
+    if (!current.isValid())
+        return 0;
+    return GridModel()->data(GridModel()->index(current.row(), kIdColumn), Qt::DisplayRole).toInt();
+}
+
+void TFNomOperatori::RequireFreeUserName(TADOConnection &connection, const QString &userName, int except)
+{
+    auto same = OpenQuery(connection, QStringLiteral("SELECT q80 FROM Operators WHERE q75 = :sName AND q80 <> :iExcept"),
+                          {{"sName", userName}, {"iExcept", except}});
+    if (!same->Eof())
+        throw EOperatorRefused(msgUserNameTaken.arg(userName));
+}
+
+void TFNomOperatori::EditSelectedOperator()
+{
+    const int id = SelectedOperator();
+    if (id <= 0)
+        return;
+    TADOConnection &connection = LocalConnection();
+    try {
+        TTransaction transaction(connection);
+        auto row = OpenQuery(connection,
+                             QStringLiteral("SELECT o.q80, o.q21, o.q23, o.q24, o.q74, o.q75, h.q10 FROM Operators o "
+                                            "LEFT JOIN HotelBuild h ON (h.q1 = o.q1) WHERE o.q80 = :iOperator"),
+                             {{"iOperator", id}});
+        transaction.Commit();
+        if (row->Eof())
+            return;
+        m_editing = id;
+        Edit6->setText(QString::number(id));
+        Edit1->setText(row->FieldByName(QStringLiteral("q21")).AsString());
+        ComboBox1->setEditText(row->FieldByName(QStringLiteral("q10")).AsString());
+        Edit7->setText(row->FieldByName(QStringLiteral("q75")).AsString());
+        Edit2->setText(row->FieldByName(QStringLiteral("q23")).AsString());
+        Edit3->setText(row->FieldByName(QStringLiteral("q74")).AsString());
+        Edit4->setText(row->FieldByName(QStringLiteral("q24")).AsString());
+        Edit8->clear();
+        Edit9->clear();
+        Pages()->setCurrentWidget(tsNomOperatorsWorks);
+        Edit1->setFocus();
+    } catch (const Exception &error) {
+        connection.RollbackIfOpen();
+        ReportError(error);
+    }
+}
+
+bool TFNomOperatori::UpdateOperator()
+{
+    TADOConnection &connection = LocalConnection();
+    bool saved = false;
+    try {
+        Rights::Require(Rights::rOperators);
+        const int hotel = LookupInteger(QStringLiteral("Име на хотел"), QStringLiteral("HotelBuild"),
+                                        QStringLiteral("q10"), QStringLiteral("q1"), ComboBox1->currentText());
+        TTransaction transaction(connection, true);
+        RequireFreeUserName(connection, Edit7->text(), m_editing);
+        connection.Execute(QStringLiteral("UPDATE Operators SET q1 = ?, q21 = ?, q23 = ?, q24 = ?, q74 = ?, q75 = ? "
+                                          "WHERE q80 = ?"),
+                           {hotel, Edit1->text(), Edit2->text(), Edit4->text(), Edit3->text(), Edit7->text(), m_editing});
+        LogSaved(connection, QStringLiteral("Operators"), m_editing);
+        transaction.Commit();
+        saved = true;
+    } catch (const Exception &error) {
+        connection.RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(msgOperatorNotSaved + error.Message(), msgInformationTitle, 48);
+    }
+    InitializeWindow();
+    if (saved)
+        TSystemWinOS::ShowMessageBox(msgOperatorSaved, msgInformationTitle, 64);
+    return saved;
+}
+
+void TFNomOperatori::acFNomOperatoriDeleteExecute()
+{
+    const int id = SelectedOperator();
+    if (id <= 0)
+        return;
+    try {
+        const std::optional<Operators::TOperator> row = Operators::Read(id);
+        if (!row)
+            return;
+        Operators::SetActive(id, !row->Active);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(error.Message(), msgInformationTitle, 48);
+    }
+    InitializeWindow();
+}
+
+void TFNomOperatori::SetSelectedPassword()
+{
+    const int id = SelectedOperator();
+    if (id <= 0)
+        return;
+    if (!Rights::Has(Rights::rOperators)) {
+        TSystemWinOS::ShowMessageBox(Rights::RefusalText(Rights::rOperators), msgInformationTitle, 48);
+        return;
+    }
+    TFParola dialog(TFParola::pmOther, id);
+    if (dialog.InitializeWindow())
+        dialog.ShowModal();
 }
 
 void TFNomOperatori::acFNomOperatoriCloseExecute() { close(); }

@@ -22,6 +22,14 @@ public:
     void acFNomOperatoriSaveExecute();
     void acFNomOperatoriCloseExecute();
     void SpeedButton2Click();
+    // Deactivates the selected operator, or activates a deactivated one.
+    void acFNomOperatoriDeleteExecute();
+    // Loads the selected operator into the fields; "Съхрани" then changes that operator.
+    void EditSelectedOperator();
+    bool UpdateOperator();
+    void SetSelectedPassword();
+    int SelectedOperator() const;
+    int EditedOperator() const { return m_editing; }
 
     QAction *acFNomOperatoriClear, *acFNomOperatoriSave, *acFNomOperatoriDelete, *acFNomOperatoriClose;
     TTabSheet *tsNomOperatorsWorks, *tsNomOperatorsPersonals;
@@ -37,6 +45,11 @@ public:
     TADOStoredProc *ADOStoredProc1;
 
     static const QString FullRights;
+
+private:
+    static constexpr int kIdColumn = 3;  // q80 among the grid's columns
+    static void RequireFreeUserName(TADOConnection &connection, const QString &userName, int except);
+    int m_editing = 0;
 
 protected:
     QString ListSql() const override { return QStringLiteral("SELECT * FROM Operators "); }

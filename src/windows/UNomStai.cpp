@@ -1,5 +1,7 @@
 #include "UNomStai.h"
 
+#include "desk/URights.h"
+
 #include "data/UFrontDesk.h"
 
 #include "framework/UDecimal.h"
@@ -89,7 +91,7 @@ void TFNomStai::acFNomStaiSaveExecute()
         TSystemWinOS::ShowMessage(msgNoDataFillIn);
         return;
     }
-    RunSave([this](TADOQuery &query) {
+    RunSave(Rights::rRooms, [this](TADOQuery &query) {
         TADOConnection &connection = *query.Connection();
         // Every value is worked out before the row is touched, so a bad one changes nothing.
         const double price = LookupFloat(QStringLiteral("ИД услуга"), QStringLiteral("Uslugi"), QStringLiteral("q33"),

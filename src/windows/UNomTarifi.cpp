@@ -1,5 +1,7 @@
 #include "UNomTarifi.h"
 
+#include "desk/URights.h"
+
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
@@ -80,7 +82,7 @@ void TFNomTarifi::LoadCaptions()
 
 void TFNomTarifi::acFNomTarifiSaveExecute()
 {
-    RunSave([this](TADOQuery &query) {
+    RunSave(Rights::rTariffs, [this](TADOQuery &query) {
         TADOConnection &connection = *query.Connection();
         const int roundType = ToInteger(QStringLiteral("Тип тарифно закръгляне"), Edit3->text());
         const int roundSum = ToInteger(QStringLiteral("Стойност за закръгляне"), Edit4->text());

@@ -1,5 +1,7 @@
 #include "UNomUslugi.h"
 
+#include "desk/URights.h"
+
 #include "framework/UDecimal.h"
 
 #include "controls/KalvMenu.h"
@@ -61,7 +63,7 @@ void TFNomUslugi::LoadCaptions()
 
 void TFNomUslugi::acFNomUslugiSaveExecute()
 {
-    RunSave([this](TADOQuery &query) {
+    RunSave(Rights::rServices, [this](TADOQuery &query) {
         const TStrNumCtrl check;
         if (!check.IsNumberText(Edit3->text())) {
             TSystemWinOS::ShowMessageBox(msgMissingOrWrongData, msgInformationTitle, 48);

@@ -3,6 +3,7 @@
 #include "controls/KalvMenu.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
+#include "desk/URights.h"
 #include "data/UDbEngine.h"
 #include "data/UFrontDesk.h"
 #include "UFrontDeskRun.h"
@@ -518,7 +519,7 @@ int TFOperReservation::SaveBooking(TADOConnection &connection)
     connection.Execute(QStringLiteral("UPDATE ") + connection.Engine().QuoteIdentifier(StagingTableName) +
                            QStringLiteral(" SET q124 = ?, q125 = ?, q128 = ?"),
                        {booking, int(FrontDesk::ssReserved),
-                        KalvCLientInfo().OperatorID > 0 ? QVariant(KalvCLientInfo().OperatorID)
+                        Rights::CurrentOperator() > 0 ? QVariant(Rights::CurrentOperator())
                                                         : QVariant(QMetaType::fromType<int>())});
     return booking;
 }

@@ -1,6 +1,10 @@
 #include "USigurnost.h"
 
 #include "data/UFrontDesk.h"
+#include "desk/UOperators.h"
+#include "desk/URights.h"
+#include "startup/UConstMessagesSecurity.h"
+#include "startup/USystemWinOS.h"
 #include "startup/UConstMessagesStay.h"
 
 #include "controls/KalvMenu.h"
@@ -203,6 +207,10 @@ TFSigurnost::TFSigurnost(QWidget *parent) : TMainLibraryClass(parent)
     left->addWidget(TreeView1, 1);
     left->addWidget(Edit1);
     left->addWidget(Edit2);
+    lRightsTakeEffect = new QLabel(panel2);
+    lRightsTakeEffect->setObjectName(QStringLiteral("lRightsTakeEffect"));
+    lRightsTakeEffect->setWordWrap(true);
+    left->addWidget(lRightsTakeEffect);
     columns->addWidget(panel2);
 
     ScrollBox1 = new QScrollArea(panel1);
@@ -284,6 +292,7 @@ bool TFSigurnost::InitializeWindow()
     TMainLibraryClass::InitializeWindow();
     LoadFormCaption(this);
     LoadToolbarCaptions(smcFSigurnost);
+    lRightsTakeEffect->setText(msgRightsTakeEffect);
     for (QFrame *panel : Panels)
         LoadContainerCaptions(panel);
     for (QFrame *panel : Panels)
@@ -402,17 +411,21 @@ void TFSigurnost::acSaveExecute()
         return;
     TADOConnection &connection = LocalConnection();
     try {
-        TTransaction transaction(connection, true);
-        ADOQuery1->Edit();
-        ADOQuery1->SetFieldValue(QStringLiteral("q77"), normalised(EditedPrivileges));
-        ADOQuery1->Post();
-        FrontDesk::WriteLog(connection, QStringLiteral("Operators"), id, QVariant(),
-                            msgLogRegisterSaved.arg(windowTitle()));
+        // Nobody grants what they do not hold, and somebody keeps the keys to this window.
+        Operators::SaveRights(id, EditedPrivileges);
+    } catch (const Exception &error) {
+        connection.RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(error.Message(), msgInformationTitle, 48);
+        return;
+    }
+    // The window's rows show what is stored now; the tree and the switches stay as they are.
+    try {
+        TTransaction transaction(connection);
+        ADOQuery1->Close();
+        ADOQuery1->Open();
         transaction.Commit();
     } catch (const Exception &error) {
-        ADOQuery1->Cancel();
-        if (connection.Connected() && connection.InTransaction())
-            connection.RollbackTrans();
+        connection.RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
     }
 }

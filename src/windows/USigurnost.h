@@ -93,4 +93,7 @@ private:
     class QTimer *m_foldTimer;
     QHash<QFrame *, int> m_foldTarget;
     QHash<int, class QLabel *> m_rightLabels;
+
+public:
+    QLabel *lRightsTakeEffect;
 };

@@ -1,6 +1,9 @@
 #include "UUserLogin.h"
 
+#include "UParola.h"
 #include "data/UFrontDesk.h"
+#include "desk/UOperators.h"
+#include "desk/URights.h"
 #include "startup/UConstMessagesStay.h"
 
 #include "data/UADOComunicationControl.h"
@@ -9,6 +12,7 @@
 #include "errors/UExceptionLogs.h"
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesDesk.h"
+#include "startup/UConstMessagesSecurity.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
@@ -148,50 +152,50 @@ bool TFUserLogin::InitializeWindow()
 
 void TFUserLogin::acEnterExecute()
 {
-    TADOComunicationControl control;
-    TADOConnection *connection = TDM::Instance() ? TDM::Instance()->ADOLocalConnection : nullptr;
-    QString failure;
-    bool found = false;
-    int operatorId = 0;
+    KalvCLientInfo().LoginName = username->text();
+    KalvCLientInfo().LoginPassword = password->text();
+    Operators::TLogin login;
     try {
-        KalvCLientInfo().LoginName = username->text();
-        KalvCLientInfo().LoginPassword = password->text();
-        TAdoParametarsTypeElements &parameters = control.ParameterList();
-        parameters.AddParameter(QStringLiteral("psOperatorName"), username->text(), 1, 1);
-        parameters.AddParameter(QStringLiteral("psOperatorPass"), password->text(), 1, 1);
-        TADOQuery *query = control.OpenQuery(
-            QStringLiteral(" SELECT q75, q76, q1, q80 FROM Operators  WHERE q75 = :psOperatorName        AND q76 = "
-                           ":psOperatorPass "),
-            parameters);
-        // The database matches without letter case; a password must match exactly.
-        if (query)
-            for (query->First(); !query->Eof() && !found; query->Next())
-                if (query->FieldByName(QStringLiteral("q76")).AsString() == password->text()) {
-                    found = true;
-                    operatorId = query->FieldByName(QStringLiteral("q80")).AsInteger();
-                }
-        if (connection && connection->Connected() && connection->InTransaction())
-            connection->CommitTrans();
+        login = Operators::LogIn(username->text(), password->text());
     } catch (const Exception &error) {
-        failure = ErrorReportText(QString(), QString(), error.Message());
-    }
-    if (connection && connection->Connected())
-        connection->RollbackIfOpen();
-    if (!failure.isEmpty()) {
-        TExceptionLogs::Show(failure);
+        LocalConnection().RollbackIfOpen();
+        KalvCLientInfo().LoginName.clear();
+        TExceptionLogs::Show(ErrorReportText(QString(), QString(), error.Message()));
         return;
     }
-    if (!found) {
+    if (login.Outcome != Operators::loAccepted) {
         KalvCLientInfo().LoginName.clear();
         KalvCLientInfo().LoginPassword.clear();
-        KalvCLientInfo().OperatorID = 0;
-        FrontDesk::LogEvent(QStringLiteral("operator"), QVariant(), msgLogLoginFailed.arg(username->text()));
-        TSystemWinOS::ShowMessageBox(msgWrongUserPassword, msgInformationTitle, 48);
+        TSystemWinOS::ShowMessageBox(login.Message, msgInformationTitle, 48);
         return;
     }
-    KalvCLientInfo().OperatorID = operatorId;
-    FrontDesk::LogEvent(QStringLiteral("operator"), operatorId, msgLogLogin);
+    // A password an administrator set is the operator's own only after they change it.
+    if (login.MustChangePassword && !AskForNewPassword(login.Operator, login.Privileges)) {
+        KalvCLientInfo().LoginName.clear();
+        KalvCLientInfo().LoginPassword.clear();
+        return;
+    }
+    Rights::SetCurrent(login.Operator, login.Privileges);
     SetModalResult(mrOk);
+}
+
+bool TFUserLogin::AskForNewPassword(int operatorId, const QString &privileges)
+{
+    TSystemWinOS::ShowMessageBox(msgMustChangePassword, msgInformationTitle, 64);
+    // The change is the operator's own: for its length they are the one logged in.
+    const int previous = Rights::CurrentOperator();
+    const QString previousRights = Rights::CurrentPrivileges();
+    Rights::SetCurrent(operatorId, privileges);
+    TFParola dialog(TFParola::pmOwn);
+    dialog.edParolaCurrent->setText(password->text());
+    const bool changed = dialog.InitializeWindow() && dialog.ShowModal() == mrOk;
+    if (!changed) {
+        if (previous > 0)
+            Rights::SetCurrent(previous, previousRights);
+        else
+            Rights::ClearCurrent();
+    }
+    return changed;
 }
 
 void TFUserLogin::acCloseExecute() { SetModalResult(mrCancel); }
@@ -236,6 +240,8 @@ void TFUserLogin::acUserLoginRegisterNewUserExecute()
     KalvCLientInfo().LoginName.clear();
     KalvCLientInfo().LoginPassword.clear();
     StartWithNewOperator = true;
+    // Nobody to protect yet: whoever sets up the first operator may do everything.
+    Rights::SetCurrent(0, Rights::Full());
     SetModalResult(mrOk);
 }
 
@@ -246,5 +252,6 @@ void TFUserLogin::acUserLoginRegisterNewHotelExecute()
     KalvCLientInfo().LoginName.clear();
     KalvCLientInfo().LoginPassword.clear();
     StartWithNewHotel = true;
+    Rights::SetCurrent(0, Rights::Full());
     SetModalResult(mrOk);
 }

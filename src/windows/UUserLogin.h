@@ -21,6 +21,8 @@ public:
 
     void acEnterExecute();
     void acCloseExecute();
+    // The operator's own new password before they go on; false when they gave none.
+    bool AskForNewPassword(int operatorId, const QString &privileges);
     void acUserLoginShowHiddenControlExecute();
     void acUserLoginRegisterNewUserExecute();
     // True while Operators has no row; otherwise says why nobody gets in this way.

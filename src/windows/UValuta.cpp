@@ -1,5 +1,7 @@
 #include "UValuta.h"
 
+#include "desk/URights.h"
+
 #include "data/UDM.h"
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
@@ -52,7 +54,7 @@ void TFValuta::LoadCaptions()
 
 void TFValuta::acSaveExecute()
 {
-    RunSave([this](TADOQuery &query) {
+    RunSave(Rights::rCurrency, [this](TADOQuery &query) {
         TADOConnection &connection = *query.Connection();
         const int hotel = LookupInteger(QStringLiteral("Хотел"), QStringLiteral("HotelBuild"), QStringLiteral("q10"),
                                         QStringLiteral("q1"), ComboBoxHotel->currentText());

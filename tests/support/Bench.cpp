@@ -11,6 +11,7 @@
 //                                   memory after the first tick (MB) and the processor time of
 //                                   the idle main window over five seconds (%)
 
+#include "desk/URights.h"
 #include "admin/UDatabaseSetup.h"
 #include "admin/UDemoData.h"
 #include "data/UADOComunicationControl.h"
@@ -402,6 +403,7 @@ int main(int argc, char *argv[])
     KalvCM::RunBootstrap();
     ApplyFixedRegionalFormats();
     TDM dm;
+    Rights::SetCurrent(0, Rights::Full());
     if (args.value(0) == QLatin1String("hotel") && args.size() == 3)
         return makeHotel(args.at(1).toInt(), args.at(2).toInt());
     if (args.value(0) == QLatin1String("measure") && args.size() == 2)

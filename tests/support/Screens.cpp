@@ -4,6 +4,7 @@
 //   kalv_screens OUTPUT-FOLDER SUFFIX
 // Run by scripts/screenshots under Xvfb with a throw-away home; writes NAME-SUFFIX.png.
 
+#include "desk/URights.h"
 #include "admin/UDemoData.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDLLSafeCall.h"
@@ -103,6 +104,7 @@ int main(int argc, char *argv[])
         login.show();
         shoot(folder, QStringLiteral("FUserLogin"), suffix);
     }
+    Rights::SetCurrent(0, Rights::Full());  // as after the login, with every right
     auto *main = new TFHotel;
     main->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     main->showMaximized();

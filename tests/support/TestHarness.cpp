@@ -7,6 +7,8 @@
 #include "data/UDM.h"
 #include "data/UDLLSafeCall.h"
 #include "data/UDbEngine.h"
+#include "desk/UOperators.h"
+#include "desk/URights.h"
 #include "errors/MyClass.h"
 #include "data/URegistry.h"
 #include "errors/UExceptionLogs.h"
@@ -55,6 +57,10 @@ TestHome::TestHome()
     SqlDataBase.clear();
     SelectedHotelID.clear();
     DatabaseSetupRequired = false;
+    // Tests run as a workstation where an operator with every right is logged in; tests of
+    // rights and logins set their own.
+    Rights::SetCurrent(0, Rights::Full());
+    Operators::SetNow(QDateTime());
 }
 
 TestHome::~TestHome()
@@ -219,7 +225,9 @@ void TestPostgres::Run(const QString &program, const QStringList &arguments) con
                                      .toStdString());
 }
 
-TestPostgres::TestPostgres()
+TestPostgres::TestPostgres() : TestPostgres(QStringList()) {}
+
+TestPostgres::TestPostgres(const QStringList &settings, bool start) : m_settings(settings)
 {
     // The newest server Debian installed.
     QStringList versions = QDir("/usr/lib/postgresql").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -237,14 +245,24 @@ TestPostgres::TestPostgres()
     const QString data = m_dir.path() + "/data";
     Run(m_bin + "initdb", {"-D", data, "-U", "postgres", "-N", "--auth-local=trust", "--auth-host=scram-sha-256", "-E",
                            "UTF8", "--locale=C.UTF-8"});
-    Run(m_bin + "pg_ctl", {"-D", data, "-l", m_dir.path() + "/server.log", "-w", "-o",
-                           QString("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60")
-                               .arg(m_port)
-                               .arg(m_dir.path()),
-                           "start"});
+    if (start)
+        Start();
+}
+
+void TestPostgres::Start()
+{
+    const QString data = m_dir.path() + "/data";
+    QString options = QString("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60")
+                          .arg(m_port)
+                          .arg(m_dir.path());
+    for (const QString &setting : m_settings)
+        options += " -c " + setting;
+    Run(m_bin + "pg_ctl", {"-D", data, "-l", m_dir.path() + "/server.log", "-w", "-o", options, "start"});
     m_started = true;
     Psql("postgres", QString("CREATE ROLE %1 LOGIN SUPERUSER PASSWORD '%2'").arg(User(), Password()));
 }
+
+void TestPostgres::Reload() const { Run(m_bin + "pg_ctl", {"-D", m_dir.path() + "/data", "reload"}); }
 
 TestPostgres::~TestPostgres()
 {

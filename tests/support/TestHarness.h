@@ -135,6 +135,15 @@ class TestPostgres
 {
 public:
     static TestPostgres &Instance();
+    // A server of its own with more settings ("-c name=value" each); files it needs are copied
+    // into its folder by the caller through Folder() before Start().
+    explicit TestPostgres(const QStringList &settings, bool start = true);
+    void Start();
+    QString Folder() const { return m_dir.path(); }
+    // Reads its configuration files again (the TLS certificate among them).
+    void Reload() const;
+    // Runs a program as the server's user.
+    void RunAsServer(const QString &program, const QStringList &arguments) const { Run(program, arguments); }
     ~TestPostgres();
     int Port() const { return m_port; }
     QString Host() const { return QStringLiteral("127.0.0.1"); }
@@ -146,6 +155,7 @@ public:
 
 private:
     TestPostgres();
+    QStringList m_settings;
     QStringList AsServerUser(const QString &program, const QStringList &arguments) const;
     void Run(const QString &program, const QStringList &arguments) const;
     QTemporaryDir m_dir;

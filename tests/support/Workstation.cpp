@@ -12,10 +12,17 @@
 //   kalv_workstation move DATA HOTEL ROOM BASE TOROOM DAY ROUNDS START PERIOD
 //     In every round r moves the stay of ROOM that begins on BASE + 10 r to TOROOM from its
 //     DAYth day on, at the same moments, and prints the same.
+//   kalv_workstation login DATA USER PASSWORD START
+//     Tries one login at START and prints "accepted", "wrong", "refused" or "failed ...".
+//   kalv_workstation deactivate DATA OPERATOR TARGET START
+//     As operator OPERATOR (every right), deactivates TARGET at START and prints "done",
+//     "refused ..." or "failed ...".
 //   kalv_workstation save-settings DATA
 //     Saves the configuration window again and again with the values of generation g
 //     ("srv-g", "inst-g", ...), printing "saved g" after each save, until it is killed.
 
+#include "desk/UOperators.h"
+#include "desk/URights.h"
 #include "admin/UBaza.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDLLSafeCall.h"
@@ -221,6 +228,45 @@ int saveSettings()
     }
 }
 
+int tryLogin(const QStringList &a)
+{
+    TDM dm;
+    if (!TADOComunicationControl().ConnectFromSettings()) {
+        say(QStringLiteral("no connection"));
+        return 1;
+    }
+    waitUntil(a.at(2).toLongLong());
+    try {
+        const Operators::TLogin login = Operators::LogIn(a.at(0), a.at(1));
+        say(login.Outcome == Operators::loAccepted       ? QStringLiteral("accepted")
+            : login.Outcome == Operators::loRefusedForNow ? QStringLiteral("refused")
+                                                          : QStringLiteral("wrong"));
+    } catch (const Exception &error) {
+        say(QStringLiteral("failed ") + error.Message());
+    }
+    return 0;
+}
+
+int deactivate(const QStringList &a)
+{
+    TDM dm;
+    if (!TADOComunicationControl().ConnectFromSettings()) {
+        say(QStringLiteral("no connection"));
+        return 1;
+    }
+    Rights::SetCurrent(a.at(0).toInt(), Rights::Full());
+    waitUntil(a.at(2).toLongLong());
+    try {
+        Operators::SetActive(a.at(1).toInt(), false);
+        say(QStringLiteral("done"));
+    } catch (const EOperatorRefused &refusal) {
+        say(QStringLiteral("refused ") + refusal.Message());
+    } catch (const Exception &error) {
+        say(QStringLiteral("failed ") + error.Message());
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -232,6 +278,8 @@ int main(int argc, char *argv[])
     DataFolder = args.at(1);
     TDLLSafeCall::SetLibraryFolder(QCoreApplication::applicationDirPath());
     FillCatalogue(slBulgarian);
+    // A workstation at work: an operator who may do everything is logged in.
+    Rights::SetCurrent(0, Rights::Full());
     TSystemWinOS::SetMessageBoxHandler([](const QString &text, const QString &, int) {
         boxes.append(text);
         return int(TSystemWinOS::IDOK);
@@ -245,6 +293,10 @@ int main(int argc, char *argv[])
         return extend(args.mid(2));
     if (args.first() == QLatin1String("move") && args.size() == 10)
         return move(args.mid(2));
+    if (args.first() == QLatin1String("login") && args.size() == 5)
+        return tryLogin(args.mid(2));
+    if (args.first() == QLatin1String("deactivate") && args.size() == 5)
+        return deactivate(args.mid(2));
     if (args.first() == QLatin1String("save-settings"))
         return saveSettings();
     return 2;
