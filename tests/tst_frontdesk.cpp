@@ -8,7 +8,7 @@
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "data/USchemaUpgrade.h"
 #include "framework/UStdCtrls.h"
 #include "startup/KalvCM.h"

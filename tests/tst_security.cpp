@@ -4,7 +4,7 @@
 #include "TestHarness.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "data/URegistry.h"
 #include "desk/UOperators.h"
 #include "desk/URights.h"
@@ -15,6 +15,9 @@
 #include "windows/UNomOperatori.h"
 #include "windows/UNomStai.h"
 #include "windows/UParola.h"
+#include "windows/UReport.h"
+#include "desk/UReports.h"
+#include <QTabWidget>
 #include "windows/USigurnost.h"
 #include "windows/UUserLogin.h"
 
@@ -494,6 +497,21 @@ private slots:
         window.acFNomStaiSave->trigger();
         QCOMPARE(boxes.Texts().value(0), Rights::RefusalText(Rights::rRooms));
         QCOMPARE(rows("SELECT COUNT(*) FROM Rooms"), QStringList({"0"}));
+    }
+
+    void reportsCheckTheirRight()
+    {
+        const Reports::TDefinition *arrivals = Reports::DefinitionOfAction("actReportPrisitgashti");
+        QVERIFY(arrivals);
+        for (bool allowed : {false, true}) {
+            Rights::SetCurrent(0, allowed ? rightsWith({Rights::rReportArrivals}) : rightsWithout({Rights::rReportArrivals}));
+            TFReport window(*arrivals);
+            window.setAttribute(Qt::WA_DeleteOnClose, false);
+            MessageBoxRecorder boxes;
+            window.InitializeWindow();
+            QCOMPARE(boxes.Texts(), allowed ? QStringList() : QStringList({Rights::RefusalText(Rights::rReportArrivals)}));
+            QCOMPARE(window.pcReport->count() > 0, allowed);  // refused: no figure shown
+        }
     }
 
     void theRightsEditorSaysWhenChangesTakeEffect()

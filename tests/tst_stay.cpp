@@ -7,7 +7,7 @@
 #include "admin/UDatabaseSetup.h"
 #include "admin/UDemoData.h"
 #include "data/UDM.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesStay.h"

@@ -1,6 +1,6 @@
 #include "UDemoData.h"
 
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "desk/UOperators.h"
 #include "desk/URights.h"
 

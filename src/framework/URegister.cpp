@@ -2,7 +2,7 @@
 
 #include "desk/URights.h"
 
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "startup/UConstMessagesStay.h"
 
 #include "FormInfo.h"

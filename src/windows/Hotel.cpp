@@ -26,7 +26,7 @@
 #include "admin/UBaza.h"
 #include "data/UDM.h"
 #include "desk/URights.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "controls/MDITab.h"
 #include "controls/UControlBar.h"
 #include "controls/UImageList.h"

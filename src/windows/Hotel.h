@@ -2,7 +2,7 @@
 // The main window: the multiple-document frame with the menu, the command panels on the
 // control bar, the tab strip of child windows, the status bar and the room-status board.
 
-#include "data/UReports.h"
+#include "desk/UReports.h"
 #include "framework/UMainLibraryClass.h"
 
 #include <QElapsedTimer>

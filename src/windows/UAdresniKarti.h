@@ -4,7 +4,7 @@
 
 #include "framework/UMainLibraryClass.h"
 
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 
 #include <QDate>
 #include <memory>

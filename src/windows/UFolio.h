@@ -5,7 +5,7 @@
 
 #include "framework/URegister.h"
 
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 
 #include <optional>
 

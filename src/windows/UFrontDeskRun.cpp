@@ -2,7 +2,7 @@
 
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/UConstMessagesDesk.h"
 #include "startup/UConstMessagesHotel.h"

@@ -2,7 +2,7 @@
 
 #include "desk/URights.h"
 
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 
 #include "framework/UDecimal.h"
 #include "startup/UConstMessagesDesk.h"

@@ -5,7 +5,7 @@
 #include "data/UDM.h"
 #include "desk/URights.h"
 #include "data/UDbEngine.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "UFrontDeskRun.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"

@@ -4,7 +4,7 @@
 
 #include "framework/URegister.h"
 
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "framework/UDecimal.h"
 
 #include <QDate>

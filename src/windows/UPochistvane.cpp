@@ -1,7 +1,7 @@
 #include "UPochistvane.h"
 
 #include "UFrontDeskRun.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"

@@ -1,5 +1,7 @@
 #include "UReport.h"
 
+#include "desk/URights.h"
+
 #include "controls/KalvMenu.h"
 #include "data/UDM.h"
 #include "errors/UExceptionLogs.h"
@@ -197,6 +199,10 @@ void TFReport::acReportShowExecute()
 
 void TFReport::ShowReport()
 {
+    if (!Rights::Has(m_definition.Right)) {
+        TSystemWinOS::ShowMessageBox(Rights::RefusalText(m_definition.Right), msgInformationTitle, 48);
+        return;
+    }
     try {
         m_report = Run(m_definition.Id, Params());
         m_shownParams = Params();

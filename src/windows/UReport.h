@@ -5,7 +5,7 @@
 
 #include "framework/UMainLibraryClass.h"
 
-#include "data/UReports.h"
+#include "desk/UReports.h"
 
 #include <QPointer>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "USigurnost.h"
 
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "desk/UOperators.h"
 #include "desk/URights.h"
 #include "startup/UConstMessagesSecurity.h"

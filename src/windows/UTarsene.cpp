@@ -1,6 +1,6 @@
 #include "UTarsene.h"
 
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"

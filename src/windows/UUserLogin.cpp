@@ -1,7 +1,7 @@
 #include "UUserLogin.h"
 
 #include "UParola.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "desk/UOperators.h"
 #include "desk/URights.h"
 #include "startup/UConstMessagesStay.h"

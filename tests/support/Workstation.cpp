@@ -27,7 +27,7 @@
 #include "data/UADOComunicationControl.h"
 #include "data/UDLLSafeCall.h"
 #include "data/UDM.h"
-#include "data/UFrontDesk.h"
+#include "desk/UFrontDesk.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesDesk.h"

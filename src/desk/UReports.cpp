@@ -1,7 +1,7 @@
 #include "UReports.h"
 
-#include "UAdoDb.h"
-#include "UDM.h"
+#include "data/UAdoDb.h"
+#include "data/UDM.h"
 #include "UFrontDesk.h"
 #include "framework/UDecimal.h"
 #include "framework/UFormatSettings.h"
