@@ -15,6 +15,7 @@
 #include "windows/UNomOperatori.h"
 #include "windows/UNomStai.h"
 #include "windows/UParola.h"
+#include "windows/UFolio.h"
 #include "windows/UReport.h"
 #include "desk/UReports.h"
 #include <QTabWidget>
@@ -478,6 +479,17 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ERightRefused, FrontDesk::CheckOutBooking(booking, true));
         QVERIFY_THROWS_EXCEPTION(ERightRefused, FrontDesk::SetRoomStates({1}, FrontDesk::rsOutOfService, "x", {}, {}));
         FrontDesk::SetRoomStates({1}, FrontDesk::rsClean, {}, {}, {});  // housekeeping is check-in's
+        // The folio greys what the operator may not do, whatever the stay allows.
+        for (bool allowed : {false, true}) {
+            Rights::SetCurrent(0, allowed ? Rights::Full() : rightsWith({Rights::rCheckIn}));
+            TFFolio folio;
+            folio.setAttribute(Qt::WA_DeleteOnClose, false);
+            folio.SetBooking(booking);
+            QVERIFY(folio.InitializeWindow());
+            QCOMPARE(folio.acFolioPayment->isEnabled(), allowed);
+            QCOMPARE(folio.acFolioPayment->toolTip() == Rights::RefusalText(Rights::rCharges), !allowed);
+        }
+        Rights::SetCurrent(0, rightsWith({Rights::rCheckIn}));
         QCOMPARE(rows("SELECT COUNT(*) FROM Plashtania"), QStringList({"0"}));
         Rights::ClearCurrent();  // nobody logged in: nothing at all
         QVERIFY_THROWS_EXCEPTION(ERightRefused, FrontDesk::CancelBooking(booking));

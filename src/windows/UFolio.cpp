@@ -1,5 +1,7 @@
 #include "UFolio.h"
 
+#include "desk/URights.h"
+
 #include "UFrontDeskRun.h"
 #include "controls/KalvMenu.h"
 #include "data/UDM.h"
@@ -355,6 +357,18 @@ void TFFolio::UpdateCommands()
     acFolioNoShow->setEnabled(status == ssReserved && stay->From < today);
     acFolioCharge->setEnabled(haveFolio);
     acFolioPayment->setEnabled(haveFolio);
+    // What the stay allows, the operator may still not: greyed, saying why.
+    const QList<QPair<QAction *, const char *>> commands = {
+        {acFolioCheckIn, "folioCheckIn"},   {acFolioCheckOut, "folioCheckOut"},  {acFolioCheckOutAll, "folioCheckOut"},
+        {acFolioExtend, "folioExtend"},     {acFolioMove, "folioMove"},          {acFolioCancel, "folioCancel"},
+        {acFolioCancelAll, "folioCancel"},  {acFolioNoShow, "folioNoShow"},      {acFolioCharge, "folioCharge"},
+        {acFolioPayment, "folioPayment"}};
+    for (const auto &[action, command] : commands) {
+        const bool allowed = Rights::HasCommand(QLatin1String(command));
+        action->setToolTip(allowed ? action->text() : Rights::RefusalText(Rights::RightOfCommand(QLatin1String(command))));
+        if (!allowed)
+            action->setEnabled(false);
+    }
 }
 
 TGuest TFFolio::Registration() const
