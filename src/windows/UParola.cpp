@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -98,7 +100,9 @@ TFParola::TFParola(TMode mode, int operatorId, QWidget *parent)
     auto *column = new QVBoxLayout(gbParola);
     column->addLayout(rows);
     column->addLayout(buttons);
-    resize(420, mode == pmOwn ? 230 : 220);
+    resize(420, mode == pmOwn ? 200 : 190);
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 bool TFParola::InitializeWindow()

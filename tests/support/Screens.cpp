@@ -5,6 +5,7 @@
 // Run by scripts/screenshots under Xvfb with a throw-away home; writes NAME-SUFFIX.png.
 
 #include "desk/URights.h"
+#include "windows/UParola.h"
 #include "admin/UDemoData.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDLLSafeCall.h"
@@ -78,6 +79,7 @@ int main(int argc, char *argv[])
     KalvCM::RunBootstrap();
     ApplyFixedRegionalFormats();
     TDM dm;
+    Rights::SetCurrent(0, Rights::Full());  // as kalvhotel-admin prepares the demonstration hotel
     try {
         DemoData::WriteEmbeddedSettings();
         DemoData::Prepare(TSystemWinOS::DeliveredFolder() + QStringLiteral("sql/"));
@@ -139,6 +141,14 @@ int main(int argc, char *argv[])
         for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
             frame->close();
         settle(100);
+    }
+    // The password windows: the operator's own, and another operator's.
+    Rights::SetCurrent(1, Rights::Full());
+    for (const auto &[mode, name] : {std::pair{TFParola::pmOwn, "FParola"}, std::pair{TFParola::pmOther, "FParolaOperator"}}) {
+        TFParola window(mode, 1);
+        window.InitializeWindow();
+        window.show();
+        shoot(folder, QString::fromLatin1(name), suffix);
     }
     delete main;
     return 0;
