@@ -414,6 +414,42 @@ private slots:
         QCOMPARE(rows("SELECT COUNT(*) FROM Operators WHERE q75 = 'newone'"), QStringList({"1"}));
     }
 
+    void anOperatorIsEditedInTheRegister()
+    {
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски'), (2, 'Планински')");
+        InstallDeliveredProcedures({"proc_SaveNewOperator", "proc_OpenOperator"});
+        const int id = addOperator("ivan", Operators::HashPassword("ivan's password"));
+        addOperator("maria", Operators::HashPassword("maria's password"));
+        TFNomOperatori window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(window.InitializeWindow());
+        window.show();
+        QTest::mouseClick(window.Grid()->viewport(), Qt::LeftButton, {},
+                          window.Grid()->visualRect(window.GridModel()->index(0, 1)).center());
+        QCOMPARE(window.SelectedOperator(), id);
+        window.EditSelectedOperator();
+        QCOMPARE(window.Edit7->text(), QString("ivan"));
+        QVERIFY(window.Edit8->text().isEmpty());
+        window.Edit1->setText("Иван Петров");
+        window.ComboBox1->setEditText("Планински");
+        {
+            // Another operator's user name is refused; nothing changes.
+            window.Edit7->setText("MARIA");
+            MessageBoxRecorder boxes;
+            window.acFNomOperatoriSave->trigger();
+            QVERIFY(boxes.Texts().value(0).endsWith(msgUserNameTaken.arg("MARIA")));
+            QCOMPARE(rows(QString("SELECT q21 FROM Operators WHERE q80 = %1").arg(id)), QStringList({"ivan N."}));
+        }
+        window.Edit7->setText("ivan");
+        MessageBoxRecorder boxes;
+        window.acFNomOperatoriSave->trigger();
+        QCOMPARE(boxes.Texts(), QStringList({msgOperatorSaved}));
+        QCOMPARE(rows(QString("SELECT q1, q21, q75 FROM Operators WHERE q80 = %1").arg(id)),
+                 QStringList({"2|Иван Петров|ivan"}));
+        QVERIFY(Operators::VerifyPassword(stored(id), "ivan's password"));  // an edit keeps the password
+        QCOMPARE(rows("SELECT COUNT(*) FROM Operators"), QStringList({"2"}));
+    }
+
     void everyCommandNeedsItsRight()
     {
         auto window = mainWindow();

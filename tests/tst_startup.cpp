@@ -270,6 +270,10 @@ private slots:
         QCOMPARE(first.Values["Version"], QString("0.1.0.0"));
         QVERIFY(first.Boxes.isEmpty());
         QVERIFY(first.ErrorLogs.isEmpty());
+        // What the program makes is its owner's alone: the folders 0700, the files 0600.
+        for (const QString &made : {home.Root() + "share/KALV", folder, folder + "Settings.ini", folder + "Icons",
+                                    folder + "Icons/bed_reserve.bmp"})
+            QVERIFY2((QFileInfo(made).permissions() & 0x0077) == 0, qPrintable(made));
 
         // A second start finds everything and changes nothing, the user's own edits included.
         writeUserSettings(home, "[LANG]\r\nLANGUAGE=slEnglish\r\n");
