@@ -65,7 +65,18 @@ public:
     virtual QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const = 0;
     // Holds the rows of these rooms until the transaction ends, so that two workstations
     // saving the same room take turns; an engine whose write transaction locks all needs none.
-    virtual void LockRooms(TADOConnection &, const QList<int> &) const {}
+    // Holds the rows of one of the program's tables whose integer key is one of the keys, in the
+    // keys' order, until the transaction ends; the embedded engine's write transaction already
+    // holds the whole file.
+    virtual void LockKeys(TADOConnection &, const QString &, const QString &, const QList<int> &) const {}
+    void LockRooms(TADOConnection &connection, const QList<int> &rooms) const
+    {
+        LockKeys(connection, QStringLiteral("Rooms"), QStringLiteral("q47"), rooms);
+    }
+    void LockBookings(TADOConnection &connection, const QList<int> &bookings) const
+    {
+        LockKeys(connection, QStringLiteral("Rezervacii"), QStringLiteral("q124"), bookings);
+    }
     virtual void DropProcedure(TADOConnection &connection, const QString &procedure) const = 0;
 
     // An insert whose one result is the identity value of the row it adds; rows: "VALUES (...)"

@@ -186,20 +186,21 @@ QStringList TMssqlEngine::ProcedureParameters(TADOConnection &connection, const 
     return names;
 }
 
-void TMssqlEngine::LockRooms(TADOConnection &connection, const QList<int> &rooms) const
+void TMssqlEngine::LockKeys(TADOConnection &connection, const QString &table, const QString &keyColumn,
+                            const QList<int> &keys) const
 {
-    if (rooms.isEmpty())
+    if (keys.isEmpty())
         return;
     QStringList marks;
     QSqlQuery query(connection.Database());
-    for (int i = 0; i < rooms.size(); ++i)
+    for (int i = 0; i < keys.size(); ++i)
         marks.append(QStringLiteral("?"));
-    // Update locks held to the end of the transaction: a second saver of these rooms waits here.
-    if (!query.prepare(QStringLiteral("SELECT q47 FROM [dbo].[Rooms] WITH (UPDLOCK, HOLDLOCK) WHERE q47 IN (") +
+    // Update locks held to the end of the transaction: a second saver of these rows waits here.
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM [dbo].[%2] WITH (UPDLOCK, HOLDLOCK) WHERE %1 IN (").arg(keyColumn, table) +
                        marks.join(QLatin1Char(',')) + QStringLiteral(")")))
         raise(query.lastError());
-    for (int i = 0; i < rooms.size(); ++i)
-        query.bindValue(i, rooms.at(i));
+    for (int i = 0; i < keys.size(); ++i)
+        query.bindValue(i, keys.at(i));
     if (!query.exec())
         raise(query.lastError());
 }

@@ -36,7 +36,8 @@ public:
     void InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const override;
     void LockSchema(TADOConnection &connection) const override;
     static QString ProcedureCallStatement(const QString &procedure, int parameterCount);
-    void LockRooms(TADOConnection &connection, const QList<int> &rooms) const override;
+    void LockKeys(TADOConnection &connection, const QString &table, const QString &keyColumn,
+                  const QList<int> &keys) const override;
     TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                           const QList<TParameter> &parameters) const override;
 };

@@ -348,21 +348,23 @@ TRowSet TPostgresEngine::CallProcedure(TADOConnection &connection, const QString
     return rows;
 }
 
-void TPostgresEngine::LockRooms(TADOConnection &connection, const QList<int> &rooms) const
+void TPostgresEngine::LockKeys(TADOConnection &connection, const QString &table, const QString &keyColumn,
+                               const QList<int> &keys) const
 {
-    if (rooms.isEmpty())
+    if (keys.isEmpty())
         return;
     QStringList marks;
     QVariantList values;
-    for (int room : rooms) {
+    for (int key : keys) {
         marks.append(QStringLiteral("?"));
-        values.append(room);
+        values.append(key);
     }
     QSqlDatabase db = connection.Database();
     // In one order on every workstation, so that two savers never wait on each other.
-    DbStatement::Exec(db, QStringLiteral("SELECT q47 FROM rooms WHERE q47 IN (") + marks.join(QStringLiteral(", ")) +
-                 QStringLiteral(") ORDER BY q47 FOR UPDATE"),
-         values);
+    DbStatement::Exec(db,
+                      QStringLiteral("SELECT %1 FROM %2 WHERE %1 IN (").arg(keyColumn, table.toLower()) +
+                          marks.join(QStringLiteral(", ")) + QStringLiteral(") ORDER BY %1 FOR UPDATE").arg(keyColumn),
+                      values);
 }
 
 void TPostgresEngine::DropProcedure(TADOConnection &connection, const QString &procedure) const

@@ -49,7 +49,8 @@ public:
     void LockName(TADOConnection &connection, const QString &name) const override;
     TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                           const QList<TParameter> &parameters) const override;
-    void LockRooms(TADOConnection &connection, const QList<int> &rooms) const override;
+    void LockKeys(TADOConnection &connection, const QString &table, const QString &keyColumn,
+                  const QList<int> &keys) const override;
 
     // The collation every text column takes: case-insensitive, accent-sensitive, all scripts.
     static const QString &Collation();

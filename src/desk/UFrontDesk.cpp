@@ -85,11 +85,6 @@ TStay requireStay(TADOConnection &connection, int id)
     return stayOf(*query);
 }
 
-void requireStatus(const TStay &stay, std::initializer_list<int> allowed)
-{
-    if (std::find(allowed.begin(), allowed.end(), stay.Status) == allowed.end())
-        refuse(msgStayStatusForbids.arg(StatusName(stay.Status)));
-}
 
 QString roomNumber(TADOConnection &connection, int room)
 {
@@ -152,6 +147,43 @@ void lockRooms(TADOConnection &connection, QList<int> rooms)
     std::sort(rooms.begin(), rooms.end());
     rooms.erase(std::unique(rooms.begin(), rooms.end()), rooms.end());
     connection.Engine().LockRooms(connection, rooms);
+}
+
+// Every operation on a booking's stays, charges or payments holds the booking first (then the
+// rooms, each in key order), so that what it reads after stays true until it commits: two
+// workstations acting on one booking take turns instead of both acting on a stale read.
+void lockBooking(TADOConnection &connection, int booking)
+{
+    if (booking > 0)
+        connection.Engine().LockBookings(connection, {booking});
+}
+
+// The stay, read again under its booking's lock (a stay never changes booking).
+TStay lockStay(TADOConnection &connection, int id)
+{
+    lockBooking(connection, requireStay(connection, id).Booking);
+    return requireStay(connection, id);
+}
+
+// What was done to the booking last, and by whom: the change that came first.
+QString changeBefore(TADOConnection &connection, int booking)
+{
+    auto last = OpenQuery(connection,
+                          QStringLiteral("SELECT d.q147, d.q136, o.q75 FROM Dnevnik d LEFT JOIN Operators o ON (o.q80 = "
+                                         "d.q128) WHERE d.q124 = :iBooking ORDER BY d.q143 DESC"),
+                          {{"iBooking", booking}});
+    if (last->Eof())
+        return QString();
+    return msgChangedBefore.arg(last->FieldByName(QStringLiteral("q147")).AsString(),
+                                last->FieldByName(QStringLiteral("q75")).AsString(),
+                                last->FieldByName(QStringLiteral("q136")).AsDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+}
+
+// A stay whose status forbids the operation: said with the change that made it so.
+void requireStatus(TADOConnection &connection, const TStay &stay, std::initializer_list<int> allowed)
+{
+    if (std::find(allowed.begin(), allowed.end(), stay.Status) == allowed.end())
+        refuse(msgStayStatusForbids.arg(StatusName(stay.Status)) + changeBefore(connection, stay.Booking));
 }
 
 bool registrationComplete(const TGuest &guest)
@@ -627,8 +659,8 @@ int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGues
 void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
 {
     operation(Rights::rCheckIn, [&](TADOConnection &connection) {
-        const TStay stay = requireStay(connection, id);
-        requireStatus(stay, {ssReserved});
+        const TStay stay = lockStay(connection, id);
+        requireStatus(connection, stay, {ssReserved});
         const QDate today = Today();
         if (today < stay.From || today >= stay.To)
             refuse(msgCheckInNotToday.arg(dayText(stay.From)));
@@ -698,8 +730,8 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
 void CheckOut(int id, bool openBalanceAccepted)
 {
     operation(Rights::rCheckOut, [&](TADOConnection &connection) {
-        const TStay stay = requireStay(connection, id);
-        requireStatus(stay, {ssInHouse});
+        const TStay stay = lockStay(connection, id);
+        requireStatus(connection, stay, {ssInHouse});
         lockRooms(connection, {stay.Room});
         QString text = checkOutStay(connection, stay);
         text += settleBalance(connection, stay.Booking, openBalanceAccepted);
@@ -711,12 +743,13 @@ void CheckOut(int id, bool openBalanceAccepted)
 void CheckOutBooking(int booking, bool openBalanceAccepted)
 {
     operation(Rights::rCheckOut, [&](TADOConnection &connection) {
+        lockBooking(connection, booking);
         auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 1 "
                                                                          "AND k.q47 IS NOT NULL ORDER BY k.q47"),
                                {{"iBooking", booking}});
         const QList<TStay> stays = staysOf(*query);
         if (stays.isEmpty())
-            refuse(msgNothingToDo);
+            refuse(msgNothingToDo + changeBefore(connection, booking));
         QList<int> rooms;
         for (const TStay &stay : stays)
             rooms.append(stay.Room);
@@ -746,8 +779,8 @@ QString endStay(TADOConnection &connection, const TStay &stay, int status)
 void Cancel(int id)
 {
     operation(Rights::rEditReservation, [&](TADOConnection &connection) {
-        const TStay stay = requireStay(connection, id);
-        requireStatus(stay, {ssReserved});
+        const TStay stay = lockStay(connection, id);
+        requireStatus(connection, stay, {ssReserved});
         WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, endStay(connection, stay, ssCancelled));
         return 0;
     });
@@ -756,12 +789,13 @@ void Cancel(int id)
 void CancelBooking(int booking)
 {
     operation(Rights::rEditReservation, [&](TADOConnection &connection) {
+        lockBooking(connection, booking);
         auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q124 = :iBooking AND k.q125 = 0 "
                                                                          "AND k.q47 IS NOT NULL ORDER BY k.q34"),
                                {{"iBooking", booking}});
         const QList<TStay> stays = staysOf(*query);
         if (stays.isEmpty())
-            refuse(msgNothingToDo);
+            refuse(msgNothingToDo + changeBefore(connection, booking));
         QStringList texts;
         for (const TStay &stay : stays)
             texts.append(endStay(connection, stay, ssCancelled));
@@ -773,8 +807,8 @@ void CancelBooking(int booking)
 void MarkNoShow(int id)
 {
     operation(Rights::rEditReservation, [&](TADOConnection &connection) {
-        const TStay stay = requireStay(connection, id);
-        requireStatus(stay, {ssReserved});
+        const TStay stay = lockStay(connection, id);
+        requireStatus(connection, stay, {ssReserved});
         if (stay.From >= Today())
             refuse(msgNoShowNotDue.arg(dayText(stay.From)));
         WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, endStay(connection, stay, ssNoShow));
@@ -785,8 +819,8 @@ void MarkNoShow(int id)
 void Extend(int id, const QDate &departure)
 {
     operation(Rights::rEditReservation, [&](TADOConnection &connection) {
-        const TStay stay = requireStay(connection, id);
-        requireStatus(stay, {ssReserved, ssInHouse});
+        const TStay stay = lockStay(connection, id);
+        requireStatus(connection, stay, {ssReserved, ssInHouse});
         if (departure == stay.To)
             refuse(msgDepartureUnchanged.arg(dayText(stay.To)));
         const QDate earliest = stay.Status == ssInHouse ? std::max(stay.From, Today()).addDays(1)
@@ -853,8 +887,8 @@ int insertMovedPart(TADOConnection &connection, const TStay &stay, int room, con
 int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
 {
     return operation(Rights::rEditReservation, [&](TADOConnection &connection) {
-        const TStay stay = requireStay(connection, id);
-        requireStatus(stay, {ssReserved, ssInHouse});
+        const TStay stay = lockStay(connection, id);
+        requireStatus(connection, stay, {ssReserved, ssInHouse});
         if (room == stay.Room)
             refuse(msgSameRoom);
         const bool inHouse = stay.Status == ssInHouse;
@@ -897,6 +931,7 @@ int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
 int Charge(int booking, int service, const TDecimal &quantity, const QDate &date)
 {
     return operation(Rights::rCharges, [&](TADOConnection &connection) {
+        lockBooking(connection, booking);
         if (quantity.IsZero() || quantity.IsNegative())
             refuse(msgQuantityInvalid);
         auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Rezervacii WHERE q124 = :iBooking"),
@@ -931,11 +966,12 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
 int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note)
 {
     return operation(Rights::rCharges, [&](TADOConnection &connection) {
+        lockBooking(connection, booking);
         if (amount.IsZero() || amount.IsNegative() || amount != amount.Cents())
             refuse(msgAmountInvalid);
         const TFolio folio = readFolio(connection, booking);
         if (kind == pkRefund && folio.Paid - folio.Refunded < amount)
-            refuse(msgRefundTooLarge.arg((folio.Paid - folio.Refunded).ToFixed(2)));
+            refuse(msgRefundTooLarge.arg((folio.Paid - folio.Refunded).ToFixed(2)) + changeBefore(connection, booking));
         const QVariant currency = folio.Booking.Currency.isNull() ? nullInt() : folio.Booking.Currency;
         const int id = connection.InsertReturningIdentity(
             QStringLiteral("Plashtania"), {"q124", "q140", "q57", "q141", "q142", "q128", "q136", "q137"},

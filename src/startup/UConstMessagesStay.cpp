@@ -21,6 +21,7 @@ QString msgMethodTransfer;
 QString msgStayNotFound;
 QString msgBookingNotFound;
 QString msgStayStatusForbids;
+QString msgChangedBefore;
 QString msgRoomHeld;
 QString msgRoomClosed;
 QString msgRoomNotReady;
@@ -190,6 +191,10 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "This cannot be done to a stay that is %1.",
          "Това не може да се направи с престой, който е %1.",
          "Это невозможно для проживания со статусом «%1»."},
+        {"msgChangedBefore", &msgChangedBefore,
+         " The change before yours: %1 (%2, %3).",
+         " Промяната преди Вашата: %1 (%2, %3).",
+         " Изменение до вашего: %1 (%2, %3)."},
         {"msgRoomHeld", &msgRoomHeld,
          "Room %1 is already held for one of these nights.",
          "Стая %1 вече е заета за някоя от тези нощувки.",

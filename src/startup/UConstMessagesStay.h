@@ -26,6 +26,7 @@ extern QString msgMethodTransfer;
 extern QString msgStayNotFound;
 extern QString msgBookingNotFound;
 extern QString msgStayStatusForbids;
+extern QString msgChangedBefore;
 extern QString msgRoomHeld;
 extern QString msgRoomClosed;
 extern QString msgRoomNotReady;
