@@ -17,6 +17,12 @@
 //   kalv_workstation deactivate DATA OPERATOR TARGET START
 //     As operator OPERATOR (every right), deactivates TARGET at START and prints "done",
 //     "refused ..." or "failed ...".
+//   kalv_workstation desk DATA OP TARGETS START PERIOD [EXTRA]
+//     In every round r runs the front-desk operation OP on the r-th of the comma-separated
+//     TARGETS at START + r PERIOD and prints "round r done|refused|busy|failed ...". OP is one of
+//     checkout, checkin, cancel, noshow (a stay), cancelbooking, refund (a booking; EXTRA the
+//     amount), extend (a stay; EXTRA the new departure, yyyy-MM-dd), move (a stay; EXTRA
+//     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET).
 //   kalv_workstation save-settings DATA
 //     Saves the configuration window again and again with the values of generation g
 //     ("srv-g", "inst-g", ...), printing "saved g" after each save, until it is killed.
@@ -228,6 +234,65 @@ int saveSettings()
     }
 }
 
+// One front-desk operation on one target.
+void deskOperation(const QString &op, int target, const QString &extra)
+{
+    using namespace FrontDesk;
+    TGuest guest;
+    guest.Name = QStringLiteral("Гост");
+    guest.PersonalNumber = QStringLiteral("7501010000");
+    guest.Address = QStringLiteral("Варна");
+    guest.Nationality = QStringLiteral("България");
+    if (op == QLatin1String("checkout"))
+        CheckOut(target, true);
+    else if (op == QLatin1String("checkin"))
+        CheckIn(target, guest, true);
+    else if (op == QLatin1String("cancel"))
+        Cancel(target);
+    else if (op == QLatin1String("noshow"))
+        MarkNoShow(target);
+    else if (op == QLatin1String("cancelbooking"))
+        CancelBooking(target);
+    else if (op == QLatin1String("refund"))
+        TakePayment(target, pkRefund, pmCash, TDecimal::FromText(extra), QString());
+    else if (op == QLatin1String("extend"))
+        Extend(target, QDate::fromString(extra, Qt::ISODate));
+    else if (op == QLatin1String("move")) {
+        const std::optional<TStay> stay = ReadStay(target);
+        Move(target, stay ? stay->Room + extra.section(QLatin1Char(':'), 0, 0).toInt() : 0,
+             QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate), true);
+    } else
+        throw Exception(QStringLiteral("unknown operation ") + op);
+}
+
+int desk(const QStringList &a)
+{
+    TDM dm;
+    if (!TADOComunicationControl().ConnectFromSettings()) {
+        say(QStringLiteral("no connection"));
+        return 1;
+    }
+    const QString op = a.at(0);
+    const QStringList targets = a.at(1).split(QLatin1Char(','));
+    const qint64 start = a.at(2).toLongLong(), period = a.at(3).toLongLong();
+    const QString extra = a.value(4);
+    for (int r = 0; r < targets.size(); ++r) {
+        waitUntil(start + r * period);
+        QString result = QStringLiteral("done");
+        try {
+            deskOperation(op, targets.at(r).toInt(), extra);
+        } catch (const EFrontDeskRefused &refusal) {
+            result = QStringLiteral("refused ") + refusal.Message();
+        } catch (const Exception &error) {
+            result = error.Message().contains(msgDatabaseBusy) ? QStringLiteral("busy")
+                                                               : QStringLiteral("failed ") + error.Message();
+        }
+        LocalConnection().RollbackIfOpen();
+        say(QStringLiteral("round %1 %2").arg(r).arg(result.simplified()));
+    }
+    return 0;
+}
+
 int tryLogin(const QStringList &a)
 {
     TDM dm;
@@ -293,6 +358,8 @@ int main(int argc, char *argv[])
         return extend(args.mid(2));
     if (args.first() == QLatin1String("move") && args.size() == 10)
         return move(args.mid(2));
+    if (args.first() == QLatin1String("desk") && (args.size() == 6 || args.size() == 7))
+        return desk(args.mid(2));
     if (args.first() == QLatin1String("login") && args.size() == 5)
         return tryLogin(args.mid(2));
     if (args.first() == QLatin1String("deactivate") && args.size() == 5)

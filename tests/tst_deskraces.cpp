@@ -1,0 +1,198 @@
+// Four workstations acting on one stay or booking at the same moment, round after round, on
+// both engines: afterwards the database itself is asked whether any rule broke.
+
+#include "TestHarness.h"
+#include "data/UAdoDb.h"
+#include "data/UDM.h"
+#include "desk/UFrontDesk.h"
+#include "startup/UConstMessagesHotel.h"
+
+#include <QDateTime>
+#include <QProcess>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+constexpr int kRounds = 50;
+constexpr qint64 kPeriod = 120;
+
+} // namespace
+
+class TestDeskRaces : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    QList<int> m_stays, m_bookings;
+
+    QStringList rows(const QString &sql) { return m_db->Rows(sql); }
+    void exec(const QString &sql, const QVariantList &values = {}) { m_db->Exec(sql, values); }
+    // The first value of a statement whose "?" marks stand for the keys given (integers only).
+    int single(QString sql, const QList<int> &keys = {})
+    {
+        for (int key : keys)
+            sql.replace(sql.indexOf('?'), 1, QString::number(key));
+        return rows(sql).value(0).section('|', 0, 0).toInt();
+    }
+
+    // One booking per round, each with one stay in a room of its own (rooms 1 to 100), from
+    // FIRST to LAST days after today, with its status and a payment of 100.
+    void prepare(int first, int last, int status)
+    {
+        m_stays.clear();
+        m_bookings.clear();
+        const QDate today = QDate::currentDate();
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        for (int room = 1; room <= 2 * kRounds; ++room)
+            exec("INSERT INTO Rooms (q44, q46, q1, q129) VALUES (?, 60, 1, 0)", {QString::number(100 + room)});
+        exec("INSERT INTO KurortniTaksi (q31, q149, q52, q53) VALUES ('Мъж', 1.1, ?, ?)",
+             {today.addYears(-1), today.addYears(1)});
+        for (int r = 0; r < kRounds; ++r) {
+            const int booking = m_db->Connection().InsertReturningIdentity(
+                "Rezervacii", {"q1", "q29", "q28", "q31", "q134", "q135"}, "VALUES (1, ?, '7501010000', 'Мъж', 'Варна', 'България')",
+                {QString("Гост %1").arg(r)});
+            const int nights = last - first;
+            const int stay = m_db->Connection().InsertReturningIdentity(
+                "Klients", {"q1", "q29", "q31", "q34", "q35", "q47", "q70", "q71", "q27", "q124", "q125", "q126"},
+                "VALUES (1, ?, 'Мъж', ?, ?, ?, 60, ?, ?, ?, ?, ?)",
+                {QString("Гост %1").arg(r), today.addDays(first), today.addDays(last), r + 1, nights, 60 * nights, booking,
+                 status, status == FrontDesk::ssInHouse ? QVariant(QDateTime::currentDateTime()) : QVariant(QMetaType::fromType<QDateTime>())});
+            exec("INSERT INTO Plashtania (q124, q140, q141, q142, q136) VALUES (?, 100, 1, 0, ?)",
+                 {booking, QDateTime::currentDateTime()});
+            m_stays.append(stay);
+            m_bookings.append(booking);
+        }
+    }
+
+    static QString list(const QList<int> &ids)
+    {
+        QStringList texts;
+        for (int id : ids)
+            texts.append(QString::number(id));
+        return texts.join(',');
+    }
+
+    // Runs the workstations, each "OP TARGETS [EXTRA]", at the same moments; per round, what each said.
+    QList<QStringList> race(const QList<QStringList> &workstations)
+    {
+        const qint64 start = QDateTime::currentMSecsSinceEpoch() + 3000;  // every process is up by then
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (const QStringList &work : workstations) {
+            auto process = std::make_unique<QProcess>();
+            process->setProcessEnvironment(m_db->Home().ProcessEnvironment());
+            QStringList arguments = {"desk", m_db->Home().DataFolderPath(), work.at(0), work.at(1),
+                                     QString::number(start), QString::number(kPeriod)};
+            arguments += work.mid(2);
+            process->start(TestHome::BuildBinFolder() + "kalv_workstation", arguments);
+            processes.push_back(std::move(process));
+        }
+        QList<QStringList> rounds(kRounds);
+        for (auto &process : processes) {
+            if (!process->waitForFinished(int(start - QDateTime::currentMSecsSinceEpoch() + kRounds * kPeriod + 60000)))
+                qFatal("a workstation hung");
+            for (const QString &line : QString::fromUtf8(process->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+                const int round = line.section(' ', 1, 1).toInt();
+                rounds[round].append(line.section(' ', 2));
+            }
+        }
+        for (const QStringList &said : rounds)
+            for (const QString &outcome : said)
+                if (outcome.startsWith("failed"))
+                    qWarning("%s", qPrintable(outcome));
+        return rounds;
+    }
+
+    static int done(const QStringList &said) { return int(said.count("done")); }
+    static bool decided(const QStringList &said)
+    {
+        for (const QString &outcome : said)
+            if (outcome != "done" && !outcome.startsWith("refused") && outcome != "busy")
+                return false;
+        return true;
+    }
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+    void init() { m_db = std::make_unique<TestDatabase>(); }
+    void cleanup() { m_db.reset(); }
+
+    void fourCheckOutsOfOneStay()
+    {
+        prepare(-1, 2, FrontDesk::ssInHouse);
+        const QList<QStringList> rounds = race(QList<QStringList>(4, {"checkout", list(m_stays)}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'stay' AND q146 = ?", {m_stays[r]}), 1);
+            // The tourist tax of the one night stayed, once.
+            QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q124 = ? AND q123 <> ?", {m_bookings[r], m_stays[r]}), 1);
+            QCOMPARE(single("SELECT q125 FROM Klients WHERE q123 = ?", {m_stays[r]}), int(FrontDesk::ssDeparted));
+        }
+    }
+
+    void fourRefundsOfTheWholePayment()
+    {
+        prepare(0, 2, FrontDesk::ssReserved);
+        const QList<QStringList> rounds = race(QList<QStringList>(4, {"refund", list(m_bookings), "100"}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Plashtania WHERE q124 = ? AND q141 = 2", {m_bookings[r]}), 1);
+        }
+    }
+
+    void cancellationsAndCheckInsOfOneStay()
+    {
+        prepare(0, 3, FrontDesk::ssReserved);
+        const QString stays = list(m_stays);
+        const QList<QStringList> rounds =
+            race({{"cancel", stays}, {"checkin", stays}, {"cancel", stays}, {"checkin", stays}});
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            // One change logged, and it is the one the status shows.
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'stay' AND q146 = ?", {m_stays[r]}), 1);
+            const int status = single("SELECT q125 FROM Klients WHERE q123 = ?", {m_stays[r]});
+            QVERIFY(status == FrontDesk::ssCancelled || status == FrontDesk::ssInHouse);
+        }
+    }
+
+    void fourCancellationsOfOneBooking()
+    {
+        prepare(1, 3, FrontDesk::ssReserved);
+        const QList<QStringList> rounds = race(QList<QStringList>(4, {"cancelbooking", list(m_bookings)}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'booking' AND q146 = ?", {m_bookings[r]}), 1);
+        }
+    }
+
+    void movesAndExtensionsOfOneStay()
+    {
+        // Each stay's target room is taken from the stay's old departure on: a move may take the
+        // nights before it, never the ones the extension adds.
+        prepare(1, 4, FrontDesk::ssReserved);
+        const QDate today = QDate::currentDate();
+        for (int r = 0; r < kRounds; ++r)
+            exec("INSERT INTO Klients (q1, q29, q34, q35, q47, q124, q125) VALUES (1, 'Друг', ?, ?, ?, ?, 0)",
+                 {today.addDays(4), today.addDays(7), kRounds + r + 1, m_bookings[r]});
+        const QString stays = list(m_stays);
+        // The whole stay moves (from its first night): the row itself changes room.
+        const QString move = QString("%1:%2").arg(kRounds).arg(today.addDays(1).toString(Qt::ISODate));
+        const QString extend = today.addDays(6).toString(Qt::ISODate);
+        const QList<QStringList> rounds =
+            race({{"move", stays, move}, {"extend", stays, extend}, {"move", stays, move}, {"extend", stays, extend}});
+        for (int r = 0; r < kRounds; ++r)
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+        // No room-night held twice, asked of the database itself.
+        QCOMPARE(single("SELECT COUNT(*) FROM Klients a JOIN Klients b ON (a.q47 = b.q47 AND a.q123 < b.q123) "
+                        "WHERE a.q34 < b.q35 AND b.q34 < a.q35 AND (a.q125 IS NULL OR a.q125 <= 2) AND "
+                        "(b.q125 IS NULL OR b.q125 <= 2)"),
+                 0);
+    }
+};
+
+KALV_TEST_MAIN(TestDeskRaces)
+#include "tst_deskraces.moc"
