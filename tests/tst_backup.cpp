@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSet>
@@ -65,6 +66,53 @@ private slots:
         InstallDeliveredProcedures({"proc_CopyAllTablesValues"});
     }
     void cleanup() { m_db.reset(); }
+
+    void aKilledBackupLeavesNoPartBehind()
+    {
+        // Killed at every moment of its writing, then started again: no part stays beside the file.
+        for (int i = 0; i < 200; ++i)
+            m_db->Exec("INSERT INTO Dnevnik (q147) VALUES (?)", {QString(400, QChar('x' + i % 3))});
+        const QString file = m_dir.filePath("nightly.backup");
+        for (int killAfter : {0, 5, 15, 30, 60, 120}) {
+            QProcess process;
+            process.setProcessEnvironment(m_db->Home().ProcessEnvironment());
+            process.start(TestHome::BuildBinFolder() + "kalvhotel-admin", {"backup", file});
+            QVERIFY(process.waitForStarted());
+            QTest::qWait(killAfter);
+            process.kill();
+            process.waitForFinished(10000);
+        }
+        // A part whose writer was killed (as its note says) goes at the next start.
+        QProcess gone;
+        gone.start("sleep", {"0.1"});
+        QVERIFY(gone.waitForStarted());
+        const qint64 deadPid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        QFile killed(m_dir.filePath("nightly.backup.ZyXwVu.partial"));
+        QVERIFY(killed.open(QIODevice::WriteOnly));
+        killed.close();
+        {
+            QSettings parts("Oxtarne", "Backup parts");
+            parts.setValue("killed/file", m_dir.filePath("nightly.backup"));
+            parts.setValue("killed/pid", deadPid);
+            parts.sync();
+        }
+        // A part another writer is still writing stays.
+        QFile living(m_dir.filePath("other.backup.AbCdEf.partial"));
+        QVERIFY(living.open(QIODevice::WriteOnly));
+        living.close();
+        {
+            QSettings parts("Oxtarne", "Backup parts");
+            parts.setValue("living/file", m_dir.filePath("other.backup"));
+            parts.setValue("living/pid", QCoreApplication::applicationPid());
+            parts.sync();
+        }
+        const auto next = admin({"backup", m_dir.filePath("another.backup")});
+        QVERIFY2(next.first == 0, qPrintable(next.second));
+        QCOMPARE(QDir(m_dir.path()).entryList({"*.partial"}, QDir::Files), QStringList({"other.backup.AbCdEf.partial"}));
+        living.remove();
+        QSettings("Oxtarne", "Backup parts").remove("living");
+    }
 
     void backupWhileAnotherWorkstationBooks()
     {

@@ -1,12 +1,17 @@
 #include "UBackup.h"
 
+#include "startup/USystemWinOS.h"
+
 #include "UAdoDb.h"
 #include "UDM.h"
 #include "UDbEngine.h"
 #include "UDbSchema.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -137,6 +142,7 @@ QString run(const TServer &server, const QString &program, QStringList arguments
     if (server.Port > 0)
         arguments << QStringLiteral("--port") << QString::number(server.Port);
     QProcess process;
+    TSystemWinOS::EndWithThisProcess(process);  // a killed backup takes its dump with it
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PGPASSWORD"), server.Password);
     environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("10"));
@@ -194,12 +200,37 @@ QString sqliteFile(const QSqlDatabase &db)
     return name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile() : name;
 }
 
+// The parts being written, each with its writer's process, so that a later start can tell a
+// part left by a killed backup from one still being written.
+QSettings partsInProgress() { return QSettings(QStringLiteral("Oxtarne"), QStringLiteral("Backup parts")); }
+
+// Noted before the part exists: a backup killed at any moment leaves its note behind it.
+struct TPartNote {
+    QString Key;
+    TPartNote(const QString &file)
+        : Key(QString::fromLatin1(file.toUtf8().toBase64(QByteArray::Base64UrlEncoding)) + QLatin1Char('-') +
+              QString::number(QCoreApplication::applicationPid()))
+    {
+        QSettings parts = partsInProgress();
+        parts.setValue(Key + QStringLiteral("/file"), file);
+        parts.setValue(Key + QStringLiteral("/pid"), QCoreApplication::applicationPid());
+        parts.sync();
+    }
+    ~TPartNote()
+    {
+        QSettings parts = partsInProgress();
+        parts.remove(Key);
+        parts.sync();
+    }
+};
+
 // A backup is written beside its file and takes the file's name only when it is whole and
 // checked, so that a failed backup never replaces a good one.
 void writeWhole(const QString &file, const std::function<void(const QString &partial)> &write)
 {
     // Made new under a name nobody could foresee, its owner's alone: a link planted beside the
     // backup leads nowhere.
+    const TPartNote note(file);
     QTemporaryFile made(file + QStringLiteral(".XXXXXX.partial"));
     made.setAutoRemove(false);
     if (!made.open())
@@ -268,6 +299,22 @@ void Restore(const QString &file)
         restoreSqlite(database, file);
     else
         restorePostgres(server, file);
+}
+
+void RemoveInterruptedParts()
+{
+    QSettings parts = partsInProgress();
+    for (const QString &key : parts.childGroups()) {
+        const QFileInfo file(parts.value(key + QStringLiteral("/file")).toString());
+        if (TSystemWinOS::ProcessRuns(parts.value(key + QStringLiteral("/pid")).toLongLong()))
+            continue;
+        // The parts of that backup: its file's name, six letters, ".partial".
+        const QDir folder = file.absoluteDir();
+        for (const QString &part : folder.entryList({file.fileName() + QStringLiteral(".??????.partial")}, QDir::Files))
+            QFile::remove(folder.filePath(part));
+        parts.remove(key);
+    }
+    parts.sync();
 }
 
 } // namespace Backup

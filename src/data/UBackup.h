@@ -16,5 +16,8 @@ namespace Backup {
 void Take(const QString &file);
 // The shared connection is closed after a restore: open it again to use the restored database.
 void Restore(const QString &file);
+// Removes what a backup killed in the middle left beside its file (each backup notes its part
+// in the user's settings while it writes); a part whose writer still runs is left alone.
+void RemoveInterruptedParts();
 
 } // namespace Backup

@@ -9,6 +9,7 @@
 #include "framework/FormInfo.h"
 #include "windows/Hotel.h"
 #include "windows/UUserLogin.h"
+#include "data/UBackup.h"
 #include "data/UDLLSafeCall.h"
 #include "data/UDM.h"
 #include "data/URegistry.h"
@@ -153,6 +154,7 @@ void KalvCM::RunBootstrap()
         os.GetFileVersionText(KalvApplicationCtrl().VersionText);
         chooseDataFolder(os);
         DeliverDefaultFiles(DataFolder);
+        Backup::RemoveInterruptedParts();
         readConnectionSettings(registry, dll);
         const TWideMemIniFile settings(DataFolder + QStringLiteral("Settings.ini"));
         CurrentLanguage = LanguageFromText(

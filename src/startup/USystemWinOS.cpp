@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QProcess>
 #include <QTextStream>
 #include <QUrl>
 #include <cstdio>
@@ -22,6 +23,11 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <termios.h>
+#if defined(Q_OS_LINUX)
+#include <sys/prctl.h>
+#endif
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 #endif
 
@@ -279,4 +285,23 @@ QString TSystemWinOS::ReadSecretLine(const QString &prompt)
     Q_UNUSED(prompt);
 #endif
     return input.readLine();
+}
+
+bool TSystemWinOS::ProcessRuns(qint64 pid)
+{
+#if defined(Q_OS_WIN)
+    Q_UNUSED(pid);
+    return true;
+#else
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+#endif
+}
+
+void TSystemWinOS::EndWithThisProcess(QProcess &child)
+{
+#if defined(Q_OS_LINUX)
+    child.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#else
+    Q_UNUSED(child);
+#endif
 }

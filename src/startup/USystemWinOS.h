@@ -25,6 +25,10 @@ public:
     // Every file and folder the process makes from now on is its owner's alone (0600, 0700):
     // the settings, the log, exports and backups hold what others must not read.
     static void MakeFilesPrivate();
+    // Whether a process of this machine still runs (true where that cannot be told).
+    static bool ProcessRuns(qint64 pid);
+    // A child that ends when this process ends, however it ends.
+    static void EndWithThisProcess(class QProcess &child);
     // One line of the standard input; from a terminal, asked for on the error stream and not
     // echoed, as a password is.
     static QString ReadSecretLine(const QString &prompt);
