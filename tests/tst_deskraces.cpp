@@ -169,6 +169,57 @@ private slots:
         }
     }
 
+    void fourNoShowsOfOneStay()
+    {
+        prepare(-1, 2, FrontDesk::ssReserved);
+        const QList<QStringList> rounds = race(QList<QStringList>(4, {"noshow", list(m_stays)}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'stay' AND q146 = ?", {m_stays[r]}), 1);
+        }
+    }
+
+    void fourChargesToOneBookingAllCount()
+    {
+        prepare(0, 2, FrontDesk::ssReserved);
+        exec("INSERT INTO Uslugi (q40, q33, q51) VALUES (12.5, 'Закуска', 1)");
+        const int service = single("SELECT MAX(q42) FROM Uslugi");
+        const QList<QStringList> rounds =
+            race(QList<QStringList>(4, {"charge", list(m_bookings), QString::number(service)}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            const int charged = done(rounds[r]);
+            QVERIFY(charged >= 1);  // none refused: charges do not exclude each other, at most one waited out
+            QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q124 = ? AND q123 <> ?", {m_bookings[r], m_stays[r]}),
+                     charged);
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'charge' AND q124 = ?", {m_bookings[r]}), charged);
+        }
+    }
+
+    void walkInsAndClosuresOfOneRoom()
+    {
+        // Rooms 51 to 100 are free: two walk in, two close them for the same nights.
+        prepare(5, 6, FrontDesk::ssReserved);
+        QList<int> rooms;
+        for (int r = 0; r < kRounds; ++r)
+            rooms.append(kRounds + r + 1);
+        const QDate today = QDate::currentDate();
+        const QString departure = today.addDays(2).toString(Qt::ISODate);
+        const QString closed = today.toString(Qt::ISODate) + ":" + today.addDays(3).toString(Qt::ISODate);
+        const QList<QStringList> rounds = race({{"walkin", list(rooms), departure},
+                                                {"close", list(rooms), closed},
+                                                {"walkin", list(rooms), departure},
+                                                {"close", list(rooms), closed}});
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            const int stays = single("SELECT COUNT(*) FROM Klients WHERE q47 = ?", {rooms[r]});
+            const int isClosed = single("SELECT COUNT(*) FROM Rooms WHERE q47 = ? AND q129 = 3", {rooms[r]});
+            QVERIFY2(stays <= 1, qPrintable(rounds[r].join('|')));   // one guest a night
+            QVERIFY2(stays + isClosed == 1, qPrintable(rounds[r].join('|')));  // never a guest in a closed room
+        }
+    }
+
     void movesAndExtensionsOfOneStay()
     {
         // Each stay's target room is taken from the stay's old departure on: a move may take the

@@ -22,7 +22,9 @@
 //     TARGETS at START + r PERIOD and prints "round r done|refused|busy|failed ...". OP is one of
 //     checkout, checkin, cancel, noshow (a stay), cancelbooking, refund (a booking; EXTRA the
 //     amount), extend (a stay; EXTRA the new departure, yyyy-MM-dd), move (a stay; EXTRA
-//     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET).
+//     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET), walkin
+//     (a room; EXTRA the departure), charge (a booking; EXTRA the service), close (a room; EXTRA
+//     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service).
 //   kalv_workstation save-settings DATA
 //     Saves the configuration window again and again with the values of generation g
 //     ("srv-g", "inst-g", ...), printing "saved g" after each save, until it is killed.
@@ -261,6 +263,14 @@ void deskOperation(const QString &op, int target, const QString &extra)
         const std::optional<TStay> stay = ReadStay(target);
         Move(target, stay ? stay->Room + extra.section(QLatin1Char(':'), 0, 0).toInt() : 0,
              QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate), true);
+    } else if (op == QLatin1String("walkin")) {
+        WalkIn(target, QDate::fromString(extra, Qt::ISODate), guest, QVariant(), true);
+    } else if (op == QLatin1String("charge")) {
+        Charge(target, extra.toInt(), TDecimal(1), Today());
+    } else if (op == QLatin1String("close")) {
+        SetRoomStates({target}, rsOutOfService, QStringLiteral("ремонт"),
+                      QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate),
+                      QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate));
     } else
         throw Exception(QStringLiteral("unknown operation ") + op);
 }
