@@ -105,10 +105,116 @@ void takeSqlite(const QString &database, const QString &partial)
     checkSqliteBackup(partial);
 }
 
+// The header fields the program relies on: versions a writer of today reads and writes, a
+// page size SQLite can have, text in UTF-8. Anything else would leave every workstation
+// reading a database it cannot write.
+void checkSqliteHeader(const QString &file)
+{
+    QFile header(file);
+    QByteArray bytes;
+    if (header.open(QIODevice::ReadOnly))
+        bytes = header.read(100);
+    if (bytes.size() < 100 || !bytes.startsWith(QByteArray("SQLite format 3\0", 16)))
+        fail(QStringLiteral("%1 is not a backup of this program.").arg(file));
+    const int pageSize = (quint8(bytes[16]) << 8) | quint8(bytes[17]);
+    const bool pageSizeSound = pageSize == 1 || (pageSize >= 512 && (pageSize & (pageSize - 1)) == 0);
+    const int writeVersion = quint8(bytes[18]), readVersion = quint8(bytes[19]);
+    const quint32 encoding = (quint32(quint8(bytes[56])) << 24) | (quint8(bytes[57]) << 16) | (quint8(bytes[58]) << 8) |
+                             quint8(bytes[59]);
+    if (!pageSizeSound || writeVersion < 1 || writeVersion > 2 || readVersion < 1 || readVersion > 2 ||
+        (encoding != 0 && encoding != 1))
+        fail(QStringLiteral("%1 is not a sound backup: its header is damaged.").arg(file));
+}
+
+QString single(sqlite3 *db, const QString &file, const QString &sql)
+{
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, text.constData(), -1, &statement, nullptr) != SQLITE_OK)
+        fail(QStringLiteral("%1 is not a sound backup: %2").arg(file, QString::fromUtf8(sqlite3_errmsg(db))));
+    QString value;
+    if (sqlite3_step(statement) == SQLITE_ROW)
+        value = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+    const int done = sqlite3_finalize(statement);
+    if (done != SQLITE_OK)
+        fail(QStringLiteral("%1 is not a sound backup: %2").arg(file, QString::fromUtf8(sqlite3_errstr(done))));
+    return value;
+}
+
+QStringList columnsOf(sqlite3 *db, const QString &table)
+{
+    QStringList columns;
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray sql = (QStringLiteral("PRAGMA table_info(\"") + table + QStringLiteral("\")")).toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
+        return columns;
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        columns.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 1))).toLower());
+    sqlite3_finalize(statement);
+    return columns;
+}
+
+// Every table and column the program reads: all of today's schema for a backup of today's
+// version; for an older one, the first version's thirteen tables with their columns (numbered
+// below the front desk's q123), which the upgrade at start brings up to date.
+void checkSqliteSchema(sqlite3 *db, const QString &file)
+{
+    const bool versioned = !columnsOf(db, QStringLiteral("VersiaBaza")).isEmpty();
+    const int version = versioned ? single(db, file, QStringLiteral("SELECT MAX(q150) FROM VersiaBaza")).toInt() : 1;
+    if (version > SchemaVersion || (versioned && version < 2))
+        fail(QStringLiteral("%1 is of schema version %2; this program knows version %3.").arg(file).arg(version).arg(SchemaVersion));
+    for (const TTableDef &table : DbSchema::Tables()) {
+        const bool firstVersion = DbSchema::CheckedTables().contains(table.Name, Qt::CaseInsensitive) ||
+                                  table.Name == QLatin1String("Tarife") || table.Name == QLatin1String("Otstapka");
+        if (version < SchemaVersion && !firstVersion)
+            continue;
+        const QStringList present = columnsOf(db, table.Name);
+        for (const TColumnDef &column : table.Columns) {
+            if (version < SchemaVersion && column.Name.mid(1).toInt() >= 123)
+                continue;
+            if (!present.contains(column.Name.toLower()))
+                fail(QStringLiteral("%1 is not a backup of this program: its table %2 lacks %3.")
+                         .arg(file, table.Name, column.Name));
+        }
+    }
+}
+
+// A restore is first made into a copy of its own and checked there: whole (integrity), the
+// program's schema, and writable. Only a sound copy replaces the live database, in one step.
 void restoreSqlite(const QString &database, const QString &file)
 {
-    checkSqliteBackup(file);
-    TSqlite from = openFile(file, SQLITE_OPEN_READONLY);
+    checkSqliteHeader(file);
+    QTemporaryFile made(database + QStringLiteral(".XXXXXX.restore"));
+    if (!made.open())
+        fail(QStringLiteral("%1 cannot be restored: no room beside the database.").arg(file));
+    made.close();
+    const QString copy = made.fileName();
+    try {
+        TSqlite from = openFile(file, SQLITE_OPEN_READONLY);
+        TSqlite to = openFile(copy, SQLITE_OPEN_READWRITE);
+        copyDatabase(from.get(), to.get());
+    } catch (const EBackupError &error) {
+        fail(QStringLiteral("%1 is damaged: %2").arg(file, error.Message()));
+    }
+    checkSqliteHeader(copy);
+    {
+        TSqlite db = openFile(copy, SQLITE_OPEN_READWRITE);
+        if (single(db.get(), file, QStringLiteral("PRAGMA integrity_check")) != QLatin1String("ok"))
+            fail(QStringLiteral("%1 is damaged.").arg(file));
+        checkSqliteSchema(db.get(), file);
+        char *error = nullptr;
+        const int written = sqlite3_exec(db.get(),
+                                         "BEGIN IMMEDIATE; CREATE TABLE kalv_restore_probe (x INTEGER); "
+                                         "INSERT INTO kalv_restore_probe VALUES (1); ROLLBACK;",
+                                         nullptr, nullptr, &error);
+        const QString why = error ? QString::fromUtf8(error) : QString();
+        sqlite3_free(error);
+        if (written != SQLITE_OK) {
+            sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+            fail(QStringLiteral("%1 cannot be written once restored: %2").arg(file, why));
+        }
+    }
+    TSqlite from = openFile(copy, SQLITE_OPEN_READONLY);
     TSqlite to = openFile(database, SQLITE_OPEN_READWRITE);
     copyDatabase(from.get(), to.get());
 }
