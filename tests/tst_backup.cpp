@@ -163,6 +163,23 @@ private slots:
         qInfo("%d mutated backups: %d refused, %d accepted and usable", rounds, refused, rounds - refused);
     }
 
+    void aBackupOfAnotherShapeIsRefusedOnEveryEngine()
+    {
+        // A sound file of the engine, but a column of the bookings renamed: refused before the
+        // live database is touched (PostgreSQL checks it in a scratch database first).
+        m_db->Exec("ALTER TABLE Klients RENAME COLUMN q29 TO q29x");
+        const QString renamed = m_dir.filePath("renamed.backup");
+        const auto taken = admin({"backup", renamed});
+        m_db->Exec("ALTER TABLE Klients RENAME COLUMN q29x TO q29");
+        QVERIFY2(taken.first == 0, qPrintable(taken.second));
+        const QStringList before = everything();
+        const auto refused = admin({"restore", renamed});
+        QVERIFY2(refused.first != 0, qPrintable(refused.second));
+        QVERIFY2(refused.second.contains("q29"), qPrintable(refused.second));
+        QVERIFY(passesStartupCheck());
+        QCOMPARE(everything(), before);
+    }
+
     void aKilledBackupLeavesNoPartBehind()
     {
         // Killed at every moment of its writing, then started again: no part stays beside the file.

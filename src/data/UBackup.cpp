@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
+#include <QHash>
 #include <functional>
 #include <memory>
 #include <sqlite3.h>
@@ -157,10 +158,9 @@ QStringList columnsOf(sqlite3 *db, const QString &table)
 // Every table and column the program reads: all of today's schema for a backup of today's
 // version; for an older one, the first version's thirteen tables with their columns (numbered
 // below the front desk's q123), which the upgrade at start brings up to date.
-void checkSqliteSchema(sqlite3 *db, const QString &file)
+void checkSchema(const QString &file, bool versioned, int version,
+                 const std::function<QStringList(const QString &table)> &columnsOf)
 {
-    const bool versioned = !columnsOf(db, QStringLiteral("VersiaBaza")).isEmpty();
-    const int version = versioned ? single(db, file, QStringLiteral("SELECT MAX(q150) FROM VersiaBaza")).toInt() : 1;
     if (version > SchemaVersion || (versioned && version < 2))
         fail(QStringLiteral("%1 is of schema version %2; this program knows version %3.").arg(file).arg(version).arg(SchemaVersion));
     for (const TTableDef &table : DbSchema::Tables()) {
@@ -168,7 +168,7 @@ void checkSqliteSchema(sqlite3 *db, const QString &file)
                                   table.Name == QLatin1String("Tarife") || table.Name == QLatin1String("Otstapka");
         if (version < SchemaVersion && !firstVersion)
             continue;
-        const QStringList present = columnsOf(db, table.Name);
+        const QStringList present = columnsOf(table.Name);
         for (const TColumnDef &column : table.Columns) {
             if (version < SchemaVersion && column.Name.mid(1).toInt() >= 123)
                 continue;
@@ -177,6 +177,13 @@ void checkSqliteSchema(sqlite3 *db, const QString &file)
                          .arg(file, table.Name, column.Name));
         }
     }
+}
+
+void checkSqliteSchema(sqlite3 *db, const QString &file)
+{
+    const bool versioned = !columnsOf(db, QStringLiteral("VersiaBaza")).isEmpty();
+    const int version = versioned ? single(db, file, QStringLiteral("SELECT MAX(q150) FROM VersiaBaza")).toInt() : 1;
+    checkSchema(file, versioned, version, [db](const QString &table) { return columnsOf(db, table); });
 }
 
 // A restore is first made into a copy of its own and checked there: whole (integrity), the
@@ -289,9 +296,52 @@ void takePostgres(const TServer &server, const QString &partial)
     checkPostgresBackup(server, partial);
 }
 
+// The backup restored into a scratch database of its own and checked there: the schema's
+// tables and columns, and a test write; the scratch database goes whatever the outcome.
+void checkPostgresRestore(const TServer &server, const QString &file)
+{
+    TServer scratch = server;
+    scratch.Database = server.Database.toLower() + QStringLiteral("_kalv_restore_check");
+    run(scratch, QStringLiteral("dropdb"), {QStringLiteral("--if-exists"), scratch.Database});
+    run(scratch, QStringLiteral("createdb"), {scratch.Database});
+    try {
+        try {
+            run(scratch, QStringLiteral("pg_restore"),
+                {QStringLiteral("--exit-on-error"), QStringLiteral("--no-owner"), QStringLiteral("--dbname"),
+                 scratch.Database, file});
+        } catch (const EBackupError &error) {
+            fail(QStringLiteral("%1 is not a sound backup: %2").arg(file, error.Message()));
+        }
+        auto psql = [&](const QString &sql) {
+            return run(scratch, QStringLiteral("psql"), {QStringLiteral("-At"), QStringLiteral("-v"),
+                                                         QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-d"),
+                                                         scratch.Database, QStringLiteral("-c"), sql});
+        };
+        QHash<QString, QStringList> columns;
+        for (const QString &line : psql(QStringLiteral("SELECT table_name || '|' || column_name FROM "
+                                                       "information_schema.columns WHERE table_schema = 'public'"))
+                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            columns[line.section(QLatin1Char('|'), 0, 0)].append(line.section(QLatin1Char('|'), 1).toLower());
+        const bool versioned = columns.contains(QStringLiteral("versiabaza"));
+        const int version = versioned ? psql(QStringLiteral("SELECT MAX(q150) FROM versiabaza")).trimmed().toInt() : 1;
+        checkSchema(file, versioned, version, [&columns](const QString &table) { return columns.value(table.toLower()); });
+        try {
+            psql(QStringLiteral("BEGIN; CREATE TABLE kalv_restore_probe (x integer); INSERT INTO kalv_restore_probe "
+                                "VALUES (1); ROLLBACK;"));
+        } catch (const EBackupError &error) {
+            fail(QStringLiteral("%1 cannot be written once restored: %2").arg(file, error.Message()));
+        }
+    } catch (...) {
+        run(scratch, QStringLiteral("dropdb"), {QStringLiteral("--if-exists"), scratch.Database});
+        throw;
+    }
+    run(scratch, QStringLiteral("dropdb"), {QStringLiteral("--if-exists"), scratch.Database});
+}
+
 void restorePostgres(const TServer &server, const QString &file)
 {
     checkPostgresBackup(server, file);
+    checkPostgresRestore(server, file);
     // One transaction: a failure anywhere leaves the database as it was.
     run(server, QStringLiteral("pg_restore"),
         {QStringLiteral("--clean"), QStringLiteral("--if-exists"), QStringLiteral("--single-transaction"),
