@@ -220,6 +220,48 @@ private slots:
         }
     }
 
+    void fourExtensionsAndFourMovesOfOneStay()
+    {
+        prepare(1, 4, FrontDesk::ssReserved);
+        const QDate today = QDate::currentDate();
+        const QString stays = list(m_stays);
+        // The same extension four times: done once, the others find nothing to change.
+        QList<QStringList> rounds = race(QList<QStringList>(4, {"extend", stays, today.addDays(6).toString(Qt::ISODate)}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'stay' AND q146 = ?", {m_stays[r]}), 1);
+        }
+        // The same move four times, from the second night: one split, one moved part.
+        rounds = race(QList<QStringList>(4, {"move", stays, QString("%1:%2").arg(kRounds).arg(today.addDays(2).toString(Qt::ISODate))}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q124 = ? AND q47 = ?", {m_bookings[r], kRounds + r + 1}), 1);
+        }
+    }
+
+    void fourHousekeepersOnOneRoom()
+    {
+        prepare(5, 6, FrontDesk::ssReserved);
+        QList<int> rooms;
+        for (int r = 0; r < kRounds; ++r)
+            rooms.append(r + 1);
+        const QDate today = QDate::currentDate();
+        // Two close the room for nights a stay holds (refused), two for nights it does not.
+        const QString held = today.addDays(4).toString(Qt::ISODate) + ":" + today.addDays(8).toString(Qt::ISODate);
+        const QString free = today.toString(Qt::ISODate) + ":" + today.addDays(2).toString(Qt::ISODate);
+        const QList<QStringList> rounds = race({{"close", list(rooms), held},
+                                                {"close", list(rooms), free},
+                                                {"close", list(rooms), held},
+                                                {"close", list(rooms), free}});
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 2);
+            QCOMPARE(single("SELECT COUNT(*) FROM Rooms WHERE q47 = ? AND q129 = 3", {rooms[r]}), 1);
+        }
+    }
+
     void movesAndExtensionsOfOneStay()
     {
         // Each stay's target room is taken from the stay's old departure on: a move may take the
