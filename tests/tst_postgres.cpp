@@ -174,6 +174,53 @@ private slots:
         QVERIFY(connects(plain, "127.0.0.1", "", ""));  // this machine: prefer
     }
 
+    void aWorkstationSurvivesTheServerRestartingAndStopping()
+    {
+        TestPostgres server(QStringList{});
+        TestServer settings;
+        settings.Provider = "PostgreSQL";
+        settings.Server = QString("127.0.0.1:%1").arg(server.Port());
+        settings.User = TestPostgres::User();
+        settings.Password = TestPostgres::Password();
+        settings.Database = "survivor";
+        StoreServerSettings(*m_home, settings);
+        connection().Close();
+        QCOMPARE(int(DatabaseSetup::CreateDatabase("survivor").Outcome), int(DatabaseSetup::TOutcome::Done));
+        QList<bool> notices;
+        TADOConnection::SetConnectionNotice([&](bool up) { notices.append(up); });
+        int saved = 0;
+        // One save; true when it was done, false when it was said not done.
+        auto save = [&] {
+            try {
+                TTransaction transaction(connection(), true);
+                connection().Execute("INSERT INTO Dnevnik (q147) VALUES ('a save')");
+                transaction.Commit();
+                ++saved;
+                return true;
+            } catch (const EDatabaseConnectionLost &) {
+                connection().RollbackIfOpen();
+                return false;
+            }
+        };
+        QVERIFY(save());
+        server.Stop();
+        server.StartAgain();  // restarted at once: the next save connects again by itself
+        QVERIFY(save());
+        QCOMPARE(notices, QList<bool>({false, true}));
+        server.Stop();  // away for a while: said not done, never done
+        QVERIFY(!save());
+        QVERIFY(!save());
+        server.StartAgain();
+        QVERIFY(save());
+        QCOMPARE(notices, QList<bool>({false, true, false, true}));  // once each way
+        TTransaction look(connection());
+        QCOMPARE(rows("SELECT COUNT(*) FROM Dnevnik WHERE q147 = 'a save'"), QStringList({QString::number(saved)}));
+        look.Commit();
+        QCOMPARE(saved, 3);
+        TADOConnection::SetConnectionNotice({});
+        connection().Close();
+    }
+
     void initTestCase()
     {
         qputenv("KALV_TEST_ENGINE", "postgresql");

@@ -54,6 +54,15 @@ void RaiseDatabaseError(const QSqlError &error)
     // The embedded engine's words for a file that another workstation is writing.
     // The shared server's: a lock not had in time, a deadlock, a serialization failure.
     static const QStringList busyStates = {"55P03", "40P01", "40001"};
+    // The server went away (restarted, stopped, the network broke): nothing of it was done.
+    static const QStringList lostWords = {"server closed the connection", "no connection to the server",
+                                          "terminating connection", "could not send data to server",
+                                          "could not receive data from server", "connection to server", "SSL SYSCALL"};
+    const QString code = error.nativeErrorCode();
+    if (code.startsWith(QLatin1String("08")) || code == QLatin1String("57P01") || code == QLatin1String("57P02") ||
+        code == QLatin1String("57P03") ||
+        std::any_of(lostWords.begin(), lostWords.end(), [&](const QString &w) { return message.contains(w, Qt::CaseInsensitive); }))
+        throw EDatabaseConnectionLost(msgConnectionLost + QStringLiteral(" (") + message + QLatin1Char(')'));
     if (message.contains(QStringLiteral("database is locked")) || message.contains(QStringLiteral("database table is locked")) ||
         busyStates.contains(error.nativeErrorCode()))
         throw EDatabaseBusy(msgDatabaseBusy + QStringLiteral(" (") + message + QLatin1Char(')'));
@@ -193,23 +202,67 @@ QSqlDatabase TADOConnection::Database() const
     return QSqlDatabase::database(m_qtName, false);
 }
 
-void TADOConnection::BeginTrans()
+namespace {
+std::function<void(bool)> &connectionNotice()
+{
+    static std::function<void(bool)> notice;
+    return notice;
+}
+} // namespace
+
+void TADOConnection::SetConnectionNotice(std::function<void(bool up)> notice) { connectionNotice() = std::move(notice); }
+
+void TADOConnection::MarkLost()
+{
+    m_inTransaction = false;
+    if (m_lost)
+        return;
+    m_lost = true;
+    if (connectionNotice())
+        connectionNotice()(false);
+}
+
+void TADOConnection::Reconnect()
+{
+    const QString connectionString = m_connectionString;
+    Close();
+    m_connectionString = connectionString;
+    try {
+        Open();
+    } catch (const EDatabaseError &error) {
+        MarkLost();
+        throw EDatabaseConnectionLost(msgConnectionLost + QStringLiteral(" (") + error.Message() + QLatin1Char(')'));
+    }
+    if (m_lost) {
+        m_lost = false;
+        if (connectionNotice())
+            connectionNotice()(true);
+    }
+}
+
+// A transaction begins on a live connection: a connection the server dropped is opened again
+// first (nothing was begun on it, so nothing is done twice).
+void TADOConnection::BeginWith(bool write)
 {
     if (m_inTransaction)
         throw EDatabaseError(QStringLiteral("A transaction is already active."));
-    QSqlDatabase db = Database();
-    Engine().BeginTransaction(db, false);
+    if (m_lost)
+        Reconnect();
+    try {
+        QSqlDatabase db = Database();
+        Engine().BeginTransaction(db, write);
+    } catch (const EDatabaseConnectionLost &) {
+        MarkLost();
+        Reconnect();
+        QSqlDatabase db = Database();
+        Engine().BeginTransaction(db, write);
+    }
     m_inTransaction = true;
 }
 
-void TADOConnection::BeginWriteTrans()
-{
-    if (m_inTransaction)
-        throw EDatabaseError(QStringLiteral("A transaction is already active."));
-    QSqlDatabase db = Database();
-    Engine().BeginTransaction(db, true);
-    m_inTransaction = true;
-}
+void TADOConnection::BeginTrans() { BeginWith(false); }
+
+void TADOConnection::BeginWriteTrans() { BeginWith(true); }
 
 void TADOConnection::CommitTrans()
 {
@@ -242,8 +295,14 @@ void TADOConnection::RollbackTrans()
     if (!m_inTransaction)
         throw EDatabaseError(QStringLiteral("No transaction is active."));
     m_inTransaction = false;
-    if (!db.rollback())
+    if (db.rollback())
+        return;
+    // A connection that broke took its transaction with it: nothing is left to undo.
+    try {
         raise(db.lastError());
+    } catch (const EDatabaseConnectionLost &) {
+        MarkLost();
+    }
 }
 
 void TADOConnection::CommitIfOpen()

@@ -26,6 +26,9 @@ class QSqlQuery;
 KALV_ERROR_CLASS(EDatabaseError, Exception)
 // Another workstation holds the database: nothing was written, and the same work may be tried again.
 KALV_ERROR_CLASS(EDatabaseBusy, EDatabaseError)
+// The connection to the server broke: what was asked was not done; the next transaction
+// connects again.
+KALV_ERROR_CLASS(EDatabaseConnectionLost, EDatabaseError)
 
 class QSqlError;
 // Raises EDatabaseError with the server's own message, or the driver's when the server gave none.
@@ -54,6 +57,9 @@ public:
     ~TADOConnection() override;
 
     QString ConnectionString() const { return m_connectionString; }
+    // Told once when the connection to the server breaks (false) and once when it is back (true).
+    static void SetConnectionNotice(std::function<void(bool up)> notice);
+    bool ConnectionLost() const { return m_lost; }
     void SetConnectionString(const QString &text);
     QString DefaultDatabase() const { return m_defaultDatabase; }
     void SetDefaultDatabase(const QString &name) { m_defaultDatabase = name; }
@@ -100,6 +106,11 @@ private:
     QString m_qtName;
     std::unique_ptr<TDbEngine> m_engine;
     bool m_inTransaction = false;
+    bool m_lost = false;
+    void MarkLost();
+    // Opens again with the same settings after the server went away; raises when it is still away.
+    void Reconnect();
+    void BeginWith(bool write);
 };
 
 // Rows handed over whole, as a procedure's result set.

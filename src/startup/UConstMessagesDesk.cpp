@@ -1,6 +1,8 @@
 #include "UConstMessagesDesk.h"
 
 QString msgDatabaseBusy;
+QString msgConnectionLost;
+QString msgConnectionBack;
 QString msgRegistrationClosed;
 QString msgRoomNumberExists;
 QString msgStoredPasswordUnreadable;
@@ -19,6 +21,17 @@ const QList<TCatalogueEntry> &AddedCatalogueEntries()
          "The database is busy: another workstation is saving. Nothing was saved; please try again.",
          "Базата данни е заета: друго работно място записва в нея. Нищо не е записано; моля опитайте отново.",
          "База данных занята: другое рабочее место записывает в неё. Ничего не сохранено; пожалуйста, повторите."},
+        {"msgConnectionLost", &msgConnectionLost,
+         "The connection to the database server was lost; what was asked was not done. The program connects "
+         "again by itself.",
+         "Връзката със сървъра на базата данни е прекъсната; поисканото не е извършено. Програмата ще се "
+         "свърже отново сама.",
+         "Соединение с сервером базы данных потеряно; запрошенное не выполнено. Программа подключится "
+         "снова сама."},
+        {"msgConnectionBack", &msgConnectionBack,
+         "The connection to the database server is back.",
+         "Връзката със сървъра на базата данни е възстановена.",
+         "Соединение с сервером базы данных восстановлено."},
         {"msgRegistrationClosed", &msgRegistrationClosed,
          "A new user or hotel can be registered here only while the database has no operator. Please log in, "
          "or ask an administrator to create your account.",

@@ -7,6 +7,8 @@
 #include <QList>
 
 extern QString msgDatabaseBusy;
+extern QString msgConnectionLost;
+extern QString msgConnectionBack;
 extern QString msgRegistrationClosed;
 extern QString msgRoomNumberExists;
 extern QString msgStoredPasswordUnreadable;

@@ -24,6 +24,7 @@
 #include "UUserLogin.h"
 #include "UParola.h"
 #include "admin/UBaza.h"
+#include "data/UAdoDb.h"
 #include "data/UDM.h"
 #include "desk/URights.h"
 #include "desk/UFrontDesk.h"
@@ -333,10 +334,26 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
     // What an operation changed shows on the board now, not at the next tick.
     connect(FrontDeskRun::Changes(), &TFrontDeskChanges::Changed, this, &TFHotel::FilterChanged);
     FormInfo1 = new TFormInfo(this, QStringLiteral("FHotel"));
+    // The server went away or came back: said once each time, after the work that found out.
+    TADOConnection::SetConnectionNotice([this](bool up) {
+        QMetaObject::invokeMethod(this, [this, up] { ConnectionChanged(up); }, Qt::QueuedConnection);
+    });
     FormCreate();
 }
 
-TFHotel::~TFHotel() { qApp->removeEventFilter(this); }
+void TFHotel::ConnectionChanged(bool up)
+{
+    // While the server is away the board's picture is stale: greyed until it answers again.
+    BoardCanvas->setEnabled(up);
+    sbHotelInfo->showMessage(up ? msgConnectionBack : msgConnectionLost, up ? 10000 : 0);
+    TSystemWinOS::ShowMessageBox(up ? msgConnectionBack : msgConnectionLost, msgInformationTitle, up ? 64 : 48);
+}
+
+TFHotel::~TFHotel()
+{
+    qApp->removeEventFilter(this);
+    TADOConnection::SetConnectionNotice({});
+}
 
 void TFHotel::CreateActions()
 {

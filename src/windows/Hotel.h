@@ -81,6 +81,7 @@ public:
     void LogInAgain();
     void LockDesk(int minutes);
     void CheckIdle();
+    void ConnectionChanged(bool up);
     QTimer *timerIdleLock;
     // The length of the setting's minute; tests make it short.
     static inline qint64 IdleMinuteMs = 60000;

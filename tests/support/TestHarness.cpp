@@ -262,6 +262,21 @@ void TestPostgres::Start()
     Psql("postgres", QString("CREATE ROLE %1 LOGIN SUPERUSER PASSWORD '%2'").arg(User(), Password()));
 }
 
+void TestPostgres::Stop() const
+{
+    Run(m_bin + "pg_ctl", {"-D", m_dir.path() + "/data", "-m", "immediate", "-w", "stop"});
+}
+
+void TestPostgres::StartAgain() const
+{
+    QString options = QString("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60")
+                          .arg(m_port)
+                          .arg(m_dir.path());
+    for (const QString &setting : m_settings)
+        options += " -c " + setting;
+    Run(m_bin + "pg_ctl", {"-D", m_dir.path() + "/data", "-l", m_dir.path() + "/server.log", "-w", "-o", options, "start"});
+}
+
 void TestPostgres::Reload() const { Run(m_bin + "pg_ctl", {"-D", m_dir.path() + "/data", "reload"}); }
 
 TestPostgres::~TestPostgres()

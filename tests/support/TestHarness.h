@@ -142,6 +142,9 @@ public:
     QString Folder() const { return m_dir.path(); }
     // Reads its configuration files again (the TLS certificate among them).
     void Reload() const;
+    // Stops at once, as a crash would, and starts again (or only stops).
+    void Stop() const;
+    void StartAgain() const;
     // Runs a program as the server's user.
     void RunAsServer(const QString &program, const QStringList &arguments) const { Run(program, arguments); }
     ~TestPostgres();
