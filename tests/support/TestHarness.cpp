@@ -251,13 +251,7 @@ TestPostgres::TestPostgres(const QStringList &settings, bool start) : m_settings
 
 void TestPostgres::Start()
 {
-    const QString data = m_dir.path() + "/data";
-    QString options = QString("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60")
-                          .arg(m_port)
-                          .arg(m_dir.path());
-    for (const QString &setting : m_settings)
-        options += " -c " + setting;
-    Run(m_bin + "pg_ctl", {"-D", data, "-l", m_dir.path() + "/server.log", "-w", "-o", options, "start"});
+    StartAgain();
     m_started = true;
     Psql("postgres", QString("CREATE ROLE %1 LOGIN SUPERUSER PASSWORD '%2'").arg(User(), Password()));
 }
