@@ -262,15 +262,6 @@ std::optional<TOperator> Read(int id)
     return row;
 }
 
-QList<TOperator> ReadAll()
-{
-    TADOConnection &connection = LocalConnection();
-    TTransaction transaction(connection);
-    const QList<TOperator> rows = readAll(connection);
-    transaction.Commit();
-    return rows;
-}
-
 void ChangeOwnPassword(const QString &current, const QString &password, const QString &repeated)
 {
     const int id = Rights::CurrentOperator();

@@ -61,7 +61,6 @@ struct TOperator {
     bool MustChangePassword = false;
 };
 std::optional<TOperator> Read(int id);
-QList<TOperator> ReadAll();
 
 // The operator logged in changes their own password.
 void ChangeOwnPassword(const QString &current, const QString &password, const QString &repeated);

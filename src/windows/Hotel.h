@@ -85,8 +85,6 @@ public:
     QTimer *timerIdleLock;
     // The length of the setting's minute; tests make it short.
     static inline qint64 IdleMinuteMs = 60000;
-    // How long nobody touched the program.
-    qint64 IdleMilliseconds() const { return m_lastInput.elapsed(); }
     void actOperHotelRoomsRefreshExecute();
     void actAdministrationsConfigDBExecute();
     void actSettingsPersonaliseExecute();

@@ -26,7 +26,6 @@
 #include <QTableView>
 #include <QToolButton>
 
-const QString TFNomOperatori::FullRights = QString(50, QLatin1Char('1'));
 
 TFNomOperatori::TFNomOperatori(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomOperatori"), parent)
 {

@@ -29,7 +29,6 @@ public:
     bool UpdateOperator();
     void SetSelectedPassword();
     int SelectedOperator() const;
-    int EditedOperator() const { return m_editing; }
 
     QAction *acFNomOperatoriClear, *acFNomOperatoriSave, *acFNomOperatoriDelete, *acFNomOperatoriClose;
     TTabSheet *tsNomOperatorsWorks, *tsNomOperatorsPersonals;
@@ -44,7 +43,6 @@ public:
     TADOQuery *ADOQuery1;
     TADOStoredProc *ADOStoredProc1;
 
-    static const QString FullRights;
 
 private:
     static constexpr int kIdColumn = 3;  // q80 among the grid's columns

@@ -112,15 +112,6 @@ const TRight kRights[] = {
     {50, 9, "Shape41", "lInfoSecurityRemoteControl", "Отдалечен достъп и централизирано управление"},
 };
 
-// Denied wherever the stored string is short or holds anything but "1".
-QString normalised(const QString &privileges)
-{
-    QString result(TFSigurnost::RightsCount, QLatin1Char('0'));
-    for (int i = 0; i < result.size() && i < privileges.size(); ++i)
-        if (privileges.at(i) == QLatin1Char('1'))
-            result[i] = QLatin1Char('1');
-    return result;
-}
 
 QLabel *namedLabel(QWidget *parent, const char *name, const char *caption)
 {
@@ -348,7 +339,7 @@ void TFSigurnost::TreeView1Change(QTreeWidgetItem *node)
     const int id = SelectedOperatorId(&ok);
     if (ok && ADOQuery1->Active() && ADOQuery1->Locate(QStringLiteral("q80"), id)) {
         EditedPrivileges = ADOQuery1->FieldByName(QStringLiteral("q77")).AsString();
-        const QString shown = normalised(EditedPrivileges);
+        const QString shown = Rights::Normalised(EditedPrivileges);
         for (TShapeSwitch *shape : RightSwitches)
             shape->SetColour(shown.at(shape->Hint().toInt() - 1) == QLatin1Char('1') ? TShapeSwitch::Green
                                                                                       : TShapeSwitch::Red);
@@ -359,7 +350,7 @@ void TFSigurnost::TreeView1Change(QTreeWidgetItem *node)
 void TFSigurnost::SetPrivilegeChar(TShapeSwitch *shape, QString &privileges)
 {
     const int n = shape->Hint().toInt();
-    privileges = normalised(privileges);
+    privileges = Rights::Normalised(privileges);
     privileges[n - 1] = shape->Colour() == TShapeSwitch::Green ? QLatin1Char('1') : QLatin1Char('0');
 }
 
@@ -375,7 +366,7 @@ void TFSigurnost::ShapeL1MouseUp()
     const QColor colour = grant ? TShapeSwitch::Green : TShapeSwitch::Red;
     for (TShapeSwitch *shape : RightSwitches + HeaderSwitches)
         shape->SetColour(colour);
-    EditedPrivileges = QString(RightsCount, grant ? QLatin1Char('1') : QLatin1Char('0'));
+    EditedPrivileges = grant ? Rights::Full() : Rights::None();
 }
 
 void TFSigurnost::TogglePanel(QFrame *panel, TShapeSwitch *header)

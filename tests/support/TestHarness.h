@@ -145,8 +145,6 @@ public:
     // Stops at once, as a crash would, and starts again (or only stops).
     void Stop() const;
     void StartAgain() const;
-    // Runs a program as the server's user.
-    void RunAsServer(const QString &program, const QStringList &arguments) const { Run(program, arguments); }
     ~TestPostgres();
     int Port() const { return m_port; }
     QString Host() const { return QStringLiteral("127.0.0.1"); }
