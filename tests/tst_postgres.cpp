@@ -14,6 +14,8 @@
 #include "framework/UMainLibraryClass.h"
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesDesk.h"
+#include "windows/Hotel.h"
+#include "windows/URoomBoard.h"
 
 #include <QAction>
 #include <QDir>
@@ -211,13 +213,91 @@ private slots:
         QVERIFY(!save());
         QVERIFY(!save());
         server.StartAgain();
-        QVERIFY(save());
+        // The failed tries spaced the next one out by a few seconds at most.
+        QElapsedTimer backOff;
+        backOff.start();
+        while (!save() && backOff.elapsed() < 6000)
+            QTest::qWait(100);
+        QVERIFY(backOff.elapsed() < 5000);
         QCOMPARE(notices, QList<bool>({false, true, false, true}));  // once each way
         TTransaction look(connection());
         QCOMPARE(rows("SELECT COUNT(*) FROM Dnevnik WHERE q147 = 'a save'"), QStringList({QString::number(saved)}));
         look.Commit();
         QCOMPARE(saved, 3);
         TADOConnection::SetConnectionNotice({});
+        connection().Close();
+    }
+
+    void twoWorkstationsThroughATenSecondOutage()
+    {
+        // One workstation charges on and on in a process of its own; this one idles on the board.
+        TestPostgres server(QStringList{});
+        TestServer settings;
+        settings.Provider = "PostgreSQL";
+        settings.Server = QString("127.0.0.1:%1").arg(server.Port());
+        settings.User = TestPostgres::User();
+        settings.Password = TestPostgres::Password();
+        settings.Database = "outage";
+        StoreServerSettings(*m_home, settings);
+        connection().Close();
+        QCOMPARE(int(DatabaseSetup::CreateDatabase("outage").Outcome), int(DatabaseSetup::TOutcome::Done));
+        const QDate today = QDate::currentDate();
+        connection().Execute("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        connection().Execute("INSERT INTO Rooms (q44, q1, q81, q82, q83, q84) VALUES ('101', 1, 80, 60, 30, 10)");
+        connection().Execute("INSERT INTO Uslugi (q40, q33, q51) VALUES (2.5, 'Вода', 1)");
+        const int booking = connection().InsertReturningIdentity("Rezervacii", {"q1", "q29"}, "VALUES (1, 'Гост')");
+        connection().Execute("INSERT INTO Klients (q1, q29, q34, q35, q47, q124, q125) VALUES (1, 'Гост', ?, ?, 1, ?, 1)",
+                             {today.addDays(-1), today.addDays(2), booking});
+        const QString service = connection().Column("SELECT MAX(q42) FROM Uslugi").value(0).toString();
+
+        MessageBoxRecorder boxes;
+        ErrorLogRecorder errorLogs;
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.show();
+        main.timerInitRoomStatus->setInterval(250);
+        main.timerInitRoomStatus->start();
+        QTRY_COMPARE(main.RoomBoard->Buttons("101").value(0)->Mark, 1);
+
+        QProcess saver;
+        saver.setProcessEnvironment(m_home->ProcessEnvironment());
+        saver.start(TestHome::BuildBinFolder() + "kalv_workstation",
+                    {"charges", m_home->DataFolderPath(), QString::number(booking), service, "24000", "200"});
+        QVERIFY(saver.waitForStarted());
+        QTest::qWait(4000);
+        QVERIFY(main.BoardCanvas->isEnabled());
+        server.Stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!main.BoardCanvas->isEnabled(), 5000);  // the tick found out
+        QVERIFY(main.lbConnectionLost->isVisible());
+        QTest::qWait(10000);
+        QVERIFY(!main.BoardCanvas->isEnabled());
+        server.StartAgain();
+        QTRY_VERIFY_WITH_TIMEOUT(main.BoardCanvas->isEnabled(), 10000);  // back by itself, no click
+        QVERIFY(!main.lbConnectionLost->isVisible());
+        QCOMPARE(main.RoomBoard->Buttons("101").value(0)->Mark, 1);
+        QVERIFY(saver.waitForFinished(30000));
+
+        const QStringList lines = QString::fromUtf8(saver.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.last(), QString("notices down,up"));  // once each way
+        int done = 0, lost = 0, unknown = 0, doneAfterLost = 0;
+        for (const QString &line : lines.mid(0, lines.size() - 1)) {
+            const QString outcome = line.section(' ', 1);
+            QVERIFY2(outcome == "done" || outcome == "lost" || outcome == "unknown", qPrintable(line));
+            done += outcome == "done";
+            lost += outcome == "lost";
+            unknown += outcome == "unknown";
+            doneAfterLost += outcome == "done" && lost > 0;
+        }
+        QVERIFY2(lost >= 5, qPrintable(lines.join('|')));
+        QVERIFY2(doneAfterLost >= 5, qPrintable(lines.join('|')));
+        // What was said done is there once; what was said not done is not.
+        const int charged = connection().Column("SELECT COUNT(*) FROM Klients WHERE q124 = ? AND q42 = ?",
+                                                {booking, service}).value(0).toInt();
+        QVERIFY2(charged >= done && charged <= done + unknown, qPrintable(QString("%1 %2 %3").arg(charged).arg(done).arg(unknown)));
+        QCOMPARE(connection().Column("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'charge'").value(0).toInt(), charged);
+        // Neither desk was stopped by a box or an error log on the way.
+        QCOMPARE(boxes.Texts(), QStringList());
+        QCOMPARE(errorLogs.Texts(), QStringList());
         connection().Close();
     }
 

@@ -203,6 +203,9 @@ QSqlDatabase TADOConnection::Database() const
 }
 
 namespace {
+constexpr int kFirstRetryDelayMs = 500;
+constexpr int kLongestRetryDelayMs = 4000;
+
 std::function<void(bool)> &connectionNotice()
 {
     static std::function<void(bool)> notice;
@@ -224,6 +227,11 @@ void TADOConnection::MarkLost()
 
 void TADOConnection::Reconnect()
 {
+    // Every tick and every click of every window would knock at a server that is away; after a
+    // failed try the next one waits a little longer, up to a few seconds.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (m_lost && now < m_nextTry)
+        throw EDatabaseConnectionLost(msgConnectionLost);
     const QString connectionString = m_connectionString;
     Close();
     m_connectionString = connectionString;
@@ -231,8 +239,12 @@ void TADOConnection::Reconnect()
         Open();
     } catch (const EDatabaseError &error) {
         MarkLost();
+        m_retryDelay = qBound(kFirstRetryDelayMs, m_retryDelay * 2, kLongestRetryDelayMs);
+        m_nextTry = QDateTime::currentMSecsSinceEpoch() + m_retryDelay;
         throw EDatabaseConnectionLost(msgConnectionLost + QStringLiteral(" (") + error.Message() + QLatin1Char(')'));
     }
+    m_retryDelay = 0;
+    m_nextTry = 0;
     if (m_lost) {
         m_lost = false;
         if (connectionNotice())
@@ -274,6 +286,14 @@ void TADOConnection::CommitTrans()
         return;
     }
     const QSqlError error = db.lastError();
+    try {
+        raise(error);
+    } catch (const EDatabaseConnectionLost &lost) {
+        // The commit may have reached the server before the line broke: nobody can say it was not done.
+        MarkLost();
+        throw EDatabaseCommitUnknown(msgCommitOutcomeUnknown + QStringLiteral(" (") + lost.Message() + QLatin1Char(')'));
+    } catch (const EDatabaseError &) {
+    }
     // The server keeps a transaction whose commit failed; left open it would hold its locks
     // against every other workstation. When even the rollback fails, a new session drops it.
     if (!db.rollback()) {

@@ -29,6 +29,8 @@ KALV_ERROR_CLASS(EDatabaseBusy, EDatabaseError)
 // The connection to the server broke: what was asked was not done; the next transaction
 // connects again.
 KALV_ERROR_CLASS(EDatabaseConnectionLost, EDatabaseError)
+// The connection broke while a commit was on its way: the server may have saved the work or not.
+KALV_ERROR_CLASS(EDatabaseCommitUnknown, EDatabaseConnectionLost)
 
 class QSqlError;
 // Raises EDatabaseError with the server's own message, or the driver's when the server gave none.
@@ -107,6 +109,9 @@ private:
     std::unique_ptr<TDbEngine> m_engine;
     bool m_inTransaction = false;
     bool m_lost = false;
+    // While the server stays away, tries to connect again are spaced out (a short back-off).
+    qint64 m_nextTry = 0;
+    int m_retryDelay = 0;
     void MarkLost();
     // Opens again with the same settings after the server went away; raises when it is still away.
     void Reconnect();

@@ -3,6 +3,8 @@
 QString msgDatabaseBusy;
 QString msgConnectionLost;
 QString msgConnectionBack;
+QString msgCommitOutcomeUnknown;
+QString msgBoardStale;
 QString msgRegistrationClosed;
 QString msgRoomNumberExists;
 QString msgStoredPasswordUnreadable;
@@ -28,6 +30,23 @@ const QList<TCatalogueEntry> &AddedCatalogueEntries()
          "свърже отново сама.",
          "Соединение с сервером базы данных потеряно; запрошенное не выполнено. Программа подключится "
          "снова сама."},
+        {"msgCommitOutcomeUnknown", &msgCommitOutcomeUnknown,
+         "The connection to the database server broke while the change was being saved: the server may have "
+         "saved it or not. Please look at the log or the folio before doing it again. The program connects "
+         "again by itself.",
+         "Връзката със сървъра на базата данни прекъсна, докато промяната се записваше: сървърът може да я е "
+         "записал, а може и да не е. Моля проверете в дневника или в сметката, преди да я направите отново. "
+         "Програмата ще се свърже отново сама.",
+         "Соединение с сервером базы данных прервалось во время сохранения изменения: сервер мог его сохранить, "
+         "а мог и нет. Пожалуйста, проверьте журнал или счёт, прежде чем повторять. Программа подключится "
+         "снова сама."},
+        {"msgBoardStale", &msgBoardStale,
+         "No connection to the database server: the board shows the rooms as they were when it was lost. The "
+         "program connects again by itself.",
+         "Няма връзка със сървъра на базата данни: таблото показва стаите такива, каквито бяха при прекъсването. "
+         "Програмата ще се свърже отново сама.",
+         "Нет соединения с сервером базы данных: табло показывает номера такими, какими они были при обрыве. "
+         "Программа подключится снова сама."},
         {"msgConnectionBack", &msgConnectionBack,
          "The connection to the database server is back.",
          "Връзката със сървъра на базата данни е възстановена.",

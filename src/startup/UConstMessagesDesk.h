@@ -9,6 +9,8 @@
 extern QString msgDatabaseBusy;
 extern QString msgConnectionLost;
 extern QString msgConnectionBack;
+extern QString msgCommitOutcomeUnknown;
+extern QString msgBoardStale;
 extern QString msgRegistrationClosed;
 extern QString msgRoomNumberExists;
 extern QString msgStoredPasswordUnreadable;

@@ -299,6 +299,13 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
     MDITabControl->setParent(client);
     layout->addWidget(ControlBar1);
     layout->addWidget(MDITabControl);
+    lbConnectionLost = new QLabel(client);
+    lbConnectionLost->setObjectName(QStringLiteral("lbConnectionLost"));
+    lbConnectionLost->setWordWrap(true);
+    lbConnectionLost->setMargin(6);
+    lbConnectionLost->setStyleSheet(QStringLiteral("background: #b00020; color: white; font-weight: bold;"));
+    lbConnectionLost->hide();
+    layout->addWidget(lbConnectionLost);
     layout->addWidget(MdiArea, 1);
     CreateStatusBar();
 
@@ -343,10 +350,14 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
 
 void TFHotel::ConnectionChanged(bool up)
 {
-    // While the server is away the board's picture is stale: greyed until it answers again.
+    // While the server is away the board's picture is stale: greyed, under a banner that says so,
+    // until it answers again. No box: the operation that found out has said it was not done.
     BoardCanvas->setEnabled(up);
-    sbHotelInfo->showMessage(up ? msgConnectionBack : msgConnectionLost, up ? 10000 : 0);
-    TSystemWinOS::ShowMessageBox(up ? msgConnectionBack : msgConnectionLost, msgInformationTitle, up ? 64 : 48);
+    lbConnectionLost->setText(msgBoardStale);
+    lbConnectionLost->setVisible(!up);
+    sbHotelInfo->showMessage(up ? msgConnectionBack : msgBoardStale, up ? 10000 : 0);
+    if (up)
+        RoomBoard->RefreshRoomBoard();
 }
 
 TFHotel::~TFHotel()

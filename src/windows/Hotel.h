@@ -115,6 +115,8 @@ public:
     TMDITab *MDITabControl;
     QStatusBar *sbHotelInfo;
     QList<QLabel *> StatusPanels;
+    // Over the board while the server is away: the picture below is stale.
+    QLabel *lbConnectionLost;
     QTimer *timerInitRoomStatus;
     QMenu *PopupMenu1Operacii;
     TFormInfo *FormInfo1;

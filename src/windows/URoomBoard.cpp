@@ -355,8 +355,9 @@ void TRoomBoard::ReportRefreshError(const QString &message)
 void TRoomBoard::RefreshRoomBoard()
 {
     TADOConnection &connection = LocalConnection();
-    // A transaction of another window is that window's to end: this tick is left out.
-    if (m_refreshing || !connection.Connected() || connection.InTransaction())
+    // A transaction of another window is that window's to end: this tick is left out. A
+    // connection the server dropped is tried again by the tick, so an idle desk comes back too.
+    if (m_refreshing || (!connection.Connected() && !connection.ConnectionLost()) || connection.InTransaction())
         return;
     m_refreshing = true;
     QString failure;
@@ -396,6 +397,8 @@ void TRoomBoard::RefreshRoomBoard()
             Show(button, found == shows.constEnd() ? none : found.value(), stay, leavingIcon);
         }
         m_refreshErrorShown = false;
+    } catch (const EDatabaseConnectionLost &) {
+        // Said once by the connection's own notice; the board is greyed meanwhile.
     } catch (const Exception &error) {
         failure = error.Message();  // the transaction of this tick is rolled back by now
     }

@@ -25,6 +25,10 @@
 //     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET), walkin
 //     (a room; EXTRA the departure), charge (a booking; EXTRA the service), close (a room; EXTRA
 //     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service).
+//   kalv_workstation charges DATA BOOKING SERVICE MILLISECONDS PERIOD
+//     Charges SERVICE to BOOKING every PERIOD milliseconds for MILLISECONDS, printing "i done",
+//     "i lost" (said not done), "i unknown" (the line broke during the commit) or "i failed ...",
+//     then "notices" and the connection's notices in order (down, up).
 //   kalv_workstation save-settings DATA
 //     Saves the configuration window again and again with the values of generation g
 //     ("srv-g", "inst-g", ...), printing "saved g" after each save, until it is killed.
@@ -303,6 +307,39 @@ int desk(const QStringList &a)
     return 0;
 }
 
+// Saves on and on while the server goes away and comes back.
+int charges(const QStringList &a)
+{
+    TDM dm;
+    if (!TADOComunicationControl().ConnectFromSettings()) {
+        say(QStringLiteral("no connection"));
+        return 1;
+    }
+    QStringList notices;
+    TADOConnection::SetConnectionNotice([&](bool up) { notices.append(up ? QStringLiteral("up") : QStringLiteral("down")); });
+    const int booking = a.at(0).toInt(), service = a.at(1).toInt();
+    const qint64 end = QDateTime::currentMSecsSinceEpoch() + a.at(2).toLongLong(), period = a.at(3).toLongLong();
+    for (int i = 0; QDateTime::currentMSecsSinceEpoch() < end; ++i) {
+        const qint64 next = QDateTime::currentMSecsSinceEpoch() + period;
+        QString result = QStringLiteral("done");
+        try {
+            FrontDesk::Charge(booking, service, TDecimal(1), FrontDesk::Today());
+        } catch (const EDatabaseCommitUnknown &) {
+            result = QStringLiteral("unknown");
+        } catch (const EDatabaseConnectionLost &) {
+            result = QStringLiteral("lost");
+        } catch (const Exception &error) {
+            result = QStringLiteral("failed ") + error.Message();
+        }
+        LocalConnection().RollbackIfOpen();
+        say(QStringLiteral("%1 %2").arg(i).arg(result.simplified()));
+        waitUntil(next);
+    }
+    say(QStringLiteral("notices ") + notices.join(QLatin1Char(',')));
+    TADOConnection::SetConnectionNotice({});
+    return 0;
+}
+
 int tryLogin(const QStringList &a)
 {
     TDM dm;
@@ -370,6 +407,8 @@ int main(int argc, char *argv[])
         return move(args.mid(2));
     if (args.first() == QLatin1String("desk") && (args.size() == 6 || args.size() == 7))
         return desk(args.mid(2));
+    if (args.first() == QLatin1String("charges") && args.size() == 6)
+        return charges(args.mid(2));
     if (args.first() == QLatin1String("login") && args.size() == 5)
         return tryLogin(args.mid(2));
     if (args.first() == QLatin1String("deactivate") && args.size() == 5)
