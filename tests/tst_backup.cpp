@@ -7,6 +7,8 @@
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
 #include "data/UBackup.h"
+#include "data/UDbSchema.h"
+#include "data/USchemaUpgrade.h"
 #include "data/UADOComunicationControl.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesHotel.h"
@@ -178,6 +180,44 @@ private slots:
         QVERIFY2(refused.second.contains("q29"), qPrintable(refused.second));
         QVERIFY(passesStartupCheck());
         QCOMPARE(everything(), before);
+    }
+
+    void aBackupOfAnOlderVersionIsBroughtUpToDateBeforeItReplacesAnything()
+    {
+        // Two backups of a first-version database: a sound one, and one the upgrade cannot take
+        // (a view stands where the log table must go).
+        MakeFirstVersionDatabase();
+        const QDate today = QDate::currentDate();
+        m_db->Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        m_db->Exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1)");
+        m_db->Exec("INSERT INTO Klients (q1, q28, q29, q31, q34, q35, q47, q70, q71, q27) VALUES "
+                   "(1, '7001011234', 'Стар гост', 'Мъж', ?, ?, 1, 60, 2, 120)",
+                   {today, today.addDays(2)});
+        const QString old = m_dir.filePath("old.backup"), stuck = m_dir.filePath("stuck.backup");
+        Backup::Take(old);
+        m_db->Exec("CREATE VIEW Dnevnik AS SELECT 1 AS q143");
+        Backup::Take(stuck);
+        m_db->Exec("DROP VIEW Dnevnik");
+        SchemaUpgrade::BringUpToDate(m_db->Connection());
+        m_db->Exec("INSERT INTO Dnevnik (q147) VALUES ('live')");
+        const QStringList before = everything();
+
+        const auto refused = admin({"restore", stuck});
+        QVERIFY2(refused.first != 0, qPrintable(refused.second));
+        QVERIFY2(refused.second.contains("cannot be brought up"), qPrintable(refused.second));
+        QVERIFY(passesStartupCheck());
+        QCOMPARE(everything(), before);
+        QCOMPARE(m_db->Rows("SELECT q147 FROM Dnevnik"), QStringList({"live"}));
+
+        // The sound one arrives already upgraded: its stay a reserved booking of its own.
+        const auto restored = admin({"restore", old});
+        QVERIFY2(restored.first == 0, qPrintable(restored.second));
+        m_db->Connection().Close();
+        m_db->Connection().Open();
+        QCOMPARE(SchemaUpgrade::StoredVersion(m_db->Connection()), SchemaVersion);
+        QCOMPARE(m_db->Rows("SELECT q29, q125, CASE WHEN q124 = q123 THEN 1 ELSE 0 END FROM Klients"), QStringList({"Стар гост|0|1"}));
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Rezervacii"), QStringList({"1"}));
+        QVERIFY(passesStartupCheck());
     }
 
     void aKilledBackupLeavesNoPartBehind()

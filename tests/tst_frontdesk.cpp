@@ -378,28 +378,7 @@ private slots:
     void databaseOfTheFirstVersionBroughtUpToDateAtStartUp()
     {
         // The thirteen tables as the first version made them, with its stays and its procedure.
-        TDbEngine &engine = connection().Engine();
-        for (int i = DbSchema::Tables().size() - 1; i >= 0; --i)
-            exec("DROP TABLE " + engine.QuoteIdentifier(DbSchema::Tables().at(i).Name));
-        DropProcedure("proc_CopyAllTablesValues");
-        for (int i = 0; i < 13; ++i) {
-            TTableDef table = DbSchema::Tables().at(i);
-            const QString last = table.Name == "Klients" ? "q115" : table.Name == "Rooms" ? "q84" : QString();
-            if (!last.isEmpty())
-                while (table.Columns.last().Name != last)
-                    table.Columns.removeLast();
-            exec(engine.CreateTableBatch(connection().DatabaseName(), table, i));
-        }
-        const QString oldCopy =
-            engine.Name() == "PostgreSQL"
-                ? "CREATE FUNCTION proc_CopyAllTablesValues(\"tableNameToCopyValues\" text, \"tableNameToPasteValues\" "
-                  "text) RETURNS void LANGUAGE plpgsql AS $$\nBEGIN\n  EXECUTE format('INSERT INTO %I SELECT * FROM %I', "
-                  "lower(\"tableNameToPasteValues\"), lower(\"tableNameToCopyValues\"));\n  EXECUTE format('DELETE FROM "
-                  "%I', lower(\"tableNameToCopyValues\"));\nEND\n$$"
-                : "CREATE PROCEDURE proc_CopyAllTablesValues @tableNameToCopyValues SYSNAME, @tableNameToPasteValues "
-                  "SYSNAME AS\nINSERT INTO @tableNameToPasteValues SELECT * FROM @tableNameToCopyValues;\nDELETE FROM "
-                  "@tableNameToCopyValues";
-        QVERIFY(DatabaseSetup::InstallProcedure(oldCopy).Outcome == DatabaseSetup::TOutcome::Done);
+        MakeFirstVersionDatabase();
         exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
         exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1), ('102', 80, 1, 1)");
         exec("INSERT INTO Klients (q1, q28, q29, q31, q34, q35, q47, q70, q71, q27, q39) VALUES "

@@ -6,6 +6,8 @@
 #include "UDM.h"
 #include "UDbEngine.h"
 #include "UDbSchema.h"
+#include "USchemaUpgrade.h"
+#include "USqliteEngine.h"
 
 #include <QDir>
 #include <QCoreApplication>
@@ -179,16 +181,60 @@ void checkSchema(const QString &file, bool versioned, int version,
     }
 }
 
+int sqliteVersion(sqlite3 *db, const QString &file, bool *versioned)
+{
+    *versioned = !columnsOf(db, QStringLiteral("VersiaBaza")).isEmpty();
+    return *versioned ? single(db, file, QStringLiteral("SELECT MAX(q150) FROM VersiaBaza")).toInt() : 1;
+}
+
 void checkSqliteSchema(sqlite3 *db, const QString &file)
 {
-    const bool versioned = !columnsOf(db, QStringLiteral("VersiaBaza")).isEmpty();
-    const int version = versioned ? single(db, file, QStringLiteral("SELECT MAX(q150) FROM VersiaBaza")).toInt() : 1;
+    bool versioned = false;
+    const int version = sqliteVersion(db, file, &versioned);
     checkSchema(file, versioned, version, [db](const QString &table) { return columnsOf(db, table); });
+}
+
+// A backup of an older version is brought up to date in its copy, as the start would bring it,
+// so that one the upgrade cannot take is refused before the live database is touched.
+void upgradeCopy(const QString &connectionString, const QString &copy, const QString &file)
+{
+    TADOConnection connection;
+    connection.SetConnectionString(connectionString);
+    connection.SetDefaultDatabase(copy);
+    try {
+        connection.Open();
+        SchemaUpgrade::BringUpToDate(connection);
+    } catch (const EDatabaseError &error) {
+        connection.Close();
+        fail(QStringLiteral("%1 cannot be brought up to this program's version: %2").arg(file, error.Message()));
+    }
+    connection.Close();
+}
+
+// The embedded engine reaches a file through its catalogue: the copy is listed there under a
+// name of its own while the upgrade works on it.
+void upgradeSqliteCopy(const QString &connectionString, const QString &copy, const QString &file)
+{
+    const QString name = QStringLiteral("kalv_restore_check");
+    TADOConnection catalogue;
+    catalogue.SetConnectionString(connectionString);
+    catalogue.SetDefaultDatabase(QStringLiteral("master"));
+    catalogue.Open();
+    auto &engine = static_cast<TSqliteEngine &>(catalogue.Engine());
+    engine.ForgetDatabase(name);  // left by a check that was killed
+    engine.AttachDatabase(catalogue, name, copy);
+    try {
+        upgradeCopy(connectionString, name, file);
+    } catch (...) {
+        engine.ForgetDatabase(name);
+        throw;
+    }
+    engine.ForgetDatabase(name);
 }
 
 // A restore is first made into a copy of its own and checked there: whole (integrity), the
 // program's schema, and writable. Only a sound copy replaces the live database, in one step.
-void restoreSqlite(const QString &database, const QString &file)
+void restoreSqlite(const QString &database, const QString &file, const QString &connectionString)
 {
     checkSqliteHeader(file);
     QTemporaryFile made(database + QStringLiteral(".XXXXXX.restore"));
@@ -209,6 +255,11 @@ void restoreSqlite(const QString &database, const QString &file)
         if (single(db.get(), file, QStringLiteral("PRAGMA integrity_check")) != QLatin1String("ok"))
             fail(QStringLiteral("%1 is damaged.").arg(file));
         checkSqliteSchema(db.get(), file);
+        bool versioned = false;
+        if (sqliteVersion(db.get(), file, &versioned) < SchemaVersion) {
+            upgradeSqliteCopy(connectionString, copy, file);
+            checkSqliteSchema(db.get(), file);  // now all of today's tables and columns
+        }
         char *error = nullptr;
         const int written = sqlite3_exec(db.get(),
                                          "BEGIN IMMEDIATE; CREATE TABLE kalv_restore_probe (x INTEGER); "
@@ -297,8 +348,10 @@ void takePostgres(const TServer &server, const QString &partial)
 }
 
 // The backup restored into a scratch database of its own and checked there: the schema's
-// tables and columns, and a test write; the scratch database goes whatever the outcome.
-void checkPostgresRestore(const TServer &server, const QString &file)
+// tables and columns (brought up to date when older), and a test write; the checked copy is
+// written to CHECKED as SQL; the scratch database goes whatever the outcome.
+void checkPostgresRestore(const TServer &server, const QString &file, const QString &connectionString,
+                          const QString &checked)
 {
     TServer scratch = server;
     scratch.Database = server.Database.toLower() + QStringLiteral("_kalv_restore_check");
@@ -318,19 +371,33 @@ void checkPostgresRestore(const TServer &server, const QString &file)
                                                          scratch.Database, QStringLiteral("-c"), sql});
         };
         QHash<QString, QStringList> columns;
-        for (const QString &line : psql(QStringLiteral("SELECT table_name || '|' || column_name FROM "
-                                                       "information_schema.columns WHERE table_schema = 'public'"))
-                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            columns[line.section(QLatin1Char('|'), 0, 0)].append(line.section(QLatin1Char('|'), 1).toLower());
+        auto readColumns = [&] {
+            columns.clear();
+            for (const QString &line : psql(QStringLiteral("SELECT table_name || '|' || column_name FROM "
+                                                           "information_schema.columns WHERE table_schema = 'public'"))
+                                           .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                columns[line.section(QLatin1Char('|'), 0, 0)].append(line.section(QLatin1Char('|'), 1).toLower());
+        };
+        readColumns();
         const bool versioned = columns.contains(QStringLiteral("versiabaza"));
         const int version = versioned ? psql(QStringLiteral("SELECT MAX(q150) FROM versiabaza")).trimmed().toInt() : 1;
-        checkSchema(file, versioned, version, [&columns](const QString &table) { return columns.value(table.toLower()); });
+        auto columnsOfTable = [&columns](const QString &table) { return columns.value(table.toLower()); };
+        checkSchema(file, versioned, version, columnsOfTable);
+        if (version < SchemaVersion) {
+            upgradeCopy(connectionString, scratch.Database, file);
+            readColumns();
+            checkSchema(file, true, SchemaVersion, columnsOfTable);
+        }
         try {
             psql(QStringLiteral("BEGIN; CREATE TABLE kalv_restore_probe (x integer); INSERT INTO kalv_restore_probe "
                                 "VALUES (1); ROLLBACK;"));
         } catch (const EBackupError &error) {
             fail(QStringLiteral("%1 cannot be written once restored: %2").arg(file, error.Message()));
         }
+        // What replaces the live database is the checked copy, upgraded where it was older.
+        run(scratch, QStringLiteral("pg_dump"),
+            {QStringLiteral("--format=plain"), QStringLiteral("--no-owner"), QStringLiteral("--file"), checked,
+             QStringLiteral("--dbname"), scratch.Database});
     } catch (...) {
         run(scratch, QStringLiteral("dropdb"), {QStringLiteral("--if-exists"), scratch.Database});
         throw;
@@ -338,15 +405,20 @@ void checkPostgresRestore(const TServer &server, const QString &file)
     run(scratch, QStringLiteral("dropdb"), {QStringLiteral("--if-exists"), scratch.Database});
 }
 
-void restorePostgres(const TServer &server, const QString &file)
+void restorePostgres(const TServer &server, const QString &file, const QString &connectionString)
 {
     checkPostgresBackup(server, file);
-    checkPostgresRestore(server, file);
-    // One transaction: a failure anywhere leaves the database as it was.
-    run(server, QStringLiteral("pg_restore"),
-        {QStringLiteral("--clean"), QStringLiteral("--if-exists"), QStringLiteral("--single-transaction"),
-         QStringLiteral("--exit-on-error"), QStringLiteral("--no-owner"), QStringLiteral("--dbname"), server.Database,
-         file});
+    QTemporaryFile checked(QDir::tempPath() + QStringLiteral("/kalv-restore-XXXXXX.sql"));
+    if (!checked.open())
+        fail(QStringLiteral("%1 cannot be restored: no room for its checked copy.").arg(file));
+    checked.close();
+    checkPostgresRestore(server, file, connectionString, checked.fileName());
+    // One transaction: the schema emptied (tables a newer version added included) and filled
+    // from the checked copy; a failure anywhere leaves the database as it was.
+    run(server, QStringLiteral("psql"),
+        {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+         QStringLiteral("--single-transaction"), QStringLiteral("-d"), server.Database, QStringLiteral("-c"),
+         QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public;"), QStringLiteral("-f"), checked.fileName()});
 }
 
 // The embedded engine opens its files by URI ("file:///…?mode=rw"): the file itself.
@@ -448,13 +520,14 @@ void Restore(const QString &file)
     const QSqlDatabase db = connection.Database();
     const QString database = sqliteFile(db);
     const TServer server = serverOf(db);
+    const QString connectionString = connection.ConnectionString();
     if (engine != QLatin1String("SQLite") && engine != QLatin1String("PostgreSQL"))
         fail(QStringLiteral("Backups of a SQL Server database are restored with the server's own tools."));
     connection.Close();
     if (engine == QLatin1String("SQLite"))
-        restoreSqlite(database, file);
+        restoreSqlite(database, file, connectionString);
     else
-        restorePostgres(server, file);
+        restorePostgres(server, file, connectionString);
 }
 
 void RemoveInterruptedParts()

@@ -445,6 +445,13 @@ void TSqliteEngine::AttachDatabase(TADOConnection &, const QString &name, const 
     });
 }
 
+void TSqliteEngine::ForgetDatabase(const QString &name) const
+{
+    WithCatalogue([&](QSqlDatabase &db) {
+        DbStatement::Exec(db, QStringLiteral("DELETE FROM sysdatabases WHERE name = ?"), {name});
+    });
+}
+
 void TSqliteEngine::InstallProcedure(TADOConnection &connection, const QString &script) const
 {
     const TSqliteProcedure procedure = TSqliteProcedure::Parse(script);

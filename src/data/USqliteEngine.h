@@ -34,6 +34,8 @@ public:
     void CheckNewDatabaseName(const QString &name) const override;
     void CreateDatabase(TADOConnection &connection, const QString &name) const override;
     void AttachDatabase(TADOConnection &connection, const QString &name, const QString &path) const override;
+    // The catalogue forgets a name; its file stays where it is.
+    void ForgetDatabase(const QString &name) const;
     void InstallProcedure(TADOConnection &connection, const QString &script) const override;
     QStringList ProcedureParameters(TADOConnection &connection, const QString &procedure) const override;
     void DropProcedure(TADOConnection &connection, const QString &procedure) const override;

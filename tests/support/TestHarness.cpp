@@ -7,6 +7,7 @@
 #include "data/UDM.h"
 #include "data/UDLLSafeCall.h"
 #include "data/UDbEngine.h"
+#include "data/UDbSchema.h"
 #include "desk/UOperators.h"
 #include "desk/URights.h"
 #include "errors/MyClass.h"
@@ -354,6 +355,35 @@ void InstallDeliveredProcedures(const QStringList &procedures)
         if (result.Outcome != DatabaseSetup::TOutcome::Done)
             throw std::runtime_error((name + ": " + result.Message).toStdString());
     }
+}
+
+void MakeFirstVersionDatabase()
+{
+    TADOConnection &connection = LocalConnection();
+    TDbEngine &engine = connection.Engine();
+    for (int i = DbSchema::Tables().size() - 1; i >= 0; --i)
+        connection.Execute("DROP TABLE " + engine.QuoteIdentifier(DbSchema::Tables().at(i).Name));
+    DropProcedure("proc_CopyAllTablesValues");
+    for (int i = 0; i < 13; ++i) {
+        TTableDef table = DbSchema::Tables().at(i);
+        const QString last = table.Name == "Klients" ? "q115" : table.Name == "Rooms" ? "q84" : QString();
+        if (!last.isEmpty())
+            while (table.Columns.last().Name != last)
+                table.Columns.removeLast();
+        connection.Execute(engine.CreateTableBatch(connection.DatabaseName(), table, i));
+    }
+    const QString oldCopy =
+        engine.Name() == "PostgreSQL"
+            ? "CREATE FUNCTION proc_CopyAllTablesValues(\"tableNameToCopyValues\" text, \"tableNameToPasteValues\" "
+              "text) RETURNS void LANGUAGE plpgsql AS $$\nBEGIN\n  EXECUTE format('INSERT INTO %I SELECT * FROM %I', "
+              "lower(\"tableNameToPasteValues\"), lower(\"tableNameToCopyValues\"));\n  EXECUTE format('DELETE FROM "
+              "%I', lower(\"tableNameToCopyValues\"));\nEND\n$$"
+            : "CREATE PROCEDURE proc_CopyAllTablesValues @tableNameToCopyValues SYSNAME, @tableNameToPasteValues "
+              "SYSNAME AS\nINSERT INTO @tableNameToPasteValues SELECT * FROM @tableNameToCopyValues;\nDELETE FROM "
+              "@tableNameToCopyValues";
+    const DatabaseSetup::TResult installed = DatabaseSetup::InstallProcedure(oldCopy);
+    if (installed.Outcome != DatabaseSetup::TOutcome::Done)
+        throw std::runtime_error(installed.Message.toStdString());
 }
 
 QStringList QueryRows(TADOConnection &connection, const QString &sql)

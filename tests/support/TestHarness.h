@@ -212,6 +212,9 @@ QString DeliveredScript(const QString &procedure);
 void DropProcedure(const QString &procedure);
 // Installs delivered procedures on the shared connection; raises when one is refused.
 void InstallDeliveredProcedures(const QStringList &procedures);
+// Turns the shared connection's database into one of the first version: its thirteen tables
+// (empty) and its copy procedure, as the first program made them.
+void MakeFirstVersionDatabase();
 
 // The rows of a statement on the connection, each as its fields' texts joined by "|".
 QStringList QueryRows(TADOConnection &connection, const QString &sql);
