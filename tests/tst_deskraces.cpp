@@ -131,6 +131,54 @@ private slots:
         }
     }
 
+    void fourCheckOutsOfOneBooking()
+    {
+        // Each booking has a second stay in house, in a room of its own.
+        prepare(-1, 2, FrontDesk::ssInHouse);
+        const QDate today = QDate::currentDate();
+        for (int r = 0; r < kRounds; ++r)
+            exec("INSERT INTO Klients (q1, q29, q31, q34, q35, q47, q70, q71, q27, q124, q125) "
+                 "VALUES (1, 'Втори', 'Мъж', ?, ?, ?, 60, 3, 180, ?, ?)",
+                 {today.addDays(-1), today.addDays(2), kRounds + r + 1, m_bookings[r], int(FrontDesk::ssInHouse)});
+        const QList<QStringList> rounds = race(QList<QStringList>(4, {"checkoutbooking", list(m_bookings)}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            // Both stays out, the check-out logged once, each guest's night taxed once.
+            QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q124 = ? AND q47 IS NOT NULL AND q125 = ?",
+                            {m_bookings[r], int(FrontDesk::ssDeparted)}),
+                     2);
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q124 = ?", {m_bookings[r]}), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q124 = ? AND q47 IS NULL", {m_bookings[r]}), 2);
+        }
+    }
+
+    void fourCheckInsOfOneStay()
+    {
+        prepare(0, 2, FrontDesk::ssReserved);
+        const QList<QStringList> rounds = race(QList<QStringList>(4, {"checkin", list(m_stays)}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'stay' AND q146 = ?", {m_stays[r]}), 1);
+            QCOMPARE(single("SELECT q125 FROM Klients WHERE q123 = ?", {m_stays[r]}), int(FrontDesk::ssInHouse));
+        }
+    }
+
+    void fourPaymentsToOneBookingAllCount()
+    {
+        prepare(0, 2, FrontDesk::ssReserved);
+        const QList<QStringList> rounds = race(QList<QStringList>(4, {"payment", list(m_bookings), "20"}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            const int paid = done(rounds[r]);
+            QVERIFY(paid >= 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Plashtania WHERE q124 = ? AND q141 = 1 AND q140 = 20", {m_bookings[r]}),
+                     paid);
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'payment' AND q124 = ?", {m_bookings[r]}), paid);
+        }
+    }
+
     void fourRefundsOfTheWholePayment()
     {
         prepare(0, 2, FrontDesk::ssReserved);

@@ -20,8 +20,8 @@
 //   kalv_workstation desk DATA OP TARGETS START PERIOD [EXTRA]
 //     In every round r runs the front-desk operation OP on the r-th of the comma-separated
 //     TARGETS at START + r PERIOD and prints "round r done|refused|busy|failed ...". OP is one of
-//     checkout, checkin, cancel, noshow (a stay), cancelbooking, refund (a booking; EXTRA the
-//     amount), extend (a stay; EXTRA the new departure, yyyy-MM-dd), move (a stay; EXTRA
+//     checkout, checkin, cancel, noshow (a stay), cancelbooking, checkoutbooking, payment and refund
+//     (a booking; EXTRA the amount), extend (a stay; EXTRA the new departure, yyyy-MM-dd), move (a stay; EXTRA
 //     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET), walkin
 //     (a room; EXTRA the departure), charge (a booking; EXTRA the service), close (a room; EXTRA
 //     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service).
@@ -251,6 +251,10 @@ void deskOperation(const QString &op, int target, const QString &extra)
     guest.Nationality = QStringLiteral("България");
     if (op == QLatin1String("checkout"))
         CheckOut(target, true);
+    else if (op == QLatin1String("checkoutbooking"))
+        CheckOutBooking(target, true);
+    else if (op == QLatin1String("payment"))
+        TakePayment(target, pkPayment, pmCash, TDecimal::FromText(extra), QString());
     else if (op == QLatin1String("checkin"))
         CheckIn(target, guest, true);
     else if (op == QLatin1String("cancel"))
