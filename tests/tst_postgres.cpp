@@ -269,6 +269,7 @@ private slots:
         server.Stop();
         QTRY_VERIFY_WITH_TIMEOUT(!main.BoardCanvas->isEnabled(), 5000);  // the tick found out
         QVERIFY(main.lbConnectionLost->isVisible());
+        SaveShot(&main, "ConnectionLost");
         QTest::qWait(10000);
         QVERIFY(!main.BoardCanvas->isEnabled());
         server.StartAgain();
