@@ -9,10 +9,12 @@
 #include "desk/URights.h"
 #include "desk/UFrontDesk.h"
 #include "desk/UReports.h"
+#include "desk/UReportExport.h"
 #include "framework/UMainLibraryClass.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesReports.h"
+#include "startup/UConstMessagesStay.h"
 #include "windows/Hotel.h"
 #include "windows/UNomKurortniTaksi.h"
 #include "windows/UReport.h"
@@ -350,6 +352,77 @@ private slots:
         QCOMPARE(texts(month(rpTaxes).Tables.at(0)).at(2), QString("Чужденец|1|3|1.50|4.50"));
     }
 
+    void csvIsSafeAndCorrectInEverySpreadsheet()
+    {
+        TReport report;
+        TTable table;
+        table.Columns = {{"Гост", ckText}, {"Сума", ckMoney}, {"Нощи", ckInteger}};
+        table.Rows = {{"=HYPERLINK(\"http://x\")", "-20.00", -3},
+                      {"+359 88", "1.50", 2},
+                      {"-x", QString("—"), 0},
+                      {"@SUM(A1)", "0.00", 1},
+                      {"\tтаб", "0.00", 1},
+                      {"\rCR", "0.00", 1},
+                      {"ред\rнов; и \"кавички\"", "0.00", 1},
+                      {"обикновен, текст", "0.00", 1}};
+        table.Totals = {"Общо", "-18.50", 5};
+        report.Tables = {table};
+        TTable second;
+        second.Title = "=Втора";
+        second.Columns = {{"Ден", ckDate}};
+        second.Rows = {{QDate(2026, 3, 1)}};
+        report.Tables.append(second);
+
+        const QByteArray comma = Csv(report, CsvStyleOfLanguage(slBulgarian));
+        QVERIFY(comma.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(QString::fromUtf8(comma.mid(3)).split("\r\n"),
+                 QStringList({"Гост;Сума;Нощи", "\"'=HYPERLINK(\"\"http://x\"\")\";-20,00;-3", "'+359 88;1,50;2",
+                              "'-x;—;0", "'@SUM(A1);0,00;1", "'\tтаб;0,00;1", "\"'\rCR\";0,00;1",
+                              "\"ред\rнов; и \"\"кавички\"\"\";0,00;1", "обикновен, текст;0,00;1", "", "Общо;-18,50;5",
+                              "", "'=Втора", "Ден", "01.03.2026", ""}));
+        const QString point = QString::fromUtf8(Csv(report, CsvStyleOfLanguage(slEnglish)).mid(3));
+        QVERIFY(point.contains("\r\n'+359 88,1.50,2\r\n"));
+        QVERIFY(point.contains("\r\n\"обикновен, текст\",0.00,1\r\n"));
+        QCOMPARE(CsvStyleOfLanguage(slRussian).Separator, QChar(';'));
+        QCOMPARE(ExportFileName("Пристигащи", march(5), march(5), "csv"), QString("Пристигащи 2026-03-05.csv"));
+        QCOMPARE(ExportFileName("A/B: C", march(5), march(6), "csv"), QString("A-B- C 2026-03-05 – 2026-03-06.csv"));
+    }
+
+    void everyReportRunsForEveryChoiceOfHotel()
+    {
+        // On days with rows: each hotel's rows name that hotel, and the hotels add up to all.
+        const QStringList names = {QString(), "Морски", "Планински"};
+        for (const TDefinition &definition : Definitions()) {
+            // A month, but the rooms free and occupied on one day (every room is held some night of March).
+            const bool oneDay = !definition.Period || definition.Id == rpFree || definition.Id == rpOccupied;
+            const QDate from = oneDay ? march(16) : march(1), to = oneDay ? march(16) : march(31);
+            QList<int> counted;
+            int hotelColumn = -1;
+            for (int hotel = 0; hotel <= 2; ++hotel) {
+                TReport result;
+                try {
+                    result = Run(definition.Id, {from, to, hotel ? QVariant(hotel) : QVariant()});
+                } catch (const Exception &error) {
+                    QFAIL(qPrintable(definition.Title() + QString(" (hotel %1): ").arg(hotel) + error.Message()));
+                }
+                QVERIFY(!connection().InTransaction());
+                const TTable &table = result.Tables.at(0);
+                if (hotel == 0)
+                    QVERIFY2(!table.Rows.isEmpty(), qPrintable(definition.Title()));
+                hotelColumn = -1;
+                for (int c = 0; c < table.Columns.size(); ++c)
+                    if (table.Columns.at(c).Title == colHotel)
+                        hotelColumn = c;
+                if (hotelColumn >= 0 && hotel > 0)
+                    for (const QVariantList &row : table.Rows)
+                        QCOMPARE(row.at(hotelColumn).toString(), names.at(hotel));
+                counted.append(int(table.Rows.size()));
+            }
+            if (hotelColumn >= 0)
+                QVERIFY2(counted.at(1) + counted.at(2) == counted.at(0), qPrintable(definition.Title()));
+        }
+    }
+
     void reportsOpenFromTheirCommandsWithTheRightsOfTheEditor()
     {
         TFHotel main;
@@ -413,9 +486,22 @@ private slots:
         QVERIFY(window->SaveAsCsv(csv));
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(file.readAll()).split("\r\n"),
-                 QStringList({"Услуга,Количество,Сума", "Закуска,4.00,40.00", "Курортна такса,13.00,13.00",
-                              "Минибар,1.00,15.50", ""}));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.startsWith("\xEF\xBB\xBF"));
+        // Every table of the report, each under its title; Bulgarian writes decimals with a comma.
+        const QStringList lines = QString::fromUtf8(written.mid(3)).split("\r\n");
+        QCOMPARE(lines.at(0), window->Report().Tables.at(0).Title);
+        QString header;
+        for (const TColumn &column : window->Report().Tables.at(0).Columns)
+            header += (header.isEmpty() ? "" : ";") + column.Title;
+        QCOMPARE(lines.at(1), header);
+        QCOMPARE(lines.at(2), QString("01.03.2026;5;1;20,00;60,00;0,00;60,00"));
+        const int services = int(lines.indexOf(window->Report().Tables.at(2).Title));
+        QVERIFY(services > 0);
+        QCOMPARE(lines.mid(services, 7),
+                 QStringList({window->Report().Tables.at(2).Title, "Услуга;Количество;Сума", "Закуска;4,00;40,00",
+                              "Курортна такса;13,00;13,00", "Минибар;1,00;15,50", "", "Общо;;68,50"}));
+        QCOMPARE(window->SuggestedFileName("pdf"), QString("Общ оборот 2026-03-01 – 2026-03-31.pdf"));
 
         KalvCLientInfo().LoginName = "maria";
         const QString pdf = dir.filePath("turnover.pdf");

@@ -337,7 +337,8 @@ private:
         for (const auto &param : params)
             if (sql.contains(QLatin1Char(':') + param.first))
                 used.append(param);
-        if (HasHotel())
+        // Only a statement that filters by hotel takes the hotel (a booking's account does not).
+        if (HasHotel() && sql.contains(QStringLiteral(":iHotel")))
             used.append({QStringLiteral("iHotel"), m_params.Hotel});
         return OpenQuery(m_connection, sql, used);
     }

@@ -1,5 +1,6 @@
 #include "UReport.h"
 
+#include "desk/UReportExport.h"
 #include "desk/URights.h"
 
 #include "controls/KalvMenu.h"
@@ -46,13 +47,6 @@ using namespace Reports;
 namespace {
 
 QString escaped(const QString &text) { return text.toHtmlEscaped(); }
-
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
 
 QString tableHtml(const TTable &table)
 {
@@ -373,33 +367,24 @@ bool TFReport::SaveAsPdf(const QString &fileName) const
 
 bool TFReport::SaveAsCsv(const QString &fileName) const
 {
-    const int index = std::max(0, std::min<int>(pcReport->currentIndex(), int(m_report.Tables.size()) - 1));
     if (m_report.Tables.isEmpty())
         return false;
-    const TTable &table = m_report.Tables.at(index);
-    QStringList lines;
-    QStringList header;
-    for (const TColumn &column : table.Columns)
-        header.append(csvField(column.Title));
-    lines.append(header.join(QLatin1Char(',')));
-    for (const QVariantList &cells : table.Rows) {
-        QStringList fields;
-        for (int c = 0; c < table.Columns.size(); ++c)
-            fields.append(csvField(CellText(cells.value(c))));
-        lines.append(fields.join(QLatin1Char(',')));
-    }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    file.write(Csv(m_report, CsvStyleOfLanguage(CurrentLanguage)));
     return file.commit();
+}
+
+QString TFReport::SuggestedFileName(const QString &extension) const
+{
+    return ExportFileName(m_definition.Title(), m_shownParams.From,
+                          m_definition.Period ? m_shownParams.To : m_shownParams.From, extension);
 }
 
 QString TFReport::AskFileName(const QString &extension, const QString &filter)
 {
-    const QString suggested = QStringLiteral("%1-%2.%3")
-                                  .arg(objectName(), m_shownParams.From.toString(Qt::ISODate), extension);
-    return QFileDialog::getSaveFileName(this, windowTitle(), QDir::home().filePath(suggested), filter);
+    return QFileDialog::getSaveFileName(this, windowTitle(), QDir::home().filePath(SuggestedFileName(extension)), filter);
 }
 
 void TFReport::acReportPreviewExecute()

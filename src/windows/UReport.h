@@ -45,6 +45,9 @@ public:
     bool SaveAsPdf(const QString &fileName) const;
     // The table on the front tab: one header row, then its rows.
     bool SaveAsCsv(const QString &fileName) const;
+    const Reports::TReport &Report() const { return m_report; }
+    // The report's title and period, as the file dialog offers it.
+    QString SuggestedFileName(const QString &extension) const;
 
     void acReportShowExecute();
     void acReportPreviewExecute();
