@@ -124,6 +124,24 @@ class TestFrontDesk : public QObject
         QCOMPARE(logRows(), log);
         QCOMPARE(rows("SELECT * FROM Klients ORDER BY q123"), klients);
     }
+    // Asked the question, with nothing written and no transaction left open.
+    template <typename TWork>
+    void expectAsked(TWork work, TQuestion question, const QString &words)
+    {
+        const int log = logRows();
+        const QStringList klients = rows("SELECT * FROM Klients ORDER BY q123");
+        try {
+            work();
+            QFAIL("the operation went ahead without asking");
+        } catch (const EFrontDeskConfirm &asked) {
+            QCOMPARE(int(asked.Question), int(question));
+            QVERIFY2(asked.Message().contains(words), qPrintable(asked.Message() + " lacks " + words));
+        }
+        QVERIFY(!connection().InTransaction());
+        QCOMPARE(logRows(), log);
+        QCOMPARE(rows("SELECT * FROM Klients ORDER BY q123"), klients);
+    }
+    QString day(const QDate &date) { return date.toString("dd.MM.yyyy"); }
     // Done, with exactly one log row more.
     template <typename TWork>
     void expectLogged(TWork work)
@@ -145,6 +163,93 @@ private slots:
     {
         SetToday(QDate());
         m_db.reset();
+    }
+
+    void earlyAndLateCheckOutsAskAndChargeTheNightsStayed()
+    {
+        const QDate d0 = QDate(2026, 5, 4);
+        SetToday(d0);
+        const int early = stayOf(book("101", d0, d0.addDays(3)));
+        const int late = stayOf(book("102", d0, d0.addDays(2)));
+        CheckIn(early, registration(), true);
+        CheckIn(late, registration(), true);
+        // On the arrival day: nothing stayed yet, everything given up.
+        expectAsked([&] { CheckOut(early, false); }, qnEarlyDeparture, msgEarlyDeparture.arg("101").arg(3).arg(0).arg("180.00"));
+        SetToday(d0.addDays(1));
+        expectAsked([&] { CheckOut(early, false); }, qnEarlyDeparture, msgEarlyDeparture.arg("101").arg(3).arg(1).arg("120.00"));
+        // The yes to leaving early is no yes to the balance it leaves open.
+        expectAsked([&] { CheckOut(early, TConsent().With(qnEarlyDeparture)); }, qnOpenBalance, "60.00");
+        expectLogged([&] { CheckOut(early, TConsent().With(qnEarlyDeparture).With(qnOpenBalance)); });
+        QCOMPARE(rows(QString("SELECT q35, q71, q27 FROM Klients WHERE q123 = %1").arg(early)).value(0).section('|', 1),
+                 QString("1|60"));
+
+        // Two days past the departure: the nights really stayed, after a question naming them.
+        SetToday(d0.addDays(4));
+        expectAsked([&] { CheckOut(late, TConsent().With(qnOpenBalance)); }, qnOverstay,
+                    msgOverstay.arg("102", day(d0.addDays(2))).arg(2).arg("160.00"));
+        expectLogged([&] { CheckOut(late, TConsent().With(qnOverstay).With(qnOpenBalance)); });
+        QCOMPARE(ReadStay(late)->To, d0.addDays(4));
+        QCOMPARE(rows(QString("SELECT q71, q27 FROM Klients WHERE q123 = %1").arg(late)), QStringList({"4|320"}));
+    }
+
+    void anOverstayKeepsItsRoomFromTheNextGuest()
+    {
+        const QDate d0 = QDate(2026, 5, 4);
+        SetToday(d0);
+        const int staying = stayOf(book("103", d0, d0.addDays(1), "Първи Гост"));
+        const int next = stayOf(book("103", d0.addDays(1), d0.addDays(3), "Втори Гост"));
+        const int elsewhere = stayOf(book("101", d0, d0.addDays(8), "Трети Гост"));
+        TGuest walkIn = registration();
+        walkIn.Name = "Пети Гост";
+        CheckIn(staying, registration(), true);
+        CheckIn(elsewhere, registration(), true);
+        SetToday(d0.addDays(1));
+        // The same-day turnover: the next guest waits until the first has checked out.
+        expectRefused([&] { CheckIn(next, registration(), true); }, msgGuestStillInHouse.arg("103", "Първи Гост"));
+        expectRefused([&] { Move(elsewhere, roomId("103"), d0.addDays(1), true); },
+                      msgRoomHeld.arg("103"));
+        // Past the departure, the room is another stay's: the operator moves one of them first.
+        SetToday(d0.addDays(2));
+        expectRefused([&] { CheckOut(staying, true); }, msgOverstayRoomTaken.arg("103", day(d0.addDays(1))));
+        // Nobody walks in or moves into a room whose guest has not left.
+        const int free = stayOf(book("102", d0.addDays(2), d0.addDays(4), "Четвърти Гост"));
+        CheckIn(free, registration(), true);
+        SetToday(d0.addDays(5));
+        expectRefused([&] { WalkIn(roomId("102"), d0.addDays(6), walkIn, QVariant(), true); },
+                      msgGuestStillInHouse.arg("102", "Четвърти Гост"));
+        expectRefused([&] { Move(elsewhere, roomId("102"), d0.addDays(5), true); },
+                      msgGuestStillInHouse.arg("102", "Четвърти Гост"));
+        expectLogged([&] { CheckOut(free, true); });
+        expectLogged([&] { WalkIn(roomId("102"), d0.addDays(6), walkIn, QVariant(), true); });
+    }
+
+    void chargesAndPaymentsOnlyWhereTheyBelong()
+    {
+        const QDate d0 = QDate(2026, 5, 4);
+        SetToday(d0);
+        const int booking = book("101", d0.addDays(2), d0.addDays(4));
+        const int breakfast = count("SELECT q42 FROM Uslugi WHERE q33 = 'Закуска'");
+        expectRefused([&] { Charge(booking, breakfast, TDecimal(1), QDate()); }, msgChargeDateInvalid);
+        expectRefused([&] { Charge(booking, breakfast, TDecimal(1), d0.addDays(5)); },
+                      msgChargeDateOutside.arg(day(d0.addDays(2)), day(d0.addDays(4)), day(d0)));
+        expectRefused([&] { Charge(booking, breakfast, TDecimal(-1), d0); }, msgQuantityInvalid);
+        expectLogged([&] { Charge(booking, breakfast, TDecimal(1), d0); });            // today
+        expectLogged([&] { Charge(booking, breakfast, TDecimal(2), d0.addDays(4)); }); // the departure day
+        expectAsked([&] { Charge(booking, breakfast, TDecimal(1001), d0); }, qnLargeAmount, "1001");
+        expectAsked([&] { TakePayment(booking, pkDeposit, pmCash, TDecimal(1000001), QString()); }, qnLargeAmount,
+                    "1000001.00");
+        expectLogged([&] { TakePayment(booking, pkDeposit, pmCash, TDecimal(50), QString()); });
+        // Cancelled: nothing more is charged or paid; what was paid can go back.
+        CancelBooking(booking);
+        expectRefused([&] { Charge(booking, breakfast, TDecimal(1), d0); }, msgBookingEnded);
+        expectRefused([&] { TakePayment(booking, pkDeposit, pmCash, TDecimal(10), QString()); }, msgBookingEnded);
+        expectLogged([&] { TakePayment(booking, pkRefund, pmCash, TDecimal(50), QString()); });
+        // A second refund larger than what is left after the first.
+        const int other = book("102", d0, d0.addDays(1));
+        TakePayment(other, pkPayment, pmCash, TDecimal(80), QString());
+        TakePayment(other, pkRefund, pmCash, TDecimal(50), QString());
+        expectRefused([&] { TakePayment(other, pkRefund, pmCash, TDecimal(31), QString()); },
+                      msgRefundTooLarge.arg("30.00"));
     }
 
     void reservationSaveCreatesOneBookingWithTheGuestsData()
@@ -281,7 +386,7 @@ private slots:
         const int stay = stayOf(booking);
         expectLogged([&] { CheckIn(stay, registration(), false); });
         expectLogged([&] { TakePayment(booking, pkPayment, pmCash, TDecimal::FromText("60"), {}); });
-        expectLogged([&] { CheckOut(stay, false); });
+        expectLogged([&] { CheckOut(stay, TConsent().With(qnEarlyDeparture)); });
         const TStay left = *ReadStay(stay);
         QCOMPARE(left.Status, int(ssDeparted));
         QCOMPARE(left.To, today);
@@ -361,7 +466,7 @@ private slots:
         const int stay = stayOf(booking);
         CheckIn(stay, registration(), false);
         try {
-            CheckOut(stay, false);
+            CheckOut(stay, TConsent().With(qnEarlyDeparture));
             QFAIL("an open balance was left without asking");
         } catch (const EFrontDeskConfirm &question) {
             QCOMPARE(question.Message(), msgOpenBalance.arg("60.00"));
@@ -495,19 +600,27 @@ private slots:
         folio.acFolioPaymentExecute();
         QCOMPARE(folio.edFolioBalance->text(), QString("100.00"));
         QVERIFY(folio.edFolioAmount->text().isEmpty());
-        // Checking out today with the balance open asks; "No" keeps the guest in house.
+        // Checking out early asks first, then about the balance it leaves; "No" keeps the guest in house.
         {
             MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDYES);
             boxes.Answer(TSystemWinOS::IDNO);
             folio.acFolioCheckOutExecute();
-            QCOMPARE(boxes.Texts(), QStringList({msgOpenBalance.arg("-20.00")}));
+            QCOMPARE(boxes.Texts().size(), 2);
+            QVERIFY(boxes.Texts().at(0).startsWith(msgEarlyDeparture.arg("101").arg(3).arg(1).arg("120.00")));
+            QCOMPARE(boxes.Texts().at(1), msgOpenBalance.arg("-20.00"));
             QCOMPARE(folio.Folio()->Stays.first().Status, int(ssInHouse));
         }
         // An early departure counts one night: 60 owed, 80 paid, 20 to give back.
         folio.edFolioAmount->setText("20");
         folio.rgFolioPaymentKind->SetItemIndex(pkRefund);
         folio.acFolioPaymentExecute();
-        folio.acFolioCheckOutExecute();
+        {
+            MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDYES);
+            folio.acFolioCheckOutExecute();
+            QCOMPARE(boxes.Texts().size(), 1);  // the balance is settled: one question
+        }
         QCOMPARE(folio.Folio()->Stays.first().Status, int(ssDeparted));
         QCOMPARE(folio.edFolioBalance->text(), QString("0.00"));
         QCOMPARE(folio.tblFolioAccount->rowCount(), 3);  // the night, the payment, the refund

@@ -135,11 +135,22 @@ void requireRoomFree(TADOConnection &connection, int room, const QDate &from, co
 }
 
 // A dirty room or one being cleaned takes a guest only when the operator says so.
-void confirmRoomReady(TADOConnection &connection, int room, bool accepted)
+void confirmRoomReady(TADOConnection &connection, int room, TConsent consent)
 {
     const int state = roomState(connection, room);
-    if ((state == rsDirty || state == rsCleaning) && !accepted)
-        throw EFrontDeskConfirm(msgRoomNotReady.arg(roomNumber(connection, room), RoomStateName(state)));
+    if ((state == rsDirty || state == rsCleaning) && !consent.To(qnRoomNotReady))
+        throw EFrontDeskConfirm(msgRoomNotReady.arg(roomNumber(connection, room), RoomStateName(state)), qnRoomNotReady);
+}
+
+// One guest in house per room, whatever the dates say: a departing guest who has not checked
+// out, or one who stayed past the departure day, still sleeps there.
+void requireNoGuestInHouse(TADOConnection &connection, int room, int exceptStay)
+{
+    auto guest = OpenQuery(connection,
+                           QStringLiteral("SELECT q29 FROM Klients WHERE q47 = :iRoom AND q125 = 1 AND q123 <> :iStay"),
+                           {{"iRoom", room}, {"iStay", exceptStay}});
+    if (!guest->Eof())
+        refuse(msgGuestStillInHouse.arg(roomNumber(connection, room), guest->FieldByName(QStringLiteral("q29")).AsString()));
 }
 
 void lockRooms(TADOConnection &connection, QList<int> rooms)
@@ -301,10 +312,40 @@ QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QD
     return total.IsZero() ? QString() : msgLogTouristTax.arg(total.ToFixed(2));
 }
 
+// A check-out before the last night gives nights up; one after the departure day adds the nights
+// really stayed, when the room was free for them. Either needs the operator's yes first.
+QDate checkOutDay(TADOConnection &connection, const QList<TStay> &stays, TConsent consent)
+{
+    const QDate today = Today();
+    QStringList early, late;
+    for (const TStay &stay : stays) {
+        if (today < stay.To) {
+            const int booked = int(stay.From.daysTo(stay.To));
+            const int charged = int(stay.From.daysTo(std::max(today, stay.From)));
+            early.append(msgEarlyDeparture.arg(stay.RoomNumber).arg(booked).arg(charged).arg(
+                (totalOf(stay.Price, booked) - totalOf(stay.Price, charged)).ToFixed(2)));
+        } else if (today > stay.To) {
+            const int added = int(stay.To.daysTo(today));
+            QString why;
+            if (!roomFree(connection, stay.Room, stay.To, today, stay.Id, &why))
+                refuse(msgOverstayRoomTaken.arg(stay.RoomNumber, dayText(stay.To)) + QLatin1Char(' ') + why);
+            late.append(msgOverstay.arg(stay.RoomNumber, dayText(stay.To)).arg(added).arg(
+                (totalOf(stay.Price, int(stay.From.daysTo(today))) - totalOf(stay.Price, int(stay.From.daysTo(stay.To))))
+                    .ToFixed(2)));
+        }
+    }
+    if (!early.isEmpty() && !consent.To(qnEarlyDeparture))
+        throw EFrontDeskConfirm(early.join(QLatin1Char('\n')) + QLatin1Char('\n') + msgCheckOutEarlyQuestion, qnEarlyDeparture);
+    if (!late.isEmpty() && !consent.To(qnOverstay))
+        throw EFrontDeskConfirm(late.join(QLatin1Char('\n')) + QLatin1Char('\n') + msgCheckOutLateQuestion, qnOverstay);
+    return today;
+}
+
 QString checkOutStay(TADOConnection &connection, const TStay &stay)
 {
     const QDate today = Today();
-    const QDate departure = today < stay.To ? std::max(today, stay.From) : stay.To;
+    // An overstay was asked about and its nights found free: the stay runs to today.
+    const QDate departure = std::max(today, stay.From);
     setDeparture(connection, stay, departure, QStringLiteral(", q125 = ?, q127 = ?"),
                  {int(ssDeparted), Now()});
     setRoomState(connection, stay.Room, rsDirty);
@@ -314,15 +355,15 @@ QString checkOutStay(TADOConnection &connection, const TStay &stay)
 }
 
 // The last guest of a booking leaves: an open balance needs the operator's word, and is logged.
-QString settleBalance(TADOConnection &connection, int booking, bool accepted)
+QString settleBalance(TADOConnection &connection, int booking, TConsent consent)
 {
     if (anyInHouse(connection, booking))
         return {};
     const TDecimal balance = balanceOf(connection, booking);
     if (balance.IsZero())
         return {};
-    if (!accepted)
-        throw EFrontDeskConfirm(msgOpenBalance.arg(balance.ToFixed(2)));
+    if (!consent.To(qnOpenBalance))
+        throw EFrontDeskConfirm(msgOpenBalance.arg(balance.ToFixed(2)), qnOpenBalance);
     return msgLogOpenBalance.arg(balance.ToFixed(2));
 }
 
@@ -656,7 +697,7 @@ int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGues
     return number;
 }
 
-void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
+void CheckIn(int id, const TGuest &registration, TConsent consent)
 {
     operation(Rights::rCheckIn, [&](TADOConnection &connection) {
         const TStay stay = lockStay(connection, id);
@@ -668,7 +709,8 @@ void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
             refuse(msgRegistrationIncomplete);
         lockRooms(connection, {stay.Room});
         requireRoomFree(connection, stay.Room, today, stay.To, stay.Id);
-        confirmRoomReady(connection, stay.Room, dirtyRoomAccepted);
+        requireNoGuestInHouse(connection, stay.Room, stay.Id);
+        confirmRoomReady(connection, stay.Room, consent);
         connection.Execute(QStringLiteral("UPDATE Klients SET q125 = ?, q126 = ?, q128 = ? WHERE q123 = ?"),
                            {int(ssInHouse), Now(), operatorId(), stay.Id});
         // What the card leaves empty keeps what the booking already knows.
@@ -681,7 +723,7 @@ void CheckIn(int id, const TGuest &registration, bool dirtyRoomAccepted)
     });
 }
 
-int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant &currency, bool dirtyRoomAccepted)
+int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant &currency, TConsent consent)
 {
     return operation(Rights::rCheckIn, [&](TADOConnection &connection) {
         const QDate today = Today();
@@ -694,7 +736,8 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
         if (info->Eof())
             refuse(msgUnknownRoom);
         requireRoomFree(connection, room, today, departure, 0);
-        confirmRoomReady(connection, room, dirtyRoomAccepted);
+        requireNoGuestInHouse(connection, room, 0);
+        confirmRoomReady(connection, room, consent);
         const QVariant hotel = info->FieldByName(QStringLiteral("q1")).Value();
         const TDecimal price = TDecimal::FromVariant(info->FieldByName(QStringLiteral("q46")).Value());
         const int nights = int(today.daysTo(departure));
@@ -727,20 +770,21 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
     });
 }
 
-void CheckOut(int id, bool openBalanceAccepted)
+void CheckOut(int id, TConsent consent)
 {
     operation(Rights::rCheckOut, [&](TADOConnection &connection) {
         const TStay stay = lockStay(connection, id);
         requireStatus(connection, stay, {ssInHouse});
         lockRooms(connection, {stay.Room});
+        checkOutDay(connection, {stay}, consent);
         QString text = checkOutStay(connection, stay);
-        text += settleBalance(connection, stay.Booking, openBalanceAccepted);
+        text += settleBalance(connection, stay.Booking, consent);
         WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, text);
         return 0;
     });
 }
 
-void CheckOutBooking(int booking, bool openBalanceAccepted)
+void CheckOutBooking(int booking, TConsent consent)
 {
     operation(Rights::rCheckOut, [&](TADOConnection &connection) {
         lockBooking(connection, booking);
@@ -754,11 +798,12 @@ void CheckOutBooking(int booking, bool openBalanceAccepted)
         for (const TStay &stay : stays)
             rooms.append(stay.Room);
         lockRooms(connection, rooms);
+        checkOutDay(connection, stays, consent);
         QStringList texts;
         for (const TStay &stay : stays)
             texts.append(checkOutStay(connection, stay));
         QString text = texts.join(QStringLiteral("; "));
-        text += settleBalance(connection, booking, openBalanceAccepted);
+        text += settleBalance(connection, booking, consent);
         WriteLog(connection, QStringLiteral("booking"), booking, booking, text);
         return 0;
     });
@@ -884,7 +929,7 @@ int insertMovedPart(TADOConnection &connection, const TStay &stay, int room, con
 
 } // namespace
 
-int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
+int Move(int id, int room, const QDate &day, TConsent consent)
 {
     return operation(Rights::rEditReservation, [&](TADOConnection &connection) {
         const TStay stay = lockStay(connection, id);
@@ -900,8 +945,10 @@ int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
         if (target->Eof())
             refuse(msgUnknownRoom);
         requireRoomFree(connection, room, day, stay.To, stay.Id);
-        if (inHouse)
-            confirmRoomReady(connection, room, dirtyRoomAccepted);
+        if (inHouse) {
+            requireNoGuestInHouse(connection, room, stay.Id);
+            confirmRoomReady(connection, room, consent);
+        }
         const QVariant hotel = target->FieldByName(QStringLiteral("q1")).Value();
         int moved = stay.Id;
         QString tax;
@@ -928,7 +975,51 @@ int Move(int id, int room, const QDate &day, bool dirtyRoomAccepted)
     });
 }
 
-int Charge(int booking, int service, const TDecimal &quantity, const QDate &date)
+namespace {
+
+// Beyond these a figure is more likely a slip of the keyboard than a sale: asked first.
+const TDecimal kLargeQuantity = TDecimal(1000);
+const TDecimal kLargeAmount = TDecimal(1000000);
+
+void confirmLarge(const TDecimal &value, const TDecimal &limit, const QString &question, TConsent consent)
+{
+    if (limit < value && !consent.To(qnLargeAmount))
+        throw EFrontDeskConfirm(question, qnLargeAmount);
+}
+
+// A booking whose every stay was cancelled or never came is closed to new charges and payments;
+// what was paid can still be refunded. A booking of services alone has no stays and stays open.
+void requireLiveBooking(TADOConnection &connection, int booking)
+{
+    auto stays = OpenQuery(connection,
+                           QStringLiteral("SELECT COUNT(*) AS n, SUM(CASE WHEN q125 IN (3, 4) THEN 1 ELSE 0 END) AS ended "
+                                          "FROM Klients WHERE q124 = :iBooking AND q47 IS NOT NULL"),
+                           {{"iBooking", booking}});
+    const int count = stays->FieldByName(QStringLiteral("n")).AsInteger();
+    if (count > 0 && stays->FieldByName(QStringLiteral("ended")).AsInteger() == count)
+        refuse(msgBookingEnded);
+}
+
+// A charge belongs to a day of the booking's stays (their departure day included), or to today.
+void requireChargeDate(TADOConnection &connection, int booking, const QDate &date)
+{
+    if (!date.isValid())
+        refuse(msgChargeDateInvalid);
+    if (date == Today())
+        return;
+    auto span = OpenQuery(connection, QStringLiteral("SELECT MIN(q34) AS f, MAX(q35) AS t FROM Klients WHERE q124 = :iBooking "
+                                                     "AND q47 IS NOT NULL AND ") + HoldsNights(),
+                          {{"iBooking", booking}});
+    const QDate first = span->FieldByName(QStringLiteral("f")).AsDate();
+    const QDate last = span->FieldByName(QStringLiteral("t")).AsDate();
+    if (!first.isValid() || date < first || date > last)
+        refuse(msgChargeDateOutside.arg(first.isValid() ? dayText(first) : QStringLiteral("—"),
+                                        last.isValid() ? dayText(last) : QStringLiteral("—"), dayText(Today())));
+}
+
+} // namespace
+
+int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent)
 {
     return operation(Rights::rCharges, [&](TADOConnection &connection) {
         lockBooking(connection, booking);
@@ -938,12 +1029,16 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
                                {{"iBooking", booking}});
         if (guest->Eof())
             refuse(msgBookingNotFound.arg(booking));
+        requireLiveBooking(connection, booking);
+        requireChargeDate(connection, booking, date);
         auto item = OpenQuery(connection, QStringLiteral("SELECT q40, q33 FROM Uslugi WHERE q42 = :iService"),
                               {{"iService", service}});
         if (item->Eof())
             refuse(msgUnknownService);
         const TDecimal price = TDecimal::FromVariant(item->FieldByName(QStringLiteral("q40")).Value());
         const TDecimal total = (price * quantity).Cents();
+        confirmLarge(quantity, kLargeQuantity, msgLargeQuantity.arg(quantity.ToString()), consent);
+        confirmLarge(total, kLargeAmount, msgLargeAmount.arg(total.ToFixed(2)), consent);
         const QString name = item->FieldByName(QStringLiteral("q33")).AsString();
         TValues values = {
             {"q33", name},
@@ -963,13 +1058,17 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
     });
 }
 
-int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note)
+int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note,
+                TConsent consent)
 {
     return operation(Rights::rCharges, [&](TADOConnection &connection) {
         lockBooking(connection, booking);
         if (amount.IsZero() || amount.IsNegative() || amount != amount.Cents())
             refuse(msgAmountInvalid);
         const TFolio folio = readFolio(connection, booking);
+        if (kind != pkRefund)
+            requireLiveBooking(connection, booking);
+        confirmLarge(amount, kLargeAmount, msgLargeAmount.arg(amount.ToFixed(2)), consent);
         if (kind == pkRefund && folio.Paid - folio.Refunded < amount)
             refuse(msgRefundTooLarge.arg((folio.Paid - folio.Refunded).ToFixed(2)) + changeBefore(connection, booking));
         const QVariant currency = folio.Booking.Currency.isNull() ? nullInt() : folio.Booking.Currency;

@@ -23,8 +23,41 @@ class TADOConnection;
 
 // A rule refused the operation; nothing was written.
 KALV_ERROR_CLASS(EFrontDeskRefused, Exception)
-// The operation goes ahead only when the operator confirms the question it carries.
-KALV_ERROR_CLASS(EFrontDeskConfirm, Exception)
+namespace FrontDesk {
+
+// The questions an operation may put to the operator before it goes ahead.
+enum TQuestion : unsigned {
+    qnRoomNotReady = 1,
+    qnOpenBalance = 2,
+    qnEarlyDeparture = 4,
+    qnOverstay = 8,
+    qnLargeAmount = 16,
+};
+
+// The questions the operator has said yes to. A plain true says yes to every question (what a
+// caller that has asked nothing of its own means by it).
+struct TConsent {
+    unsigned Given = 0;
+    TConsent(bool everything = false) : Given(everything ? ~0u : 0u) {}
+    bool To(TQuestion question) const { return (Given & question) != 0; }
+    TConsent With(TQuestion question) const
+    {
+        TConsent more;
+        more.Given = Given | question;
+        return more;
+    }
+};
+
+} // namespace FrontDesk
+
+// The operation goes ahead only when the operator says yes to the question it carries.
+class EFrontDeskConfirm : public Exception
+{
+public:
+    EFrontDeskConfirm(const QString &text, FrontDesk::TQuestion question) : Exception(text), Question(question) {}
+    QString ClassName() const override { return QStringLiteral("EFrontDeskConfirm"); }
+    FrontDesk::TQuestion Question;
+};
 
 namespace FrontDesk {
 
@@ -160,20 +193,23 @@ void LogEvent(const QString &what, const QVariant &key, const QString &text);
 // The booking of a reservation save, in the caller's transaction, with its log row.
 int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGuest &guest, const QVariant &currency,
                   const QString &status, int stays, int charges);
-void CheckIn(int stay, const TGuest &registration, bool dirtyRoomAccepted);
+void CheckIn(int stay, const TGuest &registration, TConsent consent);
 // A guest without a booking: a booking and a stay in house from today, in one transaction.
-int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant &currency, bool dirtyRoomAccepted);
-// An early departure ends the stay today and counts its nights again.
-void CheckOut(int stay, bool openBalanceAccepted);
-void CheckOutBooking(int booking, bool openBalanceAccepted);
+int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant &currency, TConsent consent);
+// An early departure ends the stay today and counts its nights again (after the operator's yes
+// to the nights given up); a late one first extends the stay to today, through the extension's
+// own checks (after the operator's yes to the nights added).
+void CheckOut(int stay, TConsent consent);
+void CheckOutBooking(int booking, TConsent consent);
 void Cancel(int stay);
 void CancelBooking(int booking);
 void MarkNoShow(int stay);
 void Extend(int stay, const QDate &departure);
 // Gives the stay in the new room (the moved stay itself when the whole stay moves).
-int Move(int stay, int room, const QDate &day, bool dirtyRoomAccepted);
-int Charge(int booking, int service, const TDecimal &quantity, const QDate &date);
-int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note);
+int Move(int stay, int room, const QDate &day, TConsent consent);
+int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent = {});
+int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note,
+                TConsent consent = {});
 void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &reason, const QDate &from,
                    const QDate &to);
 

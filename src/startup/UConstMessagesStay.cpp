@@ -103,6 +103,17 @@ QString msgCardDeparture;
 QString msgCardBooking;
 QString msgCardSignature;
 QString msgPdfFilter;
+QString msgEarlyDeparture;
+QString msgCheckOutEarlyQuestion;
+QString msgOverstay;
+QString msgCheckOutLateQuestion;
+QString msgOverstayRoomTaken;
+QString msgGuestStillInHouse;
+QString msgBookingEnded;
+QString msgChargeDateInvalid;
+QString msgChargeDateOutside;
+QString msgLargeQuantity;
+QString msgLargeAmount;
 
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
@@ -519,6 +530,50 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "PDF files (*.pdf)",
          "PDF файлове (*.pdf)",
          "Файлы PDF (*.pdf)"},
+        {"msgEarlyDeparture", &msgEarlyDeparture,
+         "Room %1 is booked for %2 nights; checking out today charges %3 nights and gives up %4.",
+         "Стая %1 е резервирана за %2 нощувки; напускане днес начислява %3 нощувки и се отказва от %4.",
+         "Номер %1 забронирован на %2 ночей; выезд сегодня начисляет %3 ночей, отказ от %4."},
+        {"msgCheckOutEarlyQuestion", &msgCheckOutEarlyQuestion,
+         "Check out before the booked departure?",
+         "Да напусне ли преди резервираната дата?",
+         "Выселить раньше забронированной даты?"},
+        {"msgOverstay", &msgOverstay,
+         "The guest of room %1 was due to leave on %2: checking out today adds %3 nights (%4).",
+         "Гостът в стая %1 трябваше да напусне на %2: напускане днес добавя %3 нощувки (%4).",
+         "Гость номера %1 должен был выехать %2: выезд сегодня добавляет %3 ночей (%4)."},
+        {"msgCheckOutLateQuestion", &msgCheckOutLateQuestion,
+         "Charge the nights stayed and check out?",
+         "Да се начислят ли престоялите нощувки и да напусне?",
+         "Начислить прожитые ночи и выселить?"},
+        {"msgOverstayRoomTaken", &msgOverstayRoomTaken,
+         "The guest of room %1 stayed past %2, but another stay holds the room from that day. Move one of the two stays first, then check out.",
+         "Гостът в стая %1 остана след %2, но от този ден стаята е заета от друг престой. Първо преместете единия от двата престоя, после освободете стаята.",
+         "Гость номера %1 остался после %2, но с этого дня номер занят другим проживанием. Сначала переселите одного из них, затем выселяйте."},
+        {"msgGuestStillInHouse", &msgGuestStillInHouse,
+         "Room %1 still has a guest in house: %2. Check that guest out or move them first.",
+         "В стая %1 все още е настанен гост: %2. Първо го освободете или преместете.",
+         "В номере %1 ещё проживает гость: %2. Сначала выселите или переселите его."},
+        {"msgBookingEnded", &msgBookingEnded,
+         "Every stay of this booking is cancelled or a no-show: nothing more can be charged or paid on it. A refund of what was paid is still possible.",
+         "Всички престои на тази резервация са анулирани или неявили се: по нея не може да се начислява или плаща. Връщане на платеното е възможно.",
+         "Все проживания этого бронирования отменены или гость не прибыл: начислять и принимать оплату нельзя. Возврат оплаченного возможен."},
+        {"msgChargeDateInvalid", &msgChargeDateInvalid,
+         "Please give the charge a valid date.",
+         "Моля въведете валидна дата на услугата.",
+         "Пожалуйста, укажите правильную дату услуги."},
+        {"msgChargeDateOutside", &msgChargeDateOutside,
+         "A charge is dated within the booking's stays (%1 – %2) or today (%3).",
+         "Услугата се начислява с дата в престоя по резервацията (%1 – %2) или днес (%3).",
+         "Услуга начисляется датой в пределах проживания (%1 – %2) или сегодня (%3)."},
+        {"msgLargeQuantity", &msgLargeQuantity,
+         "A quantity of %1 is unusually large. Charge it?",
+         "Количество %1 е необичайно голямо. Да се начисли ли?",
+         "Количество %1 необычно большое. Начислить?"},
+        {"msgLargeAmount", &msgLargeAmount,
+         "An amount of %1 is unusually large. Go ahead?",
+         "Сума %1 е необичайно голяма. Да продължа ли?",
+         "Сумма %1 необычно большая. Продолжить?"},
     };
     return entries;
 }

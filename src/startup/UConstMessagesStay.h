@@ -108,5 +108,16 @@ extern QString msgCardDeparture;
 extern QString msgCardBooking;
 extern QString msgCardSignature;
 extern QString msgPdfFilter;
+extern QString msgEarlyDeparture;
+extern QString msgCheckOutEarlyQuestion;
+extern QString msgOverstay;
+extern QString msgCheckOutLateQuestion;
+extern QString msgOverstayRoomTaken;
+extern QString msgGuestStillInHouse;
+extern QString msgBookingEnded;
+extern QString msgChargeDateInvalid;
+extern QString msgChargeDateOutside;
+extern QString msgLargeQuantity;
+extern QString msgLargeAmount;
 
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries();

@@ -389,14 +389,14 @@ QStringList TFFolio::RoomNumbersOfHotel()
     return SelectorValues(QStringLiteral("SELECT q44 FROM Rooms ORDER BY q44"));
 }
 
-bool TFFolio::RunOnStay(const std::function<void(int, bool)> &operation)
+bool TFFolio::RunOnStay(const std::function<void(int, TConsent)> &operation)
 {
     const int stay = SelectedStay();
     if (stay == 0) {
         TSystemWinOS::ShowMessageBox(msgChooseRow, msgWarningTitle, 48);
         return false;
     }
-    const bool done = FrontDeskRun::Run([&](bool confirmed) { operation(stay, confirmed); });
+    const bool done = FrontDeskRun::Run([&](TConsent consent) { operation(stay, consent); });
     AfterOperation(stay);
     return done;
 }
@@ -411,25 +411,25 @@ void TFFolio::AfterOperation(int stay)
 void TFFolio::acFolioCheckInExecute()
 {
     const TGuest card = Registration();
-    RunOnStay([&card](int stay, bool confirmed) { CheckIn(stay, card, confirmed); });
+    RunOnStay([&card](int stay, TConsent consent) { CheckIn(stay, card, consent); });
 }
 
 void TFFolio::acFolioCheckOutExecute()
 {
-    RunOnStay([](int stay, bool confirmed) { CheckOut(stay, confirmed); });
+    RunOnStay([](int stay, TConsent consent) { CheckOut(stay, consent); });
 }
 
 void TFFolio::acFolioCheckOutAllExecute()
 {
     const int booking = m_booking;
-    FrontDeskRun::Run([booking](bool confirmed) { CheckOutBooking(booking, confirmed); });
+    FrontDeskRun::Run([booking](TConsent consent) { CheckOutBooking(booking, consent); });
     AfterOperation(SelectedStay());
 }
 
 void TFFolio::acFolioExtendExecute()
 {
     const QDate departure = dtpFolioDeparture->date();
-    RunOnStay([departure](int stay, bool) { Extend(stay, departure); });
+    RunOnStay([departure](int stay, TConsent) { Extend(stay, departure); });
 }
 
 void TFFolio::acFolioMoveExecute()
@@ -454,30 +454,30 @@ void TFFolio::acFolioMoveExecute()
     }
     const int target = TField(QString(), room.first()).AsInteger();
     int moved = 0;
-    const bool done = FrontDeskRun::Run([&](bool confirmed) {
+    const bool done = FrontDeskRun::Run([&](TConsent consent) {
         const int stay = SelectedStay();
         if (stay == 0)
             throw EFrontDeskRefused(msgChooseRow);
-        moved = Move(stay, target, day, confirmed);
+        moved = Move(stay, target, day, consent);
     });
     AfterOperation(done ? moved : SelectedStay());
 }
 
 void TFFolio::acFolioCancelExecute()
 {
-    RunOnStay([](int stay, bool) { Cancel(stay); });
+    RunOnStay([](int stay, TConsent) { Cancel(stay); });
 }
 
 void TFFolio::acFolioCancelAllExecute()
 {
     const int booking = m_booking;
-    FrontDeskRun::Run([booking](bool) { CancelBooking(booking); });
+    FrontDeskRun::Run([booking](TConsent) { CancelBooking(booking); });
     AfterOperation(SelectedStay());
 }
 
 void TFFolio::acFolioNoShowExecute()
 {
-    RunOnStay([](int stay, bool) { MarkNoShow(stay); });
+    RunOnStay([](int stay, TConsent) { MarkNoShow(stay); });
 }
 
 void TFFolio::acFolioChargeExecute()
@@ -506,7 +506,7 @@ void TFFolio::acFolioChargeExecute()
     }
     const int booking = m_booking, item = TField(QString(), service.first()).AsInteger();
     const QDate date = dtpFolioChargeDate->date();
-    FrontDeskRun::Run([&](bool) { Charge(booking, item, quantity, date); });
+    FrontDeskRun::Run([&](TConsent consent) { Charge(booking, item, quantity, date, consent); });
     AfterOperation(SelectedStay());
 }
 
@@ -524,7 +524,7 @@ void TFFolio::acFolioPaymentExecute()
     const auto kind = TPaymentKind(rgFolioPaymentKind->ItemIndex());
     const auto method = TPaymentMethod(rgFolioPaymentMethod->ItemIndex());
     const QString note = edFolioNote->text();
-    if (FrontDeskRun::Run([&](bool) { TakePayment(booking, kind, method, amount, note); })) {
+    if (FrontDeskRun::Run([&](TConsent consent) { TakePayment(booking, kind, method, amount, note, consent); })) {
         edFolioAmount->clear();
         edFolioNote->clear();
     }

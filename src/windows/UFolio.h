@@ -69,7 +69,7 @@ private:
     void UpdateCommands();
     void SetDefaultsFor(const std::optional<FrontDesk::TStay> &stay);
     // Runs an operation on the chosen stay; false when none is chosen or it was not done.
-    bool RunOnStay(const std::function<void(int stay, bool confirmed)> &operation);
+    bool RunOnStay(const std::function<void(int stay, FrontDesk::TConsent consent)> &operation);
     void AfterOperation(int stay);
 
     int m_booking = 0;

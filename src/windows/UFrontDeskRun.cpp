@@ -12,14 +12,16 @@ namespace {
 
 enum class TOutcome { Done, Question, Failed };
 
-TOutcome attempt(const std::function<void(bool)> &operation, bool confirmed, QString &question)
+TOutcome attempt(const std::function<void(FrontDesk::TConsent)> &operation, FrontDesk::TConsent consent,
+                 QString &question, FrontDesk::TQuestion &asked)
 {
     QString refusal, failure;
     try {
-        operation(confirmed);
+        operation(consent);
         return TOutcome::Done;
     } catch (const EFrontDeskConfirm &ask) {
         question = ask.Message();
+        asked = ask.Question;
         return TOutcome::Question;
     } catch (const EFrontDeskRefused &refused) {
         refusal = refused.Message();
@@ -46,15 +48,19 @@ TFrontDeskChanges *FrontDeskRun::Changes()
     return &changes;
 }
 
-bool FrontDeskRun::Run(const std::function<void(bool)> &operation)
+bool FrontDeskRun::Run(const std::function<void(FrontDesk::TConsent)> &operation)
 {
+    FrontDesk::TConsent consent;
     QString question;
-    TOutcome outcome = attempt(operation, false, question);
-    if (outcome == TOutcome::Question) {
+    FrontDesk::TQuestion asked = FrontDesk::qnRoomNotReady;
+    TOutcome outcome = attempt(operation, consent, question, asked);
+    // One question at a time, each once: an early departure, then the open balance it leaves.
+    while (outcome == TOutcome::Question && !consent.To(asked)) {
         // MB_YESNO with the question mark.
         if (TSystemWinOS::ShowMessageBox(question, msgWarningTitle, 4 | 32) != TSystemWinOS::IDYES)
             return false;
-        outcome = attempt(operation, true, question);
+        consent = consent.With(asked);
+        outcome = attempt(operation, consent, question, asked);
     }
     return outcome == TOutcome::Done;
 }

@@ -3,6 +3,8 @@
 // operation run again when the operator agrees; a refusal is said in a message; a busy database
 // and any other failure go where the program reports them.
 
+#include "desk/UFrontDesk.h"
+
 #include <QObject>
 #include <functional>
 
@@ -18,8 +20,8 @@ namespace FrontDeskRun {
 
 TFrontDeskChanges *Changes();
 
-// operation(confirmed): confirmed is false on the first run, true after the operator said yes.
-// True when the operation was done.
-bool Run(const std::function<void(bool confirmed)> &operation);
+// operation(consent): run first with no yes given; each question it asks is put to the operator
+// and, after a yes, it runs again with that yes added. True when the operation was done.
+bool Run(const std::function<void(FrontDesk::TConsent consent)> &operation);
 
 } // namespace FrontDeskRun

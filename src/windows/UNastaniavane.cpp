@@ -207,7 +207,7 @@ void TFNastaniavane::acNastaniavaneCheckInExecute()
     }
     const TGuest card = Card();
     const int booking = BookingOf(stay);
-    const bool done = FrontDeskRun::Run([&](bool confirmed) { CheckIn(stay, card, confirmed); });
+    const bool done = FrontDeskRun::Run([&](TConsent consent) { CheckIn(stay, card, consent); });
     InitializeWindow();
     if (done) {
         emit FrontDeskRun::Changes()->Changed();
@@ -242,7 +242,7 @@ void TFNastaniavane::acNastaniavaneWalkInExecute()
     const TGuest card = Card();
     int booking = 0;
     const bool done =
-        FrontDeskRun::Run([&](bool confirmed) { booking = WalkIn(id, departure, card, QVariant(), confirmed); });
+        FrontDeskRun::Run([&](TConsent consent) { booking = WalkIn(id, departure, card, QVariant(), consent); });
     InitializeWindow();
     if (done) {
         edNastaniavaneName->clear();

@@ -143,7 +143,7 @@ void TFPochistvane::Apply(int state)
     const QDate from = period ? dtpPochistvaneFrom->date() : QDate();
     const QDate to = period ? dtpPochistvaneTo->date() : QDate();
     const QString reason = edPochistvaneReason->text();
-    const bool done = FrontDeskRun::Run([&](bool) { SetRoomStates(rooms, TRoomState(state), reason, from, to); });
+    const bool done = FrontDeskRun::Run([&](FrontDesk::TConsent) { SetRoomStates(rooms, TRoomState(state), reason, from, to); });
     InitializeWindow();
     if (done) {
         emit FrontDeskRun::Changes()->Changed();
