@@ -9,6 +9,7 @@
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
 #include "desk/UFrontDesk.h"
+#include "desk/URights.h"
 #include "data/USchemaUpgrade.h"
 #include "framework/UStdCtrls.h"
 #include "startup/KalvCM.h"
@@ -221,6 +222,21 @@ private slots:
                       msgGuestStillInHouse.arg("102", "Четвърти Гост"));
         expectLogged([&] { CheckOut(free, true); });
         expectLogged([&] { WalkIn(roomId("102"), d0.addDays(6), walkIn, QVariant(), true); });
+    }
+
+    void noNightsInThePastWithoutTheRightToChangeDates()
+    {
+        const QDate d0 = QDate(2026, 5, 4);
+        SetToday(d0);
+        QString rights = Rights::Full();
+        rights[Rights::rChangeDate - 1] = '0';
+        Rights::SetCurrent(1, rights);
+        QCOMPARE(book("101", d0.addDays(-1), d0.addDays(1)), 0);
+        QVERIFY(book("101", d0, d0.addDays(1)) > 0);
+        // A correction of the past by an operator who may change dates.
+        Rights::SetCurrent(1, Rights::Full());
+        QVERIFY(book("102", d0.addDays(-2), d0) > 0);
+        Rights::SetCurrent(0, Rights::Full());
     }
 
     void chargesAndPaymentsOnlyWhereTheyBelong()

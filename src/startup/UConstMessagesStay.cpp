@@ -103,6 +103,7 @@ QString msgCardDeparture;
 QString msgCardBooking;
 QString msgCardSignature;
 QString msgPdfFilter;
+QString msgFirstNightPast;
 QString msgEarlyDeparture;
 QString msgCheckOutEarlyQuestion;
 QString msgOverstay;
@@ -530,6 +531,10 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "PDF files (*.pdf)",
          "PDF файлове (*.pdf)",
          "Файлы PDF (*.pdf)"},
+        {"msgFirstNightPast", &msgFirstNightPast,
+         "The first night is before the front desk's day (%1). Nights already past are booked only as a correction, by an operator with the right \"%2\".",
+         "Първата нощувка е преди деня на рецепцията (%1). Минали нощувки се резервират само като корекция, от оператор с право \"%2\".",
+         "Первая ночь раньше дня ресепшена (%1). Прошедшие ночи бронируются только как исправление, оператором с правом \"%2\"."},
         {"msgEarlyDeparture", &msgEarlyDeparture,
          "Room %1 is booked for %2 nights; checking out today charges %3 nights and gives up %4.",
          "Стая %1 е резервирана за %2 нощувки; напускане днес начислява %3 нощувки и се отказва от %4.",

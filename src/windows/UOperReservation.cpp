@@ -340,6 +340,14 @@ bool TFOperReservation::AddStagedRow()
             TSystemWinOS::ShowMessage(QStringLiteral("Внимание! Не може почиващия да резервира нула дена престой."));
             return false;
         }
+        // Nights already past are booked only as a correction, by an operator who may change dates.
+        if (from < FrontDesk::Today() && !Rights::Has(Rights::rChangeDate)) {
+            MarkControlFailed(DateTimePicker1);
+            TSystemWinOS::ShowMessageBox(msgFirstNightPast.arg(FrontDesk::Today().toString(QStringLiteral("dd.MM.yyyy")),
+                                                               Rights::RightName(Rights::rChangeDate)),
+                                         msgWarningTitle, 48);
+            return false;
+        }
         if (!IsRoomFree(room->Id, from, to)) {
             TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая"),
                                          QStringLiteral("Резервационен статус"), 64);
