@@ -239,6 +239,52 @@ private slots:
         Rights::SetCurrent(0, Rights::Full());
     }
 
+    void guestsPastTheirDepartureAreListedAndMarked()
+    {
+        const QDate d0 = QDate(2026, 5, 4);
+        SetToday(d0);
+        const int booking = book("101", d0, d0.addDays(1), "Закъснял Гост");
+        const int stay = stayOf(booking);
+        CheckIn(stay, registration(), true);
+        SetToday(d0.addDays(3));
+        TFNastaniavane window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.show();
+        window.InitializeWindow();
+        QTabWidget *pages = window.Pages();
+        QCOMPARE(pages->tabText(pages->indexOf(window.tsNastaniavaneOverdue)), QString("Просрочени (1)"));
+        QTableWidget *list = window.tblNastaniavaneOverdue;
+        QCOMPARE(list->rowCount(), 1);
+        QCOMPARE(list->item(0, 1)->text(), QString("101"));
+        QCOMPARE(list->item(0, 2)->text(), QString("Закъснял Гост"));
+        QCOMPARE(list->item(0, 4)->text(), QString("2"));
+        // A double click on the guest opens the folio.
+        QSignalSpy folio(&window, &TFNastaniavane::FolioRequested);
+        pages->setCurrentWidget(window.tsNastaniavaneOverdue);
+        const QPoint cell = list->visualItemRect(list->item(0, 2)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(folio.size(), 1);
+        QCOMPARE(folio.first(), QVariantList({booking, stay}));
+        SaveShot(&window, "FNastaniavaneOverdue");
+        // The board marks the room as a guest who should have left.
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.dtpMainPeriodFilter->setDate(d0.addDays(3));
+        main.timerInitRoomStatusTimer();
+        QCOMPARE(main.RoomBoard->Button(roomId("101"))->Marks(), int(rmInHouse | rmOverdue));
+        QCOMPARE(main.RoomBoard->Button(roomId("101"))->toolTip(), QString("Закъснял Гост"));
+        main.show();
+        SaveShot(&main, "BoardOverdue");
+        // Checked out (two nights more, asked), it is neither listed nor marked.
+        CheckOut(stay, true);
+        window.InitializeWindow();
+        QCOMPARE(list->rowCount(), 0);
+        QCOMPARE(pages->tabText(pages->indexOf(window.tsNastaniavaneOverdue)), QString("Просрочени"));
+        main.timerInitRoomStatusTimer();
+        QVERIFY(!(main.RoomBoard->Button(roomId("101"))->Marks() & rmOverdue));
+    }
+
     void chargesAndPaymentsOnlyWhereTheyBelong()
     {
         const QDate d0 = QDate(2026, 5, 4);

@@ -72,12 +72,15 @@ void Step2(TADOConnection &connection)
 // passwords are replaced by hashes at their next login.
 void Step3(TADOConnection &connection) { AddMissingTablesAndColumns(connection); }
 
+// Version 4, the stays' status index; the upgrade makes every missing index after its steps.
+void Step4(TADOConnection &) {}
+
 struct TStep {
     int Version;
     void (*Run)(TADOConnection &);
 };
 
-const TStep kSteps[] = {{2, &Step2}, {3, &Step3}};
+const TStep kSteps[] = {{2, &Step2}, {3, &Step3}, {4, &Step4}};
 
 } // namespace
 

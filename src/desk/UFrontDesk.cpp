@@ -628,6 +628,17 @@ QList<TStay> Arrivals(const QDate &day)
     });
 }
 
+QList<TStay> Overdue(const QDate &day)
+{
+    return reading([&day](TADOConnection &connection) {
+        auto query = OpenQuery(connection,
+                               kStayColumns + QStringLiteral("WHERE k.q47 IS NOT NULL AND k.q125 = 1 AND k.q35 < :dDay "
+                                                             "ORDER BY k.q35, r.q44"),
+                               {{"dDay", day}});
+        return staysOf(*query);
+    });
+}
+
 QList<TStay> InHouse(const QDate &day)
 {
     return reading([&day](TADOConnection &connection) {

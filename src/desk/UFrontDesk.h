@@ -173,6 +173,8 @@ std::optional<TStay> CurrentStayOfRoom(int room, const QDate &day);
 QList<TStay> Arrivals(const QDate &day);
 // Stays in house on the day, with their bookings.
 QList<TStay> InHouse(const QDate &day);
+// Guests still in house after their departure day: they have neither left nor been extended.
+QList<TStay> Overdue(const QDate &day);
 // Whether the room takes a stay for the nights: no stay holds one of them (but the one left
 // out) and the room is not closed for one of them; the message says why not.
 bool RoomFree(int room, const QDate &from, const QDate &to, int exceptStay, QString *why);

@@ -103,6 +103,7 @@ QString msgCardDeparture;
 QString msgCardBooking;
 QString msgCardSignature;
 QString msgPdfFilter;
+QString colNightsOverdue;
 QString msgFirstNightPast;
 QString msgEarlyDeparture;
 QString msgCheckOutEarlyQuestion;
@@ -531,6 +532,10 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "PDF files (*.pdf)",
          "PDF файлове (*.pdf)",
          "Файлы PDF (*.pdf)"},
+        {"colNightsOverdue", &colNightsOverdue,
+         "Nights overdue",
+         "Нощувки след напускането",
+         "Ночей после выезда"},
         {"msgFirstNightPast", &msgFirstNightPast,
          "The first night is before the front desk's day (%1). Nights already past are booked only as a correction, by an operator with the right \"%2\".",
          "Първата нощувка е преди деня на рецепцията (%1). Минали нощувки се резервират само като корекция, от оператор с право \"%2\".",

@@ -750,6 +750,7 @@ void TFHotel::CreateBoardLegend()
         {"lInfoLegendLeaving", RoomMarks::Picture(rmLeaving), QColor(), "Напуска днес"},
         {"lInfoLegendDirty", RoomMarks::Picture(rmDirty), QColor(), "Непочистена"},
         {"lInfoLegendClosed", RoomMarks::Picture(rmClosed), QColor(120, 120, 120, 90), "Затворена"},
+        {"lInfoLegendOverdue", RoomMarks::Picture(rmOverdue), QColor(), "Просрочен"},
         {"lInfoLegendStay", TRoomBoard::StayIcon(), QColor(), "Престой"},
         {"lInfoLegendLeavingIcon", TRoomBoard::LeavingIcon(), QColor(), "Последен ден"}};
     int row = 0;

@@ -19,6 +19,9 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
+#include <QHeaderView>
+#include <QLayout>
 
 using namespace FrontDesk;
 
@@ -65,6 +68,22 @@ TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral
                                        QStringLiteral("Напускане"), QStringLiteral("dtpNastaniavaneDeparture"),
                                        FrontDesk::Today().addDays(1));
 
+    tsNastaniavaneOverdue = AddSheet(QStringLiteral("tsNastaniavaneOverdue"), QStringLiteral("Просрочени"));
+    tblNastaniavaneOverdue = new QTableWidget(0, 5, tsNastaniavaneOverdue);
+    tblNastaniavaneOverdue->setObjectName(QStringLiteral("tblNastaniavaneOverdue"));
+    tblNastaniavaneOverdue->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblNastaniavaneOverdue->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblNastaniavaneOverdue->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblNastaniavaneOverdue->verticalHeader()->hide();
+    tblNastaniavaneOverdue->setHorizontalHeaderLabels(
+        {colBookingNumber, colRoomNumber, colClientName, colDeparture, colNightsOverdue});
+    tblNastaniavaneOverdue->horizontalHeader()->setStretchLastSection(true);
+    tsNastaniavaneOverdue->layout()->addWidget(tblNastaniavaneOverdue);
+    connect(tblNastaniavaneOverdue, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+        if (row >= 0 && row < m_overdue.size())
+            emit FolioRequested(m_overdue.at(row).Booking, m_overdue.at(row).Id);
+    });
+
     Grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid()->setSelectionMode(QAbstractItemView::SingleSelection);
     Pages()->setCurrentWidget(tsNastaniavaneCard);
@@ -106,14 +125,41 @@ void TFNastaniavane::LoadCaptions()
     LoadFormCaption(this);
     LoadTabSheetCaption(tsNastaniavaneCard);
     LoadTabSheetCaption(tsNastaniavaneWalkIn);
+    LoadTabSheetCaption(tsNastaniavaneOverdue);
     for (QGroupBox *box : {gbNastaniavaneDay, gbNastaniavaneCard, gbNastaniavaneWalkIn})
         LoadContainerCaptions(box);
+}
+
+void TFNastaniavane::FillOverdue()
+{
+    const QDate today = FrontDesk::Today();
+    try {
+        m_overdue = Overdue(today);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        m_overdue.clear();
+        TExceptionLogs::Show(error.Message());
+    }
+    tblNastaniavaneOverdue->setRowCount(int(m_overdue.size()));
+    for (int row = 0; row < m_overdue.size(); ++row) {
+        const TStay &stay = m_overdue.at(row);
+        const QStringList cells = {QString::number(stay.Booking), stay.RoomNumber, stay.Guest,
+                                   stay.To.toString(QStringLiteral("dd.MM.yyyy")), QString::number(stay.To.daysTo(today))};
+        for (int column = 0; column < cells.size(); ++column)
+            tblNastaniavaneOverdue->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    }
+    tblNastaniavaneOverdue->resizeColumnsToContents();
+    // The tab says how many there are, so that nobody has to open it to know.
+    const int index = Pages()->indexOf(tsNastaniavaneOverdue);
+    Pages()->setTabText(index, m_overdue.isEmpty() ? tsNastaniavaneOverdue->Caption()
+                                                   : QStringLiteral("%1 (%2)").arg(tsNastaniavaneOverdue->Caption()).arg(m_overdue.size()));
 }
 
 bool TFNastaniavane::InitializeWindow()
 {
     const int chosen = SelectedStay();
     TRegisterWindow::InitializeWindow();
+    FillOverdue();  // after the captions, whose tab text it counts on
     // Each read of the list brings a new selection model.
     if (!Grid()->selectionModel()->property("CardWatched").toBool()) {
         connect(Grid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -7,6 +7,7 @@
 #include "desk/UFrontDesk.h"
 
 class QDateEdit;
+class QTableWidget;
 
 class TFNastaniavane : public TRegisterWindow
 {
@@ -25,7 +26,9 @@ public:
     void acNastaniavaneFolioExecute();
 
     QAction *acNastaniavaneCheckIn, *acNastaniavaneWalkIn, *acNastaniavaneFolio, *acClose;
-    TTabSheet *tsNastaniavaneCard, *tsNastaniavaneWalkIn;
+    TTabSheet *tsNastaniavaneCard, *tsNastaniavaneWalkIn, *tsNastaniavaneOverdue;
+    // Guests past their departure day who are still in house; a double click opens the folio.
+    QTableWidget *tblNastaniavaneOverdue;
     QGroupBox *gbNastaniavaneDay, *gbNastaniavaneCard, *gbNastaniavaneWalkIn;
     QDateEdit *dtpNastaniavaneDay, *dtpNastaniavaneDeparture;
     QLineEdit *edNastaniavanePersonalNumber, *edNastaniavanePassport, *edNastaniavaneNationality,
@@ -47,6 +50,8 @@ private:
     void ShowCardOf(int stay);
     int BookingOf(int stay) const;
     QStringList RoomNumbersOfChosenHotel();
+    void FillOverdue();
+    QList<FrontDesk::TStay> m_overdue;
 
     FrontDesk::TGuest m_shownCard;  // the card as last read, to keep what was typed since
     int m_shownStay = -1;

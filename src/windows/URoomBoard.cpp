@@ -27,6 +27,8 @@ const QString kStaysSql = QStringLiteral("SELECT k.q47, k.q35, k.q34, k.q125, k.
                                          " AND (k.q125 IS NULL OR k.q125 < 3)");
 const QString kHotelFilter = QStringLiteral(" AND k.[q1] = :sHotelID");
 // The rooms that are not simply clean: few, whatever the size of the hotel.
+// Guests in house past their departure: they still sleep in the room (few, if any).
+const QString kOverdueSql = QStringLiteral("SELECT q47, q29 FROM Klients WHERE q125 = 1 AND q35 < :dDay AND q47 IS NOT NULL");
 const QString kRoomStatesSql = QStringLiteral("SELECT q47, q129, q131, q132 FROM Rooms WHERE q129 IN (1, 2, 3, 4)");
 const QString kGuestsOfRoom = QStringLiteral("k.q47 = :iRoomID ");
 const QString kGuestsSql = QStringLiteral(
@@ -55,7 +57,7 @@ QPixmap drawnBed(bool leaving)
 
 
 // Beside the marks while they are read: a stay holds the night.
-constexpr int kNightHeld = 64;
+constexpr int kNightHeld = 1 << 16;  // beyond every mark a button shows
 
 // A mark's picture: 10 by 10 pixels, drawn here.
 QPixmap drawnMark(TRoomMark mark)
@@ -90,6 +92,12 @@ QPixmap drawnMark(TRoomMark mark)
         p.setBrush(Qt::white);
         p.drawRect(QRectF(2, 4, 6, 2));
         break;
+    case rmOverdue:  // an exclamation mark on a disc: the guest should have left
+        p.drawEllipse(QRectF(0, 0, 10, 10));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.2, 1.8, 1.6, 4.2));
+        p.drawRect(QRectF(4.2, 7, 1.6, 1.6));
+        break;
     }
     return picture;
 }
@@ -105,6 +113,7 @@ QColor RoomMarks::Tint(TRoomMark mark)
     case rmLeaving: return QColor(220, 120, 20);
     case rmDirty: return QColor(140, 90, 40);
     case rmClosed: return QColor(200, 40, 40);
+    case rmOverdue: return QColor(150, 30, 130);
     }
     return Qt::black;
 }
@@ -161,7 +170,7 @@ void TRoomButton::paintEvent(QPaintEvent *)
         painter.fillRect(rect().adjusted(2, 2, -2, -2), tint);
     }
     int left = 3;
-    for (TRoomMark mark : {rmArriving, rmInHouse, rmLeaving})
+    for (TRoomMark mark : {rmArriving, rmInHouse, rmLeaving, rmOverdue})
         if (m_marks & mark) {
             painter.drawPixmap(left, 3, RoomMarks::Picture(mark));
             left += 11;
@@ -310,6 +319,16 @@ QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const
             show.Marks |= rmLeaving;
             show.Guests.append(TField(QString(), query.CellValue(row, 4)).AsString());
         }
+    }
+    TADOQuery overdue(&connection);
+    overdue.SetSQLText(kOverdueSql);
+    overdue.ParamByName(QStringLiteral("dDay")).Value = date;
+    overdue.Open();
+    for (int row = 0; row < overdue.RecordCount(); ++row) {
+        TRoomShow &show = shows[TField(QString(), overdue.CellValue(row, 0)).AsInteger()];
+        show.Marks |= rmOverdue | rmInHouse | kNightHeld;
+        show.Mark = show.Mark ? show.Mark : 1;
+        show.Guests.append(TField(QString(), overdue.CellValue(row, 1)).AsString());
     }
     TADOQuery states(&connection);
     states.SetSQLText(kRoomStatesSql);

@@ -22,7 +22,8 @@ enum TRoomMark {
     rmInHouse = 4,   // a guest in house sleeps there that night
     rmLeaving = 8,   // a stay ends that day
     rmDirty = 16,    // dirty or being cleaned
-    rmClosed = 32    // out of service or locked for that night
+    rmClosed = 32,   // out of service or locked for that night
+    rmOverdue = 64   // a guest still in house after the departure day
 };
 
 // The pictures of the marks, drawn for this program; the legend shows them too.
