@@ -9,6 +9,7 @@
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
 #include "desk/UFrontDesk.h"
+#include "desk/UReports.h"
 #include "desk/URights.h"
 #include "data/USchemaUpgrade.h"
 #include "framework/UStdCtrls.h"
@@ -283,6 +284,55 @@ private slots:
         QCOMPARE(pages->tabText(pages->indexOf(window.tsNastaniavaneOverdue)), QString("Просрочени"));
         main.timerInitRoomStatusTimer();
         QVERIFY(!(main.RoomBoard->Button(roomId("101"))->Marks() & rmOverdue));
+    }
+
+    void aMovedStayKnowsWhatItContinues()
+    {
+        const QDate d0 = QDate(2026, 5, 4);
+        SetToday(d0);
+        const int booking = book("101", d0, d0.addDays(4), "Преместен Гост");
+        const int first = stayOf(booking);
+        CheckIn(first, registration(), true);
+        SetToday(d0.addDays(2));
+        const int second = Move(first, roomId("102"), d0.addDays(2), true);
+        QCOMPARE(ReadStay(second)->Continues, first);
+        QCOMPARE(ReadStay(first)->Continues, 0);
+        expectLogged([&] { Extend(second, d0.addDays(5)); });
+        // A reserved stay moved from its third night: its first part ends where the next begins,
+        // so only the next part is extended (else the guest held two rooms a night).
+        const int ahead = stayOf(book("101", d0.addDays(20), d0.addDays(24), "Бъдещ Гост"));
+        const int aheadNext = Move(ahead, roomId("102"), d0.addDays(22), true);
+        expectRefused([&] { Extend(ahead, d0.addDays(23)); }, msgStayContinues.arg("102", day(d0.addDays(22))));
+        expectLogged([&] { Extend(aheadNext, d0.addDays(25)); });
+        // Moved on again: the third part continues the second.
+        SetToday(d0.addDays(3));
+        const int third = Move(second, roomId("103"), d0.addDays(3), true);
+        QCOMPARE(ReadStay(third)->Continues, second);
+        // The arrivals list the guest once, on the first day; the departures once, on the last.
+        using namespace Reports;
+        const TReport in = Run(rpArrivals, {d0, d0.addDays(6), QVariant()});
+        const TReport out = Run(rpDepartures, {d0, d0.addDays(6), QVariant()});
+        QCOMPARE(in.Tables.at(0).Rows.size(), 1);
+        QCOMPARE(in.Tables.at(0).Rows.first().at(3).toString(), QString("101"));
+        QCOMPARE(out.Tables.at(0).Rows.size(), 1);
+        QCOMPARE(out.Tables.at(0).Rows.first().at(3).toString(), QString("103"));
+        // Two rooms booked one after the other are two arrivals and two departures, even when
+        // the second was moved whole to another room before it began.
+        SetToday(d0);
+        const int two = book("102", d0.addDays(8), d0.addDays(10), "Двама");
+        const int later = stayOf(book("101", d0.addDays(10), d0.addDays(12), "Двама"));
+        exec(QString("UPDATE Klients SET q124 = %1 WHERE q123 = %2").arg(two).arg(later));
+        Move(later, roomId("103"), d0.addDays(10), true);
+        QCOMPARE(Run(rpArrivals, {d0.addDays(8), d0.addDays(12), QVariant()}).Tables.at(0).Rows.size(), 2);
+        QCOMPARE(Run(rpDepartures, {d0.addDays(8), d0.addDays(12), QVariant()}).Tables.at(0).Rows.size(), 2);
+        // Moves made by an earlier version learn what they continue at the upgrade.
+        exec("UPDATE Klients SET q155 = NULL");
+        exec("UPDATE VersiaBaza SET q150 = 3");
+        SchemaUpgrade::BringUpToDate(connection());
+        QCOMPARE(ReadStay(second)->Continues, first);
+        QCOMPARE(ReadStay(third)->Continues, second);
+        QCOMPARE(ReadStay(aheadNext)->Continues, ahead);
+        QCOMPARE(ReadStay(later)->Continues, 0);
     }
 
     void chargesAndPaymentsOnlyWhereTheyBelong()

@@ -39,9 +39,10 @@ QList<TTableDef> buildTables()
           {"q110", kBit, D},         {"q111", kInt, D},  {"q112", kInt, D},  {"q113", kAmount, D},
           {"q115", kText, D},
           // The front desk's columns: the stay's own key, its booking, its status (TStayStatus),
-          // the times of check-in and check-out, and the operator (Operators.q80) of the last change.
+          // the times of check-in and check-out, and the operator (Operators.q80) of the last change;
+          // q155: the stay (q123) that a room move's new part continues.
           {"q123", kInt, I},         {"q124", kInt, N},  {"q125", kInt, N},  {"q126", kDate, N},
-          {"q127", kDate, N},        {"q128", kInt, N}}},
+          {"q127", kDate, N},        {"q128", kInt, N},  {"q155", kInt, N}}},
         {"Uslugi",
          {{"q40", kAmount, D}, {"q41", kInt, N}, {"q33", kText, N}, {"q50", kText, N}, {"q51", kInt, N},
           {"q42", kInt, I}, {"q43", kInt, N}}},

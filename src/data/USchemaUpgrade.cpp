@@ -72,8 +72,19 @@ void Step2(TADOConnection &connection)
 // passwords are replaced by hashes at their next login.
 void Step3(TADOConnection &connection) { AddMissingTablesAndColumns(connection); }
 
-// Version 4, the stays' status index; the upgrade makes every missing index after its steps.
-void Step4(TADOConnection &) {}
+// Version 4: a moved stay's new part names the stay it continues (for moves made before, the
+// part of the same booking that ends on its first day in another room and whose row it was
+// copied from: same entry time and price), and the stays' status index (the upgrade makes every
+// missing index after its steps).
+void Step4(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    connection.Execute(QStringLiteral(
+        "UPDATE Klients SET q155 = (SELECT MIN(p.q123) FROM Klients p WHERE p.q124 = Klients.q124 AND "
+        "p.q35 = Klients.q34 AND p.q123 <> Klients.q123 AND p.q47 IS NOT NULL AND p.q47 <> Klients.q47 AND "
+        "p.q39 = Klients.q39 AND p.q70 = Klients.q70) "
+        "WHERE q32 = 1 AND q155 IS NULL AND q47 IS NOT NULL AND q124 IS NOT NULL"));
+}
 
 struct TStep {
     int Version;

@@ -23,7 +23,7 @@ namespace {
 
 const QString kStayColumns = QStringLiteral(
     "SELECT k.q123, k.q124, k.q47, k.q1, r.q44, k.q29, k.q34, k.q35, k.q125, k.q71, k.q70, k.q27, k.q32, "
-    "k.q126, k.q127 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) ");
+    "k.q126, k.q127, k.q155 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) ");
 
 QVariant nullOf(QMetaType type) { return QVariant(type); }
 QVariant nullInt() { return nullOf(QMetaType::fromType<int>()); }
@@ -61,6 +61,7 @@ TStay stayOf(const TADOQuery &query)
     stay.Price = TDecimal::FromVariant(query.FieldByName(QStringLiteral("q70")).Value());
     stay.Total = TDecimal::FromVariant(query.FieldByName(QStringLiteral("q27")).Value());
     stay.Moved = query.FieldByName(QStringLiteral("q32")).AsBoolean();
+    stay.Continues = query.FieldByName(QStringLiteral("q155")).AsInteger();
     if (!query.FieldByName(QStringLiteral("q126")).IsNull())
         stay.CheckedIn = query.FieldByName(QStringLiteral("q126")).AsDateTime();
     if (!query.FieldByName(QStringLiteral("q127")).IsNull())
@@ -879,6 +880,12 @@ void Extend(int id, const QDate &departure)
         requireStatus(connection, stay, {ssReserved, ssInHouse});
         if (departure == stay.To)
             refuse(msgDepartureUnchanged.arg(dayText(stay.To)));
+        // A stay that went on in another room ends where its next part begins: that part is extended.
+        auto next = OpenQuery(connection, QStringLiteral("SELECT r.q44 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) "
+                                                         "WHERE k.q155 = :iStay AND ") + HoldsNights(QStringLiteral("k.")),
+                              {{"iStay", stay.Id}});
+        if (!next->Eof())
+            refuse(msgStayContinues.arg(next->FieldByName(QStringLiteral("q44")).AsString(), dayText(stay.To)));
         const QDate earliest = stay.Status == ssInHouse ? std::max(stay.From, Today()).addDays(1)
                                                         : stay.From.addDays(1);
         if (!departure.isValid() || departure < earliest)
@@ -903,6 +910,7 @@ int insertMovedPart(TADOConnection &connection, const TStay &stay, int room, con
     const int nights = int(day.daysTo(stay.To));
     const QDateTime now = Now();
     QHash<QString, QVariant> changed = {{"q47", room},
+                                        {"q155", stay.Id},
                                         {"q1", hotel},
                                         {"q34", day},
                                         {"q35", stay.To},

@@ -106,6 +106,7 @@ struct TStay {
     int Nights = 0;
     TDecimal Price, Total;
     bool Moved = false;
+    int Continues = 0;  // the stay whose room move this part continues; 0: none
     QDateTime CheckedIn, CheckedOut;
     bool HoldsNights() const { return Status <= ssDeparted; }
 };

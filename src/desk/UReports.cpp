@@ -82,6 +82,7 @@ struct TStayRow {
     QDate From, To;
     TDecimal Price, Total;
     bool Moved = false;  // the part of a stay that went on in another room
+    int Continues = 0;   // the stay whose move this part continues; 0: none
     bool Holds() const { return Status <= FrontDesk::ssDeparted; }
     bool Stayed() const { return Status == FrontDesk::ssInHouse || Status == FrontDesk::ssDeparted; }
     bool HoldsNight(const QDate &night) const { return Holds() && From <= night && night < To; }
@@ -139,7 +140,7 @@ public:
     QList<TStayRow> Stays(const QString &condition = QString()) const
     {
         auto query = open(QStringLiteral("SELECT k.q123, k.q124, k.q47, k.q1, r.q44, h.q10, k.q29, k.q28, k.q31, k.q34, "
-                                         "k.q35, k.q125, k.q70, k.q27, k.q128, k.q32, b.q28 AS g28, b.q133 AS g133, "
+                                         "k.q35, k.q125, k.q70, k.q27, k.q128, k.q32, k.q155, b.q28 AS g28, b.q133 AS g133, "
                                          "b.q29 AS g29 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) "
                                          "LEFT JOIN HotelBuild h ON (h.q1 = k.q1) "
                                          "LEFT JOIN Rezervacii b ON (b.q124 = k.q124) WHERE k.q47 IS NOT NULL") +
@@ -165,6 +166,7 @@ public:
             stay.Total = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q27")).Value());
             stay.Operator = query->FieldByName(QStringLiteral("q128")).AsInteger();
             stay.Moved = query->FieldByName(QStringLiteral("q32")).AsBoolean();
+            stay.Continues = query->FieldByName(QStringLiteral("q155")).AsInteger();
             stay.BookedBy = guestKey(*query, true);
             stays.append(stay);
         }
@@ -400,20 +402,14 @@ TTable stayList(TReader &reader, const QList<TStayRow> &stays)
     return table;
 }
 
-// A room move ends one stay row and starts another: neither end is an arrival or a departure.
-bool continuesMove(const TStayRow &stay, const QList<TStayRow> &all)
-{
-    return stay.Moved && std::any_of(all.begin(), all.end(), [&stay](const TStayRow &other) {
-               return other.Booking == stay.Booking && other.Id != stay.Id && other.To == stay.From && other.Holds();
-           });
-}
+// A room move ends one stay row and starts another, which names the first: neither end is an
+// arrival or a departure.
+bool continuesMove(const TStayRow &stay, const QList<TStayRow> &) { return stay.Continues != 0; }
 
 bool endsInMove(const TStayRow &stay, const QList<TStayRow> &all)
 {
-    return std::any_of(all.begin(), all.end(), [&stay](const TStayRow &other) {
-        return other.Booking == stay.Booking && other.Id != stay.Id && other.Moved && other.From == stay.To &&
-               other.Holds();
-    });
+    return std::any_of(all.begin(), all.end(),
+                       [&stay](const TStayRow &other) { return other.Continues == stay.Id && other.Holds(); });
 }
 
 TReport arrivals(TReader &reader, const TParams &params)

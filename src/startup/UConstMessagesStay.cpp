@@ -103,6 +103,7 @@ QString msgCardDeparture;
 QString msgCardBooking;
 QString msgCardSignature;
 QString msgPdfFilter;
+QString msgStayContinues;
 QString colNightsOverdue;
 QString msgFirstNightPast;
 QString msgEarlyDeparture;
@@ -532,6 +533,10 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "PDF files (*.pdf)",
          "PDF файлове (*.pdf)",
          "Файлы PDF (*.pdf)"},
+        {"msgStayContinues", &msgStayContinues,
+         "This stay goes on in room %1 from %2: change the departure of that part instead.",
+         "Този престой продължава в стая %1 от %2: променете напускането на онази част.",
+         "Это проживание продолжается в номере %1 с %2: измените выезд той части."},
         {"colNightsOverdue", &colNightsOverdue,
          "Nights overdue",
          "Нощувки след напускането",

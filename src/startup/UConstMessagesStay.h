@@ -108,6 +108,7 @@ extern QString msgCardDeparture;
 extern QString msgCardBooking;
 extern QString msgCardSignature;
 extern QString msgPdfFilter;
+extern QString msgStayContinues;
 extern QString colNightsOverdue;
 extern QString msgFirstNightPast;
 extern QString msgEarlyDeparture;
