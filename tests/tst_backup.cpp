@@ -209,13 +209,13 @@ private slots:
         QCOMPARE(everything(), before);
         QCOMPARE(m_db->Rows("SELECT q147 FROM Dnevnik"), QStringList({"live"}));
 
-        // The sound one arrives already upgraded: its stay a reserved booking of its own.
+        // The sound one arrives already upgraded: its stay in house, a booking of its own.
         const auto restored = admin({"restore", old});
         QVERIFY2(restored.first == 0, qPrintable(restored.second));
         m_db->Connection().Close();
         m_db->Connection().Open();
         QCOMPARE(SchemaUpgrade::StoredVersion(m_db->Connection()), SchemaVersion);
-        QCOMPARE(m_db->Rows("SELECT q29, q125, CASE WHEN q124 = q123 THEN 1 ELSE 0 END FROM Klients"), QStringList({"Стар гост|0|1"}));
+        QCOMPARE(m_db->Rows("SELECT q29, q125, CASE WHEN q124 = q123 THEN 1 ELSE 0 END FROM Klients"), QStringList({"Стар гост|1|1"}));
         QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Rezervacii"), QStringList({"1"}));
         QVERIFY(passesStartupCheck());
     }

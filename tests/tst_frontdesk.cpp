@@ -598,12 +598,21 @@ private slots:
         MakeFirstVersionDatabase();
         exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
         exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1), ('102', 80, 1, 1)");
+        // One save: a guest in house since today with breakfast; then a guest who arrives tomorrow;
+        // then one who left two days ago (saved at another time, by the same workstation).
+        const QDateTime saved = QDateTime(today.addDays(-10), QTime(9, 30));
         exec("INSERT INTO Klients (q1, q28, q29, q31, q34, q35, q47, q70, q71, q27, q39) VALUES "
-             "(1, '7001011234', 'Стар гост', 'Мъж', ?, ?, 1, 60, 2, 120, ?), "
+             "(1, '7001011234', 'Стар гост', 'Мъж', ?, ?, 1, 60, 2, 120, ?)",
+             {today, today.addDays(2), saved});
+        exec("INSERT INTO Klients (q1, q28, q29, q33, q42, q70, q71, q27, q39) VALUES "
+             "(1, '7001011234', 'Стар гост', 'Закуска', '2', 12, 1, 12, ?)",
+             {saved});
+        exec("INSERT INTO Klients (q1, q28, q29, q31, q34, q35, q47, q70, q71, q27, q39) VALUES "
              "(1, '7101011234', 'Друг гост', 'Жена', ?, ?, 2, 80, 1, 80, ?)",
-             {today, today.addDays(2), QDateTime::currentDateTime(), today.addDays(1), today.addDays(2),
-              QDateTime::currentDateTime()});
-        exec("INSERT INTO Klients (q1, q29, q33, q42, q70, q71, q27) VALUES (1, 'Стар гост', 'Закуска', '2', 12, 1, 12)");
+             {today.addDays(1), today.addDays(2), saved.addSecs(60)});
+        exec("INSERT INTO Klients (q1, q28, q29, q31, q34, q35, q47, q70, q71, q27, q39) VALUES "
+             "(1, '7201011234', 'Минал гост', 'Мъж', ?, ?, 2, 60, 3, 180, ?)",
+             {today.addDays(-5), today.addDays(-2), saved.addSecs(120)});
         QCOMPARE(SchemaUpgrade::StoredVersion(connection()), 1);
 
         // A step that fails leaves the database as it was, and says why.
@@ -633,10 +642,18 @@ private slots:
         QCOMPARE(SchemaUpgrade::StoredVersion(connection()), SchemaVersion);
         for (const TTableDef &table : DbSchema::Tables())
             QCOMPARE(upgraded.TableColumns(connection(), table.Name).size(), table.Columns.size());
-        // Every row is kept, each old stay reserved and a booking of its own with its guest.
+        // Every row is kept; each stay's status follows its dates (the past one in and out on its
+        // dates); one save is one booking, its breakfast in the folio of its stay.
         QCOMPARE(rows("SELECT q29, q47, q27, q125 FROM Klients ORDER BY q123"),
-                 QStringList({"Стар гост|1|120|0", "Друг гост|2|80|0", "Стар гост||12|0"}));
-        QCOMPARE(count("SELECT COUNT(*) FROM Klients k JOIN Rezervacii b ON b.q124 = k.q124 AND b.q29 = k.q29"), 3);
+                 QStringList({"Стар гост|1|120|1", "Стар гост||12|0", "Друг гост|2|80|0", "Минал гост|2|180|2"}));
+        QCOMPARE(count("SELECT COUNT(*) FROM Klients k JOIN Rezervacii b ON b.q124 = k.q124 AND b.q29 = k.q29"), 4);
+        QCOMPARE(count("SELECT COUNT(*) FROM Rezervacii"), 3);
+        const int past = rows("SELECT q123 FROM Klients WHERE q29 = 'Минал гост'").value(0).toInt();
+        QCOMPARE(ReadStay(past)->CheckedIn.date(), today.addDays(-5));
+        QCOMPARE(ReadStay(past)->CheckedOut.date(), today.addDays(-2));
+        const int inHouse = rows("SELECT q123 FROM Klients WHERE q29 = 'Стар гост' AND q47 = 1").value(0).toInt();
+        QCOMPARE(ReadFolio(ReadStay(inHouse)->Booking)->Charges.size(), 1);
+        QCOMPARE(ReadFolio(ReadStay(inHouse)->Booking)->Balance().ToFixed(2), QString("132.00"));
         QCOMPARE(rows("SELECT q129 FROM Rooms"), QStringList({"0", "0"}));
         const int oldStay = rows("SELECT q123 FROM Klients WHERE q29 = 'Друг гост'").value(0).toInt();
         const TFolio folio = *ReadFolio(ReadStay(oldStay)->Booking);
@@ -654,7 +671,7 @@ private slots:
         const int booking = book("101", today.addDays(3), today.addDays(4));
         QVERIFY(booking > 0);
         QVERIFY(booking > ReadStay(oldStay)->Booking);
-        QCOMPARE(count("SELECT COUNT(*) FROM Klients"), 4);
+        QCOMPARE(count("SELECT COUNT(*) FROM Klients"), 5);
         // A second start finds nothing to do.
         connection().Close();
         TFInitMSSQL again;

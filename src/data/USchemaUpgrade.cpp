@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDate>
 #include <QFile>
 
 namespace {
@@ -51,18 +52,65 @@ void AddMissingTablesAndColumns(TADOConnection &connection)
     }
 }
 
-// Version 2, the front desk: the stays' keys, bookings, statuses, room states, payments, the
-// log and the tourist-tax rates. Stays of the first version are reserved, each its own booking
-// numbered by the stay's key; rooms are clean.
-void Step2(TADOConnection &connection)
+// The rows one save of the first version's reservation window wrote: the same guest (name and
+// personal number), in a run of consecutive keys or with the same entry time.
+struct TOldRow {
+    int Key = 0;
+    QString Guest, PersonalNumber;
+    QVariant Entered;
+};
+
+bool sameSave(const TOldRow &previous, const TOldRow &row)
 {
-    AddMissingTablesAndColumns(connection);
-    connection.Execute(QStringLiteral("UPDATE Klients SET q125 = 0 WHERE q125 IS NULL"));
+    return previous.Guest == row.Guest && previous.PersonalNumber == row.PersonalNumber &&
+           (row.Key == previous.Key + 1 || (!row.Entered.isNull() && row.Entered == previous.Entered));
+}
+
+// Each save's rows become one booking, numbered by its first row's key, so that a guest's
+// services sit in the folio of their stay.
+void groupOldRowsIntoBookings(TADOConnection &connection)
+{
+    QList<TOldRow> rows;
+    {
+        TADOQuery query(&connection);
+        query.SetSQLText(QStringLiteral("SELECT q123, q29, q28, q39 FROM Klients WHERE q124 IS NULL ORDER BY q123"));
+        query.Open();
+        for (query.First(); !query.Eof(); query.Next())
+            rows.append({query.FieldByName(QStringLiteral("q123")).AsInteger(),
+                         query.FieldByName(QStringLiteral("q29")).AsString().trimmed(),
+                         query.FieldByName(QStringLiteral("q28")).AsString().trimmed(),
+                         query.FieldByName(QStringLiteral("q39")).Value()});
+    }
+    for (int first = 0; first < rows.size();) {
+        int last = first;
+        while (last + 1 < rows.size() && sameSave(rows.at(last), rows.at(last + 1)))
+            ++last;
+        connection.Execute(QStringLiteral("UPDATE Klients SET q124 = ? WHERE q123 BETWEEN ? AND ? AND q124 IS NULL"),
+                           {rows.at(first).Key, rows.at(first).Key, rows.at(last).Key});
+        first = last + 1;
+    }
     connection.Engine().InsertWithIdentity(
         connection, QStringLiteral("Rezervacii"),
         QStringLiteral("INSERT INTO Rezervacii (q124, q1, q29, q28, q31, q57, q136) "
-                       "SELECT q123, q1, q29, q28, q31, q57, q39 FROM Klients WHERE q124 IS NULL"));
-    connection.Execute(QStringLiteral("UPDATE Klients SET q124 = q123 WHERE q124 IS NULL"));
+                       "SELECT q123, q1, q29, q28, q31, q57, q39 FROM Klients WHERE q124 = q123"));
+}
+
+// Version 2, the front desk: the stays' keys, bookings, statuses, room states, payments, the
+// log and the tourist-tax rates. A stay of the first version whose nights are all past has
+// left (in and out on its dates), one that holds tonight is in house (since its first day),
+// a later one is reserved; charges are reserved rows. Rooms are clean.
+void Step2(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    const QDate today = QDate::currentDate();
+    connection.Execute(QStringLiteral("UPDATE Klients SET q125 = 2, q126 = q34, q127 = q35 WHERE q125 IS NULL AND "
+                                      "q47 IS NOT NULL AND q35 <= ?"),
+                       {today});
+    connection.Execute(QStringLiteral("UPDATE Klients SET q125 = 1, q126 = q34 WHERE q125 IS NULL AND q47 IS NOT NULL "
+                                      "AND q34 <= ? AND q35 > ?"),
+                       {today, today});
+    connection.Execute(QStringLiteral("UPDATE Klients SET q125 = 0 WHERE q125 IS NULL"));
+    groupOldRowsIntoBookings(connection);
     connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = 0 WHERE q129 IS NULL"));
     ReinstallProcedure(connection, QStringLiteral("proc_CopyAllTablesValues"));
 }
