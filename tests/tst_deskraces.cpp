@@ -262,7 +262,7 @@ private slots:
         for (int r = 0; r < kRounds; ++r) {
             QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
             const int stays = single("SELECT COUNT(*) FROM Klients WHERE q47 = ?", {rooms[r]});
-            const int isClosed = single("SELECT COUNT(*) FROM Rooms WHERE q47 = ? AND q129 = 3", {rooms[r]});
+            const int isClosed = single("SELECT COUNT(*) FROM Zatvoreni WHERE q47 = ? AND q159 = 3", {rooms[r]});
             QVERIFY2(stays <= 1, qPrintable(rounds[r].join('|')));   // one guest a night
             QVERIFY2(stays + isClosed == 1, qPrintable(rounds[r].join('|')));  // never a guest in a closed room
         }
@@ -306,7 +306,7 @@ private slots:
         for (int r = 0; r < kRounds; ++r) {
             QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
             QCOMPARE(done(rounds[r]), 2);
-            QCOMPARE(single("SELECT COUNT(*) FROM Rooms WHERE q47 = ? AND q129 = 3", {rooms[r]}), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Zatvoreni WHERE q47 = ? AND q159 = 3", {rooms[r]}), 1);
         }
     }
 

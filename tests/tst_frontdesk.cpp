@@ -327,8 +327,17 @@ private slots:
         QCOMPARE(Run(rpDepartures, {d0.addDays(8), d0.addDays(12), QVariant()}).Tables.at(0).Rows.size(), 2);
         // Moves made by an earlier version learn what they continue at the upgrade.
         exec("UPDATE Klients SET q155 = NULL");
+        // ... and so do closures kept in the room's row: they become rows of their own.
+        exec("DELETE FROM Zatvoreni");
+        exec("UPDATE Rooms SET q129 = 3, q130 = 'стар ремонт', q131 = ?, q132 = ? WHERE q44 = '103'",
+             {d0.addDays(30), d0.addDays(33)});
         exec("UPDATE VersiaBaza SET q150 = 3");
         SchemaUpgrade::BringUpToDate(connection());
+        QCOMPARE(rows("SELECT q129 FROM Rooms WHERE q44 = '103'"), QStringList({"0"}));
+        QCOMPARE(ClosuresOf(roomId("103")).size(), 1);
+        QCOMPARE(ClosuresOf(roomId("103")).first().First, d0.addDays(30));
+        QCOMPARE(ClosuresOf(roomId("103")).first().Opens, d0.addDays(33));
+        QCOMPARE(ClosuresOf(roomId("103")).first().Reason, QString("стар ремонт"));
         QCOMPARE(ReadStay(second)->Continues, first);
         QCOMPARE(ReadStay(third)->Continues, second);
         QCOMPARE(ReadStay(aheadNext)->Continues, ahead);
@@ -463,11 +472,14 @@ private slots:
         // A room closed for tonight takes nobody; closing it over a reserved stay is refused too.
         expectRefused([&] { SetRoomStates({roomId("101")}, rsLocked, "ремонт", today, today.addDays(1)); },
                       msgRoomHasStays.arg("101"));
-        exec("UPDATE Rooms SET q129 = 4 WHERE q44 = '101'");
+        exec("INSERT INTO Zatvoreni (q47, q159) VALUES (?, 4)", {roomId("101")});  // locked, since ever
         expectRefused([&] { CheckIn(stay, registration(), false); },
                       msgRoomClosed.arg("101", msgRoomStateLocked));
         // ... and a locked room is refused by the availability check of the window.
         QCOMPARE(book("101", today.addDays(5), today.addDays(6)), 0);
+        // Made clean, it opens today.
+        expectLogged([&] { SetRoomStates({roomId("101")}, rsClean, {}, {}, {}); });
+        QVERIFY(RoomFree(roomId("101"), today, today.addDays(1), stay, nullptr));
         // A dirty room asks first.
         expectLogged([&] { SetRoomStates({roomId("101")}, rsDirty, {}, {}, {}); });
         try {
@@ -830,16 +842,26 @@ private slots:
             MessageBoxRecorder boxes;
             states.acPochistvaneApply->trigger();
         }
-        QCOMPARE(rows("SELECT q44, q129, q130 FROM Rooms WHERE q129 = 3 ORDER BY q44"),
+        QCOMPARE(rows("SELECT r.q44, z.q159, z.q130 FROM Zatvoreni z JOIN Rooms r ON (r.q47 = z.q47) ORDER BY r.q44"),
                  QStringList({"101|3|Ремонт", "102|3|Ремонт"}));
         QVERIFY(!RoomFree(roomId("102"), today.addDays(3), today.addDays(4), 0, nullptr));
         QVERIFY(RoomFree(roomId("102"), today.addDays(4), today.addDays(5), 0, nullptr));
+        // The list shows each room's next closure with its nights and reason.
+        const QStringList listed = GridTexts(states.Grid());
+        QVERIFY2(listed.contains(QString("Морски|102|%1|Ремонт|%2|%3").arg(msgRoomStateClean, today.addDays(2).toString("dd.MM.yyyy"),
+                                                                            today.addDays(4).toString("dd.MM.yyyy"))),
+                 qPrintable(listed.join('\n')));
+        states.show();
+        SaveShot(&states, "FPochistvaneClosures");
         states.SelectRooms({"101", "102", "103"});
         {
             MessageBoxRecorder boxes;
             states.acPochistvaneClean->trigger();
         }
-        QCOMPARE(rows("SELECT COUNT(*) FROM Rooms WHERE q129 = 0 AND q130 IS NULL AND q131 IS NULL"), QStringList({"3"}));
+        // Clean rooms; the closures planned for later nights stay.
+        QCOMPARE(rows("SELECT COUNT(*) FROM Rooms WHERE q129 = 0"), QStringList({"3"}));
+        QCOMPARE(count("SELECT COUNT(*) FROM Zatvoreni"), 2);
+        QVERIFY(!RoomFree(roomId("102"), today.addDays(3), today.addDays(4), 0, nullptr));
         // The rooms register keeps its lock switch as the room's locked state.
         TFNomStai rooms;
         rooms.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -851,12 +873,54 @@ private slots:
         rooms.ComboBox3->setEditText("Морски");
         rooms.rgNomenclatureRoomsLock->SetItemIndex(1);
         rooms.acFNomStaiSave->trigger();
-        QCOMPARE(rows("SELECT q129 FROM Rooms WHERE q44 = '103'"), QStringList({"4"}));
+        QVERIFY(RoomLocked(roomId("103")));
         QCOMPARE(book("103", today.addDays(10), today.addDays(11)), 0);
+        rooms.acFNomStaiSave->trigger();  // saved locked again: still one closure
+        QCOMPARE(ClosuresOf(roomId("103")).size(), 1);
         rooms.rgNomenclatureRoomsLock->SetItemIndex(0);
         rooms.acFNomStaiSave->trigger();
-        QCOMPARE(rows("SELECT q129 FROM Rooms WHERE q44 = '103'"), QStringList({"0"}));
+        QVERIFY(!RoomLocked(roomId("103")));
+        QCOMPARE(ClosuresOf(roomId("103")).first().Opens, FrontDesk::Today());  // kept, ended today
         QVERIFY(count("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'Rooms'") >= 2);
+    }
+
+    void closuresArePeriodsOfTheirOwn()
+    {
+        const QDate d0 = QDate(2026, 5, 3);
+        SetToday(d0);
+        const int room = roomId("101");
+        // A closure planned for 10 to 15 May survives the check-out of the guest before it.
+        const int stay = stayOf(book("101", d0, d0.addDays(2)));
+        CheckIn(stay, registration(), true);
+        expectLogged([&] { SetRoomStates({room}, rsOutOfService, "боядисване", d0.addDays(7), d0.addDays(12)); });
+        SetToday(d0.addDays(2));
+        CheckOut(stay, true);
+        QCOMPARE(rows(QString("SELECT q129 FROM Rooms WHERE q47 = %1").arg(room)), QStringList({"1"}));  // dirty
+        QVERIFY(!RoomFree(room, d0.addDays(8), d0.addDays(9), 0, nullptr));
+        QCOMPARE(book("101", d0.addDays(8), d0.addDays(9)), 0);
+        // Cleaning it does not open the planned closure either.
+        expectLogged([&] { SetRoomStates({room}, rsClean, {}, {}, {}); });
+        QVERIFY(!RoomFree(room, d0.addDays(8), d0.addDays(9), 0, nullptr));
+        // Clean again: nothing written, nothing logged.
+        const int log = logRows();
+        SetRoomStates({room}, rsClean, {}, {}, {});
+        QCOMPARE(logRows(), log);
+        // Empty and back-to-front periods are refused; a closure from a stay's departure day is not.
+        expectRefused([&] { SetRoomStates({room}, rsLocked, {}, d0.addDays(20), d0.addDays(20)); }, msgClosurePeriodInvalid);
+        expectRefused([&] { SetRoomStates({room}, rsLocked, {}, d0.addDays(20), d0.addDays(18)); }, msgClosurePeriodInvalid);
+        const int next = stayOf(book("102", d0.addDays(2), d0.addDays(4)));
+        expectLogged([&] { SetRoomStates({roomId("102")}, rsLocked, "стая за персонал", d0.addDays(4), {}); });
+        expectLogged([&] { CheckIn(next, registration(), true); });
+        // Reopened on its third night, the closure keeps its first two nights for the reports.
+        SetToday(d0.addDays(9));
+        expectLogged([&] { SetRoomStates({room}, rsClean, {}, {}, {}); });
+        QCOMPARE(ClosuresOf(room).size(), 1);
+        QCOMPARE(ClosuresOf(room).first().Opens, d0.addDays(9));
+        QVERIFY(RoomFree(room, d0.addDays(9), d0.addDays(10), 0, nullptr));
+        using namespace Reports;
+        const TReport free = Run(rpFree, {d0.addDays(8), d0.addDays(8), 1});
+        for (const QVariantList &row : free.Tables.at(0).Rows)
+            QVERIFY(row.at(1).toString() != "101");  // still closed that past night
     }
 
     void registrationCardsOfTheGuestsInHouse()

@@ -163,8 +163,9 @@ void fillHotel(TADOConnection &connection)
     insert(connection, QStringLiteral("UPDATE [dbo].[Rooms] SET q129 = :q129 WHERE q47 = :q47"), {int(FrontDesk::rsDirty), 3});
     insert(connection, QStringLiteral("UPDATE [dbo].[Rooms] SET q129 = :q129 WHERE q47 = :q47"),
            {int(FrontDesk::rsCleaning), 9});
-    insert(connection, QStringLiteral("UPDATE [dbo].[Rooms] SET q129 = :q129, q130 = :q130 WHERE q47 = :q47"),
-           {int(FrontDesk::rsOutOfService), QStringLiteral("Ремонт на банята"), 6});
+    insert(connection,
+           QStringLiteral("INSERT INTO [dbo].[Zatvoreni] (q47, q157, q159, q130, q136) VALUES (:q47, :q157, :q159, :q130, :q136)"),
+           {6, today, int(FrontDesk::rsOutOfService), QStringLiteral("Ремонт на банята"), QDateTime::currentDateTime()});
 }
 
 } // namespace

@@ -92,6 +92,14 @@ QList<TTableDef> buildTables()
         // Failed logins in a row under a user name (q75), shared by every workstation: their
         // count (q153) and until when logins under the name are refused (q154).
         {"NeuspeshniVhodove", {{"q75", kText, N}, {"q153", kInt, N}, {"q154", kDate, N}}},
+        // Closures of rooms: the key (q156), the room (Rooms.q47), the first night closed (q157;
+        // null for a closure of the first front desk, which had no start), the day the room opens
+        // again (q158; null: until reopened), the kind (q159: TRoomState out of service or
+        // locked), the reason, the operator and when. Never deleted: a closure is ended by
+        // setting the day the room opens again.
+        {"Zatvoreni",
+         {{"q156", kInt, I}, {"q47", kInt, N}, {"q157", kDate, N}, {"q158", kDate, N}, {"q159", kInt, N},
+          {"q130", kText, N}, {"q128", kInt, N}, {"q136", kDate, N}}},
     };
 }
 
@@ -130,7 +138,8 @@ const QList<TIndexDef> &DbSchema::Indexes()
                                              {"IX_Klients_Status", "Klients", {"q125", "q35"}},
                                              {"IX_Klients_Booking", "Klients", {"q124"}},
                                              {"IX_Plashtania_Booking", "Plashtania", {"q124"}},
-                                             {"IX_Dnevnik_Booking", "Dnevnik", {"q124"}}};
+                                             {"IX_Dnevnik_Booking", "Dnevnik", {"q124"}},
+                                             {"IX_Zatvoreni_Room", "Zatvoreni", {"q47", "q157"}}};
     return indexes;
 }
 

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDate>
+#include <QDateTime>
 #include <QFile>
 
 namespace {
@@ -122,11 +123,16 @@ void Step3(TADOConnection &connection) { AddMissingTablesAndColumns(connection);
 
 // Version 4: a moved stay's new part names the stay it continues (for moves made before, the
 // part of the same booking that ends on its first day in another room and whose row it was
-// copied from: same entry time and price), and the stays' status index (the upgrade makes every
-// missing index after its steps).
+// copied from: same entry time and price); closures become rows of their own, the room's state
+// keeping its cleanliness only (a closed room was clean when it closed); and the stays' status
+// index (the upgrade makes every missing index after its steps).
 void Step4(TADOConnection &connection)
 {
     AddMissingTablesAndColumns(connection);
+    connection.Execute(QStringLiteral("INSERT INTO Zatvoreni (q47, q157, q158, q159, q130, q136) "
+                                      "SELECT q47, q131, q132, q129, q130, ? FROM Rooms WHERE q129 IN (3, 4)"),
+                       {QDateTime::currentDateTime()});
+    connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = 0 WHERE q129 IN (3, 4)"));
     connection.Execute(QStringLiteral(
         "UPDATE Klients SET q155 = (SELECT MIN(p.q123) FROM Klients p WHERE p.q124 = Klients.q124 AND "
         "p.q35 = Klients.q34 AND p.q123 <> Klients.q123 AND p.q47 IS NOT NULL AND p.q47 <> Klients.q47 AND "

@@ -87,6 +87,9 @@ TStay requireStay(TADOConnection &connection, int id)
 }
 
 
+// A closure that shares a night with the nights from :dFrom to the night before :dTo.
+const QString kClosedBetween = QStringLiteral("(q157 IS NULL OR q157 < :dTo) AND (q158 IS NULL OR q158 > :dFrom)");
+
 QString roomNumber(TADOConnection &connection, int room)
 {
     auto query = OpenQuery(connection, QStringLiteral("SELECT q44 FROM Rooms WHERE q47 = :iRoom"), {{"iRoom", room}});
@@ -115,14 +118,12 @@ bool roomFree(TADOConnection &connection, int room, const QDate &from, const QDa
             *why = msgRoomHeld.arg(roomNumber(connection, room));
         return false;
     }
-    auto closed = OpenQuery(connection,
-                            QStringLiteral("SELECT q129 FROM Rooms WHERE q47 = :iRoom AND q129 IN (3, 4) AND "
-                                           "(q131 IS NULL OR q131 < :dTo) AND (q132 IS NULL OR q132 > :dFrom)"),
+    auto closed = OpenQuery(connection, QStringLiteral("SELECT q159 FROM Zatvoreni WHERE q47 = :iRoom AND ") + kClosedBetween,
                             {{"iRoom", room}, {"dTo", to}, {"dFrom", from}});
     if (!closed->Eof()) {
         if (why)
             *why = msgRoomClosed.arg(roomNumber(connection, room),
-                                     RoomStateName(closed->FieldByName(QStringLiteral("q129")).AsInteger()));
+                                     RoomStateName(closed->FieldByName(QStringLiteral("q159")).AsInteger()));
         return false;
     }
     return true;
@@ -1102,6 +1103,58 @@ int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDe
     });
 }
 
+namespace {
+
+// A closure of its own, for the nights from FIRST to the night before OPENS (open-ended when
+// OPENS is not given); refused over nights a stay holds. False when a closure of that kind
+// already covers those nights: nothing is written.
+bool closeRoom(TADOConnection &connection, int room, TRoomState kind, const QString &reason, const QDate &first,
+               const QDate &opens)
+{
+    auto covering = OpenQuery(connection, QStringLiteral("SELECT q156 FROM Zatvoreni WHERE q47 = :iRoom AND q159 = :iKind AND "
+                                                         "(q157 IS NULL OR q157 <= :dFirst) AND (q158 IS NULL OR q158 >= :dOpens)"),
+                              {{"iRoom", room}, {"iKind", int(kind)}, {"dFirst", first},
+                               {"dOpens", opens.isValid() ? opens : QDate(9999, 12, 31)}});
+    if (!covering->Eof())
+        return false;
+    const QDate last = opens.isValid() ? opens : QDate(9999, 12, 31);
+    auto held = OpenQuery(connection,
+                          QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND q35 > :dFrom AND ") +
+                              HoldsNights(),
+                          {{"iRoom", room}, {"dTo", last}, {"dFrom", first}});
+    if (!held->Eof())
+        refuse(msgRoomHasStays.arg(roomNumber(connection, room)));
+    connection.Execute(QStringLiteral("INSERT INTO Zatvoreni (q47, q157, q158, q159, q130, q128, q136) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                       {room, first, orNull(opens), int(kind), orNull(reason), operatorId(), Now()});
+    return true;
+}
+
+// Ends the closures that hold a room tonight (of one kind, or of both): the room opens today.
+// Closures planned for later nights stay as they are.
+bool openRoom(TADOConnection &connection, int room, int kind = 0)
+{
+    const QString ofKind = kind ? QStringLiteral(" AND q159 = %1").arg(kind) : QString();
+    auto open = OpenQuery(connection, QStringLiteral("SELECT q156 FROM Zatvoreni WHERE q47 = :iRoom AND ") + kClosedBetween + ofKind,
+                          {{"iRoom", room}, {"dTo", Today().addDays(1)}, {"dFrom", Today()}});
+    QList<int> closures;
+    for (open->First(); !open->Eof(); open->Next())
+        closures.append(open->FieldByName(QStringLiteral("q156")).AsInteger());
+    for (int key : closures)
+        connection.Execute(QStringLiteral("UPDATE Zatvoreni SET q158 = ? WHERE q156 = ?"), {Today(), key});
+    return !closures.isEmpty();
+}
+
+bool closedToday(TADOConnection &connection, int room, int kind)
+{
+    auto closed = OpenQuery(connection, QStringLiteral("SELECT q156 FROM Zatvoreni WHERE q47 = :iRoom AND q159 = :iKind AND ") +
+                                            kClosedBetween,
+                            {{"iRoom", room}, {"iKind", kind}, {"dTo", Today().addDays(1)}, {"dFrom", Today()}});
+    return !closed->Eof();
+}
+
+} // namespace
+
 void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &reason, const QDate &from,
                    const QDate &to)
 {
@@ -1110,29 +1163,69 @@ void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &rea
     operation(closing ? Rights::rRooms : Rights::rCheckIn, [&](TADOConnection &connection) {
         if (rooms.isEmpty())
             refuse(msgChooseRow);
+        const QDate first = from.isValid() ? from : Today();
+        if (closing && to.isValid() && to <= first)
+            refuse(msgClosurePeriodInvalid);
         lockRooms(connection, rooms);
         QStringList numbers;
         for (int room : rooms) {
-            const QString number = roomNumber(connection, room);
+            bool changed = false;
             if (closing) {
-                // A room is closed only for nights that no stay holds.
-                const QDate first = from.isValid() ? from : Today();
-                const QDate last = to.isValid() ? to : QDate(9999, 12, 31);
-                auto held = OpenQuery(connection,
-                                      QStringLiteral("SELECT q123 FROM Klients WHERE q47 = :iRoom AND q34 < :dTo AND "
-                                                     "q35 > :dFrom AND ") + HoldsNights(),
-                                      {{"iRoom", room}, {"dTo", last}, {"dFrom", first}});
-                if (first < last && !held->Eof())
-                    refuse(msgRoomHasStays.arg(number));
+                changed = closeRoom(connection, room, state, reason, first, to);
+            } else {
+                if (roomState(connection, room) != state) {
+                    connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = ? WHERE q47 = ?"), {int(state), room});
+                    changed = true;
+                }
+                // A clean room is ready for guests: a closure that holds it now ends today.
+                if (state == rsClean)
+                    changed = openRoom(connection, room) || changed;
             }
-            connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = ?, q130 = ?, q131 = ?, q132 = ? WHERE q47 = ?"),
-                               {int(state), closing ? orNull(reason) : nullText(), closing ? orNull(from) : nullDate(),
-                                closing ? orNull(to) : nullDate(), room});
-            numbers.append(number);
+            if (changed)
+                numbers.append(roomNumber(connection, room));
         }
-        WriteLog(connection, QStringLiteral("room"), rooms.size() == 1 ? QVariant(rooms.first()) : QVariant(), QVariant(),
-                 msgLogRoomState.arg(numbers.join(QStringLiteral(", ")), RoomStateName(state)));
+        // A room set to the state it already has writes nothing, and nothing is logged.
+        if (!numbers.isEmpty())
+            WriteLog(connection, QStringLiteral("room"), rooms.size() == 1 ? QVariant(rooms.first()) : QVariant(),
+                     QVariant(), msgLogRoomState.arg(numbers.join(QStringLiteral(", ")), RoomStateName(state)));
         return 0;
+    });
+}
+
+void StoreRoomLock(TADOConnection &connection, int room, bool locked)
+{
+    if (locked && !closedToday(connection, room, rsLocked)) {
+        connection.Execute(QStringLiteral("INSERT INTO Zatvoreni (q47, q157, q159, q128, q136) VALUES (?, ?, ?, ?, ?)"),
+                           {room, Today(), int(rsLocked), operatorId(), Now()});
+    } else if (!locked) {
+        openRoom(connection, room, rsLocked);
+    }
+}
+
+bool RoomLocked(int room)
+{
+    return reading([room](TADOConnection &connection) { return closedToday(connection, room, rsLocked); });
+}
+
+QList<TClosure> ClosuresOf(int room)
+{
+    return reading([room](TADOConnection &connection) {
+        auto query = OpenQuery(connection, QStringLiteral("SELECT q156, q157, q158, q159, q130 FROM Zatvoreni WHERE q47 = :iRoom "
+                                                          "ORDER BY q156"),
+                               {{"iRoom", room}});
+        QList<TClosure> closures;
+        for (query->First(); !query->Eof(); query->Next()) {
+            TClosure closure;
+            closure.Id = query->FieldByName(QStringLiteral("q156")).AsInteger();
+            if (!query->FieldByName(QStringLiteral("q157")).IsNull())
+                closure.First = query->FieldByName(QStringLiteral("q157")).AsDate();
+            if (!query->FieldByName(QStringLiteral("q158")).IsNull())
+                closure.Opens = query->FieldByName(QStringLiteral("q158")).AsDate();
+            closure.Kind = query->FieldByName(QStringLiteral("q159")).AsInteger();
+            closure.Reason = query->FieldByName(QStringLiteral("q130")).AsString();
+            closures.append(closure);
+        }
+        return closures;
     });
 }
 

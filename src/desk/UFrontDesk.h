@@ -213,7 +213,22 @@ int Move(int stay, int room, const QDate &day, TConsent consent);
 int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent = {});
 int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note,
                 TConsent consent = {});
+// Clean, dirty or being cleaned: the room's cleanliness (clean also ends a closure that holds the
+// room now). Out of service or locked: a closure of its own for the nights from FROM (today when
+// not given) to the night before TO (until reopened when not given).
 void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &reason, const QDate &from,
                    const QDate &to);
+
+// A closure of a room, kept for the record once it ended.
+struct TClosure {
+    int Id = 0, Kind = rsOutOfService;
+    QDate First, Opens;  // First invalid: since ever; Opens invalid: until reopened
+    QString Reason;
+};
+QList<TClosure> ClosuresOf(int room);
+// The rooms register's lock, for no limited period, in the caller's transaction: locking
+// closes the room from today; unlocking opens it today.
+void StoreRoomLock(TADOConnection &connection, int room, bool locked);
+bool RoomLocked(int room);
 
 } // namespace FrontDesk

@@ -106,11 +106,13 @@ struct TRoomRow {
     QVariant Hotel;
     QString HotelName, Number;
     TDecimal Price;
-    QDate ClosedFrom, OpenAgain;
+    QList<QPair<QDate, QDate>> Closures;  // first night (invalid: since ever), opens again (invalid: never)
     bool ClosedOn(const QDate &night) const
     {
-        return (State == FrontDesk::rsOutOfService || State == FrontDesk::rsLocked) &&
-               (!ClosedFrom.isValid() || ClosedFrom <= night) && (!OpenAgain.isValid() || night < OpenAgain);
+        return std::any_of(Closures.begin(), Closures.end(), [&night](const QPair<QDate, QDate> &closure) {
+            return (!closure.first.isValid() || closure.first <= night) &&
+                   (!closure.second.isValid() || night < closure.second);
+        });
     }
 };
 
@@ -181,7 +183,15 @@ public:
 
     QList<TRoomRow> Rooms() const
     {
-        auto query = open(QStringLiteral("SELECT r.q47, r.q44, r.q1, h.q10, r.q48, r.q79, r.q46, r.q129, r.q131, r.q132 "
+        // The closures that share a night with the period, by room.
+        QHash<int, QList<QPair<QDate, QDate>>> closures;
+        auto closed = open(QStringLiteral("SELECT q47, q157, q158 FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= :dTo) AND "
+                                          "(q158 IS NULL OR q158 > :dFrom)"),
+                           {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+        for (closed->First(); !closed->Eof(); closed->Next())
+            closures[closed->FieldByName(QStringLiteral("q47")).AsInteger()].append(
+                {dateOf(closed->FieldByName(QStringLiteral("q157"))), dateOf(closed->FieldByName(QStringLiteral("q158")))});
+        auto query = open(QStringLiteral("SELECT r.q47, r.q44, r.q1, h.q10, r.q48, r.q79, r.q46, r.q129 "
                                          "FROM Rooms r LEFT JOIN HotelBuild h ON (h.q1 = r.q1) WHERE (1 = 1)") +
                           HotelFilter(QStringLiteral("r.")));
         QList<TRoomRow> rooms;
@@ -195,8 +205,7 @@ public:
             room.Beds = query->FieldByName(QStringLiteral("q79")).AsInteger();
             room.Price = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q46")).Value());
             room.State = query->FieldByName(QStringLiteral("q129")).AsInteger();
-            room.ClosedFrom = dateOf(query->FieldByName(QStringLiteral("q131")));
-            room.OpenAgain = dateOf(query->FieldByName(QStringLiteral("q132")));
+            room.Closures = closures.value(room.Id);
             rooms.append(room);
         }
         QCollator collator;

@@ -103,6 +103,7 @@ QString msgCardDeparture;
 QString msgCardBooking;
 QString msgCardSignature;
 QString msgPdfFilter;
+QString msgClosurePeriodInvalid;
 QString msgStayContinues;
 QString colNightsOverdue;
 QString msgFirstNightPast;
@@ -533,6 +534,10 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "PDF files (*.pdf)",
          "PDF файлове (*.pdf)",
          "Файлы PDF (*.pdf)"},
+        {"msgClosurePeriodInvalid", &msgClosurePeriodInvalid,
+         "A room is closed from a first night to a later day when it opens again. Please correct the period.",
+         "Стая се затваря от първа нощ до по-късен ден, в който се отваря отново. Моля поправете периода.",
+         "Номер закрывается с первой ночи до более позднего дня, когда открывается снова. Пожалуйста, исправьте период."},
         {"msgStayContinues", &msgStayContinues,
          "This stay goes on in room %1 from %2: change the departure of that part instead.",
          "Този престой продължава в стая %1 от %2: променете напускането на онази част.",

@@ -108,6 +108,7 @@ extern QString msgCardDeparture;
 extern QString msgCardBooking;
 extern QString msgCardSignature;
 extern QString msgPdfFilter;
+extern QString msgClosurePeriodInvalid;
 extern QString msgStayContinues;
 extern QString colNightsOverdue;
 extern QString msgFirstNightPast;

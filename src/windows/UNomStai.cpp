@@ -131,28 +131,16 @@ void TFNomStai::acFNomStaiSaveExecute()
         }
         query.SetFieldValue(QStringLiteral("q42"), service);
         query.SetFieldValue(QStringLiteral("q1"), hotel);
-        StoreLockState(query);
+        if (query.FieldByName(QStringLiteral("q129")).IsNull())
+            query.SetFieldValue(QStringLiteral("q129"), int(FrontDesk::rsClean));  // a new room
         query.Post();
+        // "Заключена" locks the room from today, for no limited period; "Отключена" opens a room
+        // that is locked now (its other closures, planned or past, stay as they are).
+        FrontDesk::StoreRoomLock(connection, query.FieldByName(QStringLiteral("q47")).AsInteger(),
+                                 rgNomenclatureRoomsLock->ItemIndex() == 1);
         LogSaved(connection, QStringLiteral("Rooms"), query.FieldByName(QStringLiteral("q47")).Value());
         transaction.Commit();
     });
-}
-
-void TFNomStai::StoreLockState(TADOQuery &query)
-{
-    // "Заключена" is the room's locked state, for no limited period; unlocking opens a room
-    // that was locked (another state, such as dirty, stays as it is).
-    const TField state = query.FieldByName(QStringLiteral("q129"));
-    const bool locked = !state.IsNull() && state.AsInteger() == FrontDesk::rsLocked;
-    if (rgNomenclatureRoomsLock->ItemIndex() == 1) {
-        query.SetFieldValue(QStringLiteral("q129"), int(FrontDesk::rsLocked));
-    } else if (locked || state.IsNull()) {
-        query.SetFieldValue(QStringLiteral("q129"), int(FrontDesk::rsClean));
-    } else {
-        return;
-    }
-    for (const char *column : {"q130", "q131", "q132"})
-        query.SetFieldValue(QLatin1String(column), QVariant());
 }
 
 void TFNomStai::acFNomStaiCloseExecute() { close(); }

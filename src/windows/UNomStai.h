@@ -25,7 +25,4 @@ protected:
     QString ListSql() const override { return QStringLiteral("SELECT * FROM Rooms "); }
     QList<TGridColumn> GridColumns() const override;
     void LoadCaptions() override;
-
-private:
-    void StoreLockState(TADOQuery &query);
 };

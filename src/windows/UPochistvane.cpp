@@ -70,10 +70,30 @@ TFPochistvane::TFPochistvane(QWidget *parent) : TRegisterWindow(QStringLiteral("
     Grid()->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
+// Each room with its state tonight (closed, else its cleanliness) and its closure now or the next
+// one planned: the first night, the day it opens again and the reason.
 QString TFPochistvane::ListSql() const
 {
-    return QStringLiteral("SELECT r.q47, h.q10, r.q44, r.q129, r.q130, r.q131, r.q132 FROM Rooms r "
-                          "LEFT JOIN HotelBuild h ON (h.q1 = r.q1) ORDER BY h.q10, r.q44");
+    const QString next = QStringLiteral("(SELECT MIN(y.q157) FROM Zatvoreni y WHERE y.q47 = r.q47 AND "
+                                        "(y.q158 IS NULL OR y.q158 > :dNext%1) AND (y.q157 IS NULL OR y.q158 IS NULL OR "
+                                        "y.q157 < y.q158))");
+    return QStringLiteral("SELECT r.q47, h.q10, r.q44, "
+                          "COALESCE((SELECT MAX(z.q159) FROM Zatvoreni z WHERE z.q47 = r.q47 AND (z.q157 IS NULL OR "
+                          "z.q157 <= :dToday) AND (z.q158 IS NULL OR z.q158 > :dToday2)), r.q129) AS q129, ") +
+           QStringLiteral("(SELECT MAX(z.q130) FROM Zatvoreni z WHERE z.q47 = r.q47 AND z.q157 = %1) AS q130, ").arg(next.arg(1)) +
+           QStringLiteral("%1 AS q131, ").arg(next.arg(2)) +
+           QStringLiteral("(SELECT MAX(z.q158) FROM Zatvoreni z WHERE z.q47 = r.q47 AND z.q157 = %1) AS q132 ").arg(next.arg(3)) +
+           QStringLiteral("FROM Rooms r LEFT JOIN HotelBuild h ON (h.q1 = r.q1) ORDER BY h.q10, r.q44");
+}
+
+QList<TParameter> TFPochistvane::ListParameters() const
+{
+    const QDate today = FrontDesk::Today();
+    return {{QStringLiteral("dToday"), today},
+            {QStringLiteral("dToday2"), today},
+            {QStringLiteral("dNext1"), today},
+            {QStringLiteral("dNext2"), today},
+            {QStringLiteral("dNext3"), today}};
 }
 
 QList<TGridColumn> TFPochistvane::GridColumns() const

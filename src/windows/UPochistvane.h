@@ -32,6 +32,7 @@ public:
 
 protected:
     QString ListSql() const override;
+    QList<TParameter> ListParameters() const override;
     QList<TGridColumn> GridColumns() const override;
     void LoadCaptions() override;
 

@@ -29,7 +29,10 @@ const QString kHotelFilter = QStringLiteral(" AND k.[q1] = :sHotelID");
 // The rooms that are not simply clean: few, whatever the size of the hotel.
 // Guests in house past their departure: they still sleep in the room (few, if any).
 const QString kOverdueSql = QStringLiteral("SELECT q47, q29 FROM Klients WHERE q125 = 1 AND q35 < :dDay AND q47 IS NOT NULL");
-const QString kRoomStatesSql = QStringLiteral("SELECT q47, q129, q131, q132 FROM Rooms WHERE q129 IN (1, 2, 3, 4)");
+const QString kRoomStatesSql = QStringLiteral("SELECT q47, q129 FROM Rooms WHERE q129 IN (1, 2)");
+// The closures that hold the night of the board's day.
+const QString kClosuresSql = QStringLiteral("SELECT q47 FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= :dDay) AND "
+                                            "(q158 IS NULL OR q158 > :dDay2)");
 const QString kGuestsOfRoom = QStringLiteral("k.q47 = :iRoomID ");
 const QString kGuestsSql = QStringLiteral(
     " SELECT [q28]    ,[q29]    ,[q27]    ,[q30]    ,[q31]    ,[q32]    ,[q39]    ,[q33]    ,[q34]    ,[q35]    "
@@ -333,15 +336,15 @@ QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const
     TADOQuery states(&connection);
     states.SetSQLText(kRoomStatesSql);
     states.Open();
-    for (int row = 0; row < states.RecordCount(); ++row) {
-        const int room = TField(QString(), states.CellValue(row, 0)).AsInteger();
-        const int state = TField(QString(), states.CellValue(row, 1)).AsInteger();
-        const TField from(QString(), states.CellValue(row, 2)), to(QString(), states.CellValue(row, 3));
-        if (state == FrontDesk::rsDirty || state == FrontDesk::rsCleaning)
-            shows[room].Marks |= rmDirty;
-        else if ((from.IsNull() || from.AsDate() <= date) && (to.IsNull() || to.AsDate() > date))
-            shows[room].Marks |= rmClosed;
-    }
+    for (int row = 0; row < states.RecordCount(); ++row)
+        shows[TField(QString(), states.CellValue(row, 0)).AsInteger()].Marks |= rmDirty;
+    TADOQuery closures(&connection);
+    closures.SetSQLText(kClosuresSql);
+    closures.ParamByName(QStringLiteral("dDay")).Value = date;
+    closures.ParamByName(QStringLiteral("dDay2")).Value = date;
+    closures.Open();
+    for (int row = 0; row < closures.RecordCount(); ++row)
+        shows[TField(QString(), closures.CellValue(row, 0)).AsInteger()].Marks |= rmClosed;
     return shows;
 }
 

@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTableView>
 #include <QToolButton>
 #include <QHostAddress>
 #include <QProcess>
@@ -384,6 +385,18 @@ void MakeFirstVersionDatabase()
     const DatabaseSetup::TResult installed = DatabaseSetup::InstallProcedure(oldCopy);
     if (installed.Outcome != DatabaseSetup::TOutcome::Done)
         throw std::runtime_error(installed.Message.toStdString());
+}
+
+QStringList GridTexts(QTableView *grid)
+{
+    QStringList lines;
+    for (int r = 0; r < grid->model()->rowCount(); ++r) {
+        QStringList fields;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            fields.append(grid->model()->index(r, c).data().toString());
+        lines.append(fields.join(QLatin1Char('|')));
+    }
+    return lines;
 }
 
 QStringList QueryRows(TADOConnection &connection, const QString &sql)

@@ -216,6 +216,9 @@ void InstallDeliveredProcedures(const QStringList &procedures);
 // (empty) and its copy procedure, as the first program made them.
 void MakeFirstVersionDatabase();
 
+// The rows a grid shows, each as its cells' texts joined by "|".
+QStringList GridTexts(class QTableView *grid);
+
 // The rows of a statement on the connection, each as its fields' texts joined by "|".
 QStringList QueryRows(TADOConnection &connection, const QString &sql);
 
