@@ -122,6 +122,20 @@ class TestPostgresEngine : public QObject
         return open;
     }
 
+    // The program's settings pointed at a server of the test's own, and a database made there.
+    bool createOn(const TestPostgres &server, const QString &database)
+    {
+        TestServer settings;
+        settings.Provider = "PostgreSQL";
+        settings.Server = QString("127.0.0.1:%1").arg(server.Port());
+        settings.User = TestPostgres::User();
+        settings.Password = TestPostgres::Password();
+        settings.Database = database;
+        StoreServerSettings(*m_home, settings);
+        connection().Close();
+        return DatabaseSetup::CreateDatabase(database).Outcome == DatabaseSetup::TOutcome::Done;
+    }
+
 private slots:
     void anotherMachineIsTrustedOnlyWhenItProvesItsName()
     {
@@ -179,15 +193,7 @@ private slots:
     void aWorkstationSurvivesTheServerRestartingAndStopping()
     {
         TestPostgres server(QStringList{});
-        TestServer settings;
-        settings.Provider = "PostgreSQL";
-        settings.Server = QString("127.0.0.1:%1").arg(server.Port());
-        settings.User = TestPostgres::User();
-        settings.Password = TestPostgres::Password();
-        settings.Database = "survivor";
-        StoreServerSettings(*m_home, settings);
-        connection().Close();
-        QCOMPARE(int(DatabaseSetup::CreateDatabase("survivor").Outcome), int(DatabaseSetup::TOutcome::Done));
+        QVERIFY(createOn(server, "survivor"));
         QList<bool> notices;
         TADOConnection::SetConnectionNotice([&](bool up) { notices.append(up); });
         int saved = 0;
@@ -232,15 +238,7 @@ private slots:
     {
         // One workstation charges on and on in a process of its own; this one idles on the board.
         TestPostgres server(QStringList{});
-        TestServer settings;
-        settings.Provider = "PostgreSQL";
-        settings.Server = QString("127.0.0.1:%1").arg(server.Port());
-        settings.User = TestPostgres::User();
-        settings.Password = TestPostgres::Password();
-        settings.Database = "outage";
-        StoreServerSettings(*m_home, settings);
-        connection().Close();
-        QCOMPARE(int(DatabaseSetup::CreateDatabase("outage").Outcome), int(DatabaseSetup::TOutcome::Done));
+        QVERIFY(createOn(server, "outage"));
         const QDate today = QDate::currentDate();
         connection().Execute("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
         connection().Execute("INSERT INTO Rooms (q44, q1, q81, q82, q83, q84) VALUES ('101', 1, 80, 60, 30, 10)");
