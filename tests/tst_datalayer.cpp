@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(operators.size(), 13);  // and, at its end, deactivated and change-at-next-login
         const QStringList klients = columnsOf(connection(), "Klients");
         // Klients keeps its columns in order and gains the front desk's at its end.
-        QCOMPARE(klients.size(), 35);
+        QCOMPARE(klients.size(), 37);
         QCOMPARE(klients.at(5), QString("q31 char(30) 0 0"));
         QCOMPARE(klients.at(10), QString("q35 SMALLDATETIME 0 0"));
         QCOMPARE(klients.at(27), QString("q115 nvarchar(500) 0 0"));

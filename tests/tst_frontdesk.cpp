@@ -290,6 +290,7 @@ private slots:
     {
         const QDate d0 = QDate(2026, 5, 4);
         SetToday(d0);
+        exec("INSERT INTO KurortniTaksi (q31, q149, q52, q53) VALUES (NULL, 1, ?, ?)", {d0, d0.addYears(1)});
         const int booking = book("101", d0, d0.addDays(4), "Преместен Гост");
         const int first = stayOf(booking);
         CheckIn(first, registration(), true);
@@ -327,6 +328,9 @@ private slots:
         QCOMPARE(Run(rpDepartures, {d0.addDays(8), d0.addDays(12), QVariant()}).Tables.at(0).Rows.size(), 2);
         // Moves made by an earlier version learn what they continue at the upgrade.
         exec("UPDATE Klients SET q155 = NULL");
+        // ... the tourist tax charged at a move learns its nights and stay again ...
+        QCOMPARE(rows(QString("SELECT q71 FROM Klients WHERE q160 = %1").arg(first)), QStringList({"2"}));
+        exec("UPDATE Klients SET q160 = NULL, q34 = NULL, q35 = NULL WHERE q160 IS NOT NULL");
         // ... and so do closures kept in the room's row: they become rows of their own.
         exec("DELETE FROM Zatvoreni");
         exec("UPDATE Rooms SET q129 = 3, q130 = 'стар ремонт', q131 = ?, q132 = ? WHERE q44 = '103'",
@@ -342,6 +346,9 @@ private slots:
         QCOMPARE(ReadStay(third)->Continues, second);
         QCOMPARE(ReadStay(aheadNext)->Continues, ahead);
         QCOMPARE(ReadStay(later)->Continues, 0);
+        QCOMPARE(connection().Column("SELECT q71 FROM Klients WHERE q160 = ? AND q34 = ? AND q35 = ?",
+                                     {first, d0, d0.addDays(2)}).size(),
+                 1);
     }
 
     void chargesAndPaymentsOnlyWhereTheyBelong()
@@ -967,8 +974,22 @@ private slots:
         QCOMPARE(arrivals.GridModel()->rowCount(), 1);
         QCOMPARE(arrivals.edNastaniavanePassport->text(), QString("P123456"));
         arrivals.edNastaniavaneNationality->setText("Гърция");
+        // The guest shows a ground of exemption from the tourist tax, chosen from the list.
+        arrivals.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&arrivals));
+        QComboBox *tax = arrivals.cbNastaniavaneTax;
+        QCOMPARE(tax->currentText(), msgTaxDue);
+        QTest::mouseClick(tax, Qt::LeftButton);
+        QAbstractItemView *list = tax->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::qWait(QApplication::doubleClickInterval() + 50);  // a release at once would be the opening click's
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(tax->currentText(), msgTaxExemptChild);
         QSignalSpy folio(&arrivals, &TFNastaniavane::FolioRequested);
         arrivals.acNastaniavaneCheckIn->trigger();
+        QCOMPARE(rows(QString("SELECT q161 FROM Klients WHERE q124 = %1 AND q47 IS NOT NULL").arg(booking)),
+                 QStringList({msgTaxExemptChild}));
         QCOMPARE(folio.size(), 1);
         QCOMPARE(folio.first().at(0).toInt(), booking);
         QCOMPARE(arrivals.GridModel()->rowCount(), 0);

@@ -40,9 +40,12 @@ QList<TTableDef> buildTables()
           {"q115", kText, D},
           // The front desk's columns: the stay's own key, its booking, its status (TStayStatus),
           // the times of check-in and check-out, and the operator (Operators.q80) of the last change;
-          // q155: the stay (q123) that a room move's new part continues.
+          // q155: the stay (q123) that a room move's new part continues. A tourist-tax row names
+          // the stay it is for (q160) and the nights it covers (q34 to the night before q35); a
+          // stay exempt from the tax keeps the reason chosen at check-in (q161).
           {"q123", kInt, I},         {"q124", kInt, N},  {"q125", kInt, N},  {"q126", kDate, N},
-          {"q127", kDate, N},        {"q128", kInt, N},  {"q155", kInt, N}}},
+          {"q127", kDate, N},        {"q128", kInt, N},  {"q155", kInt, N},  {"q160", kInt, N},
+          {"q161", kText, N}}},
         {"Uslugi",
          {{"q40", kAmount, D}, {"q41", kInt, N}, {"q33", kText, N}, {"q50", kText, N}, {"q51", kInt, N},
           {"q42", kInt, I}, {"q43", kInt, N}}},

@@ -3,6 +3,7 @@
 #include "UAdoDb.h"
 #include "UDbEngine.h"
 #include "UDbSchema.h"
+#include "startup/UConstMessagesReports.h"
 #include "startup/USystemWinOS.h"
 
 #include <QCoreApplication>
@@ -121,6 +122,42 @@ void Step2(TADOConnection &connection)
 // passwords are replaced by hashes at their next login.
 void Step3(TADOConnection &connection) { AddMissingTablesAndColumns(connection); }
 
+// Tourist-tax rows of earlier versions were one row per stay and rate at check-out: they learn
+// the nights they cover (the nights before the check-out day) and, where it is plain, their stay.
+void linkOldTaxRows(TADOConnection &connection)
+{
+    QVariantList names;
+    for (const TCatalogueEntry &entry : ReportCatalogueEntries())
+        if (QLatin1String(entry.Name) == QLatin1String("msgTouristTax"))
+            names = {QString::fromUtf8(entry.English), QString::fromUtf8(entry.Bulgarian), QString::fromUtf8(entry.Russian)};
+    struct TRow {
+        int Key, Booking, Nights;
+        QDate Day;
+    };
+    QList<TRow> rows;
+    {
+        TADOQuery query(&connection);
+        query.SetSQLText(QStringLiteral("SELECT q123, q124, q71, q39 FROM Klients WHERE q47 IS NULL AND q160 IS NULL AND "
+                                        "q34 IS NULL AND q33 IN (:sName1, :sName2, :sName3)"));
+        query.ParamByName(QStringLiteral("sName1")).Value = names.value(0);
+        query.ParamByName(QStringLiteral("sName2")).Value = names.value(1);
+        query.ParamByName(QStringLiteral("sName3")).Value = names.value(2);
+        query.Open();
+        for (query.First(); !query.Eof(); query.Next())
+            rows.append({query.FieldByName(QStringLiteral("q123")).AsInteger(), query.FieldByName(QStringLiteral("q124")).AsInteger(),
+                         qRound(query.FieldByName(QStringLiteral("q71")).AsFloat()),
+                         query.FieldByName(QStringLiteral("q39")).AsDateTime().date()});
+    }
+    for (const TRow &row : rows) {
+        const QVariant stay = connection.Column(QStringLiteral("SELECT MIN(q123) FROM Klients WHERE q124 = ? AND "
+                                                               "q47 IS NOT NULL AND q35 = ?"),
+                                                {row.Booking, row.Day})
+                                  .value(0);
+        connection.Execute(QStringLiteral("UPDATE Klients SET q34 = ?, q35 = ?, q160 = ? WHERE q123 = ?"),
+                           {row.Day.addDays(-row.Nights), row.Day, stay.isNull() ? QVariant(0) : stay, row.Key});
+    }
+}
+
 // Version 4: a moved stay's new part names the stay it continues (for moves made before, the
 // part of the same booking that ends on its first day in another room and whose row it was
 // copied from: same entry time and price); closures become rows of their own, the room's state
@@ -133,6 +170,7 @@ void Step4(TADOConnection &connection)
                                       "SELECT q47, q131, q132, q129, q130, ? FROM Rooms WHERE q129 IN (3, 4)"),
                        {QDateTime::currentDateTime()});
     connection.Execute(QStringLiteral("UPDATE Rooms SET q129 = 0 WHERE q129 IN (3, 4)"));
+    linkOldTaxRows(connection);
     connection.Execute(QStringLiteral(
         "UPDATE Klients SET q155 = (SELECT MIN(p.q123) FROM Klients p WHERE p.q124 = Klients.q124 AND "
         "p.q35 = Klients.q34 AND p.q123 <> Klients.q123 AND p.q47 IS NOT NULL AND p.q47 <> Klients.q47 AND "

@@ -7,6 +7,7 @@
 #include "data/UDbSchema.h"
 #include "errors/UExceptionLogs.h"
 #include "desk/URights.h"
+#include "desk/UTouristTax.h"
 #include "framework/UMainLibraryClass.h"
 #include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
@@ -281,35 +282,33 @@ void addGuestColumns(TValues &values, const TADOQuery &source)
 
 QDateTime chargeTime(const QDate &date) { return QDateTime(date, date == Today() ? QTime::currentTime() : QTime(12, 0)); }
 
-// The tourist tax of the nights a guest stayed, charged at check-out: one row per rate.
+// The tourist tax of the nights a guest stayed, charged when they end (check-out, or the move
+// that ends a part): a row per month and rate, dated in its month, naming the stay and nights.
 QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QDate &departure)
 {
-    auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Klients WHERE q123 = :iStay"),
+    auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57, q161 FROM Klients WHERE q123 = :iStay"),
                            {{"iStay", stay.Id}});
     const QString category = guest->FieldByName(QStringLiteral("q31")).AsString().trimmed();
+    const bool exempt = !guest->FieldByName(QStringLiteral("q161")).AsString().trimmed().isEmpty();
     const TTaxRates rates = TTaxRates::Read(connection);
-    QMap<QString, int> nightsAtRate;
-    for (QDate night = stay.From; night < departure; night = night.addDays(1)) {
-        const TDecimal rate = rates.Rate(stay.Hotel, category, night);
-        if (!rate.IsZero())
-            ++nightsAtRate[rate.ToString()];
-    }
     TDecimal total;
-    for (auto it = nightsAtRate.cbegin(); it != nightsAtRate.cend(); ++it) {
-        const TDecimal rate = TDecimal::FromText(it.key());
-        const TDecimal nights(it.value());
-        const TDecimal sum = (rate * nights).Cents();
+    const QList<TouristTax::TPart> parts = TouristTax::Parts(
+        stay.From, departure, [&](const QDate &night) { return rates.Rate(stay.Hotel, category, night); }, exempt);
+    for (const TouristTax::TPart &part : parts) {
         TValues values = {{"q33", msgTouristTax},
-                          {"q39", chargeTime(departure)},
-                          {"q70", rate.ToVariant()},
-                          {"q71", nights.ToVariant()},
-                          {"q27", sum.ToVariant()},
+                          {"q39", chargeTime(part.Dated())},
+                          {"q34", part.First},
+                          {"q35", part.End},
+                          {"q160", stay.Id},
+                          {"q70", part.Rate.ToVariant()},
+                          {"q71", part.Nights()},
+                          {"q27", part.Sum().ToVariant()},
                           {"q124", stay.Booking},
                           {"q125", int(ssReserved)},
                           {"q128", operatorId()}};
         addGuestColumns(values, *guest);
         insertRow(connection, values);
-        total += sum;
+        total += part.Sum();
     }
     return total.IsZero() ? QString() : msgLogTouristTax.arg(total.ToFixed(2));
 }
@@ -554,20 +553,25 @@ TTaxRates TTaxRates::Read(TADOConnection &connection)
 
 TDecimal TTaxRates::Rate(const QVariant &hotel, const QString &category, const QDate &night) const
 {
-    const TRate *general = nullptr;
+    // The most particular rate wins: 0 hotel and category, 1 hotel, 2 category, 3 neither.
+    const TRate *best = nullptr;
+    int bestRank = 4;
     for (const TRate &rate : m_rates) {
-        if (rate.Category.compare(category.trimmed(), Qt::CaseInsensitive) != 0)
-            continue;
         if ((rate.From.isValid() && night < rate.From) || (rate.To.isValid() && night > rate.To))
             continue;
-        if (rate.Hotel.isNull() || !rate.Hotel.isValid()) {
-            if (!general)
-                general = &rate;
-        } else if (rate.Hotel.toInt() == hotel.toInt()) {
-            return rate.PerNight;
+        const bool anyCategory = rate.Category.trimmed().isEmpty();
+        if (!anyCategory && rate.Category.compare(category.trimmed(), Qt::CaseInsensitive) != 0)
+            continue;
+        const bool everyHotel = rate.Hotel.isNull() || !rate.Hotel.isValid();
+        if (!everyHotel && rate.Hotel.toInt() != hotel.toInt())
+            continue;
+        const int rank = (everyHotel ? 2 : 0) + (anyCategory ? 1 : 0);
+        if (rank < bestRank) {
+            best = &rate;
+            bestRank = rank;
         }
     }
-    return general ? general->PerNight : TDecimal();
+    return best ? best->PerNight : TDecimal();
 }
 
 // ---- reads
@@ -724,14 +728,16 @@ void CheckIn(int id, const TGuest &registration, TConsent consent)
         requireRoomFree(connection, stay.Room, today, stay.To, stay.Id);
         requireNoGuestInHouse(connection, stay.Room, stay.Id);
         confirmRoomReady(connection, stay.Room, consent);
-        connection.Execute(QStringLiteral("UPDATE Klients SET q125 = ?, q126 = ?, q128 = ? WHERE q123 = ?"),
-                           {int(ssInHouse), Now(), operatorId(), stay.Id});
+        const QString exemption = registration.TaxExemption.trimmed().left(TextColumnLength);
+        connection.Execute(QStringLiteral("UPDATE Klients SET q125 = ?, q126 = ?, q128 = ?, q161 = ? WHERE q123 = ?"),
+                           {int(ssInHouse), Now(), operatorId(), orNull(exemption), stay.Id});
         // What the card leaves empty keeps what the booking already knows.
         connection.Execute(QStringLiteral("UPDATE Rezervacii SET q28 = COALESCE(?, q28), q133 = COALESCE(?, q133), "
                                           "q134 = COALESCE(?, q134), q135 = COALESCE(?, q135) WHERE q124 = ?"),
                            {orNull(registration.PersonalNumber), orNull(registration.Passport),
                             orNull(registration.Address), orNull(registration.Nationality), stay.Booking});
-        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, msgLogCheckedIn.arg(stay.RoomNumber));
+        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking,
+                 msgLogCheckedIn.arg(stay.RoomNumber) + (exemption.isEmpty() ? QString() : msgLogTaxExempt.arg(exemption)));
         return 0;
     });
 }
@@ -776,6 +782,7 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
                                 {"q124", booking},
                                 {"q125", int(ssInHouse)},
                                 {"q126", now},
+                                {"q161", orNull(guest.TaxExemption.left(TextColumnLength))},
                                 {"q128", operatorId()}});
         WriteLog(connection, QStringLiteral("booking"), booking, booking,
                  msgLogWalkIn.arg(info->FieldByName(QStringLiteral("q44")).AsString(), dayText(departure)));

@@ -85,6 +85,7 @@ QString HoldsNights(const QString &alias = QString());
 // The guest of a booking, as the reservation window and the check-in ask for them.
 struct TGuest {
     QString Name, PersonalNumber, Passport, Address, Nationality, Category;
+    QString TaxExemption;  // the reason chosen at check-in; empty: the tourist tax is due
 };
 
 struct TBooking {
@@ -150,7 +151,8 @@ class TTaxRates
 {
 public:
     static TTaxRates Read(TADOConnection &connection);
-    // No rate: zero.
+    // The rate of the hotel and category, else of the hotel for every category, else of every
+    // hotel for the category, else of every hotel for every category, valid that night; none: zero.
     TDecimal Rate(const QVariant &hotel, const QString &category, const QDate &night) const;
 
 private:

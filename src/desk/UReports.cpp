@@ -116,6 +116,13 @@ struct TRoomRow {
     }
 };
 
+struct TTaxRow {
+    int Stay = 0;
+    QString Category;
+    QDate First, End;
+    TDecimal Rate;
+};
+
 struct TChargeRow {
     int Booking = 0, Operator = 0;
     QString Service;
@@ -333,7 +340,21 @@ public:
         return account;
     }
 
-    TTaxRates TaxRates() const { return TTaxRates::Read(m_connection); }
+    // The tourist tax's rows that cover nights of the period.
+    QList<TTaxRow> TaxRows() const
+    {
+        auto query = open(QStringLiteral("SELECT k.q160, k.q31, k.q34, k.q35, k.q70 FROM Klients k WHERE k.q160 IS NOT NULL "
+                                         "AND k.q34 <= :dTo AND k.q35 > :dFrom") +
+                              HotelFilter(QStringLiteral("k.")),
+                          {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+        QList<TTaxRow> rows;
+        for (query->First(); !query->Eof(); query->Next())
+            rows.append({query->FieldByName(QStringLiteral("q160")).AsInteger(),
+                         query->FieldByName(QStringLiteral("q31")).AsString().trimmed(),
+                         dateOf(query->FieldByName(QStringLiteral("q34"))), dateOf(query->FieldByName(QStringLiteral("q35"))),
+                         TDecimal::FromVariant(query->FieldByName(QStringLiteral("q70")).Value())});
+        return rows;
+    }
 
 private:
     QString HotelFilter(const QString &alias) const
@@ -828,26 +849,25 @@ TReport liquidity(TReader &reader, const TParams &)
     return {{money_, open}, {}};
 }
 
+// The nights stayed in the period and the tax charged for them, from the tax's own rows (each
+// a month's nights of one stay at one rate): what the municipality is told, not what is planned.
 TReport taxes(TReader &reader, const TParams &params)
 {
-    const TTaxRates rates = reader.TaxRates();
     struct TFigures {
         QSet<int> Stays;
         int Nights = 0;
         TDecimal Tax;
     };
     QMap<QPair<QString, QString>, TFigures> figures;  // category, rate
-    for (const TStayRow &stay : reader.StaysAround()) {
-        if (!stay.Stayed())
+    for (const TTaxRow &row : reader.TaxRows()) {
+        const QDate first = std::max(row.First, params.From), end = std::min(row.End, params.To.addDays(1));
+        if (first >= end)
             continue;
-        for (QDate night = std::max(stay.From, params.From); night < stay.To && night <= params.To;
-             night = night.addDays(1)) {
-            const TDecimal rate = rates.Rate(stay.Hotel, stay.Category, night);
-            TFigures &f = figures[{stay.Category, money(rate)}];
-            f.Stays.insert(stay.Id);
-            ++f.Nights;
-            f.Tax += rate;
-        }
+        const int nights = int(first.daysTo(end));
+        TFigures &f = figures[{row.Category, money(row.Rate)}];
+        f.Stays.insert(row.Stay);
+        f.Nights += nights;
+        f.Tax += (row.Rate * TDecimal(nights)).Cents();
     }
     TTable table;
     table.Columns = columns({{&colCategory, ckText},

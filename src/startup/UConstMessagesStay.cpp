@@ -103,6 +103,12 @@ QString msgCardDeparture;
 QString msgCardBooking;
 QString msgCardSignature;
 QString msgPdfFilter;
+QString msgTaxExemptChild;
+QString msgTaxExemptDisability;
+QString msgTaxExemptOther;
+QString msgLogTaxExempt;
+QString lblTaxExemption;
+QString msgTaxDue;
 QString msgClosurePeriodInvalid;
 QString msgStayContinues;
 QString colNightsOverdue;
@@ -534,6 +540,30 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "PDF files (*.pdf)",
          "PDF файлове (*.pdf)",
          "Файлы PDF (*.pdf)"},
+        {"msgTaxExemptChild", &msgTaxExemptChild,
+         "A child, as the municipality's ordinance exempts",
+         "Дете, освободено по наредбата на общината",
+         "Ребёнок, освобождённый постановлением общины"},
+        {"msgTaxExemptDisability", &msgTaxExemptDisability,
+         "A person with a disability, as the municipality's ordinance exempts",
+         "Лице с увреждане, освободено по наредбата на общината",
+         "Лицо с инвалидностью, освобождённое постановлением общины"},
+        {"msgTaxExemptOther", &msgTaxExemptOther,
+         "Another ground of the municipality's ordinance",
+         "Друго основание по наредбата на общината",
+         "Другое основание по постановлению общины"},
+        {"msgLogTaxExempt", &msgLogTaxExempt,
+         "; exempt from the tourist tax: %1",
+         "; освободен от туристически данък: %1",
+         "; освобождён от туристического налога: %1"},
+        {"lblTaxExemption", &lblTaxExemption,
+         "Tourist tax",
+         "Туристически данък",
+         "Туристический налог"},
+        {"msgTaxDue", &msgTaxDue,
+         "due",
+         "дължи се",
+         "взимается"},
         {"msgClosurePeriodInvalid", &msgClosurePeriodInvalid,
          "A room is closed from a first night to a later day when it opens again. Please correct the period.",
          "Стая се затваря от първа нощ до по-късен ден, в който се отваря отново. Моля поправете периода.",

@@ -2,6 +2,7 @@
 
 #include "UFrontDeskRun.h"
 #include "UOperReservation.h"
+#include "desk/UTouristTax.h"
 #include "data/UDM.h"
 #include "errors/UExceptionLogs.h"
 #include "controls/KalvMenu.h"
@@ -53,6 +54,13 @@ TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral
                                         QStringLiteral("Националност"), QStringLiteral("edNastaniavaneNationality"));
     edNastaniavaneAddress = AddEdit(gbNastaniavaneCard, QStringLiteral("lInfoNastaniavaneAddress"),
                                     QStringLiteral("Адрес"), QStringLiteral("edNastaniavaneAddress"));
+    // Due, or the ground of the exemption the guest shows (the first item: due).
+    cbNastaniavaneTax = new QComboBox(gbNastaniavaneCard);
+    cbNastaniavaneTax->setObjectName(QStringLiteral("cbNastaniavaneTax"));
+    cbNastaniavaneTax->addItem(msgTaxDue);
+    cbNastaniavaneTax->addItems(TouristTax::ExemptionReasons());
+    PlaceRow(gbNastaniavaneCard, cbNastaniavaneTax,
+             AddLabel(gbNastaniavaneCard, QStringLiteral("lInfoNastaniavaneTax"), lblTaxExemption));
 
     tsNastaniavaneWalkIn = AddSheet(QStringLiteral("tsNastaniavaneWalkIn"), QStringLiteral("Гост без резервация"));
     gbNastaniavaneWalkIn = AddGroupBox(tsNastaniavaneWalkIn, QStringLiteral("gbNastaniavaneWalkIn"),
@@ -229,6 +237,8 @@ void TFNastaniavane::ShowCardOf(int stay)
     for (const auto &[edit, shown, stored] : card)
         if (!sameGuest || edit->text() == shown)
             edit->setText(stored);
+    if (!sameGuest)
+        cbNastaniavaneTax->setCurrentIndex(0);  // every guest owes the tax until they show a ground
     m_shownCard = guest;
     m_shownStay = stay;
 }
@@ -241,6 +251,8 @@ TGuest TFNastaniavane::Card() const
     guest.Passport = edNastaniavanePassport->text();
     guest.Nationality = edNastaniavaneNationality->text();
     guest.Address = edNastaniavaneAddress->text();
+    if (cbNastaniavaneTax->currentIndex() > 0)
+        guest.TaxExemption = cbNastaniavaneTax->currentText();
     return guest;
 }
 

@@ -33,7 +33,7 @@ public:
     QDateEdit *dtpNastaniavaneDay, *dtpNastaniavaneDeparture;
     QLineEdit *edNastaniavanePersonalNumber, *edNastaniavanePassport, *edNastaniavaneNationality,
         *edNastaniavaneAddress, *edNastaniavaneName;
-    QComboBox *cbNastaniavaneHotel, *cbNastaniavaneRoom;
+    QComboBox *cbNastaniavaneHotel, *cbNastaniavaneRoom, *cbNastaniavaneTax;
 
 signals:
     // The operator asked for the folio of a booking.

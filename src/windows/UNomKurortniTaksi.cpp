@@ -86,11 +86,13 @@ void TFNomKurortniTaksi::acSaveExecute()
         } catch (const EConvertError &) {
             rate = TDecimal::FromText(QStringLiteral("-1"));
         }
-        if (category.isEmpty() || rate.IsNegative() || rate != rate.Cents() || DateTo->date() < DateFrom->date()) {
-            MarkControlFailed(category.isEmpty() ? static_cast<QWidget *>(ComboBoxCategory) : EditRate);
+        // A hotel's rate may leave the category empty: it is the settlement's rate for every guest.
+        const QString hotelName = ComboBoxHotel->currentText().trimmed();
+        const bool categoryMissing = category.isEmpty() && hotelName.isEmpty();
+        if (categoryMissing || rate.IsNegative() || rate != rate.Cents() || DateTo->date() < DateFrom->date()) {
+            MarkControlFailed(categoryMissing ? static_cast<QWidget *>(ComboBoxCategory) : EditRate);
             throw EConvertError(msgRateInvalid);
         }
-        const QString hotelName = ComboBoxHotel->currentText().trimmed();
         const QVariant hotel =
             hotelName.isEmpty()
                 ? QVariant(QMetaType::fromType<int>())
@@ -101,7 +103,7 @@ void TFNomKurortniTaksi::acSaveExecute()
         query.Open();
         ChooseRow(query, QStringLiteral("q148"), QStringLiteral("ИД"), EditId->text());
         query.SetFieldValue(QStringLiteral("q1"), hotel);
-        query.SetFieldValue(QStringLiteral("q31"), category);
+        query.SetFieldValue(QStringLiteral("q31"), category.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(category));
         query.SetFieldValue(QStringLiteral("q149"), rate.ToVariant());
         query.SetFieldValue(QStringLiteral("q52"), DateFrom->date().startOfDay());
         query.SetFieldValue(QStringLiteral("q53"), DateTo->date().startOfDay());
