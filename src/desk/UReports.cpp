@@ -340,6 +340,17 @@ public:
         return account;
     }
 
+    // The stays that go on in another room (of any hotel) after a move.
+    QSet<int> ContinuedStays() const
+    {
+        auto query = OpenQuery(m_connection, QStringLiteral("SELECT q155 FROM Klients WHERE q155 IS NOT NULL AND q47 IS NOT NULL AND ") +
+                                                 FrontDesk::HoldsNights());
+        QSet<int> stays;
+        for (query->First(); !query->Eof(); query->Next())
+            stays.insert(query->FieldByName(QStringLiteral("q155")).AsInteger());
+        return stays;
+    }
+
     // The tourist tax's rows that cover nights of the period.
     QList<TTaxRow> TaxRows() const
     {
@@ -436,11 +447,7 @@ TTable stayList(TReader &reader, const QList<TStayRow> &stays)
 // arrival or a departure.
 bool continuesMove(const TStayRow &stay, const QList<TStayRow> &) { return stay.Continues != 0; }
 
-bool endsInMove(const TStayRow &stay, const QList<TStayRow> &all)
-{
-    return std::any_of(all.begin(), all.end(),
-                       [&stay](const TStayRow &other) { return other.Continues == stay.Id && other.Holds(); });
-}
+bool endsInMove(const TStayRow &stay, const QSet<int> &continued) { return continued.contains(stay.Id); }
 
 TReport arrivals(TReader &reader, const TParams &params)
 {
@@ -457,9 +464,10 @@ TReport arrivals(TReader &reader, const TParams &params)
 TReport departures(TReader &reader, const TParams &params)
 {
     const QList<TStayRow> all = reader.StaysAround();
+    const QSet<int> continued = reader.ContinuedStays();
     QList<TStayRow> stays;
     for (const TStayRow &stay : all)
-        if (stay.To >= params.From && stay.To <= params.To && stay.Holds() && !endsInMove(stay, all))
+        if (stay.To >= params.From && stay.To <= params.To && stay.Holds() && !endsInMove(stay, continued))
             stays.append(stay);
     std::sort(stays.begin(), stays.end(), [](const TStayRow &a, const TStayRow &b) {
         return a.To != b.To ? a.To < b.To : earlierStay(a, b);
