@@ -121,6 +121,30 @@ private slots:
             }),
             changed("nobookings.backup", [&](const QString &file) { sql(file, "DROP TABLE Rezervacii"); }),
             changed("renamed.backup", [&](const QString &file) { sql(file, "ALTER TABLE Klients RENAME COLUMN q29 TO q29x"); }),
+            // An index that no longer matches its table, the file's length unchanged: passes a
+            // quick check, and arrivals would be read through the wrong index.
+            changed("index.backup", [&](const QString &file) {
+                const qint64 length = QFileInfo(file).size();
+                sql(file, "INSERT INTO Klients (q1, q29, q34, q35, q47) VALUES (1, 'Индекс', '2026-05-01', '2026-05-04', 1)");
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "index");
+                db.setDatabaseName(file);
+                db.open();
+                QSqlQuery(db).exec("PRAGMA writable_schema = ON");
+                QSqlQuery(db).exec("UPDATE sqlite_master SET sql = 'CREATE INDEX \"IX_Klients_Stay\" ON \"Klients\" "
+                                   "(\"q34\", \"q35\")' WHERE name = 'IX_Klients_Stay'");
+                QSqlQuery(db).exec("PRAGMA writable_schema = OFF");
+                db.close();
+                db.open();  // the damage is of the kind a quick check misses
+                QSqlQuery quick(db), whole(db);
+                QVERIFY(quick.exec("PRAGMA quick_check") && quick.next() && quick.value(0).toString() == "ok");
+                QVERIFY(whole.exec("PRAGMA integrity_check") && whole.next() && whole.value(0).toString() != "ok");
+                quick.finish();
+                whole.finish();
+                db.close();
+                db = QSqlDatabase();
+                QSqlDatabase::removeDatabase("index");
+                QCOMPARE(QFileInfo(file).size(), length);
+            }),
         };
         for (const QString &file : harmful) {
             QVERIFY_THROWS_EXCEPTION(EBackupError, Backup::Restore(file));

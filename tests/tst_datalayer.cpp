@@ -11,6 +11,7 @@
 #include "data/UMssqlEngine.h"
 #include "data/URegistry.h"
 #include "data/USqliteEngine.h"
+#include "data/USqliteProcedure.h"
 #include "errors/MyClass.h"
 #include "framework/UMainLibraryClass.h"
 #include "windows/UOperReservation.h"
@@ -78,6 +79,36 @@ class TestDataLayer : public QObject
     }
 
 private slots:
+    void theProcedureReaderFollowsTheServersRules()
+    {
+        // A ";" inside a trigger's body ends no statement; "@" starts a parameter only where the
+        // server reads one (not in texts, names in quotes or brackets, or comments), and a name
+        // runs on through a non-breaking space as the server's does.
+        const TSqliteProcedure procedure = TSqliteProcedure::Parse(
+            "CREATE PROCEDURE proc_Trigger @iRoom INT AS\r\n"
+            "CREATE TRIGGER IF NOT EXISTS t_clean AFTER INSERT ON Rooms BEGIN "
+            "UPDATE Rooms SET q129 = 0 WHERE q47 = NEW.q47; SELECT 1; END;\r\n"
+            "SELECT q44, '@iRoom;' AS said, [@bracketed] FROM Rooms WHERE q47 = @iRoom; -- @comment;\r\n"
+            "/* @block; */ SELECT @iRoom AS again");
+        QCOMPARE(procedure.Statements.size(), 3);
+        QVERIFY(procedure.Statements.at(0).trimmed().endsWith("END;"));
+        QVERIFY(procedure.Statements.at(1).contains("'@iRoom;'"));
+        QStringList variables;
+        const QString text = "SELECT '@a', [@b], \"@c\", @d -- @e\n/* @f */ :g, @h\u00a0x FROM t";
+        for (const SqliteSql::TToken &token : SqliteSql::Tokenize(text))
+            if (token.Type == SqliteSql::TToken::Variable)
+                variables.append(text.mid(token.Start, token.Length));
+        QCOMPARE(variables, QStringList({"@d", ":g", "@h\u00a0x"}));
+        // A parameter the header does not declare is refused with its name.
+        try {
+            TSqliteProcedure::Parse("CREATE PROCEDURE proc_Bad @iRoom INT AS SELECT q44 FROM Rooms WHERE q47 = @iRoom\u00a0x")
+                .Declared("@iRoom\u00a0x");
+            QFAIL("an undeclared parameter was taken");
+        } catch (const EDatabaseError &error) {
+            QVERIFY2(error.Message().contains("@iRoom"), qPrintable(error.Message()));
+        }
+    }
+
     void init()
     {
         m_home = std::make_unique<TestHome>();

@@ -160,6 +160,7 @@ private slots:
     {
         m_db = std::make_unique<TestDatabase>();
         hotelData();
+        SetToday(today);  // the day the test took once: a run across midnight keeps it
     }
     void cleanup()
     {
@@ -349,6 +350,36 @@ private slots:
         QCOMPARE(connection().Column("SELECT q71 FROM Klients WHERE q160 = ? AND q34 = ? AND q35 = ?",
                                      {first, d0, d0.addDays(2)}).size(),
                  1);
+    }
+
+    void eachOperationOnlyFromTheStatusAndDaysItIsFor()
+    {
+        const QDate d0 = QDate(2026, 5, 4);
+        SetToday(d0);
+        TGuest walkIn = registration();
+        walkIn.Name = "Гост от улицата";
+        const int cancelled = stayOf(book("101", d0, d0.addDays(2)));
+        Cancel(cancelled);
+        expectRefused([&] { CheckIn(cancelled, registration(), true); }, msgStayStatusForbids.arg(msgStatusCancelled));
+        // A stay that was never checked in does not check out.
+        const int reserved = stayOf(book("102", d0, d0.addDays(2)));
+        expectRefused([&] { CheckOut(reserved, true); }, msgStayStatusForbids.arg(msgStatusReserved));
+        // Its departure day is no day to check in.
+        SetToday(d0.addDays(2));
+        expectRefused([&] { CheckIn(reserved, registration(), true); }, msgCheckInNotToday.arg(day(d0)));
+        // A walk-in of no night, and a guest in house shortened to a day already past.
+        expectRefused([&] { WalkIn(roomId("103"), d0.addDays(2), walkIn, QVariant(), true); }, msgDepartureInvalid);
+        SetToday(d0);
+        const int inHouse = stayOf(book("103", d0, d0.addDays(4)));
+        CheckIn(inHouse, registration(), true);
+        SetToday(d0.addDays(2));
+        expectRefused([&] { Extend(inHouse, d0.addDays(1)); }, msgDepartureInvalid);
+        expectRefused([&] { Extend(inHouse, d0.addDays(2)); }, msgDepartureInvalid);
+        // A room being cleaned is taken only after the question, as a dirty one.
+        expectLogged([&] { CheckOut(inHouse, true); });
+        expectLogged([&] { SetRoomStates({roomId("103")}, rsCleaning, {}, {}, {}); });
+        expectAsked([&] { WalkIn(roomId("103"), d0.addDays(3), walkIn, QVariant(), false); }, qnRoomNotReady,
+                    msgRoomNotReady.arg("103", msgRoomStateCleaning));
     }
 
     void chargesAndPaymentsOnlyWhereTheyBelong()
@@ -696,6 +727,27 @@ private slots:
         TFInitMSSQL again;
         QVERIFY(again.InitializeWindow());
         QCOMPARE(count("SELECT COUNT(*) FROM Rezervacii"), 4);
+    }
+
+    void aDatabaseOfANewerVersionIsRefused()
+    {
+        exec("UPDATE VersiaBaza SET q150 = ?", {SchemaVersion + 1});
+        try {
+            SchemaUpgrade::BringUpToDate(connection());
+            QFAIL("a newer database was taken");
+        } catch (const EDatabaseError &error) {
+            QVERIFY2(error.Message().contains(QString::number(SchemaVersion + 1)), qPrintable(error.Message()));
+        }
+        QVERIFY(!connection().InTransaction());
+        connection().Close();
+        {
+            MessageBoxRecorder boxes;
+            TFInitMSSQL splash;
+            QVERIFY(!splash.InitializeWindow());
+            QCOMPARE(boxes.Texts().size(), 1);
+        }
+        DatabaseSetupRequired = false;
+        QCOMPARE(rows("SELECT q150 FROM VersiaBaza"), QStringList({QString::number(SchemaVersion + 1)}));
     }
 
     void folioCommandsFollowTheRules()
