@@ -382,6 +382,47 @@ private slots:
                     msgRoomNotReady.arg("103", msgRoomStateCleaning));
     }
 
+    void theReservationWindowCountsOnlyNightsThatAreHeld()
+    {
+        const QDate d0 = QDate(2026, 5, 4);
+        SetToday(d0);
+        // Cancelled and no-show stays hold no night: the window books over them.
+        const int cancelled = stayOf(book("101", d0.addDays(1), d0.addDays(3), "Отказал се"));
+        Cancel(cancelled);
+        QVERIFY(book("101", d0.addDays(1), d0.addDays(3), "Следващ") > 0);
+        const int noShow = stayOf(book("102", d0, d0.addDays(2), "Неявил се"));
+        SetToday(d0.addDays(1));
+        MarkNoShow(noShow);
+        QVERIFY(book("102", d0.addDays(1), d0.addDays(2), "На мястото му") > 0);
+        // A room closed after its row was staged takes it no more: nothing is saved.
+        TFOperReservation window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(window.InitializeWindow());
+        window.edContragentName->setText("Късметлия");
+        window.edContragentID->setText("8505051234");
+        window.cbTarife->setEditText("Основна");
+        window.cbCurrency->setEditText("BGN");
+        window.cbHotel->setEditText("Морски");
+        window.cbRoomNumber->setEditText("103");
+        window.DateTimePicker1->setDate(d0.addDays(5));
+        window.DateTimePicker2->setDate(d0.addDays(7));
+        {
+            MessageBoxRecorder boxes;
+            window.acOperReservationPrepareContragentForReserv->trigger();
+        }
+        QCOMPARE(window.GridModel()->rowCount(), 1);
+        SetRoomStates({roomId("103")}, rsOutOfService, "теч", d0.addDays(6), d0.addDays(8));
+        const int stays = count("SELECT COUNT(*) FROM Klients");
+        {
+            MessageBoxRecorder boxes;
+            window.acOperReservationSave->trigger();
+            QCOMPARE(boxes.Texts().size(), 1);
+            QVERIFY2(boxes.Texts().first().contains("103"), qPrintable(boxes.Texts().first()));
+        }
+        QCOMPARE(count("SELECT COUNT(*) FROM Klients"), stays);
+        QCOMPARE(window.GridModel()->rowCount(), 1);  // still staged, for another room or days
+    }
+
     void chargesAndPaymentsOnlyWhereTheyBelong()
     {
         const QDate d0 = QDate(2026, 5, 4);
