@@ -31,7 +31,9 @@ QString money(qint64 value)
 }
 
 struct TModelRow {
-    int Key = 0, Booking = 0, Room = 0, Hotel = 0, Status = 0, Continues = 0, TaxStay = 0;
+    int Key = 0, Booking = 0, Room = 0, Hotel = 0, Status = 0, Continues = 0, TaxStay = 0, Operator = 0;
+    QString Service;
+    qint64 Quantity = 0;  // in hundredths
     QDate From, To, Dated;
     qint64 Price = 0, Total = 0;
     QString Category;
@@ -40,9 +42,14 @@ struct TModelRow {
 };
 
 struct TPaid {
-    int Booking = 0, Kind = 0;
+    int Booking = 0, Kind = 0, Method = 0, Operator = 0;
     qint64 Amount = 0;
     QDate Day;
+};
+
+struct TBookingRow {
+    int Number = 0, Hotel = 0, Operator = 0;
+    QDate Entered;
 };
 
 struct TClosed {
@@ -59,6 +66,7 @@ class TestReportModel : public QObject
     std::unique_ptr<TestDatabase> m_db;
     QList<TModelRow> m_rows;
     QList<TPaid> m_payments;
+    QList<TBookingRow> m_bookings;
     QList<TClosed> m_closed;
     QHash<int, int> m_hotelOfRoom;
 
@@ -193,7 +201,7 @@ class TestReportModel : public QObject
         m_payments.clear();
         m_closed.clear();
         TADOQuery rows(&connection());
-        rows.SetSQLText("SELECT q123, q124, q47, q1, q125, q155, q160, q34, q35, q39, q70, q27, q31 FROM Klients");
+        rows.SetSQLText("SELECT q123, q124, q47, q1, q125, q155, q160, q34, q35, q39, q70, q27, q31, q128, q33, q71 FROM Klients");
         rows.Open();
         for (rows.First(); !rows.Eof(); rows.Next()) {
             TModelRow row;
@@ -212,14 +220,25 @@ class TestReportModel : public QObject
             row.Price = cents(rows.FieldByName("q70").Value());
             row.Total = cents(rows.FieldByName("q27").Value());
             row.Category = rows.FieldByName("q31").AsString().trimmed();
+            row.Operator = rows.FieldByName("q128").AsInteger();
+            row.Service = rows.FieldByName("q33").AsString().trimmed();
+            row.Quantity = cents(rows.FieldByName("q71").Value());
             m_rows.append(row);
         }
         TADOQuery payments(&connection());
-        payments.SetSQLText("SELECT q124, q141, q140, q136 FROM Plashtania");
+        payments.SetSQLText("SELECT q124, q141, q142, q128, q140, q136 FROM Plashtania");
         payments.Open();
         for (payments.First(); !payments.Eof(); payments.Next())
             m_payments.append({payments.FieldByName("q124").AsInteger(), payments.FieldByName("q141").AsInteger(),
+                               payments.FieldByName("q142").AsInteger(), payments.FieldByName("q128").AsInteger(),
                                cents(payments.FieldByName("q140").Value()), payments.FieldByName("q136").AsDateTime().date()});
+        m_bookings.clear();
+        TADOQuery bookings(&connection());
+        bookings.SetSQLText("SELECT q124, q1, q128, q136 FROM Rezervacii");
+        bookings.Open();
+        for (bookings.First(); !bookings.Eof(); bookings.Next())
+            m_bookings.append({bookings.FieldByName("q124").AsInteger(), bookings.FieldByName("q1").AsInteger(),
+                               bookings.FieldByName("q128").AsInteger(), bookings.FieldByName("q136").AsDateTime().date()});
         TADOQuery closed(&connection());
         closed.SetSQLText("SELECT q47, q157, q158 FROM Zatvoreni");
         closed.Open();
@@ -279,6 +298,108 @@ class TestReportModel : public QObject
                  qPrintable(QString("%1: the report says %2, the model %3").arg(what, reported.toString(), modelled.toString())));
     }
 
+    // Services by name and payments by kind and method (the turnover's tables), the operators'
+    // and the guests' totals, each operator's row.
+    void checkMoneyByWho(const QString &where, const QDate &from, const QDate &end, int hotel, qint64 rooms,
+                         qint64 services, int sold)
+    {
+        const QDate to = end.addDays(-1);
+        const TReport turnover = Run(rpTurnover, {from, to, hotel ? QVariant(hotel) : QVariant()});
+        QMap<QString, QPair<qint64, qint64>> byService;
+        QHash<int, qint64> servicesBy;
+        for (const TModelRow &charge : m_rows)
+            if (!charge.IsStay() && charge.Holds() && charge.Dated >= from && charge.Dated < end && inHotel(charge.Hotel, hotel)) {
+                byService[charge.Service].first += charge.Quantity;
+                byService[charge.Service].second += charge.Total;
+                servicesBy[charge.Operator] += charge.Total;
+            }
+        QStringList expected;
+        for (auto it = byService.cbegin(); it != byService.cend(); ++it)
+            expected.append(QString("%1|%2|%3").arg(it.key(), money(it.value().first), money(it.value().second)));
+        QStringList shown;
+        for (const QVariantList &row : turnover.Tables.at(2).Rows)
+            shown.append(CellText(row.at(0)) + "|" + CellText(row.at(1)) + "|" + CellText(row.at(2)));
+        QCOMPARE(shown, expected);
+        QHash<int, int> hotelOfBooking;
+        for (const TBookingRow &b : m_bookings)
+            hotelOfBooking.insert(b.Number, b.Hotel);
+        QMap<QPair<int, int>, QPair<int, qint64>> byKind;
+        QHash<int, qint64> deposits, payments, refunds;
+        qint64 net = 0;
+        int count = 0;
+        for (const TPaid &p : m_payments)
+            if (p.Day >= from && p.Day < end && inHotel(hotelOfBooking.value(p.Booking), hotel)) {
+                ++byKind[{p.Kind, p.Method}].first;
+                byKind[{p.Kind, p.Method}].second += p.Amount;
+                (p.Kind == pkDeposit ? deposits : p.Kind == pkPayment ? payments : refunds)[p.Operator] += p.Amount;
+                net += p.Kind == pkRefund ? -p.Amount : p.Amount;
+                ++count;
+            }
+        expected.clear();
+        for (auto it = byKind.cbegin(); it != byKind.cend(); ++it)
+            expected.append(QString("%1|%2|%3|%4").arg(PaymentKindName(it.key().first), PaymentMethodName(it.key().second))
+                                .arg(it.value().first).arg(money(it.value().second)));
+        shown.clear();
+        for (const QVariantList &row : turnover.Tables.at(3).Rows) {
+            QStringList cells;
+            for (const QVariant &cell : row)
+                cells.append(CellText(cell));
+            shown.append(cells.join('|'));
+        }
+        QCOMPARE(shown, expected);
+        compare(where + " payments' count", turnover.Tables.at(3).Totals.at(2), count);
+        compare(where + " payments' net", turnover.Tables.at(3).Totals.at(3), money(net));
+
+        // The operators: bookings entered in the period with their stays' totals; the services
+        // charged and the money taken by each.
+        QHash<int, int> bookingsBy;
+        QHash<int, qint64> roomsBy;
+        for (const TBookingRow &b : m_bookings)
+            if (b.Entered >= from && b.Entered < end && inHotel(b.Hotel, hotel)) {
+                ++bookingsBy[b.Operator];
+                for (const TModelRow &stay : m_rows)
+                    if (stay.Booking == b.Number && stay.IsStay() && stay.Holds())
+                        roomsBy[b.Operator] += stay.Total;
+            }
+        const QStringList names = {QString(), "Мария", "Петър"};
+        const TReport operators = Run(rpOperators, {from, to, hotel ? QVariant(hotel) : QVariant()});
+        int bookings = 0;
+        qint64 roomCharges = 0;
+        for (int op = 1; op <= 2; ++op) {
+            bookings += bookingsBy.value(op);
+            roomCharges += roomsBy.value(op);
+            const bool any = bookingsBy.value(op) || servicesBy.value(op) || deposits.value(op) || payments.value(op) ||
+                             refunds.value(op);
+            QVariantList row;
+            for (const QVariantList &candidate : operators.Tables.at(0).Rows)
+                if (candidate.at(0).toString() == names.at(op))
+                    row = candidate;
+            QCOMPARE(!row.isEmpty(), any);
+            if (!any)
+                continue;
+            compare(where + " bookings of " + names.at(op), row.at(1), bookingsBy.value(op));
+            compare(where + " room charges of " + names.at(op), row.at(2), money(roomsBy.value(op)));
+            compare(where + " services of " + names.at(op), row.at(3), money(servicesBy.value(op)));
+            compare(where + " deposits of " + names.at(op), row.at(4), money(deposits.value(op)));
+            compare(where + " payments of " + names.at(op), row.at(5), money(payments.value(op)));
+            compare(where + " refunds of " + names.at(op), row.at(6), money(refunds.value(op)));
+        }
+        const QVariantList all = operators.Tables.at(0).Totals;
+        compare(where + " bookings entered", all.at(1), bookings);
+        compare(where + " their room charges", all.at(2), money(roomCharges));
+        compare(where + " operators' services", all.at(3), money(services));
+        compare(where + " operators' net", all.at(7), money(net));
+
+        // The guests: their nights, room revenue and services of the period, and what they paid.
+        const QVariantList guests = totals(rpGuests, from, to, hotel);
+        compare(where + " guests' nights", guests.at(2), sold);
+        compare(where + " guests' rooms", guests.at(3), money(rooms));
+        compare(where + " guests' services", guests.at(4), money(services));
+        compare(where + " guests' charged", guests.at(5), money(rooms + services));
+        compare(where + " guests' paid", guests.at(6), money(net));
+        compare(where + " guests' balance", guests.at(7), money(rooms + services - net));
+    }
+
     void checkPeriod(const QDate &from, const QDate &to, int hotel)
     {
         const QDate end = to.addDays(1);
@@ -298,7 +419,7 @@ class TestReportModel : public QObject
             }
         qint64 services = 0;
         for (const TModelRow &charge : m_rows)
-            if (!charge.IsStay() && charge.Dated >= from && charge.Dated < end && inHotel(charge.Hotel, hotel))
+            if (!charge.IsStay() && charge.Holds() && charge.Dated >= from && charge.Dated < end && inHotel(charge.Hotel, hotel))
                 services += charge.Total;
         const QVariantList turnover = totals(rpTurnover, from, to, hotel);
         compare(where + " available nights", turnover.at(1), available);
@@ -319,6 +440,7 @@ class TestReportModel : public QObject
         for (const TPaid &p : m_payments)
             if (p.Day >= from && p.Day < end && inHotel(hotelOfBooking.value(p.Booking), hotel))
                 (p.Kind == pkDeposit ? deposits : p.Kind == pkPayment ? payments : refunds) += p.Amount;
+        checkMoneyByWho(where, from, end, hotel, rooms, services, sold);
         const QVariantList liquidity = totals(rpLiquidity, from, to, hotel);
         compare(where + " deposits", liquidity.at(2), money(deposits));
         compare(where + " payments", liquidity.at(3), money(payments));
