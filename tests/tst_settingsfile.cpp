@@ -5,6 +5,7 @@
 #include "framework/UWideIniFile.h"
 
 #include <QFile>
+#include <QDir>
 #include <QtTest>
 
 class TestSettingsFile : public QObject
@@ -144,6 +145,19 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EIniFileException, blocked.WriteInteger("A", "K", 2));
         QCOMPARE(blocked.ReadInteger("A", "K", 0), 0);
         QCOMPARE(read(), QByteArray("[A]\r\nK=1\r\n"));
+        // Writes gathered into one that failed are undone too: none reaches the file with the next write.
+        ini.BeginUpdate();
+        ini.WriteInteger("A", "K", 3);
+        ini.WriteString("B", "New", "x");
+        QVERIFY(QFile::remove(m_file));
+        QVERIFY(QDir().mkdir(m_file));  // a folder in its place for the moment of the write
+        QVERIFY_THROWS_EXCEPTION(EIniFileException, ini.EndUpdate());
+        QVERIFY(QDir().rmdir(m_file));
+        write("[A]\r\nK=1\r\n");
+        QCOMPARE(ini.ReadInteger("A", "K", 0), 1);
+        QVERIFY(!ini.ValueExists("B", "New"));
+        ini.WriteInteger("A", "L", 4);
+        QCOMPARE(read(), QByteArray("\xEF\xBB\xBF[A]\r\nK=1\r\nL=4\r\n\r\n"));
     }
 };
 

@@ -171,12 +171,26 @@ QStringList TWideMemIniFile::Keys(const QString &section) const
     return keys;
 }
 
+void TWideMemIniFile::BeginUpdate()
+{
+    if (m_updating++ == 0) {
+        m_sectionsBefore = m_sections;
+        m_sectionIndexBefore = m_sectionIndex;
+    }
+}
+
 void TWideMemIniFile::EndUpdate()
 {
     if (m_updating == 0 || --m_updating > 0 || !m_pending)
         return;
     m_pending = false;
-    UpdateFile();
+    try {
+        UpdateFile();
+    } catch (...) {
+        m_sections = m_sectionsBefore;
+        m_sectionIndex = m_sectionIndexBefore;
+        throw;
+    }
 }
 
 namespace {

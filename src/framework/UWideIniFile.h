@@ -24,8 +24,9 @@ public:
     void WriteString(const QString &section, const QString &key, const QString &value);
     void WriteInteger(const QString &section, const QString &key, int value);
 
-    // Writes between the two reach the file together, in one write of the whole file.
-    void BeginUpdate() { ++m_updating; }
+    // Writes between the two reach the file together, in one write of the whole file; when that
+    // write fails, all of them are undone, so none of them reaches the file with a later write.
+    void BeginUpdate();
     void EndUpdate();
     // How many times this process has written an ini file (a measure for tests).
     static int WriteCount();
@@ -49,6 +50,8 @@ private:
     QString m_fileName;
     int m_updating = 0;
     bool m_pending = false;
+    QList<Section> m_sectionsBefore;          // as they were at the outer BeginUpdate
+    QHash<QString, int> m_sectionIndexBefore;
     QList<Section> m_sections;
     QHash<QString, int> m_sectionIndex;  // folded name -> position in m_sections
 };
