@@ -8,6 +8,7 @@
 #include "data/UDLLSafeCall.h"
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
+#include "desk/UFrontDesk.h"
 #include "desk/UOperators.h"
 #include "desk/URights.h"
 #include "errors/MyClass.h"
@@ -434,9 +435,15 @@ TestDatabase::TestDatabase() : m_dm(std::make_unique<TDM>())
     const DatabaseSetup::TResult created = DatabaseSetup::CreateDatabase(server.Database);
     if (created.Outcome != DatabaseSetup::TOutcome::Done)
         throw std::runtime_error(("the test database was not created: " + created.Message).toStdString());
+    // The front desk's day is the one the test began on, whatever the clock says later.
+    FrontDesk::SetToday(QDate::currentDate());
 }
 
-TestDatabase::~TestDatabase() { m_dm.reset(); }
+TestDatabase::~TestDatabase()
+{
+    FrontDesk::SetToday(QDate());
+    m_dm.reset();
+}
 
 TADOConnection &TestDatabase::Connection() { return *m_dm->ADOLocalConnection; }
 
