@@ -400,8 +400,72 @@ class TestReportModel : public QObject
         compare(where + " guests' balance", guests.at(7), money(rooms + services - net));
     }
 
+    // Day by day: the turnover's rows and its chart; stay by stay: the arrivals' and departures'
+    // rows with their bookings' balances.
+    void checkRows(const QString &where, const QDate &from, const QDate &to, int hotel)
+    {
+        const QDate end = to.addDays(1);
+        const TReport turnover = Run(rpTurnover, {from, to, hotel ? QVariant(hotel) : QVariant()});
+        QStringList expected;
+        int day = 0;
+        for (QDate night = from; night < end; night = night.addDays(1), ++day) {
+            int available = 0, sold = 0;
+            qint64 rooms = 0, services = 0;
+            for (auto it = m_hotelOfRoom.cbegin(); it != m_hotelOfRoom.cend(); ++it)
+                available += inHotel(it.value(), hotel) && !closedOn(it.key(), night) ? 1 : 0;
+            for (const TModelRow &row : m_rows) {
+                if (!inHotel(row.Hotel, hotel) || !row.Holds())
+                    continue;
+                if (row.IsStay() && row.From <= night && night < row.To) {
+                    ++sold;
+                    rooms += revenue(row, night, night.addDays(1));
+                } else if (!row.IsStay() && row.Dated == night) {
+                    services += row.Total;
+                }
+            }
+            expected.append(QString("%1|%2|%3|%4|%5|%6").arg(night.toString("dd.MM.yyyy")).arg(available).arg(sold)
+                                .arg(money(rooms), money(services), money(rooms + services)));
+            const TChartDay &chart = turnover.Chart.at(day);
+            QVERIFY2(chart.Day == night && qRound64(chart.Revenue * 100) == rooms + services,
+                     qPrintable(where + " chart of " + night.toString(Qt::ISODate)));
+        }
+        QStringList shown;
+        for (const QVariantList &row : turnover.Tables.at(0).Rows)
+            shown.append(QStringList({CellText(row.at(0)), CellText(row.at(1)), CellText(row.at(2)), CellText(row.at(4)),
+                                      CellText(row.at(5)), CellText(row.at(6))})
+                             .join('|'));
+        QCOMPARE(shown, expected);
+
+        // Arrivals and departures, row by row (booking, room, dates, nights, balance), in any order.
+        for (const bool arriving : {true, false}) {
+            expected.clear();
+            for (const TModelRow &stay : m_rows) {
+                if (!stay.IsStay() || !inHotel(stay.Hotel, hotel))
+                    continue;
+                const bool listed = arriving ? stay.From >= from && stay.From < end && stay.Status != ssCancelled && stay.Continues == 0
+                                             : stay.To >= from && stay.To < end && stay.Holds() && !continued(stay);
+                if (listed)
+                    expected.append(QString("%1|%2|%3|%4|%5").arg(stay.Booking).arg(stay.From.toString("dd.MM.yyyy"),
+                                                                               stay.To.toString("dd.MM.yyyy"))
+                                        .arg(stay.From.daysTo(stay.To)).arg(money(balance(stay.Booking))));
+            }
+            const TReport list = Run(arriving ? rpArrivals : rpDepartures, {from, to, hotel ? QVariant(hotel) : QVariant()});
+            shown.clear();
+            for (const QVariantList &row : list.Tables.at(0).Rows)
+                shown.append(QStringList({CellText(row.at(0)), CellText(row.at(4)), CellText(row.at(5)), CellText(row.at(6)),
+                                          CellText(row.at(8))})
+                                 .join('|'));
+            expected.sort();
+            shown.sort();
+            QVERIFY2(shown == expected, qPrintable(where + (arriving ? " arrivals: " : " departures: ") + shown.join(", ") +
+                                                   " / " + expected.join(", ")));
+        }
+    }
+
     void checkPeriod(const QDate &from, const QDate &to, int hotel)
     {
+        checkRows(QString("%1 – %2, hotel %3").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)).arg(hotel), from,
+                  to, hotel);
         const QDate end = to.addDays(1);
         const QString where = QString("%1 – %2, hotel %3").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)).arg(hotel);
         // Rooms and nights.
