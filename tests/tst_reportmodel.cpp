@@ -69,6 +69,7 @@ class TestReportModel : public QObject
     QList<TBookingRow> m_bookings;
     QList<TClosed> m_closed;
     QHash<int, int> m_hotelOfRoom;
+    QHash<int, QString> m_roomNumber;
 
     TADOConnection &connection() { return m_db->Connection(); }
     void exec(const QString &sql, const QVariantList &values = {}) { m_db->Exec(sql, values); }
@@ -83,8 +84,10 @@ class TestReportModel : public QObject
         for (int i = 0; i < 6; ++i)
             exec("INSERT INTO Rooms (q44, q46, q1, q48, q79, q129) VALUES (?, ?, ?, 1, 2, 0)",
                  {QString::number(i < 3 ? 101 + i : 201 + i - 3), prices[i], i < 3 ? 1 : 2});
-        for (const QVariant &room : connection().Column("SELECT q47 FROM Rooms"))
-            m_hotelOfRoom.insert(room.toInt(), connection().Column("SELECT q1 FROM Rooms WHERE q47 = ?", {room}).value(0).toInt());
+        for (const QString &line : m_db->Rows("SELECT q47, q1, q44 FROM Rooms")) {
+            m_hotelOfRoom.insert(line.section('|', 0, 0).toInt(), line.section('|', 1, 1).toInt());
+            m_roomNumber.insert(line.section('|', 0, 0).toInt(), line.section('|', 2, 2));
+        }
         // A rate for each category everywhere, and the second hotel's own for every guest from the 15th.
         exec("INSERT INTO KurortniTaksi (q1, q31, q149, q52, q53) VALUES (NULL, 'Мъж', 1, ?, ?), (NULL, 'Жена', 1.2, ?, ?), "
              "(2, NULL, 0.7, ?, ?)",
@@ -460,6 +463,59 @@ class TestReportModel : public QObject
             QVERIFY2(shown == expected, qPrintable(where + (arriving ? " arrivals: " : " departures: ") + shown.join(", ") +
                                                    " / " + expected.join(", ")));
         }
+
+        // Each room: nights open, nights sold, revenue.
+        expected.clear();
+        for (auto it = m_hotelOfRoom.cbegin(); it != m_hotelOfRoom.cend(); ++it) {
+            if (!inHotel(it.value(), hotel))
+                continue;
+            int open = 0, sold = 0;
+            qint64 earned = 0;
+            for (QDate night = from; night < end; night = night.addDays(1))
+                open += closedOn(it.key(), night) ? 0 : 1;
+            for (const TModelRow &stay : m_rows)
+                if (stay.IsStay() && stay.Holds() && stay.Room == it.key()) {
+                    const QDate first = std::max(from, stay.From), last = std::min(end, stay.To);
+                    sold += first < last ? int(first.daysTo(last)) : 0;
+                    earned += revenue(stay, from, end);
+                }
+            expected.append(QString("%1|%2|%3|%4").arg(m_roomNumber.value(it.key())).arg(open).arg(sold).arg(money(earned)));
+        }
+        shown.clear();
+        const TReport byRoom = Run(rpRooms, {from, to, hotel ? QVariant(hotel) : QVariant()});
+        for (const QVariantList &row : byRoom.Tables.at(0).Rows)
+            shown.append(QStringList({CellText(row.at(1)), CellText(row.at(2)), CellText(row.at(3)), CellText(row.at(5))}).join('|'));
+        expected.sort();
+        shown.sort();
+        QCOMPARE(shown, expected);
+
+        // The tourist tax by category and rate.
+        QMap<QString, QPair<QSet<int>, QPair<int, qint64>>> taxes;
+        for (const TModelRow &row : m_rows)
+            if (row.TaxStay > 0 && inHotel(row.Hotel, hotel)) {
+                const QDate first = std::max(from, row.From), last = std::min(end, row.To);
+                if (first >= last)
+                    continue;
+                auto &figures = taxes[(row.Category.isEmpty() ? QString("—") : row.Category) + "|" + money(row.Price)];
+                figures.first.insert(row.TaxStay);
+                figures.second.first += int(first.daysTo(last));
+                figures.second.second += row.Price * first.daysTo(last);
+            }
+        expected.clear();
+        for (auto it = taxes.cbegin(); it != taxes.cend(); ++it)
+            expected.append(QString("%1|%2|%3|%4").arg(it.key().section('|', 0, 0)).arg(it.value().first.size())
+                                .arg(it.value().second.first).arg(it.key().section('|', 1) + "|" + money(it.value().second.second)));
+        shown.clear();
+        const TReport byRate = Run(rpTaxes, {from, to, hotel ? QVariant(hotel) : QVariant()});
+        for (const QVariantList &row : byRate.Tables.at(0).Rows) {
+            QStringList cells;
+            for (const QVariant &cell : row)
+                cells.append(CellText(cell));
+            shown.append(cells.join('|'));
+        }
+        expected.sort();
+        shown.sort();
+        QCOMPARE(shown, expected);
     }
 
     void checkPeriod(const QDate &from, const QDate &to, int hotel)
