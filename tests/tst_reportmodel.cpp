@@ -25,6 +25,12 @@ constexpr int kDays = 35;
 
 // Amounts as integers of cents: the model's own arithmetic.
 qint64 cents(const QVariant &value) { return qRound64(value.toString().toDouble() * 100); }
+// Hundredths of a share, rounded half away from zero: percentages and averages.
+qint64 share(qint64 part, qint64 whole) { return whole > 0 ? (2 * part + whole) / (2 * whole) : 0; }
+QString money(qint64 value);
+QString percentOf(qint64 part, qint64 whole) { return money(share(part * 10000, whole)); }
+QString averageOf(qint64 amount, qint64 count) { return money(share(amount, count)); }
+
 QString money(qint64 value)
 {
     return QString("%1%2.%3").arg(value < 0 ? "-" : "").arg(qAbs(value) / 100).arg(qAbs(value) % 100, 2, 10, QChar('0'));
@@ -547,10 +553,17 @@ class TestReportModel : public QObject
         compare(where + " room revenue", turnover.at(4), money(rooms));
         compare(where + " services", turnover.at(5), money(services));
         compare(where + " revenue", turnover.at(6), money(rooms + services));
+        compare(where + " occupancy", turnover.at(3), percentOf(sold, available));
+        const TReport summary = Run(rpTurnover, {from, to, hotel ? QVariant(hotel) : QVariant()});
+        compare(where + " occupancy figure", summary.Tables.at(1).Rows.at(2).at(1), percentOf(sold, available));
+        compare(where + " average daily rate", summary.Tables.at(1).Rows.at(6).at(1), averageOf(rooms, sold));
+        compare(where + " revenue per available room", summary.Tables.at(1).Rows.at(7).at(1), averageOf(rooms, available));
         const QVariantList byRoom = totals(rpRooms, from, to, hotel);
         compare(where + " rooms: nights", byRoom.at(2), available);
         compare(where + " rooms: sold", byRoom.at(3), sold);
         compare(where + " rooms: revenue", byRoom.at(5), money(rooms));
+        compare(where + " rooms: occupancy", byRoom.at(4), percentOf(sold, available));
+        compare(where + " rooms: average rate", byRoom.at(6), averageOf(rooms, sold));
 
         // Money received, by the day it was taken (bookings of the hotel).
         qint64 deposits = 0, payments = 0, refunds = 0;
@@ -627,6 +640,79 @@ class TestReportModel : public QObject
                 ++free;
         compare(where + " occupied", totals(rpOccupied, from, from, hotel).at(1), occupied);
         compare(where + " free", totals(rpFree, from, from, hotel).at(1), free);
+        checkDayAndMoneyRows(where, from, end, hotel);
+    }
+
+    // The rooms occupied and free on the first day, the money taken by day and method, and the
+    // open balances of the guests in house.
+    void checkDayAndMoneyRows(const QString &where, const QDate &from, const QDate &end, int hotel)
+    {
+        const QVariant chosen = hotel ? QVariant(hotel) : QVariant();
+        QStringList expected, shown;
+        QSet<int> held;
+        for (const TModelRow &stay : m_rows)
+            if (stay.IsStay() && stay.Holds() && stay.From <= from && from < stay.To && inHotel(stay.Hotel, hotel)) {
+                expected.append(QString("%1|%2").arg(m_roomNumber.value(stay.Room)).arg(stay.Booking));
+                held.insert(stay.Room);
+            }
+        const TReport occupied = Run(rpOccupied, {from, from, chosen});
+        for (const QVariantList &row : occupied.Tables.at(0).Rows)
+            shown.append(CellText(row.at(1)) + "|" + CellText(row.at(3)));
+        expected.sort();
+        shown.sort();
+        QVERIFY2(shown == expected, qPrintable(where + " occupied: " + shown.join(", ") + " / " + expected.join(", ")));
+        expected.clear();
+        shown.clear();
+        for (auto it = m_hotelOfRoom.cbegin(); it != m_hotelOfRoom.cend(); ++it)
+            if (inHotel(it.value(), hotel) && !held.contains(it.key()) && !closedOn(it.key(), from))
+                expected.append(m_roomNumber.value(it.key()));
+        const TReport free = Run(rpFree, {from, from, chosen});
+        for (const QVariantList &row : free.Tables.at(0).Rows)
+            shown.append(CellText(row.at(1)));
+        expected.sort();
+        shown.sort();
+        QVERIFY2(shown == expected, qPrintable(where + " free: " + shown.join(", ") + " / " + expected.join(", ")));
+
+        QHash<int, int> hotelOfBooking;
+        for (const TBookingRow &b : m_bookings)
+            hotelOfBooking.insert(b.Number, b.Hotel);
+        QMap<QPair<QDate, int>, QList<qint64>> byDay;  // day, method: deposits, payments, refunds
+        for (const TPaid &p : m_payments)
+            if (p.Day >= from && p.Day < end && inHotel(hotelOfBooking.value(p.Booking), hotel)) {
+                QList<qint64> &sums = byDay[{p.Day, p.Method}];
+                sums.resize(3);
+                sums[p.Kind == pkDeposit ? 0 : p.Kind == pkPayment ? 1 : 2] += p.Amount;
+            }
+        expected.clear();
+        for (auto it = byDay.cbegin(); it != byDay.cend(); ++it)
+            expected.append(QString("%1|%2|%3|%4|%5|%6").arg(it.key().first.toString("dd.MM.yyyy"), PaymentMethodName(it.key().second),
+                                                             money(it.value().at(0)), money(it.value().at(1)),
+                                                             money(it.value().at(2)),
+                                                             money(it.value().at(0) + it.value().at(1) - it.value().at(2))));
+        const TReport liquidity = Run(rpLiquidity, {from, end.addDays(-1), chosen});
+        shown.clear();
+        for (const QVariantList &row : liquidity.Tables.at(0).Rows) {
+            QStringList cells;
+            for (const QVariant &cell : row)
+                cells.append(CellText(cell));
+            shown.append(cells.join('|'));
+        }
+        QCOMPARE(shown, expected);
+        // Guests in house now: what their bookings still owe, whatever the period.
+        QSet<int> inHouse;
+        for (const TModelRow &stay : m_rows)
+            if (stay.IsStay() && stay.Status == ssInHouse && inHotel(stay.Hotel, hotel))
+                inHouse.insert(stay.Booking);
+        expected.clear();
+        for (int booking : inHouse)
+            if (balance(booking) != 0)
+                expected.append(QString("%1|%2").arg(booking).arg(money(balance(booking))));
+        shown.clear();
+        for (const QVariantList &row : liquidity.Tables.at(1).Rows)
+            shown.append(CellText(row.at(0)) + "|" + CellText(row.at(7)));
+        expected.sort();
+        shown.sort();
+        QVERIFY2(shown == expected, qPrintable(where + " open balances: " + shown.join(", ") + " / " + expected.join(", ")));
     }
 
 private slots:
