@@ -158,6 +158,8 @@ class TestReportModel : public QObject
         for (int stay : keys("SELECT q123 FROM Klients WHERE q125 = 0 AND q47 IS NOT NULL AND q34 <= ? AND q35 > ?",
                              {today, today})) {
             const int roll = random.bounded(100);
+            // The guest shows the card with the personal number the booking was made with.
+            card.PersonalNumber = connection().Column("SELECT q28 FROM Klients WHERE q123 = ?", {stay}).value(0).toString();
             if (roll < 75)
                 attempt([&] { CheckIn(stay, card, true); });
             else if (roll < 85)
@@ -407,6 +409,52 @@ class TestReportModel : public QObject
         compare(where + " guests' charged", guests.at(5), money(rooms + services));
         compare(where + " guests' paid", guests.at(6), money(net));
         compare(where + " guests' balance", guests.at(7), money(rooms + services - net));
+        checkGuestRows(where, from, end, hotel);
+    }
+
+    // Each guest (the booking's guest, by personal number): nights, rooms, services and payments.
+    void checkGuestRows(const QString &where, const QDate &from, const QDate &end, int hotel)
+    {
+        QHash<int, QString> guestOf;
+        for (const QString &line : m_db->Rows("SELECT q124, q28, q29 FROM Rezervacii"))
+            guestOf.insert(line.section('|', 0, 0).toInt(), line.section('|', 1, 1).trimmed());  // a guest is their number
+        struct TFigures {
+            int Nights = 0;
+            qint64 Rooms = 0, Services = 0, Paid = 0;
+        };
+        QMap<QString, TFigures> byGuest;
+        for (const TModelRow &row : m_rows) {
+            if (!inHotel(row.Hotel, hotel) || !row.Holds())
+                continue;
+            if (row.IsStay()) {
+                const QDate first = std::max(from, row.From), last = std::min(end, row.To);
+                if (first >= last)
+                    continue;
+                byGuest[guestOf.value(row.Booking)].Nights += int(first.daysTo(last));
+                byGuest[guestOf.value(row.Booking)].Rooms += revenue(row, from, end);
+            } else if (row.Dated >= from && row.Dated < end) {
+                byGuest[guestOf.value(row.Booking)].Services += row.Total;
+            }
+        }
+        QHash<int, int> hotelOfBooking;
+        for (const TBookingRow &b : m_bookings)
+            hotelOfBooking.insert(b.Number, b.Hotel);
+        for (const TPaid &p : m_payments)
+            if (p.Day >= from && p.Day < end && inHotel(hotelOfBooking.value(p.Booking), hotel))
+                byGuest[guestOf.value(p.Booking)].Paid += p.Kind == pkRefund ? -p.Amount : p.Amount;
+        QStringList expected, shown;
+        for (auto it = byGuest.cbegin(); it != byGuest.cend(); ++it)
+            expected.append(QString("%1|%2|%3|%4|%5").arg(it.key()).arg(it.value().Nights).arg(money(it.value().Rooms),
+                                                                                             money(it.value().Services),
+                                                                                             money(it.value().Paid)));
+        const TReport guests = Run(rpGuests, {from, end.addDays(-1), hotel ? QVariant(hotel) : QVariant()});
+        for (const QVariantList &row : guests.Tables.at(0).Rows)
+            shown.append(QStringList({CellText(row.at(0)), CellText(row.at(2)), CellText(row.at(3)), CellText(row.at(4)),
+                                      CellText(row.at(6))})
+                             .join('|'));
+        expected.sort();
+        shown.sort();
+        QVERIFY2(shown == expected, qPrintable(where + " guests: " + shown.join(", ") + " / " + expected.join(", ")));
     }
 
     // Day by day: the turnover's rows and its chart; stay by stay: the arrivals' and departures'
