@@ -480,16 +480,16 @@ class TestReportModel : public QObject
                     services += row.Total;
                 }
             }
-            expected.append(QString("%1|%2|%3|%4|%5|%6").arg(night.toString("dd.MM.yyyy")).arg(available).arg(sold)
-                                .arg(money(rooms), money(services), money(rooms + services)));
+            expected.append(QString("%1|%2|%3|%4|%5|%6|%7").arg(night.toString("dd.MM.yyyy")).arg(available).arg(sold)
+                                .arg(percentOf(sold, available), money(rooms), money(services), money(rooms + services)));
             const TChartDay &chart = turnover.Chart.at(day);
             QVERIFY2(chart.Day == night && qRound64(chart.Revenue * 100) == rooms + services,
                      qPrintable(where + " chart of " + night.toString(Qt::ISODate)));
         }
         QStringList shown;
         for (const QVariantList &row : turnover.Tables.at(0).Rows)
-            shown.append(QStringList({CellText(row.at(0)), CellText(row.at(1)), CellText(row.at(2)), CellText(row.at(4)),
-                                      CellText(row.at(5)), CellText(row.at(6))})
+            shown.append(QStringList({CellText(row.at(0)), CellText(row.at(1)), CellText(row.at(2)), CellText(row.at(3)),
+                                      CellText(row.at(4)), CellText(row.at(5)), CellText(row.at(6))})
                              .join('|'));
         QCOMPARE(shown, expected);
 
