@@ -73,6 +73,7 @@ class TestReportModel : public QObject
     QList<TModelRow> m_rows;
     QList<TPaid> m_payments;
     QList<TBookingRow> m_bookings;
+    QHash<int, int> m_hotelOfBooking;
     QList<TClosed> m_closed;
     QHash<int, int> m_hotelOfRoom;
     QHash<int, QString> m_roomNumber;
@@ -250,6 +251,9 @@ class TestReportModel : public QObject
         for (bookings.First(); !bookings.Eof(); bookings.Next())
             m_bookings.append({bookings.FieldByName("q124").AsInteger(), bookings.FieldByName("q1").AsInteger(),
                                bookings.FieldByName("q128").AsInteger(), bookings.FieldByName("q136").AsDateTime().date()});
+        m_hotelOfBooking.clear();
+        for (const TBookingRow &b : m_bookings)
+            m_hotelOfBooking.insert(b.Number, b.Hotel);
         TADOQuery closed(&connection());
         closed.SetSQLText("SELECT q47, q157, q158 FROM Zatvoreni");
         closed.Open();
@@ -260,6 +264,22 @@ class TestReportModel : public QObject
     }
 
     // ---- the model's figures
+
+    // A report's row as the text a reader sees, its cells joined by "|".
+    static QString line(const QVariantList &row)
+    {
+        QStringList cells;
+        for (const QVariant &cell : row)
+            cells.append(CellText(cell));
+        return cells.join('|');
+    }
+    static QStringList lines(const TTable &table)
+    {
+        QStringList result;
+        for (const QVariantList &row : table.Rows)
+            result.append(line(row));
+        return result;
+    }
 
     bool inHotel(int hotel, int wanted) const { return wanted == 0 || hotel == wanted; }
     bool closedOn(int room, const QDate &night) const
@@ -331,15 +351,12 @@ class TestReportModel : public QObject
         for (const QVariantList &row : turnover.Tables.at(2).Rows)
             shown.append(CellText(row.at(0)) + "|" + CellText(row.at(1)) + "|" + CellText(row.at(2)));
         QCOMPARE(shown, expected);
-        QHash<int, int> hotelOfBooking;
-        for (const TBookingRow &b : m_bookings)
-            hotelOfBooking.insert(b.Number, b.Hotel);
         QMap<QPair<int, int>, QPair<int, qint64>> byKind;
         QHash<int, qint64> deposits, payments, refunds;
         qint64 net = 0;
         int count = 0;
         for (const TPaid &p : m_payments)
-            if (p.Day >= from && p.Day < end && inHotel(hotelOfBooking.value(p.Booking), hotel)) {
+            if (p.Day >= from && p.Day < end && inHotel(m_hotelOfBooking.value(p.Booking), hotel)) {
                 ++byKind[{p.Kind, p.Method}].first;
                 byKind[{p.Kind, p.Method}].second += p.Amount;
                 (p.Kind == pkDeposit ? deposits : p.Kind == pkPayment ? payments : refunds)[p.Operator] += p.Amount;
@@ -350,13 +367,7 @@ class TestReportModel : public QObject
         for (auto it = byKind.cbegin(); it != byKind.cend(); ++it)
             expected.append(QString("%1|%2|%3|%4").arg(PaymentKindName(it.key().first), PaymentMethodName(it.key().second))
                                 .arg(it.value().first).arg(money(it.value().second)));
-        shown.clear();
-        for (const QVariantList &row : turnover.Tables.at(3).Rows) {
-            QStringList cells;
-            for (const QVariant &cell : row)
-                cells.append(CellText(cell));
-            shown.append(cells.join('|'));
-        }
+        shown = lines(turnover.Tables.at(3));
         QCOMPARE(shown, expected);
         compare(where + " payments' count", turnover.Tables.at(3).Totals.at(2), count);
         compare(where + " payments' net", turnover.Tables.at(3).Totals.at(3), money(net));
@@ -436,11 +447,8 @@ class TestReportModel : public QObject
                 byGuest[guestOf.value(row.Booking)].Services += row.Total;
             }
         }
-        QHash<int, int> hotelOfBooking;
-        for (const TBookingRow &b : m_bookings)
-            hotelOfBooking.insert(b.Number, b.Hotel);
         for (const TPaid &p : m_payments)
-            if (p.Day >= from && p.Day < end && inHotel(hotelOfBooking.value(p.Booking), hotel))
+            if (p.Day >= from && p.Day < end && inHotel(m_hotelOfBooking.value(p.Booking), hotel))
                 byGuest[guestOf.value(p.Booking)].Paid += p.Kind == pkRefund ? -p.Amount : p.Amount;
         QStringList expected, shown;
         for (auto it = byGuest.cbegin(); it != byGuest.cend(); ++it)
@@ -559,14 +567,7 @@ class TestReportModel : public QObject
         for (auto it = taxes.cbegin(); it != taxes.cend(); ++it)
             expected.append(QString("%1|%2|%3|%4").arg(it.key().section('|', 0, 0)).arg(it.value().first.size())
                                 .arg(it.value().second.first).arg(it.key().section('|', 1) + "|" + money(it.value().second.second)));
-        shown.clear();
-        const TReport byRate = Run(rpTaxes, {from, to, hotel ? QVariant(hotel) : QVariant()});
-        for (const QVariantList &row : byRate.Tables.at(0).Rows) {
-            QStringList cells;
-            for (const QVariant &cell : row)
-                cells.append(CellText(cell));
-            shown.append(cells.join('|'));
-        }
+        shown = lines(Run(rpTaxes, {from, to, hotel ? QVariant(hotel) : QVariant()}).Tables.at(0));
         expected.sort();
         shown.sort();
         QCOMPARE(shown, expected);
@@ -615,11 +616,8 @@ class TestReportModel : public QObject
 
         // Money received, by the day it was taken (bookings of the hotel).
         qint64 deposits = 0, payments = 0, refunds = 0;
-        QHash<int, int> hotelOfBooking;
-        for (const QString &line : m_db->Rows("SELECT q124, q1 FROM Rezervacii"))
-            hotelOfBooking.insert(line.section('|', 0, 0).toInt(), line.section('|', 1, 1).toInt());
         for (const TPaid &p : m_payments)
-            if (p.Day >= from && p.Day < end && inHotel(hotelOfBooking.value(p.Booking), hotel))
+            if (p.Day >= from && p.Day < end && inHotel(m_hotelOfBooking.value(p.Booking), hotel))
                 (p.Kind == pkDeposit ? deposits : p.Kind == pkPayment ? payments : refunds) += p.Amount;
         checkMoneyByWho(where, from, end, hotel, rooms, services, sold);
         const QVariantList liquidity = totals(rpLiquidity, from, to, hotel);
@@ -721,12 +719,9 @@ class TestReportModel : public QObject
         shown.sort();
         QVERIFY2(shown == expected, qPrintable(where + " free: " + shown.join(", ") + " / " + expected.join(", ")));
 
-        QHash<int, int> hotelOfBooking;
-        for (const TBookingRow &b : m_bookings)
-            hotelOfBooking.insert(b.Number, b.Hotel);
         QMap<QPair<QDate, int>, QList<qint64>> byDay;  // day, method: deposits, payments, refunds
         for (const TPaid &p : m_payments)
-            if (p.Day >= from && p.Day < end && inHotel(hotelOfBooking.value(p.Booking), hotel)) {
+            if (p.Day >= from && p.Day < end && inHotel(m_hotelOfBooking.value(p.Booking), hotel)) {
                 QList<qint64> &sums = byDay[{p.Day, p.Method}];
                 sums.resize(3);
                 sums[p.Kind == pkDeposit ? 0 : p.Kind == pkPayment ? 1 : 2] += p.Amount;
@@ -738,13 +733,7 @@ class TestReportModel : public QObject
                                                              money(it.value().at(2)),
                                                              money(it.value().at(0) + it.value().at(1) - it.value().at(2))));
         const TReport liquidity = Run(rpLiquidity, {from, end.addDays(-1), chosen});
-        shown.clear();
-        for (const QVariantList &row : liquidity.Tables.at(0).Rows) {
-            QStringList cells;
-            for (const QVariant &cell : row)
-                cells.append(CellText(cell));
-            shown.append(cells.join('|'));
-        }
+        shown = lines(liquidity.Tables.at(0));
         QCOMPARE(shown, expected);
         // Guests in house now: what their bookings still owe, whatever the period.
         QSet<int> inHouse;
