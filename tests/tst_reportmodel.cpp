@@ -77,6 +77,7 @@ class TestReportModel : public QObject
     QList<TClosed> m_closed;
     QHash<int, int> m_hotelOfRoom;
     QHash<int, QString> m_roomNumber;
+    QHash<int, QString> m_roomShown;  // rooms, beds and price, as the free rooms list shows them
 
     TADOConnection &connection() { return m_db->Connection(); }
     void exec(const QString &sql, const QVariantList &values = {}) { m_db->Exec(sql, values); }
@@ -91,9 +92,12 @@ class TestReportModel : public QObject
         for (int i = 0; i < 6; ++i)
             exec("INSERT INTO Rooms (q44, q46, q1, q48, q79, q129) VALUES (?, ?, ?, 1, 2, 0)",
                  {QString::number(i < 3 ? 101 + i : 201 + i - 3), prices[i], i < 3 ? 1 : 2});
-        for (const QString &line : m_db->Rows("SELECT q47, q1, q44 FROM Rooms")) {
+        for (const QString &line : m_db->Rows("SELECT q47, q1, q44, q48, q79, q46 FROM Rooms")) {
             m_hotelOfRoom.insert(line.section('|', 0, 0).toInt(), line.section('|', 1, 1).toInt());
             m_roomNumber.insert(line.section('|', 0, 0).toInt(), line.section('|', 2, 2));
+            m_roomShown.insert(line.section('|', 0, 0).toInt(),
+                               QString("%1|%2|%3").arg(line.section('|', 3, 3), line.section('|', 4, 4))
+                                   .arg(money(qRound64(line.section('|', 5, 5).toDouble() * 100))));
         }
         // A rate for each category everywhere, and the second hotel's own for every guest from the 15th.
         exec("INSERT INTO KurortniTaksi (q1, q31, q149, q52, q53) VALUES (NULL, 'Мъж', 1, ?, ?), (NULL, 'Жена', 1.2, ?, ?), "
@@ -685,7 +689,10 @@ class TestReportModel : public QObject
             if (inHotel(it.value(), hotel) && !held.contains(it.key()) && !closedOn(it.key(), from))
                 ++free;
         compare(where + " occupied", totals(rpOccupied, from, from, hotel).at(1), occupied);
-        compare(where + " free", totals(rpFree, from, from, hotel).at(1), free);
+        const QVariantList freeTotals = totals(rpFree, from, from, hotel);
+        compare(where + " free", freeTotals.at(1), free);
+        compare(where + " free rooms' rooms", freeTotals.at(2), free);     // one room each
+        compare(where + " free rooms' beds", freeTotals.at(3), 2 * free);  // two beds each
         checkDayAndMoneyRows(where, from, end, hotel);
     }
 
@@ -698,12 +705,13 @@ class TestReportModel : public QObject
         QSet<int> held;
         for (const TModelRow &stay : m_rows)
             if (stay.IsStay() && stay.Holds() && stay.From <= from && from < stay.To && inHotel(stay.Hotel, hotel)) {
-                expected.append(QString("%1|%2").arg(m_roomNumber.value(stay.Room)).arg(stay.Booking));
+                expected.append(QString("%1|%2|%3|%4").arg(m_roomNumber.value(stay.Room)).arg(stay.Booking)
+                                    .arg(stay.From.toString("dd.MM.yyyy"), stay.To.toString("dd.MM.yyyy")));
                 held.insert(stay.Room);
             }
         const TReport occupied = Run(rpOccupied, {from, from, chosen});
         for (const QVariantList &row : occupied.Tables.at(0).Rows)
-            shown.append(CellText(row.at(1)) + "|" + CellText(row.at(3)));
+            shown.append(QStringList({CellText(row.at(1)), CellText(row.at(3)), CellText(row.at(4)), CellText(row.at(5))}).join('|'));
         expected.sort();
         shown.sort();
         QVERIFY2(shown == expected, qPrintable(where + " occupied: " + shown.join(", ") + " / " + expected.join(", ")));
@@ -711,10 +719,10 @@ class TestReportModel : public QObject
         shown.clear();
         for (auto it = m_hotelOfRoom.cbegin(); it != m_hotelOfRoom.cend(); ++it)
             if (inHotel(it.value(), hotel) && !held.contains(it.key()) && !closedOn(it.key(), from))
-                expected.append(m_roomNumber.value(it.key()));
+                expected.append(m_roomNumber.value(it.key()) + "|" + m_roomShown.value(it.key()));
         const TReport free = Run(rpFree, {from, from, chosen});
         for (const QVariantList &row : free.Tables.at(0).Rows)
-            shown.append(CellText(row.at(1)));
+            shown.append(QStringList({CellText(row.at(1)), CellText(row.at(2)), CellText(row.at(3)), CellText(row.at(4))}).join('|'));
         expected.sort();
         shown.sort();
         QVERIFY2(shown == expected, qPrintable(where + " free: " + shown.join(", ") + " / " + expected.join(", ")));
