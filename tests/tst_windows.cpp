@@ -213,6 +213,50 @@ private slots:
         QCOMPARE(window->MDITabControl->count(), 0);
     }
 
+    void escClosesWhatIsInFrontAndThenAsks()
+    {
+        hotelData();
+        auto window = mainWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        // Nothing open: Esc asks, and Enter (the default) keeps the program.
+        {
+            MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDNO);
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+            QCOMPARE(boxes.Texts(), QStringList({msgQuitProgram}));
+            QCOMPARE(boxes.Boxes().first().Flags, 4 | 32 | 256);
+        }
+        QVERIFY(window->isVisible());
+        window->RunCommand("actOperReserv");
+        QWidget *reservation = lastChild(*window);
+        window->RunCommand("actNomenHotels");
+        QWidget *hotels = lastChild(*window);
+        QCOMPARE(window->MdiArea->activeSubWindow()->widget(), hotels);
+        // Typing in a field and pressing Ctrl+Tab moves to the other window; Esc closes that one only.
+        QTest::keyClick(window.get(), Qt::Key_Tab, Qt::ControlModifier);
+        QTRY_COMPARE(window->MdiArea->activeSubWindow()->widget(), reservation);
+        {
+            MessageBoxRecorder boxes;
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(), Qt::Key_Escape);
+            QVERIFY(boxes.Texts().isEmpty());  // nothing staged: closed without a question
+        }
+        QTRY_COMPARE(window->MdiArea->subWindowList().size(), 1);
+        QCOMPARE(window->MdiArea->subWindowList().first()->widget(), hotels);
+        QVERIFY(window->isVisible());
+        // Ctrl+F4 closes the active child window.
+        window->MdiArea->setActiveSubWindow(window->MdiArea->subWindowList().first());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(), Qt::Key_F4,
+                        Qt::ControlModifier);
+        QTRY_COMPARE(window->MdiArea->subWindowList().size(), 0);
+        QVERIFY(window->isVisible());
+        // And with nothing open, a yes to the question ends the program.
+        MessageBoxRecorder boxes;
+        boxes.Answer(TSystemWinOS::IDYES);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+    }
+
     void closingWithUnsavedStagedRowsAsksFirst()
     {
         hotelData();
@@ -228,6 +272,7 @@ private slots:
             MessageBoxRecorder boxes;
             boxes.Answer(TSystemWinOS::IDNO);
             if (way == "Esc") {
+                // Esc closes the reservation window in front, asking first about its rows.
                 window->activateWindow();
                 QTest::keyClick(window.get(), Qt::Key_Escape);
             } else if (way == "Изход") {
@@ -235,7 +280,7 @@ private slots:
             } else {
                 window->close();
             }
-            QCOMPARE(boxes.Texts(), QStringList({msgDiscardStagedRows}));
+            QCOMPARE(boxes.Texts(), QStringList({way == "Esc" ? msgDiscardWindowRows : msgDiscardStagedRows}));
             QCOMPARE(boxes.Boxes().first().Flags, 36);
             QVERIFY2(window->isVisible(), qPrintable(way));
             QCOMPARE(window->MdiArea->subWindowList().size(), 1);

@@ -15,6 +15,8 @@ QString msgDatabaseNameNotAllowed;
 QString msgMailNeedsEncryption;
 QString msgAttachNotSupported;
 QString msgDiscardStagedRows;
+QString msgDiscardWindowRows;
+QString msgQuitProgram;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries()
 {
@@ -106,6 +108,14 @@ const QList<TCatalogueEntry> &AddedCatalogueEntries()
          "A reservation window holds rows that are not saved. Close the program and discard them?",
          "Прозорец за резервация съдържа незаписани редове. Да се затвори ли програмата и редовете да се загубят?",
          "В окне бронирования есть несохранённые строки. Закрыть программу и отказаться от них?"},
+        {"msgDiscardWindowRows", &msgDiscardWindowRows,
+         "This reservation window holds rows that are not saved. Close it and discard them?",
+         "Този прозорец за резервация съдържа незаписани редове. Да се затвори ли и редовете да се загубят?",
+         "В этом окне бронирования есть несохранённые строки. Закрыть его и отказаться от них?"},
+        {"msgQuitProgram", &msgQuitProgram,
+         "Exit the program?",
+         "Изход от програмата?",
+         "Выйти из программы?"},
     };
     return entries;
 }

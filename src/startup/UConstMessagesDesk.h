@@ -21,5 +21,7 @@ extern QString msgDatabaseNameNotAllowed;
 extern QString msgMailNeedsEncryption;
 extern QString msgAttachNotSupported;
 extern QString msgDiscardStagedRows;
+extern QString msgDiscardWindowRows;
+extern QString msgQuitProgram;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries();

@@ -239,7 +239,8 @@ int TSystemWinOS::ShowMessageBox(const QString &text, const QString &title, int 
     const QList<ButtonSpec> buttons = buttonsOf(flags);
     for (const ButtonSpec &spec : buttons)
         box.addButton(spec.button);
-    box.setDefaultButton(buttons.first().button);
+    // MB_DEFBUTTON2 and MB_DEFBUTTON3 name another button as the one Enter presses.
+    box.setDefaultButton(buttons.value((flags >> 8) & 3, buttons.first()).button);
     box.exec();
     const auto pressed = box.standardButton(box.clickedButton());
     for (const ButtonSpec &spec : buttons)

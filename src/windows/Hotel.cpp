@@ -382,10 +382,42 @@ void TFHotel::CreateActions()
             connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
         m_actions.insert(name, action);
     }
-    QAction *close = m_actions.value(QStringLiteral("actClose"));
-    close->setShortcut(Qt::Key_Escape);
-    close->setShortcutContext(Qt::WindowShortcut);
-    addAction(close);
+    // Esc never quits at once: it closes what is in front. Ctrl+Tab goes to the next child window
+    // (Ctrl+F4, closing the active one, is the child frame's own).
+    auto *escape = new QAction(this);
+    escape->setObjectName(QStringLiteral("acHotelEscape"));
+    escape->setShortcut(Qt::Key_Escape);
+    escape->setShortcutContext(Qt::WindowShortcut);
+    connect(escape, &QAction::triggered, this, &TFHotel::EscapePressed);
+    addAction(escape);
+    auto *nextChild = new QAction(this);
+    nextChild->setObjectName(QStringLiteral("acHotelNextChild"));
+    nextChild->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    nextChild->setShortcutContext(Qt::WindowShortcut);
+    connect(nextChild, &QAction::triggered, this, [this] { MdiArea->activateNextSubWindow(); });
+    addAction(nextChild);
+}
+
+// The child window in front: the active one, else the one that was active last.
+QMdiSubWindow *TFHotel::FrontChild() const
+{
+    return MdiArea->activeSubWindow() ? MdiArea->activeSubWindow() : MdiArea->currentSubWindow();
+}
+
+void TFHotel::EscapePressed()
+{
+    if (QMdiSubWindow *front = FrontChild()) {
+        CloseChild(front);
+        return;
+    }
+    // MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2: Enter keeps the program open.
+    if (TSystemWinOS::ShowMessageBox(msgQuitProgram, msgUserChoiceTitle, 4 | 32 | 256) == TSystemWinOS::IDYES)
+        close();
+}
+
+bool TFHotel::CloseChild(QMdiSubWindow *frame)
+{
+    return frame->close();  // a window with unsaved rows asks first
 }
 
 QAction *TFHotel::Action(const QString &name) const { return m_actions.value(name); }
@@ -701,6 +733,10 @@ void TFHotel::closeEvent(QCloseEvent *event)
     }
     timerInitRoomStatus->stop();
     FormInfo1->Save();
+    // The question was asked for the whole program: the windows close without asking again.
+    for (QMdiSubWindow *frame : MdiArea->subWindowList())
+        if (auto *reservation = qobject_cast<TFOperReservation *>(frame->widget()))
+            reservation->DiscardAgreed = true;
     MdiArea->closeAllSubWindows();
     TMainLibraryClass::closeEvent(event);
 }

@@ -12,11 +12,13 @@
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesStay.h"
+#include "startup/UConstMessagesDesk.h"
 #include "startup/USystemWinOS.h"
 
 #include <QAction>
 #include <algorithm>
 #include <QBoxLayout>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
@@ -599,3 +601,13 @@ void TFOperReservation::acOperReservationSaveExecute()
 }
 
 void TFOperReservation::acCloseExecute() { close(); }
+
+void TFOperReservation::closeEvent(QCloseEvent *event)
+{
+    if (HasStagedRows() && !DiscardAgreed &&
+        TSystemWinOS::ShowMessageBox(msgDiscardWindowRows, msgUserChoiceTitle, 36) != TSystemWinOS::IDYES) {
+        event->ignore();
+        return;
+    }
+    TRegisterWindow::closeEvent(event);
+}

@@ -33,6 +33,8 @@ public:
     int LastBooking = 0;
     // Rows staged in this window and not yet saved.
     bool HasStagedRows() const { return StagingQuery->Active() && StagingQuery->RecordCount() > 0; }
+    // The operator already agreed to lose the staged rows (the program is closing): no question.
+    bool DiscardAgreed = false;
     // Free when neither Klients nor this window's staged rows hold a stay of the room (its
     // identifier alone) that shares a night with the period.
     bool IsRoomFree(int room, const QDate &from, const QDate &to);
@@ -69,6 +71,8 @@ protected:
     void LoadCaptions() override;
     TAdoDataSet *OwnListDataSet() override { return StagingQuery; }
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Closed by any way (Esc, Ctrl+F4, the frame), staged rows are lost only after a question.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void cbRoomNumberSelect(const QString &room);
