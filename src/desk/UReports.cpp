@@ -443,11 +443,6 @@ TTable stayList(TReader &reader, const QList<TStayRow> &stays)
     return table;
 }
 
-// A room move ends one stay row and starts another, which names the first: neither end is an
-// arrival or a departure.
-bool continuesMove(const TStayRow &stay, const QList<TStayRow> &) { return stay.Continues != 0; }
-
-bool endsInMove(const TStayRow &stay, const QSet<int> &continued) { return continued.contains(stay.Id); }
 
 TReport arrivals(TReader &reader, const TParams &params)
 {
@@ -455,7 +450,7 @@ TReport arrivals(TReader &reader, const TParams &params)
     QList<TStayRow> stays;
     for (const TStayRow &stay : all)
         if (stay.From >= params.From && stay.From <= params.To && stay.Status != FrontDesk::ssCancelled &&
-            !continuesMove(stay, all))
+            stay.Continues == 0)  // a move's new part is no arrival
             stays.append(stay);
     std::sort(stays.begin(), stays.end(), earlierStay);
     return {{stayList(reader, stays)}, {}};
@@ -467,7 +462,7 @@ TReport departures(TReader &reader, const TParams &params)
     const QSet<int> continued = reader.ContinuedStays();
     QList<TStayRow> stays;
     for (const TStayRow &stay : all)
-        if (stay.To >= params.From && stay.To <= params.To && stay.Holds() && !endsInMove(stay, continued))
+        if (stay.To >= params.From && stay.To <= params.To && stay.Holds() && !continued.contains(stay.Id))
             stays.append(stay);
     std::sort(stays.begin(), stays.end(), [](const TStayRow &a, const TStayRow &b) {
         return a.To != b.To ? a.To < b.To : earlierStay(a, b);

@@ -133,25 +133,16 @@ int TWideMemIniFile::ReadInteger(const QString &section, const QString &key, int
 
 void TWideMemIniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    const QList<Section> sectionsBefore = m_sections;
-    const QHash<QString, int> indexBefore = m_sectionIndex;
+    // A single write is a batch of one: written at once, undone when the write fails.
+    BeginUpdate();
     Section &s = EnsureSection(section);
     const auto it = s.Index.constFind(fold(key));
     if (it == s.Index.constEnd())
         AddEntry(s, key, value);
     else
         s.Entries[*it].second = value;
-    if (m_updating > 0) {
-        m_pending = true;
-        return;
-    }
-    try {
-        UpdateFile();
-    } catch (...) {
-        m_sections = sectionsBefore;
-        m_sectionIndex = indexBefore;
-        throw;
-    }
+    m_pending = true;
+    EndUpdate();
 }
 
 void TWideMemIniFile::WriteInteger(const QString &section, const QString &key, int value)

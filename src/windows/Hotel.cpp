@@ -407,17 +407,12 @@ QMdiSubWindow *TFHotel::FrontChild() const
 void TFHotel::EscapePressed()
 {
     if (QMdiSubWindow *front = FrontChild()) {
-        CloseChild(front);
+        front->close();  // a window with unsaved rows asks first
         return;
     }
     // MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2: Enter keeps the program open.
     if (TSystemWinOS::ShowMessageBox(msgQuitProgram, msgUserChoiceTitle, 4 | 32 | 256) == TSystemWinOS::IDYES)
         close();
-}
-
-bool TFHotel::CloseChild(QMdiSubWindow *frame)
-{
-    return frame->close();  // a window with unsaved rows asks first
 }
 
 QAction *TFHotel::Action(const QString &name) const { return m_actions.value(name); }

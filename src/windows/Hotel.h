@@ -98,8 +98,6 @@ public:
     // Esc closes what is in front: the active child window (asking first when it holds unsaved
     // rows), else, after a question whose default is No, the program.
     void EscapePressed();
-    // Closes a child window; false when its unsaved rows are kept.
-    bool CloseChild(QMdiSubWindow *frame);
     QMdiSubWindow *FrontChild() const;
     void ComboBox1Enter();
     void ComboBox1Select(const QString &text);
