@@ -144,46 +144,43 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("Стаи"));
         QCOMPARE(window->Pages()->currentWidget(), window->tsNomenclatureRoomsTypes);
         QCOMPARE(window->rgNomenclatureRoomsLock->ItemIndex(), 0);
-        window->ComboBox1->setFocus();
-        window->show();
-        window->activateWindow();
-        QApplication::setActiveWindow(window.get());
-        window->ComboBox3->setFocus();
-        QTRY_COMPARE(window->ComboBox3->count(), 2);  // refilled on entry
         {
             MessageBoxRecorder boxes;
-            window->acFNomStaiSaveExecute();  // no hotel and no filter
+            QVERIFY(ClickCommand(window->acFNomStaiSave));  // no hotel and no filter
             QCOMPARE(boxes.Texts(), QStringList({msgNoDataFillIn}));
         }
-        window->Edit1->setText("101");
-        window->ComboBox1->setEditText("Двойна");
-        window->ComboBox2->setEditText("Сезонна");
-        window->ComboBox3->setEditText("Планински");
-        window->Edit2->setText("2");  // beds without a room count: neither is written
-        window->acFNomStaiSave->trigger();
+        QVERIFY(TypeInto(window->Edit1, "101"));
+        // Each list is refilled on entry and keeps the item the mouse chose in it.
+        QVERIFY(ChooseFromDropDown(window->ComboBox1, "Двойна"));
+        QVERIFY(ChooseFromDropDown(window->ComboBox2, "Сезонна"));
+        QVERIFY(ChooseFromDropDown(window->ComboBox3, "Планински"));
+        QCOMPARE(window->ComboBox3->count(), 2);
+        QVERIFY(TypeInto(window->Edit2, "2"));  // beds without a room count: neither is written
+        QCOMPARE(window->ComboBox1->currentText(), QString("Двойна"));
+        QVERIFY(ClickCommand(window->acFNomStaiSave));
         QCOMPARE(rows("SELECT q47, q44, q46, q51, q79, q48, q1, q42 FROM Rooms"),
                  QStringList({"1|101|90.5|2|||2|2"}));
         exec("UPDATE Uslugi SET q40 = 95 WHERE q33 = 'Двойна'");
-        window->Edit5->setText("1");
-        window->Edit3->setText("1");
-        window->acFNomStaiSave->trigger();
+        QVERIFY(TypeInto(window->Edit5, "1"));
+        QVERIFY(TypeInto(window->Edit3, "1"));
+        QVERIFY(ClickCommand(window->acFNomStaiSave));
         QCOMPARE(rows("SELECT q47, q46, q79, q48 FROM Rooms"), QStringList({"1|95|2|1"}));
 
         // The filter decides the hotel; an identifier no row has adds a room.
         SelectedHotelID = "1";
-        window->ComboBox3->setEditText("");
-        window->Edit5->setText("99");
-        window->Edit1->setText("102");
-        window->acFNomStaiSave->trigger();
+        QVERIFY(ClearField(window->ComboBox3));
+        QVERIFY(TypeInto(window->Edit5, "99"));
+        QVERIFY(TypeInto(window->Edit1, "102"));
+        QVERIFY(ClickCommand(window->acFNomStaiSave));
         QCOMPARE(rows("SELECT q47, q44, q1 FROM Rooms WHERE q44 = '102'"), QStringList({"2|102|1"}));
         SelectedHotelID.clear();
 
         // A service no one has: a clear message, no half row, no open transaction.
         MessageBoxRecorder boxes;
-        window->ComboBox3->setEditText("Морски");
-        window->ComboBox1->setEditText("Няма");
-        window->Edit5->clear();
-        window->acFNomStaiSave->trigger();
+        QVERIFY(ChooseFromDropDown(window->ComboBox3, "Морски"));
+        QVERIFY(TypeInto(window->ComboBox1, "Няма"));
+        QVERIFY(ClearField(window->Edit5));
+        QVERIFY(ClickCommand(window->acFNomStaiSave));
         QCOMPARE(boxes.Boxes().size(), 1);
         QVERIFY(boxes.Texts().first().contains("Няма"));
         QVERIFY(boxes.Texts().first().contains("ИД услуга"));
@@ -191,6 +188,27 @@ private slots:
         QVERIFY(!connection().InTransaction());
         QCOMPARE(window->GridModel()->rowCount(), 2);
         SaveShot(window.get(), "FNomStai");
+    }
+
+    void lookupBoxesRefillWhenEnteredAndKeepAMouseChoice()
+    {
+        masterData();
+        auto window = openWindow<TFNomStai>();
+        QVERIFY(ChooseFromDropDown(window->ComboBox2, "Основна"));
+        // A tariff added by another workstation is offered the next time the box is entered.
+        exec("INSERT INTO Tarife (q50) VALUES ('Зимна')");
+        QVERIFY(ClickOn(window->Edit1));
+        QVERIFY(ChooseFromDropDown(window->ComboBox2, "Зимна"));
+        // Choosing again from the box that already has the focus keeps the new choice.
+        QVERIFY(ChooseFromDropDown(window->ComboBox2, "Сезонна"));
+        QCOMPARE(window->ComboBox2->currentText(), QString("Сезонна"));
+        QCOMPARE(window->ComboBox2->count(), 3);
+        // Typed text that is no item survives the refill on entry.
+        QVERIFY(TypeInto(window->ComboBox1, "Трой"));
+        QVERIFY(ClickOn(window->Edit1));
+        QVERIFY(ClickOn(window->ComboBox1->lineEdit()));
+        QCOMPARE(window->ComboBox1->currentText(), QString("Трой"));
+        QCOMPARE(window->ComboBox1->currentIndex(), -1);
     }
 
     void roomNumberIsUniqueWithinItsHotel()

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -190,18 +191,26 @@ QComboBox *TRegisterWindow::AddLookupBox(QGroupBox *box, const QString &labelNam
 
 bool TRegisterWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn)
+    // Focus coming back from the box's own list is not an entry: refilling then would drop
+    // the item just clicked.
+    if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
         for (const TLookupBox &lookup : m_lookupBoxes)
-            if (lookup.Box == watched) {
-                const QString typed = lookup.Box->currentText();
-                const QStringList values = lookup.Values();
-                const QSignalBlocker quiet(lookup.Box);
-                lookup.Box->clear();
-                lookup.Box->addItems(values);
-                lookup.Box->setCurrentIndex(-1);
-                lookup.Box->setEditText(typed);
-            }
+            if (lookup.Box == watched)
+                RefillLookupBox(lookup);
     return TMainLibraryClass::eventFilter(watched, event);
+}
+
+void TRegisterWindow::RefillLookupBox(const TLookupBox &lookup)
+{
+    const QString typed = lookup.Box->currentText();
+    const QStringList values = lookup.Values();
+    const QSignalBlocker quiet(lookup.Box);
+    lookup.Box->clear();
+    lookup.Box->addItems(values);
+    const int chosen = lookup.Box->findText(typed);
+    lookup.Box->setCurrentIndex(chosen);
+    if (chosen < 0)
+        lookup.Box->setEditText(typed);
 }
 
 bool TRegisterWindow::InitializeWindow()

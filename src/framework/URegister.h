@@ -112,6 +112,7 @@ private:
         QComboBox *Box;
         std::function<QStringList()> Values;
     };
+    static void RefillLookupBox(const TLookupBox &lookup);
     TKalvMenuControl *m_toolbar;
     QTabWidget *m_pages;
     QTableView *m_grid;

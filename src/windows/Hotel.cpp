@@ -40,6 +40,7 @@
 #include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
 
+#include <QFocusEvent>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QAction>
@@ -748,8 +749,11 @@ bool TFHotel::eventFilter(QObject *watched, QEvent *event)
     default:
         break;
     }
-    if (watched == ComboBox1 && (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress) &&
-        !ComboBox1->view()->isVisible())
+    // Focus coming back from the list itself is not an entry (the clicked item would be lost).
+    const bool entered = (event->type() == QEvent::FocusIn &&
+                          static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) ||
+                         event->type() == QEvent::MouseButtonPress;
+    if (watched == ComboBox1 && entered && !ComboBox1->view()->isVisible())
         ComboBox1Enter();
     if (watched == MdiArea->viewport() && event->type() == QEvent::Resize)
         FitBoardCanvas();

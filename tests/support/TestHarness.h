@@ -3,6 +3,7 @@
 // error log window, and helpers to build and find windows' controls by name.
 
 #include "startup/KalvCM.h"
+#include "UserInput.h"
 
 #include <QList>
 #include <QMdiArea>
@@ -231,6 +232,7 @@ bool IsBookingSaved(const QString &text);
     {                                                                                                              \
         TKalvApplication app(argc, argv);                                                                          \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                                   \
+        QApplication::setDoubleClickInterval(150); /* lists opened by a click wait this long */                     \
         InstallUnexpectedWindowGuards();                                                                           \
         TestClass test;                                                                                            \
         QTEST_SET_MAIN_SOURCE_PATH                                                                                 \

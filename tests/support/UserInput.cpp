@@ -1,0 +1,200 @@
+#include "UserInput.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+// Says why a step could not be done; the caller's QVERIFY fails the test.
+bool fail(const QString &what)
+{
+    qWarning().noquote() << "input failed:" << what;
+    return false;
+}
+
+// A drop-down's list ignores a release sooner than the double-click interval after it opened.
+void pauseBetweenClicks()
+{
+    QTest::qWait(QApplication::doubleClickInterval() + 30);
+}
+
+QWidget *textTarget(QWidget *field)
+{
+    if (auto *box = qobject_cast<QComboBox *>(field))
+        return box->isEditable() ? box->lineEdit() : field;
+    return field;
+}
+
+// Key by key, any letters: each a press and a release carrying its text, as a keyboard layout
+// of that language sends them.
+void typeText(QWidget *target, const QString &text)
+{
+    for (const QChar c : text) {
+        const Qt::Key key = c.unicode() < 128 ? Qt::Key(QChar(c).toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, target, key, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, target, key, QString(c), Qt::NoModifier);
+    }
+}
+
+// Clicks the tabs of the pages the widget sits on, outermost first, as a person would to get to it.
+void revealPages(QWidget *widget)
+{
+    QList<QPair<QTabWidget *, QWidget *>> pages;
+    for (QWidget *child = widget; child && !child->isWindow(); child = child->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(child->parentWidget() ? child->parentWidget()->parentWidget()
+                                                                           : nullptr);
+            tabs && tabs->indexOf(child) >= 0)
+            pages.prepend({tabs, child});
+    for (const auto &[tabs, page] : pages)
+        if (tabs->currentWidget() != page) {
+            QTabBar *bar = tabs->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(tabs->indexOf(page)).center());
+        }
+}
+
+} // namespace
+
+bool BringToFront(QWidget *field)
+{
+    QWidget *window = field->window();
+    if (!window->isVisible()) {
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window))
+            return fail(QStringLiteral("the window of %1 was not shown").arg(field->objectName()));
+        QTest::qWait(20);  // layouts settle as after a real first paint
+    }
+    if (QApplication::activeWindow() != window) {
+        window->activateWindow();
+        window->raise();
+        if (!QTest::qWaitForWindowActive(window))
+            return fail(QStringLiteral("the window of %1 did not become active").arg(field->objectName()));
+    }
+    return true;
+}
+
+bool ClickOn(QWidget *widget, QPoint at)
+{
+    if (!BringToFront(widget))
+        return false;
+    revealPages(widget);
+    if (!widget->isVisible())
+        return fail(QStringLiteral("%1 is hidden: nobody can click it").arg(widget->objectName()));
+    if (!widget->isEnabled())
+        return fail(QStringLiteral("%1 is disabled: a click would do nothing").arg(widget->objectName()));
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at.isNull() ? widget->rect().center() : at);
+    return true;
+}
+
+bool TypeInto(QWidget *field, const QString &text)
+{
+    QWidget *target = textTarget(field);
+    if (!ClickOn(target))
+        return false;
+    if (!field->hasFocus() && !target->hasFocus())
+        return fail(QStringLiteral("a click did not give %1 the focus").arg(field->objectName()));
+    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(target, Qt::Key_Delete);
+    else
+        typeText(target, text);
+    return true;
+}
+
+bool ClearField(QWidget *field)
+{
+    return TypeInto(field, QString());
+}
+
+bool ChooseFromDropDown(QComboBox *box, const QString &item)
+{
+    if (!BringToFront(box))
+        return false;
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = box->isEditable();
+    const QRect arrow = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
+    if (!ClickOn(box, arrow.isValid() ? arrow.center() : box->rect().center()))
+        return false;
+    QAbstractItemView *list = box->view();
+    if (!QTest::qWaitFor([list] { return list->isVisible(); }))
+        return fail(QStringLiteral("the list of %1 did not open").arg(box->objectName()));
+    pauseBetweenClicks();
+    const int row = box->findText(item);
+    if (row < 0)
+        return fail(QStringLiteral("%1 does not offer '%2'").arg(box->objectName(), item));
+    const QModelIndex index = list->model()->index(row, box->modelColumn());
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(index).center());
+    if (!QTest::qWaitFor([list] { return !list->isVisible(); }))
+        return fail(QStringLiteral("the list of %1 did not close").arg(box->objectName()));
+    if (box->currentText() != item)
+        return fail(
+            QStringLiteral("%1 shows '%2' after '%3' was clicked").arg(box->objectName(), box->currentText(), item));
+    return true;
+}
+
+bool TypeDate(QDateTimeEdit *field, const QDate &day)
+{
+    if (!ClickOn(field))
+        return false;
+    QTest::keyClick(field, Qt::Key_Home);
+    // Each section is typed whole; a full section moves on to the next by itself.
+    const QString format = field->displayFormat();
+    for (int i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        int run = 1;
+        while (i + run < format.size() && format.at(i + run) == c)
+            ++run;
+        if (c == 'd')
+            QTest::keyClicks(field, day.toString(QStringLiteral("dd")));
+        else if (c == 'M')
+            QTest::keyClicks(field, day.toString(QStringLiteral("MM")));
+        else if (c == 'y')
+            QTest::keyClicks(field, day.toString(run == 2 ? QStringLiteral("yy") : QStringLiteral("yyyy")));
+        i += run;
+    }
+    QTest::keyClick(field, Qt::Key_Tab);
+    if (field->date() != day)
+        return fail(QStringLiteral("%1 shows %2 after %3 was typed")
+                        .arg(field->objectName(), field->date().toString(Qt::ISODate), day.toString(Qt::ISODate)));
+    return true;
+}
+
+bool ClickCommand(QAction *action)
+{
+    if (auto *owner = qobject_cast<QWidget *>(action->parent()); owner && !BringToFront(owner))
+        return false;  // a window's toolbar takes its place when the window shows
+    const QList<QObject *> shownIn = action->associatedObjects();
+    for (QObject *object : shownIn) {
+        QWidget *button = nullptr;
+        if (auto *bar = qobject_cast<QToolBar *>(object))
+            button = bar->widgetForAction(action);
+        else if (qobject_cast<QAbstractButton *>(object))
+            button = static_cast<QWidget *>(object);
+        if (button && button->isVisibleTo(button->window()))
+            return ClickOn(button);
+    }
+    return fail(QStringLiteral("no button shows the command %1").arg(action->objectName()));
+}
+
+bool PressKey(QWidget *anyInWindow, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    if (!BringToFront(anyInWindow))
+        return false;
+    QWidget *target = QApplication::focusWidget();
+    if (!target || target->window() != anyInWindow->window())
+        target = anyInWindow->window();
+    QTest::keyClick(target, key, modifiers);
+    return true;
+}
