@@ -2,6 +2,8 @@
 // room-status board, personalisation and about windows.
 
 #include "TestHarness.h"
+#include "desk/URights.h"
+#include "startup/UConstMessagesDesk.h"
 #include "admin/UBaza.h"
 #include "admin/UDatabaseSetup.h"
 #include "controls/KalvMenu.h"
@@ -221,7 +223,9 @@ private slots:
                  QStringList({"actOperReserv", "actOperCleanRoom", "actOperNachislenie", "actOperOtmianaReserv",
                               "actOperNastaniavane", "actOperPrikluchvane", "actOperAddresCards", "actOperSec",
                               "actOperHotelRoomsRefresh"}));
-        QCOMPARE(window->mmKALVCM->actions().first()->text().trimmed(), QString());
+        // The operator switch says what it is, and what its login's Exit does.
+        QCOMPARE(window->mmKALVCM->actions().first()->text(), QString("Смяна на оператор"));
+        QCOMPARE(window->mmKALVCM->actions().first()->statusTip(), msgChangeOperatorHint);
         QAction *reserve = window->Action("actOperReserv");
         QCOMPARE(reserve->text(), QString("Резервация"));
         QCOMPARE(reserve->property("ImageIndex").toInt(), 31);
@@ -239,18 +243,25 @@ private slots:
         QCOMPARE(window->stLabelHotel->text(), QString("Хотел"));
         QCOMPARE(window->dtpMainPeriodFilter->displayFormat(), QString("dd/MM/yyyy"));
         QCOMPARE(window->dtpMainPeriodFilter->date(), QDate::currentDate());
-        QCOMPARE(window->StatusPanels.size(), 4);
-        QCOMPARE(window->StatusPanels.at(0)->text(), msgServerLabel + "srv\\inst");
-        QCOMPARE(window->StatusPanels.at(0)->width(), 230);
-        QCOMPARE(window->StatusPanels.at(3)->text(), msgUserNameLabel + "sa");
+        QCOMPARE(window->StatusPanels.size(), 5);
+        QCOMPARE(window->StatusPanels.at(0)->text(), msgOperatorLabel + msgNobodyLoggedIn);
+        QCOMPARE(window->StatusPanels.at(1)->text(), msgServerLabel + "srv\\inst");
+        QCOMPARE(window->StatusPanels.at(1)->width(), 230);
+        QCOMPARE(window->StatusPanels.at(4)->text(), msgDbUserLabel + "sa");
         QCOMPARE(window->CommandPanels.value("atbNomen")->actions().size(), 13);
         QCOMPARE(window->CommandPanels.value("atbNomen")->toolButtonStyle(), Qt::ToolButtonIconOnly);
         QVERIFY(window->timerInitRoomStatus->isActive());
         QCOMPARE(window->timerInitRoomStatus->interval(), 10000);
         QCOMPARE(window->PopupMenu1Operacii->actions().size(), 6);
         QCOMPARE(window->PopupMenu1Operacii->actions().first()->text(), QString("Удължаване на престой "));
-        window->InitializeWindow();  // again, as after an operator change
-        QCOMPARE(window->StatusPanels.size(), 4);
+        // Again, as after an operator change: the status bar names who logged in.
+        KalvCLientInfo().LoginName = "Мария";
+        Rights::SetCurrent(3, Rights::Full());
+        window->InitializeWindow();
+        QCOMPARE(window->StatusPanels.size(), 5);
+        QCOMPARE(window->StatusPanels.at(0)->text(), msgOperatorLabel + "Мария");
+        Rights::ClearCurrent();
+        KalvCLientInfo().LoginName.clear();
         window->show();
         SaveShot(window.get(), "FHotel");
     }

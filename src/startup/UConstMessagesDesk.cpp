@@ -17,6 +17,10 @@ QString msgAttachNotSupported;
 QString msgDiscardStagedRows;
 QString msgDiscardWindowRows;
 QString msgQuitProgram;
+QString msgOperatorLabel;
+QString msgDbUserLabel;
+QString msgNobodyLoggedIn;
+QString msgChangeOperatorHint;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries()
 {
@@ -116,6 +120,22 @@ const QList<TCatalogueEntry> &AddedCatalogueEntries()
          "Exit the program?",
          "Изход от програмата?",
          "Выйти из программы?"},
+        {"msgOperatorLabel", &msgOperatorLabel,
+         "Operator: ",
+         "Оператор: ",
+         "Оператор: "},
+        {"msgDbUserLabel", &msgDbUserLabel,
+         "Database user: ",
+         "Потребител на базата: ",
+         "Пользователь базы: "},
+        {"msgNobodyLoggedIn", &msgNobodyLoggedIn,
+         "nobody",
+         "няма",
+         "нет"},
+        {"msgChangeOperatorHint", &msgChangeOperatorHint,
+         "Shows the login for another operator; Exit there closes the program.",
+         "Показва входа за друг оператор; „Изход“ там затваря програмата.",
+         "Показывает вход для другого оператора; «Выход» там закрывает программу."},
     };
     return entries;
 }

@@ -23,5 +23,9 @@ extern QString msgAttachNotSupported;
 extern QString msgDiscardStagedRows;
 extern QString msgDiscardWindowRows;
 extern QString msgQuitProgram;
+extern QString msgOperatorLabel;
+extern QString msgDbUserLabel;
+extern QString msgNobodyLoggedIn;
+extern QString msgChangeOperatorHint;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries();

@@ -423,8 +423,10 @@ void TFHotel::CreateMenu()
     mmKALVCM = new QMenuBar(this);
     mmKALVCM->setObjectName(QStringLiteral("mmKALVCM"));
     setMenuBar(mmKALVCM);
-    auto *change = new QAction(ImageList::Icon(103), QStringLiteral(" "), this);
+    auto *change = new QAction(ImageList::Icon(103), QStringLiteral("Смяна на оператор"), this);
     change->setObjectName(QStringLiteral("mnuChangeOperator"));
+    change->setStatusTip(msgChangeOperatorHint);
+    change->setToolTip(msgChangeOperatorHint);
     connect(change, &QAction::triggered, m_actions.value(QStringLiteral("actOperChangeOperator")), &QAction::trigger);
     mmKALVCM->addAction(change);
     // Beside the operator switch: the operator's own password.
@@ -526,11 +528,14 @@ void TFHotel::CreateStatusBar()
 
 void TFHotel::FillStatusBar()
 {
+    // Who works at the desk comes first; the database's own user is named as such.
+    const QString login = KalvCLientInfo().LoginName;
     const QList<QPair<int, QString>> panels = {
+        {160, msgOperatorLabel + (Rights::CurrentPrivileges().isEmpty() || login.isEmpty() ? msgNobodyLoggedIn : login)},
         {230, msgServerLabel + SqlComputerName + QStringLiteral("\\") + SqlInstance},
         {40, msgNetLabel},
         {200, msgBaseLabel + SqlDataBase},
-        {100, msgUserNameLabel + SqlUser}};
+        {100, msgDbUserLabel + SqlUser}};
     for (int i = 0; i < panels.size(); ++i) {
         if (i >= StatusPanels.size()) {
             auto *label = new QLabel(sbHotelInfo);
