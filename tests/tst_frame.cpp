@@ -361,6 +361,36 @@ private slots:
         QCOMPARE(SelectedHotelID, QString());
     }
 
+    void mainWindowComesBackMaximisedAndItsNormalPlace()
+    {
+        {
+            auto window = mainWindow();
+            window->show();
+            window->setGeometry(40, 50, 900, 640);
+            QTest::qWait(20);
+            window->showMaximized();
+            QTRY_VERIFY(window->isMaximized());
+            window->close();
+        }
+        {
+            auto window = mainWindow();
+            window->show();
+            QTRY_VERIFY(window->isMaximized());
+            // After an operator switch (hidden, then shown) too.
+            window->hide();
+            window->show();
+            QTRY_VERIFY(window->isMaximized());
+            window->showNormal();
+            QTRY_COMPARE(window->size(), QSize(900, 640));
+            window->close();
+        }
+        auto window = mainWindow();
+        window->show();
+        QTest::qWait(50);
+        QVERIFY(!window->isMaximized());
+        QCOMPARE(window->size(), QSize(900, 640));
+    }
+
     void placementSavedAndRestored()
     {
         {
