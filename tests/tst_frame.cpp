@@ -218,16 +218,18 @@ private slots:
                  QStringList({"mnuChangeOperator", "mnuChangeOwnPassword", "mnuOperations", "mnuReports", "mnuAdministration", "mnuSettings",
                               "mnuNomen", "mnuWindows", "mnuMenu", "mnuHelp", "mnuClose"}));
         QMenu *operations = window->mmKALVCM->actions().at(2)->menu();
-        QCOMPARE(operations->title(), QString("Операции"));
+        QCOMPARE(operations->title(), QString("&Операции"));  // Alt+О
         QCOMPARE(actionNames(operations->actions()),
                  QStringList({"actOperReserv", "actOperCleanRoom", "actOperNachislenie", "actOperOtmianaReserv",
                               "actOperNastaniavane", "actOperPrikluchvane", "actOperAddresCards", "actOperSec",
                               "actOperHotelRoomsRefresh"}));
         // The operator switch says what it is, and what its login's Exit does.
-        QCOMPARE(window->mmKALVCM->actions().first()->text(), QString("Смяна на оператор"));
+        QCOMPARE(window->mmKALVCM->actions().first()->text().remove('&'), QString("Смяна на оператор"));
         QCOMPARE(window->mmKALVCM->actions().first()->statusTip(), msgChangeOperatorHint);
         QAction *reserve = window->Action("actOperReserv");
-        QCOMPARE(reserve->text(), QString("Резервация"));
+        QCOMPARE(reserve->text(), QString("&Резервация"));
+        QCOMPARE(reserve->shortcut(), QKeySequence(Qt::Key_F2));
+        QCOMPARE(reserve->toolTip(), QString("Резервация (F2)"));
         QCOMPARE(reserve->property("ImageIndex").toInt(), 31);
         QCOMPARE(reserve->property("Category").toString(), QString("Операции"));
         QVERIFY(!reserve->icon().isNull());
@@ -246,7 +248,7 @@ private slots:
         QCOMPARE(window->StatusPanels.size(), 5);
         QCOMPARE(window->StatusPanels.at(0)->text(), msgOperatorLabel + msgNobodyLoggedIn);
         QCOMPARE(window->StatusPanels.at(1)->text(), msgServerLabel + "srv\\inst");
-        QCOMPARE(window->StatusPanels.at(1)->width(), 230);
+        QCOMPARE(window->StatusPanels.at(1)->sizeHint().width(), 230);
         QCOMPARE(window->StatusPanels.at(4)->text(), msgDbUserLabel + "sa");
         QCOMPARE(window->CommandPanels.value("atbNomen")->actions().size(), 13);
         QCOMPARE(window->CommandPanels.value("atbNomen")->toolButtonStyle(), Qt::ToolButtonIconOnly);
@@ -601,7 +603,7 @@ private slots:
         QVERIFY(room101);
         QVERIFY(!roomButton(*window, "999"));
         QCOMPARE(room101->geometry(), QRect(10, 100, 80, 60));
-        QCOMPARE(room101->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(room101->focusPolicy(), Qt::ClickFocus);  // taken by a click or from the board, never by Tab
         QCOMPARE(room101->toolTip().toInt(), window->RoomBoard->ButtonCounter() - 2);
 
         auto marksOn = [&](const QDate &date) {

@@ -30,6 +30,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QtTest>
 #include <memory>
 
@@ -112,7 +113,22 @@ private slots:
         TFHotel main;
         main.setAttribute(Qt::WA_DeleteOnClose, false);
         main.InitializeWindow();
-        QCOMPARE(main.mmKALVCM->actions().at(2)->text(), operations);  // after the operator's two
+        QCOMPARE(main.mmKALVCM->actions().at(2)->text().remove('&'), operations);  // after the operator's two
+        // Every menu, the bar's own included, has an Alt letter per item and no letter twice.
+        QList<QList<QAction *>> menus = {main.mmKALVCM->actions(), main.PopupMenu1Operacii->actions()};
+        for (QAction *top : main.mmKALVCM->actions())
+            if (top->menu())
+                menus.append(top->menu()->actions());
+        for (const QList<QAction *> &items : menus) {
+            QSet<QChar> letters;
+            for (QAction *item : items) {
+                const QString text = item->text();
+                const int at = text.indexOf('&');
+                QVERIFY2(at >= 0 && at + 1 < text.size(), qPrintable(item->objectName() + ": " + text));
+                QVERIFY2(!letters.contains(text.at(at + 1).toLower()), qPrintable(item->objectName() + ": " + text));
+                letters.insert(text.at(at + 1).toLower());
+            }
+        }
         QCOMPARE(UnknownCaptions(&main), QStringList());
         int opened = 0;
         for (QAction *action : main.findChildren<QAction *>()) {

@@ -1,4 +1,5 @@
 #include "KalvMenu.h"
+#include "framework/UShortcuts.h"
 
 #include <QAction>
 
@@ -46,6 +47,19 @@ TKalvMenuControl::~TKalvMenuControl()
 QAction *TKalvMenuControl::AddCommand(QAction *action)
 {
     addAction(action);
+    Shortcuts::Apply(action);
+    if (!action->shortcut().isEmpty())
+        m_owner->addAction(action);  // its key works wherever the focus is in the window
+    if (Shortcuts::IsDefault(Shortcuts::CommandName(action)))
+        m_default = action;
+    if (!m_enter) {
+        m_enter = new QAction(this);
+        m_enter->setObjectName(QStringLiteral("acDefaultCommand"));
+        m_enter->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+        m_enter->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(m_enter, &QAction::triggered, this, &TKalvMenuControl::RunDefaultCommand);
+        m_owner->addAction(m_enter);
+    }
     if (auto *button = qobject_cast<QToolButton *>(widgetForAction(action))) {
         button->setMinimumSize(101, 23);
         button->setMaximumHeight(23);
@@ -60,6 +74,17 @@ QAction *TKalvMenuControl::AddCommand(const QString &name, const QString &captio
     action->setProperty("ActionName", name);
     connect(action, &QAction::triggered, m_owner, std::move(handler));
     return AddCommand(action);
+}
+
+void TKalvMenuControl::SetDefaultCommand(std::function<QAction *()> choose) { m_chooseDefault = std::move(choose); }
+
+QAction *TKalvMenuControl::DefaultCommand() const { return m_chooseDefault ? m_chooseDefault() : m_default; }
+
+void TKalvMenuControl::RunDefaultCommand()
+{
+    // An open list or a multi-line field takes its own Enter before this key is seen.
+    if (QAction *command = DefaultCommand(); command && command->isEnabled() && command->isVisible())
+        command->trigger();
 }
 
 void TKalvMenuControl::Embed()
@@ -84,6 +109,11 @@ void TKalvMenuControl::paintEvent(QPaintEvent *event)
 void TKalvMenuControl::showEvent(QShowEvent *event)
 {
     QToolBar::showEvent(event);
+    // The captions come from the settings after the commands were made: the tooltips follow them
+    // (a refused command keeps the refusal as its tooltip).
+    for (QAction *action : actions())
+        if (!action->shortcut().isEmpty() && action->isEnabled())
+            action->setToolTip(Shortcuts::ToolTip(action));
     if (m_embedded && m_owner)
         m_coolBar->resize(m_owner->width(), m_coolBar->height());
 }

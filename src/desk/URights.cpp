@@ -133,6 +133,7 @@ const QList<TCommandRight> kCommandRights = {
     {"popupPayment", rCharges},
     {"popupLeave", rCheckOut},
     {"popupReservation", rReservation},
+    {"popupCheckIn", rCheckIn},
     {"boardOpenFolio", rReservation},
     {"EditSearchMain", rReservation},
     {"actChangeOwnPassword", rNone},

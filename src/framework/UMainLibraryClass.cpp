@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QPointer>
 #include <QTabWidget>
 #include <QToolBar>
@@ -314,8 +315,38 @@ bool TMainLibraryClass::LoadMainMenuCaptions(QMenuBar *menu)
         for (QAction *item : top->menu()->actions())
             if (!item->isSeparator())
                 item->setText(ini.ReadString(kSection, actionName(item), UnknownCaption()));
+        AssignMnemonics(top->menu()->actions());
     }
+    AssignMnemonics(menu->actions());
     return true;
+}
+
+void TMainLibraryClass::AssignMnemonics(const QList<QAction *> &actions)
+{
+    // Whatever the language of the captions: each gets a letter of its own among its
+    // neighbours, a word's first letter where one is free. A caption that names its own keeps it.
+    QSet<QChar> taken;
+    for (const QAction *action : actions) {
+        const int at = action->text().indexOf(QLatin1Char('&'));
+        if (at >= 0 && at + 1 < action->text().size())
+            taken.insert(action->text().at(at + 1).toLower());
+    }
+    for (QAction *action : actions) {
+        const QString text = action->text();
+        if (action->isSeparator() || text.contains(QLatin1Char('&')) || text.trimmed().isEmpty())
+            continue;
+        int chosen = -1;
+        for (int pass = 0; pass < 2 && chosen < 0; ++pass)
+            for (int i = 0; i < text.size() && chosen < 0; ++i) {
+                const bool wordStart = i == 0 || !text.at(i - 1).isLetterOrNumber();
+                if (text.at(i).isLetter() && (pass == 1 || wordStart) && !taken.contains(text.at(i).toLower()))
+                    chosen = i;
+            }
+        if (chosen < 0)
+            continue;
+        taken.insert(text.at(chosen).toLower());
+        action->setText(text.left(chosen) + QLatin1Char('&') + text.mid(chosen));
+    }
 }
 
 bool TMainLibraryClass::LoadToolbarCaptions(QToolBar *toolbar)

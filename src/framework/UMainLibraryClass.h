@@ -55,6 +55,8 @@ public:
     bool LoadRadioGroupCaptions(TRadioGroup *group);
     bool LoadTabSheetCaption(TTabSheet *sheet);
     bool LoadMainMenuCaptions(QMenuBar *menu);
+    // Gives each caption an Alt letter of its own among its neighbours.
+    static void AssignMnemonics(const QList<QAction *> &actions);
     bool LoadToolbarCaptions(QToolBar *toolbar);
 
     // The text of the column in every row of the table; the caller owns the list; nothing

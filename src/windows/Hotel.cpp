@@ -1,6 +1,7 @@
 #include "Hotel.h"
 
 #include "URoomBoard.h"
+#include "framework/UShortcuts.h"
 #include "UAbout.h"
 #include "UAdresniKarti.h"
 #include "UFolio.h"
@@ -68,10 +69,32 @@
 
 namespace {
 
+// A panel of the status bar: its own width, or what its text needs where that is more, as long
+// as the window is wide enough; a narrow window shrinks the panels instead of growing past the screen.
+class TStatusPanel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+    void SetPanelWidth(int width)
+    {
+        m_width = width;
+        updateGeometry();
+    }
+    QSize sizeHint() const override
+    {
+        const QSize text = QLabel::sizeHint();
+        return {qMax(m_width, text.width()), text.height()};
+    }
+    QSize minimumSizeHint() const override { return {24, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int m_width = 0;
+};
+
 // The items of the rooms' context menu, in their order, and the commands they are for rights.
-enum { kPopupExtend, kPopupMove, kPopupCharge, kPopupPayment, kPopupLeave, kPopupReservation };
-const char *const kPopupCommands[] = {"popupExtend", "popupMove", "popupCharge",
-                                      "popupPayment", "popupLeave", "popupReservation"};
+enum { kPopupExtend, kPopupMove, kPopupCharge, kPopupPayment, kPopupLeave, kPopupReservation, kPopupCheckIn };
+const char *const kPopupCommands[] = {"popupExtend",  "popupMove",        "popupCharge", "popupPayment",
+                                      "popupLeave",   "popupReservation", "popupCheckIn"};
 
 enum class TKind { None, Own, Window };
 
@@ -326,7 +349,7 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
     PopupMenu1Operacii->setObjectName(QStringLiteral("PopupMenu1Operacii"));
     int item = 0;
     for (const char *caption : {"Удължаване на престой ", "Преместване на гост ", "Начисляване на услуги", "Депозити",
-                                "Напускане ", "Резервация"}) {
+                                "Напускане ", "Резервация", "Настаняване"}) {
         QAction *action = PopupMenu1Operacii->addAction(QString::fromUtf8(caption));
         action->setObjectName(QLatin1String(kPopupCommands[item]));
         connect(action, &QAction::triggered, this, [this, item] { RoomCommand(item); });
@@ -335,6 +358,14 @@ TFHotel::TFHotel(QWidget *parent) : TMainLibraryClass(parent)
     RoomBoard = new TRoomBoard(
         BoardCanvas, PopupMenu1Operacii, [this] { return dtpMainPeriodFilter->date(); },
         [this] { return ComboBox1->currentText(); }, this);
+    // Check-in is offered on a room whose guest arrives on the board's day.
+    connect(PopupMenu1Operacii, &QMenu::aboutToShow, this, [this] {
+        const TRoomButton *button = RoomBoard->Button(RoomBoard->PopupRoom());
+        PopupMenu1Operacii->actions().at(kPopupCheckIn)->setVisible(button && (button->Marks() & rmArriving));
+    });
+    connect(RoomBoard, &TRoomBoard::RoomFocused, this, [this](TRoomButton *button) {
+        BoardScroll->ensureWidgetVisible(button, 8, 8);
+    });
     connect(RoomBoard, &TRoomBoard::RoomDoubleClicked, this, [this](int room) {
         if (MayRun(QStringLiteral("boardOpenFolio")))
             OpenFolioOfRoom(room, TFFolio::pgGuest);
@@ -381,8 +412,16 @@ void TFHotel::CreateActions()
             action->setEnabled(false);
         else
             connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
+        Shortcuts::Apply(action, true);
         m_actions.insert(name, action);
     }
+    // Keys of the desk without a menu item of their own: to the search box, refresh the board, to the board.
+    addKeyCommand(QStringLiteral("acHotelSearch"), [this] {
+        EditSearchMain->setFocus(Qt::ShortcutFocusReason);
+        EditSearchMain->selectAll();
+    });
+    addKeyCommand(QStringLiteral("acHotelRefresh"), [this] { RoomBoard->RefreshRoomBoard(); });
+    addKeyCommand(QStringLiteral("acHotelBoard"), [this] { RoomBoard->FocusBoard(); });
     // Esc never quits at once: it closes what is in front. Ctrl+Tab goes to the next child window
     // (Ctrl+F4, closing the active one, is the child frame's own).
     auto *escape = new QAction(this);
@@ -397,6 +436,15 @@ void TFHotel::CreateActions()
     nextChild->setShortcutContext(Qt::WindowShortcut);
     connect(nextChild, &QAction::triggered, this, [this] { MdiArea->activateNextSubWindow(); });
     addAction(nextChild);
+}
+
+void TFHotel::addKeyCommand(const QString &name, std::function<void()> run)
+{
+    auto *action = new QAction(this);
+    action->setObjectName(name);
+    Shortcuts::Apply(action, true);
+    connect(action, &QAction::triggered, this, std::move(run));
+    addAction(action);
 }
 
 // The child window in front: the active one, else the one that was active last.
@@ -538,15 +586,14 @@ void TFHotel::FillStatusBar()
         {100, msgDbUserLabel + SqlUser}};
     for (int i = 0; i < panels.size(); ++i) {
         if (i >= StatusPanels.size()) {
-            auto *label = new QLabel(sbHotelInfo);
+            auto *label = new TStatusPanel(sbHotelInfo);
             label->setObjectName(QStringLiteral("sbHotelInfoPanel%1").arg(i));
             label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
             sbHotelInfo->addWidget(label);
             StatusPanels.append(label);
         }
         StatusPanels[i]->setText(panels.at(i).second);
-        // At least the panel's own width, and never less than its text needs.
-        StatusPanels[i]->setFixedWidth(qMax(panels.at(i).first, StatusPanels[i]->sizeHint().width()));
+        static_cast<TStatusPanel *>(StatusPanels[i])->SetPanelWidth(panels.at(i).first);
     }
 }
 
@@ -653,6 +700,10 @@ bool TFHotel::InitializeWindow()
     setWindowTitle(msgMainWindowTitle);
     FillStatusBar();
     LoadMainMenuCaptions(mmKALVCM);
+    for (QAction *item : PopupMenu1Operacii->actions())
+        if (const QString caption = SettingsCaption(item->objectName()); !caption.isEmpty())
+            item->setText(caption);
+    AssignMnemonics(PopupMenu1Operacii->actions());
     LoadContainerCaptions(PanelMenu2);
     LoadContainerCaptions(BoardLegend);
     ApplyRights();
@@ -666,7 +717,7 @@ void TFHotel::ApplyRights()
     auto apply = [](QAction *action, const QString &command, bool built) {
         const bool allowed = Rights::HasCommand(command);
         action->setEnabled(built && allowed);
-        action->setToolTip(allowed || !built ? action->text() : Rights::RefusalText(Rights::RightOfCommand(command)));
+        action->setToolTip(allowed || !built ? Shortcuts::ToolTip(action) : Rights::RefusalText(Rights::RightOfCommand(command)));
     };
     for (const TCommand &command : kCommands)
         apply(m_actions.value(QLatin1String(command.Name)), QLatin1String(command.Name), command.Kind != TKind::None);
@@ -769,6 +820,9 @@ bool TFHotel::BuildRoomBoard()
 {
     const bool built = RoomBoard->BuildRoomBoard();
     FitBoardCanvas();
+    // The rooms' states show with the rooms, not a tick later.
+    if (built && timerInitRoomStatus->isActive())
+        RoomBoard->RefreshRoomBoard();
     return built;
 }
 
@@ -789,6 +843,7 @@ void TFHotel::CreateBoardLegend()
         {"lInfoLegendInHouse", RoomMarks::Picture(rmInHouse), QColor(), "Настанен"},
         {"lInfoLegendLeaving", RoomMarks::Picture(rmLeaving), QColor(), "Напуска днес"},
         {"lInfoLegendDirty", RoomMarks::Picture(rmDirty), QColor(), "Непочистена"},
+        {"lInfoLegendCleaning", RoomMarks::Picture(rmCleaning), QColor(), "Почиства се"},
         {"lInfoLegendClosed", RoomMarks::Picture(rmClosed), QColor(120, 120, 120, 90), "Затворена"},
         {"lInfoLegendOverdue", RoomMarks::Picture(rmOverdue), QColor(), "Просрочен"},
         {"lInfoLegendStay", TRoomBoard::StayIcon(), QColor(), "Престой"},
@@ -935,7 +990,7 @@ void TFHotel::SearchBookings()
 
 void TFHotel::RoomCommand(int item)
 {
-    if (item < 0 || item > kPopupReservation || !MayRun(QLatin1String(kPopupCommands[item])))
+    if (item < 0 || item > kPopupCheckIn || !MayRun(QLatin1String(kPopupCommands[item])))
         return;
     const int room = RoomBoard->PopupRoom();
     const QDate day = dtpMainPeriodFilter->date();
@@ -949,6 +1004,10 @@ void TFHotel::RoomCommand(int item)
         LookupFieldValue(QStringLiteral("HotelBuild"), QStringLiteral("q1"), hotel, QStringLiteral("q10"),
                          button->property("HotelID"));
         reservation->Prefill(hotel, button->text(), day);
+        return;
+    }
+    if (item == kPopupCheckIn) {
+        OpenFolioOfRoom(room, TFFolio::pgGuest);
         return;
     }
     OpenFolioOfRoom(room, item == kPopupCharge    ? TFFolio::pgCharge
@@ -988,6 +1047,7 @@ void TFHotel::actOperHotelRoomsRefreshExecute()
     } else {
         timerInitRoomStatus->start();
         QCoreApplication::processEvents();
+        RoomBoard->RefreshRoomBoard();  // switched on: right now, not a tick later
     }
 }
 

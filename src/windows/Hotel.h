@@ -99,6 +99,8 @@ public:
     // rows), else, after a question whose default is No, the program.
     void EscapePressed();
     QMdiSubWindow *FrontChild() const;
+    // A key of the desk that is no menu item: its action, its key from the key table.
+    void addKeyCommand(const QString &name, std::function<void()> run);
     void ComboBox1Enter();
     void ComboBox1Select(const QString &text);
     void FilterChanged();

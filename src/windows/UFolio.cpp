@@ -1,4 +1,5 @@
 #include "UFolio.h"
+#include "framework/UShortcuts.h"
 
 #include "desk/URights.h"
 
@@ -365,7 +366,7 @@ void TFFolio::UpdateCommands()
         {acFolioPayment, "folioPayment"}};
     for (const auto &[action, command] : commands) {
         const bool allowed = Rights::HasCommand(QLatin1String(command));
-        action->setToolTip(allowed ? action->text() : Rights::RefusalText(Rights::RightOfCommand(QLatin1String(command))));
+        action->setToolTip(allowed ? Shortcuts::ToolTip(action) : Rights::RefusalText(Rights::RightOfCommand(QLatin1String(command))));
         if (!allowed)
             action->setEnabled(false);
     }

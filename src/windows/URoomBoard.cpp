@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QStyleOptionToolButton>
@@ -90,6 +91,10 @@ QPixmap drawnMark(TRoomMark mark)
         p.drawPolygon(QPolygonF({QPointF(5, 0), QPointF(8.5, 6), QPointF(1.5, 6)}));
         p.drawEllipse(QRectF(1.5, 3.5, 7, 6.5));
         break;
+    case rmCleaning:  // a broom: a handle and its brush
+        p.drawRect(QRectF(4.2, 0, 1.6, 5.5));
+        p.drawPolygon(QPolygonF({QPointF(1, 10), QPointF(2.5, 5), QPointF(7.5, 5), QPointF(9, 10)}));
+        break;
     case rmClosed:  // no entry
         p.drawEllipse(QRectF(0, 0, 10, 10));
         p.setBrush(Qt::white);
@@ -115,6 +120,7 @@ QColor RoomMarks::Tint(TRoomMark mark)
     case rmInHouse: return QColor(40, 60, 150);
     case rmLeaving: return QColor(220, 120, 20);
     case rmDirty: return QColor(140, 90, 40);
+    case rmCleaning: return QColor(0, 140, 150);
     case rmClosed: return QColor(200, 40, 40);
     case rmOverdue: return QColor(150, 30, 130);
     }
@@ -132,8 +138,42 @@ QPixmap RoomMarks::Picture(TRoomMark mark)
 
 TRoomButton::TRoomButton(QWidget *parent) : QToolButton(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::ClickFocus);
     setAutoRaise(false);
+}
+
+void TRoomButton::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        emit ArrowPressed(event->key());
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit DoubleClicked();
+        return;
+    case Qt::Key_Menu:
+        emit customContextMenuRequested(rect().center());
+        return;
+    case Qt::Key_F10:
+        if (event->modifiers() & Qt::ShiftModifier) {
+            emit customContextMenuRequested(rect().center());
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QToolButton::keyPressEvent(event);
+}
+
+void TRoomButton::focusInEvent(QFocusEvent *event)
+{
+    QToolButton::focusInEvent(event);
+    emit Focused();
 }
 
 void TRoomButton::SetMarks(int marks)
@@ -179,7 +219,7 @@ void TRoomButton::paintEvent(QPaintEvent *)
             left += 11;
         }
     int right = width() - 13;
-    for (TRoomMark mark : {rmClosed, rmDirty})
+    for (TRoomMark mark : {rmClosed, rmDirty, rmCleaning})
         if (m_marks & mark) {
             painter.drawPixmap(right, 3, RoomMarks::Picture(mark));
             right -= 11;
@@ -191,6 +231,12 @@ void TRoomButton::paintEvent(QPaintEvent *)
     painter.drawText(QRect(0, top, width(), textHeight), Qt::AlignCenter, caption);
     if (!m_glyph.isNull())
         painter.drawPixmap((width() - m_glyph.width()) / 2, top + textHeight + 2, m_glyph);
+    if (hasFocus()) {
+        // The room the keys act on: a frame that shows on every tint.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
 }
 
 TRoomBoard::TRoomBoard(QWidget *canvas, QMenu *popup, std::function<QDate()> date, std::function<QString()> hotel,
@@ -205,6 +251,50 @@ TRoomBoard::TRoomBoard(QWidget *canvas, QMenu *popup, std::function<QDate()> dat
         if (m_clicked)
             RoomButtonClick(m_clicked);
     });
+}
+
+bool TRoomBoard::FocusBoard()
+{
+    TRoomButton *target = m_focused;
+    if (!target) {
+        // The first room in reading order: top row first, then from the left.
+        for (const QPointer<TRoomButton> &button : m_buttons)
+            if (button && (!target || std::make_pair(button->y(), button->x()) < std::make_pair(target->y(), target->x())))
+                target = button;
+    }
+    if (!target)
+        return false;
+    target->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+TRoomButton *TRoomBoard::Neighbour(const TRoomButton *from, int key) const
+{
+    // The nearest room whose centre lies that way; a room far off the line counts as farther.
+    const QPoint origin = from->geometry().center();
+    TRoomButton *best = nullptr;
+    qint64 bestScore = 0;
+    for (const QPointer<TRoomButton> &button : m_buttons) {
+        if (!button || button == from)
+            continue;
+        const QPoint d = button->geometry().center() - origin;
+        int along = 0, across = 0;
+        switch (key) {
+        case Qt::Key_Left: along = -d.x(); across = d.y(); break;
+        case Qt::Key_Right: along = d.x(); across = d.y(); break;
+        case Qt::Key_Up: along = -d.y(); across = d.x(); break;
+        case Qt::Key_Down: along = d.y(); across = d.x(); break;
+        default: return nullptr;
+        }
+        if (along <= 0)
+            continue;
+        const qint64 score = qint64(along) + 3 * qint64(qAbs(across));
+        if (!best || score < bestScore) {
+            best = button;
+            bestScore = score;
+        }
+    }
+    return best;
 }
 
 QList<TRoomButton *> TRoomBoard::Buttons(const QString &caption) const
@@ -257,6 +347,14 @@ bool TRoomBoard::BuildRoomBoard()
             connect(button, &TRoomButton::DoubleClicked, this, [this, button] {
                 m_clickTimer->stop();
                 emit RoomDoubleClicked(button->RoomID);
+            });
+            connect(button, &TRoomButton::ArrowPressed, this, [this, button](int key) {
+                if (TRoomButton *next = Neighbour(button, key))
+                    next->setFocus(Qt::OtherFocusReason);
+            });
+            connect(button, &TRoomButton::Focused, this, [this, button] {
+                m_focused = button;
+                emit RoomFocused(button);
             });
             button->show();
             m_buttons.append(button);
@@ -337,7 +435,8 @@ QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const
     states.SetSQLText(kRoomStatesSql);
     states.Open();
     for (int row = 0; row < states.RecordCount(); ++row)
-        shows[TField(QString(), states.CellValue(row, 0)).AsInteger()].Marks |= rmDirty;
+        shows[TField(QString(), states.CellValue(row, 0)).AsInteger()].Marks |=
+            TField(QString(), states.CellValue(row, 1)).AsInteger() == FrontDesk::rsCleaning ? rmCleaning : rmDirty;
     TADOQuery closures(&connection);
     closures.SetSQLText(kClosuresSql);
     closures.ParamByName(QStringLiteral("dDay")).Value = date;

@@ -21,9 +21,10 @@ enum TRoomMark {
     rmArriving = 2,  // a reserved stay begins that day
     rmInHouse = 4,   // a guest in house sleeps there that night
     rmLeaving = 8,   // a stay ends that day
-    rmDirty = 16,    // dirty or being cleaned
+    rmDirty = 16,    // dirty: to be cleaned
     rmClosed = 32,   // out of service or locked for that night
-    rmOverdue = 64   // a guest still in house after the departure day
+    rmOverdue = 64,  // a guest still in house after the departure day
+    rmCleaning = 128 // being cleaned now
 };
 
 // The pictures of the marks, drawn for this program; the legend shows them too.
@@ -32,7 +33,9 @@ QPixmap Picture(TRoomMark mark);
 QColor Tint(TRoomMark mark);
 } // namespace RoomMarks
 
-// A room's button: no keyboard focus, the glyph drawn under the caption, the marks beside it.
+// A room's button: the glyph drawn under the caption, the marks beside it. It takes the focus
+// by a click or from the board, not by Tab (a thousand rooms would be a thousand Tabs); the
+// arrow keys go to the neighbouring room, Enter opens the folio, the menu key the room's menu.
 class TRoomButton : public QToolButton
 {
     Q_OBJECT
@@ -49,9 +52,13 @@ public:
 
 signals:
     void DoubleClicked();
+    void ArrowPressed(int key);
+    void Focused();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
@@ -85,8 +92,14 @@ public:
     static QPixmap StayIcon();
     static QPixmap LeavingIcon();
 
+    // Gives the keyboard to the room that had it last (or the first one); false without rooms.
+    bool FocusBoard();
+    // The room the arrow key points at from that one: the nearest in that direction.
+    TRoomButton *Neighbour(const TRoomButton *from, int key) const;
+
 signals:
     void RoomDoubleClicked(int room);
+    void RoomFocused(TRoomButton *button);
 
 private:
     struct TRoomShow {
@@ -109,6 +122,7 @@ private:
     int m_popupRoom = 0;
     QTimer *m_clickTimer;
     QPointer<TRoomButton> m_clicked;
+    QPointer<TRoomButton> m_focused;
     bool m_refreshing = false;
     bool m_refreshErrorShown = false;
 };
