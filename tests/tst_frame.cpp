@@ -254,8 +254,9 @@ private slots:
         QCOMPARE(window->CommandPanels.value("atbNomen")->toolButtonStyle(), Qt::ToolButtonIconOnly);
         QVERIFY(window->timerInitRoomStatus->isActive());
         QCOMPARE(window->timerInitRoomStatus->interval(), 10000);
-        QCOMPARE(window->PopupMenu1Operacii->actions().size(), 6);
-        QCOMPARE(window->PopupMenu1Operacii->actions().first()->text(), QString("Удължаване на престой "));
+        QCOMPARE(window->PopupMenu1Operacii->actions().size(), 7);
+        QCOMPARE(window->PopupMenu1Operacii->actions().first()->text(), QString("&Удължаване на престой"));
+        QCOMPARE(window->PopupMenu1Operacii->actions().last()->text(), QString("На&станяване"));  // "Н" is taken
         // Again, as after an operator change: the status bar names who logged in.
         KalvCLientInfo().LoginName = "Мария";
         Rights::SetCurrent(3, Rights::Full());
