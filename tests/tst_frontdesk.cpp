@@ -1164,6 +1164,56 @@ private slots:
         main.MdiArea->closeAllSubWindows();
     }
 
+    void boardIsRightAtOnceAndWalksWithTheKeys()
+    {
+        SetToday(today);
+        const int inHouse = book("101", today, today.addDays(2));
+        CheckIn(stayOf(inHouse), registration(), false);
+        book("102", today, today.addDays(1), "Мария Иванова");
+        SetRoomStates({roomId("103")}, rsCleaning, {}, {}, {});
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        // Shown, the board already has the rooms' marks: no tick has run.
+        TRoomButton *room101 = main.RoomBoard->Button(roomId("101"));
+        TRoomButton *room102 = main.RoomBoard->Button(roomId("102"));
+        TRoomButton *room103 = main.RoomBoard->Button(roomId("103"));
+        QCOMPARE(room101->Marks(), int(rmInHouse));
+        QCOMPARE(room102->Marks(), int(rmArriving));
+        QCOMPARE(room103->Marks(), int(rmFree | rmCleaning));  // being cleaned, not dirty
+        SetRoomStates({roomId("103")}, rsDirty, {}, {}, {});
+        QVERIFY(PressKey(&main, Qt::Key_F5));
+        QCOMPARE(room103->Marks(), int(rmFree | rmDirty));
+        // F6 gives the keys to the board; the arrows walk the rooms.
+        QVERIFY(PressKey(&main, Qt::Key_F6));
+        QCOMPARE(FocusedWidget(), room101);
+        QVERIFY(PressKey(&main, Qt::Key_Right));
+        QCOMPARE(FocusedWidget(), room102);
+        QVERIFY(PressKey(&main, Qt::Key_Right));
+        QCOMPARE(FocusedWidget(), room103);
+        QVERIFY(PressKey(&main, Qt::Key_Right));  // nothing further right: it stays
+        QCOMPARE(FocusedWidget(), room103);
+        QVERIFY(PressKey(&main, Qt::Key_Left));
+        QCOMPARE(FocusedWidget(), room102);
+        // The menu key opens the room's menu; on an arriving room it offers check-in, which opens
+        // the folio on the guest's card.
+        QVERIFY(PressKey(&main, Qt::Key_Menu));
+        QTRY_VERIFY(main.PopupMenu1Operacii->isVisible());
+        QAction *checkIn = main.PopupMenu1Operacii->findChild<QAction *>("popupCheckIn");
+        QVERIFY(checkIn && checkIn->isVisible());
+        main.PopupMenu1Operacii->close();
+        QVERIFY(PressKey(&main, Qt::Key_Left));
+        QVERIFY(PressKey(&main, Qt::Key_Menu));
+        QTRY_VERIFY(main.PopupMenu1Operacii->isVisible());
+        QVERIFY(!checkIn->isVisible());  // 101's guest is in house already
+        main.PopupMenu1Operacii->close();
+        // Enter opens the folio of the room in focus.
+        QVERIFY(PressKey(&main, Qt::Key_Return));
+        auto *folio = LatestChild<TFFolio>(main.MdiArea);
+        QVERIFY(folio);
+        QCOMPARE(folio->Booking(), inHouse);
+        main.MdiArea->closeAllSubWindows();
+    }
+
     void twoWorkstationsExtendingAndMovingAtOnce()
     {
         // Per round: a stay of 101 to extend over two nights, a stay of 102 to move into 101's

@@ -47,15 +47,11 @@ class TestStay : public QObject
         return main.RoomBoard->Button(room)->Marks();
     }
 
-private slots:
-    void initTestCase() { FillCatalogue(slBulgarian); }
-    void cleanup() { SetToday(QDate()); }
-
-    void aGuestsWholeRoad()
+    // A fresh database with a hotel, two rooms, a tariff, a currency, two services and an
+    // operator "rec" who has logged in; the front desk's day is today.
+    void openDesk(TestHome &home, TDM &dm)
     {
-        TestHome home;
         DeliverFiles(home);
-        TDM dm;
         m_connection = dm.ADOLocalConnection;
         const TestServer server = ServerForTests(home, "HotelTest");
         StoreServerSettings(home, server);
@@ -70,15 +66,26 @@ private slots:
                            "('301', 70, 1, 1, 0, 80, 60, 20, 20), ('302', 80, 1, 1, 0, 80, 60, 20, 120)");
         connection.Execute("INSERT INTO Operators (q1, q21, q75, q76, q77) VALUES (1, 'Рецепция', 'rec', 'pass', ?)",
                            {QString(50, '1')});
-        const int room301 = rows("SELECT q47 FROM Rooms WHERE q44 = '301'").value(0).toInt();
-        const int room302 = rows("SELECT q47 FROM Rooms WHERE q44 = '302'").value(0).toInt();
-        const QDate day0 = QDate::currentDate();
-        SetToday(day0);
-
+        room301 = rows("SELECT q47 FROM Rooms WHERE q44 = '301'").value(0).toInt();
+        room302 = rows("SELECT q47 FROM Rooms WHERE q44 = '302'").value(0).toInt();
+        SetToday(QDate::currentDate());
         TFUserLogin login;
         QVERIFY(login.InitializeWindow());
         LogInWhenAsked("rec", "pass");
         QCOMPARE(login.ShowModal(), int(mrOk));
+    }
+    int room301 = 0, room302 = 0;
+
+private slots:
+    void initTestCase() { FillCatalogue(slBulgarian); }
+    void cleanup() { SetToday(QDate()); }
+
+    void aGuestsWholeRoad()
+    {
+        TestHome home;
+        TDM dm;
+        openDesk(home, dm);
+        const QDate day0 = Today();
         TFHotel main;
         main.setAttribute(Qt::WA_DeleteOnClose, false);
         main.show();
@@ -205,6 +212,103 @@ private slots:
                  QStringList({"Рецепция"}));
         QCOMPARE(folio->tblFolioHistory->rowCount(), 8);
         SaveShot(&main, "EndToEndStay");
+    }
+
+    // Booking, check-in, payment and check-out with the keyboard alone: keys from the key table,
+    // Tab between fields, Ctrl+PgDown between pages, Enter for the window's default command.
+    void aStayByKeyboardOnly()
+    {
+        TestHome home;
+        TDM dm;
+        openDesk(home, dm);
+        const QDate day0 = Today();
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.resize(1280, 900);
+        QVERIFY(BringToFront(&main));
+
+        // F2: a reservation window, the keys in its first field.
+        QVERIFY(PressKey(&main, Qt::Key_F2));
+        auto *booking = LatestChild<TFOperReservation>(main.MdiArea);
+        QVERIFY(booking);
+        QTRY_COMPARE(FocusedWidget(), booking->edContragentName);
+        QVERIFY(TypeKeys(&main, "Елена Димитрова"));
+        QVERIFY(PressKey(&main, Qt::Key_Tab));
+        QCOMPARE(FocusedWidget(), booking->edContragentAddress);
+        QVERIFY(TypeKeys(&main, "Русе"));
+        QVERIFY(PressKey(&main, Qt::Key_Tab));
+        QVERIFY(TypeKeys(&main, "8802021234"));
+        QVERIFY(PressKey(&main, Qt::Key_Tab));
+        QVERIFY(PressKey(&main, Qt::Key_Tab));  // no passport
+        QVERIFY(TypeKeys(&main, "Основна"));
+        QVERIFY(PressKey(&main, Qt::Key_Tab));
+        QVERIFY(TypeKeys(&main, "BGN"));
+        QVERIFY(PressKey(&main, Qt::Key_PageDown, Qt::ControlModifier));  // the hotel's page
+        QCOMPARE(FocusedWidget(), booking->cbHotel);
+        QVERIFY(TypeKeys(&main, "Морски"));
+        QVERIFY(PressKey(&main, Qt::Key_PageDown, Qt::ControlModifier));  // the rooms' page
+        QCOMPARE(FocusedWidget(), booking->cbRoomNumber);
+        QVERIFY(TypeKeys(&main, "301"));
+        QVERIFY(PressKey(&main, Qt::Key_Tab));
+        QCOMPARE(FocusedWidget(), booking->DateTimePicker1);
+        for (int section = 0; section < 3; ++section)  // Tab walks the day, the month and the year first
+            QVERIFY(PressKey(&main, Qt::Key_Tab));
+        QCOMPARE(FocusedWidget(), booking->DateTimePicker2);
+        QVERIFY(PressKey(&main, Qt::Key_Up));  // one day on: two nights
+        QVERIFY(PressKey(&main, Qt::Key_Up));
+        QCOMPARE(booking->DateTimePicker2->date(), day0.addDays(2));
+        QVERIFY(PressKey(&main, Qt::Key_Return));  // adds the guest's row
+        QCOMPARE(booking->GridModel()->rowCount(), 1);
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(PressKey(&main, Qt::Key_S, Qt::ControlModifier));
+            QCOMPARE(boxes.Texts(), QStringList({msgBookingSaved.arg(booking->LastBooking)}));
+        }
+        const int number = booking->LastBooking;
+        QCOMPARE(rows(QString("SELECT q29, q34, q35 FROM Klients WHERE q124 = %1").arg(number)),
+                 QStringList({QString("Елена Димитрова|%1|%2").arg(day0.toString("dd.MM.yyyy"), day0.addDays(2).toString("dd.MM.yyyy"))}));
+        QVERIFY(PressKey(&main, Qt::Key_Escape));  // closes the saved window, not the program
+        QTRY_VERIFY(!LatestChild<TFOperReservation>(main.MdiArea));
+        QVERIFY(main.isVisible());
+
+        // F9: today's arrivals; Enter checks in the guest of the chosen row.
+        QVERIFY(PressKey(&main, Qt::Key_F9));
+        auto *arrivals = LatestChild<TFNastaniavane>(main.MdiArea);
+        QVERIFY(arrivals);
+        QCOMPARE(arrivals->GridModel()->rowCount(), 1);
+        QTRY_VERIFY(FocusedWidget() && arrivals->isAncestorOf(FocusedWidget()));
+        // The registration card lacks the nationality: Tab to it (ten keys at most) and type it.
+        for (int key = 0; key < 10 && FocusedWidget() != arrivals->edNastaniavaneNationality; ++key)
+            QVERIFY(PressKey(&main, Qt::Key_Tab));
+        QCOMPARE(FocusedWidget(), arrivals->edNastaniavaneNationality);
+        QVERIFY(TypeKeys(&main, "България"));
+        QVERIFY(PressKey(&main, Qt::Key_Return));
+        QCOMPARE(rows(QString("SELECT q125 FROM Klients WHERE q124 = %1").arg(number)), QStringList({QString::number(ssInHouse)}));
+        auto *folio = LatestChild<TFFolio>(main.MdiArea);
+        QVERIFY(folio);
+        QCOMPARE(folio->Booking(), number);
+
+        // In the folio: to the payment page, the amount, Enter pays.
+        QTRY_VERIFY(FocusedWidget() && folio->isAncestorOf(FocusedWidget()));
+        for (int page = 0; page < 3; ++page)
+            QVERIFY(PressKey(&main, Qt::Key_PageDown, Qt::ControlModifier));
+        QCOMPARE(folio->Pages()->currentWidget(), folio->tsFolioPayment);
+        QCOMPARE(FocusedWidget(), folio->edFolioAmount);
+        QVERIFY(TypeKeys(&main, "140"));
+        QVERIFY(PressKey(&main, Qt::Key_Return));
+        QCOMPARE(rows(QString("SELECT q140 FROM Plashtania WHERE q124 = %1").arg(number)).value(0).toDouble(), 140.0);
+        QCOMPARE(folio->edFolioBalance->text(), QString("0.00"));
+
+        // F8 checks the guest out; leaving on the day of arrival is asked first, and what was
+        // paid for the nights not slept is named as owed to the guest, not as unpaid.
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(PressKey(&main, Qt::Key_F8));
+            QCOMPARE(boxes.Boxes().size(), 2);
+            QCOMPARE(boxes.Texts().at(1), msgOverpaidBalance.arg("140.00"));
+        }
+        QCOMPARE(rows(QString("SELECT q125 FROM Klients WHERE q124 = %1").arg(number)), QStringList({QString::number(ssDeparted)}));
+        SaveShot(&main, "KeyboardStay");
     }
 };
 

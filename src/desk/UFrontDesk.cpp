@@ -363,8 +363,11 @@ QString settleBalance(TADOConnection &connection, int booking, TConsent consent)
     const TDecimal balance = balanceOf(connection, booking);
     if (balance.IsZero())
         return {};
+    // Owed by the guest, or owed to them: each said as what it is.
     if (!consent.To(qnOpenBalance))
-        throw EFrontDeskConfirm(msgOpenBalance.arg(balance.ToFixed(2)), qnOpenBalance);
+        throw EFrontDeskConfirm(balance.IsNegative() ? msgOverpaidBalance.arg((TDecimal() - balance).ToFixed(2))
+                                                     : msgOpenBalance.arg(balance.ToFixed(2)),
+                                qnOpenBalance);
     return msgLogOpenBalance.arg(balance.ToFixed(2));
 }
 

@@ -8,6 +8,7 @@
 #include "FormInfo.h"
 #include "UFormatSettings.h"
 #include "UStdCtrls.h"
+#include "UShortcuts.h"
 #include "controls/KalvMenu.h"
 #include "data/UDM.h"
 #include "data/UDbSchema.h"
@@ -18,6 +19,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QShowEvent>
+#include <QApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -55,6 +58,22 @@ TRegisterWindow::TRegisterWindow(const QString &name, QWidget *parent) : TMainLi
     layout->addWidget(m_pages);
     layout->addWidget(m_grid, 1);
     setCentralWidget(client);
+    // Ctrl+PgDown / Ctrl+PgUp turn the pages wherever the focus is in the window (a drop-down
+    // would take the key as its own otherwise), and the keys go to the new page's first field.
+    for (const auto &[actionName, step] : {std::pair{QStringLiteral("acNextPage"), 1},
+                                           std::pair{QStringLiteral("acPreviousPage"), -1}}) {
+        auto *turn = new QAction(this);
+        turn->setObjectName(actionName);
+        Shortcuts::Apply(turn);
+        connect(turn, &QAction::triggered, this, [this, step = step] {
+            const int count = m_pages->count();
+            if (count < 2)
+                return;
+            m_pages->setCurrentIndex((m_pages->currentIndex() + step + count) % count);
+            FocusFirstField();
+        });
+        addAction(turn);
+    }
     m_placement = new TFormInfo(this, name);
 }
 
@@ -211,6 +230,34 @@ void TRegisterWindow::RefillLookupBox(const TLookupBox &lookup)
     lookup.Box->setCurrentIndex(chosen);
     if (chosen < 0)
         lookup.Box->setEditText(typed);
+}
+
+void TRegisterWindow::showEvent(QShowEvent *event)
+{
+    TMainLibraryClass::showEvent(event);
+    // Opened, the window takes the keys in its first field, after its frame has placed the focus.
+    QMetaObject::invokeMethod(this, &TRegisterWindow::FocusFirstField, Qt::QueuedConnection);
+}
+
+void TRegisterWindow::FocusFirstField()
+{
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && isAncestorOf(focused) && focused->isVisible() && focused->focusPolicy() & Qt::TabFocus)
+        return;  // a field already has it
+    for (const TRow &row : m_rows)
+        if (row.Field->isVisible() && row.Field->isEnabled() && row.Field->focusPolicy() & Qt::TabFocus &&
+            !IsReadOnly(row.Field)) {
+            row.Field->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    if (m_grid->isVisible())
+        m_grid->setFocus(Qt::TabFocusReason);
+}
+
+bool TRegisterWindow::IsReadOnly(const QWidget *field)
+{
+    const auto *edit = qobject_cast<const QLineEdit *>(field);
+    return edit && edit->isReadOnly();
 }
 
 bool TRegisterWindow::InitializeWindow()

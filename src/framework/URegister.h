@@ -99,6 +99,9 @@ protected:
 
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    // The first field of the page in front that takes typing; the list where there is none.
+    void FocusFirstField();
 
 private:
     struct TRow {
@@ -113,6 +116,7 @@ private:
         std::function<QStringList()> Values;
     };
     static void RefillLookupBox(const TLookupBox &lookup);
+    static bool IsReadOnly(const QWidget *field);
     TKalvMenuControl *m_toolbar;
     QTabWidget *m_pages;
     QTableView *m_grid;

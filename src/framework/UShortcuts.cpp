@@ -21,6 +21,9 @@ const QHash<QString, TKey> &table()
         {QStringLiteral("acHotelRefresh"), {QKeySequence(Qt::Key_F5)}},
         {QStringLiteral("acHotelBoard"), {QKeySequence(Qt::Key_F6)}},
         {QStringLiteral("actOperNastaniavane"), {QKeySequence(Qt::Key_F9)}},
+        // Every window with pages turns them with these, whatever has the focus.
+        {QStringLiteral("acNextPage"), {QKeySequence(Qt::CTRL | Qt::Key_PageDown)}},
+        {QStringLiteral("acPreviousPage"), {QKeySequence(Qt::CTRL | Qt::Key_PageUp)}},
         // Registers and settings: save.
         {QStringLiteral("acFNomHotelsSave"), {QKeySequence::Save, true}},
         {QStringLiteral("acFNomStaiSave"), {QKeySequence::Save, true}},

@@ -124,6 +124,7 @@ QString msgChargeDateInvalid;
 QString msgChargeDateOutside;
 QString msgLargeQuantity;
 QString msgLargeAmount;
+QString msgOverpaidBalance;
 
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
@@ -624,6 +625,10 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "An amount of %1 is unusually large. Go ahead?",
          "Сума %1 е необичайно голяма. Да продължа ли?",
          "Сумма %1 необычно большая. Продолжить?"},
+        {"msgOverpaidBalance", &msgOverpaidBalance,
+         "The guest has paid %1 more than the booking owes. Check out and refund it later?",
+         "Гостът е платил с %1 повече, отколкото дължи резервацията. Да приключа ли и надплатеното да се върне по-късно?",
+         "Гость заплатил на %1 больше, чем причитается по бронированию. Завершить и вернуть переплату позже?"},
     };
     return entries;
 }

@@ -129,5 +129,6 @@ extern QString msgChargeDateInvalid;
 extern QString msgChargeDateOutside;
 extern QString msgLargeQuantity;
 extern QString msgLargeAmount;
+extern QString msgOverpaidBalance;
 
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries();

@@ -158,6 +158,19 @@ TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), pa
     Grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid()->setSelectionMode(QAbstractItemView::SingleSelection);
     Pages()->setCurrentWidget(tsFolioGuest);
+    // Enter does what the page in front is for.
+    Toolbar()->SetDefaultCommand([this]() -> QAction * {
+        QWidget *page = Pages()->currentWidget();
+        if (page == tsFolioGuest)
+            return acFolioCheckIn;
+        if (page == tsFolioCharge)
+            return acFolioCharge;
+        if (page == tsFolioPayment)
+            return acFolioPayment;
+        if (page == tsFolioAccount)
+            return acFolioCheckOut;
+        return nullptr;  // the stay's page has two changes: its buttons say which
+    });
 }
 
 QString TFFolio::ListSql() const

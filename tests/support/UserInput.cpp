@@ -188,13 +188,31 @@ bool ClickCommand(QAction *action)
     return fail(QStringLiteral("no button shows the command %1").arg(action->objectName()));
 }
 
+QWidget *FocusedWidget() { return QApplication::focusWidget(); }
+
+// Where a key goes: the focused widget of the window, else the window itself.
+static QWidget *keyTarget(QWidget *anyInWindow)
+{
+    QWidget *target = QApplication::focusWidget();
+    return target && target->window() == anyInWindow->window() ? target : anyInWindow->window();
+}
+
 bool PressKey(QWidget *anyInWindow, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     if (!BringToFront(anyInWindow))
         return false;
-    QWidget *target = QApplication::focusWidget();
-    if (!target || target->window() != anyInWindow->window())
-        target = anyInWindow->window();
-    QTest::keyClick(target, key, modifiers);
+    QTest::keyClick(keyTarget(anyInWindow), key, modifiers);
+    QApplication::processEvents();
+    return true;
+}
+
+bool TypeKeys(QWidget *anyInWindow, const QString &text)
+{
+    if (!BringToFront(anyInWindow))
+        return false;
+    QWidget *target = keyTarget(anyInWindow);
+    if (target == anyInWindow->window())
+        return fail(QStringLiteral("nothing in %1 has the focus to type '%2' into").arg(anyInWindow->objectName(), text));
+    typeText(target, text);
     return true;
 }

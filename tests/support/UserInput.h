@@ -29,5 +29,9 @@ class QWidget;
 [[nodiscard]] bool TypeDate(QDateTimeEdit *field, const QDate &day);
 // Clicks the button that shows the command (a toolbar's or a window's).
 [[nodiscard]] bool ClickCommand(QAction *action);
+// Types the text, key by key, into whatever has the focus in the widget's window.
+[[nodiscard]] bool TypeKeys(QWidget *anyInWindow, const QString &text);
+// The widget that has the keyboard now (nothing when the program has none).
+QWidget *FocusedWidget();
 // Presses a key (with modifiers) on whatever has the focus in the widget's window.
 [[nodiscard]] bool PressKey(QWidget *anyInWindow, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
