@@ -39,6 +39,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTabWidget>
+#include <QRadioButton>
 #include <QtTest>
 #include <memory>
 
@@ -845,22 +846,34 @@ private slots:
         {
             MessageBoxRecorder boxes;
             boxes.Answer(TSystemWinOS::IDYES);
+            boxes.Answer(TSystemWinOS::IDYES);
             boxes.Answer(TSystemWinOS::IDNO);
-            folio.acFolioCheckOutExecute();
-            QCOMPARE(boxes.Texts().size(), 2);
-            QVERIFY(boxes.Texts().at(0).startsWith(msgEarlyDeparture.arg("101").arg(3).arg(1).arg("120.00")));
-            QCOMPARE(boxes.Texts().at(1), msgOpenBalance.arg("-20.00"));
+            QVERIFY(ClickCommand(folio.acFolioCheckOut));
+            QCOMPARE(boxes.Texts().size(), 3);
+            // Leaving today: one night charged, and the balance that leaves, said before anything is written.
+            QCOMPARE(boxes.Texts().at(0), msgPreviewCheckOut.arg("101", today.toString("dd.MM.yyyy"), "1", "60.00", "BGN") +
+                                              "\n" + msgPreviewBalance.arg("100.00", "-20.00", "BGN") + "\n" + msgPreviewAsk);
+            QVERIFY(boxes.Texts().at(1).startsWith(msgEarlyDeparture.arg("101").arg(3).arg(1).arg("120.00")));
+            QCOMPARE(boxes.Texts().at(2), msgOverpaidBalance.arg("20.00"));  // owed to the guest, not unpaid
             QCOMPARE(folio.Folio()->Stays.first().Status, int(ssInHouse));
         }
         // An early departure counts one night: 60 owed, 80 paid, 20 to give back.
-        folio.edFolioAmount->setText("20");
-        folio.rgFolioPaymentKind->SetItemIndex(pkRefund);
-        folio.acFolioPaymentExecute();
         {
             MessageBoxRecorder boxes;
-            boxes.Answer(TSystemWinOS::IDYES);
-            folio.acFolioCheckOutExecute();
-            QCOMPARE(boxes.Texts().size(), 1);  // the balance is settled: one question
+            QVERIFY(TypeInto(folio.edFolioAmount, "20"));
+            QVERIFY(ClickOn(folio.rgFolioPaymentKind->ItemButton(pkRefund)));
+            QVERIFY(ClickCommand(folio.acFolioPayment));
+            // A refund gives money back: the balance rises to what the stay owes after it.
+            QCOMPARE(boxes.Texts(), QStringList({msgPreviewPayment.arg(msgPaymentRefund, msgMethodCash, "20.00", "BGN") +
+                                                 "\n" + msgPreviewBalance.arg("100.00", "120.00", "BGN") + "\n" +
+                                                 msgPreviewAsk}));
+        }
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ClickCommand(folio.acFolioCheckOut));
+            // The confirmation and the early departure: the balance is settled, so nothing else.
+            QCOMPARE(boxes.Texts().size(), 2);
+            QVERIFY(boxes.Texts().at(0).contains(msgPreviewBalance.arg("120.00", "0.00", "BGN")));
         }
         QCOMPARE(folio.Folio()->Stays.first().Status, int(ssDeparted));
         QCOMPARE(folio.edFolioBalance->text(), QString("0.00"));

@@ -11,11 +11,13 @@
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesStay.h"
+#include "startup/USystemWinOS.h"
 #include "windows/Hotel.h"
 #include "windows/UFolio.h"
 #include "windows/UNastaniavane.h"
 #include "windows/UOperReservation.h"
 #include "windows/URoomBoard.h"
+#include "controls/KalvMenu.h"
 #include "windows/UUserLogin.h"
 
 #include <QAction>
@@ -25,6 +27,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QRadioButton>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -93,43 +97,42 @@ private slots:
 
         // Book two nights from the board's "Резервация" on room 301: room and day are filled in.
         TRoomButton *button301 = main.RoomBoard->Button(room301);
-        emit button301->customContextMenuRequested(QPoint(5, 5));
-        main.PopupMenu1Operacii->close();
-        main.PopupMenu1Operacii->actions().at(5)->trigger();
+        QVERIFY(RightClick(button301));
+        QVERIFY(ChooseFromMenu(main.PopupMenu1Operacii, main.PopupMenu1Operacii->actions().at(5)));
         auto *booking = LatestChild<TFOperReservation>(main.MdiArea);
         QVERIFY(booking);
         QCOMPARE(booking->cbRoomNumber->currentText(), QString("301"));
         QCOMPARE(booking->cbHotel->currentText(), QString("Морски"));
         QCOMPARE(booking->DateTimePicker1->date(), day0);
-        // Typed text that a key press cannot spell goes in as the input method would put it.
-        booking->edContragentName->setText("Елена Димитрова");
-        QTest::keyClicks(booking->edContragentID, "8802021234");
-        booking->edContragentAddress->setText("Русе, ул. Дунав 3");
-        booking->cbTarife->setEditText("Основна");
-        booking->cbCurrency->setEditText("BGN");
-        booking->DateTimePicker2->setDate(day0.addDays(2));
-        booking->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(TypeInto(booking->edContragentName, "Елена Димитрова"));
+        QVERIFY(TypeInto(booking->edContragentID, "8802021234"));
+        QVERIFY(TypeInto(booking->edContragentAddress, "Русе, ул. Дунав 3"));
+        QVERIFY(ChooseFromDropDown(booking->cbTarife, "Основна"));
+        QVERIFY(ChooseFromDropDown(booking->cbCurrency, "BGN"));
+        QVERIFY(TypeDate(booking->DateTimePicker2, day0.addDays(2)));
+        QVERIFY(ClickCommand(booking->acOperReservationPrepareContragentForReserv));
         QCOMPARE(booking->GridModel()->rowCount(), 1);
         {
             MessageBoxRecorder boxes;
-            booking->acOperReservationSave->trigger();
+            QVERIFY(ClickCommand(booking->acOperReservationSave));
             QCOMPARE(boxes.Texts(), QStringList({msgBookingSaved.arg(booking->LastBooking)}));
         }
         const int number = booking->LastBooking;
-        booking->acClose->trigger();
+        QVERIFY(ClickCommand(booking->acClose));
         QCOMPARE(marksOf(main, room301), int(rmArriving));
         QCOMPARE(main.RoomBoard->Button(room301)->Mark, 1);
         QCOMPARE(main.RoomBoard->Button(room301)->toolTip(), QString("Елена Димитрова"));
         QCOMPARE(log().size(), 1);
 
         // Check in from today's arrivals, with the registration card's data.
-        main.Action("actOperNastaniavane")->trigger();
+        QVERIFY(ClickCommand(main.Action("actOperNastaniavane")));
         auto *arrivals = LatestChild<TFNastaniavane>(main.MdiArea);
         QVERIFY(arrivals);
         QCOMPARE(arrivals->GridModel()->rowCount(), 1);
         QCOMPARE(arrivals->edNastaniavaneAddress->text(), QString("Русе, ул. Дунав 3"));
-        arrivals->edNastaniavaneNationality->setText("България");
-        arrivals->acNastaniavaneCheckIn->trigger();
+        QVERIFY(TypeInto(arrivals->edNastaniavaneNationality, "България"));
+        QVERIFY(arrivals->Toolbar()->isVisible());  // its commands show at once, however it was opened
+        QVERIFY(ClickCommand(arrivals->acNastaniavaneCheckIn));
         QCOMPARE(arrivals->GridModel()->rowCount(), 0);
         auto *folio = LatestChild<TFFolio>(main.MdiArea);
         QVERIFY(folio);
@@ -137,26 +140,55 @@ private slots:
         QCOMPARE(marksOf(main, room301), int(rmInHouse));
         QVERIFY(log().last().contains(msgLogCheckedIn.arg("301")));
 
-        // A service and a deposit.
-        folio->ShowPage(TFFolio::pgCharge);
-        folio->cbFolioService->setEditText("Закуска");
-        folio->edFolioQuantity->setText("2");
-        folio->acFolioCharge->trigger();
+        // A service and a deposit: each says what it will post and the balance it leaves, first.
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ChooseFromDropDown(folio->cbFolioService, "Закуска"));
+            QVERIFY(TypeInto(folio->edFolioQuantity, "2"));
+            QVERIFY(ClickCommand(folio->acFolioCharge));
+            QCOMPARE(boxes.Texts(), QStringList({msgPreviewCharge.arg("Закуска", "2", "12.50", "25.00", "BGN") + "\n" +
+                                                 msgPreviewBalance.arg("140.00", "165.00", "BGN") + "\n" + msgPreviewAsk}));
+        }
         QCOMPARE(folio->edFolioOwed->text(), QString("165.00"));  // 2 x 70 + 2 x 12.50
-        folio->ShowPage(TFFolio::pgPayment);
-        QTest::keyClicks(folio->edFolioAmount, "100");
-        folio->rgFolioPaymentKind->SetItemIndex(pkDeposit);
-        folio->rgFolioPaymentMethod->SetItemIndex(pmCard);
-        folio->acFolioPayment->trigger();
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(TypeInto(folio->edFolioAmount, "100"));
+            QVERIFY(ClickOn(folio->rgFolioPaymentKind->ItemButton(pkDeposit)));
+            QVERIFY(ClickOn(folio->rgFolioPaymentMethod->ItemButton(pmCard)));
+            QVERIFY(ClickCommand(folio->acFolioPayment));
+            QCOMPARE(boxes.Texts(), QStringList({msgPreviewPayment.arg(msgPaymentDeposit, msgMethodCard, "100.00", "BGN") +
+                                                 "\n" + msgPreviewBalance.arg("165.00", "65.00", "BGN") + "\n" +
+                                                 msgPreviewAsk}));
+        }
         QCOMPARE(folio->edFolioBalance->text(), QString("65.00"));
         QCOMPARE(log().size(), 4);
+        // Said no to, a payment writes nothing.
+        {
+            MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDNO);
+            QVERIFY(TypeInto(folio->edFolioAmount, "5"));
+            QVERIFY(ClickCommand(folio->acFolioPayment));
+            QCOMPARE(boxes.Texts().size(), 1);
+        }
+        QCOMPARE(log().size(), 4);
+        QCOMPARE(folio->edFolioBalance->text(), QString("65.00"));
 
-        // One night more: the departure moves and the total counts three nights.
-        folio->ShowPage(TFFolio::pgStay);
+        // One night more: the date field shows the departure as it stands; a new one is typed.
+        QVERIFY(ClickOn(folio->Pages()->tabBar(), folio->Pages()->tabBar()->tabRect(TFFolio::pgStay).center()));
         QVERIFY(folio->acFolioExtend->isEnabled());
-        QCOMPARE(folio->dtpFolioDeparture->date(), day0.addDays(3));
-        folio->acFolioExtend->trigger();
+        QCOMPARE(folio->dtpFolioDeparture->date(), day0.addDays(2));
+        QVERIFY(TypeDate(folio->dtpFolioDeparture, day0.addDays(3)));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ClickCommand(folio->acFolioExtend));
+            QCOMPARE(boxes.Texts(), QStringList({msgPreviewExtension.arg("301", day0.addDays(3).toString("dd.MM.yyyy"),
+                                                                         day0.addDays(2).toString("dd.MM.yyyy"), "3", "2",
+                                                                         "210.00", "BGN", "140.00") +
+                                                 "\n" + msgPreviewBalance.arg("65.00", "135.00", "BGN") + "\n" +
+                                                 msgPreviewAsk}));
+        }
         QCOMPARE(folio->edFolioOwed->text(), QString("235.00"));
+        QCOMPARE(folio->dtpFolioDeparture->date(), day0.addDays(3));  // the new departure, not a day more
         main.dtpMainPeriodFilter->setDate(day0.addDays(2));
         main.timerInitRoomStatusTimer();
         QCOMPARE(main.RoomBoard->Button(room301)->Marks(), int(rmInHouse));
@@ -164,9 +196,15 @@ private slots:
         // The next day the guest moves to 302: the stay is split, 301 is left dirty.
         SetToday(day0.addDays(1));
         folio->InitializeWindow();
-        folio->cbFolioRoom->setEditText("302");
+        QVERIFY(ChooseFromDropDown(folio->cbFolioRoom, "302"));
         QCOMPARE(folio->dtpFolioMoveDay->date(), day0.addDays(1));
-        folio->acFolioMove->trigger();
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ClickCommand(folio->acFolioMove));
+            QCOMPARE(boxes.Texts(), QStringList({msgPreviewMove.arg("301", "302", day0.addDays(1).toString("dd.MM.yyyy"),
+                                                                    "70.00", "BGN") +
+                                                 "\n" + msgPreviewBalanceNow.arg("135.00", "BGN") + "\n" + msgPreviewAsk}));
+        }
         QCOMPARE(folio->Folio()->Stays.size(), 2);
         QCOMPARE(folio->Folio()->Stays.at(0).Status, int(ssDeparted));
         QCOMPARE(folio->Folio()->Stays.at(0).Nights + folio->Folio()->Stays.at(1).Nights, 3);
@@ -177,21 +215,23 @@ private slots:
         QCOMPARE(marksOf(main, room302), int(rmInHouse));
         QVERIFY(log().last().contains(msgLogMoved.arg("301", "302", day0.addDays(1).toString("dd.MM.yyyy"))));
 
-        // On the day of departure the balance is paid and the guest checks out, with no question.
+        // On the day of departure the balance is paid and the guest checks out: one confirmation,
+        // no other question.
         SetToday(day0.addDays(3));
         folio->InitializeWindow();
         QCOMPARE(marksOf(main, room302), int(rmFree | rmLeaving));
-        folio->ShowPage(TFFolio::pgPayment);
-        QTest::keyClicks(folio->edFolioAmount, folio->edFolioBalance->text());
-        folio->rgFolioPaymentKind->SetItemIndex(pkPayment);
-        folio->rgFolioPaymentMethod->SetItemIndex(pmCash);
-        folio->acFolioPayment->trigger();
+        QVERIFY(TypeInto(folio->edFolioAmount, folio->edFolioBalance->text()));
+        QVERIFY(ClickOn(folio->rgFolioPaymentKind->ItemButton(pkPayment)));
+        QVERIFY(ClickOn(folio->rgFolioPaymentMethod->ItemButton(pmCash)));
+        QVERIFY(ClickCommand(folio->acFolioPayment));
         QCOMPARE(folio->edFolioBalance->text(), QString("0.00"));
         {
             MessageBoxRecorder boxes;
             QVERIFY(folio->acFolioCheckOut->isEnabled());
-            folio->acFolioCheckOut->trigger();
-            QVERIFY(boxes.Texts().isEmpty());
+            QVERIFY(ClickCommand(folio->acFolioCheckOut));
+            QCOMPARE(boxes.Texts(), QStringList({msgPreviewCheckOut.arg("302", day0.addDays(3).toString("dd.MM.yyyy"), "2",
+                                                                        "140.00", "BGN") +
+                                                 "\n" + msgPreviewBalanceNow.arg("0.00", "BGN") + "\n" + msgPreviewAsk}));
         }
         QCOMPARE(folio->Folio()->Stays.at(1).Status, int(ssDeparted));
         QVERIFY(!folio->acFolioCheckOut->isEnabled());
@@ -295,7 +335,12 @@ private slots:
         QCOMPARE(folio->Pages()->currentWidget(), folio->tsFolioPayment);
         QCOMPARE(FocusedWidget(), folio->edFolioAmount);
         QVERIFY(TypeKeys(&main, "140"));
-        QVERIFY(PressKey(&main, Qt::Key_Return));
+        {
+            MessageBoxRecorder boxes;  // the confirmation: Enter in it says yes
+            QVERIFY(PressKey(&main, Qt::Key_Return));
+            QCOMPARE(boxes.Boxes().size(), 1);
+            QVERIFY(boxes.Texts().first().startsWith(msgPreviewPayment.arg(msgPaymentDeposit, msgMethodCash, "140.00", "BGN")));
+        }
         QCOMPARE(rows(QString("SELECT q140 FROM Plashtania WHERE q124 = %1").arg(number)).value(0).toDouble(), 140.0);
         QCOMPARE(folio->edFolioBalance->text(), QString("0.00"));
 
@@ -304,8 +349,10 @@ private slots:
         {
             MessageBoxRecorder boxes;
             QVERIFY(PressKey(&main, Qt::Key_F8));
-            QCOMPARE(boxes.Boxes().size(), 2);
-            QCOMPARE(boxes.Texts().at(1), msgOverpaidBalance.arg("140.00"));
+            QCOMPARE(boxes.Boxes().size(), 3);
+            QCOMPARE(boxes.Texts().at(0), msgPreviewCheckOut.arg("301", day0.toString("dd.MM.yyyy"), "0", "0.00", "BGN") + "\n" +
+                                              msgPreviewBalance.arg("0.00", "-140.00", "BGN") + "\n" + msgPreviewAsk);
+            QCOMPARE(boxes.Texts().at(2), msgOverpaidBalance.arg("140.00"));
         }
         QCOMPARE(rows(QString("SELECT q125 FROM Klients WHERE q124 = %1").arg(number)), QStringList({QString::number(ssDeparted)}));
         SaveShot(&main, "KeyboardStay");

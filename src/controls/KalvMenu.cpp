@@ -96,6 +96,8 @@ void TKalvMenuControl::Embed()
     m_coolBar->layout()->addWidget(this);
     // The menu widget of a child window is the band across its top, whatever its width.
     m_owner->setMenuWidget(m_coolBar);
+    // Embedded while its window is already showing, the band is a new child and shows only when told.
+    m_coolBar->show();
     show();
 }
 

@@ -206,7 +206,7 @@ bool registrationComplete(const TGuest &guest)
     return identified && !guest.Nationality.trimmed().isEmpty() && !guest.Address.trimmed().isEmpty();
 }
 
-TDecimal totalOf(const TDecimal &price, int nights) { return (price * TDecimal(nights)).Cents(); }
+TDecimal totalOf(const TDecimal &price, int nights) { return StayTotal(price, nights); }
 
 // Sets the day of departure and counts nights and total again.
 void setDeparture(TADOConnection &connection, const TStay &stay, const QDate &departure, const QString &extraSets = {},
@@ -322,7 +322,7 @@ QDate checkOutDay(TADOConnection &connection, const QList<TStay> &stays, TConsen
     for (const TStay &stay : stays) {
         if (today < stay.To) {
             const int booked = int(stay.From.daysTo(stay.To));
-            const int charged = int(stay.From.daysTo(std::max(today, stay.From)));
+            const int charged = int(stay.From.daysTo(LeavingDay(stay)));
             early.append(msgEarlyDeparture.arg(stay.RoomNumber).arg(booked).arg(charged).arg(
                 (totalOf(stay.Price, booked) - totalOf(stay.Price, charged)).ToFixed(2)));
         } else if (today > stay.To) {
@@ -515,6 +515,12 @@ QString RoomStateName(int state)
     default: return msgRoomStateClean;
     }
 }
+
+TDecimal StayTotal(const TDecimal &price, int nights) { return (price * TDecimal(nights)).Cents(); }
+
+TDecimal ChargeTotal(const TDecimal &price, const TDecimal &quantity) { return (price * quantity).Cents(); }
+
+QDate LeavingDay(const TStay &stay) { return std::max(Today(), stay.From); }
 
 QString PaymentKindName(int kind)
 {
@@ -1066,7 +1072,7 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
         if (item->Eof())
             refuse(msgUnknownService);
         const TDecimal price = TDecimal::FromVariant(item->FieldByName(QStringLiteral("q40")).Value());
-        const TDecimal total = (price * quantity).Cents();
+        const TDecimal total = ChargeTotal(price, quantity);
         confirmLarge(quantity, kLargeQuantity, msgLargeQuantity.arg(quantity.ToString()), consent);
         confirmLarge(total, kLargeAmount, msgLargeAmount.arg(total.ToFixed(2)), consent);
         const QString name = item->FieldByName(QStringLiteral("q33")).AsString();

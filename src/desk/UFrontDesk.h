@@ -75,6 +75,9 @@ QDateTime Now();
 // The words of the catalogue for each value, in the operator's language.
 QString StatusName(int status);
 QString RoomStateName(int state);
+// A stay's total for its nights and a charge's total for its quantity: to the cent, as stored.
+TDecimal StayTotal(const TDecimal &price, int nights);
+TDecimal ChargeTotal(const TDecimal &price, const TDecimal &quantity);
 QString PaymentKindName(int kind);
 QString PaymentMethodName(int method);
 
@@ -169,6 +172,9 @@ private:
 
 std::optional<TFolio> ReadFolio(int booking);
 std::optional<TStay> ReadStay(int stay);
+// The day a guest in house who checks out now leaves on: today, or the first day when that is later.
+QDate LeavingDay(const TStay &stay);
+
 // The stay a room's marks and commands are about on a day: the one in house, else the one
 // arriving, else the one leaving, else any stay that holds the night.
 std::optional<TStay> CurrentStayOfRoom(int room, const QDate &day);

@@ -161,6 +161,12 @@ void TMainLibraryClass::MarkControlFailed(QWidget *control)
         setColour(control, Qt::red);
 }
 
+void TMainLibraryClass::ResetControlMark(QWidget *control)
+{
+    if (control)
+        resetColour(control);
+}
+
 QWidget *TMainLibraryClass::CheckControl(QWidget *control, quint8 rule)
 {
     const TStrNumCtrl check;

@@ -48,6 +48,7 @@ public:
     virtual QWidget *CheckControl(QWidget *control, quint8 rule);
     // Paints a control red, as a failed input check does.
     static void MarkControlFailed(QWidget *control);
+    static void ResetControlMark(QWidget *control);
 
     bool LoadFormCaption(QWidget *window);
     bool LoadContainerCaptions(QWidget *container);

@@ -27,6 +27,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -252,6 +253,14 @@ void TRegisterWindow::FocusFirstField()
         }
     if (m_grid->isVisible())
         m_grid->setFocus(Qt::TabFocusReason);
+}
+
+QString TRegisterWindow::FieldCaption(const QWidget *field) const
+{
+    for (const TRow &row : m_rows)
+        if (row.Field == field && row.Label)
+            return row.Label->text().remove(QLatin1Char('&')).trimmed().remove(QRegularExpression(QStringLiteral(":$")));
+    return field->objectName();
 }
 
 bool TRegisterWindow::IsReadOnly(const QWidget *field)

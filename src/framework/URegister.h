@@ -102,6 +102,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     // The first field of the page in front that takes typing; the list where there is none.
     void FocusFirstField();
+    // The caption of a field's label as the user reads it, without its colon.
+    QString FieldCaption(const QWidget *field) const;
 
 private:
     struct TRow {

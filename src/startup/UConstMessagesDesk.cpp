@@ -21,6 +21,11 @@ QString msgOperatorLabel;
 QString msgDbUserLabel;
 QString msgNobodyLoggedIn;
 QString msgChangeOperatorHint;
+QString msgNothingToSave;
+QString msgRoomAlreadyBooked;
+QString msgReservationStatusTitle;
+QString msgFieldsToFix;
+QString msgRoomDescription;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries()
 {
@@ -136,6 +141,26 @@ const QList<TCatalogueEntry> &AddedCatalogueEntries()
          "Shows the login for another operator; Exit there closes the program.",
          "Показва входа за друг оператор; „Изход“ там затваря програмата.",
          "Показывает вход для другого оператора; «Выход» там закрывает программу."},
+        {"msgNothingToSave", &msgNothingToSave,
+         "There is nothing to save: add the guest's row first (\"Add guest to reservation\").",
+         "Няма какво да се запише: първо добавете реда на госта („Добави клиент за резервация“).",
+         "Нечего сохранять: сначала добавьте строку гостя («Добавить клиента в бронирование»)."},
+        {"msgRoomAlreadyBooked", &msgRoomAlreadyBooked,
+         "Attention: the room you chose is already booked",
+         "Внимание вече има направена резервация за избраната от Вас стая",
+         "Внимание: выбранный вами номер уже забронирован"},
+        {"msgReservationStatusTitle", &msgReservationStatusTitle,
+         "Reservation status",
+         "Резервационен статус",
+         "Статус бронирования"},
+        {"msgFieldsToFix", &msgFieldsToFix,
+         "To correct: %1.",
+         "За поправка: %1.",
+         "Исправить: %1."},
+        {"msgRoomDescription", &msgRoomDescription,
+         "Rooms: %1 Beds: %2",
+         "Брой стаи: %1 Брой легла: %2",
+         "Комнат: %1 Кроватей: %2"},
     };
     return entries;
 }

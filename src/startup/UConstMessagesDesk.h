@@ -27,5 +27,10 @@ extern QString msgOperatorLabel;
 extern QString msgDbUserLabel;
 extern QString msgNobodyLoggedIn;
 extern QString msgChangeOperatorHint;
+extern QString msgNothingToSave;
+extern QString msgRoomAlreadyBooked;
+extern QString msgReservationStatusTitle;
+extern QString msgFieldsToFix;
+extern QString msgRoomDescription;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries();

@@ -125,6 +125,15 @@ QString msgChargeDateOutside;
 QString msgLargeQuantity;
 QString msgLargeAmount;
 QString msgOverpaidBalance;
+QString msgPreviewCharge;
+QString msgPreviewPayment;
+QString msgPreviewExtension;
+QString msgPreviewMove;
+QString msgPreviewCheckOut;
+QString msgPreviewBalance;
+QString msgPreviewBalanceNow;
+QString msgPreviewAsk;
+QString msgPreviewTitle;
 
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
@@ -629,6 +638,42 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "The guest has paid %1 more than the booking owes. Check out and refund it later?",
          "Гостът е платил с %1 повече, отколкото дължи резервацията. Да приключа ли и надплатеното да се върне по-късно?",
          "Гость заплатил на %1 больше, чем причитается по бронированию. Завершить и вернуть переплату позже?"},
+        {"msgPreviewCharge", &msgPreviewCharge,
+         "Charge %1 × %2 at %3: %4 %5.",
+         "Начисляване на %1 × %2 по %3: %4 %5.",
+         "Начисление %1 × %2 по %3: %4 %5."},
+        {"msgPreviewPayment", &msgPreviewPayment,
+         "%1 (%2): %3 %4.",
+         "%1 (%2): %3 %4.",
+         "%1 (%2): %3 %4."},
+        {"msgPreviewExtension", &msgPreviewExtension,
+         "Room %1: departure %2 instead of %3, %4 nights instead of %5; the stay comes to %6 %7 instead of %8 %7.",
+         "Стая %1: напускане на %2 вместо на %3, %4 нощувки вместо %5; престоят става %6 %7 вместо %8 %7.",
+         "Номер %1: выезд %2 вместо %3, %4 ночей вместо %5; проживание составит %6 %7 вместо %8 %7."},
+        {"msgPreviewMove", &msgPreviewMove,
+         "The guest moves from room %1 to room %2 from %3; the nights keep their booked price (%4 %5 a night).",
+         "Гостът се премества от стая %1 в стая %2 от %3; нощувките запазват резервираната цена (%4 %5 на нощ).",
+         "Гость переселяется из номера %1 в номер %2 с %3; ночи сохраняют забронированную цену (%4 %5 за ночь)."},
+        {"msgPreviewCheckOut", &msgPreviewCheckOut,
+         "Room %1 checks out on %2: %3 nights, %4 %5.",
+         "Стая %1 напуска на %2: %3 нощувки, %4 %5.",
+         "Номер %1 выезжает %2: %3 ночей, %4 %5."},
+        {"msgPreviewBalance", &msgPreviewBalance,
+         "The balance goes from %1 to %2 %3.",
+         "Салдото става %2 %3 (досега %1).",
+         "Сальдо станет %2 %3 (было %1)."},
+        {"msgPreviewBalanceNow", &msgPreviewBalanceNow,
+         "The booking's balance: %1 %2.",
+         "Салдо на резервацията: %1 %2.",
+         "Сальдо бронирования: %1 %2."},
+        {"msgPreviewAsk", &msgPreviewAsk,
+         "Go ahead?",
+         "Да се изпълни ли?",
+         "Выполнить?"},
+        {"msgPreviewTitle", &msgPreviewTitle,
+         "Please confirm",
+         "Потвърждение",
+         "Подтверждение"},
     };
     return entries;
 }

@@ -130,5 +130,14 @@ extern QString msgChargeDateOutside;
 extern QString msgLargeQuantity;
 extern QString msgLargeAmount;
 extern QString msgOverpaidBalance;
+extern QString msgPreviewCharge;
+extern QString msgPreviewPayment;
+extern QString msgPreviewExtension;
+extern QString msgPreviewMove;
+extern QString msgPreviewCheckOut;
+extern QString msgPreviewBalance;
+extern QString msgPreviewBalanceNow;
+extern QString msgPreviewAsk;
+extern QString msgPreviewTitle;
 
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries();

@@ -1,4 +1,5 @@
 #include "UFolio.h"
+#include "desk/UOperationPreview.h"
 #include "framework/UShortcuts.h"
 
 #include "desk/URights.h"
@@ -351,7 +352,8 @@ void TFFolio::SetDefaultsFor(const std::optional<TStay> &stay)
     if (!stay)
         return;
     const QDate today = FrontDesk::Today();
-    dtpFolioDeparture->setDate(stay->To.addDays(1));
+    // The stay's departure as it stands (after an extension: the new one); the operator types another.
+    dtpFolioDeparture->setDate(stay->To);
     dtpFolioMoveDay->setDate(stay->Status == ssInHouse ? today : std::max(today, stay->From));
 }
 
@@ -415,6 +417,12 @@ bool TFFolio::RunOnStay(const std::function<void(int, TConsent)> &operation)
     return done;
 }
 
+bool TFFolio::Confirm(const QString &preview)
+{
+    // MB_YESNO | MB_ICONQUESTION: Enter says yes, Esc no.
+    return TSystemWinOS::ShowMessageBox(preview, msgPreviewTitle, 4 | 32) == TSystemWinOS::IDYES;
+}
+
 void TFFolio::AfterOperation(int stay)
 {
     emit FrontDeskRun::Changes()->Changed();
@@ -430,11 +438,15 @@ void TFFolio::acFolioCheckInExecute()
 
 void TFFolio::acFolioCheckOutExecute()
 {
+    if (const auto stay = ChosenStay(); stay && m_folio && !Confirm(OperationPreview::CheckOut(*m_folio, *stay)))
+        return;
     RunOnStay([](int stay, TConsent consent) { CheckOut(stay, consent); });
 }
 
 void TFFolio::acFolioCheckOutAllExecute()
 {
+    if (m_folio && m_folio->HasStatus(ssInHouse) && !Confirm(OperationPreview::CheckOutBooking(*m_folio)))
+        return;
     const int booking = m_booking;
     FrontDeskRun::Run([booking](TConsent consent) { CheckOutBooking(booking, consent); });
     AfterOperation(SelectedStay());
@@ -443,6 +455,10 @@ void TFFolio::acFolioCheckOutAllExecute()
 void TFFolio::acFolioExtendExecute()
 {
     const QDate departure = dtpFolioDeparture->date();
+    // An unchanged or impossible date is refused by the rule itself, without a question first.
+    if (const auto stay = ChosenStay(); stay && m_folio && departure > stay->From && departure != stay->To &&
+                                        !Confirm(OperationPreview::Extension(*m_folio, *stay, departure)))
+        return;
     RunOnStay([departure](int stay, TConsent) { Extend(stay, departure); });
 }
 
@@ -467,6 +483,9 @@ void TFFolio::acFolioMoveExecute()
         return;
     }
     const int target = TField(QString(), room.first()).AsInteger();
+    if (const auto stay = ChosenStay(); stay && m_folio && stay->Room != target &&
+                                        !Confirm(OperationPreview::Move(*m_folio, *stay, number, day)))
+        return;
     int moved = 0;
     const bool done = FrontDeskRun::Run([&](TConsent consent) {
         const int stay = SelectedStay();
@@ -498,7 +517,7 @@ void TFFolio::acFolioChargeExecute()
 {
     QVariantList service;
     try {
-        service = LookupFields(QStringLiteral("Uslugi"), {QStringLiteral("q42")},
+        service = LookupFields(QStringLiteral("Uslugi"), {QStringLiteral("q42"), QStringLiteral("q40")},
                                {{QStringLiteral("q33"), cbFolioService->currentText()}});
     } catch (const Exception &error) {
         LocalConnection().RollbackIfOpen();
@@ -520,6 +539,10 @@ void TFFolio::acFolioChargeExecute()
     }
     const int booking = m_booking, item = TField(QString(), service.first()).AsInteger();
     const QDate date = dtpFolioChargeDate->date();
+    const TDecimal price = TDecimal::FromVariant(service.value(1));
+    if (m_folio && TDecimal() < quantity &&
+        !Confirm(OperationPreview::Charge(*m_folio, cbFolioService->currentText(), price, quantity)))
+        return;
     FrontDeskRun::Run([&](TConsent consent) { Charge(booking, item, quantity, date, consent); });
     AfterOperation(SelectedStay());
 }
@@ -538,6 +561,8 @@ void TFFolio::acFolioPaymentExecute()
     const auto kind = TPaymentKind(rgFolioPaymentKind->ItemIndex());
     const auto method = TPaymentMethod(rgFolioPaymentMethod->ItemIndex());
     const QString note = edFolioNote->text();
+    if (m_folio && TDecimal() < amount && !Confirm(OperationPreview::Payment(*m_folio, kind, method, amount)))
+        return;
     if (FrontDeskRun::Run([&](TConsent consent) { TakePayment(booking, kind, method, amount, note, consent); })) {
         edFolioAmount->clear();
         edFolioNote->clear();

@@ -69,6 +69,8 @@ private:
     void UpdateCommands();
     void SetDefaultsFor(const std::optional<FrontDesk::TStay> &stay);
     // Runs an operation on the chosen stay; false when none is chosen or it was not done.
+    // Shows what an operation will do and asks; true: go ahead.
+    static bool Confirm(const QString &preview);
     bool RunOnStay(const std::function<void(int stay, FrontDesk::TConsent consent)> &operation);
     void AfterOperation(int stay);
 

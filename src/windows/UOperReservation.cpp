@@ -107,6 +107,15 @@ TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringL
                              QStringLiteral("cbService"), QStringLiteral("Uslugi"), QStringLiteral("q33"));
     edQuantity = AddEdit(gbPayment, QStringLiteral("lInfoQuantity"), QStringLiteral("Количество"), QStringLiteral("edQuantity"));
     connect(cbService, &QComboBox::textActivated, this, &TFOperReservation::cbServiceSelect);
+    // A row is a room or a service: choosing one greys the other, emptying it gives the other back.
+    connect(cbService, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        if (text.trimmed().isEmpty())
+            EnableRoomFields(true);
+    });
+    connect(cbRoomNumber, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        if (text.trimmed().isEmpty())
+            EnableServiceFields(true);
+    });
 
     tsOperReservationRoomStatus = AddSheet(QStringLiteral("tsOperReservationRoomStatus"), QStringLiteral("Статус"));
     rgOperReservationReservationStatus = AddPageRadioGroup(
@@ -246,8 +255,7 @@ void TFOperReservation::cbRoomNumberSelect(const QString &room)
         return;
     try {
         if (const std::optional<TRoom> found = FindRoom(cbHotel->currentText(), room))
-            labelCharacteristic->setText(QStringLiteral("Брой стаи: ") + found->Rooms + QStringLiteral(" Брой легла: ") +
-                                         found->Beds);
+            labelCharacteristic->setText(msgRoomDescription.arg(found->Rooms, found->Beds));
     } catch (const Exception &error) {
         TExceptionLogs::Show(error.Message());
     }
@@ -351,13 +359,13 @@ bool TFOperReservation::AddStagedRow()
             return false;
         }
         if (!IsRoomFree(room->Id, from, to)) {
-            TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая"),
-                                         QStringLiteral("Резервационен статус"), 64);
+            TSystemWinOS::ShowMessageBox(msgRoomAlreadyBooked,
+                                         msgReservationStatusTitle, 64);
             return false;
         }
         QString closed;
         if (!FrontDesk::RoomFree(room->Id, from, to, 0, &closed)) {
-            TSystemWinOS::ShowMessageBox(closed, QStringLiteral("Резервационен статус"), 64);
+            TSystemWinOS::ShowMessageBox(closed, msgReservationStatusTitle, 64);
             return false;
         }
         values += {{QStringLiteral("q27"), (room->Price * TDecimal(days)).Cents().ToVariant()},
@@ -396,19 +404,17 @@ bool TFOperReservation::AddStagedRow()
     }
 }
 
-QWidget *TFOperReservation::FirstFailingControl(bool roomRow)
+QList<QWidget *> TFOperReservation::FailingControls(bool roomRow)
 {
-    if (!roomRow) {
-        if (QWidget *failed = CheckControl(edQuantity, 2))
-            return failed;
-        return CheckControl(cbTarife, 3);
-    }
-    for (QWidget *control : {static_cast<QWidget *>(edContragentName), static_cast<QWidget *>(edContragentID),
-                             static_cast<QWidget *>(cbTarife), static_cast<QWidget *>(cbCurrency),
-                             static_cast<QWidget *>(cbHotel), static_cast<QWidget *>(cbRoomNumber)})
-        if (QWidget *failed = CheckControl(control, 3))
-            return failed;
-    return nullptr;
+    // Every field is checked, so that a field put right loses its mark even when another fails.
+    const QList<QWidget *> fields =
+        roomRow ? QList<QWidget *>{edContragentName, edContragentID, cbTarife, cbCurrency, cbHotel, cbRoomNumber}
+                : QList<QWidget *>{edQuantity, cbTarife};
+    QList<QWidget *> failing;
+    for (QWidget *control : fields)
+        if (QWidget *failed = CheckControl(control, control == edQuantity ? 2 : 3))
+            failing.append(failed);
+    return failing;
 }
 
 QWidget *TFOperReservation::FirstUnknownName(bool roomRow)
@@ -438,8 +444,20 @@ void TFOperReservation::acOperReservationPrepareContragentForReservExecute()
 {
     try {
         const bool roomRow = IsRoomRow();
-        if (FirstFailingControl(roomRow) || FirstUnknownName(roomRow)) {
-            TSystemWinOS::ShowMessageBox(msgFillControlsCorrectly, msgWarningTitle, 64);
+        ResetControlMark(cbService);
+        QList<QWidget *> failing = FailingControls(roomRow);
+        if (failing.isEmpty())
+            if (QWidget *unknown = FirstUnknownName(roomRow))
+                failing.append(unknown);
+        if (!failing.isEmpty()) {
+            // The message names the fields to put right; they are the ones marked.
+            QStringList names;
+            for (QWidget *field : failing)
+                names.append(FieldCaption(field));
+            TSystemWinOS::ShowMessageBox(msgFillControlsCorrectly + QLatin1Char('\n') +
+                                             msgFieldsToFix.arg(names.join(QStringLiteral(", "))),
+                                         msgWarningTitle, 64);
+            failing.first()->setFocus(Qt::OtherFocusReason);
             return;
         }
         if (!StagingQuery->Active()) {
@@ -552,6 +570,10 @@ void TFOperReservation::acOperReservationSaveExecute()
     TADOConnection &connection = LocalConnection();
     QString failure, takenRoom, closedRoom;
     int booking = 0;
+    if (!HasStagedRows()) {
+        TSystemWinOS::ShowMessageBox(msgNothingToSave, msgInformationTitle, 64);
+        return;
+    }
     try {
         StagingQuery->Open();  // what is staged now
         TADOStoredProc copy(&connection);
@@ -577,11 +599,11 @@ void TFOperReservation::acOperReservationSaveExecute()
     // Nothing is left open while the operator reads the outcome.
     connection.RollbackIfOpen();
     if (!takenRoom.isEmpty()) {
-        TSystemWinOS::ShowMessageBox(QStringLiteral("Внимание вече има направена резервация за избраната от Вас стая") +
+        TSystemWinOS::ShowMessageBox(msgRoomAlreadyBooked +
                                          QStringLiteral(": ") + takenRoom,
-                                     QStringLiteral("Резервационен статус"), 64);
+                                     msgReservationStatusTitle, 64);
     } else if (!closedRoom.isEmpty()) {
-        TSystemWinOS::ShowMessageBox(closedRoom, QStringLiteral("Резервационен статус"), 64);
+        TSystemWinOS::ShowMessageBox(closedRoom, msgReservationStatusTitle, 64);
     } else if (!failure.isEmpty()) {
         TSystemWinOS::ShowMessage(msgOperationNotSucceeded);
         TExceptionLogs::Show(failure);

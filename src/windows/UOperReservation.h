@@ -80,7 +80,7 @@ private:
     void EnableRoomFields(bool on);
     void EnableServiceFields(bool on);
     bool IsRoomRow() const;
-    QWidget *FirstFailingControl(bool roomRow);
+    QList<QWidget *> FailingControls(bool roomRow);
     QWidget *FirstUnknownName(bool roomRow);
     QStringList RoomNumbersOfChosenHotel();
     // False with the room's number when a stay holds one of its nights, or with the reason when

@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
@@ -146,25 +149,26 @@ bool ChooseFromDropDown(QComboBox *box, const QString &item)
 
 bool TypeDate(QDateTimeEdit *field, const QDate &day)
 {
-    if (!ClickOn(field))
-        return false;
-    QTest::keyClick(field, Qt::Key_Home);
-    // Each section is typed whole; a full section moves on to the next by itself.
-    const QString format = field->displayFormat();
-    for (int i = 0; i < format.size();) {
-        const QChar c = format.at(i);
-        int run = 1;
-        while (i + run < format.size() && format.at(i + run) == c)
-            ++run;
-        if (c == 'd')
-            QTest::keyClicks(field, day.toString(QStringLiteral("dd")));
-        else if (c == 'M')
-            QTest::keyClicks(field, day.toString(QStringLiteral("MM")));
-        else if (c == 'y')
-            QTest::keyClicks(field, day.toString(run == 2 ? QStringLiteral("yy") : QStringLiteral("yyyy")));
-        i += run;
+    // A click on the first section selects it; the digits of each section follow in the order the
+    // field shows them, each full section moving on to the next. A day the month in between could
+    // not hold (the 29th, on the way to February) is put right by typing the date once more.
+    QString digits;
+    for (const QChar c : field->displayFormat())
+        if (c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y'))
+            digits += c;
+    digits.replace(QRegularExpression(QStringLiteral("d+")), day.toString(QStringLiteral("dd")))
+        .replace(QRegularExpression(QStringLiteral("M+")), day.toString(QStringLiteral("MM")))
+        .replace(QRegularExpression(QStringLiteral("yyyy|yy")), day.toString(QStringLiteral("yyyy")));
+    for (int attempt = 0; attempt < 2 && field->date() != day; ++attempt) {
+        if (!ClickOn(field))
+            return false;
+        // Home, then the first section selected as Shift+Right does it: typing replaces it.
+        QTest::keyClick(field, Qt::Key_Home);
+        for (int i = 0; i < field->sectionText(field->sectionAt(0)).size(); ++i)
+            QTest::keyClick(field, Qt::Key_Right, Qt::ShiftModifier);
+        typeText(field, digits);
+        QTest::keyClick(field, Qt::Key_Tab);
     }
-    QTest::keyClick(field, Qt::Key_Tab);
     if (field->date() != day)
         return fail(QStringLiteral("%1 shows %2 after %3 was typed")
                         .arg(field->objectName(), field->date().toString(Qt::ISODate), day.toString(Qt::ISODate)));
@@ -185,7 +189,36 @@ bool ClickCommand(QAction *action)
         if (button && button->isVisibleTo(button->window()))
             return ClickOn(button);
     }
+    for (QObject *object : shownIn)
+        if (auto *bar = qobject_cast<QToolBar *>(object))
+            qWarning() << bar << bar->geometry() << bar->widgetForAction(action) << bar->isVisible()
+                       << (bar->widgetForAction(action) ? bar->widgetForAction(action)->geometry() : QRect());
     return fail(QStringLiteral("no button shows the command %1").arg(action->objectName()));
+}
+
+bool RightClick(QWidget *widget, QPoint at)
+{
+    if (!BringToFront(widget))
+        return false;
+    const QPoint point = at.isNull() ? widget->rect().center() : at;
+    QTest::mousePress(widget, Qt::RightButton, Qt::NoModifier, point);
+    QTest::mouseRelease(widget, Qt::RightButton, Qt::NoModifier, point);
+    // What the window system sends after a right click.
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, point, widget->mapToGlobal(point));
+    QApplication::sendEvent(widget, &menu);
+    return true;
+}
+
+bool ChooseFromMenu(QMenu *menu, QAction *item)
+{
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+        return fail(QStringLiteral("the menu %1 did not open").arg(menu->objectName()));
+    if (!item->isVisible() || !item->isEnabled())
+        return fail(QStringLiteral("%1 is not offered in the menu").arg(item->objectName()));
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
+    if (!QTest::qWaitFor([menu] { return !menu->isVisible(); }))
+        return fail(QStringLiteral("the menu %1 stayed open").arg(menu->objectName()));
+    return true;
 }
 
 QWidget *FocusedWidget() { return QApplication::focusWidget(); }

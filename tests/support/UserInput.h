@@ -12,6 +12,7 @@
 class QAction;
 class QComboBox;
 class QDateTimeEdit;
+class QMenu;
 class QWidget;
 
 // Shows the field's window when hidden and makes it the active one, so that focus and
@@ -29,6 +30,10 @@ class QWidget;
 [[nodiscard]] bool TypeDate(QDateTimeEdit *field, const QDate &day);
 // Clicks the button that shows the command (a toolbar's or a window's).
 [[nodiscard]] bool ClickCommand(QAction *action);
+// A right click on the widget: the press, the release and the context menu it asks for.
+[[nodiscard]] bool RightClick(QWidget *widget, QPoint at = QPoint());
+// Clicks the item of an open menu.
+[[nodiscard]] bool ChooseFromMenu(QMenu *menu, QAction *item);
 // Types the text, key by key, into whatever has the focus in the widget's window.
 [[nodiscard]] bool TypeKeys(QWidget *anyInWindow, const QString &text);
 // The widget that has the keyboard now (nothing when the program has none).

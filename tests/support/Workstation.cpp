@@ -78,7 +78,7 @@ void waitUntil(qint64 epochMs)
 
 QString outcome()
 {
-    const QString conflict = QStringLiteral("Внимание вече има направена резервация");
+    const QString conflict = msgRoomAlreadyBooked;
     for (const QString &text : boxes) {
         if (text.startsWith(msgBookingSaved.section(QStringLiteral("%1"), 0, 0)))
             return QStringLiteral("saved");
