@@ -243,7 +243,7 @@ private slots:
         for (QAction *action : window->findChildren<QAction *>())
             QVERIFY2(action->text() != TMainLibraryClass::UnknownCaption(), qPrintable(action->objectName()));
         QCOMPARE(window->stLabelHotel->text(), QString("Хотел"));
-        QCOMPARE(window->dtpMainPeriodFilter->displayFormat(), QString("dd/MM/yyyy"));
+        QCOMPARE(window->dtpMainPeriodFilter->displayFormat(), QString("dd.MM.yyyy"));  // as every other date
         QCOMPARE(window->dtpMainPeriodFilter->date(), QDate::currentDate());
         QCOMPARE(window->StatusPanels.size(), 5);
         QCOMPARE(window->StatusPanels.at(0)->text(), msgOperatorLabel + msgNobodyLoggedIn);

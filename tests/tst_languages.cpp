@@ -5,7 +5,10 @@
 #include "TestHarness.h"
 #include "admin/UBaza.h"
 #include "framework/UMainLibraryClass.h"
+#include "framework/UDecimal.h"
+#include "framework/UFormatSettings.h"
 #include "framework/UStdCtrls.h"
+#include "errors/UErrors.h"
 #include "framework/UWideIniFile.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesHotel.h"
@@ -20,6 +23,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QRegularExpression>
+#include <QAbstractItemView>
+#include <QDateEdit>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,6 +52,50 @@ bool opensAWindow(const QString &action)
     static const QStringList others = {"actClose", "actOperChangeOperator", "actOperHotelRoomsRefresh",
                                        "actWinSortCascade", "actWinSortArrange", "actWinSortTile", "actWinCloseAll"};
     return !others.contains(action);
+}
+
+// Every text a person reads in a window: captions, titles, tabs, list and grid headers, menu
+// items and tooltips, each with the name of what shows it.
+QStringList readableTexts(QWidget *window)
+{
+    QStringList texts;
+    auto add = [&texts](const QObject *owner, const QString &text) {
+        if (!text.trimmed().isEmpty())
+            texts.append(owner->objectName() + ": " + text);
+    };
+    add(window, window->windowTitle());
+    for (QLabel *label : window->findChildren<QLabel *>())
+        add(label, label->text());
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        add(button, button->text());
+        add(button, button->toolTip());
+    }
+    for (QGroupBox *box : window->findChildren<QGroupBox *>())
+        add(box, box->title());
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>())
+        for (int i = 0; i < tabs->count(); ++i)
+            add(tabs, tabs->tabText(i));
+    for (QAction *action : window->findChildren<QAction *>()) {
+        add(action, action->text());
+        add(action, action->toolTip());
+        add(action, action->statusTip());
+    }
+    for (QAbstractItemView *view : window->findChildren<QAbstractItemView *>())
+        if (view->model())
+            for (int column = 0; column < view->model()->columnCount(); ++column)
+                add(view, view->model()->headerData(column, Qt::Horizontal).toString());
+    return texts;
+}
+
+QStringList withCyrillic(const QStringList &texts)
+{
+    static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+    QStringList found;
+    for (const QString &text : texts)
+        if (text.section(": ", 1).contains(cyrillic) &&
+            !QStringList({"Български", "Русский"}).contains(text.section(": ", 1)))  // each language by its own name
+            found.append(text);
+    return found;
 }
 
 } // namespace
@@ -94,6 +144,46 @@ private slots:
         QCOMPARE(TWideMemIniFile(delivered("Settings.en.ini")).ReadString(kSection, "mnuOperations", ""), QString("Operations"));
         QCOMPARE(TWideMemIniFile(delivered("Settings.ru.ini")).ReadString(kSection, "mnuOperations", ""), QString("Операции"));
         QCOMPARE(TWideMemIniFile(delivered("Settings.ru.ini")).ReadString(kSection, "mnuReports", ""), QString("Отчёты"));
+    }
+
+    // Qt's own buttons speak the language (Debian's Qt translations), and amounts are typed and
+    // read as the language writes them.
+    void qtTextsAndAmountsFollowTheLanguage()
+    {
+        struct TRestore {
+            ~TRestore()
+            {
+                Languages::UseInQt(slEnglish);
+                AmountStyle() = TAmountStyle();
+                QLocale::setDefault(QLocale::c());
+            }
+        } restore;
+        const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+        QVERIFY(Languages::UseInQt(slBulgarian));
+        QCOMPARE(yes(), QString("&Да"));
+        QCOMPARE(AmountText(TDecimal::FromText("1234.5")), QString("1\u00a0234,50"));
+        QCOMPARE(AmountText(TDecimal::FromText("-20")), QString("-20,00"));
+        QCOMPARE(AmountText(TDecimal::FromText("999.99")), QString("999,99"));
+        for (const char *typed : {"100,50", "100.50", " 100,5 ", "100.5"})
+            QCOMPARE(AmountFromText(QString::fromUtf8(typed)).ToFixed(2), QString("100.50"));
+        QCOMPARE(AmountFromText("1 234,50").ToFixed(2), QString("1234.50"));
+        QCOMPARE(AmountFromText("1.234,50").ToFixed(2), QString("1234.50"));
+        QCOMPARE(AmountFromText(QString("1\u00a0234,50")).ToFixed(2), QString("1234.50"));
+        QVERIFY_THROWS_EXCEPTION(Exception, AmountFromText("сто"));
+        QVERIFY(Languages::UseInQt(slRussian));
+        QVERIFY(yes() != QString("&Yes"));
+        QCOMPARE(AmountText(TDecimal::FromText("1234567.891")), QString("1\u00a0234\u00a0567,89"));
+        QVERIFY(Languages::UseInQt(slEnglish));
+        QCOMPARE(yes(), QString("&Yes"));
+        QCOMPARE(AmountText(TDecimal::FromText("1234.5")), QString("1,234.50"));
+        QCOMPARE(AmountFromText("1,234.50").ToFixed(2), QString("1234.50"));
+        QCOMPARE(AmountFromText("100.50").ToFixed(2), QString("100.50"));
+        // One date format everywhere, the main window's filter included, whatever the system's locale.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        QCOMPARE(main.dtpMainPeriodFilter->displayFormat(), FormatSettings().ShortDateFormat);
+        QCOMPARE(NewDatePicker(&main, "probe", QDate(2026, 12, 10))->text(), QString("10.12.2026"));
     }
 
     void everyWindowOpensInEveryLanguage_data()
@@ -153,6 +243,40 @@ private slots:
         TFAbout about;
         about.LoadFormCaption(&about);
         QCOMPARE(UnknownCaptions(&about), QStringList());
+    }
+
+    // The English program shows no Bulgarian (nor any Cyrillic) text in its windows, the
+    // messages of the catalogue included.
+    void englishWindowsShowNoCyrillic()
+    {
+        useDelivered("Settings.en.ini");
+        ResetCatalogue();
+        FillCatalogue(slEnglish);
+        struct TBack {
+            ~TBack()
+            {
+                ResetCatalogue();
+                FillCatalogue(slBulgarian);
+            }
+        } back;
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.InitializeWindow();
+        QStringList found = withCyrillic(readableTexts(&main));
+        for (QAction *action : main.findChildren<QAction *>()) {
+            const QString name = action->objectName();
+            if (!name.startsWith("act") || !action->isEnabled() || !opensAWindow(name))
+                continue;
+            action->trigger();
+            for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
+                if (frame->widget())
+                    found += withCyrillic(readableTexts(frame->widget()));
+                frame->widget()->close();
+            }
+            QTRY_VERIFY(main.MdiArea->subWindowList().isEmpty());
+        }
+        found.removeDuplicates();
+        QVERIFY2(found.isEmpty(), qPrintable(found.join("\n")));
     }
 
     void personalisationChoosesTheLanguageForTheNextStart()

@@ -111,11 +111,6 @@ void TKalvMenuControl::paintEvent(QPaintEvent *event)
 void TKalvMenuControl::showEvent(QShowEvent *event)
 {
     QToolBar::showEvent(event);
-    // The captions come from the settings after the commands were made: the tooltips follow them
-    // (a refused command keeps the refusal as its tooltip).
-    for (QAction *action : actions())
-        if (!action->shortcut().isEmpty() && action->isEnabled())
-            action->setToolTip(Shortcuts::ToolTip(action));
     if (m_embedded && m_owner)
         m_coolBar->resize(m_owner->width(), m_coolBar->height());
 }

@@ -1,5 +1,6 @@
 #include "UOperationPreview.h"
 
+#include "framework/UFormatSettings.h"
 #include "startup/UConstMessagesStay.h"
 
 #include <QStringList>
@@ -16,8 +17,8 @@ QString ask(const TFolio &folio, const QString &what, const TDecimal &change)
 {
     const TDecimal before = folio.Balance();
     const QString balance = change.IsZero()
-                                ? msgPreviewBalanceNow.arg(before.ToFixed(2), folio.Booking.CurrencyName)
-                                : msgPreviewBalance.arg(before.ToFixed(2), (before + change).ToFixed(2),
+                                ? msgPreviewBalanceNow.arg(AmountText(before), folio.Booking.CurrencyName)
+                                : msgPreviewBalance.arg(AmountText(before), AmountText(before + change),
                                                         folio.Booking.CurrencyName);
     return what + QLatin1Char('\n') + balance + QLatin1Char('\n') + msgPreviewAsk;
 }
@@ -28,7 +29,7 @@ QString Charge(const TFolio &folio, const QString &service, const TDecimal &pric
 {
     const TDecimal total = ChargeTotal(price, quantity);
     return ask(folio,
-               msgPreviewCharge.arg(service, quantity.ToString(), price.ToFixed(2), total.ToFixed(2),
+               msgPreviewCharge.arg(service, quantity.ToString(), AmountText(price), AmountText(total),
                                     folio.Booking.CurrencyName),
                total);
 }
@@ -38,7 +39,7 @@ QString Payment(const TFolio &folio, TPaymentKind kind, TPaymentMethod method, c
     // A refund gives money back: the balance grows by it; a payment or deposit lowers it.
     const TDecimal change = kind == pkRefund ? amount : TDecimal() - amount;
     return ask(folio,
-               msgPreviewPayment.arg(PaymentKindName(kind), PaymentMethodName(method), amount.ToFixed(2),
+               msgPreviewPayment.arg(PaymentKindName(kind), PaymentMethodName(method), AmountText(amount),
                                      folio.Booking.CurrencyName),
                change);
 }
@@ -49,15 +50,15 @@ QString Extension(const TFolio &folio, const TStay &stay, const QDate &departure
     const TDecimal total = StayTotal(stay.Price, nights);
     return ask(folio,
                msgPreviewExtension.arg(stay.RoomNumber, day(departure), day(stay.To), QString::number(nights),
-                                       QString::number(stay.Nights), total.ToFixed(2), folio.Booking.CurrencyName,
-                                       stay.Total.ToFixed(2)),
+                                       QString::number(stay.Nights), AmountText(total), folio.Booking.CurrencyName,
+                                       AmountText(stay.Total)),
                total - stay.Total);
 }
 
 QString Move(const TFolio &folio, const TStay &stay, const QString &room, const QDate &day)
 {
     return ask(folio,
-               msgPreviewMove.arg(stay.RoomNumber, room, OperationPreview::day(day), stay.Price.ToFixed(2),
+               msgPreviewMove.arg(stay.RoomNumber, room, OperationPreview::day(day), AmountText(stay.Price),
                                   folio.Booking.CurrencyName),
                TDecimal());
 }
@@ -70,7 +71,7 @@ QString leaving(const TFolio &folio, const TStay &stay, TDecimal &change)
     const int nights = int(stay.From.daysTo(departure));
     const TDecimal total = StayTotal(stay.Price, nights);
     change = change + (total - stay.Total);
-    return msgPreviewCheckOut.arg(stay.RoomNumber, day(departure), QString::number(nights), total.ToFixed(2),
+    return msgPreviewCheckOut.arg(stay.RoomNumber, day(departure), QString::number(nights), AmountText(total),
                                   folio.Booking.CurrencyName);
 }
 } // namespace

@@ -1,4 +1,7 @@
 #include "UFormatSettings.h"
+#include "UDecimal.h"
+
+#include <algorithm>
 
 #include "errors/UErrors.h"
 
@@ -214,4 +217,47 @@ double StrToFloat(const QString &text)
     if (!TryStrToFloat(text, value))
         throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return value;
+}
+
+TAmountStyle &AmountStyle()
+{
+    static TAmountStyle style;
+    return style;
+}
+
+QString AmountText(const TDecimal &amount)
+{
+    const TAmountStyle &style = AmountStyle();
+    QString text = amount.ToFixed(2);
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    if (negative)
+        text.remove(0, 1);
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    QString whole = text.left(point);
+    const QString cents = text.mid(point + 1);
+    if (!style.Group.isNull())
+        for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
+            whole.insert(at, style.Group);
+    return (negative ? QStringLiteral("-") : QString()) + whole + style.Decimal + cents;
+}
+
+TDecimal AmountFromText(const QString &typed)
+{
+    QString text = typed.trimmed();
+    text.remove(QLatin1Char(' ')).remove(QChar(0x00A0)).remove(QChar(0x202F));
+    if (AmountStyle().Decimal == QLatin1Char(',')) {
+        // Either mark is the decimal one; where both stand, the last one is.
+        const qsizetype comma = text.lastIndexOf(QLatin1Char(',')), point = text.lastIndexOf(QLatin1Char('.'));
+        const qsizetype mark = std::max(comma, point);
+        QString digits = text;
+        if (mark >= 0) {
+            digits = text.left(mark);
+            digits.remove(QLatin1Char(',')).remove(QLatin1Char('.'));
+            digits += QLatin1Char('.') + text.mid(mark + 1);
+        }
+        text = digits;
+    } else {
+        text.remove(QLatin1Char(','));  // a thousands comma
+    }
+    return TDecimal::FromText(text);
 }

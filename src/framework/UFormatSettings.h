@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+class TDecimal;
+
 struct TFormatSettings {
     QString ShortDateFormat;
     QString LongDateFormat;
@@ -39,6 +41,20 @@ bool TryStrToFloat(const QString &text, double &value);
 // Raising versions: an EConvertError names the text that is no date or number.
 QDate StrToDate(const QString &text);
 double StrToFloat(const QString &text);
+
+// Amounts as the operator's language writes them, for what the operator types and reads (never
+// for stored values): the decimal mark and the grouping of thousands. The language sets them at
+// start; until then a point and no grouping.
+struct TAmountStyle {
+    QChar Decimal = QLatin1Char('.');
+    QChar Group;  // QChar(): not grouped
+};
+TAmountStyle &AmountStyle();
+// "1 234,50" in Bulgarian and Russian, "1,234.50" in English: two decimals, the sign first.
+QString AmountText(const TDecimal &amount);
+// What an operator typed: where the language writes a decimal comma, "100,50" and "100.50" are
+// the same; grouping blanks (and an English thousands comma) are ignored. Raises EConvertError.
+TDecimal AmountFromText(const QString &typed);
 
 // The date that the original platform counts as "no date".
 QDate ZeroDate();

@@ -77,6 +77,13 @@ void Apply(QAction *action, bool mainWindow)
     // A child window's key acts where the focus is in it; two windows may use the same key.
     action->setShortcutContext(mainWindow ? Qt::WindowShortcut : Qt::WidgetWithChildrenShortcut);
     action->setToolTip(ToolTip(action));
+    // The caption comes from the settings later, in the operator's language: the tooltip follows
+    // it. A refused command keeps the refusal its window gave it.
+    QObject::connect(action, &QAction::changed, action, [action] {
+        const QString tip = ToolTip(action);
+        if (action->isEnabled() && action->toolTip() != tip)
+            action->setToolTip(tip);
+    });
 }
 
 } // namespace Shortcuts

@@ -1,4 +1,5 @@
 #include "UStdCtrls.h"
+#include "UFormatSettings.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -152,7 +153,7 @@ QDateEdit *NewDatePicker(QWidget *parent, const QString &name, const QDate &day)
     auto *picker = new QDateEdit(day, parent);
     picker->setObjectName(name);
     picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    picker->setDisplayFormat(FormatSettings().ShortDateFormat);
     return picker;
 }
 

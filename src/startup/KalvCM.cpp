@@ -160,6 +160,7 @@ void KalvCM::RunBootstrap()
         CurrentLanguage = LanguageFromText(
             settings.ReadString(QStringLiteral("LANG"), QStringLiteral("LANGUAGE"), QStringLiteral("slUnknow")));
         FillCatalogue(CurrentLanguage);
+        Languages::UseInQt(CurrentLanguage);  // without Qt's translation its own buttons stay in English
     } catch (const Exception &error) {
         TExceptionLogs::Show(error.Message());
     }

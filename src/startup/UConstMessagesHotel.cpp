@@ -542,6 +542,8 @@ QString CatalogueText(const TCatalogueEntry &entry, TLanguage language)
     return QString();
 }
 
+void ResetCatalogue() { catalogueFilled = false; }
+
 void FillCatalogue(TLanguage language)
 {
     if (catalogueFilled)

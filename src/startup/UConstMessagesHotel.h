@@ -138,6 +138,8 @@ QString CatalogueText(const TCatalogueEntry &entry, TLanguage language);
 // Fills every entry with the texts of the language; slUnknow leaves them empty.
 // Only the first call fills: the catalogue never changes afterwards.
 void FillCatalogue(TLanguage language);
+// Lets the next FillCatalogue fill the messages again, in another language.
+void ResetCatalogue();
 
 // The language named by a Settings.ini text; the comparison is exact.
 TLanguage LanguageFromText(const QString &text);

@@ -1,7 +1,12 @@
 #include "ULanguages.h"
+#include <memory>
+#include <QTranslator>
+#include <QLibraryInfo>
+#include <QCoreApplication>
 
 #include "USystemWinOS.h"
 #include "errors/UErrors.h"
+#include "framework/UFormatSettings.h"
 #include "framework/UWideIniFile.h"
 
 #include <QFile>
@@ -79,6 +84,41 @@ void Choose(const QString &userSettings, TLanguage language)
 TLanguage OfSettings(const QString &userSettings)
 {
     return LanguageFromText(TWideMemIniFile(userSettings).ReadString(kSection, kLanguageKey, QString()));
+}
+
+QLocale LocaleOf(TLanguage language)
+{
+    switch (language) {
+    case slBulgarian:
+        return QLocale(QLocale::Bulgarian, QLocale::Bulgaria);
+    case slRussian:
+        return QLocale(QLocale::Russian, QLocale::Russia);
+    default:
+        return QLocale(QLocale::English, QLocale::Ireland);  // day.month order, as the desk writes dates
+    }
+}
+
+bool UseInQt(TLanguage language)
+{
+    QLocale::setDefault(LocaleOf(language));
+    // Amounts typed and read: a decimal comma and blank-grouped thousands in Bulgarian and Russian.
+    const bool comma = language == slBulgarian || language == slRussian;
+    AmountStyle() = comma ? TAmountStyle{QLatin1Char(','), QChar(0x00A0)} : TAmountStyle{QLatin1Char('.'), QLatin1Char(',')};
+    static QTranslator *installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    if (language != slBulgarian && language != slRussian)
+        return true;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(LocaleOf(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    installed = translator.release();
+    QCoreApplication::installTranslator(installed);
+    return true;
 }
 
 } // namespace Languages

@@ -6,6 +6,7 @@
 
 #include "UConstMessagesHotel.h"
 
+#include <QLocale>
 #include <QString>
 
 namespace Languages {
@@ -19,5 +20,11 @@ TLanguage SystemLanguage();
 void Choose(const QString &userSettings, TLanguage language);
 // The language the user's Settings.ini names.
 TLanguage OfSettings(const QString &userSettings);
+// The program speaks the language in Qt's own texts too (Yes, No, Cancel, the file, print and
+// colour dialogs), from Debian's Qt translations, and takes the language's locale for numbers.
+// False when Qt's translation of the language could not be loaded (English needs none).
+bool UseInQt(TLanguage language);
+// The locale of a language: Bulgaria's, Russia's, or English as written in the European Union.
+QLocale LocaleOf(TLanguage language);
 
 } // namespace Languages

@@ -539,7 +539,8 @@ void TFHotel::CreateToolPanels()
     pMainPeriodFilter = toolPanel(QStringLiteral("pMainPeriodFilter"));
     dtpMainPeriodFilter = new QDateEdit(pMainPeriodFilter);
     dtpMainPeriodFilter->setObjectName(QStringLiteral("dtpMainPeriodFilter"));
-    dtpMainPeriodFilter->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    // The day as every date of the program shows it, whatever the system's locale writes.
+    dtpMainPeriodFilter->setDisplayFormat(FormatSettings().ShortDateFormat);
     dtpMainPeriodFilter->setCalendarPopup(true);
     pMainPeriodFilter->layout()->addWidget(dtpMainPeriodFilter);
     spMainFilterDate = ellipsisButton(pMainPeriodFilter, QStringLiteral("spMainFilterDate"));
@@ -699,6 +700,10 @@ bool TFHotel::InitializeWindow()
     StyleControlBar();
     setWindowTitle(msgMainWindowTitle);
     FillStatusBar();
+    // The commands that stand on no menu (on the bar's panels only) take their captions too.
+    for (const TCommand &command : kCommands)
+        if (const QString caption = SettingsCaption(QLatin1String(command.Name)); !caption.isEmpty())
+            m_actions.value(QLatin1String(command.Name))->setText(caption);
     LoadMainMenuCaptions(mmKALVCM);
     for (QAction *item : PopupMenu1Operacii->actions())
         if (const QString caption = SettingsCaption(item->objectName()); !caption.isEmpty())

@@ -1,4 +1,5 @@
 #include "UFolio.h"
+#include "framework/UFormatSettings.h"
 #include "desk/UOperationPreview.h"
 #include "framework/UShortcuts.h"
 
@@ -184,7 +185,7 @@ QString TFFolio::ListSql() const
 
 QList<TGridColumn> TFFolio::GridColumns() const
 {
-    const auto money = [](const TField &field) { return TDecimal::FromVariant(field.Value()).ToFixed(2); };
+    const auto money = [](const TField &field) { return AmountText(TDecimal::FromVariant(field.Value())); };
     return {{"q44", colRoomNumber, 110},
             {"q29", colClientName, 200},
             {"q34", colArrival, 100},
@@ -278,23 +279,23 @@ void TFFolio::FillAccount()
             addRow(tblFolioAccount, {dayText(stay.From),
                                      msgAccountStay.arg(stay.RoomNumber, dayText(stay.From), dayText(stay.To))
                                          .arg(stay.Nights)
-                                         .arg(stay.Price.ToFixed(2)),
-                                     stay.Total.ToFixed(2)});
+                                         .arg(AmountText(stay.Price)),
+                                     AmountText(stay.Total)});
     for (const TCharge &charge : m_folio->Charges)
         addRow(tblFolioAccount, {dayText(charge.Date),
-                                 msgAccountCharge.arg(charge.Service, charge.Quantity.ToString(), charge.Price.ToFixed(2)),
-                                 charge.Total.ToFixed(2)});
+                                 msgAccountCharge.arg(charge.Service, charge.Quantity.ToString(), AmountText(charge.Price)),
+                                 AmountText(charge.Total)});
     for (const TPayment &payment : m_folio->Payments) {
         const QString sign = payment.Kind == pkRefund ? QString() : QStringLiteral("-");
         addRow(tblFolioAccount,
                {dayText(payment.When.date()),
                 PaymentKindName(payment.Kind) + QStringLiteral(", ") + PaymentMethodName(payment.Method) +
                     (payment.Note.isEmpty() ? QString() : QStringLiteral(", ") + payment.Note),
-                sign + payment.Amount.ToFixed(2)});
+                sign + AmountText(payment.Amount)});
     }
-    edFolioOwed->setText(m_folio->Owed().ToFixed(2));
-    edFolioPaid->setText((m_folio->Paid - m_folio->Refunded).ToFixed(2));
-    edFolioBalance->setText(m_folio->Balance().ToFixed(2));
+    edFolioOwed->setText(AmountText(m_folio->Owed()));
+    edFolioPaid->setText(AmountText(m_folio->Paid - m_folio->Refunded));
+    edFolioBalance->setText(AmountText(m_folio->Balance()));
 }
 
 void TFFolio::FillHistory()
@@ -531,7 +532,7 @@ void TFFolio::acFolioChargeExecute()
     }
     TDecimal quantity;
     try {
-        quantity = TDecimal::FromText(edFolioQuantity->text().trimmed());
+        quantity = AmountFromText(edFolioQuantity->text());
     } catch (const Exception &) {
         MarkControlFailed(edFolioQuantity);
         TSystemWinOS::ShowMessageBox(msgQuantityInvalid, msgWarningTitle, 48);
@@ -551,7 +552,7 @@ void TFFolio::acFolioPaymentExecute()
 {
     TDecimal amount;
     try {
-        amount = TDecimal::FromText(edFolioAmount->text().trimmed());
+        amount = AmountFromText(edFolioAmount->text());
     } catch (const Exception &) {
         MarkControlFailed(edFolioAmount);
         TSystemWinOS::ShowMessageBox(msgAmountInvalid, msgWarningTitle, 48);

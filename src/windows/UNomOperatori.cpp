@@ -127,6 +127,9 @@ void TFNomOperatori::LoadCaptions()
     LoadToolbarCaptions(Toolbar());
     LoadTabSheetCaption(tsNomOperatorsWorks);
     LoadTabSheetCaption(tsNomOperatorsPersonals);
+    for (QAction *item : PopupMenu1Operatori->actions())
+        if (const QString caption = SettingsCaption(item->objectName()); !caption.isEmpty())
+            item->setText(caption);
 }
 
 bool TFNomOperatori::ValidateOperator()
