@@ -445,7 +445,7 @@ private slots:
         QCOMPARE(ini.ReadInteger("atbMenu", "Left", -1), 224);
         QCOMPARE(ini.ReadInteger("atbMenu", "Height", -1), 24);
         QCOMPARE(ini.ReadInteger("pMainPeriodFilter", "MinHeight", -1), 24);
-        QCOMPARE(ini.ReadString("LANG", "FHotel", ""), QString("KALV HOTEL"));  // captions are kept
+        QCOMPARE(ini.ReadString("LANG", "FHotel", ""), QString("КАЛВ Хотел"));  // captions are kept
 
         TWideMemIniFile edit(DataFolder + "Settings.ini");
         edit.WriteInteger("PanelMenu1", "Width", 3);

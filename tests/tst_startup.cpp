@@ -104,14 +104,14 @@ private slots:
 
     void catalogueKeepsDelicateTexts()
     {
-        QCOMPARE(text("msgMainWindowTitle", slEnglish), QString("KALV HOTEL MIRO 0.1"));
-        QCOMPARE(text("msgMainWindowTitle", slBulgarian), QString("KALV HOTEL MIRO 0.1 "));
-        QCOMPARE(text("msgMainWindowTitle", slRussian), QString("КАЛВ HOTEL MIRO 0,1"));
+        QCOMPARE(text("msgMainWindowTitle", slEnglish), QString("KALV Hotel 0.1"));  // one product name
+        QCOMPARE(text("msgMainWindowTitle", slBulgarian), QString("КАЛВ Хотел 0.1"));
+        QCOMPARE(text("msgMainWindowTitle", slRussian), QString("КАЛВ Хотел 0.1"));  // a point, as versions are written
         QCOMPARE(text("msgOperationSucceeded", slEnglish), QString("Successfully  operation"));
         QCOMPARE(text("msgMissingOrWrongData", slBulgarian),
                  QString(" Липсват данни или гршно попълнени данни. Моля попълнете правилни стойности"));
-        QCOMPARE(text("msgInformationTitle", slRussian), QString("Отель КАЛВ  - информация"));
-        QCOMPARE(text("msgBugsReportTitle", slRussian), QString("КАЛВ HOTEL ОШИБКИ отчет "));
+        QCOMPARE(text("msgInformationTitle", slRussian), QString("КАЛВ Хотел: информация"));
+        QCOMPARE(text("msgBugsReportTitle", slRussian), QString("КАЛВ Хотел: отчёт об ошибке"));
         QCOMPARE(text("msgInitializingTable", slEnglish), QString("Initializing table "));
         QCOMPARE(text("msgBaseLabel", slBulgarian), QString("База: "));
         QCOMPARE(text("colTotalSum", slBulgarian), QString("Oбщата сума "));
@@ -265,7 +265,7 @@ private slots:
         QVERIFY(QFileInfo::exists(folder + "Icons/bed_live_today.bmp"));
         QVERIFY(QFileInfo::exists(folder + "Icons/bed_reserve.bmp"));
         QCOMPARE(first.Values["CurrentLanguage"], QString::number(slBulgarian));
-        QCOMPARE(first.Values["msgMainWindowTitle"], QString("KALV HOTEL MIRO 0.1 "));
+        QCOMPARE(first.Values["msgMainWindowTitle"], QString("КАЛВ Хотел 0.1"));
         QCOMPARE(first.Values["Terminate"], QString("0"));
         QCOMPARE(first.Values["Version"], QString("0.1.0.0"));
         QVERIFY(first.Boxes.isEmpty());
@@ -279,7 +279,7 @@ private slots:
         writeUserSettings(home, "[LANG]\r\nLANGUAGE=slEnglish\r\n");
         QFile::remove(folder + "Icons/bed_reserve.bmp");
         const ProbeResult second = runProbe(home);
-        QCOMPARE(second.Values["msgMainWindowTitle"], QString("KALV HOTEL MIRO 0.1"));
+        QCOMPARE(second.Values["msgMainWindowTitle"], QString("KALV Hotel 0.1"));
         QVERIFY(!QFileInfo::exists(folder + "Icons/bed_reserve.bmp"));
         QFile settings(folder + "Settings.ini");
         QVERIFY(settings.open(QIODevice::ReadOnly));
@@ -290,7 +290,7 @@ private slots:
     {
         TestHome home;
         writeUserSettings(home, "[lang]\r\nlanguage=slRussian\r\n");
-        QCOMPARE(runProbe(home).Values["msgMainWindowTitle"], QString("КАЛВ HOTEL MIRO 0,1"));
+        QCOMPARE(runProbe(home).Values["msgMainWindowTitle"], QString("КАЛВ Хотел 0.1"));
         writeUserSettings(home, "[LANG]\r\nLANGUAGE=SLENGLISH\r\n");
         ProbeResult result = runProbe(home);
         QCOMPARE(result.Values["CurrentLanguage"], QString("0"));
@@ -330,7 +330,7 @@ private slots:
         const ProbeResult result = runProbe(home, {"loop"}, empty);
         QCOMPARE(result.Values["Terminate"], QString("1"));
         // The catalogue is still filled: the request ends the program later, not the bootstrap.
-        QCOMPARE(result.Values["msgMainWindowTitle"], QString("KALV HOTEL MIRO 0.1 "));
+        QCOMPARE(result.Values["msgMainWindowTitle"], QString("КАЛВ Хотел 0.1"));
         QCOMPARE(result.Values["loopQuick"], QString("1"));
         QVERIFY(!result.Values.contains("loop"));
     }
