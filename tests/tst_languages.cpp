@@ -34,6 +34,9 @@
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QToolButton>
 #include <QTextDocument>
 #include <QTemporaryDir>
 #include <QSet>
@@ -96,6 +99,36 @@ QStringList withCyrillic(const QStringList &texts)
             !QStringList({"Български", "Русский"}).contains(text.section(": ", 1)))  // each language by its own name
             found.append(text);
     return found;
+}
+
+// The captions a window cuts short: a label, button or group box whose text needs more room
+// than it has, as laid out on the screen.
+QStringList clippedCaptions(QWidget *window)
+{
+    QStringList clipped;
+    auto check = [&clipped](const QWidget *widget, const QString &text, int needed) {
+        if (widget->isVisible() && !text.trimmed().isEmpty() && needed > widget->width())
+            clipped.append(QStringLiteral("%1 \"%2\" needs %3, has %4")
+                               .arg(widget->objectName(), text).arg(needed).arg(widget->width()));
+    };
+    for (QLabel *label : window->findChildren<QLabel *>())
+        if (!label->wordWrap() && label->pixmap().isNull())
+            check(label, label->text(), label->minimumSizeHint().width());
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        auto *tool = qobject_cast<QToolButton *>(button);
+        if (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+            continue;
+        if (qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button)) {
+            check(button, button->text(), button->sizeHint().width());
+        } else if (!button->text().isEmpty()) {
+            const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+            check(button, button->text(),
+                  button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&')) + icon + 6);
+        }
+    }
+    for (QGroupBox *box : window->findChildren<QGroupBox *>())
+        check(box, box->title(), box->fontMetrics().horizontalAdvance(box->title()) + 16);
+    return clipped;
 }
 
 } // namespace
@@ -277,6 +310,46 @@ private slots:
         }
         found.removeDuplicates();
         QVERIFY2(found.isEmpty(), qPrintable(found.join("\n")));
+    }
+
+    // At 1100 pixels wide, no window cuts a caption short, in any of the three languages.
+    void noCaptionIsClipped_data() { everyWindowOpensInEveryLanguage_data(); }
+    void noCaptionIsClipped()
+    {
+        QFETCH(QString, file);
+        useDelivered(file);
+        TFHotel main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.InitializeWindow();
+        main.resize(1100, 720);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QStringList clipped = clippedCaptions(&main);
+        for (QAction *action : main.findChildren<QAction *>()) {
+            const QString name = action->objectName();
+            if (!name.startsWith("act") || !action->isEnabled() || !opensAWindow(name))
+                continue;
+            action->trigger();
+            QTest::qWait(30);
+            for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
+                if (!frame->widget())
+                    continue;
+                // Each page in turn, as the person opening it sees it.
+                for (QTabWidget *tabs : frame->widget()->findChildren<QTabWidget *>())
+                    for (int page = 0; page < tabs->count(); ++page) {
+                        tabs->setCurrentIndex(page);
+                        QTest::qWait(5);
+                        for (const QString &cut : clippedCaptions(frame->widget()))
+                            clipped.append(name + ": " + cut);
+                    }
+                for (const QString &cut : clippedCaptions(frame->widget()))
+                    clipped.append(name + ": " + cut);
+                frame->widget()->close();
+            }
+            QTRY_VERIFY(main.MdiArea->subWindowList().isEmpty());
+        }
+        clipped.removeDuplicates();
+        QVERIFY2(clipped.isEmpty(), qPrintable(QString::number(clipped.size()) + "\n" + clipped.join("\n")));
     }
 
     void personalisationChoosesTheLanguageForTheNextStart()

@@ -1,5 +1,7 @@
 #include "USigurnost.h"
 
+#include <algorithm>
+
 #include "desk/UFrontDesk.h"
 #include "desk/UOperators.h"
 #include "desk/URights.h"
@@ -37,7 +39,6 @@ const QColor TShapeSwitch::MoneyGreen = QColor(0xC0, 0xDC, 0xC0);
 namespace {
 
 constexpr int kFolded = 40;
-constexpr int kOpen = 250;
 
 struct TGroup {
     const char *Panel, *Header, *Label, *Caption;
@@ -248,19 +249,39 @@ void TFSigurnost::BuildGroups(QWidget *box)
         stack->addWidget(panel);
     }
     stack->addStretch(1);
+    for (const TRight &right : kRights) {
+        QFrame *panel = Panels.at(right.Group);
+        auto *shape = new TShapeSwitch(QString::number(right.Position), panel);
+        shape->setObjectName(QLatin1String(right.Switch));
+        namedLabel(panel, right.Label, right.Caption);
+        connect(shape, &TShapeSwitch::MouseUp, this, [this, shape] { SwitchMouseUp(shape); });
+        RightSwitches.append(shape);
+        m_rightLabels.insert(right.Position, panel->findChild<QLabel *>(QLatin1String(right.Label)));
+    }
+    LayOutRights();
+}
+
+void TFSigurnost::LayOutRights()
+{
+    int width = 186;
+    for (const QLabel *label : std::as_const(m_rightLabels))
+        width = std::max(width, label->sizeHint().width());
+    // The groups' area: the window less the operators' column and the frames around.
+    const int area = std::max(width + 40, this->width() - 290);
+    const int columns = std::clamp(area / (width + 32), 1, 3);
     int placed[10] = {};
     for (const TRight &right : kRights) {
         QFrame *panel = Panels.at(right.Group);
         const int index = placed[right.Group]++;
-        const int x = 10 + (index % 3) * 210, y = 44 + (index / 3) * 26;
-        auto *shape = new TShapeSwitch(QString::number(right.Position), panel);
-        shape->setObjectName(QLatin1String(right.Switch));
-        shape->move(x, y + 2);
-        QLabel *label = namedLabel(panel, right.Label, right.Caption);
-        label->setGeometry(x + 22, y, 186, 20);
-        connect(shape, &TShapeSwitch::MouseUp, this, [this, shape] { SwitchMouseUp(shape); });
-        RightSwitches.append(shape);
-        m_rightLabels.insert(right.Position, label);
+        const int x = 10 + (index % columns) * (width + 32), y = 44 + (index / columns) * 26;
+        panel->findChild<TShapeSwitch *>(QLatin1String(right.Switch))->move(x, y + 2);
+        panel->findChild<QLabel *>(QLatin1String(right.Label))->setGeometry(x + 22, y, width + 4, 20);
+    }
+    for (int g = 0; g < Panels.size(); ++g) {
+        if (auto *caption = Panels.at(g)->findChild<QLabel *>(QLatin1String(kGroups[g].Label)))
+            caption->adjustSize();  // the group's own caption, as long as this language writes it
+        const int rows = (placed[g] + columns - 1) / columns;
+        m_openHeight.insert(Panels.at(g), std::max(kFolded, 44 + rows * 26 + 8));
     }
 }
 
@@ -286,6 +307,7 @@ bool TFSigurnost::InitializeWindow()
     lRightsTakeEffect->setText(msgRightsTakeEffect);
     for (QFrame *panel : Panels)
         LoadContainerCaptions(panel);
+    LayOutRights();  // the captions of this language decide the columns
     for (QFrame *panel : Panels)
         panel->setFixedHeight(kFolded);
     TADOConnection &connection = LocalConnection();
@@ -374,7 +396,7 @@ void TFSigurnost::TogglePanel(QFrame *panel, TShapeSwitch *header)
     // The panel moves toward where it is going, so a second click turns it back.
     const bool opening = m_foldTarget.value(panel, panel->height()) <= 50;
     header->SetColour(opening ? TShapeSwitch::MoneyGreen : TShapeSwitch::Red);
-    m_foldTarget.insert(panel, opening ? kOpen : kFolded);
+    m_foldTarget.insert(panel, opening ? m_openHeight.value(panel, kFolded) : kFolded);
     if (!m_foldTimer->isActive())
         m_foldTimer->start();
 }

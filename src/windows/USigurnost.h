@@ -88,11 +88,15 @@ protected:
 
 private:
     void BuildGroups(QWidget *box);
+    // Places the rights of each group in as many columns as their widest caption lets fit
+    // (three, two or one), so no caption is cut short in any language.
+    void LayOutRights();
     int SelectedOperatorId(bool *ok) const;
     TAdoGridModel *m_gridModel;
     class QTimer *m_foldTimer;
     QHash<QFrame *, int> m_foldTarget;
     QHash<int, class QLabel *> m_rightLabels;
+    QHash<QFrame *, int> m_openHeight;  // a group's height when open, from its rows
 
 public:
     QLabel *lRightsTakeEffect;
