@@ -471,14 +471,15 @@ void TFHotel::CreateMenu()
     mmKALVCM = new QMenuBar(this);
     mmKALVCM->setObjectName(QStringLiteral("mmKALVCM"));
     setMenuBar(mmKALVCM);
-    auto *change = new QAction(ImageList::Icon(103), QStringLiteral("Смяна на оператор"), this);
+    // A menu bar shows an item's picture instead of its caption: these two are read by their captions.
+    auto *change = new QAction(QStringLiteral("Смяна на оператор"), this);
     change->setObjectName(QStringLiteral("mnuChangeOperator"));
     change->setStatusTip(msgChangeOperatorHint);
     change->setToolTip(msgChangeOperatorHint);
     connect(change, &QAction::triggered, m_actions.value(QStringLiteral("actOperChangeOperator")), &QAction::trigger);
     mmKALVCM->addAction(change);
     // Beside the operator switch: the operator's own password.
-    mnuChangeOwnPassword = new QAction(ImageList::Icon(106), QStringLiteral("Парола"), this);
+    mnuChangeOwnPassword = new QAction(QStringLiteral("Парола"), this);
     mnuChangeOwnPassword->setObjectName(QStringLiteral("mnuChangeOwnPassword"));
     connect(mnuChangeOwnPassword, &QAction::triggered, this, &TFHotel::ChangeOwnPassword);
     mmKALVCM->addAction(mnuChangeOwnPassword);
