@@ -1,6 +1,7 @@
 // The whole entry: start-up check, login, main window and the commands the start flags ask for.
 
 #include "TestHarness.h"
+#include "windows/UFirstStart.h"
 #include "admin/UBaza.h"
 #include "admin/UDatabaseSetup.h"
 #include "admin/UInitMSSQL.h"
@@ -13,8 +14,12 @@
 #include <QApplication>
 #include <QHostAddress>
 #include <QTcpServer>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -53,10 +58,24 @@ template <class T> int windowsOfKind()
     return count;
 }
 
+// The watchers of the test running now: a watcher whose window never came is dropped with its
+// test, so that it cannot act, with its test's variables gone, on a later test's window.
+QObject *watchers()
+{
+    static QObject *owner = new QObject(qApp);
+    return owner;
+}
+
+void dropWatchers()
+{
+    for (QTimer *timer : watchers()->findChildren<QTimer *>(Qt::FindDirectChildrenOnly))
+        delete timer;
+}
+
 // Acts once on the first visible window of kind T, polling while the entry runs its loops.
 template <class T> void whenVisible(std::function<void(T *)> action)
 {
-    auto *timer = new QTimer(qApp);
+    auto *timer = new QTimer(watchers());
     timer->setInterval(20);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
         if (T *window = visibleWindow<T>()) {
@@ -114,7 +133,11 @@ private slots:
         DeliverFiles(*m_home);
         m_seen.clear();
     }
-    void cleanup() { m_home.reset(); }
+    void cleanup()
+    {
+        dropWatchers();
+        m_home.reset();
+    }
 
     void cancelledLoginEndsWithoutTheMainWindow()
     {
@@ -203,6 +226,8 @@ private slots:
     void unusableDatabaseShowsTheConfigurationAloneAndClosingItEnds()
     {
         QFETCH(QString, settings);
+        if (settings == "none")  // the first start's assistant leads to the configuration
+            whenVisible<TFFirstStart>([](TFFirstStart *assistant) { QVERIFY(ClickOn(assistant->btFirstStartServer)); });
         if (settings == "embedded") {
             StoreServerSettings(*m_home);  // settings, but no database
         } else if (settings == "postgresql") {
@@ -229,6 +254,71 @@ private slots:
         QCOMPARE(passwordShown, QString());
         QCOMPARE(windowsOfKind<TFHotel>(), 0);
         QCOMPARE(windowsOfKind<TFBaza>(), 0);
+    }
+
+    // A first start without any settings: the assistant, no error; each way in ends at the login.
+    void firstStartOffersTheDemonstrationHotelANewHotelOrAServer_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("demonstration") << "demo";
+        QTest::newRow("new hotel") << "new";
+        QTest::newRow("server") << "server";
+    }
+    void firstStartOffersTheDemonstrationHotelANewHotelOrAServer()
+    {
+        QFETCH(QString, way);
+        DatabaseSetupRequired = false;
+        // The procedures' scripts where an installed program has them, beside the program.
+        const QString scripts = TestHome::BuildBinFolder() + "dist/sql/";
+        for (QDirIterator file(scripts, QDir::Files, QDirIterator::Subdirectories); file.hasNext();) {
+            const QString from = file.next();
+            const QString to = m_home->ProgramFolderPath() + "dist/sql/" + QDir(scripts).relativeFilePath(from);
+            QVERIFY(QDir().mkpath(QFileInfo(to).path()));
+            QVERIFY(QFile::copy(from, to));
+        }
+        MessageBoxRecorder boxes;
+        bool assistantSeen = false, loginSeen = false, configurationSeen = false;
+        int hotels = -1;
+        QString database;
+        whenVisible<TFFirstStart>([&](TFFirstStart *assistant) {
+            assistantSeen = true;
+            if (way == "demo") {
+                QVERIFY(ClickOn(assistant->btFirstStartDemo));
+            } else if (way == "new") {
+                QVERIFY(TypeInto(assistant->edFirstStartName, "Морски"));
+                QVERIFY(ClickOn(assistant->btFirstStartNew));
+            } else {
+                QVERIFY(ClickOn(assistant->btFirstStartServer));
+            }
+            if (assistant->isVisible()) {  // a refused way in leaves it open: end the test, not hang it
+                qWarning() << "the assistant stayed open:" << boxes.Texts();
+                assistant->btFirstStartExitClick();
+            }
+        });
+        // Only the window the way leads to is waited for: a watcher left waiting would answer the next test's.
+        if (way == "server")
+            whenVisible<TFBaza>([&](TFBaza *configuration) {
+                configurationSeen = true;
+                configuration->acFBazaClose->trigger();
+            });
+        else
+            whenVisible<TFUserLogin>([&](TFUserLogin *login) {
+                loginSeen = true;
+                database = SqlDataBase;
+                hotels = QueryRows(LocalConnection(), "SELECT COUNT(*) FROM HotelBuild").value(0).toInt();
+                login->acClose->trigger();
+            });
+        QCOMPARE(KalvCM::RunEntry(*static_cast<TKalvApplication *>(qApp)), 0);
+        QVERIFY(assistantSeen);
+        QCOMPARE(boxes.Texts(), QStringList());  // no "no server settings" error first
+        if (way == "server") {
+            QVERIFY(configurationSeen);
+            QVERIFY(!loginSeen);
+            return;
+        }
+        QVERIFY(loginSeen);
+        QCOMPARE(database, way == "demo" ? QString("KalvHotel") : QString("Морски"));
+        QCOMPARE(hotels > 0, way == "demo");  // a new hotel starts empty, its register opens after login
     }
 
     void onceConnectedTheStartRunsAgainFromTheCheck()

@@ -170,7 +170,7 @@ void fillHotel(TADOConnection &connection)
 
 } // namespace
 
-bool WriteEmbeddedSettings()
+bool WriteEmbeddedSettings(const QString &database)
 {
     TRegistry registry;
     if (!registry.OpenKey(SqlSettings::Key, true))
@@ -192,7 +192,7 @@ bool WriteEmbeddedSettings()
     library.Unload();
     registry.WriteString(SqlSettings::Port, QString());
     registry.WriteString(SqlSettings::Protocol, QStringLiteral("TCP/IP"));
-    registry.WriteString(SqlSettings::DataBase, kDemoDatabase);
+    registry.WriteString(SqlSettings::DataBase, database.isEmpty() ? kDemoDatabase : database);
     registry.WriteString(SqlSettings::Provider, QStringLiteral("SQLite"));
     registry.WriteInteger(SqlSettings::TimeoutConnection, 30);
     registry.WriteInteger(SqlSettings::TimeoutCommand, 30);
@@ -223,7 +223,19 @@ void InstallMissingProcedures(const QString &scriptsFolder)
     }
 }
 
-void Prepare(const QString &scriptsFolder, bool here)
+void ForgetServerSettings()
+{
+    TRegistry registry;
+    if (!registry.OpenKey(SqlSettings::Key, true))
+        return;
+    registry.BeginUpdate();
+    registry.WriteString(SqlSettings::ComputerName, QString());
+    registry.WriteString(SqlSettings::Provider, QString());
+    registry.WriteString(SqlSettings::DataBase, QString());
+    registry.EndUpdate();
+}
+
+void Prepare(const QString &scriptsFolder, bool here, bool demoHotel)
 {
     TRegistry registry;
     registry.OpenKey(SqlSettings::Key, false);
@@ -244,7 +256,7 @@ void Prepare(const QString &scriptsFolder, bool here)
         DatabaseSetup::CreateTables(database);
         connection.CommitTrans();
         InstallMissingProcedures(scriptsFolder);
-        if (countRows(connection, QStringLiteral("HotelBuild")) == 0) {
+        if (demoHotel && countRows(connection, QStringLiteral("HotelBuild")) == 0) {
             connection.BeginTrans();
             addDemoOperator(connection, here);
             fillHotel(connection);

@@ -1,4 +1,5 @@
 #include "KalvCM.h"
+#include "windows/UFirstStart.h"
 #include "ULanguages.h"
 
 #include "UConstMessagesHotel.h"
@@ -215,12 +216,41 @@ bool KalvCM::RunDatabaseSetup()
     return configuration.ShowModal() == mrOk;
 }
 
+bool KalvCM::FirstStart()
+{
+    TRegistry registry;
+    if (!registry.OpenKey(SqlSettings::Key, false))
+        return true;
+    return registry.ReadString(SqlSettings::ComputerName).trimmed().isEmpty() &&
+           registry.ReadString(SqlSettings::Provider).trimmed().isEmpty();
+}
+
+bool KalvCM::RunFirstStart()
+{
+    TFFirstStart assistant;
+    if (!assistant.InitializeWindow() || assistant.ShowModal() != mrOk)
+        return false;
+    if (assistant.Choice() == TFFirstStart::fsServer)
+        return RunDatabaseSetup();
+    // The settings it wrote are the ones the start goes on with.
+    TRegistry registry;
+    TDLLSafeCall dll;
+    readConnectionSettings(registry, dll);
+    return true;
+}
+
 int KalvCM::RunEntry(TKalvApplication &application)
 {
     ApplyFixedRegionalFormats();
     TDM dm(&application);
     Rights::ClearCurrent();
     for (;;) {
+        // Nothing configured on this computer yet: the assistant, not an error and a raw form.
+        if (FirstStart()) {
+            if (!RunFirstStart() || IsTerminateRequested())
+                return 0;
+            DatabaseSetupRequired = false;
+        }
         const TStart start = CheckAndLogIn();
         if (start == TStart::End || IsTerminateRequested())
             return 0;

@@ -30,6 +30,11 @@ enum class TStart { LoggedIn, SetUp, End };
 TStart CheckAndLogIn();
 // The configuration window alone; true when it closed connected.
 bool RunDatabaseSetup();
+// No server settings at all on this computer: its first start.
+bool FirstStart();
+// The first-start assistant; true when a database is ready (or the server configuration
+// closed connected), false when the user left.
+bool RunFirstStart();
 // Runs the message loop unless termination was asked for before it could start.
 int RunMessageLoop(TKalvApplication &application);
 // With KALV_SCREENSHOT set, saves a picture of the screen there a few seconds after start.

@@ -26,6 +26,7 @@ QString msgRoomAlreadyBooked;
 QString msgReservationStatusTitle;
 QString msgFieldsToFix;
 QString msgRoomDescription;
+QString msgFirstStartFailed;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries()
 {
@@ -161,6 +162,10 @@ const QList<TCatalogueEntry> &AddedCatalogueEntries()
          "Rooms: %1 Beds: %2",
          "Брой стаи: %1 Брой легла: %2",
          "Комнат: %1 Кроватей: %2"},
+        {"msgFirstStartFailed", &msgFirstStartFailed,
+         "The database could not be made; nothing is kept. ",
+         "Базата данни не можа да бъде създадена; нищо не е запазено. ",
+         "Базу данных создать не удалось; ничего не сохранено. "},
     };
     return entries;
 }

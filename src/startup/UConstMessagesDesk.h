@@ -32,5 +32,6 @@ extern QString msgRoomAlreadyBooked;
 extern QString msgReservationStatusTitle;
 extern QString msgFieldsToFix;
 extern QString msgRoomDescription;
+extern QString msgFirstStartFailed;
 
 const QList<TCatalogueEntry> &AddedCatalogueEntries();

@@ -19,6 +19,7 @@
 #include "windows/Hotel.h"
 #include "windows/UFolio.h"
 #include "windows/UReport.h"
+#include "windows/UFirstStart.h"
 #include "windows/UUserLogin.h"
 
 #include <QAction>
@@ -100,6 +101,12 @@ int main(int argc, char *argv[])
         SqlDataBase = registry.ReadString(SqlSettings::DataBase);
     }
 
+    {
+        TFFirstStart assistant;  // as on a computer without settings
+        assistant.InitializeWindow();
+        assistant.show();
+        shoot(folder, QStringLiteral("FFirstStart"), suffix);
+    }
     {
         TFUserLogin login;
         login.InitializeWindow();
