@@ -256,8 +256,8 @@ TDecimal AmountFromText(const QString &typed)
             digits += QLatin1Char('.') + text.mid(mark + 1);
         }
         text = digits;
-    } else {
-        text.remove(QLatin1Char(','));  // a thousands comma
+    } else if (AmountStyle().Group == QLatin1Char(',')) {
+        text.remove(QLatin1Char(','));  // a thousands comma, where the language writes one
     }
     return TDecimal::FromText(text);
 }
