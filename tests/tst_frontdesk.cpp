@@ -813,18 +813,18 @@ private slots:
         exec("UPDATE Rooms SET q129 = 1 WHERE q44 = '101'");
         {
             MessageBoxRecorder boxes;
-            folio.acFolioCheckInExecute();
+            QVERIFY(ClickCommand(folio.acFolioCheckIn));
             QCOMPARE(boxes.Texts(), QStringList({msgRegistrationIncomplete}));
         }
-        folio.edFolioNationality->setText("България");
+        QVERIFY(TypeInto(folio.edFolioNationality, "България"));
         {
             MessageBoxRecorder boxes;
             boxes.Answer(TSystemWinOS::IDNO);
-            folio.acFolioCheckInExecute();
+            QVERIFY(ClickCommand(folio.acFolioCheckIn));
             QCOMPARE(boxes.Texts(), QStringList({msgRoomNotReady.arg("101", msgRoomStateDirty)}));
             QCOMPARE(folio.Folio()->Stays.first().Status, int(ssReserved));
             boxes.Answer(TSystemWinOS::IDYES);
-            folio.acFolioCheckInExecute();
+            QVERIFY(ClickCommand(folio.acFolioCheckIn));
             QCOMPARE(folio.Folio()->Stays.first().Status, int(ssInHouse));
         }
         QVERIFY(folio.acFolioCheckOut->isEnabled());
@@ -833,13 +833,19 @@ private slots:
         // A payment typed wrong is refused with a message; the balance stays as it was.
         {
             MessageBoxRecorder boxes;
-            folio.edFolioAmount->setText("12,50");
-            folio.acFolioPaymentExecute();
+            QVERIFY(TypeInto(folio.edFolioAmount, "12,50"));
+            QVERIFY(ClickCommand(folio.acFolioPayment));
             QCOMPARE(boxes.Texts(), QStringList({msgAmountInvalid}));
         }
         QCOMPARE(folio.edFolioBalance->text(), QString("180.00"));
-        folio.edFolioAmount->setText("80");
-        folio.acFolioPaymentExecute();
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(TypeInto(folio.edFolioAmount, "80"));
+            QVERIFY(ClickCommand(folio.acFolioPayment));
+            QCOMPARE(boxes.Texts(), QStringList({msgPreviewPayment.arg(msgPaymentDeposit, msgMethodCash, "80.00", "BGN") +
+                                                 "\n" + msgPreviewBalance.arg("180.00", "100.00", "BGN") + "\n" +
+                                                 msgPreviewAsk}));
+        }
         QCOMPARE(folio.edFolioBalance->text(), QString("100.00"));
         QVERIFY(folio.edFolioAmount->text().isEmpty());
         // Checking out early asks first, then about the balance it leaves; "No" keeps the guest in house.
@@ -1079,7 +1085,7 @@ private slots:
         arrivals.InitializeWindow();
         QCOMPARE(arrivals.GridModel()->rowCount(), 1);
         QCOMPARE(arrivals.edNastaniavanePassport->text(), QString("P123456"));
-        arrivals.edNastaniavaneNationality->setText("Гърция");
+        QVERIFY(TypeInto(arrivals.edNastaniavaneNationality, "Гърция"));
         // The guest shows a ground of exemption from the tourist tax, chosen from the list.
         arrivals.show();
         QVERIFY(QTest::qWaitForWindowExposed(&arrivals));
@@ -1093,7 +1099,7 @@ private slots:
         QTRY_VERIFY(!list->isVisible());
         QCOMPARE(tax->currentText(), msgTaxExemptChild);
         QSignalSpy folio(&arrivals, &TFNastaniavane::FolioRequested);
-        arrivals.acNastaniavaneCheckIn->trigger();
+        QVERIFY(ClickCommand(arrivals.acNastaniavaneCheckIn));
         QCOMPARE(rows(QString("SELECT q161 FROM Klients WHERE q124 = %1 AND q47 IS NOT NULL").arg(booking)),
                  QStringList({msgTaxExemptChild}));
         QCOMPARE(folio.size(), 1);
@@ -1101,20 +1107,20 @@ private slots:
         QCOMPARE(arrivals.GridModel()->rowCount(), 0);
         QCOMPARE(rows(QString("SELECT q135 FROM Rezervacii WHERE q124 = %1").arg(booking)), QStringList({"Гърция"}));
         // A guest without a booking takes a free room from today at once.
-        arrivals.edNastaniavaneName->setText("Гост от улицата");
-        arrivals.edNastaniavanePassport->setText("X1");
-        arrivals.edNastaniavaneNationality->setText("Сърбия");
-        arrivals.edNastaniavaneAddress->setText("Ниш");
-        arrivals.cbNastaniavaneHotel->setEditText("Морски");
-        arrivals.cbNastaniavaneRoom->setEditText("101");  // taken tonight
+        QVERIFY(TypeInto(arrivals.edNastaniavaneName, "Гост от улицата"));
+        QVERIFY(TypeInto(arrivals.edNastaniavanePassport, "X1"));
+        QVERIFY(TypeInto(arrivals.edNastaniavaneNationality, "Сърбия"));
+        QVERIFY(TypeInto(arrivals.edNastaniavaneAddress, "Ниш"));
+        QVERIFY(TypeInto(arrivals.cbNastaniavaneHotel, "Морски"));
+        QVERIFY(TypeInto(arrivals.cbNastaniavaneRoom, "101"));  // taken tonight
         {
             MessageBoxRecorder boxes;
-            arrivals.acNastaniavaneWalkIn->trigger();
+            QVERIFY(ClickCommand(arrivals.acNastaniavaneWalkIn));
             QCOMPARE(boxes.Texts(), QStringList({msgRoomHeld.arg("101")}));
         }
-        arrivals.cbNastaniavaneRoom->setEditText("103");
-        arrivals.dtpNastaniavaneDeparture->setDate(today.addDays(2));
-        arrivals.acNastaniavaneWalkIn->trigger();
+        QVERIFY(TypeInto(arrivals.cbNastaniavaneRoom, "103"));
+        QVERIFY(TypeDate(arrivals.dtpNastaniavaneDeparture, today.addDays(2)));
+        QVERIFY(ClickCommand(arrivals.acNastaniavaneWalkIn));
         QCOMPARE(folio.size(), 2);
         const int walkIn = folio.last().at(0).toInt();
         const TFolio walked = *ReadFolio(walkIn);
