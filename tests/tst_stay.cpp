@@ -220,10 +220,16 @@ private slots:
         SetToday(day0.addDays(3));
         folio->InitializeWindow();
         QCOMPARE(marksOf(main, room302), int(rmFree | rmLeaving));
-        QVERIFY(TypeInto(folio->edFolioAmount, folio->edFolioBalance->text()));
-        QVERIFY(ClickOn(folio->rgFolioPaymentKind->ItemButton(pkPayment)));
-        QVERIFY(ClickOn(folio->rgFolioPaymentMethod->ItemButton(pmCash)));
-        QVERIFY(ClickCommand(folio->acFolioPayment));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(TypeInto(folio->edFolioAmount, folio->edFolioBalance->text()));
+            QVERIFY(ClickOn(folio->rgFolioPaymentKind->ItemButton(pkPayment)));
+            QVERIFY(ClickOn(folio->rgFolioPaymentMethod->ItemButton(pmCash)));
+            QVERIFY(ClickCommand(folio->acFolioPayment));
+            QCOMPARE(boxes.Texts(), QStringList({msgPreviewPayment.arg(msgPaymentPayment, msgMethodCash, "135.00", "BGN") +
+                                                 "\n" + msgPreviewBalance.arg("135.00", "0.00", "BGN") + "\n" +
+                                                 msgPreviewAsk}));
+        }
         QCOMPARE(folio->edFolioBalance->text(), QString("0.00"));
         {
             MessageBoxRecorder boxes;
