@@ -57,6 +57,25 @@ bool opensAWindow(const QString &action)
     return !others.contains(action);
 }
 
+// Opens every window the main window's commands open, one at a time, hands each to the check
+// (with the command's name) and closes it again.
+void forEachWindow(TFHotel &main, const std::function<void(const QString &, QWidget *)> &check)
+{
+    for (QAction *action : main.findChildren<QAction *>()) {
+        const QString name = action->objectName();
+        if (!name.startsWith("act") || !action->isEnabled() || !opensAWindow(name))
+            continue;
+        action->trigger();
+        for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
+            if (frame->widget()) {
+                check(name, frame->widget());
+                frame->widget()->close();
+            }
+        }
+        QTRY_VERIFY(main.MdiArea->subWindowList().isEmpty());
+    }
+}
+
 // Every text a person reads in a window: captions, titles, tabs, list and grid headers, menu
 // items and tooltips, each with the name of what shows it.
 QStringList readableTexts(QWidget *window)
@@ -254,21 +273,10 @@ private slots:
         }
         QCOMPARE(UnknownCaptions(&main), QStringList());
         int opened = 0;
-        for (QAction *action : main.findChildren<QAction *>()) {
-            const QString name = action->objectName();
-            if (!name.startsWith("act") || !action->isEnabled() || !opensAWindow(name))
-                continue;
-            action->trigger();
-            for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
-                if (!frame->widget())
-                    continue;
-                QVERIFY2(UnknownCaptions(frame->widget()).isEmpty(),
-                         qPrintable(name + ": " + UnknownCaptions(frame->widget()).join(", ")));
-                ++opened;
-                frame->widget()->close();
-            }
-            QTRY_VERIFY(main.MdiArea->subWindowList().isEmpty());
-        }
+        forEachWindow(main, [&opened](const QString &name, QWidget *window) {
+            QVERIFY2(UnknownCaptions(window).isEmpty(), qPrintable(name + ": " + UnknownCaptions(window).join(", ")));
+            ++opened;
+        });
         QVERIFY2(opened >= 25, qPrintable(QString::number(opened)));
         TFUserLogin login;
         login.InitializeWindow();
@@ -296,18 +304,7 @@ private slots:
         main.setAttribute(Qt::WA_DeleteOnClose, false);
         main.InitializeWindow();
         QStringList found = withCyrillic(readableTexts(&main));
-        for (QAction *action : main.findChildren<QAction *>()) {
-            const QString name = action->objectName();
-            if (!name.startsWith("act") || !action->isEnabled() || !opensAWindow(name))
-                continue;
-            action->trigger();
-            for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
-                if (frame->widget())
-                    found += withCyrillic(readableTexts(frame->widget()));
-                frame->widget()->close();
-            }
-            QTRY_VERIFY(main.MdiArea->subWindowList().isEmpty());
-        }
+        forEachWindow(main, [&found](const QString &, QWidget *window) { found += withCyrillic(readableTexts(window)); });
         found.removeDuplicates();
         QVERIFY2(found.isEmpty(), qPrintable(found.join("\n")));
     }
@@ -325,29 +322,19 @@ private slots:
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QStringList clipped = clippedCaptions(&main);
-        for (QAction *action : main.findChildren<QAction *>()) {
-            const QString name = action->objectName();
-            if (!name.startsWith("act") || !action->isEnabled() || !opensAWindow(name))
-                continue;
-            action->trigger();
+        forEachWindow(main, [&clipped](const QString &name, QWidget *window) {
             QTest::qWait(30);
-            for (QMdiSubWindow *frame : main.MdiArea->subWindowList()) {
-                if (!frame->widget())
-                    continue;
-                // Each page in turn, as the person opening it sees it.
-                for (QTabWidget *tabs : frame->widget()->findChildren<QTabWidget *>())
-                    for (int page = 0; page < tabs->count(); ++page) {
-                        tabs->setCurrentIndex(page);
-                        QTest::qWait(5);
-                        for (const QString &cut : clippedCaptions(frame->widget()))
-                            clipped.append(name + ": " + cut);
-                    }
-                for (const QString &cut : clippedCaptions(frame->widget()))
-                    clipped.append(name + ": " + cut);
-                frame->widget()->close();
-            }
-            QTRY_VERIFY(main.MdiArea->subWindowList().isEmpty());
-        }
+            // Each page in turn, as the person opening it sees it.
+            for (QTabWidget *tabs : window->findChildren<QTabWidget *>())
+                for (int page = 0; page < tabs->count(); ++page) {
+                    tabs->setCurrentIndex(page);
+                    QTest::qWait(5);
+                    for (const QString &cut : clippedCaptions(window))
+                        clipped.append(name + ": " + cut);
+                }
+            for (const QString &cut : clippedCaptions(window))
+                clipped.append(name + ": " + cut);
+        });
         clipped.removeDuplicates();
         QVERIFY2(clipped.isEmpty(), qPrintable(QString::number(clipped.size()) + "\n" + clipped.join("\n")));
     }

@@ -80,6 +80,24 @@ class TestStay : public QObject
     }
     int room301 = 0, room302 = 0;
 
+    // A payment taken in the folio with the mouse and the keys: what its confirmation said.
+    QStringList pay(TFFolio *folio, const QString &amount, TPaymentKind kind, TPaymentMethod method)
+    {
+        MessageBoxRecorder boxes;
+        if (!TypeInto(folio->edFolioAmount, amount) || !ClickOn(folio->rgFolioPaymentKind->ItemButton(kind)) ||
+            !ClickOn(folio->rgFolioPaymentMethod->ItemButton(method)) || !ClickCommand(folio->acFolioPayment))
+            return {"input failed"};
+        return boxes.Texts();
+    }
+    // The confirmation of a payment that takes the balance from one amount to another.
+    static QString paymentPreview(const QString &kind, const QString &method, const QString &amount,
+                                  const QString &before, const QString &after)
+    {
+        return msgPreviewPayment.arg(kind, method, amount, "BGN") + "\n" + msgPreviewBalance.arg(before, after, "BGN") +
+               "\n" + msgPreviewAsk;
+    }
+
+
 private slots:
     void initTestCase() { FillCatalogue(slBulgarian); }
     void cleanup() { SetToday(QDate()); }
@@ -150,16 +168,8 @@ private slots:
                                                  msgPreviewBalance.arg("140.00", "165.00", "BGN") + "\n" + msgPreviewAsk}));
         }
         QCOMPARE(folio->edFolioOwed->text(), QString("165.00"));  // 2 x 70 + 2 x 12.50
-        {
-            MessageBoxRecorder boxes;
-            QVERIFY(TypeInto(folio->edFolioAmount, "100"));
-            QVERIFY(ClickOn(folio->rgFolioPaymentKind->ItemButton(pkDeposit)));
-            QVERIFY(ClickOn(folio->rgFolioPaymentMethod->ItemButton(pmCard)));
-            QVERIFY(ClickCommand(folio->acFolioPayment));
-            QCOMPARE(boxes.Texts(), QStringList({msgPreviewPayment.arg(msgPaymentDeposit, msgMethodCard, "100.00", "BGN") +
-                                                 "\n" + msgPreviewBalance.arg("165.00", "65.00", "BGN") + "\n" +
-                                                 msgPreviewAsk}));
-        }
+        QCOMPARE(pay(folio, "100", pkDeposit, pmCard),
+                 QStringList({paymentPreview(msgPaymentDeposit, msgMethodCard, "100.00", "165.00", "65.00")}));
         QCOMPARE(folio->edFolioBalance->text(), QString("65.00"));
         QCOMPARE(log().size(), 4);
         // Said no to, a payment writes nothing.
@@ -220,16 +230,8 @@ private slots:
         SetToday(day0.addDays(3));
         folio->InitializeWindow();
         QCOMPARE(marksOf(main, room302), int(rmFree | rmLeaving));
-        {
-            MessageBoxRecorder boxes;
-            QVERIFY(TypeInto(folio->edFolioAmount, folio->edFolioBalance->text()));
-            QVERIFY(ClickOn(folio->rgFolioPaymentKind->ItemButton(pkPayment)));
-            QVERIFY(ClickOn(folio->rgFolioPaymentMethod->ItemButton(pmCash)));
-            QVERIFY(ClickCommand(folio->acFolioPayment));
-            QCOMPARE(boxes.Texts(), QStringList({msgPreviewPayment.arg(msgPaymentPayment, msgMethodCash, "135.00", "BGN") +
-                                                 "\n" + msgPreviewBalance.arg("135.00", "0.00", "BGN") + "\n" +
-                                                 msgPreviewAsk}));
-        }
+        QCOMPARE(pay(folio, folio->edFolioBalance->text(), pkPayment, pmCash),
+                 QStringList({paymentPreview(msgPaymentPayment, msgMethodCash, "135.00", "135.00", "0.00")}));
         QCOMPARE(folio->edFolioBalance->text(), QString("0.00"));
         {
             MessageBoxRecorder boxes;
