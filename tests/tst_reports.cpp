@@ -32,6 +32,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTabBar>
 #include <QtTest>
 
 using namespace FrontDesk;
@@ -493,23 +494,23 @@ private slots:
         QVERIFY(window->Grid(0)->model()->index(0, 4).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
         QVERIFY(window->Grid(0)->editTriggers() == QAbstractItemView::NoEditTriggers);
 
-        window->cbReportHotel->setCurrentIndex(window->cbReportHotel->findText("Планински"));
-        window->dtpReportTo->setDate(march(15));
-        window->acReportShow->trigger();
+        QVERIFY(ChooseFromDropDown(window->cbReportHotel, "Планински"));
+        QVERIFY(TypeDate(window->dtpReportTo, march(15)));
+        QVERIFY(ClickCommand(window->acReportShow));
         QCOMPARE(GridTexts(window->Grid(0)).last(), QString("Общо|30|2|6.67|140.00|0.00|140.00"));
         {
             MessageBoxRecorder boxes;
-            window->dtpReportTo->setDate(march(1).addDays(-1));
-            window->acReportShow->trigger();
+            QVERIFY(TypeDate(window->dtpReportTo, march(1).addDays(-1)));
+            QVERIFY(ClickCommand(window->acReportShow));
             QCOMPARE(boxes.Texts(), QStringList({rptPeriodInvalid}));
             QCOMPARE(GridTexts(window->Grid(0)).last(), QString("Общо|30|2|6.67|140.00|0.00|140.00"));
         }
-        window->dtpReportTo->setDate(march(31));
-        window->cbReportHotel->setCurrentIndex(0);
-        window->acReportShow->trigger();
+        QVERIFY(TypeDate(window->dtpReportTo, march(31)));
+        QVERIFY(ChooseFromDropDown(window->cbReportHotel, window->cbReportHotel->itemText(0)));
+        QVERIFY(ClickCommand(window->acReportShow));
 
         QTemporaryDir dir;
-        window->pcReport->setCurrentIndex(2);
+        QVERIFY(ClickOn(window->pcReport->tabBar(), window->pcReport->tabBar()->tabRect(2).center()));
         const QString csv = dir.filePath("services.csv");
         QVERIFY(window->SaveAsCsv(csv));
         QFile file(csv);
@@ -544,7 +545,7 @@ private slots:
         QVERIFY(printed.contains(QRegularExpression("Отпечатано на \\d\\d\\.\\d\\d\\.\\d{4}")));
         QVERIFY(printed.contains(QRegularExpression("(^|\\n)\\s*1\\s*(\\n|$)")));  // the first page's number
 
-        window->acReportPreview->trigger();
+        window->acReportPreview->trigger();  // its button may stand behind the toolbar's ">>" in a narrow window
         QVERIFY(window->PreviewDialog);
         QVERIFY(window->PreviewDialog->isVisible());
         SaveShot(window->PreviewDialog, "FReportPreview");
@@ -559,12 +560,12 @@ private slots:
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(window.InitializeWindow());
         QCOMPARE(window.GridModel()->rowCount(), 4);
-        window.ComboBoxHotel->setEditText("Планински");
-        window.ComboBoxCategory->setEditText("Дете над 7 год.");
-        window.EditRate->setText("0,75");
-        window.DateFrom->setDate(QDate(2026, 6, 1));
-        window.DateTo->setDate(QDate(2026, 9, 30));
-        window.acSave->trigger();
+        QVERIFY(TypeInto(window.ComboBoxHotel, "Планински"));
+        QVERIFY(TypeInto(window.ComboBoxCategory, "Дете над 7 год."));
+        QVERIFY(TypeInto(window.EditRate, "0,75"));
+        QVERIFY(TypeDate(window.DateFrom, QDate(2026, 6, 1)));
+        QVERIFY(TypeDate(window.DateTo, QDate(2026, 9, 30)));
+        QVERIFY(ClickCommand(window.acSave));
         QCOMPARE(rows("SELECT q1, q31, q149 FROM KurortniTaksi WHERE q148 = 5"), QStringList({"2|Дете над 7 год.|0.75"}));
         QCOMPARE(window.GridModel()->rowCount(), 5);
         TTaxRates rates;
@@ -578,23 +579,23 @@ private slots:
 
         for (const QString &bad : {"-1", "abc", "1.005"}) {
             MessageBoxRecorder boxes;
-            window.EditId->clear();
-            window.EditRate->setText(bad);
-            window.acSave->trigger();
+            QVERIFY(ClearField(window.EditId));
+            QVERIFY(TypeInto(window.EditRate, bad));
+            QVERIFY(ClickCommand(window.acSave));
             QCOMPARE(boxes.Texts(), QStringList({msgRateInvalid}));
         }
         QCOMPARE(number("SELECT COUNT(*) FROM KurortniTaksi"), 5);
         // Without a category: refused for every hotel, a hotel's rate for every guest otherwise.
-        window.EditRate->setText("0.80");
-        window.ComboBoxCategory->setEditText("");
-        window.ComboBoxHotel->setEditText("");
+        QVERIFY(TypeInto(window.EditRate, "0.80"));
+        QVERIFY(ClearField(window.ComboBoxCategory));
+        QVERIFY(ClearField(window.ComboBoxHotel));
         {
             MessageBoxRecorder boxes;
-            window.acSave->trigger();
+            QVERIFY(ClickCommand(window.acSave));
             QCOMPARE(boxes.Texts(), QStringList({msgRateInvalid}));
         }
-        window.ComboBoxHotel->setEditText("Планински");
-        window.acSave->trigger();
+        QVERIFY(TypeInto(window.ComboBoxHotel, "Планински"));
+        QVERIFY(ClickCommand(window.acSave));
         QCOMPARE(number("SELECT COUNT(*) FROM KurortniTaksi WHERE q1 = 2 AND q31 IS NULL"), 1);
         QVERIFY(!connection().InTransaction());
     }
