@@ -55,10 +55,10 @@ QString Extension(const TFolio &folio, const TStay &stay, const QDate &departure
                total - stay.Total);
 }
 
-QString Move(const TFolio &folio, const TStay &stay, const QString &room, const QDate &day)
+QString Move(const TFolio &folio, const TStay &stay, const QString &room, const QDate &from)
 {
     return ask(folio,
-               msgPreviewMove.arg(stay.RoomNumber, room, OperationPreview::day(day), AmountText(stay.Price),
+               msgPreviewMove.arg(stay.RoomNumber, room, day(from), AmountText(stay.Price),
                                   folio.Booking.CurrencyName),
                TDecimal());
 }

@@ -11,7 +11,7 @@ QString Charge(const FrontDesk::TFolio &folio, const QString &service, const TDe
 QString Payment(const FrontDesk::TFolio &folio, FrontDesk::TPaymentKind kind, FrontDesk::TPaymentMethod method,
                 const TDecimal &amount);
 QString Extension(const FrontDesk::TFolio &folio, const FrontDesk::TStay &stay, const QDate &departure);
-QString Move(const FrontDesk::TFolio &folio, const FrontDesk::TStay &stay, const QString &room, const QDate &day);
+QString Move(const FrontDesk::TFolio &folio, const FrontDesk::TStay &stay, const QString &room, const QDate &from);
 QString CheckOut(const FrontDesk::TFolio &folio, const FrontDesk::TStay &stay);
 // Every stay of the booking still in house.
 QString CheckOutBooking(const FrontDesk::TFolio &folio);

@@ -1,6 +1,5 @@
 #include "UFirstStart.h"
 
-#include "admin/UDatabaseSetup.h"
 #include "admin/UDemoData.h"
 #include "data/UDM.h"
 #include "desk/URights.h"

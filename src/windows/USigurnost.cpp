@@ -253,10 +253,10 @@ void TFSigurnost::BuildGroups(QWidget *box)
         QFrame *panel = Panels.at(right.Group);
         auto *shape = new TShapeSwitch(QString::number(right.Position), panel);
         shape->setObjectName(QLatin1String(right.Switch));
-        namedLabel(panel, right.Label, right.Caption);
+        QLabel *label = namedLabel(panel, right.Label, right.Caption);
         connect(shape, &TShapeSwitch::MouseUp, this, [this, shape] { SwitchMouseUp(shape); });
         RightSwitches.append(shape);
-        m_rightLabels.insert(right.Position, panel->findChild<QLabel *>(QLatin1String(right.Label)));
+        m_rightLabels.insert(right.Position, label);
     }
     LayOutRights();
 }

@@ -189,10 +189,6 @@ bool ClickCommand(QAction *action)
         if (button && button->isVisibleTo(button->window()))
             return ClickOn(button);
     }
-    for (QObject *object : shownIn)
-        if (auto *bar = qobject_cast<QToolBar *>(object))
-            qWarning() << bar << bar->geometry() << bar->widgetForAction(action) << bar->isVisible()
-                       << (bar->widgetForAction(action) ? bar->widgetForAction(action)->geometry() : QRect());
     return fail(QStringLiteral("no button shows the command %1").arg(action->objectName()));
 }
 
