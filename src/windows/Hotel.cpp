@@ -662,9 +662,11 @@ bool TFHotel::RestorePanelMenu()
     for (const QString &name : PanelNames()) {
         QWidget *panel = ControlBar1->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
         const TPanelDefault place = panelDefaults().value(name);
+        // Until the user sizes a bar, it shows all its commands: none hides behind its ">>".
+        const int width = qobject_cast<QToolBar *>(panel) ? qMax(place.Width, panel->sizeHint().width()) : place.Width;
         ControlBar1->PlacePanel(panel, QRect(ini.ReadInteger(name, QStringLiteral("Left"), place.Left),
                                              ini.ReadInteger(name, QStringLiteral("Top"), place.Top),
-                                             ini.ReadInteger(name, QStringLiteral("Width"), place.Width), kPanelHeight));
+                                             ini.ReadInteger(name, QStringLiteral("Width"), width), kPanelHeight));
         panel->setFixedHeight(kPanelHeight);
     }
     ControlBar1->RowSize = 28;
