@@ -268,13 +268,13 @@ private slots:
         QTest::keyClicks(window->username, "sa");
         window->edPassword->setText("Тайна;1");  // typed through an input method
         QTest::keyClicks(window->Edit6, "1433");
-        window->ComboBox2->setCurrentText("Sheren Memory");
-        window->Edit7->setText("Хотел");
+        QVERIFY(ChooseFromDropDown(window->ComboBox2, "Sheren Memory"));
+        QVERIFY(TypeInto(window->Edit7, "Хотел"));
         QTest::keyClicks(window->EdProvider, "SQLOLEDB.1");
         QTest::keyClicks(window->EditTimeout, "99");
-        window->cbDBConfigIsDynamicPort->setChecked(true);
+        QVERIFY(ClickOn(window->cbDBConfigIsDynamicPort));
         MessageBoxRecorder boxes;
-        window->acFBazaSave->trigger();
+        QVERIFY(ClickCommand(window->acFBazaSave));
         QCOMPARE(boxes.Texts(), QStringList({msgSuccessfulOperation}));
         QCOMPARE(boxes.Boxes().first().Title, msgInformationTitle);
         QCOMPARE(boxes.Boxes().first().Flags, 64);
@@ -315,10 +315,10 @@ private slots:
         createDatabase();
         std::unique_ptr<TFBaza> window(openBaza());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
-        window->edServerInctance->setText("   ");
+        QVERIFY(TypeInto(window->edServerInctance, "   "));
         {
             MessageBoxRecorder boxes;
-            window->acFBazaConnection->trigger();
+            QVERIFY(ClickCommand(window->acFBazaConnection));
             QCOMPARE(boxes.Texts(), QStringList({msgConnectionEstablished}));
             QCOMPARE(boxes.Boxes().first().Title, msgHotelInformationTitle);
             QCOMPARE(boxes.Boxes().first().Flags, 64);
@@ -327,10 +327,10 @@ private slots:
         const QString source = TConnectionItems::Parse(connection().ConnectionString()).Value("Data Source");
         QCOMPARE(source, window->edServer->text());  // no backslash for a blank instance
 
-        window->Edit7->setText("NoSuchBase");
+        QVERIFY(TypeInto(window->Edit7, "NoSuchBase"));
         MessageBoxRecorder boxes;
         ErrorLogRecorder log;
-        window->acFBazaConnection->trigger();
+        QVERIFY(ClickCommand(window->acFBazaConnection));
         QVERIFY(boxes.Boxes().isEmpty());
         QCOMPARE(log.Texts().size(), 1);
         QVERIFY(log.Texts().first().contains("NoSuchBase"));
@@ -340,14 +340,13 @@ private slots:
     {
         std::unique_ptr<TFBaza> window(openBaza());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
-        window->username->setText("keep");
-        window->edServerNickName->setText("alias");
+        QVERIFY(TypeInto(window->username, "keep"));
+        QVERIFY(TypeInto(window->edServerNickName, "alias"));
         TDataLinkDialog::SetEditHandler([](TDataLinkDialog &dialog) {
-            Child<QComboBox>(&dialog, "cbProvider")->setCurrentText("SQLOLEDB.1");
-            Child<QLineEdit>(&dialog, "edServer")->setText("srv");
-            Child<QLineEdit>(&dialog, "edInstance")->setText("");
-            Child<QLineEdit>(&dialog, "edDatabase")->setText("Base");
-            return true;
+            return ChooseFromDropDown(Child<QComboBox>(&dialog, "cbProvider"), "SQLOLEDB.1") &&
+                   TypeInto(Child<QLineEdit>(&dialog, "edServer"), "srv") &&
+                   ClearField(Child<QLineEdit>(&dialog, "edInstance")) &&
+                   TypeInto(Child<QLineEdit>(&dialog, "edDatabase"), "Base");
         });
         window->stNext_2Click();
         TDataLinkDialog::SetEditHandler({});
@@ -368,10 +367,10 @@ private slots:
         StoreServerSettings(*m_home);
         std::unique_ptr<TFBaza> window(openBaza());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
-        window->Edit7->setText("Нова база");
+        QVERIFY(TypeInto(window->Edit7, "Нова база"));
         {
             MessageBoxRecorder boxes;
-            window->acFBazaNewDB->trigger();
+            QVERIFY(ClickCommand(window->acFBazaNewDB));
             QCOMPARE(boxes.Texts(), QStringList({msgDatabaseCreated}));
         }
         QCOMPARE(connection().DatabaseName(), QString("Нова база"));
@@ -380,7 +379,7 @@ private slots:
         QCOMPARE(registry.ReadString(SqlSettings::DataBase), QString("HotelTest"));  // not stored
         ErrorLogRecorder log;
         MessageBoxRecorder boxes;
-        window->acFBazaNewDB->trigger();
+        QVERIFY(ClickCommand(window->acFBazaNewDB));
         QVERIFY(boxes.Boxes().isEmpty());
         QCOMPARE(log.Texts().size(), 1);
         QVERIFY(log.Texts().first().contains("already exists"));
@@ -391,7 +390,7 @@ private slots:
         StoreServerSettings(*m_home, gone);
         QDir(m_home->Root() + "gone").removeRecursively();
         ErrorLogRecorder quiet;
-        window->acFBazaNewDB->trigger();
+        QVERIFY(ClickCommand(window->acFBazaNewDB));
         QVERIFY(quiet.Texts().isEmpty());
     }
 
@@ -415,7 +414,7 @@ private slots:
         std::unique_ptr<TFBaza> window(openBaza());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         MessageBoxRecorder boxes;  // answers Yes every time
-        window->acFBazaAttachDB->trigger();
+        QVERIFY(ClickCommand(window->acFBazaAttachDB));
         QCOMPARE(filter, QString("Бази данни: |*.mdf|Линкове към бази: |*.ldf"));
         QCOMPARE(chosen, 9);
         QCOMPARE(boxes.Texts().count(msgAddNewBase), 9);
@@ -450,7 +449,7 @@ private slots:
             boxes.Answer(TSystemWinOS::IDYES);
         boxes.Answer(TSystemWinOS::IDNO);
         ErrorLogRecorder log;
-        window->acFBazaAttachDB->trigger();
+        QVERIFY(ClickCommand(window->acFBazaAttachDB));
         QCOMPARE(log.Texts().size(), 1);
         // The last chosen is attached first and fails, so the good one is dropped.
         QCOMPARE(registeredDatabases(connection()), QStringList({"HotelTest"}));
@@ -467,7 +466,7 @@ private slots:
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         {
             MessageBoxRecorder boxes;
-            window->acFBazaInsertNewSP->trigger();
+            QVERIFY(ClickCommand(window->acFBazaInsertNewSP));
             QCOMPARE(boxes.Texts(), QStringList({msgSelectProcedureFile}));
         }
         const QString script = m_home->Root() + "proc.sql";
@@ -488,13 +487,13 @@ private slots:
         QFile::remove(script);
         {
             MessageBoxRecorder boxes;
-            window->acFBazaInsertNewSP->trigger();
+            QVERIFY(ClickCommand(window->acFBazaInsertNewSP));
             QCOMPARE(boxes.Texts(), QStringList({msgNoFileInDirectory}));
         }
         writeFile(script, "changed on disk");  // the shown text is what runs
         {
             MessageBoxRecorder boxes;
-            window->acFBazaInsertNewSP->trigger();
+            QVERIFY(ClickCommand(window->acFBazaInsertNewSP));
             QCOMPARE(boxes.Texts(), QStringList({msgProcedureInstalled}));
         }
         QCOMPARE(connection().Engine().ProcedureParameters(connection(), "proc_Rooms"), QStringList());
@@ -503,7 +502,7 @@ private slots:
         window->lInfoSP->setText("CREATE PROCEDURE proc_Broken AS\rUPDATE NoSuchTable SET a = 1\r");
         ErrorLogRecorder log;
         MessageBoxRecorder boxes;
-        window->acFBazaInsertNewSP->trigger();
+        QVERIFY(ClickCommand(window->acFBazaInsertNewSP));
         QCOMPARE(log.Texts().size(), 1);
         QVERIFY(boxes.Boxes().isEmpty());
         QVERIFY(!connection().InTransaction());
@@ -563,10 +562,10 @@ private slots:
         std::unique_ptr<TFBaza> window(openBaza());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         for (const QString &name : {"main", "TEMP", "tempdb", "Master"}) {
-            window->Edit7->setText(name);
+            QVERIFY(TypeInto(window->Edit7, name));
             ErrorLogRecorder log;
             MessageBoxRecorder boxes;
-            window->acFBazaNewDB->trigger();
+            QVERIFY(ClickCommand(window->acFBazaNewDB));
             QCOMPARE(log.Texts(), QStringList({msgDatabaseNameReserved.arg(name)}));
             QVERIFY(boxes.Texts().isEmpty());
             QVERIFY(!QFile::exists(m_home->Root() + "server/" + name + ".sqlite"));
@@ -583,9 +582,9 @@ private slots:
             TMssqlEngine().CheckNewDatabaseName(QLatin1String(name));
         // A file left behind by a creation that never reached the catalogue is not reused.
         writeFile(m_home->Root() + "server/Leftover.sqlite", "not a database");
-        window->Edit7->setText("Leftover");
+        QVERIFY(TypeInto(window->Edit7, "Leftover"));
         MessageBoxRecorder boxes;
-        window->acFBazaNewDB->trigger();
+        QVERIFY(ClickCommand(window->acFBazaNewDB));
         QCOMPARE(boxes.Texts(), QStringList({msgDatabaseCreated}));
         connection().Close();
         QVERIFY(TADOComunicationControl().ConnectToDatabase("Leftover"));
@@ -613,7 +612,7 @@ private slots:
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         MessageBoxRecorder boxes;  // Yes every time it asks
         ErrorLogRecorder log;
-        window->acFBazaAttachDB->trigger();
+        QVERIFY(ClickCommand(window->acFBazaAttachDB));
         QCOMPARE(shown, 3);
         QCOMPARE(boxes.Texts(), QStringList(3, msgAddNewBase));
         QVERIFY(log.Texts().isEmpty());
@@ -707,8 +706,8 @@ private slots:
             window->setAttribute(Qt::WA_DeleteOnClose, false);
             QCOMPARE(boxes.Texts(), QStringList({msgStoredPasswordUnreadable}));
             QVERIFY(window->edPassword->text().isEmpty());
-            window->edPassword->setText("нова");
-            window->acFBazaSave->trigger();  // replaces the damaged key
+            QVERIFY(TypeInto(window->edPassword, "нова"));
+            QVERIFY(ClickCommand(window->acFBazaSave));  // replaces the damaged key
         }
         MessageBoxRecorder boxes;
         std::unique_ptr<TFBaza> window(openBaza());

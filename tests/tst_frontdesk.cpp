@@ -931,35 +931,51 @@ private slots:
         states.setAttribute(Qt::WA_DeleteOnClose, false);
         states.InitializeWindow();
         QCOMPARE(states.GridModel()->rowCount(), 3);
-        states.SelectRooms({"101", "103"});
+        // Rooms are chosen as in any list: a click, then Ctrl+click for each further one.
+        const auto chooseRooms = [&](const QStringList &numbers) {
+            bool first = true;
+            for (int row = 0; row < states.GridModel()->rowCount(); ++row) {
+                const QModelIndex cell = states.GridModel()->index(row, 1);
+                if (!numbers.contains(cell.data().toString()))
+                    continue;
+                if (first && !ClickOn(states.Grid()->viewport(), states.Grid()->visualRect(cell).center()))
+                    return false;
+                if (!first)
+                    QTest::mouseClick(states.Grid()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                                      states.Grid()->visualRect(cell).center());
+                first = false;
+            }
+            return true;
+        };
+        QVERIFY(chooseRooms({"101", "103"}));
         QCOMPARE(states.SelectedRooms().size(), 2);
-        states.rgPochistvaneState->SetItemIndex(rsDirty);
+        QVERIFY(ClickOn(states.rgPochistvaneState->ItemButton(rsDirty)));
         QVERIFY(!states.gbPochistvaneClosure->isEnabled());
         {
             MessageBoxRecorder boxes;
-            states.acPochistvaneApply->trigger();
+            QVERIFY(ClickCommand(states.acPochistvaneApply));
             QCOMPARE(boxes.Texts(), QStringList({msgRoomStatesSaved.arg(2)}));
         }
         QCOMPARE(rows("SELECT q44, q129 FROM Rooms ORDER BY q44"), QStringList({"101|1", "102|0", "103|1"}));
         QCOMPARE(states.SelectedRooms().size(), 2);  // the choice stays for the next change
         // Closing a room with a stay in the period is refused and changes none of the chosen.
-        states.SelectRooms({"101", "102"});
-        states.rgPochistvaneState->SetItemIndex(rsOutOfService);
+        QVERIFY(chooseRooms({"101", "102"}));
+        QVERIFY(ClickOn(states.rgPochistvaneState->ItemButton(rsOutOfService)));
         QVERIFY(states.gbPochistvaneClosure->isEnabled());
-        states.edPochistvaneReason->setText("Ремонт");
+        QVERIFY(TypeInto(states.edPochistvaneReason, "Ремонт"));
         {
             MessageBoxRecorder boxes;
-            states.acPochistvaneApply->trigger();
+            QVERIFY(ClickCommand(states.acPochistvaneApply));
             QCOMPARE(boxes.Texts(), QStringList({msgRoomHasStays.arg("102")}));
         }
         QCOMPARE(rows("SELECT q44, q129 FROM Rooms ORDER BY q44"), QStringList({"101|1", "102|0", "103|1"}));
         // For a period after the stay it is taken, with its reason and its nights.
-        states.chkPochistvanePeriod->setChecked(true);
-        states.dtpPochistvaneFrom->setDate(today.addDays(2));
-        states.dtpPochistvaneTo->setDate(today.addDays(4));
+        QVERIFY(ClickOn(states.chkPochistvanePeriod));
+        QVERIFY(TypeDate(states.dtpPochistvaneFrom, today.addDays(2)));
+        QVERIFY(TypeDate(states.dtpPochistvaneTo, today.addDays(4)));
         {
             MessageBoxRecorder boxes;
-            states.acPochistvaneApply->trigger();
+            QVERIFY(ClickCommand(states.acPochistvaneApply));
         }
         QCOMPARE(rows("SELECT r.q44, z.q159, z.q130 FROM Zatvoreni z JOIN Rooms r ON (r.q47 = z.q47) ORDER BY r.q44"),
                  QStringList({"101|3|Ремонт", "102|3|Ремонт"}));
@@ -972,10 +988,10 @@ private slots:
                  qPrintable(listed.join('\n')));
         states.show();
         SaveShot(&states, "FPochistvaneClosures");
-        states.SelectRooms({"101", "102", "103"});
+        QVERIFY(chooseRooms({"101", "102", "103"}));
         {
             MessageBoxRecorder boxes;
-            states.acPochistvaneClean->trigger();
+            QVERIFY(ClickCommand(states.acPochistvaneClean));
         }
         // Clean rooms; the closures planned for later nights stay.
         QCOMPARE(rows("SELECT COUNT(*) FROM Rooms WHERE q129 = 0"), QStringList({"3"}));
@@ -985,19 +1001,19 @@ private slots:
         TFNomStai rooms;
         rooms.setAttribute(Qt::WA_DeleteOnClose, false);
         rooms.InitializeWindow();
-        rooms.Edit5->setText(QString::number(roomId("103")));
-        rooms.Edit1->setText("103");
-        rooms.ComboBox1->setEditText("Единична");
-        rooms.ComboBox2->setEditText("Основна");
-        rooms.ComboBox3->setEditText("Морски");
-        rooms.rgNomenclatureRoomsLock->SetItemIndex(1);
-        rooms.acFNomStaiSave->trigger();
+        rooms.Edit5->setText(QString::number(roomId("103")));  // the row being edited: not typed
+        QVERIFY(TypeInto(rooms.Edit1, "103"));
+        QVERIFY(ChooseFromDropDown(rooms.ComboBox1, "Единична"));
+        QVERIFY(ChooseFromDropDown(rooms.ComboBox2, "Основна"));
+        QVERIFY(ChooseFromDropDown(rooms.ComboBox3, "Морски"));
+        QVERIFY(ClickOn(rooms.rgNomenclatureRoomsLock->ItemButton(1)));
+        QVERIFY(ClickCommand(rooms.acFNomStaiSave));
         QVERIFY(RoomLocked(roomId("103")));
         QCOMPARE(book("103", today.addDays(10), today.addDays(11)), 0);
-        rooms.acFNomStaiSave->trigger();  // saved locked again: still one closure
+        QVERIFY(ClickCommand(rooms.acFNomStaiSave));  // saved locked again: still one closure
         QCOMPARE(ClosuresOf(roomId("103")).size(), 1);
-        rooms.rgNomenclatureRoomsLock->SetItemIndex(0);
-        rooms.acFNomStaiSave->trigger();
+        QVERIFY(ClickOn(rooms.rgNomenclatureRoomsLock->ItemButton(0)));
+        QVERIFY(ClickCommand(rooms.acFNomStaiSave));
         QVERIFY(!RoomLocked(roomId("103")));
         QCOMPARE(ClosuresOf(roomId("103")).first().Opens, FrontDesk::Today());  // kept, ended today
         QVERIFY(count("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'Rooms'") >= 2);
@@ -1157,14 +1173,17 @@ private slots:
         auto *folio = qobject_cast<TFFolio *>(frames.first()->widget());
         QVERIFY(folio);
         QCOMPARE(folio->Booking(), booking);
-        // The context menu's "Депозити" on the room opens its folio on the payment page.
-        emit room->customContextMenuRequested(QPoint(3, 3));
-        main.PopupMenu1Operacii->close();
-        main.PopupMenu1Operacii->actions().at(3)->trigger();
+        // The context menu's "Депозити" on the room brings that folio forward on the payment page:
+        // one folio window per booking, never a second one with its own balance.
+        QVERIFY(RightClick(room));
+        QVERIFY(ChooseFromMenu(main.PopupMenu1Operacii, main.PopupMenu1Operacii->actions().at(3)));
         frames = main.MdiArea->subWindowList(QMdiArea::CreationOrder);
-        QCOMPARE(frames.size(), 2);
-        auto *second = qobject_cast<TFFolio *>(frames.last()->widget());
-        QCOMPARE(second->Pages()->currentWidget(), static_cast<QWidget *>(second->tsFolioPayment));
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(folio->Pages()->currentWidget(), static_cast<QWidget *>(folio->tsFolioPayment));
+        // A page turned with the mouse hands the keys to the window, so its own keys answer.
+        QTabBar *tabs = folio->Pages()->tabBar();
+        QVERIFY(ClickOn(tabs, tabs->tabRect(TFFolio::pgAccount).center()));
+        QTRY_VERIFY(main.focusWidget() && folio->isAncestorOf(main.focusWidget()));
         // On a free room it says so.
         TRoomButton *free = main.RoomBoard->Button(roomId("102"));
         emit free->customContextMenuRequested(QPoint(3, 3));
@@ -1174,9 +1193,16 @@ private slots:
             main.PopupMenu1Operacii->actions().at(0)->trigger();
             QCOMPARE(boxes.Texts(), QStringList({msgNoStayOnRoom.arg("102", today.toString("dd.MM.yyyy"))}));
         }
+        // F9 twice: today's arrivals once, brought forward and read again.
+        QVERIFY(PressKey(&main, Qt::Key_F9));
+        QVERIFY(PressKey(&main, Qt::Key_F9));
+        int lists = 0;
+        for (QMdiSubWindow *frame : main.MdiArea->subWindowList())
+            lists += qobject_cast<TFNastaniavane *>(frame->widget()) ? 1 : 0;
+        QCOMPARE(lists, 1);
         // The search box finds the guest by name.
-        main.EditSearchMain->setText("Петров");
-        QTest::keyClick(main.EditSearchMain, Qt::Key_Return);
+        QVERIFY(TypeInto(main.EditSearchMain, "Петров"));
+        QVERIFY(PressKey(main.EditSearchMain, Qt::Key_Return));
         auto *search = qobject_cast<TFTarsene *>(main.MdiArea->subWindowList(QMdiArea::CreationOrder).last()->widget());
         QVERIFY(search);
         QCOMPARE(search->GridModel()->rowCount(), 1);

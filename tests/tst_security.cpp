@@ -391,27 +391,28 @@ private slots:
         TFNomOperatori window;
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(window.InitializeWindow());
-        QTest::keyClicks(window.Edit1, "New One");
-        window.ComboBox1->setEditText("Морски");
-        QTest::keyClicks(window.Edit7, "newone");
-        QTest::keyClicks(window.Edit8, "short");
-        QTest::keyClicks(window.Edit9, "short");
+        window.show();
+        QVERIFY(TypeInto(window.Edit1, "New One"));
+        QVERIFY(ChooseFromDropDown(window.ComboBox1, "Морски"));
+        QVERIFY(TypeInto(window.Edit7, "newone"));
+        QVERIFY(TypeInto(window.Edit8, "short"));
+        QVERIFY(TypeInto(window.Edit9, "short"));
         {
             MessageBoxRecorder boxes;
-            window.acFNomOperatoriSave->trigger();
+            QVERIFY(ClickCommand(window.acFNomOperatoriSave));
             QCOMPARE(boxes.Texts(), QStringList({msgPasswordTooShort.arg(10)}));
         }
         QCOMPARE(rows("SELECT COUNT(*) FROM Operators WHERE q75 = 'newone'"), QStringList({"0"}));
-        QTest::keyClicks(window.Edit8, "a long enough one");
-        QTest::keyClicks(window.Edit9, "a long enough one");
-        window.acFNomOperatoriSave->trigger();
+        QVERIFY(TypeInto(window.Edit8, "a long enough one"));
+        QVERIFY(TypeInto(window.Edit9, "a long enough one"));
+        QVERIFY(ClickCommand(window.acFNomOperatoriSave));
         const QStringList made = rows("SELECT q76, q77 FROM Operators WHERE q75 = 'newone'");
         QCOMPARE(made.size(), 1);
         QVERIFY(Operators::VerifyPassword(made.first().section('|', 0, 0), "a long enough one"));
         QCOMPARE(made.first().section('|', 1), rightsWith({1, 22, 35}));
         // The same user name twice is refused.
         MessageBoxRecorder boxes;
-        window.acFNomOperatoriSave->trigger();
+        QVERIFY(ClickCommand(window.acFNomOperatoriSave));
         QCOMPARE(boxes.Texts().value(0), msgUserNameTaken.arg("newone"));
         QCOMPARE(rows("SELECT COUNT(*) FROM Operators WHERE q75 = 'newone'"), QStringList({"1"}));
     }
@@ -429,22 +430,23 @@ private slots:
         QTest::mouseClick(window.Grid()->viewport(), Qt::LeftButton, {},
                           window.Grid()->visualRect(window.GridModel()->index(0, 1)).center());
         QCOMPARE(window.SelectedOperator(), id);
-        window.EditSelectedOperator();
+        QVERIFY(RightClick(window.Grid()->viewport(), window.Grid()->visualRect(window.GridModel()->index(0, 1)).center()));
+        QVERIFY(ChooseFromMenu(window.PopupMenu1Operatori, window.PopupMenu1Operatori->actions().at(2)));
         QCOMPARE(window.Edit7->text(), QString("ivan"));
         QVERIFY(window.Edit8->text().isEmpty());
-        window.Edit1->setText("Иван Петров");
-        window.ComboBox1->setEditText("Планински");
+        QVERIFY(TypeInto(window.Edit1, "Иван Петров"));
+        QVERIFY(ChooseFromDropDown(window.ComboBox1, "Планински"));
         {
             // Another operator's user name is refused; nothing changes.
-            window.Edit7->setText("MARIA");
+            QVERIFY(TypeInto(window.Edit7, "MARIA"));
             MessageBoxRecorder boxes;
-            window.acFNomOperatoriSave->trigger();
+            QVERIFY(ClickCommand(window.acFNomOperatoriSave));
             QVERIFY(boxes.Texts().value(0).endsWith(msgUserNameTaken.arg("MARIA")));
             QCOMPARE(rows(QString("SELECT q21 FROM Operators WHERE q80 = %1").arg(id)), QStringList({"ivan N."}));
         }
-        window.Edit7->setText("ivan");
+        QVERIFY(TypeInto(window.Edit7, "ivan"));
         MessageBoxRecorder boxes;
-        window.acFNomOperatoriSave->trigger();
+        QVERIFY(ClickCommand(window.acFNomOperatoriSave));
         QCOMPARE(boxes.Texts(), QStringList({msgOperatorSaved}));
         QCOMPARE(rows(QString("SELECT q1, q21, q75 FROM Operators WHERE q80 = %1").arg(id)),
                  QStringList({"2|Иван Петров|ivan"}));
@@ -551,10 +553,11 @@ private slots:
         TFNomStai window;
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(window.InitializeWindow());
-        window.ComboBox3->setEditText("Морски");
-        QTest::keyClicks(window.Edit1, "101");
+        window.show();
+        QVERIFY(ChooseFromDropDown(window.ComboBox3, "Морски"));
+        QVERIFY(TypeInto(window.Edit1, "101"));
         MessageBoxRecorder boxes;
-        window.acFNomStaiSave->trigger();
+        QVERIFY(ClickCommand(window.acFNomStaiSave));
         QCOMPARE(boxes.Texts().value(0), Rights::RefusalText(Rights::rRooms));
         QCOMPARE(rows("SELECT COUNT(*) FROM Rooms"), QStringList({"0"}));
     }

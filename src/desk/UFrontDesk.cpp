@@ -1,4 +1,5 @@
 #include "UFrontDesk.h"
+#include "framework/UFormatSettings.h"
 
 #include "data/UADOComunicationControl.h"
 #include "data/UAdoDb.h"
@@ -324,15 +325,14 @@ QDate checkOutDay(TADOConnection &connection, const QList<TStay> &stays, TConsen
             const int booked = int(stay.From.daysTo(stay.To));
             const int charged = int(stay.From.daysTo(LeavingDay(stay)));
             early.append(msgEarlyDeparture.arg(stay.RoomNumber).arg(booked).arg(charged).arg(
-                (totalOf(stay.Price, booked) - totalOf(stay.Price, charged)).ToFixed(2)));
+                AmountText(totalOf(stay.Price, booked) - totalOf(stay.Price, charged))));
         } else if (today > stay.To) {
             const int added = int(stay.To.daysTo(today));
             QString why;
             if (!roomFree(connection, stay.Room, stay.To, today, stay.Id, &why))
                 refuse(msgOverstayRoomTaken.arg(stay.RoomNumber, dayText(stay.To)) + QLatin1Char(' ') + why);
-            late.append(msgOverstay.arg(stay.RoomNumber, dayText(stay.To)).arg(added).arg(
-                (totalOf(stay.Price, int(stay.From.daysTo(today))) - totalOf(stay.Price, int(stay.From.daysTo(stay.To))))
-                    .ToFixed(2)));
+            late.append(msgOverstay.arg(stay.RoomNumber, dayText(stay.To)).arg(added).arg(AmountText(
+                totalOf(stay.Price, int(stay.From.daysTo(today))) - totalOf(stay.Price, int(stay.From.daysTo(stay.To))))));
         }
     }
     if (!early.isEmpty() && !consent.To(qnEarlyDeparture))
@@ -365,8 +365,8 @@ QString settleBalance(TADOConnection &connection, int booking, TConsent consent)
         return {};
     // Owed by the guest, or owed to them: each said as what it is.
     if (!consent.To(qnOpenBalance))
-        throw EFrontDeskConfirm(balance.IsNegative() ? msgOverpaidBalance.arg((TDecimal() - balance).ToFixed(2))
-                                                     : msgOpenBalance.arg(balance.ToFixed(2)),
+        throw EFrontDeskConfirm(balance.IsNegative() ? msgOverpaidBalance.arg(AmountText(TDecimal() - balance))
+                                                     : msgOpenBalance.arg(AmountText(balance)),
                                 qnOpenBalance);
     return msgLogOpenBalance.arg(balance.ToFixed(2));
 }
@@ -1074,7 +1074,7 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
         const TDecimal price = TDecimal::FromVariant(item->FieldByName(QStringLiteral("q40")).Value());
         const TDecimal total = ChargeTotal(price, quantity);
         confirmLarge(quantity, kLargeQuantity, msgLargeQuantity.arg(quantity.ToString()), consent);
-        confirmLarge(total, kLargeAmount, msgLargeAmount.arg(total.ToFixed(2)), consent);
+        confirmLarge(total, kLargeAmount, msgLargeAmount.arg(AmountText(total)), consent);
         const QString name = item->FieldByName(QStringLiteral("q33")).AsString();
         TValues values = {
             {"q33", name},
@@ -1104,9 +1104,9 @@ int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDe
         const TFolio folio = readFolio(connection, booking);
         if (kind != pkRefund)
             requireLiveBooking(connection, booking);
-        confirmLarge(amount, kLargeAmount, msgLargeAmount.arg(amount.ToFixed(2)), consent);
+        confirmLarge(amount, kLargeAmount, msgLargeAmount.arg(AmountText(amount)), consent);
         if (kind == pkRefund && folio.Paid - folio.Refunded < amount)
-            refuse(msgRefundTooLarge.arg((folio.Paid - folio.Refunded).ToFixed(2)) + changeBefore(connection, booking));
+            refuse(msgRefundTooLarge.arg(AmountText(folio.Paid - folio.Refunded)) + changeBefore(connection, booking));
         const QVariant currency = folio.Booking.Currency.isNull() ? nullInt() : folio.Booking.Currency;
         const int id = connection.InsertReturningIdentity(
             QStringLiteral("Plashtania"), {"q124", "q140", "q57", "q141", "q142", "q128", "q136", "q137"},

@@ -15,6 +15,7 @@
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
 
+#include <QAbstractItemView>
 #include <QDateEdit>
 #include <QAction>
 #include <QCloseEvent>
@@ -71,10 +72,14 @@ TRegisterWindow::TRegisterWindow(const QString &name, QWidget *parent) : TMainLi
             if (count < 2)
                 return;
             m_pages->setCurrentIndex((m_pages->currentIndex() + step + count) % count);
-            FocusFirstField();
         });
         addAction(turn);
     }
+    // However a page is turned (a key, a click on its tab), the keys go to its first field, so
+    // the window's own keys keep working: the field that had them may just have been hidden.
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] {
+        QMetaObject::invokeMethod(this, &TRegisterWindow::FocusFirstField, Qt::QueuedConnection);
+    });
     m_placement = new TFormInfo(this, name);
 }
 
@@ -251,8 +256,16 @@ void TRegisterWindow::FocusFirstField()
             row.Field->setFocus(Qt::TabFocusReason);
             return;
         }
-    if (m_grid->isVisible())
-        m_grid->setFocus(Qt::TabFocusReason);
+    QList<QAbstractItemView *> tables;
+    if (QWidget *page = m_pages->currentWidget())
+        tables = page->findChildren<QAbstractItemView *>();
+    tables << m_grid;
+    for (QAbstractItemView *table : tables)
+        if (table->isVisible()) {
+            table->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    setFocus(Qt::OtherFocusReason);  // nothing to type into: the window keeps the keys
 }
 
 QString TRegisterWindow::FieldCaption(const QWidget *field) const

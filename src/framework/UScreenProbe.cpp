@@ -192,13 +192,24 @@ QString TScreenProbe::Answer(const QString &request)
     }
     if (verb == QLatin1String("cell"))
         return Cell(words);
+    if (verb == QLatin1String("findrow")) {  // findrow VIEW TEXT: the first row showing TEXT in a cell
+        QAbstractItemView *view = View(words.value(1));
+        const QString text = request.section(QLatin1Char(' '), 2);
+        if (!view)
+            return QStringLiteral("none");
+        for (int row = 0; row < view->model()->rowCount(); ++row)
+            for (int column = 0; column < view->model()->columnCount(); ++column)
+                if (view->model()->index(row, column).data().toString() == text)
+                    return QString::number(row);
+        return QStringLiteral("none");
+    }
     if (verb == QLatin1String("rows")) {
         QAbstractItemView *view = View(rest);
         return view ? QString::number(view->model()->rowCount()) : QStringLiteral("none");
     }
     if (verb == QLatin1String("focus")) {
         QWidget *focus = QApplication::focusWidget();
-        return focus ? focus->objectName() : QStringLiteral("none");
+        return !focus ? QStringLiteral("none") : !focus->objectName().isEmpty() ? focus->objectName() : QString::fromLatin1(focus->metaObject()->className());
     }
     if (verb == QLatin1String("box")) {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -214,11 +225,11 @@ QString TScreenProbe::Answer(const QString &request)
                 return Rect(button);
         return QStringLiteral("none");
     }
-    if (verb == QLatin1String("window")) {
-        const QList<QWidget *> roots = Roots();
-        QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : roots.value(0);
-        if (auto *child = qobject_cast<QMdiSubWindow *>(front); child && child->widget())
-            front = child->widget();
+    if (verb == QLatin1String("window")) {  // what has the keys: a question, else the front child window
+        QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+        for (QMdiArea *area : front && front == QApplication::activeWindow() ? front->findChildren<QMdiArea *>() : QList<QMdiArea *>())
+            if (area->activeSubWindow() && area->activeSubWindow()->widget())
+                front = area->activeSubWindow()->widget();
         return front ? front->objectName() : QStringLiteral("none");
     }
     return QStringLiteral("? ") + request;

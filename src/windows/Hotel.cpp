@@ -916,6 +916,17 @@ void TFHotel::RunCommand(const QString &name)
     emit CommandRun(name);
 }
 
+template <typename TWindow>
+TWindow *TFHotel::FrontChild(const std::function<bool(TWindow *)> &wanted)
+{
+    for (QMdiSubWindow *frame : MdiArea->subWindowList())
+        if (auto *window = qobject_cast<TWindow *>(frame->widget()); window && wanted(window)) {
+            MdiArea->setActiveSubWindow(frame);
+            return window;
+        }
+    return nullptr;
+}
+
 void TFHotel::OpenRegisteredWindow(const QString &actionName)
 {
     const TWindowFactory factory = windowFactories().value(actionName);
@@ -956,9 +967,15 @@ void TFHotel::OpenFolio(int booking, int stay, int page)
 {
     if (booking <= 0)
         return;
-    auto *folio = new TFFolio;
-    folio->SetBooking(booking);
-    OpenChildWindow(folio);
+    // One folio per booking: a second one would show a balance the first no longer matches.
+    TFFolio *folio = FrontChild<TFFolio>([booking](TFFolio *open) { return open->Booking() == booking; });
+    if (folio) {
+        folio->InitializeWindow();
+    } else {
+        folio = new TFFolio;
+        folio->SetBooking(booking);
+        OpenChildWindow(folio);
+    }
     folio->SelectStay(stay);
     folio->ShowPage(TFFolio::TPage(page));
 }
@@ -974,6 +991,12 @@ TFTarsene *TFHotel::OpenSearch(int scope, const QString &text)
 
 void TFHotel::actOperNastaniavaneExecute()
 {
+    // The day's arrivals once: the open list comes to the front, read again.
+    const QDate day = dtpMainPeriodFilter->date();
+    if (auto *open = FrontChild<TFNastaniavane>([day](TFNastaniavane *list) { return list->Day() == day; })) {
+        open->InitializeWindow();
+        return;
+    }
     auto *arrivals = new TFNastaniavane;
     connect(arrivals, &TFNastaniavane::FolioRequested, this, [this](int booking, int stay) { OpenFolio(booking, stay); });
     arrivals->SetDay(dtpMainPeriodFilter->date());

@@ -55,6 +55,9 @@ public:
     void RunCommand(const QString &name);
     // Creates the child window the way every command does: caption, tab, initialisation.
     void OpenChildWindow(TMainLibraryClass *window, bool initialise = true);
+    // The open child window of that kind that is wanted, brought to the front; null if none.
+    template <typename TWindow>
+    TWindow *FrontChild(const std::function<bool(TWindow *)> &wanted);
     // Windows of later units plug their commands in here.
     using TWindowFactory = std::function<TMainLibraryClass *()>;
     static void RegisterWindow(const QString &actionName, TWindowFactory factory, bool initialise = true);

@@ -97,6 +97,11 @@ TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral
     Pages()->setCurrentWidget(tsNastaniavaneCard);
 }
 
+QDate TFNastaniavane::Day() const
+{
+    return dtpNastaniavaneDay->date();
+}
+
 void TFNastaniavane::SetDay(const QDate &day)
 {
     const QSignalBlocker quiet(dtpNastaniavaneDay);

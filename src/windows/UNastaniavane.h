@@ -17,6 +17,7 @@ public:
 
     // The day whose arrivals are listed: the main window's filter date when opened from there.
     void SetDay(const QDate &day);
+    QDate Day() const;
     bool InitializeWindow() override;
     int SelectedStay() const;
     void SelectStay(int stay);

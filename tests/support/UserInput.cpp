@@ -4,9 +4,11 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QContextMenuEvent>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
@@ -95,7 +97,11 @@ bool ClickOn(QWidget *widget, QPoint at)
         return fail(QStringLiteral("%1 is hidden: nobody can click it").arg(widget->objectName()));
     if (!widget->isEnabled())
         return fail(QStringLiteral("%1 is disabled: a click would do nothing").arg(widget->objectName()));
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at.isNull() ? widget->rect().center() : at);
+    QPoint point = at.isNull() ? widget->rect().center() : at;
+    // A wide check box or radio button answers only over its mark and caption: aim at the mark.
+    if (at.isNull() && (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget)))
+        point = QPoint(qMin(8, widget->width() / 2), widget->height() / 2);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, point);
     return true;
 }
 
