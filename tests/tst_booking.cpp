@@ -211,13 +211,13 @@ private slots:
         QCOMPARE(window->UnplacedRoomsMenu->actions().size(), 2);
         QCOMPARE(window->UnplacedRoomsMenu->actions().first()->text(), QString("Стая: 102"));
 
-        window->acHotelConstructCreateNewRoom->trigger();
+        QVERIFY(ClickCommand(window->acHotelConstructCreateNewRoom));
         TKALVDesignButton *fresh = window->CurrentButton;
         QCOMPARE(fresh->geometry(), QRect(70, 50, 50, 50));
         QCOMPARE(fresh->toolTip(), QString("1"));
         {
             MessageBoxRecorder boxes;  // an unnamed button refuses the save before anything is written
-            window->acSave->trigger();
+            QVERIFY(ClickCommand(window->acSave));
             QCOMPARE(boxes.Boxes().size(), 1);
             QVERIFY(boxes.Texts().first().startsWith("Внимание не може да бъде открита стая."));
             QVERIFY(boxes.Texts().first().contains("1"));
@@ -230,19 +230,19 @@ private slots:
         QCOMPARE(window->ChosenRoomName, QString("103"));
         QVERIFY(!window->UnplacedRoomsMenu->actions().at(1)->isEnabled());
         QCOMPARE(fresh->Caption(), QString());
-        window->acHotelConstrucEditRoom->trigger();
+        QVERIFY(ClickCommand(window->acHotelConstrucEditRoom));
         window->UnplacedRoomsMenu->actions().at(0)->trigger();
         QCOMPARE(fresh->Caption(), QString("102"));
         QVERIFY(!window->EditMode);
         fresh->setGeometry(200, 150, 90, 70);
-        window->acSave->trigger();
+        QVERIFY(ClickCommand(window->acSave));
         QCOMPARE(rows("SELECT q44, q83, q84, q81, q82 FROM Rooms ORDER BY q44"),
                  QStringList({"101|40|30|80|60", "102|150|200|90|70", "103||||"}));
         QVERIFY(!connection().InTransaction());
         window->show();
         SaveShot(window.get(), "FSetHotelConstruct");
 
-        window->acHotelConstructCreateNewRoom->trigger();
+        QVERIFY(ClickCommand(window->acHotelConstructCreateNewRoom));
         QCOMPARE(window->CurrentButton->geometry(), QRect(90, 70, 50, 50));
     }
 
@@ -253,13 +253,13 @@ private slots:
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(window->InitializeWindow());
         QCOMPARE(window->UnplacedRoomsMenu->actions().first()->text(), QString("Стая: A&&B"));  // shown as "A&B"
-        window->acHotelConstructCreateNewRoom->trigger();
-        window->acHotelConstrucEditRoom->trigger();
+        QVERIFY(ClickCommand(window->acHotelConstructCreateNewRoom));
+        QVERIFY(ClickCommand(window->acHotelConstrucEditRoom));
         window->UnplacedRoomsMenu->actions().first()->trigger();
         QCOMPARE(window->ChosenRoomName, QString("A&B"));
         QCOMPARE(window->CurrentButton->Caption(), QString("A&&B"));
         MessageBoxRecorder boxes;
-        window->acSave->trigger();
+        QVERIFY(ClickCommand(window->acSave));
         QVERIFY(boxes.Texts().isEmpty());
         QCOMPARE(rows("SELECT q44, q83, q84 FROM Rooms ORDER BY q47"), QStringList({"A&B|50|70", "AB||"}));
     }
@@ -419,16 +419,16 @@ private slots:
         hotelData();
         auto window = reservation();
         QVERIFY(fillGuest(*window, "102", QDate(2026, 7, 1), QDate(2026, 7, 5)));
-        window->acOperReservationPrepareContragentForReserv->trigger();
-        window->cbService->setEditText("Закуска");
-        window->cbRoomNumber->setEditText("");
-        window->edQuantity->setText("1");
-        window->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
+        QVERIFY(ClearField(window->cbRoomNumber));  // a row is a room or a service, not both
+        QVERIFY(TypeInto(window->cbService, "Закуска"));
+        QVERIFY(TypeInto(window->edQuantity, "1"));
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         QCOMPARE(window->GridModel()->rowCount(), 2);
         // Another workstation books the room meanwhile.
         exec("INSERT INTO Klients (q1, q47, q34, q35) VALUES (1, 2, ?, ?)", {QDate(2026, 7, 3), QDate(2026, 7, 8)});
         MessageBoxRecorder boxes;
-        window->acOperReservationSave->trigger();
+        QVERIFY(ClickCommand(window->acOperReservationSave));
         QCOMPARE(boxes.Boxes().size(), 1);
         QVERIFY(boxes.Texts().first().endsWith(": 102"));
         QCOMPARE(rows("SELECT COUNT(*) FROM Klients"), QStringList({"1"}));
@@ -444,7 +444,8 @@ private slots:
         auto window = reservation();
         // The room selector lists the rooms of the chosen hotel only.
         auto listedRooms = [&](const QString &hotel) {
-            window->cbHotel->setEditText(hotel);
+            if (!TypeInto(window->cbHotel, hotel))
+                return QStringList({"the hotel could not be typed"});
             QFocusEvent in(QEvent::FocusIn);
             QApplication::sendEvent(window->cbRoomNumber, &in);
             QStringList items;
@@ -457,16 +458,16 @@ private slots:
         QCOMPARE(listedRooms("Няма такъв"), QStringList());
         // "101" of both hotels for the same nights: two rooms, two stays.
         QVERIFY(fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12)));
-        window->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         QVERIFY(fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12)));
-        window->cbHotel->setEditText("Планински");
+        QVERIFY(TypeInto(window->cbHotel, "Планински"));
         emit window->cbRoomNumber->textActivated("101");
         QCOMPARE(window->labelCharacteristic->text(), QString("Брой стаи: 1 Брой легла: 1"));
-        window->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         QCOMPARE(window->GridModel()->rowCount(), 2);
         {
             MessageBoxRecorder boxes;
-            window->acOperReservationSave->trigger();
+            QVERIFY(ClickCommand(window->acOperReservationSave));
             QCOMPARE(boxes.Texts().size(), 1);
             QVERIFY2(IsBookingSaved(boxes.Texts().first()), qPrintable(boxes.Texts().first()));
         }
@@ -485,14 +486,14 @@ private slots:
             items.append(item->text());
         QCOMPARE(items, QStringList({"Стая: 101 (Морски)", "Стая: 102", "Стая: 101 (Планински)"}));
         for (const auto &[item, place] : {std::pair{2, QRect(300, 40, 70, 50)}, std::pair{0, QRect(100, 40, 60, 50)}}) {
-            plan->acHotelConstructCreateNewRoom->trigger();
-            plan->acHotelConstrucEditRoom->trigger();
+            QVERIFY(ClickCommand(plan->acHotelConstructCreateNewRoom));
+            QVERIFY(ClickCommand(plan->acHotelConstrucEditRoom));
             plan->UnplacedRoomsMenu->actions().at(item)->trigger();
             plan->CurrentButton->setGeometry(place);
         }
         QCOMPARE(TFSetHotelConstruct::RoomOf(plan->PlanButtons().at(0)), 3);
         QCOMPARE(TFSetHotelConstruct::RoomOf(plan->PlanButtons().at(1)), 1);
-        plan->acSave->trigger();
+        QVERIFY(ClickCommand(plan->acSave));
         QCOMPARE(rows("SELECT q47, q44, q1, q83, q84, q81, q82 FROM Rooms ORDER BY q47"),
                  QStringList({"1|101|1|40|100|60|50", "2|102|1||||", "3|101|2|40|300|70|50"}));
 
@@ -524,47 +525,48 @@ private slots:
         MessageBoxRecorder boxes;
         auto refused = [&](QWidget *control) {
             const int staged = window->GridModel()->rowCount();
-            window->acOperReservationPrepareContragentForReserv->trigger();
+            if (!ClickCommand(window->acOperReservationPrepareContragentForReserv))
+                return false;
             return window->GridModel()->rowCount() == staged && boxes.Texts().last().startsWith(msgFillControlsCorrectly) &&
                    control->palette().color(QPalette::Base) == QColor(Qt::red);
         };
         // Names are matched as the database matches them: without letter case.
         QVERIFY(fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12)));
-        window->cbHotel->setEditText("МОРСКИ");
-        window->cbTarife->setEditText("основна");
-        window->cbCurrency->setEditText("bgn");
-        window->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(TypeInto(window->cbHotel, "МОРСКИ"));
+        QVERIFY(TypeInto(window->cbTarife, "основна"));
+        QVERIFY(TypeInto(window->cbCurrency, "bgn"));
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         QCOMPARE(window->GridModel()->rowCount(), 1);
         QVERIFY(boxes.Boxes().isEmpty());
         // A mistyped or unknown name refuses the row, its control marked red.
         QVERIFY(fillGuest(*window, "102", QDate(2026, 5, 10), QDate(2026, 5, 12)));
-        window->cbHotel->setEditText("Моркси");
+        QVERIFY(TypeInto(window->cbHotel, "Моркси"));
         QVERIFY(refused(window->cbHotel));
-        window->cbHotel->setEditText("Морски");
-        window->cbCurrency->setEditText("EUR");
+        QVERIFY(TypeInto(window->cbHotel, "Морски"));
+        QVERIFY(TypeInto(window->cbCurrency, "EUR"));
         QVERIFY(refused(window->cbCurrency));
-        window->cbCurrency->setEditText("BGN");
-        window->cbRoomNumber->setEditText("109");
+        QVERIFY(TypeInto(window->cbCurrency, "BGN"));
+        QVERIFY(TypeInto(window->cbRoomNumber, "109"));
         QVERIFY(refused(window->cbRoomNumber));
-        window->cbRoomNumber->setEditText("102");
-        window->cbTarife->setEditText("Сезонна");
+        QVERIFY(TypeInto(window->cbRoomNumber, "102"));
+        QVERIFY(TypeInto(window->cbTarife, "Сезонна"));
         QVERIFY(refused(window->cbTarife));
-        window->cbTarife->setEditText("Основна");
+        QVERIFY(TypeInto(window->cbTarife, "Основна"));
         window->edContragentID->clear();
         QVERIFY(refused(window->edContragentID));
         QCOMPARE(boxes.ShownInTransaction(), 0);
         QCOMPARE(boxes.Boxes().size(), 5);
 
         // A service row staged before never lets a room row skip its checks.
-        window->cbRoomNumber->setEditText("");
-        window->cbService->setEditText("Закуска");
-        window->edQuantity->setText("1");
-        window->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(ClearField(window->cbRoomNumber));
+        QVERIFY(TypeInto(window->cbService, "Закуска"));
+        QVERIFY(TypeInto(window->edQuantity, "1"));
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         QCOMPARE(window->GridModel()->rowCount(), 2);
         QCOMPARE(window->cbService->currentText(), QString("Закуска"));  // the add keeps it
         window->edContragentName->clear();
         window->edContragentID->clear();
-        window->cbRoomNumber->setEditText("102");
+        QVERIFY(TypeInto(window->cbRoomNumber, "102"));
         QVERIFY(refused(window->edContragentName));
         QCOMPARE(rows("SELECT COUNT(*) FROM \"" + window->StagingTableName + "\" WHERE q47 = 2"), QStringList({"0"}));
     }
@@ -589,11 +591,11 @@ private slots:
         // In the window's own staged rows.
         auto window = reservation();
         QVERIFY(fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12)));
-        window->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         QVERIFY(fillGuest(*window, "101", from, to));
         {
             MessageBoxRecorder boxes;
-            window->acOperReservationPrepareContragentForReserv->trigger();
+            QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
             QCOMPARE(window->GridModel()->rowCount(), free ? 2 : 1);
             QCOMPARE(boxes.Boxes().size(), free ? 0 : 1);
         }
@@ -622,18 +624,18 @@ private slots:
         exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('103', 33.33, 1, 1)");
         auto window = reservation();
         QVERIFY(fillGuest(*window, "103", QDate(2026, 5, 10), QDate(2026, 5, 13)));
-        window->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         for (const auto &[service, quantity] :
              {std::pair{"Масаж", "3"}, std::pair{"Сауна", "3"}, std::pair{"Вода", "1"}, std::pair{"Закуска", "0,25"}}) {
-            window->cbRoomNumber->setEditText("");
-            window->cbService->setEditText(QString::fromUtf8(service));
-            window->edQuantity->setText(QString::fromLatin1(quantity));
-            window->acOperReservationPrepareContragentForReserv->trigger();
+            QVERIFY(ClearField(window->cbRoomNumber));
+            QVERIFY(TypeInto(window->cbService, QString::fromUtf8(service)));
+            QVERIFY(TypeInto(window->edQuantity, QString::fromLatin1(quantity)));
+            QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         }
         QCOMPARE(window->GridModel()->rowCount(), 5);
         {
             MessageBoxRecorder boxes;
-            window->acOperReservationSave->trigger();
+            QVERIFY(ClickCommand(window->acOperReservationSave));
             QCOMPARE(boxes.Texts().size(), 1);
             QVERIFY2(IsBookingSaved(boxes.Texts().first()), qPrintable(boxes.Texts().first()));
         }
@@ -670,11 +672,11 @@ private slots:
         auto restore = qScopeGuard([timeout] { TSqliteEngine::SetBusyTimeout(timeout); });
         auto window = reservation();
         QVERIFY(fillGuest(*window, "101", QDate(2026, 5, 10), QDate(2026, 5, 12)));
-        window->acOperReservationPrepareContragentForReserv->trigger();
-        window->cbRoomNumber->setEditText("");
-        window->cbService->setEditText("Закуска");
-        window->edQuantity->setText("2");
-        window->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
+        QVERIFY(ClearField(window->cbRoomNumber));
+        QVERIFY(TypeInto(window->cbService, "Закуска"));
+        QVERIFY(TypeInto(window->edQuantity, "2"));
+        QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         QCOMPARE(window->GridModel()->rowCount(), 2);
 
         // Another workstation reads the file and holds its read lock: the commit cannot finish.
@@ -706,7 +708,7 @@ private slots:
                 board.RefreshRoomBoard();
                 ++ticks;
             };
-            window->acOperReservationSave->trigger();
+            QVERIFY(ClickCommand(window->acOperReservationSave));
             QCOMPARE(boxes.Texts(), QStringList({msgOperationNotSucceeded}));
             QCOMPARE(log.Texts().size(), 1);
             QVERIFY(log.Texts().first().startsWith(msgDatabaseBusy));
@@ -730,7 +732,7 @@ private slots:
         QSqlDatabase::removeDatabase("writer");
         {
             MessageBoxRecorder boxes;
-            window->acOperReservationSave->trigger();
+            QVERIFY(ClickCommand(window->acOperReservationSave));
             QCOMPARE(boxes.Texts().size(), 1);
             QVERIFY2(IsBookingSaved(boxes.Texts().first()), qPrintable(boxes.Texts().first()));
         }

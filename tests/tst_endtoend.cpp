@@ -86,17 +86,17 @@ private slots:
         QVERIFY(booking);
         QTest::keyClicks(booking->edContragentName, "Guest One");
         QTest::keyClicks(booking->edContragentID, "9001011234");
-        booking->cbTarife->setEditText("Основна");
-        booking->cbCurrency->setEditText("BGN");
-        booking->cbHotel->setEditText("Морски");
-        booking->cbRoomNumber->setEditText("301");
-        booking->DateTimePicker1->setDate(QDate::currentDate().addDays(-1));
-        booking->DateTimePicker2->setDate(QDate::currentDate().addDays(2));
-        booking->acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(TypeInto(booking->cbTarife, "Основна"));
+        QVERIFY(TypeInto(booking->cbCurrency, "BGN"));
+        QVERIFY(TypeInto(booking->cbHotel, "Морски"));
+        QVERIFY(TypeInto(booking->cbRoomNumber, "301"));
+        QVERIFY(TypeDate(booking->DateTimePicker1, QDate::currentDate().addDays(-1)));
+        QVERIFY(TypeDate(booking->DateTimePicker2, QDate::currentDate().addDays(2)));
+        QVERIFY(ClickCommand(booking->acOperReservationPrepareContragentForReserv));
         QCOMPARE(booking->GridModel()->rowCount(), 1);
         {
             MessageBoxRecorder boxes;
-            booking->acOperReservationSave->trigger();
+            QVERIFY(ClickCommand(booking->acOperReservationSave));
             QCOMPARE(boxes.Texts().size(), 1);
             QVERIFY(IsBookingSaved(boxes.Texts().first()));
         }

@@ -399,24 +399,24 @@ private slots:
         TFOperReservation window;
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(window.InitializeWindow());
-        window.edContragentName->setText("Късметлия");
-        window.edContragentID->setText("8505051234");
-        window.cbTarife->setEditText("Основна");
-        window.cbCurrency->setEditText("BGN");
-        window.cbHotel->setEditText("Морски");
-        window.cbRoomNumber->setEditText("103");
-        window.DateTimePicker1->setDate(d0.addDays(5));
-        window.DateTimePicker2->setDate(d0.addDays(7));
+        QVERIFY(TypeInto(window.edContragentName, "Късметлия"));
+        QVERIFY(TypeInto(window.edContragentID, "8505051234"));
+        QVERIFY(TypeInto(window.cbTarife, "Основна"));
+        QVERIFY(TypeInto(window.cbCurrency, "BGN"));
+        QVERIFY(TypeInto(window.cbHotel, "Морски"));
+        QVERIFY(TypeInto(window.cbRoomNumber, "103"));
+        QVERIFY(TypeDate(window.DateTimePicker1, d0.addDays(5)));
+        QVERIFY(TypeDate(window.DateTimePicker2, d0.addDays(7)));
         {
             MessageBoxRecorder boxes;
-            window.acOperReservationPrepareContragentForReserv->trigger();
+            QVERIFY(ClickCommand(window.acOperReservationPrepareContragentForReserv));
         }
         QCOMPARE(window.GridModel()->rowCount(), 1);
         SetRoomStates({roomId("103")}, rsOutOfService, "теч", d0.addDays(6), d0.addDays(8));
         const int stays = count("SELECT COUNT(*) FROM Klients");
         {
             MessageBoxRecorder boxes;
-            window.acOperReservationSave->trigger();
+            QVERIFY(ClickCommand(window.acOperReservationSave));
             QCOMPARE(boxes.Texts().size(), 1);
             QVERIFY2(boxes.Texts().first().contains("103"), qPrintable(boxes.Texts().first()));
         }
@@ -458,27 +458,27 @@ private slots:
         TFOperReservation window;
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(window.InitializeWindow());
-        window.edContragentName->setText("Мария Иванова");
-        window.edContragentID->setText("9001011234");
-        window.edContragentAddress->setText("Варна, бул. Приморски 5");
-        window.edContragenPassportID->setText("X9876543");
-        window.cbTarife->setEditText("Основна");
-        window.cbCurrency->setEditText("BGN");
-        window.cbHotel->setEditText("Морски");
+        QVERIFY(TypeInto(window.edContragentName, "Мария Иванова"));
+        QVERIFY(TypeInto(window.edContragentID, "9001011234"));
+        QVERIFY(TypeInto(window.edContragentAddress, "Варна, бул. Приморски 5"));
+        QVERIFY(TypeInto(window.edContragenPassportID, "X9876543"));
+        QVERIFY(TypeInto(window.cbTarife, "Основна"));
+        QVERIFY(TypeInto(window.cbCurrency, "BGN"));
+        QVERIFY(TypeInto(window.cbHotel, "Морски"));
         window.rgOperReservationReservationStatus->SetItemIndex(1);
         for (const char *room : {"101", "102"}) {
-            window.cbRoomNumber->setEditText(room);
-            window.DateTimePicker1->setDate(today);
-            window.DateTimePicker2->setDate(today.addDays(2));
-            window.acOperReservationPrepareContragentForReserv->trigger();
+            QVERIFY(TypeInto(window.cbRoomNumber, room));
+            QVERIFY(TypeDate(window.DateTimePicker1, today));
+            QVERIFY(TypeDate(window.DateTimePicker2, today.addDays(2)));
+            QVERIFY(ClickCommand(window.acOperReservationPrepareContragentForReserv));
         }
-        window.cbRoomNumber->setEditText("");
-        window.cbService->setEditText("Закуска");
-        window.edQuantity->setText("2");
-        window.acOperReservationPrepareContragentForReserv->trigger();
+        QVERIFY(ClearField(window.cbRoomNumber));
+        QVERIFY(TypeInto(window.cbService, "Закуска"));
+        QVERIFY(TypeInto(window.edQuantity, "2"));
+        QVERIFY(ClickCommand(window.acOperReservationPrepareContragentForReserv));
         QCOMPARE(window.GridModel()->rowCount(), 3);
         MessageBoxRecorder boxes;
-        window.acOperReservationSave->trigger();
+        QVERIFY(ClickCommand(window.acOperReservationSave));
         QVERIFY(window.LastBooking > 0);
         QCOMPARE(boxes.Texts(), QStringList({msgBookingSaved.arg(window.LastBooking)}));
         QCOMPARE(rows("SELECT q1, q29, q28, q133, q134, q57, q138 FROM Rezervacii"),
@@ -911,7 +911,7 @@ private slots:
         QVERIFY(found("").isEmpty());
         {
             MessageBoxRecorder boxes;
-            search.edTarseneText->setText("Никой");
+            QVERIFY(TypeInto(search.edTarseneText, "Никой"));
             search.acTarseneFindExecute();
             QCOMPARE(boxes.Texts(), QStringList({msgNoBookingFound.arg("Никой")}));
         }
@@ -919,7 +919,7 @@ private slots:
         search.Search(TFTarsene::scComing, QString(), today.addDays(3));
         QCOMPARE(search.GridModel()->rowCount(), 1);
         QSignalSpy asked(&search, &TFTarsene::FolioRequested);
-        search.acTarseneFolio->trigger();
+        QVERIFY(ClickCommand(search.acTarseneFolio));
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked.first().at(0).toInt(), second);
     }
