@@ -154,9 +154,9 @@ private slots:
     {
         prepareDatabase();
         whenVisible<TFUserLogin>([](TFUserLogin *login) {
-            login->username->setText("demo");
-            login->password->setText("demo");
-            login->spOK->click();
+            QVERIFY(TypeInto(login->username, "demo"));
+            QVERIFY(TypeInto(login->password, "demo"));
+            QVERIFY(ClickOn(login->spOK));
         });
         whenVisible<TFHotel>([this](TFHotel *main) {
             m_seen = openChildren(main);

@@ -296,9 +296,9 @@ private slots:
                     QVERIFY2(edit->maxLength() <= 500, qPrintable(window->objectName() + "." + edit->objectName()));
         // A name typed longer than the column is cut in the box, where the user sees it.
         auto *hotels = static_cast<TFNomHotels *>(windows.front().get());
-        hotels->edNomHotesId->setText("3");
-        hotels->edNomHotesName->setText(QString(600, QChar(0x0416)));
-        hotels->acFNomHotelsSave->trigger();
+        QVERIFY(TypeInto(hotels->edNomHotesId, "3"));
+        QVERIFY(TypeInto(hotels->edNomHotesName, QString(600, QChar(0x0416))));
+        QVERIFY(ClickCommand(hotels->acFNomHotelsSave));
         QCOMPARE(rows("SELECT length(q10) FROM HotelBuild WHERE q1 = 3"), QStringList({"500"}));
     }
 
@@ -317,7 +317,8 @@ private slots:
         QVERIFY(TypeInto(window->Edit4, "10"));
         QVERIFY(ClickCommand(window->acFNomTarifiSave));
         QCOMPARE(rows("SELECT q51, q112, q53 FROM Tarife"), QStringList({"1|10|31.01.2008 23:32:43"}));
-        window->cbNomeclatureTarifeIsAutomatic->setChecked(true);
+        QVERIFY(!window->cbNomeclatureTarifeIsAutomatic->isChecked());
+        QVERIFY(ClickOn(window->cbNomeclatureTarifeIsAutomatic));
         MessageBoxRecorder boxes;
         QVERIFY(TypeInto(window->Edit3, "три"));
         QVERIFY(ClickCommand(window->acFNomTarifiSave));
@@ -363,14 +364,16 @@ private slots:
         auto window = openWindow<TFValuta>();
         QVERIFY(TypeInto(window->EditName, "BGN"));
         QVERIFY(TypeInto(window->ComboBoxHotel, "Морски"));
-        window->CheckBoxMainValuta->setChecked(true);
+        QVERIFY(!window->CheckBoxMainValuta->isChecked());
+        QVERIFY(ClickOn(window->CheckBoxMainValuta));
         QVERIFY(ClickCommand(window->acSave));
         QVERIFY(TypeInto(window->EditName, "EUR"));
         QVERIFY(ClickCommand(window->acSave));
         QCOMPARE(rows("SELECT q57, q56, q86, q1 FROM Valuta"), QStringList({"1|BGN|1|1", "2|EUR|1|1"}));
         QVERIFY(TypeInto(window->EditId, "1"));
         QVERIFY(TypeInto(window->EditName, "BGN"));
-        window->CheckBoxMainValuta->setChecked(false);
+        QVERIFY(window->CheckBoxMainValuta->isChecked());
+        QVERIFY(ClickOn(window->CheckBoxMainValuta));
         QVERIFY(ClickCommand(window->acSave));
         QCOMPARE(rows("SELECT q57, q86 FROM Valuta ORDER BY q57"), QStringList({"1|0", "2|1"}));
         QCOMPARE(window->GridModel()->rowCount(), 2);

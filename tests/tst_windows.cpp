@@ -466,10 +466,10 @@ private slots:
         auto window = mainWindow();
         QVERIFY(window->timerInitRoomStatus->isActive());
         QCOMPARE(window->timerInitRoomStatus->interval(), 10000);
-        window->dtpMainPeriodFilter->setDate(QDate(2026, 5, 11));
+        QVERIFY(TypeDate(window->dtpMainPeriodFilter, QDate(2026, 5, 11)));
         QCOMPARE(window->RoomBoard->Button(1)->Mark, 1);
         window->ComboBox1Enter();
-        window->ComboBox1->setCurrentText("Планински");
+        QVERIFY(ChooseFromDropDown(window->ComboBox1, "Планински"));
         emit window->ComboBox1->textActivated("Планински");
         QCOMPARE(window->RoomBoard->Button(1)->Mark, 0);
         window->ComboBox1->setCurrentText("FILTAR OFF");
