@@ -226,12 +226,14 @@ private slots:
         QCOMPARE(rows("SELECT q83, q84 FROM Rooms WHERE q44 = '101'"), QStringList({"10|20"}));
 
         // A room chosen without "Редакция" is only remembered; with it, it names the last button.
-        window->UnplacedRoomsMenu->actions().at(1)->trigger();
+        QVERIFY(RightClick(window->CurrentButton));  // the plan button's menu of unplaced rooms
+        QVERIFY(ChooseFromMenu(window->UnplacedRoomsMenu, window->UnplacedRoomsMenu->actions().at(1)));
         QCOMPARE(window->ChosenRoomName, QString("103"));
         QVERIFY(!window->UnplacedRoomsMenu->actions().at(1)->isEnabled());
         QCOMPARE(fresh->Caption(), QString());
         QVERIFY(ClickCommand(window->acHotelConstrucEditRoom));
-        window->UnplacedRoomsMenu->actions().at(0)->trigger();
+        QVERIFY(RightClick(window->CurrentButton));  // the plan button's menu of unplaced rooms
+        QVERIFY(ChooseFromMenu(window->UnplacedRoomsMenu, window->UnplacedRoomsMenu->actions().at(0)));
         QCOMPARE(fresh->Caption(), QString("102"));
         QVERIFY(!window->EditMode);
         fresh->setGeometry(200, 150, 90, 70);
@@ -255,7 +257,8 @@ private slots:
         QCOMPARE(window->UnplacedRoomsMenu->actions().first()->text(), QString("Стая: A&&B"));  // shown as "A&B"
         QVERIFY(ClickCommand(window->acHotelConstructCreateNewRoom));
         QVERIFY(ClickCommand(window->acHotelConstrucEditRoom));
-        window->UnplacedRoomsMenu->actions().first()->trigger();
+        QVERIFY(RightClick(window->CurrentButton));  // the plan button's menu of unplaced rooms
+        QVERIFY(ChooseFromMenu(window->UnplacedRoomsMenu, window->UnplacedRoomsMenu->actions().first()));
         QCOMPARE(window->ChosenRoomName, QString("A&B"));
         QCOMPARE(window->CurrentButton->Caption(), QString("A&&B"));
         MessageBoxRecorder boxes;
@@ -488,7 +491,8 @@ private slots:
         for (const auto &[item, place] : {std::pair{2, QRect(300, 40, 70, 50)}, std::pair{0, QRect(100, 40, 60, 50)}}) {
             QVERIFY(ClickCommand(plan->acHotelConstructCreateNewRoom));
             QVERIFY(ClickCommand(plan->acHotelConstrucEditRoom));
-            plan->UnplacedRoomsMenu->actions().at(item)->trigger();
+            QVERIFY(RightClick(plan->CurrentButton));  // the plan button's menu of unplaced rooms
+            QVERIFY(ChooseFromMenu(plan->UnplacedRoomsMenu, plan->UnplacedRoomsMenu->actions().at(item)));
             plan->CurrentButton->setGeometry(place);
         }
         QCOMPARE(TFSetHotelConstruct::RoomOf(plan->PlanButtons().at(0)), 3);

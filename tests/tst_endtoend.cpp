@@ -65,7 +65,8 @@ private slots:
         QVERIFY(plan);
         plan->acHotelConstructCreateNewRoom->trigger();
         plan->acHotelConstrucEditRoom->trigger();
-        plan->UnplacedRoomsMenu->actions().first()->trigger();
+        QVERIFY(RightClick(plan->CurrentButton));  // the plan button's menu of unplaced rooms
+        QVERIFY(ChooseFromMenu(plan->UnplacedRoomsMenu, plan->UnplacedRoomsMenu->actions().first()));
         QCOMPARE(plan->CurrentButton->Caption(), QString("301"));
         plan->CurrentButton->setGeometry(40, 30, 90, 60);
         plan->acSave->trigger();

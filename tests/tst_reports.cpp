@@ -480,8 +480,10 @@ private slots:
     {
         TFHotel main;
         main.InitializeWindow();
-        main.dtpMainPeriodFilter->setDate(march(16));
-        main.Action("actReportAllOborot")->trigger();
+        main.resize(1100, 720);
+        main.show();  // as at the desk: the report opens in a main window on the screen
+        QVERIFY(TypeDate(main.dtpMainPeriodFilter, march(16)));
+        QVERIFY(ClickCommand(main.Action("actReportAllOborot")));
         auto *window = qobject_cast<TFReport *>(main.MdiArea->activeSubWindow()->widget());
         QVERIFY(window);
         // The month around the board's day, every hotel.
@@ -545,7 +547,7 @@ private slots:
         QVERIFY(printed.contains(QRegularExpression("Отпечатано на \\d\\d\\.\\d\\d\\.\\d{4}")));
         QVERIFY(printed.contains(QRegularExpression("(^|\\n)\\s*1\\s*(\\n|$)")));  // the first page's number
 
-        window->acReportPreview->trigger();  // its button may stand behind the toolbar's ">>" in a narrow window
+        QVERIFY(ClickCommand(window->acReportPreview));
         QVERIFY(window->PreviewDialog);
         QVERIFY(window->PreviewDialog->isVisible());
         SaveShot(window->PreviewDialog, "FReportPreview");
