@@ -1186,11 +1186,10 @@ private slots:
         QTRY_VERIFY(main.focusWidget() && folio->isAncestorOf(main.focusWidget()));
         // On a free room it says so.
         TRoomButton *free = main.RoomBoard->Button(roomId("102"));
-        emit free->customContextMenuRequested(QPoint(3, 3));
-        main.PopupMenu1Operacii->close();
+        QVERIFY(RightClick(free));
         {
             MessageBoxRecorder boxes;
-            main.PopupMenu1Operacii->actions().at(0)->trigger();
+            QVERIFY(ChooseFromMenu(main.PopupMenu1Operacii, main.PopupMenu1Operacii->actions().at(0)));
             QCOMPARE(boxes.Texts(), QStringList({msgNoStayOnRoom.arg("102", today.toString("dd.MM.yyyy"))}));
         }
         // F9 twice: today's arrivals once, brought forward and read again.
