@@ -142,7 +142,7 @@ private slots:
     void cancelledLoginEndsWithoutTheMainWindow()
     {
         prepareDatabase();
-        whenVisible<TFUserLogin>([](TFUserLogin *login) { login->acClose->trigger(); });
+        whenVisible<TFUserLogin>([](TFUserLogin *login) { QVERIFY(ClickCommand(login->acClose)); });
         auto &app = *static_cast<TKalvApplication *>(qApp);
         QCOMPARE(KalvCM::RunEntry(app), 0);
         QCOMPARE(windowsOfKind<TFHotel>(), 0);
@@ -177,11 +177,11 @@ private slots:
         int resultAfterLinks = -1;
         whenVisible<TFUserLogin>([&](TFUserLogin *login) {
             MessageBoxRecorder recorder;
-            login->acUserLoginRegisterNewUser->trigger();
+            login->acUserLoginRegisterNewUser->trigger();  // a link in the window, not a button
             QTest::mouseClick(login->lInfoCreateNewUserAndHotel, Qt::LeftButton);
             boxes = recorder.Texts();
             resultAfterLinks = login->ModalResult();
-            login->acClose->trigger();
+            QVERIFY(ClickCommand(login->acClose));
         });
         QCOMPARE(KalvCM::RunEntry(*static_cast<TKalvApplication *>(qApp)), 0);
         QCOMPARE(boxes, QStringList({msgRegistrationClosed, msgRegistrationClosed}));
@@ -246,7 +246,7 @@ private slots:
         whenVisible<TFBaza>([&](TFBaza *configuration) {
             mainWindows = windowsOfKind<TFHotel>();
             passwordShown = configuration->edPassword->text();
-            configuration->acFBazaClose->trigger();
+            QVERIFY(ClickCommand(configuration->acFBazaClose));
         });
         QCOMPARE(KalvCM::RunEntry(*static_cast<TKalvApplication *>(qApp)), 0);
         QCOMPARE(mainWindows, 0);
@@ -299,14 +299,14 @@ private slots:
         if (way == "server")
             whenVisible<TFBaza>([&](TFBaza *configuration) {
                 configurationSeen = true;
-                configuration->acFBazaClose->trigger();
+                QVERIFY(ClickCommand(configuration->acFBazaClose));
             });
         else
             whenVisible<TFUserLogin>([&](TFUserLogin *login) {
                 loginSeen = true;
                 database = SqlDataBase;
                 hotels = QueryRows(LocalConnection(), "SELECT COUNT(*) FROM HotelBuild").value(0).toInt();
-                login->acClose->trigger();
+                QVERIFY(ClickCommand(login->acClose));
             });
         QCOMPARE(KalvCM::RunEntry(*static_cast<TKalvApplication *>(qApp)), 0);
         QVERIFY(assistantSeen);
@@ -329,15 +329,15 @@ private slots:
         int mainWindows = -1;
         whenVisible<TFBaza>([&](TFBaza *configuration) {
             MessageBoxRecorder boxes;
-            configuration->acFBazaNewDB->trigger();       // the database with its tables
-            configuration->acFBazaConnection->trigger();  // and a connection to it
+            QVERIFY(ClickCommand(configuration->acFBazaNewDB));       // the database with its tables
+            QVERIFY(ClickCommand(configuration->acFBazaConnection));  // and a connection to it
             QVERIFY(configuration->Connected());
-            configuration->acFBazaClose->trigger();
+            QVERIFY(ClickCommand(configuration->acFBazaClose));
         });
         whenVisible<TFUserLogin>([&](TFUserLogin *login) {
             loginSeen = true;
             mainWindows = windowsOfKind<TFHotel>();
-            login->acClose->trigger();
+            QVERIFY(ClickCommand(login->acClose));
         });
         QCOMPARE(KalvCM::RunEntry(*static_cast<TKalvApplication *>(qApp)), 0);
         QVERIFY(loginSeen);

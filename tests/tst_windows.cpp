@@ -319,7 +319,7 @@ private slots:
                     rightsSeen->append(Rights::CurrentPrivileges());
                     const QString step = steps.takeFirst();
                     if (step.isEmpty()) {
-                        login->acClose->trigger();
+                        QVERIFY(ClickCommand(login->acClose));
                     } else {
                         QTest::keyClicks(login->username, step.section('/', 0, 0));
                         QTest::keyClicks(login->password, step.section('/', 1));
@@ -486,7 +486,7 @@ private slots:
             QTest::mouseClick(rights->HeaderSwitches.at(1 + round), Qt::LeftButton);
             QTest::qWait(25);
             QVERIFY(rights->Folding());
-            rights->acClose->trigger();
+            QVERIFY(ClickCommand(rights->acClose));
             QTest::qWait(100);
             QTRY_VERIFY(window->MdiArea->subWindowList().isEmpty());
         }
