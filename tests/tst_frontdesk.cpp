@@ -70,6 +70,14 @@ class TestFrontDesk : public QObject
         InstallDeliveredProcedures({"proc_CopyAllTablesValues"});
     }
 
+    // The booking's guest, tariff, currency and hotel typed into the reservation window.
+    static bool typeGuest(TFOperReservation &window, const QString &name, const QString &personalNumber)
+    {
+        return TypeInto(window.edContragentName, name) && TypeInto(window.edContragentID, personalNumber) &&
+               TypeInto(window.cbTarife, "Основна") && TypeInto(window.cbCurrency, "BGN") &&
+               TypeInto(window.cbHotel, "Морски");
+    }
+
     // A booking of one room through the reservation window, as an operator makes it.
     int book(const QString &room, const QDate &from, const QDate &to, const QString &guest = "Иван Петров")
     {
@@ -399,11 +407,7 @@ private slots:
         TFOperReservation window;
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(window.InitializeWindow());
-        QVERIFY(TypeInto(window.edContragentName, "Късметлия"));
-        QVERIFY(TypeInto(window.edContragentID, "8505051234"));
-        QVERIFY(TypeInto(window.cbTarife, "Основна"));
-        QVERIFY(TypeInto(window.cbCurrency, "BGN"));
-        QVERIFY(TypeInto(window.cbHotel, "Морски"));
+        QVERIFY(typeGuest(window, "Късметлия", "8505051234"));
         QVERIFY(TypeInto(window.cbRoomNumber, "103"));
         QVERIFY(TypeDate(window.DateTimePicker1, d0.addDays(5)));
         QVERIFY(TypeDate(window.DateTimePicker2, d0.addDays(7)));
@@ -458,13 +462,9 @@ private slots:
         TFOperReservation window;
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(window.InitializeWindow());
-        QVERIFY(TypeInto(window.edContragentName, "Мария Иванова"));
-        QVERIFY(TypeInto(window.edContragentID, "9001011234"));
+        QVERIFY(typeGuest(window, "Мария Иванова", "9001011234"));
         QVERIFY(TypeInto(window.edContragentAddress, "Варна, бул. Приморски 5"));
         QVERIFY(TypeInto(window.edContragenPassportID, "X9876543"));
-        QVERIFY(TypeInto(window.cbTarife, "Основна"));
-        QVERIFY(TypeInto(window.cbCurrency, "BGN"));
-        QVERIFY(TypeInto(window.cbHotel, "Морски"));
         window.rgOperReservationReservationStatus->SetItemIndex(1);
         for (const char *room : {"101", "102"}) {
             QVERIFY(TypeInto(window.cbRoomNumber, room));

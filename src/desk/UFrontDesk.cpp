@@ -1,5 +1,4 @@
 #include "UFrontDesk.h"
-#include "framework/UFormatSettings.h"
 
 #include "data/UADOComunicationControl.h"
 #include "data/UAdoDb.h"
@@ -7,6 +6,7 @@
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
 #include "errors/UExceptionLogs.h"
+#include "framework/UFormatSettings.h"
 #include "desk/URights.h"
 #include "desk/UTouristTax.h"
 #include "framework/UMainLibraryClass.h"

@@ -137,7 +137,7 @@ QString Cell(const QStringList &words)
 
 QString Command(const QString &name)
 {
-    // The button a toolbar shows for the command, or the tab of a page with that caption.
+    // The button a toolbar shows for the command.
     QWidget *shown = nullptr;
     FirstShown<QToolBar>([&](QToolBar *bar) {
         for (QAction *action : bar->actions())
@@ -146,16 +146,7 @@ QString Command(const QString &name)
                     shown = button;
         return shown != nullptr;
     });
-    if (shown)
-        return Rect(shown);
-    int tab = -1;
-    QTabBar *tabs = FirstShown<QTabBar>([&](QTabBar *bar) {
-        for (tab = 0; tab < bar->count(); ++tab)
-            if (Plain(bar->tabText(tab)) == name)
-                return true;
-        return false;
-    });
-    return tabs ? Rect(tabs, tabs->tabRect(tab)) : QStringLiteral("none");
+    return shown ? Rect(shown) : QStringLiteral("none");
 }
 
 } // namespace
@@ -172,10 +163,6 @@ QString TScreenProbe::Answer(const QString &request)
     if (verb == QLatin1String("text")) {
         QWidget *widget = FirstShown<QWidget>(named);
         return widget ? TextOf(widget).replace(QLatin1Char('\n'), QLatin1Char(' ')) : QStringLiteral("none");
-    }
-    if (verb == QLatin1String("button")) {
-        QAbstractButton *button = FirstShown<QAbstractButton>([&](QAbstractButton *b) { return Plain(b->text()) == rest; });
-        return button ? Rect(button) : QStringLiteral("none");
     }
     if (verb == QLatin1String("item"))
         return PopupItem(rest);
@@ -215,13 +202,10 @@ QString TScreenProbe::Answer(const QString &request)
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         return box ? box->text().replace(QLatin1Char('\n'), QLatin1Char(' ')) : QStringLiteral("none");
     }
-    if (verb == QLatin1String("accept") || verb == QLatin1String("refuse")) {
+    if (verb == QLatin1String("accept")) {  // a question's Yes, else its OK
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return QStringLiteral("none");
-        const bool yes = verb == QLatin1String("accept");
-        for (QMessageBox::StandardButton kind : yes ? QList{QMessageBox::Yes, QMessageBox::Ok} : QList{QMessageBox::No, QMessageBox::Cancel})
-            if (QAbstractButton *button = box->button(kind))
+        for (QMessageBox::StandardButton kind : {QMessageBox::Yes, QMessageBox::Ok})
+            if (QAbstractButton *button = box ? box->button(kind) : nullptr)
                 return Rect(button);
         return QStringLiteral("none");
     }

@@ -2,7 +2,8 @@
 // Where things stand on the screen, for the tests that drive the real program with X events:
 // they ask over a local socket where a field, a button, a drop-down's item or a table's cell
 // is, then move the pointer and press keys as a person would. Off unless KALV_PROBE names a
-// socket; it only reads widgets, never changes one.
+// socket; it reads widgets and never changes what they hold (it only scrolls a list to the
+// row asked for).
 
 #include <QObject>
 #include <QStringList>
