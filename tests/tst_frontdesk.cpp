@@ -79,6 +79,15 @@ class TestFrontDesk : public QObject
     }
 
     // A booking of one room through the reservation window, as an operator makes it.
+    // A booking without stays, written as the front desk writes one.
+    int bookDirectly(const QString &guest)
+    {
+        TTransaction transaction(connection(), true);
+        const int number = FrontDesk::InsertBooking(connection(), 1, {guest}, QVariant(), QString(), 0, 0);
+        transaction.Commit();
+        return number;
+    }
+
     int book(const QString &room, const QDate &from, const QDate &to, const QString &guest = "Иван Петров")
     {
         TFOperReservation window;
@@ -922,6 +931,90 @@ private slots:
         QVERIFY(ClickCommand(search.acTarseneFolio));
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked.first().at(0).toInt(), second);
+    }
+
+    // Names are found by the beginnings of their words as the user types; what the user types
+    // is matched as it stands, wildcards of the server included.
+    void searchFollowsTypingByWordBeginnings()
+    {
+        const int petrov = book("101", today, today.addDays(2), "Иван Петров");
+        const int mueller = bookDirectly("Jürgen Müller");
+        const int yordan = bookDirectly("Йордан Асенов");
+        const int percent = bookDirectly("100% Чисто ООД");
+        TFTarsene search;
+        search.setAttribute(Qt::WA_DeleteOnClose, false);
+        search.InitializeWindow();
+        search.show();
+        auto shown = [&] {
+            QStringList numbers;
+            for (int row = 0; row < search.GridModel()->rowCount(); ++row)
+                if (!search.Grid()->isRowHidden(row))
+                    numbers.append(search.GridModel()->index(row, 0).data().toString());
+            numbers.removeDuplicates();
+            return numbers;
+        };
+        auto typed = [&](const QString &text) {
+            if (!ClearField(search.edTarseneText) || !TypeInto(search.edTarseneText, text))
+                return QStringList({"typing failed"});
+            QTest::qWait(400);  // the rows follow once the typing rests
+            return shown();
+        };
+        QCOMPARE(typed("петр"), QStringList({QString::number(petrov)}));
+        QCOMPARE(typed("ПЕТР ив"), QStringList({QString::number(petrov)}));
+        QCOMPARE(typed("петр мар"), QStringList());
+        QCOMPARE(typed("muller"), QStringList({QString::number(mueller)}));
+        QCOMPARE(typed("Jurg"), QStringList({QString::number(mueller)}));
+        // "Й" is a letter of its own, not an "И" with a mark.
+        QCOMPARE(typed("Иордан"), QStringList());
+        QCOMPARE(typed("йорд"), QStringList({QString::number(yordan)}));
+        QCOMPARE(typed("100%"), QStringList({QString::number(percent)}));
+        QCOMPARE(typed("%"), QStringList());
+        QCOMPARE(typed("_"), QStringList());
+        QCOMPARE(typed("П_тров"), QStringList());
+        QCOMPARE(typed("1_0"), QStringList());  // no word begins with "0"
+        QVERIFY(!search.btnTarseneMore->isVisible());
+    }
+
+    // A name many bookings share shows the newest ones first, and more when asked.
+    void searchShowsTheNewestAndMoreWhenAsked()
+    {
+        QList<int> numbers;
+        for (int i = 0; i < 205; ++i)
+            numbers.prepend(bookDirectly(QStringLiteral("Група Туристи %1").arg(i)));
+        TFTarsene search;
+        search.setAttribute(Qt::WA_DeleteOnClose, false);
+        search.InitializeWindow();
+        search.show();
+        QVERIFY(TypeInto(search.edTarseneText, "тури"));
+        QTest::keyClick(search.edTarseneText, Qt::Key_Return);
+        auto visibleRows = [&] {
+            int visible = 0;
+            for (int row = 0; row < search.GridModel()->rowCount(); ++row)
+                visible += search.Grid()->isRowHidden(row) ? 0 : 1;
+            return visible;
+        };
+        QCOMPARE(visibleRows(), 200);
+        QCOMPARE(search.GridModel()->index(0, 0).data().toInt(), numbers.first());
+        QCOMPARE(search.GridModel()->index(199, 0).data().toInt(), numbers.at(199));
+        QVERIFY(search.btnTarseneMore->isVisible());
+        QVERIFY(ClickOn(search.btnTarseneMore));
+        QCOMPARE(visibleRows(), 205);
+        QCOMPARE(search.GridModel()->index(204, 0).data().toInt(), numbers.last());
+        QVERIFY(!search.btnTarseneMore->isVisible());
+    }
+
+    // The upgrade to the search gives the names of existing bookings their words.
+    void searchFindsBookingsOfAnEarlierVersion()
+    {
+        const int old = bookDirectly("Стефан Стамболов");
+        exec("DELETE FROM DumiImena");
+        exec("UPDATE VersiaBaza SET q150 = 4");
+        SchemaUpgrade::BringUpToDate(connection());
+        TFTarsene search;
+        search.setAttribute(Qt::WA_DeleteOnClose, false);
+        search.Search(TFTarsene::scText, "стамб", today);
+        QCOMPARE(search.GridModel()->rowCount(), 1);
+        QCOMPARE(search.GridModel()->index(0, 0).data().toInt(), old);
     }
 
     void roomStatesChangedForManyRoomsAtOnce()

@@ -40,6 +40,11 @@ public:
     virtual QString QuoteIdentifier(const QString &identifier) const = 0;
     // The program's statements are written in the server's dialect; an engine may adapt them.
     virtual QString TranslateStatement(const QString &sql) const { return sql; }
+    // The first rows of an ordered SELECT.
+    virtual QString FirstRows(const QString &orderedSelect, int rows) const
+    {
+        return orderedSelect + QStringLiteral(" LIMIT ") + QString::number(rows);
+    }
     // A bound value in the form the server stores; dates never travel as locale text.
     virtual QVariant BindValue(const QVariant &value) const = 0;
 

@@ -103,6 +103,9 @@ QList<TTableDef> buildTables()
         {"Zatvoreni",
          {{"q156", kInt, I}, {"q47", kInt, N}, {"q157", kDate, N}, {"q158", kDate, N}, {"q159", kInt, N},
           {"q130", kText, N}, {"q128", kInt, N}, {"q136", kDate, N}}},
+        // The words of the bookings' names as the search compares them (folded), one row per
+        // word and booking, so that a name is found by the beginning of any of its words.
+        {"DumiImena", {{"q162", kText, N}, {"q124", kInt, N}}},
     };
 }
 
@@ -142,7 +145,13 @@ const QList<TIndexDef> &DbSchema::Indexes()
                                              {"IX_Klients_Booking", "Klients", {"q124"}},
                                              {"IX_Plashtania_Booking", "Plashtania", {"q124"}},
                                              {"IX_Dnevnik_Booking", "Dnevnik", {"q124"}},
-                                             {"IX_Zatvoreni_Room", "Zatvoreni", {"q47", "q157"}}};
+                                             {"IX_Zatvoreni_Room", "Zatvoreni", {"q47", "q157"}},
+                                             // The search: a booking by the guest's numbers, a
+                                             // room by its number, a name by its words.
+                                             {"IX_Rezervacii_Personal", "Rezervacii", {"q28"}},
+                                             {"IX_Rezervacii_Passport", "Rezervacii", {"q133"}},
+                                             {"IX_Rooms_Number", "Rooms", {"q44"}},
+                                             {"IX_DumiImena_Word", "DumiImena", {"q162", "q124"}}};
     return indexes;
 }
 

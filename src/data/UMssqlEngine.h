@@ -15,6 +15,10 @@ public:
     QString QuoteIdentifier(const QString &identifier) const override;
     QVariant BindValue(const QVariant &value) const override;
     QString TranslateStatement(const QString &sql) const override;
+    QString FirstRows(const QString &orderedSelect, int rows) const override
+    {
+        return orderedSelect + QStringLiteral(" OFFSET 0 ROWS FETCH NEXT %1 ROWS ONLY").arg(rows);
+    }
 
     static QString CreateTableStatement(const TTableDef &table);
     QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const override;

@@ -3,6 +3,7 @@
 #include "UAdoDb.h"
 #include "UDbEngine.h"
 #include "UDbSchema.h"
+#include "UGuestSearch.h"
 #include "startup/UConstMessagesReports.h"
 #include "startup/USystemWinOS.h"
 
@@ -178,12 +179,19 @@ void Step4(TADOConnection &connection)
         "WHERE q32 = 1 AND q155 IS NULL AND q47 IS NOT NULL AND q124 IS NOT NULL"));
 }
 
+// Version 5: the words of the bookings' names, for the search.
+void Step5(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    GuestSearch::IndexAllNames(connection);
+}
+
 struct TStep {
     int Version;
     void (*Run)(TADOConnection &);
 };
 
-const TStep kSteps[] = {{2, &Step2}, {3, &Step3}, {4, &Step4}};
+const TStep kSteps[] = {{2, &Step2}, {3, &Step3}, {4, &Step4}, {5, &Step5}};
 
 } // namespace
 

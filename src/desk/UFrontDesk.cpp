@@ -5,6 +5,7 @@
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
+#include "data/UGuestSearch.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/UFormatSettings.h"
 #include "desk/URights.h"
@@ -719,6 +720,7 @@ int InsertBooking(TADOConnection &connection, const QVariant &hotel, const TGues
          orNull(guest.Passport), orNull(guest.Address), orNull(guest.Nationality), orNull(guest.Category),
          currency.isValid() && !currency.isNull() ? currency : nullInt(), operatorId(), Now(),
          orNull(status)});
+    GuestSearch::IndexName(connection, number, guest.Name);
     WriteLog(connection, QStringLiteral("booking"), number, number, msgLogBooked.arg(stays).arg(charges));
     return number;
 }
@@ -776,6 +778,7 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
              orNull(guest.Nationality), orNull(guest.Category),
              currency.isValid() && !currency.isNull() ? currency : nullInt(), operatorId(),
              Now()});
+        GuestSearch::IndexName(connection, booking, guest.Name);
         const QDateTime now = Now();
         insertRow(connection, {{"q1", hotel},
                                 {"q28", orNull(guest.PersonalNumber)},

@@ -292,6 +292,11 @@ bool TRegisterWindow::InitializeWindow()
             boxes.append(row.Box);
     for (QGroupBox *box : boxes)
         FitRows(box);
+    return ReloadList();
+}
+
+bool TRegisterWindow::ReloadList()
+{
     TADOConnection &connection = LocalConnection();
     // A fresh list query for each initialisation, unless the layout has its own.
     TAdoDataSet *own = OwnListDataSet();

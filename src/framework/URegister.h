@@ -100,6 +100,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    // Reads the grid's rows again, captions and layout as they are.
+    bool ReloadList();
     // The first field of the page in front that takes typing; the list where there is none.
     void FocusFirstField();
     // The caption of a field's label as the user reads it, without its colon.

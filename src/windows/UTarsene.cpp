@@ -1,9 +1,10 @@
 #include "UTarsene.h"
 
+#include "data/UDM.h"
+#include "data/UGuestSearch.h"
 #include "desk/UFrontDesk.h"
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
-#include "framework/UStdCtrls.h"
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesStay.h"
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -23,6 +26,9 @@ const QString kColumns = QStringLiteral(
     "SELECT b.q124, k.q123, b.q29, b.q28, b.q133, h.q10, r.q44, k.q34, k.q35, k.q125 FROM Rezervacii b "
     "LEFT JOIN HotelBuild h ON (h.q1 = b.q1) LEFT JOIN Klients k ON (k.q124 = b.q124 AND k.q47 IS NOT NULL) "
     "LEFT JOIN Rooms r ON (r.q47 = k.q47) ");
+
+// How long typing rests before the search runs.
+constexpr int kTypingPause = 250;
 
 } // namespace
 
@@ -41,8 +47,29 @@ TFTarsene::TFTarsene(QWidget *parent) : TRegisterWindow(QStringLiteral("FTarsene
     edTarseneText = AddEdit(gbTarsene, QStringLiteral("lInfoTarseneText"), QStringLiteral("Име, ЕГН, паспорт, стая или №"),
                             QStringLiteral("edTarseneText"));
     connect(edTarseneText, &QLineEdit::returnPressed, this, [this] {
+        m_typing->stop();
         rgTarseneScope->SetItemIndex(scText);
         acTarseneFindExecute();
+    });
+    // The rows follow the typing, once it rests.
+    m_typing = new QTimer(this);
+    m_typing->setSingleShot(true);
+    m_typing->setInterval(kTypingPause);
+    connect(edTarseneText, &QLineEdit::textEdited, this, [this] {
+        rgTarseneScope->SetItemIndex(scText);
+        m_typing->start();
+    });
+    connect(m_typing, &QTimer::timeout, this, [this] {
+        m_rows = GuestSearch::PageRows;
+        ShowRows();
+    });
+    btnTarseneMore = new QToolButton(gbTarsene);
+    btnTarseneMore->setObjectName(QStringLiteral("btnTarseneMore"));
+    btnTarseneMore->setText(QStringLiteral("Още…"));
+    btnTarseneMore->hide();
+    connect(btnTarseneMore, &QToolButton::clicked, this, [this] {
+        m_rows += GuestSearch::PageRows;
+        ShowRows();
     });
     dtpTarseneDay = AddDate(gbTarsene, QStringLiteral("lInfoTarseneDay"), QStringLiteral("Ден"),
                             QStringLiteral("dtpTarseneDay"), QDate::currentDate());
@@ -53,6 +80,7 @@ TFTarsene::TFTarsene(QWidget *parent) : TRegisterWindow(QStringLiteral("FTarsene
                               QStringLiteral("Предстоящите резервации")});
     rgTarseneScope->SetItemIndex(scText);
     static_cast<QBoxLayout *>(tsTarsene->layout())->addWidget(rgTarseneScope, 0, Qt::AlignTop);
+    PlaceRow(gbTarsene, btnTarseneMore);
     connect(Grid(), &QTableView::doubleClicked, this, [this] { acTarseneFolioExecute(); });
     Grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid()->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -63,7 +91,27 @@ void TFTarsene::Search(TScope scope, const QString &text, const QDate &day)
     edTarseneText->setText(text);
     dtpTarseneDay->setDate(day);
     rgTarseneScope->SetItemIndex(scope);
+    m_rows = GuestSearch::PageRows;
     InitializeWindow();
+    ShowMore();
+}
+
+void TFTarsene::ShowRows()
+{
+    const int current = Grid()->currentIndex().row();
+    ReloadList();
+    ShowMore();
+    if (current >= 0 && current < m_rows)
+        Grid()->selectRow(current);
+}
+
+// The statement asks for one row more than it shows: that row says there are more.
+void TFTarsene::ShowMore()
+{
+    const bool more = rgTarseneScope->ItemIndex() == scText && ListDataSet() && ListDataSet()->RecordCount() > m_rows;
+    for (int row = 0; ListDataSet() && row < ListDataSet()->RecordCount(); ++row)
+        Grid()->setRowHidden(row, row >= m_rows);
+    btnTarseneMore->setVisible(more);
 }
 
 QString TFTarsene::ListSql() const
@@ -74,9 +122,8 @@ QString TFTarsene::ListSql() const
     case scComing:
         return kColumns + QStringLiteral("WHERE k.q125 = 0 AND k.q35 > :dDay ORDER BY k.q34, b.q124");
     default:
-        // A part of the name is enough; the other keys are whole. Texts compare without case.
-        return kColumns + QStringLiteral("WHERE b.q29 LIKE :sName OR b.q28 = :sPersonal OR b.q133 = :sPassport "
-                                         "OR r.q44 = :sRoom OR b.q124 = :iBooking ORDER BY b.q124 DESC, k.q34");
+        // The beginnings of the name's words are enough; the other keys are whole.
+        return GuestSearch::Statement(LocalConnection(), kColumns, edTarseneText->text(), m_rows).Sql;
     }
 }
 
@@ -88,18 +135,8 @@ QList<TParameter> TFTarsene::ListParameters() const
         return {{QStringLiteral("dDay"), day}, {QStringLiteral("dDay2"), day}};
     case scComing:
         return {{QStringLiteral("dDay"), day}};
-    default: {
-        const QString text = edTarseneText->text().trimmed();
-        bool isNumber = false;
-        const int number = text.toInt(&isNumber);
-        // An empty text finds nothing rather than everything.
-        const QString name = text.isEmpty() ? QString() : QLatin1Char('%') + text + QLatin1Char('%');
-        return {{QStringLiteral("sName"), name},
-                {QStringLiteral("sPersonal"), text},
-                {QStringLiteral("sPassport"), text},
-                {QStringLiteral("sRoom"), text},
-                {QStringLiteral("iBooking"), isNumber ? number : -1}};
-    }
+    default:
+        return GuestSearch::Statement(LocalConnection(), kColumns, edTarseneText->text(), m_rows).Parameters;
     }
 }
 
@@ -129,7 +166,9 @@ void TFTarsene::LoadCaptions()
 
 void TFTarsene::acTarseneFindExecute()
 {
+    m_rows = GuestSearch::PageRows;
     InitializeWindow();
+    ShowMore();
     const QString text = edTarseneText->text().trimmed();
     if (rgTarseneScope->ItemIndex() == scText && !text.isEmpty() && ListDataSet() && ListDataSet()->RecordCount() == 0)
         TSystemWinOS::ShowMessageBox(msgNoBookingFound.arg(text), msgInformationTitle, 64);

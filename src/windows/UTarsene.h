@@ -5,6 +5,8 @@
 #include "framework/URegister.h"
 
 class QDateEdit;
+class QTimer;
+class QToolButton;
 class TRadioGroup;
 
 class TFTarsene : public TRegisterWindow
@@ -25,6 +27,7 @@ public:
     QLineEdit *edTarseneText;
     QDateEdit *dtpTarseneDay;
     TRadioGroup *rgTarseneScope;
+    QToolButton *btnTarseneMore;  // shown when the search found more rows than it shows
 
 signals:
     void FolioRequested(int booking, int stay);
@@ -37,4 +40,8 @@ protected:
 
 private:
     int SelectedStay() const;
+    void ShowRows();
+    void ShowMore();
+    QTimer *m_typing = nullptr;
+    int m_rows = 200;  // GuestSearch::PageRows, and more as the user asks
 };
