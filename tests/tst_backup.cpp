@@ -130,8 +130,8 @@ private slots:
                 db.setDatabaseName(file);
                 db.open();
                 QSqlQuery(db).exec("PRAGMA writable_schema = ON");
-                QSqlQuery(db).exec("UPDATE sqlite_master SET sql = 'CREATE INDEX \"IX_Klients_Stay\" ON \"Klients\" "
-                                   "(\"q34\", \"q35\")' WHERE name = 'IX_Klients_Stay'");
+                QSqlQuery(db).exec("UPDATE sqlite_master SET sql = 'CREATE INDEX \"IX_Klients_RoomStay\" ON \"Klients\" "
+                                   "(\"q34\", \"q47\", \"q35\")' WHERE name = 'IX_Klients_RoomStay'");
                 QSqlQuery(db).exec("PRAGMA writable_schema = OFF");
                 db.close();
                 db.open();  // the damage is of the kind a quick check misses

@@ -6,6 +6,7 @@
 #include "TestHarness.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
+#include "data/UDbEngine.h"
 #include "desk/URights.h"
 #include "desk/UFrontDesk.h"
 #include "desk/UReports.h"
@@ -29,10 +30,13 @@
 #include <QMdiSubWindow>
 #include <QPrintPreviewDialog>
 #include <QProcess>
+#include <QProgressBar>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTabBar>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace FrontDesk;
@@ -464,6 +468,7 @@ private slots:
             action->trigger();
             auto *window = qobject_cast<TFReport *>(main.MdiArea->activeSubWindow()->widget());
             QVERIFY(window);
+            QTRY_VERIFY(!window->Running());
             QCOMPARE(window->objectName(), definition.Name);
             QVERIFY(window->windowTitle() != TMainLibraryClass::UnknownCaption());
             QVERIFY(window->Grid(0));
@@ -486,6 +491,7 @@ private slots:
         QVERIFY(ClickCommand(main.Action("actReportAllOborot")));
         auto *window = qobject_cast<TFReport *>(main.MdiArea->activeSubWindow()->widget());
         QVERIFY(window);
+        QTRY_VERIFY(!window->Running());
         // The month around the board's day, every hotel.
         QCOMPARE(window->dtpReportFrom->date(), march(1));
         QCOMPARE(window->dtpReportTo->date(), march(31));
@@ -499,6 +505,7 @@ private slots:
         QVERIFY(ChooseFromDropDown(window->cbReportHotel, "Планински"));
         QVERIFY(TypeDate(window->dtpReportTo, march(15)));
         QVERIFY(ClickCommand(window->acReportShow));
+        QTRY_VERIFY(!window->Running());
         QCOMPARE(GridTexts(window->Grid(0)).last(), QString("Общо|30|2|6.67|140.00|0.00|140.00"));
         {
             MessageBoxRecorder boxes;
@@ -510,6 +517,7 @@ private slots:
         QVERIFY(TypeDate(window->dtpReportTo, march(31)));
         QVERIFY(ChooseFromDropDown(window->cbReportHotel, window->cbReportHotel->itemText(0)));
         QVERIFY(ClickCommand(window->acReportShow));
+        QTRY_VERIFY(!window->Running());
 
         QTemporaryDir dir;
         QVERIFY(ClickOn(window->pcReport->tabBar(), window->pcReport->tabBar()->tabRect(2).center()));
@@ -554,6 +562,57 @@ private slots:
         const QPointer<QPrintPreviewDialog> preview = window->PreviewDialog.data();
         window->close();
         QTRY_VERIFY(!preview);
+    }
+
+    // A report reads on a connection of its own: the window answers while it reads, shows how
+    // far it is, and a cancelled report leaves what was shown.
+    void reportReadsAsideAndStopsWhenCancelled()
+    {
+        QList<int> told;
+        Run(rpTurnover, {march(1), march(31), {}}, connection(), [&told](int percent) {
+            told.append(percent);
+            return true;
+        });
+        QVERIFY(told.size() >= 4);
+        QVERIFY(std::is_sorted(told.begin(), told.end()));
+        QCOMPARE(told.last(), 100);
+        QVERIFY_THROWS_EXCEPTION(ECancelled, Run(rpTurnover, {march(1), march(31), {}}, connection(), [](int) { return false; }));
+        QVERIFY(!connection().InTransaction());
+
+        TFHotel main;
+        main.InitializeWindow();
+        main.dtpMainPeriodFilter->setDate(march(16));
+        main.resize(1100, 720);
+        main.show();
+        QVERIFY(ClickCommand(main.Action("actReportAllOborot")));
+        auto *window = qobject_cast<TFReport *>(main.MdiArea->activeSubWindow()->widget());
+        QVERIFY(window);
+        QTRY_VERIFY(!window->Running());
+        const QString shown = GridTexts(window->Grid(0)).last();
+        QCOMPARE(shown, QString("Общо|154|14|9.09|1080.00|66.50|1146.50"));
+        // Another workstation holds the rooms: the report waits for them.
+        QSqlDatabase db = connection().Database();
+        const bool sqlite = connection().Engine().Name() == "SQLite";
+        QVERIFY(QSqlQuery(db).exec(sqlite ? "BEGIN EXCLUSIVE" : "BEGIN"));
+        if (!sqlite)
+            QVERIFY(QSqlQuery(db).exec("LOCK TABLE Rooms IN ACCESS EXCLUSIVE MODE"));
+        QVERIFY(TypeDate(window->dtpReportTo, march(15)));
+        QVERIFY(ClickCommand(window->acReportShow));
+        QVERIFY(window->Running());
+        QVERIFY(window->pbReport->isVisible());
+        QVERIFY(!window->acReportShow->isEnabled());
+        QVERIFY(TypeDate(window->dtpReportFrom, march(2)));  // the window is at the user's hands
+        QCOMPARE(window->dtpReportFrom->date(), march(2));
+        QVERIFY(ClickOn(window->btnReportCancel));
+        QVERIFY(QSqlQuery(db).exec("COMMIT"));
+        QTRY_VERIFY(!window->Running());
+        QVERIFY(!window->pbReport->isVisible());
+        QCOMPARE(GridTexts(window->Grid(0)).last(), shown);
+        // Asked again, it reads the period now chosen.
+        QVERIFY(ClickCommand(window->acReportShow));
+        QTRY_VERIFY(!window->Running());
+        QCOMPARE(GridTexts(window->Grid(0)).last(), QString("Общо|69|6|8.70|440.00|25.00|465.00"));
+        window->close();
     }
 
     void taxRegisterSavesAndRefusesBadRates()

@@ -572,6 +572,7 @@ private slots:
             window.setAttribute(Qt::WA_DeleteOnClose, false);
             MessageBoxRecorder boxes;
             window.InitializeWindow();
+            QTRY_VERIFY(!window.Running());
             QCOMPARE(boxes.Texts(), allowed ? QStringList() : QStringList({Rights::RefusalText(Rights::rReportArrivals)}));
             QCOMPARE(window.pcReport->count() > 0, allowed);  // refused: no figure shown
         }

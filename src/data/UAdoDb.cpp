@@ -221,7 +221,7 @@ void TADOConnection::MarkLost()
     if (m_lost)
         return;
     m_lost = true;
-    if (connectionNotice())
+    if (connectionNotice() && AnnouncesLoss)
         connectionNotice()(false);
 }
 
@@ -247,7 +247,7 @@ void TADOConnection::Reconnect()
     m_nextTry = 0;
     if (m_lost) {
         m_lost = false;
-        if (connectionNotice())
+        if (connectionNotice() && AnnouncesLoss)
             connectionNotice()(true);
     }
 }
@@ -890,6 +890,12 @@ void TADOQuery::Open()
     query.setForwardOnly(true);
     Run(query);
     Load(query);
+}
+
+void TADOQuery::OpenForward(QSqlQuery &query)
+{
+    query.setForwardOnly(true);
+    Run(query);
 }
 
 void TADOQuery::ExecSQL()

@@ -66,6 +66,8 @@ public:
     QString DefaultDatabase() const { return m_defaultDatabase; }
     void SetDefaultDatabase(const QString &name) { m_defaultDatabase = name; }
     bool LoginPrompt = false;
+    // Whether a lost server is told to the user (a connection of a thread of its own is not).
+    bool AnnouncesLoss = true;
 
     // Opens through the engine the provider names; raises EDatabaseError on any failure.
     void Open();
@@ -254,6 +256,9 @@ public:
 
     void Open() override;
     void ExecSQL();
+    // Runs the statement and gives its rows forward, one at a time, none kept: for reading many
+    // rows once. The query must outlive the reading.
+    void OpenForward(QSqlQuery &query);
 
     // Markers of a text, and the text with each marker replaced by "?".
     static QStringList ParameterNames(const QString &sql, QString *positional = nullptr);

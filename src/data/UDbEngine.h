@@ -50,6 +50,12 @@ public:
 
     // One batch that creates a table unless one of that name exists, run on the new database.
     virtual QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const = 0;
+    // Drops an index of a table where there is one.
+    virtual QString DropIndexStatement(const QString &table, const QString &index) const
+    {
+        Q_UNUSED(table);
+        return QStringLiteral("DROP INDEX IF EXISTS ") + QuoteIdentifier(index);
+    }
     // Creates the indexes the program's statements need where they are missing.
     virtual void EnsureIndexes(TADOConnection &connection) const = 0;
     // A session-local empty copy of Klients.

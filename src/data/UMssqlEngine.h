@@ -15,6 +15,10 @@ public:
     QString QuoteIdentifier(const QString &identifier) const override;
     QVariant BindValue(const QVariant &value) const override;
     QString TranslateStatement(const QString &sql) const override;
+    QString DropIndexStatement(const QString &table, const QString &index) const override
+    {
+        return QStringLiteral("DROP INDEX IF EXISTS ") + QuoteIdentifier(index) + QStringLiteral(" ON ") + QuoteIdentifier(table);
+    }
     QString FirstRows(const QString &orderedSelect, int rows) const override
     {
         return orderedSelect + QStringLiteral(" OFFSET 0 ROWS FETCH NEXT %1 ROWS ONLY").arg(rows);

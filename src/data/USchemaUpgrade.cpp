@@ -179,11 +179,13 @@ void Step4(TADOConnection &connection)
         "WHERE q32 = 1 AND q155 IS NULL AND q47 IS NOT NULL AND q124 IS NOT NULL"));
 }
 
-// Version 5: the words of the bookings' names, for the search.
+// Version 5: the words of the bookings' names, for the search; the index of the stays by day
+// gives way to one that holds every column the board's refresh reads (made after the steps).
 void Step5(TADOConnection &connection)
 {
     AddMissingTablesAndColumns(connection);
     GuestSearch::IndexAllNames(connection);
+    connection.Execute(connection.Engine().DropIndexStatement(QStringLiteral("Klients"), QStringLiteral("IX_Klients_Stay")));
 }
 
 struct TStep {

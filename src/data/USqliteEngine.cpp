@@ -142,6 +142,9 @@ QSqlDatabase openFile(const QString &qtName, const QString &path, bool create)
         error = db.lastError();
     } else {
         TSqliteEngine::InstallUnicodeNoCase(db);
+        // Pages kept between statements, up to 64 MB, grown only as they are read: a report
+        // or a search goes back to pages it read a moment ago.
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = -65536"));
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
             error = probe.lastError();

@@ -12,6 +12,9 @@
 #include <QHash>
 #include <QMap>
 #include <QSet>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <optional>
 #include <algorithm>
 
 namespace Reports {
@@ -63,16 +66,62 @@ struct TGuestKey {
     QString Key() const { return Identity.isEmpty() ? QStringLiteral("\n") + Name.toCaseFolded() : Identity; }
 };
 
-TGuestKey guestKey(const TADOQuery &query, bool hasOwnColumns)
+// A statement's rows read forward once, each column found by its name once; every few thousand
+// rows the report is asked whether to go on.
+class TRows
 {
-    const QString bookedName = query.FieldByName(QStringLiteral("g29")).AsString().trimmed();
-    if (!bookedName.isEmpty() || !hasOwnColumns) {
-        const QString number = query.FieldByName(QStringLiteral("g28")).AsString().trimmed();
-        return {number.isEmpty() ? query.FieldByName(QStringLiteral("g133")).AsString().trimmed() : number, bookedName};
+public:
+    TRows(TADOConnection &connection, const QString &sql, const TNamedValues &values, const std::function<void()> &check)
+        : m_query(connection.Database()), m_statement(&connection), m_check(check)
+    {
+        m_statement.SetSQLText(sql);
+        for (const auto &[name, value] : values)
+            m_statement.ParamByName(name).Value = value;
+        m_check();
+        m_statement.OpenForward(m_query);
     }
-    return {query.FieldByName(QStringLiteral("q28")).AsString().trimmed(),
-            query.FieldByName(QStringLiteral("q29")).AsString().trimmed()};
-}
+    bool Next()
+    {
+        if (++m_read % 4096 == 0)
+            m_check();
+        return m_query.next();
+    }
+    int Column(const char *name) const { return m_query.record().indexOf(QLatin1String(name)); }
+    TField Field(int column) const { return TField(QString(), m_query.value(column)); }
+    QString Text(int column) const { return m_query.value(column).toString().trimmed(); }
+    int Integer(int column) const { return Field(column).AsInteger(); }
+    QDate Date(int column) const
+    {
+        const QVariant value = m_query.value(column);
+        return value.isNull() ? QDate() : TField(QString(), value).AsDate();
+    }
+    TDecimal Amount(int column) const { return TDecimal::FromVariant(m_query.value(column)); }
+
+private:
+    QSqlQuery m_query;
+    TADOQuery m_statement;
+    std::function<void()> m_check;
+    qint64 m_read = 0;
+};
+
+// Who a row is for: the booking's guest (columns g28, g133, g29) or the row's own (q28, q29).
+struct TGuestColumns {
+    int BookedNumber = -1, BookedPassport = -1, BookedName = -1, OwnNumber = -1, OwnName = -1;
+    explicit TGuestColumns(const TRows &rows)
+        : BookedNumber(rows.Column("g28")), BookedPassport(rows.Column("g133")), BookedName(rows.Column("g29")),
+          OwnNumber(rows.Column("q28")), OwnName(rows.Column("q29"))
+    {
+    }
+    TGuestKey Of(const TRows &rows) const
+    {
+        const QString bookedName = BookedName < 0 ? QString() : rows.Text(BookedName);
+        if (!bookedName.isEmpty() || OwnName < 0) {
+            const QString number = BookedNumber < 0 ? QString() : rows.Text(BookedNumber);
+            return {number.isEmpty() && BookedPassport >= 0 ? rows.Text(BookedPassport) : number, bookedName};
+        }
+        return {OwnNumber < 0 ? QString() : rows.Text(OwnNumber), rows.Text(OwnName)};
+    }
+};
 
 struct TStayRow {
     int Id = 0, Booking = 0, Room = 0, Status = FrontDesk::ssReserved, Nights = 0, Operator = 0;
@@ -143,75 +192,89 @@ QDate dateOf(const TField &field) { return field.IsNull() ? QDate() : field.AsDa
 class TReader
 {
 public:
-    TReader(TADOConnection &connection, const TParams &params) : m_connection(connection), m_params(params) {}
-
-    // Stays that hold or held a night of the period or arrive or leave in it.
-    QList<TStayRow> Stays(const QString &condition = QString()) const
+    TReader(TADOConnection &connection, const TParams &params, const TProgress &progress, int reads)
+        : m_connection(connection), m_params(params), m_progress(progress), m_reads(qMax(1, reads))
     {
-        auto query = open(QStringLiteral("SELECT k.q123, k.q124, k.q47, k.q1, r.q44, h.q10, k.q29, k.q28, k.q31, k.q34, "
-                                         "k.q35, k.q125, k.q70, k.q27, k.q128, k.q32, k.q155, b.q28 AS g28, b.q133 AS g133, "
-                                         "b.q29 AS g29 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) "
-                                         "LEFT JOIN HotelBuild h ON (h.q1 = k.q1) "
-                                         "LEFT JOIN Rezervacii b ON (b.q124 = k.q124) WHERE k.q47 IS NOT NULL") +
-                              condition + HotelFilter(QStringLiteral("k.")),
+    }
+
+    // Stays of rooms that match the condition (on alias k), with the booking's guest when asked.
+    QList<TStayRow> Stays(const QString &condition, bool withBooker = false)
+    {
+        const QString booker = withBooker ? QStringLiteral(", b.q28 AS g28, b.q133 AS g133, b.q29 AS g29") : QString();
+        const QString join = withBooker ? QStringLiteral(" LEFT JOIN Rezervacii b ON (b.q124 = k.q124)") : QString();
+        // Read before the stays: a server may give a statement's rows only until the next one runs.
+        const QHash<int, QString> &roomNumbers = RoomNumbers();
+        const QHash<int, QString> &hotelNames = HotelNames();
+        TRows rows = open(QStringLiteral("SELECT k.q123, k.q124, k.q47, k.q1, k.q29, k.q28, k.q31, k.q34, k.q35, k.q125, "
+                                         "k.q70, k.q27, k.q128, k.q32, k.q155") +
+                              booker + QStringLiteral(" FROM Klients k") + join +
+                              QStringLiteral(" WHERE k.q47 IS NOT NULL") + condition + HotelFilter(QStringLiteral("k.")),
                           {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+        const int id = rows.Column("q123"), booking = rows.Column("q124"), room = rows.Column("q47"),
+                  hotel = rows.Column("q1"), guest = rows.Column("q29"), category = rows.Column("q31"),
+                  from = rows.Column("q34"), to = rows.Column("q35"), status = rows.Column("q125"),
+                  price = rows.Column("q70"), total = rows.Column("q27"), by = rows.Column("q128"),
+                  moved = rows.Column("q32"), continues = rows.Column("q155");
+        const TGuestColumns guests(rows);
         QList<TStayRow> stays;
-        for (query->First(); !query->Eof(); query->Next()) {
+        while (rows.Next()) {
             TStayRow stay;
-            stay.Id = query->FieldByName(QStringLiteral("q123")).AsInteger();
-            stay.Booking = query->FieldByName(QStringLiteral("q124")).AsInteger();
-            stay.Room = query->FieldByName(QStringLiteral("q47")).AsInteger();
-            stay.Hotel = query->FieldByName(QStringLiteral("q1")).Value();
-            stay.HotelName = query->FieldByName(QStringLiteral("q10")).AsString();
-            stay.RoomNumber = query->FieldByName(QStringLiteral("q44")).AsString();
-            stay.Guest = query->FieldByName(QStringLiteral("q29")).AsString().trimmed();
-            stay.Category = query->FieldByName(QStringLiteral("q31")).AsString().trimmed();
-            stay.From = dateOf(query->FieldByName(QStringLiteral("q34")));
-            stay.To = dateOf(query->FieldByName(QStringLiteral("q35")));
-            const TField status = query->FieldByName(QStringLiteral("q125"));
-            stay.Status = status.IsNull() ? FrontDesk::ssReserved : status.AsInteger();
+            stay.Id = rows.Integer(id);
+            stay.Booking = rows.Integer(booking);
+            stay.Room = rows.Integer(room);
+            const TField hotelField = rows.Field(hotel);
+            stay.Hotel = hotelField.Value();
+            stay.HotelName = hotelField.IsNull() ? QString() : hotelNames.value(hotelField.AsInteger());
+            stay.RoomNumber = roomNumbers.value(stay.Room);
+            stay.Guest = rows.Text(guest);
+            stay.Category = rows.Text(category);
+            stay.From = rows.Date(from);
+            stay.To = rows.Date(to);
+            const TField statusField = rows.Field(status);
+            stay.Status = statusField.IsNull() ? FrontDesk::ssReserved : statusField.AsInteger();
             stay.Nights = int(stay.From.daysTo(stay.To));
-            stay.Price = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q70")).Value());
-            stay.Total = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q27")).Value());
-            stay.Operator = query->FieldByName(QStringLiteral("q128")).AsInteger();
-            stay.Moved = query->FieldByName(QStringLiteral("q32")).AsBoolean();
-            stay.Continues = query->FieldByName(QStringLiteral("q155")).AsInteger();
-            stay.BookedBy = guestKey(*query, true);
+            stay.Price = rows.Amount(price);
+            stay.Total = rows.Amount(total);
+            stay.Operator = rows.Integer(by);
+            stay.Moved = rows.Field(moved).AsBoolean();
+            stay.Continues = rows.Integer(continues);
+            if (withBooker)
+                stay.BookedBy = guests.Of(rows);
             stays.append(stay);
         }
         return stays;
     }
 
-    // Stays sharing a night with the period, or touching it on either side.
-    QList<TStayRow> StaysAround() const
-    {
-        return Stays(QStringLiteral(" AND k.q34 <= :dTo AND k.q35 >= :dFrom"));
-    }
+    // Stays sharing a night with the period, or touching it on either side. The departure
+    // first: the index on it finds the period's stays without walking the years before it.
+    static QString AroundPeriod() { return QStringLiteral(" AND k.q35 >= :dFrom AND k.q34 <= :dTo"); }
+    QList<TStayRow> StaysAround(bool withBooker = false) { return Stays(AroundPeriod(), withBooker); }
 
-    QList<TRoomRow> Rooms() const
+    QList<TRoomRow> Rooms()
     {
         // The closures that share a night with the period, by room.
         QHash<int, QList<QPair<QDate, QDate>>> closures;
-        auto closed = open(QStringLiteral("SELECT q47, q157, q158 FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= :dTo) AND "
-                                          "(q158 IS NULL OR q158 > :dFrom)"),
-                           {{"dFrom", m_params.From}, {"dTo", m_params.To}});
-        for (closed->First(); !closed->Eof(); closed->Next())
-            closures[closed->FieldByName(QStringLiteral("q47")).AsInteger()].append(
-                {dateOf(closed->FieldByName(QStringLiteral("q157"))), dateOf(closed->FieldByName(QStringLiteral("q158")))});
-        auto query = open(QStringLiteral("SELECT r.q47, r.q44, r.q1, h.q10, r.q48, r.q79, r.q46, r.q129 "
-                                         "FROM Rooms r LEFT JOIN HotelBuild h ON (h.q1 = r.q1) WHERE (1 = 1)") +
-                          HotelFilter(QStringLiteral("r.")));
+        {
+            TRows closed = open(QStringLiteral("SELECT q47, q157, q158 FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= :dTo) AND "
+                                               "(q158 IS NULL OR q158 > :dFrom)"),
+                                {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+            while (closed.Next())
+                closures[closed.Integer(0)].append({closed.Date(1), closed.Date(2)});
+        }
+        TRows query = open(QStringLiteral("SELECT r.q47, r.q44, r.q1, h.q10, r.q48, r.q79, r.q46, r.q129 "
+                                          "FROM Rooms r LEFT JOIN HotelBuild h ON (h.q1 = r.q1) WHERE (1 = 1)") +
+                           HotelFilter(QStringLiteral("r.")));
         QList<TRoomRow> rooms;
-        for (query->First(); !query->Eof(); query->Next()) {
+        while (query.Next()) {
             TRoomRow room;
-            room.Id = query->FieldByName(QStringLiteral("q47")).AsInteger();
-            room.Number = query->FieldByName(QStringLiteral("q44")).AsString();
-            room.Hotel = query->FieldByName(QStringLiteral("q1")).Value();
-            room.HotelName = query->FieldByName(QStringLiteral("q10")).AsString();
-            room.Rooms = query->FieldByName(QStringLiteral("q48")).AsInteger();
-            room.Beds = query->FieldByName(QStringLiteral("q79")).AsInteger();
-            room.Price = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q46")).Value());
-            room.State = query->FieldByName(QStringLiteral("q129")).AsInteger();
+            room.Id = query.Integer(0);
+            room.Number = query.Field(1).AsString();
+            room.Hotel = query.Field(2).Value();
+            room.HotelName = query.Field(3).AsString();
+            room.Rooms = query.Integer(4);
+            room.Beds = query.Integer(5);
+            room.Price = query.Amount(6);
+            room.State = query.Integer(7);
             room.Closures = closures.value(room.Id);
             rooms.append(room);
         }
@@ -226,89 +289,90 @@ public:
     }
 
     // Service charges (the tourist tax among them) dated in the period.
-    QList<TChargeRow> Charges() const
+    QList<TChargeRow> Charges()
     {
-        auto query = open(QStringLiteral("SELECT k.q124, k.q33, k.q71, k.q27, k.q39, k.q128, k.q28, k.q29, "
+        TRows rows = open(QStringLiteral("SELECT k.q124, k.q33, k.q71, k.q27, k.q39, k.q128, k.q28, k.q29, "
                                          "b.q28 AS g28, b.q133 AS g133, b.q29 AS g29 FROM Klients k "
                                          "LEFT JOIN Rezervacii b ON (b.q124 = k.q124) WHERE k.q47 IS NULL AND "
                                          "k.q39 >= :dFrom AND k.q39 < :dEnd AND ") +
                               HoldsNights(QStringLiteral("k.")) + HotelFilter(QStringLiteral("k.")),
                           {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+        const TGuestColumns guests(rows);
         QList<TChargeRow> charges;
-        for (query->First(); !query->Eof(); query->Next()) {
+        while (rows.Next()) {
             TChargeRow charge;
-            charge.Booking = query->FieldByName(QStringLiteral("q124")).AsInteger();
-            charge.Operator = query->FieldByName(QStringLiteral("q128")).AsInteger();
-            charge.Service = query->FieldByName(QStringLiteral("q33")).AsString().trimmed();
-            charge.Quantity = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q71")).Value());
-            charge.Total = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q27")).Value());
-            charge.Date = dateOf(query->FieldByName(QStringLiteral("q39")));
-            charge.Guest = guestKey(*query, true);
+            charge.Booking = rows.Integer(0);
+            charge.Service = rows.Text(1);
+            charge.Quantity = rows.Amount(2);
+            charge.Total = rows.Amount(3);
+            charge.Date = rows.Date(4);
+            charge.Operator = rows.Integer(5);
+            charge.Guest = guests.Of(rows);
             charges.append(charge);
         }
         return charges;
     }
 
     // Payments taken in the period, for bookings of the hotel.
-    QList<TPaymentRow> Payments() const
+    QList<TPaymentRow> Payments()
     {
-        auto query = open(QStringLiteral("SELECT p.q124, p.q140, p.q141, p.q142, p.q128, p.q136, b.q28 AS g28, "
+        TRows rows = open(QStringLiteral("SELECT p.q124, p.q140, p.q141, p.q142, p.q128, p.q136, b.q28 AS g28, "
                                          "b.q133 AS g133, b.q29 AS g29 FROM Plashtania p "
                                          "LEFT JOIN Rezervacii b ON (b.q124 = p.q124) "
                                          "WHERE p.q136 >= :dFrom AND p.q136 < :dEnd") +
                               HotelFilter(QStringLiteral("b.")),
                           {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+        const TGuestColumns guests(rows);
         QList<TPaymentRow> payments;
-        for (query->First(); !query->Eof(); query->Next()) {
+        while (rows.Next()) {
             TPaymentRow payment;
-            payment.Booking = query->FieldByName(QStringLiteral("q124")).AsInteger();
-            payment.Amount = TDecimal::FromVariant(query->FieldByName(QStringLiteral("q140")).Value());
-            payment.Kind = query->FieldByName(QStringLiteral("q141")).AsInteger();
-            payment.Method = query->FieldByName(QStringLiteral("q142")).AsInteger();
-            payment.Operator = query->FieldByName(QStringLiteral("q128")).AsInteger();
-            payment.Date = dateOf(query->FieldByName(QStringLiteral("q136")));
-            payment.Guest = guestKey(*query, false);
+            payment.Booking = rows.Integer(0);
+            payment.Amount = rows.Amount(1);
+            payment.Kind = rows.Integer(2);
+            payment.Method = rows.Integer(3);
+            payment.Operator = rows.Integer(4);
+            payment.Date = rows.Date(5);
+            payment.Guest = guests.Of(rows);
             payments.append(payment);
         }
         return payments;
     }
 
     // Bookings entered in the period: number to operator.
-    QHash<int, int> BookingsEntered() const
+    static QString EnteredInPeriod() { return QStringLiteral("b.q136 >= :dFrom AND b.q136 < :dEnd"); }
+    QHash<int, int> BookingsEntered()
     {
-        auto query = open(QStringLiteral("SELECT b.q124, b.q128 FROM Rezervacii b WHERE b.q136 >= :dFrom AND "
-                                         "b.q136 < :dEnd") +
+        TRows rows = open(QStringLiteral("SELECT b.q124, b.q128 FROM Rezervacii b WHERE ") + EnteredInPeriod() +
                               HotelFilter(QStringLiteral("b.")),
                           {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
         QHash<int, int> bookings;
-        for (query->First(); !query->Eof(); query->Next())
-            bookings.insert(query->FieldByName(QStringLiteral("q124")).AsInteger(),
-                            query->FieldByName(QStringLiteral("q128")).AsInteger());
+        while (rows.Next())
+            bookings.insert(rows.Integer(0), rows.Integer(1));
         return bookings;
     }
 
-    // The room totals of those bookings' stays that hold nights.
-    QHash<int, TDecimal> StayTotalsOf(const QHash<int, int> &bookings) const
+    // The room totals of the stays that hold nights of the bookings entered in the period.
+    QHash<int, TDecimal> StayTotalsOfBookingsEntered()
     {
+        TRows rows = open(QStringLiteral("SELECT k.q124, SUM(k.q27) FROM Klients k WHERE k.q124 IN (SELECT b.q124 FROM "
+                                         "Rezervacii b WHERE ") +
+                              EnteredInPeriod() + HotelFilter(QStringLiteral("b.")) +
+                              QStringLiteral(") AND k.q47 IS NOT NULL AND ") + HoldsNights(QStringLiteral("k.")) +
+                              QStringLiteral(" GROUP BY k.q124"),
+                          {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
         QHash<int, TDecimal> totals;
-        for (auto it = bookings.cbegin(); it != bookings.cend(); ++it) {
-            auto query = open(QStringLiteral("SELECT q27 FROM Klients WHERE q124 = :iBooking AND q47 IS NOT NULL AND ") +
-                                  HoldsNights(),
-                              {{"iBooking", it.key()}});
-            for (query->First(); !query->Eof(); query->Next())
-                totals[it.key()] += TDecimal::FromVariant(query->FieldByName(QStringLiteral("q27")).Value());
-        }
+        while (rows.Next())
+            totals.insert(rows.Integer(0), rows.Amount(1).Cents());
         return totals;
     }
 
-    QHash<int, QString> OperatorNames() const
+    QHash<int, QString> OperatorNames()
     {
-        auto query = open(QStringLiteral("SELECT q80, q21, q75 FROM Operators"));
+        TRows rows = open(QStringLiteral("SELECT q80, q21, q75 FROM Operators"));
         QHash<int, QString> names;
-        for (query->First(); !query->Eof(); query->Next()) {
-            const QString full = query->FieldByName(QStringLiteral("q21")).AsString().trimmed();
-            names.insert(query->FieldByName(QStringLiteral("q80")).AsInteger(),
-                         full.isEmpty() ? query->FieldByName(QStringLiteral("q75")).AsString() : full);
+        while (rows.Next()) {
+            const QString full = rows.Text(1);
+            names.insert(rows.Integer(0), full.isEmpty() ? rows.Field(2).AsString() : full);
         }
         return names;
     }
@@ -318,53 +382,44 @@ public:
         TDecimal Owed, Paid;
         TDecimal Balance() const { return Owed - Paid; }
     };
-    TAccount Account(int booking)
+    // The accounts of every booking that has a stay matching the condition (on alias k), read
+    // in two statements summed by the server; each stay and charge is a whole number of cents.
+    QHash<int, TAccount> Accounts(const QString &stayCondition)
     {
-        if (m_accounts.contains(booking))
-            return m_accounts.value(booking);
-        TAccount account;
-        auto rows = open(QStringLiteral("SELECT q27 FROM Klients WHERE q124 = :iBooking AND (q47 IS NULL OR ") +
-                             HoldsNights() + QLatin1Char(')'),
-                         {{"iBooking", booking}});
-        for (rows->First(); !rows->Eof(); rows->Next())
-            account.Owed += TDecimal::FromVariant(rows->FieldByName(QStringLiteral("q27")).Value());
-        auto payments = open(QStringLiteral("SELECT q140, q141 FROM Plashtania WHERE q124 = :iBooking"),
-                             {{"iBooking", booking}});
-        for (payments->First(); !payments->Eof(); payments->Next()) {
-            const TDecimal amount = TDecimal::FromVariant(payments->FieldByName(QStringLiteral("q140")).Value());
-            account.Paid += payments->FieldByName(QStringLiteral("q141")).AsInteger() == FrontDesk::pkRefund
-                                ? TDecimal() - amount
-                                : amount;
+        const QString bookings = QStringLiteral("(SELECT k.q124 FROM Klients k WHERE k.q47 IS NOT NULL") + stayCondition +
+                                 HotelFilter(QStringLiteral("k.")) + QLatin1Char(')');
+        const TNamedValues values = {{"dFrom", m_params.From}, {"dTo", m_params.To}};
+        QHash<int, TAccount> accounts;
+        {
+            TRows owed = open(QStringLiteral("SELECT c.q124, SUM(c.q27) FROM Klients c WHERE c.q124 IN ") + bookings +
+                                  QStringLiteral(" AND (c.q47 IS NULL OR ") + HoldsNights(QStringLiteral("c.")) +
+                                  QStringLiteral(") GROUP BY c.q124"),
+                              values);
+            while (owed.Next())
+                accounts[owed.Integer(0)].Owed = owed.Amount(1).Cents();
         }
-        m_accounts.insert(booking, account);
-        return account;
-    }
-
-    // The stays that go on in another room (of any hotel) after a move.
-    QSet<int> ContinuedStays() const
-    {
-        auto query = OpenQuery(m_connection, QStringLiteral("SELECT q155 FROM Klients WHERE q155 IS NOT NULL AND q47 IS NOT NULL AND ") +
-                                                 FrontDesk::HoldsNights());
-        QSet<int> stays;
-        for (query->First(); !query->Eof(); query->Next())
-            stays.insert(query->FieldByName(QStringLiteral("q155")).AsInteger());
-        return stays;
+        TRows paid = open(QStringLiteral("SELECT p.q124, p.q141, SUM(p.q140) FROM Plashtania p WHERE p.q124 IN ") + bookings +
+                              QStringLiteral(" GROUP BY p.q124, p.q141"),
+                          values);
+        while (paid.Next()) {
+            const TDecimal amount = paid.Amount(2).Cents();
+            TAccount &account = accounts[paid.Integer(0)];
+            account.Paid += paid.Integer(1) == FrontDesk::pkRefund ? TDecimal() - amount : amount;
+        }
+        return accounts;
     }
 
     // The tourist tax's rows that cover nights of the period.
-    QList<TTaxRow> TaxRows() const
+    QList<TTaxRow> TaxRows()
     {
-        auto query = open(QStringLiteral("SELECT k.q160, k.q31, k.q34, k.q35, k.q70 FROM Klients k WHERE k.q160 IS NOT NULL "
-                                         "AND k.q34 <= :dTo AND k.q35 > :dFrom") +
+        TRows rows = open(QStringLiteral("SELECT k.q160, k.q31, k.q34, k.q35, k.q70 FROM Klients k WHERE k.q160 IS NOT NULL "
+                                         "AND k.q35 > :dFrom AND k.q34 <= :dTo") +
                               HotelFilter(QStringLiteral("k.")),
                           {{"dFrom", m_params.From}, {"dTo", m_params.To}});
-        QList<TTaxRow> rows;
-        for (query->First(); !query->Eof(); query->Next())
-            rows.append({query->FieldByName(QStringLiteral("q160")).AsInteger(),
-                         query->FieldByName(QStringLiteral("q31")).AsString().trimmed(),
-                         dateOf(query->FieldByName(QStringLiteral("q34"))), dateOf(query->FieldByName(QStringLiteral("q35"))),
-                         TDecimal::FromVariant(query->FieldByName(QStringLiteral("q70")).Value())});
-        return rows;
+        QList<TTaxRow> taxRows;
+        while (rows.Next())
+            taxRows.append({rows.Integer(0), rows.Text(1), rows.Date(2), rows.Date(3), rows.Amount(4)});
+        return taxRows;
     }
 
 private:
@@ -374,7 +429,37 @@ private:
     }
     bool HasHotel() const { return m_params.Hotel.isValid() && !m_params.Hotel.isNull(); }
 
-    std::unique_ptr<TADOQuery> open(const QString &sql, TNamedValues params = {}) const
+    // Every room's number and every hotel's name, whichever hotel the report is for: a stay
+    // names its own.
+    const QHash<int, QString> &RoomNumbers()
+    {
+        if (!m_roomNumbers) {
+            m_roomNumbers.emplace();
+            TRows rows = open(QStringLiteral("SELECT q47, q44 FROM Rooms"));
+            while (rows.Next())
+                m_roomNumbers->insert(rows.Integer(0), rows.Field(1).AsString());
+        }
+        return *m_roomNumbers;
+    }
+    const QHash<int, QString> &HotelNames()
+    {
+        if (!m_hotelNames) {
+            m_hotelNames.emplace();
+            TRows rows = open(QStringLiteral("SELECT q1, q10 FROM HotelBuild"));
+            while (rows.Next())
+                m_hotelNames->insert(rows.Integer(0), rows.Field(1).AsString());
+        }
+        return *m_hotelNames;
+    }
+
+    // Each statement is a step of the report's progress; a report asked to stop stops here.
+    void Check() const
+    {
+        if (m_progress && !m_progress(qMin(99, 100 * m_done / m_reads)))
+            throw ECancelled();
+    }
+
+    TRows open(const QString &sql, const TNamedValues &params = {})
     {
         TNamedValues used;
         for (const auto &param : params)
@@ -383,12 +468,15 @@ private:
         // Only a statement that filters by hotel takes the hotel (a booking's account does not).
         if (HasHotel() && sql.contains(QStringLiteral(":iHotel")))
             used.append({QStringLiteral("iHotel"), m_params.Hotel});
-        return OpenQuery(m_connection, sql, used);
+        ++m_done;
+        return TRows(m_connection, sql, used, [this] { Check(); });
     }
 
     TADOConnection &m_connection;
     const TParams &m_params;
-    QHash<int, TAccount> m_accounts;
+    TProgress m_progress;
+    int m_reads, m_done = 0;
+    std::optional<QHash<int, QString>> m_roomNumbers, m_hotelNames;
 };
 
 // ---- the tables
@@ -413,7 +501,7 @@ bool earlierStay(const TStayRow &a, const TStayRow &b)
 }
 
 // Arrivals and departures: one row per stay, with its booking's balance.
-TTable stayList(TReader &reader, const QList<TStayRow> &stays)
+TTable stayList(const QHash<int, TReader::TAccount> &accounts, const QList<TStayRow> &stays)
 {
     TTable table;
     table.Columns = columns({{&colBookingNumber, ckInteger},
@@ -429,7 +517,7 @@ TTable stayList(TReader &reader, const QList<TStayRow> &stays)
     TDecimal balances;
     QSet<int> counted;
     for (const TStayRow &stay : stays) {
-        const TDecimal balance = stay.Booking > 0 ? reader.Account(stay.Booking).Balance() : TDecimal();
+        const TDecimal balance = stay.Booking > 0 ? accounts.value(stay.Booking).Balance() : TDecimal();
         table.Rows.append({stay.Booking, stay.Guest, stay.HotelName, stay.RoomNumber, stay.From, stay.To, stay.Nights,
                            FrontDesk::StatusName(stay.Status), money(balance)});
         nights += stay.Nights;
@@ -444,22 +532,31 @@ TTable stayList(TReader &reader, const QList<TStayRow> &stays)
 }
 
 
+// The stays that arrive in the period.
+const QString kArriving = QStringLiteral(" AND k.q35 >= :dFrom AND k.q34 >= :dFrom AND k.q34 <= :dTo");
+const QString kLeaving = QStringLiteral(" AND k.q35 >= :dFrom AND k.q35 <= :dTo");
+
 TReport arrivals(TReader &reader, const TParams &params)
 {
-    const QList<TStayRow> all = reader.StaysAround();
+    const QList<TStayRow> all = reader.Stays(kArriving);
     QList<TStayRow> stays;
     for (const TStayRow &stay : all)
         if (stay.From >= params.From && stay.From <= params.To && stay.Status != FrontDesk::ssCancelled &&
             stay.Continues == 0)  // a move's new part is no arrival
             stays.append(stay);
     std::sort(stays.begin(), stays.end(), earlierStay);
-    return {{stayList(reader, stays)}, {}};
+    return {{stayList(reader.Accounts(kArriving), stays)}, {}};
 }
 
 TReport departures(TReader &reader, const TParams &params)
 {
+    // A stay that left on a day of the period for another room goes on in a part that begins
+    // that day: among the stays around the period too.
     const QList<TStayRow> all = reader.StaysAround();
-    const QSet<int> continued = reader.ContinuedStays();
+    QSet<int> continued;
+    for (const TStayRow &stay : all)
+        if (stay.Continues != 0 && stay.Holds())
+            continued.insert(stay.Continues);
     QList<TStayRow> stays;
     for (const TStayRow &stay : all)
         if (stay.To >= params.From && stay.To <= params.To && stay.Holds() && !continued.contains(stay.Id))
@@ -467,7 +564,7 @@ TReport departures(TReader &reader, const TParams &params)
     std::sort(stays.begin(), stays.end(), [](const TStayRow &a, const TStayRow &b) {
         return a.To != b.To ? a.To < b.To : earlierStay(a, b);
     });
-    return {{stayList(reader, stays)}, {}};
+    return {{stayList(reader.Accounts(kLeaving), stays)}, {}};
 }
 
 TReport occupied(TReader &reader, const TParams &params)
@@ -530,21 +627,39 @@ struct TDayFigures {
     TDecimal Rooms, Services;
 };
 
+// One pass over the stays, each over its own nights of the period: a night carries the part of
+// the total that the stay's nights up to it add (so the nights add up to the total's cents).
 QMap<QDate, TDayFigures> dayFigures(const QList<TRoomRow> &rooms, const QList<TStayRow> &stays,
                                     const QList<TChargeRow> &charges, const TParams &params)
 {
-    QMap<QDate, TDayFigures> days;
-    for (QDate night = params.From; night <= params.To; night = night.addDays(1)) {
-        TDayFigures &day = days[night];
-        for (const TRoomRow &room : rooms)
-            if (!room.ClosedOn(night))
-                ++day.Available;
-        for (const TStayRow &stay : stays)
-            if (stay.HoldsNight(night)) {
-                ++day.Sold;
-                day.Rooms += stay.Revenue(night, night.addDays(1));
-            }
+    const int count = int(params.From.daysTo(params.To)) + 1;
+    QList<TDayFigures> byNight(count);
+    for (const TRoomRow &room : rooms) {
+        for (TDayFigures &day : byNight)
+            ++day.Available;
+        if (room.Closures.isEmpty())
+            continue;
+        for (int i = 0; i < count; ++i)
+            if (room.ClosedOn(params.From.addDays(i)))
+                --byNight[i].Available;
     }
+    const QDate end = params.To.addDays(1);
+    for (const TStayRow &stay : stays) {
+        const QDate first = std::max(params.From, stay.From), last = std::min(end, stay.To);
+        if (!stay.Holds() || first >= last)
+            continue;
+        qint64 nights = stay.From.daysTo(first);
+        TDecimal before = (stay.Price * TDecimal(nights)).Cents();
+        for (qint64 i = params.From.daysTo(first), stop = params.From.daysTo(last); i < stop; ++i) {
+            const TDecimal upTo = (stay.Price * TDecimal(++nights)).Cents();
+            ++byNight[i].Sold;
+            byNight[i].Rooms += upTo - before;
+            before = upTo;
+        }
+    }
+    QMap<QDate, TDayFigures> days;
+    for (int i = 0; i < count; ++i)
+        days.insert(params.From.addDays(i), byNight.at(i));
     for (const TChargeRow &charge : charges)
         days[charge.Date].Services += charge.Total;
     return days;
@@ -656,7 +771,7 @@ TReport operators(TReader &reader, const TParams &)
     };
     QMap<int, TFigures> figures;
     const QHash<int, int> bookings = reader.BookingsEntered();
-    const QHash<int, TDecimal> stayTotals = reader.StayTotalsOf(bookings);
+    const QHash<int, TDecimal> stayTotals = reader.StayTotalsOfBookingsEntered();
     for (auto it = bookings.cbegin(); it != bookings.cend(); ++it) {
         ++figures[it.value()].Bookings;
         figures[it.value()].Rooms += stayTotals.value(it.key());
@@ -714,7 +829,7 @@ TReport guests(TReader &reader, const TParams &params)
         return f;
     };
     const QDate end = params.To.addDays(1);
-    for (const TStayRow &stay : reader.StaysAround()) {
+    for (const TStayRow &stay : reader.StaysAround(true)) {
         if (!stay.Holds() || stay.NightsWithin(params.From, end) == 0)
             continue;
         TFigures &f = of(stay.BookedBy.Name.isEmpty() ? TGuestKey{QString(), stay.Guest} : stay.BookedBy);
@@ -817,8 +932,10 @@ TReport liquidity(TReader &reader, const TParams &)
 
     // Guests in house now, whatever the period: what they still owe.
     QMap<int, QList<TStayRow>> inHouse;
-    for (const TStayRow &stay : reader.Stays(QStringLiteral(" AND k.q125 = 1")))
+    const QString inHouseNow = QStringLiteral(" AND k.q125 = 1");
+    for (const TStayRow &stay : reader.Stays(inHouseNow, true))
         inHouse[stay.Booking].append(stay);
+    const QHash<int, TReader::TAccount> accounts = reader.Accounts(inHouseNow);
     TTable open;
     open.Title = rptOpenBalances;
     open.Columns = columns({{&colBookingNumber, ckInteger},
@@ -831,7 +948,7 @@ TReport liquidity(TReader &reader, const TParams &)
                             {&colBalance, ckMoney}});
     TDecimal owed, paid;
     for (auto it = inHouse.cbegin(); it != inHouse.cend(); ++it) {
-        const auto account = reader.Account(it.key());
+        const TReader::TAccount account = accounts.value(it.key());
         if (account.Balance().IsZero())
             continue;
         QStringList rooms;
@@ -945,14 +1062,38 @@ const TDefinition *DefinitionOfAction(const QString &action)
     return nullptr;
 }
 
-TReport Run(TReportId id, const TParams &given)
+namespace {
+
+// How many statements each report reads, for its progress.
+int readsOf(TReportId id)
+{
+    switch (id) {
+    case rpArrivals:
+    case rpDepartures:
+        return 5;
+    case rpTurnover:
+    case rpOperators:
+        return 6;
+    case rpLiquidity:
+        return 6;
+    case rpGuests:
+        return 5;
+    default:
+        return 4;
+    }
+}
+
+} // namespace
+
+TReport Run(TReportId id, const TParams &given) { return Run(id, given, LocalConnection(), {}); }
+
+TReport Run(TReportId id, const TParams &given, TADOConnection &connection, const TProgress &progress)
 {
     TParams params = given;
     if (!params.To.isValid() || params.To < params.From)
         params.To = params.From;
-    TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection);
-    TReader reader(connection, params);
+    TReader reader(connection, params, progress, readsOf(id));
     TReport report;
     switch (id) {
     case rpArrivals:
@@ -987,6 +1128,8 @@ TReport Run(TReportId id, const TParams &given)
         break;
     }
     transaction.Commit();
+    if (progress)
+        progress(100);
     return report;
 }
 

@@ -4,11 +4,16 @@
 // and export. Amounts are exact decimals to the cent; a stay's revenue is counted night by
 // night, so that the nights of a period add up to the part of the stay's total they carry.
 
+#include "errors/UErrors.h"
+
 #include <QDate>
+#include <functional>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QVariant>
+
+class TADOConnection;
 
 namespace Reports {
 
@@ -72,8 +77,18 @@ const QList<TDefinition> &Definitions();
 // Nothing when the command opens no report.
 const TDefinition *DefinitionOfAction(const QString &action);
 
-// Raises EDatabaseError when the database cannot be read.
+// Told how far a report is (0 to 100) as it reads; returning false stops it with ECancelled.
+using TProgress = std::function<bool(int percent)>;
+class ECancelled : public Exception
+{
+public:
+    ECancelled() : Exception(QStringLiteral("Stopped.")) {}
+};
+
+// Raises EDatabaseError when the database cannot be read. On the shared connection, or on a
+// connection of the thread that runs it.
 TReport Run(TReportId id, const TParams &params);
+TReport Run(TReportId id, const TParams &params, TADOConnection &connection, const TProgress &progress);
 
 // The hotels a report can be asked for: name and HotelBuild.q1, by name.
 QList<QPair<QString, QVariant>> Hotels();

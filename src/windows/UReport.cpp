@@ -34,8 +34,10 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressBar>
+#include <QThread>
+#include <QToolButton>
 #include <QSaveFile>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextDocument>
@@ -73,6 +75,53 @@ QString tableHtml(const TTable &table)
         html += row(table.Totals, true);
     return html + QStringLiteral("</table>");
 }
+
+// A report's table as the grid shows it, cells made into text only when they come into view:
+// a year's arrivals are tens of thousands of rows.
+class TReportTableModel : public QAbstractTableModel
+{
+public:
+    TReportTableModel(const TTable &table, const QFont &font, QObject *parent)
+        : QAbstractTableModel(parent), m_table(table), m_bold(font)
+    {
+        m_bold.setBold(true);
+    }
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_table.Rows.size()) + (m_table.Totals.isEmpty() ? 0 : 1);
+    }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_table.Columns.size()); }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const bool totals = index.row() >= m_table.Rows.size();
+        const QVariantList &cells = totals ? m_table.Totals : m_table.Rows.at(index.row());
+        switch (role) {
+        case Qt::DisplayRole:
+            return CellText(cells.value(index.column()));
+        case Qt::TextAlignmentRole: {
+            // The totals row's label reads from the left whatever its column holds.
+            const bool right = m_table.Columns.at(index.column()).RightAligned() && !(totals && index.column() == 0);
+            return int(Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft));
+        }
+        case Qt::FontRole:
+            return totals ? QVariant(m_bold) : QVariant();
+        case Qt::BackgroundRole:
+            return totals ? QVariant(QColor(0xE8, 0xE8, 0xE8)) : QVariant();
+        default:
+            return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < m_table.Columns.size())
+            return m_table.Columns.at(section).Title;
+        return {};
+    }
+
+private:
+    TTable m_table;
+    QFont m_bold;
+};
 
 } // namespace
 
@@ -123,7 +172,19 @@ TFReport::TFReport(const TDefinition &definition, QWidget *parent)
     params->addWidget(dtpReportTo, 0, 3);
     params->addWidget(lInfoReportHotel, 0, 4);
     params->addWidget(cbReportHotel, 0, 5);
-    params->setColumnStretch(6, 1);
+    pbReport = new QProgressBar(gbReportParams);
+    pbReport->setObjectName(QStringLiteral("pbReport"));
+    pbReport->setRange(0, 100);
+    pbReport->setMaximumWidth(200);
+    pbReport->hide();
+    btnReportCancel = new QToolButton(gbReportParams);
+    btnReportCancel->setObjectName(QStringLiteral("btnReportCancel"));
+    btnReportCancel->setText(QStringLiteral("Отказ"));
+    btnReportCancel->hide();
+    connect(btnReportCancel, &QToolButton::clicked, this, [this] { btnReportCancelClick(); });
+    params->addWidget(pbReport, 0, 6);
+    params->addWidget(btnReportCancel, 0, 7);
+    params->setColumnStretch(8, 1);
     (definition.Period ? lInfoReportDay : lInfoReportFrom)->hide();
     lInfoReportTo->setVisible(definition.Period);
     dtpReportTo->setVisible(definition.Period);
@@ -136,7 +197,14 @@ TFReport::TFReport(const TDefinition &definition, QWidget *parent)
     FormInfo1->SetDesignedSize(size());
 }
 
-TFReport::~TFReport() = default;
+TFReport::~TFReport()
+{
+    // The thread tells this window what it found: it ends before the window goes.
+    if (m_thread) {
+        *m_cancel = true;
+        m_thread->wait();
+    }
+}
 
 void TFReport::SetDefaults(const QDate &day, const QString &hotelName)
 {
@@ -197,14 +265,76 @@ void TFReport::ShowReport()
         TSystemWinOS::ShowMessageBox(Rights::RefusalText(m_definition.Right), msgInformationTitle, 48);
         return;
     }
+    if (m_thread)
+        return;  // the one being read shows first
+    QString connectionString, database;
     try {
-        m_report = Run(m_definition.Id, Params());
-        m_shownParams = Params();
+        connectionString = LocalConnection().ConnectionString();
+        database = LocalConnection().DatabaseName();
     } catch (const Exception &error) {
-        LocalConnection().RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
         return;
     }
+    const TReportId id = m_definition.Id;
+    const TParams params = Params();
+    auto cancel = std::make_shared<std::atomic_bool>(false);
+    m_cancel = cancel;
+    // On a connection of its own, so that the window and the board's ticks go on meanwhile.
+    m_thread.reset(QThread::create([this, id, params, cancel, connectionString, database] {
+        TReport report;
+        QString failure;
+        bool cancelled = false;
+        try {
+            TADOConnection own;
+            own.AnnouncesLoss = false;
+            own.SetConnectionString(connectionString);
+            own.SetDefaultDatabase(database);
+            own.Open();
+            report = Run(id, params, own, [this, cancel](int percent) {
+                QMetaObject::invokeMethod(this, [this, percent] { pbReport->setValue(percent); }, Qt::QueuedConnection);
+                return !*cancel;
+            });
+        } catch (const ECancelled &) {
+            cancelled = true;
+        } catch (const Exception &error) {
+            failure = error.Message();
+        }
+        QMetaObject::invokeMethod(
+            this, [=] { ReportArrived(report, params, failure, cancelled); }, Qt::QueuedConnection);
+    }));
+    pbReport->setValue(0);
+    pbReport->show();
+    btnReportCancel->show();
+    acReportShow->setEnabled(false);
+    m_thread->start();
+}
+
+void TFReport::btnReportCancelClick()
+{
+    if (m_cancel)
+        *m_cancel = true;
+}
+
+void TFReport::ReportArrived(const TReport &report, const TParams &params, const QString &failure, bool cancelled)
+{
+    m_thread->wait();
+    m_thread.reset();
+    pbReport->hide();
+    btnReportCancel->hide();
+    acReportShow->setEnabled(true);
+    if (cancelled)
+        return;  // what was shown stays
+    if (!failure.isEmpty()) {
+        TExceptionLogs::Show(failure);
+        return;
+    }
+    m_report = report;
+    m_shownParams = params;
+    ShowTables();
+}
+
+void TFReport::ShowTables()
+{
     const int front = pcReport->currentIndex();
     while (pcReport->count() > 0) {
         QWidget *page = pcReport->widget(0);
@@ -224,31 +354,7 @@ QTableView *TFReport::TableView(const TTable &table, int index)
 {
     auto *view = new QTableView;
     view->setObjectName(QStringLiteral("grdReport%1").arg(index));
-    auto *model = new QStandardItemModel(0, int(table.Columns.size()), view);
-    for (int c = 0; c < table.Columns.size(); ++c)
-        model->setHorizontalHeaderItem(c, new QStandardItem(table.Columns.at(c).Title));
-    auto addRow = [&](const QVariantList &cells, bool totals) {
-        QList<QStandardItem *> items;
-        for (int c = 0; c < table.Columns.size(); ++c) {
-            auto *item = new QStandardItem(CellText(cells.value(c)));
-            item->setEditable(false);
-            // The totals row's label reads from the left whatever its column holds.
-            const bool right = table.Columns.at(c).RightAligned() && !(totals && c == 0);
-            item->setTextAlignment(Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft));
-            if (totals) {
-                QFont bold = view->font();
-                bold.setBold(true);
-                item->setFont(bold);
-                item->setBackground(QColor(0xE8, 0xE8, 0xE8));
-            }
-            items.append(item);
-        }
-        model->appendRow(items);
-    };
-    for (const QVariantList &cells : table.Rows)
-        addRow(cells, false);
-    if (!table.Totals.isEmpty())
-        addRow(table.Totals, true);
+    auto *model = new TReportTableModel(table, view->font(), view);
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -256,6 +362,7 @@ QTableView *TFReport::TableView(const TTable &table, int index)
     view->verticalHeader()->setDefaultSectionSize(22);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
+    view->horizontalHeader()->setResizeContentsPrecision(200);
     view->resizeColumnsToContents();
     for (int c = 0; c < model->columnCount(); ++c)
         view->setColumnWidth(c, std::max(view->columnWidth(c) + 12, 70));

@@ -8,6 +8,7 @@
 #include "desk/UReports.h"
 
 #include <QPointer>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -17,6 +18,9 @@ class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QPrinter;
+class QProgressBar;
+class QThread;
+class QToolButton;
 class QPrintPreviewDialog;
 class QTabWidget;
 class QTableView;
@@ -39,6 +43,9 @@ public:
     const Reports::TReport &Shown() const { return m_report; }
     Reports::TParams Params() const;
     QTableView *Grid(int table) const;
+    // Whether a report is being read (in a thread of its own, the window at the user's hands).
+    bool Running() const { return m_thread != nullptr; }
+    void btnReportCancelClick();
 
     // The document that the preview shows, printing prints and the PDF holds.
     std::unique_ptr<QTextDocument> BuildDocument() const;
@@ -61,6 +68,8 @@ public:
     QLabel *lInfoReportFrom, *lInfoReportDay, *lInfoReportTo, *lInfoReportHotel;
     QDateEdit *dtpReportFrom, *dtpReportTo;
     QComboBox *cbReportHotel;
+    QProgressBar *pbReport;        // while the report reads
+    QToolButton *btnReportCancel;  // stops it
     QTabWidget *pcReport;
     QPointer<QPrintPreviewDialog> PreviewDialog;
     TFormInfo *FormInfo1;
@@ -71,6 +80,9 @@ protected:
 private:
     void FillHotels();
     void ShowReport();
+    void ReportArrived(const Reports::TReport &report, const Reports::TParams &params, const QString &failure,
+                       bool cancelled);
+    void ShowTables();
     QTableView *TableView(const Reports::TTable &table, int index);
     QWidget *ChartView(QWidget *parent) const;
     QString HeaderHtml() const;
@@ -84,4 +96,6 @@ private:
     Reports::TParams m_shownParams;
     QString m_defaultHotel;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QThread> m_thread;
+    std::shared_ptr<std::atomic_bool> m_cancel;
 };
