@@ -35,7 +35,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTabWidget>
@@ -734,11 +737,41 @@ private slots:
         QVERIFY(connection().Engine().TableColumns(connection(), "Rezervacii").isEmpty());
         exec("DROP VIEW Dnevnik");
 
+        // The failed one was kept first. A long upgrade asks first; put off, it changes nothing
+        // and takes no backup.
+        const QString backups = DataFolder + "Backups";
+        const QStringList before = QDir(backups).entryList(QDir::Files);
+        QCOMPARE(before.size(), 1);
+        TFInitMSSQL::AskAboveSeconds = 0;
         connection().Close();
         {
+            MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDNO);
+            TFInitMSSQL splash;
+            QVERIFY(!splash.InitializeWindow());
+            QCOMPARE(boxes.Texts().size(), 1);
+            QVERIFY(boxes.Texts().first().startsWith(msgUpgradeQuestion.section("%1", 0, 0)));
+            QVERIFY(!DatabaseSetupRequired);
+        }
+        QCOMPARE(SchemaUpgrade::StoredVersion(connection()), 1);
+        QCOMPARE(QDir(backups).entryList(QDir::Files), before);
+        // Taken up, a backup of the old database is taken first and each step shows its progress.
+        connection().Close();
+        {
+            MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDYES);
             TFInitMSSQL splash;
             QVERIFY(splash.InitializeWindow());
+            QCOMPARE(splash.ProgressBarLoader->value(), 100);
+            QCOMPARE(boxes.Texts().size(), 1);
         }
+        TFInitMSSQL::AskAboveSeconds = 60;
+        QStringList taken = QDir(backups).entryList(QDir::Files);
+        for (const QString &old : before)
+            taken.removeAll(old);
+        QCOMPARE(taken.size(), 1);
+        QVERIFY(taken.first().endsWith(" v1.backup"));
+        QVERIFY(QFileInfo(backups + "/" + taken.first()).size() > 0);
         TDbEngine &upgraded = connection().Engine();
         QCOMPARE(SchemaUpgrade::StoredVersion(connection()), SchemaVersion);
         for (const TTableDef &table : DbSchema::Tables())
@@ -1009,7 +1042,17 @@ private slots:
         const int old = bookDirectly("Стефан Стамболов");
         exec("DELETE FROM DumiImena");
         exec("UPDATE VersiaBaza SET q150 = 4");
-        SchemaUpgrade::BringUpToDate(connection());
+        QStringList steps;
+        QList<int> percents;
+        SchemaUpgrade::BringUpToDate(connection(), [&](const QString &step, int percent) {
+            if (steps.isEmpty() || steps.last() != step)
+                steps.append(step);
+            percents.append(percent);
+        });
+        QCOMPARE(steps, QStringList({msgUpgradeStep.arg(5).arg(1).arg(2), msgUpgradeIndexes.arg(2)}));
+        QVERIFY(std::is_sorted(percents.begin(), percents.end()));
+        QCOMPARE(percents.first(), 0);
+        QCOMPARE(percents.last(), 100);
         TFTarsene search;
         search.setAttribute(Qt::WA_DeleteOnClose, false);
         search.Search(TFTarsene::scText, "стамб", today);

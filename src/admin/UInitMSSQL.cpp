@@ -6,6 +6,7 @@
 #include "UDatabaseSetup.h"
 
 #include "data/UADOComunicationControl.h"
+#include "data/UBackup.h"
 #include "data/UDM.h"
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
@@ -14,6 +15,9 @@
 #include "startup/USystemWinOS.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -155,12 +159,30 @@ TFInitMSSQL::TPass TFInitMSSQL::RunPass(TADOComunicationControl &control, int &p
     return TPass::Continue;
 }
 
+int TFInitMSSQL::AskAboveSeconds = 60;
+
 bool TFInitMSSQL::BringSchemaUpToDate()
 {
     TADOConnection &connection = LocalConnection();
     QString failure;
     try {
-        SchemaUpgrade::BringUpToDate(connection);
+        SchemaUpgrade::TPlan plan;
+        {
+            TTransaction look(connection);
+            plan = SchemaUpgrade::Plan(connection);
+            look.Commit();
+        }
+        if (plan.From == SchemaVersion)
+            return true;
+        // A newer database is refused by the upgrade itself; an older one is kept first.
+        if (plan.From < SchemaVersion && !BackUpBeforeUpgrade(plan))
+            return false;
+        ProgressBarLoader->setRange(0, 100);
+        SchemaUpgrade::BringUpToDate(connection, [this](const QString &step, int percent) {
+            ProgressBarLoader->setValue(percent);
+            SetInfo(step);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
         return true;
     } catch (const Exception &error) {
         failure = error.Message();
@@ -170,6 +192,41 @@ bool TFInitMSSQL::BringSchemaUpToDate()
     // The program cannot work on it: the configuration window lets another database be chosen.
     DatabaseSetupRequired = true;
     return false;
+}
+
+QString TFInitMSSQL::UpgradeBackupFile(int fromVersion)
+{
+    const QString folder = DataFolder + QStringLiteral("Backups/");
+    QDir().mkpath(folder);
+    const QString stem = folder + QStringLiteral("%1 %2")
+                                      .arg(SqlDataBase.isEmpty() ? QStringLiteral("database") : SqlDataBase,
+                                           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
+    // Never over an earlier backup, though two be taken in one second.
+    QString file = stem + QStringLiteral(" v%1.backup").arg(fromVersion);
+    for (int copy = 2; QFileInfo::exists(file); ++copy)
+        file = stem + QStringLiteral(" (%1) v%2.backup").arg(copy).arg(fromVersion);
+    return file;
+}
+
+bool TFInitMSSQL::BackUpBeforeUpgrade(const SchemaUpgrade::TPlan &plan)
+{
+    const QString file = UpgradeBackupFile(plan.From);
+    // A long upgrade is the user's to start, and can be put off before it begins.
+    if (plan.Seconds >= AskAboveSeconds &&
+        TSystemWinOS::ShowMessageBox(msgUpgradeQuestion.arg(qMax(1, (plan.Seconds + 59) / 60)).arg(file),
+                                     msgUserChoiceTitle, 4 | 32) != TSystemWinOS::IDYES)
+        return false;
+    SetInfo(msgUpgradeBackup.arg(file));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    try {
+        Backup::Take(file);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(msgUpgradeBackupFailed + error.Message(), msgWarningTitle, 48);
+        DatabaseSetupRequired = true;
+        return false;
+    }
+    return true;
 }
 
 bool TFInitMSSQL::InitializeWindow()

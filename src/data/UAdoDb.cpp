@@ -506,7 +506,8 @@ QDate TField::AsDate() const
         // "yyyy-MM-dd" and whatever follows, as the engines that keep dates as text give them.
         const QString text = m_value.toString();
         if (text.size() >= 10 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')) {
-            const QDate date(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+            const QStringView view(text);
+            const QDate date(view.left(4).toInt(), view.mid(5, 2).toInt(), view.mid(8, 2).toInt());
             if (date.isValid())
                 return date;
         }

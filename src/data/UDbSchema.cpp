@@ -137,11 +137,11 @@ const QList<TIndexDef> &DbSchema::Indexes()
 {
     // The availability check and a room's guests: one room's stays by date; the board's
     // refresh: the stays around one day, with every column it reads, so that a tick reads the
-    // index alone (the reports find a period's stays by it too).
+    // index alone (the reports find a period's stays and the parts that continue a move by it too).
     // The front desk: a booking's stays and payments, a booking's history; the guests in house
     // (the board's guests past their departure, among a million stays that left).
     static const QList<TIndexDef> indexes = {{"IX_Klients_RoomStay", "Klients", {"q47", "q34", "q35"}},
-                                             {"IX_Klients_Days", "Klients", {"q35", "q34", "q125", "q47", "q1", "q29"}},
+                                             {"IX_Klients_Days", "Klients", {"q35", "q34", "q125", "q47", "q1", "q155", "q29"}},
                                              {"IX_Klients_Status", "Klients", {"q125", "q35"}},
                                              {"IX_Klients_Booking", "Klients", {"q124"}},
                                              {"IX_Plashtania_Booking", "Plashtania", {"q124"}},

@@ -5,6 +5,7 @@
 #include "UDbSchema.h"
 #include "UGuestSearch.h"
 #include "startup/UConstMessagesReports.h"
+#include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
 
 #include <QCoreApplication>
@@ -181,19 +182,29 @@ void Step4(TADOConnection &connection)
 
 // Version 5: the words of the bookings' names, for the search; the index of the stays by day
 // gives way to one that holds every column the board's refresh reads (made after the steps).
-void Step5(TADOConnection &connection)
+void Step5(TADOConnection &connection, const std::function<void(int)> &within)
 {
     AddMissingTablesAndColumns(connection);
-    GuestSearch::IndexAllNames(connection);
+    GuestSearch::IndexAllNames(connection, [&within](int done, int total) {
+        within(total > 0 ? int(qint64(done) * 100 / total) : 100);
+        return true;
+    });
     connection.Execute(connection.Engine().DropIndexStatement(QStringLiteral("Klients"), QStringLiteral("IX_Klients_Stay")));
 }
 
 struct TStep {
     int Version;
-    void (*Run)(TADOConnection &);
+    std::function<void(TADOConnection &, const std::function<void(int)> &within)> Run;
 };
 
-const TStep kSteps[] = {{2, &Step2}, {3, &Step3}, {4, &Step4}, {5, &Step5}};
+// A step that says nothing of its own progress.
+template <void (*Step)(TADOConnection &)>
+void whole(TADOConnection &connection, const std::function<void(int)> &) { Step(connection); }
+
+const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}};
+
+// About how long the steps take for each stay of the database (measured on a million).
+constexpr double kSecondsPerStay = 20e-6;
 
 } // namespace
 
@@ -217,7 +228,18 @@ int SchemaUpgrade::StoredVersion(TADOConnection &connection)
     return version.IsNull() ? 1 : version.AsInteger();
 }
 
-void SchemaUpgrade::ApplySteps(TADOConnection &connection)
+SchemaUpgrade::TPlan SchemaUpgrade::Plan(TADOConnection &connection)
+{
+    TPlan plan;
+    plan.From = StoredVersion(connection);
+    if (plan.From >= SchemaVersion)
+        return plan;
+    plan.Stays = connection.Column(QStringLiteral("SELECT COUNT(*) FROM Klients")).value(0).toLongLong();
+    plan.Seconds = int(double(plan.Stays) * kSecondsPerStay) + 1;
+    return plan;
+}
+
+void SchemaUpgrade::ApplySteps(TADOConnection &connection, const TProgress &progress)
 {
     const int stored = StoredVersion(connection);
     if (stored > SchemaVersion)
@@ -226,15 +248,30 @@ void SchemaUpgrade::ApplySteps(TADOConnection &connection)
                                  .arg(SchemaVersion));
     if (stored == SchemaVersion)
         return;
+    // Each step its share of the way, the indexes the last one.
+    int count = 1, done = 0;
     for (const TStep &step : kSteps)
-        if (step.Version > stored)
-            step.Run(connection);
+        count += step.Version > stored ? 1 : 0;
+    auto tell = [&](const QString &text, int within) {
+        if (progress)
+            progress(text, (done * 100 + within) / count);
+    };
+    for (const TStep &step : kSteps) {
+        if (step.Version <= stored)
+            continue;
+        const QString text = msgUpgradeStep.arg(step.Version).arg(done + 1).arg(count);
+        tell(text, 0);
+        step.Run(connection, [&](int within) { tell(text, within); });
+        ++done;
+    }
+    tell(msgUpgradeIndexes.arg(count), 0);
     connection.Engine().EnsureIndexes(connection);
     connection.Execute(QStringLiteral("DELETE FROM VersiaBaza"));
     connection.Execute(QStringLiteral("INSERT INTO VersiaBaza (q150) VALUES (?)"), {SchemaVersion});
+    tell(msgUpgradeIndexes.arg(count), 100);
 }
 
-void SchemaUpgrade::BringUpToDate(TADOConnection &connection)
+void SchemaUpgrade::BringUpToDate(TADOConnection &connection, const TProgress &progress)
 {
     {
         TTransaction look(connection);
@@ -246,6 +283,6 @@ void SchemaUpgrade::BringUpToDate(TADOConnection &connection)
     TTransaction transaction(connection, true);
     // Another workstation may have done it meanwhile: the version is read again under the lock.
     connection.Engine().LockSchema(connection);
-    ApplySteps(connection);
+    ApplySteps(connection, progress);
     transaction.Commit();
 }

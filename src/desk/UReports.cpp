@@ -409,6 +409,20 @@ public:
         return accounts;
     }
 
+    // The stays that left on a day of the period for another room, of any hotel: the part that
+    // goes on begins that day.
+    QSet<int> ContinuedStays()
+    {
+        TRows rows = open(QStringLiteral("SELECT k.q155 FROM Klients k WHERE k.q35 > :dFrom AND k.q34 >= :dFrom AND "
+                                         "k.q34 <= :dTo AND k.q155 IS NOT NULL AND k.q47 IS NOT NULL AND ") +
+                              HoldsNights(QStringLiteral("k.")),
+                          {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+        QSet<int> stays;
+        while (rows.Next())
+            stays.insert(rows.Integer(0));
+        return stays;
+    }
+
     // The tourist tax's rows that cover nights of the period.
     QList<TTaxRow> TaxRows()
     {
@@ -550,13 +564,8 @@ TReport arrivals(TReader &reader, const TParams &params)
 
 TReport departures(TReader &reader, const TParams &params)
 {
-    // A stay that left on a day of the period for another room goes on in a part that begins
-    // that day: among the stays around the period too.
-    const QList<TStayRow> all = reader.StaysAround();
-    QSet<int> continued;
-    for (const TStayRow &stay : all)
-        if (stay.Continues != 0 && stay.Holds())
-            continued.insert(stay.Continues);
+    const QList<TStayRow> all = reader.Stays(kLeaving);
+    const QSet<int> continued = reader.ContinuedStays();
     QList<TStayRow> stays;
     for (const TStayRow &stay : all)
         if (stay.To >= params.From && stay.To <= params.To && stay.Holds() && !continued.contains(stay.Id))

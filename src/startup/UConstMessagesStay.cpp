@@ -1,6 +1,11 @@
 #include "UConstMessagesStay.h"
 
 QString msgSchemaUpgradeFailed;
+QString msgUpgradeQuestion;
+QString msgUpgradeBackup;
+QString msgUpgradeBackupFailed;
+QString msgUpgradeStep;
+QString msgUpgradeIndexes;
 QString msgBookingSaved;
 QString msgStatusReserved;
 QString msgStatusInHouse;
@@ -142,6 +147,29 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "The database could not be brought up to date and was left as it was: ",
          "Базата данни не можа да бъде обновена и е оставена както беше: ",
          "Базу данных не удалось обновить; она оставлена как была: "},
+        {"msgUpgradeQuestion", &msgUpgradeQuestion,
+         "The database was made by an earlier version of the program and must be brought up to date. This takes "
+         "about %1 minutes; a backup is taken first, into %2. Bring it up to date now?",
+         "Базата данни е от по-ранна версия на програмата и трябва да бъде обновена. Това ще отнеме около %1 мин.; "
+         "преди това се прави резервно копие в %2. Да бъде ли обновена сега?",
+         "База данных создана более ранней версией программы и должна быть обновлена. Это займёт около %1 мин.; "
+         "сначала делается резервная копия в %2. Обновить её сейчас?"},
+        {"msgUpgradeBackup", &msgUpgradeBackup,
+         "Taking a backup before the update: %1",
+         "Резервно копие преди обновяването: %1",
+         "Резервная копия перед обновлением: %1"},
+        {"msgUpgradeBackupFailed", &msgUpgradeBackupFailed,
+         "No backup could be taken before the update, so the database was left as it was: ",
+         "Не можа да бъде направено резервно копие преди обновяването и базата данни е оставена както беше: ",
+         "Не удалось сделать резервную копию перед обновлением; база данных оставлена как была: "},
+        {"msgUpgradeStep", &msgUpgradeStep,
+         "Bringing the database up to date: version %1 (step %2 of %3)",
+         "Обновяване на базата данни: версия %1 (стъпка %2 от %3)",
+         "Обновление базы данных: версия %1 (шаг %2 из %3)"},
+        {"msgUpgradeIndexes", &msgUpgradeIndexes,
+         "Bringing the database up to date: indexes (step %1 of %1)",
+         "Обновяване на базата данни: индекси (стъпка %1 от %1)",
+         "Обновление базы данных: индексы (шаг %1 из %1)"},
         {"msgBookingSaved", &msgBookingSaved,
          "The booking was saved under number %1.",
          "Резервацията е записана с номер %1.",

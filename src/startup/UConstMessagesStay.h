@@ -6,6 +6,11 @@
 #include <QList>
 
 extern QString msgSchemaUpgradeFailed;
+extern QString msgUpgradeQuestion;
+extern QString msgUpgradeBackup;
+extern QString msgUpgradeBackupFailed;
+extern QString msgUpgradeStep;
+extern QString msgUpgradeIndexes;
 extern QString msgBookingSaved;
 extern QString msgStatusReserved;
 extern QString msgStatusInHouse;

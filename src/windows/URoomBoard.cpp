@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStyleOptionToolButton>
+#include <QSqlQuery>
 #include <QStylePainter>
 
 namespace {
@@ -388,62 +389,66 @@ void TRoomBoard::ClearMarks()
         }
 }
 
+namespace {
+
+// Runs a statement of the tick and hands over its rows as they come, none kept.
+void eachRow(TADOConnection &connection, const QString &sql, const TNamedValues &values,
+             const std::function<void(const QSqlQuery &)> &row)
+{
+    TADOQuery statement(&connection);
+    statement.SetSQLText(sql);
+    for (const auto &[name, value] : values)
+        statement.ParamByName(name).Value = value;
+    QSqlQuery rows(connection.Database());
+    statement.OpenForward(rows);
+    while (rows.next())
+        row(rows);
+}
+
+QDate dayOf(const QSqlQuery &rows, int column) { return TField(QString(), rows.value(column)).AsDate(); }
+
+} // namespace
+
 QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const QString &hotelId, bool filtered)
 {
     QHash<int, TRoomShow> shows;
     TADOConnection &connection = LocalConnection();
-    TADOQuery query(&connection);
-    query.SetSQLText(filtered ? kStaysSql + kHotelFilter : kStaysSql);
-    query.ParamByName(QStringLiteral("dDateToReserv")).Value = date;
-    query.ParamByName(QStringLiteral("dDateToLive")).Value = date;
+    TNamedValues days = {{QStringLiteral("dDateToReserv"), date}, {QStringLiteral("dDateToLive"), date}};
     if (filtered)
-        query.ParamByName(QStringLiteral("sHotelID")).Value = hotelId.toInt();
-    query.Open();
-    for (int row = 0; row < query.RecordCount(); ++row) {
-        const TField room(QString(), query.CellValue(row, 0));  // the stay's own room
-        if (room.IsNull())
-            continue;  // a charge, or a stay with no room
-        TRoomShow &show = shows[room.AsInteger()];
-        const QDate to = TField(QString(), query.CellValue(row, 1)).AsDate();
-        const QDate from = TField(QString(), query.CellValue(row, 2)).AsDate();
-        const TField status(QString(), query.CellValue(row, 3));
-        const int state = status.IsNull() ? FrontDesk::ssReserved : status.AsInteger();
+        days.append({QStringLiteral("sHotelID"), hotelId.toInt()});
+    eachRow(connection, filtered ? kStaysSql + kHotelFilter : kStaysSql, days, [&](const QSqlQuery &rows) {
+        const QVariant room = rows.value(0);  // the stay's own room
+        if (room.isNull())
+            return;  // a charge, or a stay with no room
+        TRoomShow &show = shows[room.toInt()];
+        const QDate to = dayOf(rows, 1);
+        const QDate from = dayOf(rows, 2);
+        const QVariant status = rows.value(3);
+        const int state = status.isNull() ? FrontDesk::ssReserved : status.toInt();
         show.Mark = to == date ? 2 : 1;  // the icon of the row returned last
         if (from <= date && date < to) {
             show.Marks |= state == FrontDesk::ssInHouse ? rmInHouse : 0;
-            show.Guests.append(TField(QString(), query.CellValue(row, 4)).AsString());
+            show.Guests.append(rows.value(4).toString());
             show.Marks |= kNightHeld;
         }
         if (from == date && state == FrontDesk::ssReserved)
             show.Marks |= rmArriving;
         if (to == date) {
             show.Marks |= rmLeaving;
-            show.Guests.append(TField(QString(), query.CellValue(row, 4)).AsString());
+            show.Guests.append(rows.value(4).toString());
         }
-    }
-    TADOQuery overdue(&connection);
-    overdue.SetSQLText(kOverdueSql);
-    overdue.ParamByName(QStringLiteral("dDay")).Value = date;
-    overdue.Open();
-    for (int row = 0; row < overdue.RecordCount(); ++row) {
-        TRoomShow &show = shows[TField(QString(), overdue.CellValue(row, 0)).AsInteger()];
+    });
+    eachRow(connection, kOverdueSql, {{QStringLiteral("dDay"), date}}, [&](const QSqlQuery &rows) {
+        TRoomShow &show = shows[rows.value(0).toInt()];
         show.Marks |= rmOverdue | rmInHouse | kNightHeld;
         show.Mark = show.Mark ? show.Mark : 1;
-        show.Guests.append(TField(QString(), overdue.CellValue(row, 1)).AsString());
-    }
-    TADOQuery states(&connection);
-    states.SetSQLText(kRoomStatesSql);
-    states.Open();
-    for (int row = 0; row < states.RecordCount(); ++row)
-        shows[TField(QString(), states.CellValue(row, 0)).AsInteger()].Marks |=
-            TField(QString(), states.CellValue(row, 1)).AsInteger() == FrontDesk::rsCleaning ? rmCleaning : rmDirty;
-    TADOQuery closures(&connection);
-    closures.SetSQLText(kClosuresSql);
-    closures.ParamByName(QStringLiteral("dDay")).Value = date;
-    closures.ParamByName(QStringLiteral("dDay2")).Value = date;
-    closures.Open();
-    for (int row = 0; row < closures.RecordCount(); ++row)
-        shows[TField(QString(), closures.CellValue(row, 0)).AsInteger()].Marks |= rmClosed;
+        show.Guests.append(rows.value(1).toString());
+    });
+    eachRow(connection, kRoomStatesSql, {}, [&](const QSqlQuery &rows) {
+        shows[rows.value(0).toInt()].Marks |= rows.value(1).toInt() == FrontDesk::rsCleaning ? rmCleaning : rmDirty;
+    });
+    eachRow(connection, kClosuresSql, {{QStringLiteral("dDay"), date}, {QStringLiteral("dDay2"), date}},
+            [&](const QSqlQuery &rows) { shows[rows.value(0).toInt()].Marks |= rmClosed; });
     return shows;
 }
 
