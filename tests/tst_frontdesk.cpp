@@ -86,7 +86,9 @@ class TestFrontDesk : public QObject
     int bookDirectly(const QString &guest)
     {
         TTransaction transaction(connection(), true);
-        const int number = FrontDesk::InsertBooking(connection(), 1, {guest}, QVariant(), QString(), 0, 0);
+        FrontDesk::TGuest who;
+        who.Name = guest;
+        const int number = FrontDesk::InsertBooking(connection(), 1, who, QVariant(), QString(), 0, 0);
         transaction.Commit();
         return number;
     }

@@ -1,5 +1,7 @@
 #include "UPostgresEngine.h"
 
+#include "UPgDriver.h"
+
 #include "startup/UConstMessagesDesk.h"
 
 #include <QDate>
@@ -122,7 +124,8 @@ QString TPostgresEngine::ConnectOptions(const QString &host, const QString &mode
 
 QSqlDatabase TPostgresEngine::Open(const QString &qtName, const TConnectionItems &items, const QString &database)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), qtName);
+    // The database owns its driver.
+    QSqlDatabase db = QSqlDatabase::addDatabase(new TPgDriver, qtName);
     QString host;
     int port = -1;
     HostAndPort(items.Value(QStringLiteral("Data Source")), host, port);

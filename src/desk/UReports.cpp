@@ -187,7 +187,6 @@ struct TPaymentRow {
     TGuestKey Guest;
 };
 
-QDate dateOf(const TField &field) { return field.IsNull() ? QDate() : field.AsDate(); }
 
 class TReader
 {

@@ -16,7 +16,9 @@
 #include "admin/UDemoData.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
+#include "data/UBackup.h"
 #include "data/UDbEngine.h"
+#include "data/USchemaUpgrade.h"
 #include "data/UGuestSearch.h"
 #include "desk/UFrontDesk.h"
 #include "errors/UExceptionLogs.h"
@@ -45,6 +47,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -444,6 +447,48 @@ void measureReports(int runs, const QDate &today)
         }
 }
 
+// A backup, a restore of it, and the upgrade that the last schema version brought (the names'
+// words and the board's index made again on the whole hotel); none has a bare statement, the
+// backup and the restore are set against a copy of the file where the engine keeps one.
+void measureMaintenance(int runs)
+{
+    TADOConnection &connection = LocalConnection();
+    QTemporaryDir folder;
+    const QString backup = folder.filePath(QStringLiteral("bench.backup"));
+    const bool embedded = connection.Engine().Name() == QLatin1String("SQLite");
+    QString databaseFile;
+    if (embedded) {
+        QSqlQuery list(connection.Database());
+        if (list.exec(QStringLiteral("PRAGMA database_list")) && list.next())
+            databaseFile = list.value(2).toString();
+    }
+    auto copyFile = [&](const QString &from, const QString &to) {
+        QFile::remove(to);
+        QFile::copy(from, to);
+    };
+    const std::function<void(int)> bareCopy = embedded ? std::function<void(int)>([&](int) {
+        copyFile(databaseFile, folder.filePath(QStringLiteral("copy.sqlite")));
+    }) : std::function<void(int)>();
+    compare(QStringLiteral("backup"), runs, [&](int) {
+        QFile::remove(backup);
+        Backup::Take(backup);
+    }, bareCopy);
+    compare(QStringLiteral("restore"), runs, [&](int) {
+        Backup::Restore(backup);
+        connect();
+    }, bareCopy);
+    if (!QStringLiteral("upgrade from the last version").contains(onlyRows))
+        return;
+    QList<double> times;
+    for (int run = 0; run < qMax(1, runs / 5); ++run) {
+        connection.Execute(QStringLiteral("UPDATE VersiaBaza SET q150 = ?"), {SchemaVersion - 1});
+        connection.Execute(connection.Engine().DropIndexStatement(QStringLiteral("Klients"), QStringLiteral("IX_Klients_Days")));
+        connection.Execute(connection.Engine().DropIndexStatement(QStringLiteral("DumiImena"), QStringLiteral("IX_DumiImena_Word")));
+        times.append(timed([&] { SchemaUpgrade::BringUpToDate(connection); }));
+    }
+    say(QStringLiteral("upgrade from the last version,%1,,").arg(median(times), 0, 'f', 3));
+}
+
 int measure(int runs)
 {
     if (!connect())
@@ -580,6 +625,7 @@ int measure(int runs)
     measureSearch(runs);
     measureDesk(runs, today);
     measureReports(runs, today);
+    measureMaintenance(qMax(3, runs / 3));
     return 0;
 }
 
