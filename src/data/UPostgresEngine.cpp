@@ -122,6 +122,11 @@ QString TPostgresEngine::ConnectOptions(const QString &host, const QString &mode
     return options;
 }
 
+void TPostgresEngine::BeginTransaction(QSqlDatabase &db, bool) const
+{
+    DbStatement::Exec(db, QStringLiteral("BEGIN; SET LOCAL lock_timeout = '5s'"));
+}
+
 QSqlDatabase TPostgresEngine::Open(const QString &qtName, const TConnectionItems &items, const QString &database)
 {
     // The database owns its driver.
@@ -142,7 +147,7 @@ QSqlDatabase TPostgresEngine::Open(const QString &qtName, const TConnectionItems
         error = db.lastError();
     } else {
         QSqlQuery session(db);
-        // A workstation waits a few seconds for a row another one holds, then says so.
+        // The same for statements outside a transaction, on a connection of its own.
         if (!session.exec(QStringLiteral("SET lock_timeout = '5s'")) ||
             !session.exec(QStringLiteral("SET client_min_messages = warning")))
             error = session.lastError();

@@ -10,6 +10,10 @@ class TPostgresEngine : public TDbEngine
 {
 public:
     QString Name() const override { return QStringLiteral("PostgreSQL"); }
+    // Every transaction waits a few seconds for a row another workstation holds, then says so:
+    // set within it, in the same round trip, since a pooler in transaction mode gives each
+    // transaction whichever server session is free.
+    void BeginTransaction(QSqlDatabase &db, bool write) const override;
     QString ScriptFolder() const override { return QStringLiteral("postgresql"); }
     QSqlDatabase Open(const QString &qtName, const TConnectionItems &items, const QString &database) override;
 
