@@ -414,9 +414,12 @@ TFolio readFolio(TADOConnection &connection, int number)
         if (stay.HoldsNights())
             folio.StaysTotal += stay.Total;
 
+    // In the order they were made: sorted here, since an order by the charge's time would lead
+    // the planner of the embedded engine to the index of every charge instead of the booking's.
     auto charges = OpenQuery(connection, QStringLiteral("SELECT q123, q33, q71, q70, q27, q39 FROM Klients "
-                                                        "WHERE q124 = :iBooking AND q47 IS NULL ORDER BY q39, q123"),
+                                                        "WHERE q124 = :iBooking AND q47 IS NULL ORDER BY q123"),
                              {{"iBooking", number}});
+    QList<QPair<QDateTime, TCharge>> made;
     for (charges->First(); !charges->Eof(); charges->Next()) {
         TCharge charge;
         charge.Id = charges->FieldByName(QStringLiteral("q123")).AsInteger();
@@ -426,8 +429,11 @@ TFolio readFolio(TADOConnection &connection, int number)
         charge.Total = TDecimal::FromVariant(charges->FieldByName(QStringLiteral("q27")).Value());
         charge.Date = charges->FieldByName(QStringLiteral("q39")).AsDate();
         folio.ChargesTotal += charge.Total;
-        folio.Charges.append(charge);
+        made.append({charges->FieldByName(QStringLiteral("q39")).AsDateTime(), charge});
     }
+    std::stable_sort(made.begin(), made.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[when, charge] : made)
+        folio.Charges.append(charge);
 
     auto payments = OpenQuery(connection,
                               QStringLiteral("SELECT p.q139, p.q140, p.q141, p.q142, p.q136, p.q137, o.q21, o.q75 "
