@@ -601,6 +601,7 @@ private slots:
         QVERIFY(window->Running());
         QVERIFY(window->pbReport->isVisible());
         QVERIFY(!window->acReportShow->isEnabled());
+        SaveShot(&main, "FReportRunning");
         QVERIFY(TypeDate(window->dtpReportFrom, march(2)));  // the window is at the user's hands
         QCOMPARE(window->dtpReportFrom->date(), march(2));
         QVERIFY(ClickOn(window->btnReportCancel));

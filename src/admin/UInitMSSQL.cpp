@@ -91,7 +91,9 @@ void TFInitMSSQL::Advance(int step)
 
 void TFInitMSSQL::SetInfo(const QString &text)
 {
-    lInfoSplash->setText(text);
+    // A long text (a backup's path) keeps both ends; the whole stands in the tooltip.
+    lInfoSplash->setText(lInfoSplash->fontMetrics().elidedText(text, Qt::ElideMiddle, lInfoSplash->width()));
+    lInfoSplash->setToolTip(text);
     repaint();
 }
 

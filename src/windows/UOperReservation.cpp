@@ -304,12 +304,11 @@ bool TFOperReservation::IsRoomFree(int room, const QDate &from, const QDate &to)
     TADOConnection &connection = LocalConnection();
     QString failure;
     try {
-        TTransaction transaction(connection);
-        // Klients first, as the server keeps it; then the stays staged in this window.
-        const bool free = !HasConflict(QStringLiteral("Klients"), room, from, to) &&
-                          !HasConflict(connection.Engine().QuoteIdentifier(StagingTableName), room, from, to);
-        transaction.Commit();
-        return free;
+        // Klients first, as the server keeps it; then the stays staged in this window, which no
+        // other workstation sees: two reads that need no transaction around them (the save
+        // checks again under its locks).
+        return !HasConflict(QStringLiteral("Klients"), room, from, to) &&
+               !HasConflict(connection.Engine().QuoteIdentifier(StagingTableName), room, from, to);
     } catch (const Exception &error) {
         failure = error.Message();
     }

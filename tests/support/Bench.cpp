@@ -381,10 +381,13 @@ void measureSearch(int runs)
         {QStringLiteral("personal number"), someone, best + QStringLiteral("b.q28 = ?"), {someone}},
         {QStringLiteral("passport"), passport, best + QStringLiteral("b.q133 = ?"), {passport}},
         {QStringLiteral("name prefix"), QStringLiteral("Петро"),
-         best + QStringLiteral("b.q124 IN (SELECT q124 FROM (") +
-             connection.Engine().FirstRows(QStringLiteral("SELECT q124 FROM DumiImena WHERE q162 >= ? AND q162 <= ? ORDER BY q124 DESC"),
-                                           GuestSearch::PageRows + 1) +
-             QStringLiteral(") AS n)"),
+         connection.Engine().FirstRows(
+             best + QStringLiteral("b.q124 IN (SELECT q124 FROM (") +
+                 connection.Engine().FirstRows(QStringLiteral("SELECT q124 FROM DumiImena WHERE q162 >= ? AND q162 <= ? "
+                                                              "ORDER BY q124 DESC"),
+                                               GuestSearch::PageRows + 1) +
+                 QStringLiteral(") AS n) ORDER BY b.q124 DESC, k.q34"),
+             GuestSearch::PageRows + 1),
          {QStringLiteral("петро"), QStringLiteral("петро") + QChar(0xFFFF)}}};
     for (const TKind &kind : kinds) {
         const GuestSearch::TStatement statement = GuestSearch::Statement(connection, kSearchColumns, kind.Text, GuestSearch::PageRows);
