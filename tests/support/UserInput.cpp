@@ -143,9 +143,14 @@ bool ChooseFromDropDown(QComboBox *box, const QString &item)
     if (row < 0)
         return fail(QStringLiteral("%1 does not offer '%2'").arg(box->objectName(), item));
     const QModelIndex index = list->model()->index(row, box->modelColumn());
-    list->scrollTo(index);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(index).center());
-    if (!QTest::qWaitFor([list] { return !list->isVisible(); }))
+    // A list that is still settling when the click comes keeps open; a person clicks again.
+    bool closed = false;
+    for (int attempt = 0; attempt < 3 && !closed; ++attempt) {
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(index).center());
+        closed = QTest::qWaitFor([list] { return !list->isVisible(); }, 1500);
+    }
+    if (!closed)
         return fail(QStringLiteral("the list of %1 did not close").arg(box->objectName()));
     if (box->currentText() != item)
         return fail(
