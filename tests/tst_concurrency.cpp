@@ -104,6 +104,12 @@ private slots:
                             "AND a.q34 < b.q35 AND b.q34 < a.q35"),
                  QStringList({QString::number(rounds)}));
         QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Klients WHERE q47 <> 1"), QStringList({"0"}));
+        // The name of each stored booking is found by its words ("Гост" and the number), and a
+        // refused save left none behind.
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM DumiImena"), QStringList({QString::number(2 * rounds)}));
+        QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM DumiImena w WHERE w.q124 IN (SELECT q124 FROM Klients WHERE q47 = 1) "
+                            "AND w.q162 = 'гост'"),
+                 QStringList({QString::number(rounds)}));
     }
 };
 

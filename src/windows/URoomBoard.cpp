@@ -23,18 +23,22 @@
 namespace {
 
 const QString kRoomsSql = QStringLiteral("SELECT * FROM Rooms WHERE ([q83] IS NOT NULL) ");
-// The stays that cover the day and hold their nights, with the columns the marks need.
-const QString kStaysSql = QStringLiteral("SELECT k.q47, k.q35, k.q34, k.q125, k.q29 FROM [dbo].[KLIENTS] k "
-                                         "WHERE  k.q34 <=  :dDateToReserv  AND k.q35 >= :dDateToLive "
-                                         " AND (k.q125 IS NULL OR k.q125 < 3)");
+// Everything a tick marks, in one statement (one round trip to a server), each part on its own
+// index, the first column telling the part:
+// 0: the stays that cover the day and hold their nights, with the columns the marks need (the
+//    hotel's filter, when one is chosen, is put after this part);
+const QString kStaysPart = QStringLiteral("SELECT 0 AS part, k.q47, k.q35, k.q34, k.q125, k.q29 FROM [dbo].[KLIENTS] k "
+                                          "WHERE  k.q34 <=  :dDateToReserv  AND k.q35 >= :dDateToLive "
+                                          " AND (k.q125 IS NULL OR k.q125 < 3)");
 const QString kHotelFilter = QStringLiteral(" AND k.[q1] = :sHotelID");
-// The rooms that are not simply clean: few, whatever the size of the hotel.
-// Guests in house past their departure: they still sleep in the room (few, if any).
-const QString kOverdueSql = QStringLiteral("SELECT q47, q29 FROM Klients WHERE q125 = 1 AND q35 < :dDay AND q47 IS NOT NULL");
-const QString kRoomStatesSql = QStringLiteral("SELECT q47, q129 FROM Rooms WHERE q129 IN (1, 2)");
-// The closures that hold the night of the board's day.
-const QString kClosuresSql = QStringLiteral("SELECT q47 FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= :dDay) AND "
-                                            "(q158 IS NULL OR q158 > :dDay2)");
+const QString kOtherParts = QStringLiteral(
+    // 1: guests in house past their departure: they still sleep in the room (few, if any);
+    " UNION ALL SELECT 1, q47, NULL, NULL, NULL, q29 FROM Klients WHERE q125 = 1 AND q35 < :dDay AND q47 IS NOT NULL"
+    // 2: the rooms that are not simply clean: few, whatever the size of the hotel;
+    " UNION ALL SELECT 2, q47, NULL, NULL, q129, NULL FROM Rooms WHERE q129 IN (1, 2)"
+    // 3: the closures that hold the night of the board's day.
+    " UNION ALL SELECT 3, q47, NULL, NULL, NULL, NULL FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= :dDay2) AND "
+    "(q158 IS NULL OR q158 > :dDay3)");
 const QString kGuestsOfRoom = QStringLiteral("k.q47 = :iRoomID ");
 const QString kGuestsSql = QStringLiteral(
     " SELECT [q28]    ,[q29]    ,[q27]    ,[q30]    ,[q31]    ,[q32]    ,[q39]    ,[q33]    ,[q34]    ,[q35]    "
@@ -412,44 +416,53 @@ QDate dayOf(const QSqlQuery &rows, int column) { return TField(QString(), rows.v
 QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const QString &hotelId, bool filtered)
 {
     QHash<int, TRoomShow> shows;
-    TADOConnection &connection = LocalConnection();
-    TNamedValues days = {{QStringLiteral("dDateToReserv"), date}, {QStringLiteral("dDateToLive"), date}};
+    TNamedValues values = {{QStringLiteral("dDateToReserv"), date}, {QStringLiteral("dDateToLive"), date}};
     if (filtered)
-        days.append({QStringLiteral("sHotelID"), hotelId.toInt()});
-    eachRow(connection, filtered ? kStaysSql + kHotelFilter : kStaysSql, days, [&](const QSqlQuery &rows) {
-        const QVariant room = rows.value(0);  // the stay's own room
+        values.append({QStringLiteral("sHotelID"), hotelId.toInt()});
+    values += {{QStringLiteral("dDay"), date}, {QStringLiteral("dDay2"), date}, {QStringLiteral("dDay3"), date}};
+    const QString sql = (filtered ? kStaysPart + kHotelFilter : kStaysPart) + kOtherParts;
+    eachRow(LocalConnection(), sql, values, [&](const QSqlQuery &rows) {
+        const QVariant room = rows.value(1);
         if (room.isNull())
             return;  // a charge, or a stay with no room
         TRoomShow &show = shows[room.toInt()];
-        const QDate to = dayOf(rows, 1);
-        const QDate from = dayOf(rows, 2);
-        const QVariant status = rows.value(3);
-        const int state = status.isNull() ? FrontDesk::ssReserved : status.toInt();
-        show.Mark = to == date ? 2 : 1;  // the icon of the row returned last
-        if (from <= date && date < to) {
-            show.Marks |= state == FrontDesk::ssInHouse ? rmInHouse : 0;
-            show.Guests.append(rows.value(4).toString());
-            show.Marks |= kNightHeld;
+        switch (rows.value(0).toInt()) {
+        case 0:
+            MarkStay(show, date, dayOf(rows, 3), dayOf(rows, 2), rows.value(4), rows.value(5).toString());
+            break;
+        case 1:
+            show.Marks |= rmOverdue | rmInHouse | kNightHeld;
+            show.Mark = show.Mark ? show.Mark : 1;
+            show.Guests.append(rows.value(5).toString());
+            break;
+        case 2:
+            show.Marks |= rows.value(4).toInt() == FrontDesk::rsCleaning ? rmCleaning : rmDirty;
+            break;
+        default:
+            show.Marks |= rmClosed;
+            break;
         }
-        if (from == date && state == FrontDesk::ssReserved)
-            show.Marks |= rmArriving;
-        if (to == date) {
-            show.Marks |= rmLeaving;
-            show.Guests.append(rows.value(4).toString());
-        }
     });
-    eachRow(connection, kOverdueSql, {{QStringLiteral("dDay"), date}}, [&](const QSqlQuery &rows) {
-        TRoomShow &show = shows[rows.value(0).toInt()];
-        show.Marks |= rmOverdue | rmInHouse | kNightHeld;
-        show.Mark = show.Mark ? show.Mark : 1;
-        show.Guests.append(rows.value(1).toString());
-    });
-    eachRow(connection, kRoomStatesSql, {}, [&](const QSqlQuery &rows) {
-        shows[rows.value(0).toInt()].Marks |= rows.value(1).toInt() == FrontDesk::rsCleaning ? rmCleaning : rmDirty;
-    });
-    eachRow(connection, kClosuresSql, {{QStringLiteral("dDay"), date}, {QStringLiteral("dDay2"), date}},
-            [&](const QSqlQuery &rows) { shows[rows.value(0).toInt()].Marks |= rmClosed; });
     return shows;
+}
+
+// A stay that covers the day: its icon, whether it holds the night, arrives or leaves.
+void TRoomBoard::MarkStay(TRoomShow &show, const QDate &date, const QDate &from, const QDate &to, const QVariant &status,
+                          const QString &guest)
+{
+    const int state = status.isNull() ? FrontDesk::ssReserved : status.toInt();
+    show.Mark = to == date ? 2 : 1;  // the icon of the row returned last
+    if (from <= date && date < to) {
+        show.Marks |= state == FrontDesk::ssInHouse ? rmInHouse : 0;
+        show.Guests.append(guest);
+        show.Marks |= kNightHeld;
+    }
+    if (from == date && state == FrontDesk::ssReserved)
+        show.Marks |= rmArriving;
+    if (to == date) {
+        show.Marks |= rmLeaving;
+        show.Guests.append(guest);
+    }
 }
 
 void TRoomBoard::Show(TRoomButton *button, const TRoomShow &show, const QPixmap &stay, const QPixmap &leaving)
@@ -463,7 +476,8 @@ void TRoomBoard::Show(TRoomButton *button, const TRoomShow &show, const QPixmap 
         marks |= rmFree;
     button->SetMarks(marks);
     QStringList guests = show.Guests;
-    guests.removeDuplicates();
+    if (guests.size() > 1)
+        guests.removeDuplicates();
     const QString tip = guests.isEmpty() ? button->Hint : guests.join(QLatin1Char('\n'));
     if (button->toolTip() != tip)
         button->setToolTip(tip);

@@ -107,6 +107,8 @@ private:
         QStringList Guests;
     };
     QHash<int, TRoomShow> ReadMarks(const QDate &date, const QString &hotelId, bool filtered);
+    static void MarkStay(TRoomShow &show, const QDate &date, const QDate &from, const QDate &to, const QVariant &status,
+                         const QString &guest);
     void Show(TRoomButton *button, const TRoomShow &show, const QPixmap &stay, const QPixmap &leaving);
     void ClearMarks();
     void ReportRefreshError(const QString &message);

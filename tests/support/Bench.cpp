@@ -300,19 +300,15 @@ void bareExec(const QString &sql, const QVariantList &values = {})
 
 const QString kRooms = QStringLiteral("SELECT * FROM Rooms WHERE ([q83] IS NOT NULL) ");
 // The statements the program runs, to the letter (the engine's own prefix aside).
-const QString kStays = QStringLiteral("SELECT k.q47, k.q35, k.q34, k.q125, k.q29 FROM [dbo].[KLIENTS] k "
-                                      "WHERE  k.q34 <=  ?  AND k.q35 >= ?  AND (k.q125 IS NULL OR k.q125 < 3)");
-const QString kOverdue = QStringLiteral("SELECT q47, q29 FROM Klients WHERE q125 = 1 AND q35 < ? AND q47 IS NOT NULL");
-const QString kStates = QStringLiteral("SELECT q47, q129 FROM Rooms WHERE q129 IN (1, 2)");
-const QString kClosures = QStringLiteral("SELECT q47 FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= ?) AND (q158 IS NULL OR q158 > ?)");
-// A tick's statements, bare.
-void bareTick(const QDate &day)
-{
-    bareRows(kStays, {day, day});
-    bareRows(kOverdue, {day});
-    bareRows(kStates);
-    bareRows(kClosures, {day, day});
-}
+// The tick's statement, to the letter.
+const QString kTick = QStringLiteral(
+    "SELECT 0 AS part, k.q47, k.q35, k.q34, k.q125, k.q29 FROM [dbo].[KLIENTS] k "
+    "WHERE  k.q34 <=  ?  AND k.q35 >= ?  AND (k.q125 IS NULL OR k.q125 < 3)"
+    " UNION ALL SELECT 1, q47, NULL, NULL, NULL, q29 FROM Klients WHERE q125 = 1 AND q35 < ? AND q47 IS NOT NULL"
+    " UNION ALL SELECT 2, q47, NULL, NULL, q129, NULL FROM Rooms WHERE q129 IN (1, 2)"
+    " UNION ALL SELECT 3, q47, NULL, NULL, NULL, NULL FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= ?) AND "
+    "(q158 IS NULL OR q158 > ?)");
+void bareTick(const QDate &day) { bareRows(kTick, {day, day, day, day, day}); }
 const QString kGuests = QStringLiteral(
     " SELECT [q28]    ,[q29]    ,[q27]    ,[q30]    ,[q31]    ,[q32]    ,[q39]    ,[q33]    ,[q34]    ,[q35]    "
     ",[q36]    ,[q37]    ,[q38]    ,[q70]    ,[q71]    ,[q72]    ,[q78]    ,[q109]   ,[q57]    ,[q110]   ,[q111]   "
@@ -320,6 +316,7 @@ const QString kGuests = QStringLiteral(
     "as Rooms_q48    ,[q79]  as Rooms_q79    ,[q81]  as Rooms_q81    ,[q82]  as Rooms_q82    ,[q83]  as Rooms_q83    "
     ",[q84]  as Rooms_q84  FROM [Klients] k  INNER JOIN Rooms r ON(r.q47=k.q47) WHERE  k.q34 <=  ?  AND "
     "k.q35 >= ?  AND k.q47 = ? ");
+
 // What the board shows in one statement, each part on its best index.
 void bestTick(const QDate &day)
 {
