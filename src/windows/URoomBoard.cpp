@@ -25,11 +25,13 @@ namespace {
 const QString kRoomsSql = QStringLiteral("SELECT * FROM Rooms WHERE ([q83] IS NOT NULL) ");
 // Everything a tick marks, in one statement (one round trip to a server), each part on its own
 // index, the first column telling the part:
-// 0: the stays that cover the day and hold their nights, with the columns the marks need (the
-//    hotel's filter, when one is chosen, is put after this part);
-const QString kStaysPart = QStringLiteral("SELECT 0 AS part, k.q47, k.q35, k.q34, k.q125, k.q29 FROM [dbo].[KLIENTS] k "
-                                          "WHERE  k.q34 <=  :dDateToReserv  AND k.q35 >= :dDateToLive "
-                                          " AND (k.q125 IS NULL OR k.q125 < 3)");
+// 0: the stays that cover the day and hold their nights, whether each leaves or arrives that
+//    day (the server compares the days: two small numbers travel instead of two dates), its
+//    status and guest (the hotel's filter, when one is chosen, is put after this part);
+const QString kStaysPart = QStringLiteral(
+    "SELECT 0 AS part, k.q47, CASE WHEN k.q35 = :dLeaving THEN 1 ELSE 0 END, CASE WHEN k.q34 = :dArriving THEN 1 ELSE 0 END, "
+    "k.q125, k.q29 FROM [dbo].[KLIENTS] k WHERE  k.q34 <=  :dDateToReserv  AND k.q35 >= :dDateToLive "
+    " AND (k.q125 IS NULL OR k.q125 < 3)");
 const QString kHotelFilter = QStringLiteral(" AND k.[q1] = :sHotelID");
 const QString kOtherParts = QStringLiteral(
     // 1: guests in house past their departure: they still sleep in the room (few, if any);
@@ -409,14 +411,15 @@ void eachRow(TADOConnection &connection, const QString &sql, const TNamedValues 
         row(rows);
 }
 
-QDate dayOf(const QSqlQuery &rows, int column) { return TField(QString(), rows.value(column)).AsDate(); }
-
 } // namespace
 
 QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const QString &hotelId, bool filtered)
 {
     QHash<int, TRoomShow> shows;
-    TNamedValues values = {{QStringLiteral("dDateToReserv"), date}, {QStringLiteral("dDateToLive"), date}};
+    TNamedValues values = {{QStringLiteral("dLeaving"), date},
+                           {QStringLiteral("dArriving"), date},
+                           {QStringLiteral("dDateToReserv"), date},
+                           {QStringLiteral("dDateToLive"), date}};
     if (filtered)
         values.append({QStringLiteral("sHotelID"), hotelId.toInt()});
     values += {{QStringLiteral("dDay"), date}, {QStringLiteral("dDay2"), date}, {QStringLiteral("dDay3"), date}};
@@ -428,7 +431,7 @@ QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const
         TRoomShow &show = shows[room.toInt()];
         switch (rows.value(0).toInt()) {
         case 0:
-            MarkStay(show, date, dayOf(rows, 3), dayOf(rows, 2), rows.value(4), rows.value(5).toString());
+            MarkStay(show, rows.value(2).toInt() == 1, rows.value(3).toInt() == 1, rows.value(4), rows.value(5).toString());
             break;
         case 1:
             show.Marks |= rmOverdue | rmInHouse | kNightHeld;
@@ -446,20 +449,20 @@ QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const
     return shows;
 }
 
-// A stay that covers the day: its icon, whether it holds the night, arrives or leaves.
-void TRoomBoard::MarkStay(TRoomShow &show, const QDate &date, const QDate &from, const QDate &to, const QVariant &status,
-                          const QString &guest)
+// A stay that covers the day: its icon, whether it holds the night (it does unless it leaves
+// that day), arrives or leaves.
+void TRoomBoard::MarkStay(TRoomShow &show, bool leaving, bool arriving, const QVariant &status, const QString &guest)
 {
     const int state = status.isNull() ? FrontDesk::ssReserved : status.toInt();
-    show.Mark = to == date ? 2 : 1;  // the icon of the row returned last
-    if (from <= date && date < to) {
+    show.Mark = leaving ? 2 : 1;  // the icon of the row returned last
+    if (!leaving) {
         show.Marks |= state == FrontDesk::ssInHouse ? rmInHouse : 0;
         show.Guests.append(guest);
         show.Marks |= kNightHeld;
     }
-    if (from == date && state == FrontDesk::ssReserved)
+    if (arriving && state == FrontDesk::ssReserved)
         show.Marks |= rmArriving;
-    if (to == date) {
+    if (leaving) {
         show.Marks |= rmLeaving;
         show.Guests.append(guest);
     }
@@ -475,12 +478,13 @@ void TRoomBoard::Show(TRoomButton *button, const TRoomShow &show, const QPixmap 
     if (!(show.Marks & (kNightHeld | rmClosed)))
         marks |= rmFree;
     button->SetMarks(marks);
+    // Most rooms show the same guests tick after tick: their tooltip is left as it is.
+    if (show.Guests == button->Guests)
+        return;
+    button->Guests = show.Guests;
     QStringList guests = show.Guests;
-    if (guests.size() > 1)
-        guests.removeDuplicates();
-    const QString tip = guests.isEmpty() ? button->Hint : guests.join(QLatin1Char('\n'));
-    if (button->toolTip() != tip)
-        button->setToolTip(tip);
+    guests.removeDuplicates();
+    button->setToolTip(guests.isEmpty() ? button->Hint : guests.join(QLatin1Char('\n')));
 }
 
 void TRoomBoard::ReportRefreshError(const QString &message)

@@ -49,6 +49,7 @@ public:
     int Mark = 0;
     int RoomID = 0;  // the room's Rooms.q47
     QString Hint;    // the specified hint: the button counter
+    QStringList Guests;  // whose names the tooltip shows now
 
 signals:
     void DoubleClicked();
@@ -107,8 +108,7 @@ private:
         QStringList Guests;
     };
     QHash<int, TRoomShow> ReadMarks(const QDate &date, const QString &hotelId, bool filtered);
-    static void MarkStay(TRoomShow &show, const QDate &date, const QDate &from, const QDate &to, const QVariant &status,
-                         const QString &guest);
+    static void MarkStay(TRoomShow &show, bool leaving, bool arriving, const QVariant &status, const QString &guest);
     void Show(TRoomButton *button, const TRoomShow &show, const QPixmap &stay, const QPixmap &leaving);
     void ClearMarks();
     void ReportRefreshError(const QString &message);
