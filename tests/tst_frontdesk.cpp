@@ -1057,7 +1057,10 @@ private slots:
         QCOMPARE(percents.last(), 100);
         TFTarsene search;
         search.setAttribute(Qt::WA_DeleteOnClose, false);
-        search.Search(TFTarsene::scText, "стамб", today);
+        search.InitializeWindow();
+        search.show();
+        QVERIFY(TypeInto(search.edTarseneText, "стамб"));
+        QTest::keyClick(search.edTarseneText, Qt::Key_Return);
         QCOMPARE(search.GridModel()->rowCount(), 1);
         QCOMPARE(search.GridModel()->index(0, 0).data().toInt(), old);
     }

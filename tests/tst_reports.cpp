@@ -581,9 +581,9 @@ private slots:
 
         TFHotel main;
         main.InitializeWindow();
-        main.dtpMainPeriodFilter->setDate(march(16));
         main.resize(1100, 720);
         main.show();
+        QVERIFY(TypeDate(main.dtpMainPeriodFilter, march(16)));
         QVERIFY(ClickCommand(main.Action("actReportAllOborot")));
         auto *window = qobject_cast<TFReport *>(main.MdiArea->activeSubWindow()->widget());
         QVERIFY(window);

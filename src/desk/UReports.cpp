@@ -207,8 +207,7 @@ public:
         TRows rows = open(QStringLiteral("SELECT k.q123, k.q124, k.q47, k.q1, k.q29, k.q28, k.q31, k.q34, k.q35, k.q125, "
                                          "k.q70, k.q27, k.q128, k.q32, k.q155") +
                               booker + QStringLiteral(" FROM Klients k") + join +
-                              QStringLiteral(" WHERE k.q47 IS NOT NULL") + condition + HotelFilter(QStringLiteral("k.")),
-                          {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+                              QStringLiteral(" WHERE k.q47 IS NOT NULL") + condition + HotelFilter(QStringLiteral("k.")));
         const int id = rows.Column("q123"), booking = rows.Column("q124"), room = rows.Column("q47"),
                   hotel = rows.Column("q1"), guest = rows.Column("q29"), category = rows.Column("q31"),
                   from = rows.Column("q34"), to = rows.Column("q35"), status = rows.Column("q125"),
@@ -255,8 +254,7 @@ public:
         QHash<int, QList<QPair<QDate, QDate>>> closures;
         {
             TRows closed = open(QStringLiteral("SELECT q47, q157, q158 FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= :dTo) AND "
-                                               "(q158 IS NULL OR q158 > :dFrom)"),
-                                {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+                                               "(q158 IS NULL OR q158 > :dFrom)"));
             while (closed.Next())
                 closures[closed.Integer(0)].append({closed.Date(1), closed.Date(2)});
         }
@@ -294,8 +292,7 @@ public:
                                          "b.q28 AS g28, b.q133 AS g133, b.q29 AS g29 FROM Klients k "
                                          "LEFT JOIN Rezervacii b ON (b.q124 = k.q124) WHERE k.q47 IS NULL AND "
                                          "k.q39 >= :dFrom AND k.q39 < :dEnd AND ") +
-                              HoldsNights(QStringLiteral("k.")) + HotelFilter(QStringLiteral("k.")),
-                          {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+                              HoldsNights(QStringLiteral("k.")) + HotelFilter(QStringLiteral("k.")));
         const TGuestColumns guests(rows);
         QList<TChargeRow> charges;
         while (rows.Next()) {
@@ -319,8 +316,7 @@ public:
                                          "b.q133 AS g133, b.q29 AS g29 FROM Plashtania p "
                                          "LEFT JOIN Rezervacii b ON (b.q124 = p.q124) "
                                          "WHERE p.q136 >= :dFrom AND p.q136 < :dEnd") +
-                              HotelFilter(QStringLiteral("b.")),
-                          {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+                              HotelFilter(QStringLiteral("b.")));
         const TGuestColumns guests(rows);
         QList<TPaymentRow> payments;
         while (rows.Next()) {
@@ -342,8 +338,7 @@ public:
     QHash<int, int> BookingsEntered()
     {
         TRows rows = open(QStringLiteral("SELECT b.q124, b.q128 FROM Rezervacii b WHERE ") + EnteredInPeriod() +
-                              HotelFilter(QStringLiteral("b.")),
-                          {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+                              HotelFilter(QStringLiteral("b.")));
         QHash<int, int> bookings;
         while (rows.Next())
             bookings.insert(rows.Integer(0), rows.Integer(1));
@@ -357,8 +352,7 @@ public:
                                          "Rezervacii b WHERE ") +
                               EnteredInPeriod() + HotelFilter(QStringLiteral("b.")) +
                               QStringLiteral(") AND k.q47 IS NOT NULL AND ") + HoldsNights(QStringLiteral("k.")) +
-                              QStringLiteral(" GROUP BY k.q124"),
-                          {{"dFrom", m_params.From}, {"dEnd", m_params.To.addDays(1)}});
+                              QStringLiteral(" GROUP BY k.q124"));
         QHash<int, TDecimal> totals;
         while (rows.Next())
             totals.insert(rows.Integer(0), rows.Amount(1).Cents());
@@ -387,19 +381,16 @@ public:
     {
         const QString bookings = QStringLiteral("(SELECT k.q124 FROM Klients k WHERE k.q47 IS NOT NULL") + stayCondition +
                                  HotelFilter(QStringLiteral("k.")) + QLatin1Char(')');
-        const TNamedValues values = {{"dFrom", m_params.From}, {"dTo", m_params.To}};
         QHash<int, TAccount> accounts;
         {
             TRows owed = open(QStringLiteral("SELECT c.q124, SUM(c.q27) FROM Klients c WHERE c.q124 IN ") + bookings +
                                   QStringLiteral(" AND (c.q47 IS NULL OR ") + HoldsNights(QStringLiteral("c.")) +
-                                  QStringLiteral(") GROUP BY c.q124"),
-                              values);
+                                  QStringLiteral(") GROUP BY c.q124"));
             while (owed.Next())
                 accounts[owed.Integer(0)].Owed = owed.Amount(1).Cents();
         }
         TRows paid = open(QStringLiteral("SELECT p.q124, p.q141, SUM(p.q140) FROM Plashtania p WHERE p.q124 IN ") + bookings +
-                              QStringLiteral(" GROUP BY p.q124, p.q141"),
-                          values);
+                              QStringLiteral(" GROUP BY p.q124, p.q141"));
         while (paid.Next()) {
             const TDecimal amount = paid.Amount(2).Cents();
             TAccount &account = accounts[paid.Integer(0)];
@@ -414,8 +405,7 @@ public:
     {
         TRows rows = open(QStringLiteral("SELECT k.q155 FROM Klients k WHERE k.q35 > :dFrom AND k.q34 >= :dFrom AND "
                                          "k.q34 <= :dTo AND k.q155 IS NOT NULL AND k.q47 IS NOT NULL AND ") +
-                              HoldsNights(QStringLiteral("k.")),
-                          {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+                              HoldsNights(QStringLiteral("k.")));
         QSet<int> stays;
         while (rows.Next())
             stays.insert(rows.Integer(0));
@@ -427,8 +417,7 @@ public:
     {
         TRows rows = open(QStringLiteral("SELECT k.q160, k.q31, k.q34, k.q35, k.q70 FROM Klients k WHERE k.q160 IS NOT NULL "
                                          "AND k.q35 > :dFrom AND k.q34 <= :dTo") +
-                              HotelFilter(QStringLiteral("k.")),
-                          {{"dFrom", m_params.From}, {"dTo", m_params.To}});
+                              HotelFilter(QStringLiteral("k.")));
         QList<TTaxRow> taxRows;
         while (rows.Next())
             taxRows.append({rows.Integer(0), rows.Text(1), rows.Date(2), rows.Date(3), rows.Amount(4)});
@@ -472,13 +461,15 @@ private:
             throw ECancelled();
     }
 
-    TRows open(const QString &sql, const TNamedValues &params = {})
+    // A statement of the report: the period's days (the first, the last and the day after it)
+    // and the hotel go to the statements that name them.
+    TRows open(const QString &sql)
     {
+        const TNamedValues period = {{"dFrom", m_params.From}, {"dTo", m_params.To}, {"dEnd", m_params.To.addDays(1)}};
         TNamedValues used;
-        for (const auto &param : params)
+        for (const auto &param : period)
             if (sql.contains(QLatin1Char(':') + param.first))
                 used.append(param);
-        // Only a statement that filters by hotel takes the hotel (a booking's account does not).
         if (HasHotel() && sql.contains(QStringLiteral(":iHotel")))
             used.append({QStringLiteral("iHotel"), m_params.Hotel});
         ++m_done;

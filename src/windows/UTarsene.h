@@ -2,6 +2,7 @@
 // Finding a booking: by guest name, personal number, passport, room number or booking number,
 // or the bookings in house or still to come on a day; the chosen one's folio opens.
 
+#include "data/UGuestSearch.h"
 #include "framework/URegister.h"
 
 class QDateEdit;
@@ -43,5 +44,5 @@ private:
     void ShowRows();
     void ShowMore();
     QTimer *m_typing = nullptr;
-    int m_rows = 200;  // GuestSearch::PageRows, and more as the user asks
+    int m_rows = GuestSearch::PageRows;  // and more as the user asks
 };
