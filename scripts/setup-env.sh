@@ -5,7 +5,7 @@ KALV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KALV_BUILD=${KALV_BUILD:-$KALV_ROOT/build}
 KALV_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-translations-l10n libqt6opengl6-dev poppler-utils libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
   libsqlite3-dev libpq-dev tdsodbc unixodbc-dev libsodium-dev libcurl4-openssl-dev xvfb xauth xdotool openbox
-  postgresql postgresql-client dpkg-dev file binutils lintian appstream desktop-file-utils openssl bsdutils)
+  postgresql postgresql-client pgbouncer dpkg-dev file binutils lintian appstream desktop-file-utils openssl bsdutils)
 
 kalv_install_packages() {
   local missing=()

@@ -15,6 +15,7 @@
 #include "data/USqliteEngine.h"
 #include "framework/UDecimal.h"
 #include "startup/UConstMessagesDesk.h"
+#include "data/UDbEngine.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -414,6 +415,53 @@ private slots:
         QVERIFY(ClickCommand(window->acOperReservationSave));
         QCOMPARE(again.Texts(), QStringList({msgNothingToSave}));  // said, not "succeeded"
         QCOMPARE(rows("SELECT COUNT(*) FROM Klients"), QStringList({"2"}));
+        QVERIFY(!connection().InTransaction());
+    }
+
+    // A pooled connection may run each transaction on another server session: on the shared
+    // server the staging table is a table of the database, this run's own, gone with its window,
+    // and one a crashed run left is dropped once it is a week old.
+    void stagingTableIsTheWindowsOwnAndGoesWithIt()
+    {
+        hotelData();
+        const QString stale = "#temp7_" + QDate::currentDate().addDays(-8).toString("yyyyMMdd") + "_crashed";
+        const QString recent = "#temp7_" + QDate::currentDate().addDays(-6).toString("yyyyMMdd") + "_elsewhere";
+        const QString listed = TestOnPostgres()
+                                   ? "SELECT tablename FROM pg_tables WHERE tablename LIKE '#temp%' ORDER BY 1"
+                                   : "SELECT name FROM sqlite_temp_master WHERE name LIKE '#temp%' ORDER BY 1";
+        if (TestOnPostgres())
+            for (const QString &name : {stale, recent})
+                exec("CREATE TABLE \"" + name + "\" (q26 integer)");
+        auto first = reservation();
+        auto second = reservation();
+        QVERIFY(first->StagingTableName != second->StagingTableName);
+        QVERIFY(fillGuest(*first, "101", QDate(2026, 5, 10), QDate(2026, 5, 12)));
+        QVERIFY(ClickCommand(first->acOperReservationPrepareContragentForReserv));
+        QCOMPARE(first->GridModel()->rowCount(), 1);
+        QCOMPARE(second->GridModel()->rowCount(), 0);  // each window sees its own rows
+        // Read on the program's connection, which alone sees its session's temporary tables.
+        const auto rows = [this](const QString &sql) { return DbStatement::Column(connection().Database(), sql); };
+        if (!TestOnPostgres()) {
+            // Temporary tables of the session, which the session's end drops.
+                QCOMPARE(rows(listed), QStringList({first->StagingTableName, second->StagingTableName}));
+            return;
+        }
+        QStringList expected = {recent, first->StagingTableName.toLower(), second->StagingTableName.toLower()};
+        expected.sort();
+        QCOMPARE(rows(listed), expected);
+        QVERIFY(first->StagingTableName.startsWith("#TEMP"));
+        // Closed by its frame, after the question about its staged row; kept while the answer is no.
+        first->show();
+        for (const int answer : {TSystemWinOS::IDNO, TSystemWinOS::IDYES}) {
+            MessageBoxRecorder boxes;
+            boxes.Answer(answer);
+            first->close();
+            QCOMPARE(boxes.Texts(), QStringList({msgDiscardWindowRows}));
+            QCOMPARE(first->isVisible(), answer == TSystemWinOS::IDNO);
+            if (answer == TSystemWinOS::IDYES)
+                expected.removeOne(first->StagingTableName.toLower());
+            QCOMPARE(rows(listed), expected);
+        }
         QVERIFY(!connection().InTransaction());
     }
 

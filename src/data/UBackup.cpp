@@ -342,8 +342,10 @@ void checkPostgresBackup(const TServer &server, const QString &file)
 void takePostgres(const TServer &server, const QString &partial)
 {
     run(server, QStringLiteral("pg_dump"),
-        {QStringLiteral("--format=custom"), QStringLiteral("--no-owner"), QStringLiteral("--file"), partial,
-         QStringLiteral("--dbname"), server.Database});
+        {QStringLiteral("--format=custom"), QStringLiteral("--no-owner"),
+         // Open reservation windows' staging tables are not the hotel's data.
+         QStringLiteral("--exclude-table=#temp*"), QStringLiteral("--file"), partial, QStringLiteral("--dbname"),
+         server.Database});
     checkPostgresBackup(server, partial);
 }
 

@@ -58,8 +58,15 @@ public:
     }
     // Creates the indexes the program's statements need where they are missing.
     virtual void EnsureIndexes(TADOConnection &connection) const = 0;
-    // A session-local empty copy of Klients.
+    // An empty copy of Klients for a reservation window's staging rows.
     virtual QString StagingTableStatement(const QString &tableName) const = 0;
+    // The name on the server of the staging table the counter names. An engine whose staging
+    // tables are tables of the database makes it this run's own.
+    virtual QString StagingTableName(const QString &counterName) const { return counterName; }
+    // Drops the staging table of a window that closed, where it would outlive the connection.
+    virtual void DropStagingTable(TADOConnection &, const QString &) const {}
+    // Drops the staging tables of runs that ended without closing their windows.
+    virtual void DropStaleStagingTables(TADOConnection &) const {}
     // Gives one row whose column "column1" says "TRUE" or "FALSE" for the parameter sTableName.
     virtual QString TableExistsStatement(const QString &database) const = 0;
     // Makes the database reachable by the statement above from the current connection; an

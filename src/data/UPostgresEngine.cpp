@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -246,10 +247,42 @@ QString TPostgresEngine::CreateTableBatch(const QString &, const TTableDef &tabl
     return CreateTableStatement(table);
 }
 
+// Behind a pooler in transaction mode (pgbouncer), the next transaction may run on another
+// server connection, where a session's temporary table is not: a window's staging table is a
+// table of the database instead, unlogged as a temporary one is, under a name of this run's own.
 QString TPostgresEngine::StagingTableStatement(const QString &tableName) const
 {
-    return QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ") + QuoteIdentifier(tableName) +
+    return QStringLiteral("CREATE UNLOGGED TABLE IF NOT EXISTS ") + QuoteIdentifier(tableName) +
            QStringLiteral(" (LIKE klients INCLUDING IDENTITY)");
+}
+
+QString TPostgresEngine::StagingTableName(const QString &counterName) const
+{
+    // The day it was made lets a later run know a table a crashed run left behind.
+    static const QString run = QString::number(QRandomGenerator::system()->generate64(), 36);
+    return counterName + QLatin1Char('_') + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
+           QLatin1Char('_') + run;
+}
+
+void TPostgresEngine::DropStagingTable(TADOConnection &connection, const QString &tableName) const
+{
+    QSqlDatabase db = connection.Database();
+    DbStatement::Exec(db, QStringLiteral("DROP TABLE IF EXISTS ") + QuoteIdentifier(tableName));
+}
+
+void TPostgresEngine::DropStaleStagingTables(TADOConnection &connection) const
+{
+    static const QRegularExpression staged(QStringLiteral("^#temp[0-9]+_([0-9]{8})_[0-9a-z]+$"));
+    const QDate oldest = QDate::currentDate().addDays(-StagingTableDays);
+    const QStringList tables = DbStatement::Column(
+        connection.Database(), QStringLiteral("SELECT tablename FROM pg_catalog.pg_tables WHERE schemaname = "
+                                              "current_schema() AND tablename LIKE '#temp%'"));
+    for (const QString &table : tables) {
+        const QRegularExpressionMatch match = staged.match(table);
+        const QDate made = match.hasMatch() ? QDate::fromString(match.captured(1), QStringLiteral("yyyyMMdd")) : QDate();
+        if (made.isValid() && made < oldest)
+            DropStagingTable(connection, table);
+    }
 }
 
 QString TPostgresEngine::TableExistsStatement(const QString &) const

@@ -35,6 +35,11 @@ public:
     static QString CreateTableStatement(const TTableDef &table, bool temporary = false, const QString &name = QString());
     QString CreateTableBatch(const QString &database, const TTableDef &table, int position) const override;
     QString StagingTableStatement(const QString &tableName) const override;
+    QString StagingTableName(const QString &counterName) const override;
+    void DropStagingTable(TADOConnection &connection, const QString &tableName) const override;
+    void DropStaleStagingTables(TADOConnection &connection) const override;
+    // A staging table no window has used for this many days is taken for a crashed run's.
+    static constexpr int StagingTableDays = 7;
     QString TableExistsStatement(const QString &database) const override;
     void PrepareDatabaseReference(TADOConnection &connection, const QString &database) const override;
     bool ReachesOtherDatabases() const override { return false; }

@@ -176,10 +176,11 @@ bool TFOperReservation::InitializeWindow()
     DateTimePicker2->setDate(QDate::currentDate());
     TADOConnection &connection = LocalConnection();
     if (!m_stagingReady) {
-        StagingTableName = TADOComunicationControl().NewTempTableName();
+        StagingTableName = connection.Engine().StagingTableName(TADOComunicationControl().NewTempTableName());
         try {
             if (!connection.InTransaction())
                 connection.BeginTrans();
+            connection.Engine().DropStaleStagingTables(connection);
             connection.Execute(connection.Engine().StagingTableStatement(StagingTableName));
             connection.CommitTrans();
             m_stagingReady = true;
@@ -631,4 +632,23 @@ void TFOperReservation::closeEvent(QCloseEvent *event)
         return;
     }
     TRegisterWindow::closeEvent(event);
+    if (event->isAccepted())
+        DropStagingTable();
+}
+
+void TFOperReservation::DropStagingTable()
+{
+    if (!m_stagingReady)
+        return;
+    StagingQuery->Close();
+    TADOConnection &connection = LocalConnection();
+    try {
+        TTransaction transaction(connection);
+        connection.Engine().DropStagingTable(connection, StagingTableName);
+        transaction.Commit();
+        m_stagingReady = false;
+    } catch (const Exception &) {
+        // Left for a later window to drop as stale: the close itself has nothing to lose.
+        connection.RollbackIfOpen();
+    }
 }

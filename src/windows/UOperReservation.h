@@ -73,6 +73,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // Closed by any way (Esc, Ctrl+F4, the frame), staged rows are lost only after a question.
     void closeEvent(QCloseEvent *event) override;
+    void DropStagingTable();
 
 private:
     void cbRoomNumberSelect(const QString &room);
