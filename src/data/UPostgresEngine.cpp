@@ -148,7 +148,8 @@ QSqlDatabase TPostgresEngine::Open(const QString &qtName, const TConnectionItems
         error = db.lastError();
     } else {
         QSqlQuery session(db);
-        // The same for statements outside a transaction, on a connection of its own.
+        // The same for statements outside a transaction. Behind a pooler these reach whichever
+        // server session serves the moment; every workstation sets the same values.
         if (!session.exec(QStringLiteral("SET lock_timeout = '5s'")) ||
             !session.exec(QStringLiteral("SET client_min_messages = warning")))
             error = session.lastError();

@@ -34,6 +34,9 @@
 #include <QHostAddress>
 #include <QProcess>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <csignal>
 #include <algorithm>
 #include <unistd.h>
 #include <QDir>
@@ -202,7 +205,16 @@ void SaveShot(QWidget *window, const QString &name)
 
 // ---- PostgreSQL
 
-bool TestOnPostgres() { return qEnvironmentVariable("KALV_TEST_ENGINE").compare("postgresql", Qt::CaseInsensitive) == 0; }
+bool TestThroughPgBouncer()
+{
+    return qEnvironmentVariable("KALV_TEST_ENGINE").compare("pgbouncer", Qt::CaseInsensitive) == 0;
+}
+
+bool TestOnPostgres()
+{
+    return TestThroughPgBouncer() ||
+           qEnvironmentVariable("KALV_TEST_ENGINE").compare("postgresql", Qt::CaseInsensitive) == 0;
+}
 
 TestPostgres &TestPostgres::Instance()
 {
@@ -290,6 +302,84 @@ void TestPostgres::Psql(const QString &database, const QString &sql) const
                  "ON_ERROR_STOP=1", "-q", "-c", sql});
 }
 
+// ---- pgbouncer
+
+TestPgBouncer &TestPgBouncer::Instance()
+{
+    static TestPgBouncer bouncer;
+    return bouncer;
+}
+
+TestPgBouncer::TestPgBouncer()
+{
+    const TestPostgres &server = TestPostgres::Instance();
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        m_port = probe.serverPort();
+    }
+    const QString dir = m_dir.path();
+    auto write = [&dir](const QString &name, const QString &text) {
+        QFile file(dir + "/" + name);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) != text.toUtf8().size())
+            throw std::runtime_error(("pgbouncer: cannot write " + name).toStdString());
+    };
+    // The password in plain text lets it log in to the server with SCRAM as the client did to it.
+    QString password = TestPostgres::Password();
+    write("userlist.txt", QString("\"%1\" \"%2\"\n").arg(TestPostgres::User(), password.replace("\"", "\"\"")));
+    // Every database name goes to the test server; server sessions idle for a second are closed,
+    // so that the many test databases never hold more sessions than the server allows.
+    write("pgbouncer.ini", QString("[databases]\n* = host=%1 port=%2\n"
+                                   "[pgbouncer]\nlisten_addr = 127.0.0.1\nlisten_port = %3\nunix_socket_dir =\n"
+                                   "auth_type = scram-sha-256\nauth_file = %4/userlist.txt\n"
+                                   "pool_mode = transaction\ndefault_pool_size = 2\nmax_user_connections = 40\n"
+                                   "max_client_conn = 400\nserver_idle_timeout = 1\nserver_lifetime = 3600\n"
+                                   "logfile = %4/pgbouncer.log\npidfile = %4/pgbouncer.pid\n")
+                               .arg(server.Host())
+                               .arg(server.Port())
+                               .arg(m_port)
+                               .arg(dir));
+    if (::geteuid() == 0 && QProcess::execute("chown", {"-R", "postgres:postgres", dir}) != 0)
+        throw std::runtime_error("cannot give pgbouncer's folder to the postgres user");
+    QStringList command{"/usr/sbin/pgbouncer", "-d", dir + "/pgbouncer.ini"};
+    if (::geteuid() == 0)
+        command = QStringList{"runuser", "-u", "postgres", "--"} + command;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(command.first(), command.mid(1));
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        throw std::runtime_error(("pgbouncer did not start: " + QString::fromLocal8Bit(process.readAll())).toStdString());
+    WaitUntilListening();
+}
+
+void TestPgBouncer::WaitUntilListening() const
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, quint16(m_port));
+        if (socket.waitForConnected(200))
+            return;
+        QThread::msleep(50);
+    }
+    throw std::runtime_error("pgbouncer does not listen on its port");
+}
+
+int TestPgBouncer::ServerLogins() const
+{
+    QFile log(m_dir.path() + "/pgbouncer.log");
+    if (!log.open(QIODevice::ReadOnly))
+        return 0;
+    return int(log.readAll().count("new connection to server"));
+}
+
+TestPgBouncer::~TestPgBouncer()
+{
+    QFile pidFile(m_dir.path() + "/pgbouncer.pid");
+    if (pidFile.open(QIODevice::ReadOnly))
+        if (const int pid = pidFile.readAll().trimmed().toInt(); pid > 0)
+            ::kill(pid, SIGTERM);
+}
+
 TestServer ServerForTests(const TestHome &home, const QString &database)
 {
     TestServer server;
@@ -299,7 +389,9 @@ TestServer ServerForTests(const TestHome &home, const QString &database)
     static int counter = 0;
     // A database of its own on the shared test server, whatever name the test gives.
     server.Provider = "PostgreSQL";
-    server.Server = QString("%1:%2").arg(TestPostgres::Instance().Host()).arg(TestPostgres::Instance().Port());
+    server.Server = QString("%1:%2").arg(TestPostgres::Instance().Host()).arg(TestThroughPgBouncer()
+                                                                                  ? TestPgBouncer::Instance().Port()
+                                                                                  : TestPostgres::Instance().Port());
     server.User = TestPostgres::User();
     server.Password = TestPostgres::Password();
     server.Database = QString("%1_%2_%3").arg(database).arg(QCoreApplication::applicationPid()).arg(++counter);

@@ -166,9 +166,31 @@ private:
     bool m_started = false;
 };
 
+// A pgbouncer in transaction mode in front of the test process's server, as a hotel may run one:
+// each transaction may go to another session of the server. Started at its first use and
+// stopped when the process ends; it refuses root as the server does.
+class TestPgBouncer
+{
+public:
+    static TestPgBouncer &Instance();
+    ~TestPgBouncer();
+    int Port() const { return m_port; }
+    // How many sessions of the server it opened: more than one shows the pooling at work.
+    int ServerLogins() const;
+
+private:
+    TestPgBouncer();
+    void WaitUntilListening() const;
+    QTemporaryDir m_dir;
+    int m_port = 0;
+};
+
 // The engine the database tests run on: the embedded one, or PostgreSQL when the environment
-// variable KALV_TEST_ENGINE is "postgresql" (CTest runs the database tests on both).
+// variable KALV_TEST_ENGINE is "postgresql", or PostgreSQL behind a pgbouncer in transaction mode
+// when it is "pgbouncer" (CTest runs the database tests on the first two, the concurrency and
+// booking tests on all three).
 bool TestOnPostgres();
+bool TestThroughPgBouncer();
 
 // Stored server settings for the embedded engine; the server folder is made when missing.
 struct TestServer {
