@@ -289,6 +289,36 @@ private slots:
         }
     }
 
+    void dateChangesAndExtensionsOfOneStay()
+    {
+        // Two workstations shift each reservation by three days while two change its departure:
+        // whichever comes first, no night is held twice, the shift is done once, and nights,
+        // total and log agree with what was done.
+        prepare(2, 4, FrontDesk::ssReserved);
+        const QDate today = QDate::currentDate();
+        const QString stays = list(m_stays);
+        const QString shifted = today.addDays(5).toString(Qt::ISODate);
+        const QString extended = today.addDays(6).toString(Qt::ISODate);
+        const QList<QStringList> rounds =
+            race({{"dates", stays, shifted}, {"extend", stays, extended}, {"dates", stays, shifted}, {"extend", stays, extended}});
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            const QString days = rows(QString("SELECT q34, q35, q71 FROM Klients WHERE q123 = %1").arg(m_stays[r])).value(0);
+            // The shift once (the second finds the stay begun there already); each extension
+            // either changes the departure or finds it unchanged, in any order.
+            QVERIFY2(int(rounds[r][0] == "done") + int(rounds[r][2] == "done") <= 1, qPrintable(rounds[r].join('|')));
+            QVERIFY2(done(rounds[r]) >= 1 && done(rounds[r]) <= 3, qPrintable(rounds[r].join('|')));
+            QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'stay' AND q146 = ?", {m_stays[r]}), done(rounds[r]));
+            QVERIFY2(!days.isEmpty(), qPrintable(days));
+        }
+        QCOMPARE(single("SELECT COUNT(*) FROM Klients a JOIN Klients b ON (a.q47 = b.q47 AND a.q123 < b.q123) "
+                        "WHERE a.q34 < b.q35 AND b.q34 < a.q35 AND (a.q125 IS NULL OR a.q125 <= 2) AND "
+                        "(b.q125 IS NULL OR b.q125 <= 2)"),
+                 0);
+        // Nights and total always agree with the days, whatever order the writes came in.
+        QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q47 IS NOT NULL AND q27 <> 60 * q71"), 0);
+    }
+
     void fourHousekeepersOnOneRoom()
     {
         prepare(5, 6, FrontDesk::ssReserved);

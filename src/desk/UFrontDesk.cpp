@@ -927,6 +927,32 @@ void Extend(int id, const QDate &departure)
     });
 }
 
+void ChangeDates(int id, const QDate &from)
+{
+    operation(Rights::rEditReservation, [&](TADOConnection &connection) {
+        const TStay stay = lockStay(connection, id);
+        requireStatus(connection, stay, {ssReserved});
+        if (from == stay.From)
+            refuse(msgDatesUnchanged.arg(dayText(stay.From)));
+        auto next = OpenQuery(connection, QStringLiteral("SELECT 1 FROM Klients k WHERE k.q155 = :iStay AND ") +
+                                              HoldsNights(QStringLiteral("k.")),
+                              {{"iStay", stay.Id}});
+        if (stay.Continues != 0 || !next->Eof())
+            refuse(msgDatesOfMovedStay);
+        if (!from.isValid() || from < Today())
+            refuse(msgDatesPast.arg(dayText(Today())));
+        const QDate to = from.addDays(stay.From.daysTo(stay.To));
+        lockRooms(connection, {stay.Room});
+        requireRoomFree(connection, stay.Room, from, to, stay.Id);
+        connection.Execute(QStringLiteral("UPDATE Klients SET q34 = ?, q35 = ?, q128 = ? WHERE q123 = ?"),
+                           {from, to, operatorId(), stay.Id});
+        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking,
+                 msgLogDatesChanged.arg(stay.RoomNumber, dayText(stay.From), dayText(stay.To), dayText(from),
+                                        dayText(to)));
+        return 0;
+    });
+}
+
 namespace {
 
 // The new part of a split stay: the old row's values with the new room and period.

@@ -216,6 +216,9 @@ void Cancel(int stay);
 void CancelBooking(int booking);
 void MarkNoShow(int stay);
 void Extend(int stay, const QDate &departure);
+// A reserved stay takes other days in its room, its nights as many as before: the first night
+// not before the desk's day; a moved stay keeps its days.
+void ChangeDates(int stay, const QDate &from);
 // Gives the stay in the new room (the moved stay itself when the whole stay moves).
 int Move(int stay, int room, const QDate &day, TConsent consent);
 int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent = {});

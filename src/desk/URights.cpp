@@ -76,6 +76,7 @@ const TRightCaption kCaptions[Count] = {
 const QList<TCommandRight> kCommandRights = {
     // Операции
     {"actOperReserv", rReservation},
+    {"actOperShahmatka", rReservation},
     {"actOperCleanRoom", rCheckIn},
     {"actOperNachislenie", rCharges},
     {"actOperOtmianaReserv", rEditReservation},

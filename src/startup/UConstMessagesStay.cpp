@@ -118,6 +118,21 @@ QString msgClosurePeriodInvalid;
 QString msgStayContinues;
 QString colNightsOverdue;
 QString msgFirstNightPast;
+QString msgChartWeek;
+QString msgChartTwoWeeks;
+QString msgChartFourWeeks;
+QString msgChartMonth;
+QString msgChartFloor;
+QString msgChartTip;
+QString msgChartOneHotel;
+QString msgChartInHouseDates;
+QString msgChartDatesQuestion;
+QString msgChartKeysHint;
+QString msgChartCancelQuestion;
+QString msgDatesUnchanged;
+QString msgDatesOfMovedStay;
+QString msgDatesPast;
+QString msgLogDatesChanged;
 QString msgEarlyDeparture;
 QString msgCheckOutEarlyQuestion;
 QString msgOverstay;
@@ -614,6 +629,66 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "Nights overdue",
          "Нощувки след напускането",
          "Ночей после выезда"},
+        {"msgChartWeek", &msgChartWeek,
+         "1 week",
+         "1 седмица",
+         "1 неделя"},
+        {"msgChartTwoWeeks", &msgChartTwoWeeks,
+         "2 weeks",
+         "2 седмици",
+         "2 недели"},
+        {"msgChartFourWeeks", &msgChartFourWeeks,
+         "4 weeks",
+         "4 седмици",
+         "4 недели"},
+        {"msgChartMonth", &msgChartMonth,
+         "A month",
+         "Месец",
+         "Месяц"},
+        {"msgChartFloor", &msgChartFloor,
+         "%1, floor %2",
+         "%1, етаж %2",
+         "%1, этаж %2"},
+        {"msgChartTip", &msgChartTip,
+         "Booking no. %1\n%2\n%3 to %4, %5 nights\nTotal %6, paid %7, balance %8\n%9",
+         "Резервация № %1\n%2\n%3 до %4, %5 нощувки\nОбщо %6, платено %7, салдо %8\n%9",
+         "Бронирование № %1\n%2\n%3 по %4, ночей: %5\nИтого %6, оплачено %7, сальдо %8\n%9"},
+        {"msgChartOneHotel", &msgChartOneHotel,
+         "A booking is for rooms of one hotel.",
+         "Резервацията е за стаи от един хотел.",
+         "Бронирование делается на номера одного отеля."},
+        {"msgChartInHouseDates", &msgChartInHouseDates,
+         "A guest in house keeps the first night: drag the right end to change the departure.",
+         "Настанен гост запазва първата си нощувка: изтеглете десния край, за да промените напускането.",
+         "Проживающий гость сохраняет первую ночь: потяните правый край, чтобы изменить выезд."},
+        {"msgChartDatesQuestion", &msgChartDatesQuestion,
+         "Room %1: the stay from %2 to %3 takes the days from %4 to %5.",
+         "Стая %1: престоят от %2 до %3 се премества за дните от %4 до %5.",
+         "Номер %1: проживание с %2 по %3 переносится на дни с %4 по %5."},
+        {"msgChartKeysHint", &msgChartKeysHint,
+         "Arrow keys carry the stay; Enter puts it there, Esc back.",
+         "Стрелките преместват престоя; Enter го поставя, Esc го връща.",
+         "Стрелки переносят проживание; Enter ставит его, Esc возвращает."},
+        {"msgChartCancelQuestion", &msgChartCancelQuestion,
+         "Cancel the stay of %1 from %2 to %3?",
+         "Да се отмени ли престоят на %1 от %2 до %3?",
+         "Отменить проживание %1 с %2 по %3?"},
+        {"msgDatesUnchanged", &msgDatesUnchanged,
+         "The stay already begins on %1.",
+         "Престоят вече започва на %1.",
+         "Проживание уже начинается %1."},
+        {"msgDatesOfMovedStay", &msgDatesOfMovedStay,
+         "A stay moved between rooms keeps its days: change its departure instead.",
+         "Престой, преместван между стаи, запазва дните си: променете напускането му.",
+         "Проживание, переносившееся между номерами, сохраняет свои дни: измените его выезд."},
+        {"msgDatesPast", &msgDatesPast,
+         "The new first night is before the front desk's day (%1).",
+         "Новата първа нощувка е преди деня на рецепцията (%1).",
+         "Новая первая ночь раньше дня стойки регистрации (%1)."},
+        {"msgLogDatesChanged", &msgLogDatesChanged,
+         "room %1: %2 to %3 changed to %4 to %5",
+         "стая %1: от %2 до %3 е променено на от %4 до %5",
+         "номер %1: с %2 по %3 изменено на с %4 по %5"},
         {"msgFirstNightPast", &msgFirstNightPast,
          "The first night is before the front desk's day (%1). Nights already past are booked only as a correction, by an operator with the right \"%2\".",
          "Първата нощувка е преди деня на рецепцията (%1). Минали нощувки се резервират само като корекция, от оператор с право \"%2\".",

@@ -8,6 +8,7 @@
 #include "UFrontDeskRun.h"
 #include "UNastaniavane.h"
 #include "UPochistvane.h"
+#include "UShahmatka.h"
 #include "UTarsene.h"
 #include "UReport.h"
 #include "UGuide.h"
@@ -108,6 +109,7 @@ struct TCommand {
 
 const TCommand kCommands[] = {
     {"actOperReserv", "Резервация", 31, "Операции", TKind::Window},
+    {"actOperShahmatka", "Шахматка", 13, "Операции", TKind::Own},
     {"actOperCleanRoom", "Почистване на стая", 4, "Операции", TKind::Own},
     {"actOperNachislenie", "Начисление", 6, "Операции", TKind::Own},
     {"actOperOtmianaReserv", "Отмяна на резервация", 17, "Операции", TKind::Own},
@@ -172,7 +174,7 @@ const QList<QPair<QString, QStringList>> kPanels = {
     {"atbOperations",
      {"actOperAddresCards", "actOperChangeOperator", "actOperCleanRoom", "actOperHotelRoomsRefresh",
       "actOperNachislenie", "actOperNastaniavane", "actOperOtmianaReserv", "actOperPrikluchvane", "actOperReserv",
-      "actOperSec"}},
+      "actOperSec", "actOperShahmatka"}},
     {"atbHelp", {"actHelpAboutAs"}},
     {"atbSystems", {"actWinSortTile", "actWinSortCascade", "actWinSortArrange", "actWinCloseAll"}},
     {"atbReports", {"actReportAllOborot", "actReportAvailebleRooms", "actReportPrisitgashti"}},
@@ -878,7 +880,11 @@ void TFHotel::FitBoardCanvas()
     BoardCanvas->resize(BoardScroll->maximumViewportSize().expandedTo(room));
 }
 
-void TFHotel::timerInitRoomStatusTimer() { RoomBoard->RefreshRoomBoard(); }
+void TFHotel::timerInitRoomStatusTimer()
+{
+    RoomBoard->RefreshRoomBoard();
+    emit BoardRefreshed();
+}
 
 void TFHotel::RunCommand(const QString &name)
 {
@@ -907,6 +913,8 @@ void TFHotel::RunCommand(const QString &name)
         OpenSearch(TFTarsene::scComing, QString());
     else if (name == QLatin1String("actOperCleanRoom"))
         OpenChildWindow(new TFPochistvane);
+    else if (name == QLatin1String("actOperShahmatka"))
+        OpenShahmatka();
     else if (name == QLatin1String("actOperAddresCards"))
         actOperAddresCardsExecute();
     else if (const Reports::TDefinition *report = Reports::DefinitionOfAction(name))
@@ -978,6 +986,26 @@ void TFHotel::OpenFolio(int booking, int stay, int page)
     }
     folio->SelectStay(stay);
     folio->ShowPage(TFFolio::TPage(page));
+}
+
+TFShahmatka *TFHotel::OpenShahmatka()
+{
+    auto *chart = new TFShahmatka;
+    chart->SetDefaults(dtpMainPeriodFilter->date(), ComboBox1->currentText());
+    connect(chart, &TFShahmatka::FolioRequested, this,
+            [this](int booking, int stay, int page) { OpenFolio(booking, stay, page); });
+    connect(chart, &TFShahmatka::ReservationRequested, this,
+            [this](const QString &hotel, const QStringList &rooms, const QDate &from, const QDate &to) {
+                if (!MayRun(QStringLiteral("actOperReserv")))
+                    return;
+                auto *reservation = new TFOperReservation;
+                OpenChildWindow(reservation);
+                reservation->PrefillRooms(hotel, rooms, from, to);
+            });
+    // The board's refresh is the chart's too.
+    connect(this, &TFHotel::BoardRefreshed, chart, &TFShahmatka::Refresh);
+    OpenChildWindow(chart);
+    return chart;
 }
 
 TFTarsene *TFHotel::OpenSearch(int scope, const QString &text)

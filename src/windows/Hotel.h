@@ -67,6 +67,8 @@ public:
     // The folio of the booking a room's marks are about on the filter date.
     void OpenFolioOfRoom(int room, int page);
     class TFTarsene *OpenSearch(int scope, const QString &text);
+    // The reservation chart, from the board's day and hotel.
+    class TFShahmatka *OpenShahmatka();
     // A report, for the day and hotel the board shows.
     class TFReport *OpenReport(const Reports::TDefinition &definition);
     void SearchBookings();
@@ -135,6 +137,8 @@ public:
 signals:
     // A command ran (its window, if any, is open by now).
     void CommandRun(const QString &actionName);
+    // The board read the rooms again (every tick): what shows stays follows it.
+    void BoardRefreshed();
 
 protected:
     void showEvent(QShowEvent *event) override;

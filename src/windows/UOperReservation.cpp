@@ -471,6 +471,8 @@ void TFOperReservation::acOperReservationPrepareContragentForReservExecute()
             cbRoomNumber->clear();
             cbRoomNumber->setEditText(QString());
             labelCharacteristic->clear();
+            // Rooms chosen together on the chart come one after another, with the same nights.
+            ChooseNextPendingRoom();
         }
         Pages()->setCurrentWidget(tsOperReservationContragentData);
         edContragentName->setFocus();
@@ -554,15 +556,30 @@ int TFOperReservation::SaveBooking(TADOConnection &connection)
 
 void TFOperReservation::Prefill(const QString &hotelName, const QString &roomNumber, const QDate &day)
 {
+    PrefillRooms(hotelName, {roomNumber}, day, day.addDays(1));
+}
+
+void TFOperReservation::PrefillRooms(const QString &hotelName, const QStringList &roomNumbers, const QDate &from,
+                                     const QDate &to)
+{
     cbHotel->setEditText(hotelName);
     cbHotel->setCurrentText(hotelName);
-    cbRoomNumber->setEditText(roomNumber);
-    cbRoomNumber->setCurrentText(roomNumber);
-    DateTimePicker1->setDate(day);
-    DateTimePicker2->setDate(day.addDays(1));
-    cbRoomNumberSelect(roomNumber);
+    DateTimePicker1->setDate(from);
+    DateTimePicker2->setDate(to);
+    m_pendingRooms = roomNumbers;
+    ChooseNextPendingRoom();
     Pages()->setCurrentWidget(tsOperReservationContragentData);
     edContragentName->setFocus();
+}
+
+void TFOperReservation::ChooseNextPendingRoom()
+{
+    if (m_pendingRooms.isEmpty())
+        return;
+    const QString room = m_pendingRooms.takeFirst();
+    cbRoomNumber->setEditText(room);
+    cbRoomNumber->setCurrentText(room);
+    cbRoomNumberSelect(room);
 }
 
 void TFOperReservation::acOperReservationSaveExecute()

@@ -29,6 +29,10 @@ public:
     bool IsRoomChosen() const;
     // The board's "Резервация": the clicked room of its hotel from the filter date for one night.
     void Prefill(const QString &hotelName, const QString &roomNumber, const QDate &day);
+    // Several rooms of one hotel for the same nights: the first chosen, each next one after the
+    // row before it is added.
+    void PrefillRooms(const QString &hotelName, const QStringList &roomNumbers, const QDate &from, const QDate &to);
+    const QStringList &PendingRooms() const { return m_pendingRooms; }
     // The number of the booking the last save created; 0 before one.
     int LastBooking = 0;
     // Rows staged in this window and not yet saved.
@@ -74,6 +78,8 @@ protected:
     // Closed by any way (Esc, Ctrl+F4, the frame), staged rows are lost only after a question.
     void closeEvent(QCloseEvent *event) override;
     void DropStagingTable();
+    void ChooseNextPendingRoom();
+    QStringList m_pendingRooms;
 
 private:
     void cbRoomNumberSelect(const QString &room);

@@ -24,7 +24,11 @@
 //     (a booking; EXTRA the amount), extend (a stay; EXTRA the new departure, yyyy-MM-dd), move (a stay; EXTRA
 //     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET), walkin
 //     (a room; EXTRA the departure), charge (a booking; EXTRA the service), close (a room; EXTRA
-//     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service).
+//     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service), dates (a reserved stay; EXTRA its
+//     new first night).
+//   kalv_workstation chart DATA STAY ROOM DAY START
+//     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
+//     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
 //   kalv_workstation charges DATA BOOKING SERVICE MILLISECONDS PERIOD
 //     Charges SERVICE to BOOKING every PERIOD milliseconds for MILLISECONDS, printing "i done",
 //     "i lost" (said not done), "i unknown" (the line broke during the commit) or "i failed ...",
@@ -47,8 +51,11 @@
 #include "startup/USystemWinOS.h"
 #include "windows/UOperReservation.h"
 #include "windows/URoomBoard.h"
+#include "windows/UShahmatka.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
@@ -271,6 +278,8 @@ void deskOperation(const QString &op, int target, const QString &extra)
         const std::optional<TStay> stay = ReadStay(target);
         Move(target, stay ? stay->Room + extra.section(QLatin1Char(':'), 0, 0).toInt() : 0,
              QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate), true);
+    } else if (op == QLatin1String("dates")) {
+        ChangeDates(target, QDate::fromString(extra, Qt::ISODate));
     } else if (op == QLatin1String("walkin")) {
         WalkIn(target, QDate::fromString(extra, Qt::ISODate), guest, QVariant(), true);
     } else if (op == QLatin1String("charge")) {
@@ -383,6 +392,61 @@ int deactivate(const QStringList &a)
     return 0;
 }
 
+// A bar dragged on the chart as a person drags it: press, moves, release.
+int chart(const QStringList &a)
+{
+    TDM dm;
+    if (!TADOComunicationControl().ConnectFromSettings()) {
+        say(QStringLiteral("no connection"));
+        return 1;
+    }
+    const int stay = a.at(0).toInt(), room = a.at(1).toInt();
+    const qint64 start = a.at(3).toLongLong();
+    TSystemWinOS::SetMessageBoxHandler([](const QString &text, const QString &, int flags) {
+        boxes.append(text);
+        return int((flags & 0x0F) == 4 ? TSystemWinOS::IDYES : TSystemWinOS::IDOK);
+    });
+    TFShahmatka window;
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    window.SetDefaults(QDate::fromString(a.at(2), Qt::ISODate), QString());
+    window.resize(1200, 700);
+    window.show();
+    window.InitializeWindow();
+    QWidget *area = window.View->viewport();
+    const QPoint from = window.BarRect(stay).center();
+    const QDate first = window.Snapshot().Bars.isEmpty() ? QDate() : window.From();
+    Q_UNUSED(first);
+    const QPoint to(from.x(), window.CellCenter(room, window.From()).y());
+    if (from.x() < 0 || to.y() < 0) {
+        say(QStringLiteral("failed no bar or row"));
+        return 0;
+    }
+    auto mouse = [area](QEvent::Type type, const QPoint &at, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, area->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(area, &event);
+    };
+    waitUntil(start);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, QPoint(from.x(), (from.y() + to.y()) / 2), Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    const bool allowed = window.DragAllowed();
+    const QString why = window.DragReason();
+    const int before = int(errorLogs.size());
+    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    LocalConnection().RollbackIfOpen();
+    if (!allowed)
+        say(QStringLiteral("refused before the drop ") + why.simplified());
+    else if (errorLogs.size() > before && errorLogs.constLast().contains(msgDatabaseBusy))
+        say(QStringLiteral("busy"));
+    else if (boxes.size() >= 2)
+        say(QStringLiteral("refused ") + boxes.constLast().simplified());  // the question, then the refusal
+    else if (boxes.size() == 1 && errorLogs.size() == before)
+        say(QStringLiteral("done"));
+    else
+        say(QStringLiteral("failed ") + (boxes + errorLogs).join(QLatin1Char('|')).simplified());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -417,6 +481,8 @@ int main(int argc, char *argv[])
         return tryLogin(args.mid(2));
     if (args.first() == QLatin1String("deactivate") && args.size() == 5)
         return deactivate(args.mid(2));
+    if (args.first() == QLatin1String("chart") && args.size() == 6)
+        return chart(args.mid(2));
     if (args.first() == QLatin1String("save-settings"))
         return saveSettings();
     return 2;
