@@ -72,7 +72,8 @@ public:
 const QStringList kChildCommands = {"actNomenHotels",   "actNomenRooms",    "actNomenTarifs",
                                     "actNomenServices", "actNomenValuta",   "actNomenOperators",
                                     "actOperSec",       "actOperReserv",    "actAdministrationsConstructHotel",
-                                    "actAdministrationsConfigDB", "actSettingsPersonalise", "actHelpAboutAs"};
+                                    "actAdministrationsConfigDB", "actSettingsPersonalise", "actHelpAboutAs",
+                                    "actOperShahmatka"};
 
 } // namespace
 

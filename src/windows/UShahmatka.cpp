@@ -1199,6 +1199,7 @@ void TFShahmatka::acShahmatkaTodayExecute() { dtpShahmatkaFrom->setDate(Today())
 void TFShahmatka::closeEvent(QCloseEvent *event)
 {
     CancelDrag();
+    FormInfo1->Save();
     TMainLibraryClass::closeEvent(event);
 }
 
