@@ -456,7 +456,7 @@ private slots:
             m_rooms.insert(QString::number(300 + i), m_db->Connection().InsertReturningIdentity(
                                                         "Rooms", {"q44", "q46", "q1", "q129"}, "VALUES (?, 60, 1, 0)",
                                                         {QString::number(300 + i)}));
-        stay("310", 1, 4, ssReserved, "Печатан Гост");
+        const int guest = stay("310", 1, 4, ssReserved, "Печатан Гост");
         auto window = chart();
         QVERIFY(ChooseFromDropDown(window->cbShahmatkaSpan, msgChartMonth));
         QCOMPARE(window->Days(), d0.daysInMonth());
@@ -475,8 +475,13 @@ private slots:
         QVERIFY2(size.hasMatch() && size.captured(1).toDouble() > size.captured(2).toDouble(), qPrintable(text));
         // Wider days: pages across too; the rooms' numbers on every page.
         window->View->setFocus();
+        const int narrow = window->BarRect(guest).width();
         for (int i = 0; i < 4; ++i)
             QVERIFY(PressKey(window->View, Qt::Key_Plus, Qt::ControlModifier));
+        // The bars widened with the days and still stand on their half days.
+        QVERIFY(window->BarRect(guest).width() > 2 * narrow);
+        window->View->ensureVisible(QRectF(window->View->mapToScene(window->BarRect(guest).topLeft()), QSizeF(1, 1)));
+        QVERIFY(qAbs(window->BarRect(guest).left() - cell(*window, "310", 1).x()) <= 2);
         QVERIFY(window->SaveAsPdf(file));
         QVERIFY(window->PrintedPages() > pages);
         QProcess textOf;

@@ -59,12 +59,11 @@ QList<TRoom> ReadRooms(TADOConnection &connection, const QVariant &hotel)
     return rooms;
 }
 
-QString TBar::Signature() const
+bool TBar::SameAs(const TBar &other) const
 {
-    return QStringList{QString::number(Room), From.toString(Qt::ISODate), To.toString(Qt::ISODate),
-                       QString::number(Status), QString::number(Continues), Guest, Total.ToFixed(2),
-                       Owed.ToFixed(2), Paid.ToFixed(2)}
-        .join(QLatin1Char('|'));
+    return Stay == other.Stay && Booking == other.Booking && Room == other.Room && From == other.From &&
+           To == other.To && Status == other.Status && Continues == other.Continues && Guest == other.Guest &&
+           Total == other.Total && Owed == other.Owed && Paid == other.Paid;
 }
 
 QList<TBar> ReadBars(TADOConnection &connection, const QVariant &hotel, const QDate &from, const QDate &to)

@@ -35,8 +35,8 @@ struct TBar {
     int Nights = 0;
     TDecimal Total, Owed, Paid;
     bool OpenBalance() const { return Paid < Owed; }
-    // What the chart draws: a bar whose signature is unchanged needs no redrawing.
-    QString Signature() const;
+    // Everything the chart draws of it: a bar equal to the one drawn needs no redrawing.
+    bool SameAs(const TBar &other) const;
 };
 
 // Stays that touch the nights FROM to the night before TO (cancelled ones hold none and are left

@@ -215,6 +215,9 @@ TFShahmatka::TFShahmatka(QWidget *parent) : TMainLibraryClass(parent)
     View = new TChartView(client);
     View->setObjectName(QStringLiteral("ShahmatkaView"));
     View->setScene(new QGraphicsScene(View));
+    // Bars move together when the days widen: a spatial index would be rebuilt for each; a
+    // screen's worth of a month's thousands of bars is found faster by one pass.
+    View->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
     View->Background = [this](QPainter *painter, const QRectF &rect) { PaintBackground(painter, rect); };
     View->Foreground = [this](QPainter *painter, const QRectF &rect) { PaintForeground(painter, rect); };
     static_cast<TStrip *>(View->DayHeader)->Paint = [this](QPainter &painter) {
@@ -265,6 +268,13 @@ void TFShahmatka::SetDefaults(const QDate &day, const QString &hotelName)
     m_defaultHotel = hotelName;
 }
 
+void TFShahmatka::SetSpan(TSpan span)
+{
+    m_span = span;
+    if (cbShahmatkaSpan->count() > span)
+        cbShahmatkaSpan->setCurrentIndex(span);
+}
+
 void TFShahmatka::LoadCaptions()
 {
     LoadFormCaption(this);
@@ -283,7 +293,7 @@ bool TFShahmatka::InitializeWindow()
         const QSignalBlocker quiet(cbShahmatkaSpan);
         cbShahmatkaSpan->clear();
         cbShahmatkaSpan->addItems({msgChartWeek, msgChartTwoWeeks, msgChartFourWeeks, msgChartMonth});
-        cbShahmatkaSpan->setCurrentIndex(spTwoWeeks);
+        cbShahmatkaSpan->setCurrentIndex(m_span);
     }
     FillHotels();
     {
@@ -320,8 +330,20 @@ double TFShahmatka::FittingDayWidth() const
 void TFShahmatka::Zoom(double factor)
 {
     m_zoomed = true;
-    m_dayWidth = std::clamp(m_dayWidth * factor, 12.0, 240.0);
-    Rebuild(true);
+    SetDayWidth(std::clamp(m_dayWidth * factor, 12.0, 240.0));
+}
+
+void TFShahmatka::SetDayWidth(double width)
+{
+    // The same bars, placed again: nothing is read or made anew.
+    m_dayWidth = width;
+    Layout();
+    for (TChartBarItem *item : std::as_const(m_bars))
+        PlaceBar(item);
+    DrawClosures();
+    DrawLinks();
+    View->DayHeader->update();
+    View->viewport()->update();
 }
 
 int TFShahmatka::DaysOfSpan() const
@@ -342,6 +364,7 @@ void TFShahmatka::ReadPeriod()
 {
     CancelDrag();
     m_from = dtpShahmatkaFrom->date();
+    m_span = TSpan(std::max(0, cbShahmatkaSpan->currentIndex()));
     m_days = DaysOfSpan();
     m_zoomed = false;
     m_dayWidth = FittingDayWidth();
@@ -427,7 +450,7 @@ void TFShahmatka::Rebuild(bool everything)
             continue;
         }
         const Chart::TBarKind kind = Chart::KindOf(bar, today);
-        if (item && item->Row == row && item->Kind == kind && item->Bar.Signature() == bar.Signature())
+        if (item && item->Row == row && item->Kind == kind && item->Bar.SameAs(bar))
             continue;
         if (!item) {
             item = new TChartBarItem;
@@ -484,6 +507,16 @@ void TFShahmatka::DrawClosures()
                                             QPen(QColor(0x80, 0x50, 0x50)),
                                             QBrush(QColor(0x90, 0x40, 0x40), Qt::BDiagPattern));
         item->setZValue(-1);
+        // Its reason written on it, as far as it fits.
+        auto *reason = new QGraphicsSimpleTextItem(RoomStateName(closed.Kind) +
+                                                       (closed.Reason.isEmpty() ? QString() : QStringLiteral(": ") + closed.Reason),
+                                                   item);
+        QFont font = reason->font();
+        font.setPointSizeF(8);
+        reason->setFont(font);
+        reason->setBrush(QColor(0x60, 0x20, 0x20));
+        reason->setPos(DayX(first) + 4, m_rows.at(row).Y + (m_rows.at(row).H - reason->boundingRect().height()) / 2);
+        item->setFlag(QGraphicsItem::ItemClipsChildrenToShape);
         item->setData(0, closed.Kind);
         item->setData(1, closed.Reason);
         item->setData(2, dayText(first) + QStringLiteral(" – ") + (closed.Opens.isValid() ? dayText(closed.Opens) : QString()));
@@ -1029,10 +1062,8 @@ bool TFShahmatka::eventFilter(QObject *watched, QEvent *event)
         }
     }
     if (watched == View && event->type() == QEvent::Resize && !m_zoomed && !m_rows.isEmpty() &&
-        FittingDayWidth() != m_dayWidth) {
-        m_dayWidth = FittingDayWidth();
-        Rebuild(true);
-    }
+        FittingDayWidth() != m_dayWidth)
+        SetDayWidth(FittingDayWidth());
     if (watched == View && event->type() == QEvent::KeyPress)
         return KeyPress(static_cast<QKeyEvent *>(event));
     if (watched == View && event->type() == QEvent::ShortcutOverride) {

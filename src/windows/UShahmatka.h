@@ -56,6 +56,9 @@ public:
     void Refresh();
 
     enum TSpan { spWeek, spTwoWeeks, spFourWeeks, spMonth };
+    void SetSpan(TSpan span);
+    // Wider or narrower days (Ctrl and the wheel, Ctrl and + or -); the width then stays.
+    void Zoom(double factor);
     QDate From() const { return m_from; }
     int Days() const { return m_days; }
     // Where things stand in the view's coordinates (for the keyboard and mouse of a person).
@@ -130,8 +133,7 @@ private:
     void DrawLinks();
     int DaysOfSpan() const;
     double FittingDayWidth() const;
-    // Wider or narrower days (Ctrl and the wheel, Ctrl and + or -); the width then stays.
-    void Zoom(double factor);
+    void SetDayWidth(double width);
     double DayX(const QDate &day) const;
     QDate DayAt(double x) const;
     int RowAt(double y) const;
@@ -171,6 +173,7 @@ private:
     int m_days = 28;
     double m_dayWidth = 36, m_rowHeight = 24, m_headingHeight = 20;
     bool m_zoomed = false;
+    TSpan m_span = spTwoWeeks;
     QString m_defaultHotel;
     Chart::TSnapshot m_snapshot;
     QList<TRow> m_rows;

@@ -33,6 +33,7 @@
 #include "windows/UNomStai.h"
 #include "windows/UTarsene.h"
 #include "windows/UOperReservation.h"
+#include "windows/UShahmatka.h"
 #include "windows/URoomBoard.h"
 #include "windows/UUserLogin.h"
 
@@ -44,6 +45,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QSqlQuery>
@@ -429,6 +431,64 @@ void measureDesk(int runs, const QDate &today)
 
 // Each report for the month so far and for the year to today, against the statement that
 // reads its stays.
+// The reservation chart of every room for a month the hotel was full (five weeks back): opened,
+// scrolled a screen at a time, zoomed, and refreshed with nothing changed. The bare side reads
+// what the chart reads.
+void measureChart(int runs, const QDate &today)
+{
+    const QDate first = today.addDays(-35);
+    const QDate end = first.addDays(first.daysInMonth());
+    const QString touches = QStringLiteral(" k.q35 > ? AND k.q34 < ? AND k.q47 IS NOT NULL AND (k.q125 IS NULL OR k.q125 <> 3)");
+    const QVariantList days = {first, end};
+    auto bare = [&] {
+        bareRows(QStringLiteral("SELECT r.q47, r.q1, h.q10, r.q44, r.q129 FROM Rooms r LEFT JOIN HotelBuild h ON (h.q1 = r.q1)"));
+        bareRows(QStringLiteral("SELECT k.q123, k.q124, k.q47, k.q34, k.q35, k.q125, k.q155, k.q29, k.q71, k.q27 FROM "
+                                "Klients k WHERE") + touches, days);
+        bareRows(QStringLiteral("SELECT c.q124, SUM(c.q27) FROM Klients c WHERE c.q124 IN (SELECT k.q124 FROM Klients k "
+                                "WHERE") + touches + QStringLiteral(") AND (c.q47 IS NULL OR ") +
+                     FrontDesk::HoldsNights(QStringLiteral("c.")) + QStringLiteral(") GROUP BY c.q124"), days);
+        bareRows(QStringLiteral("SELECT p.q124, p.q141, SUM(p.q140) FROM Plashtania p WHERE p.q124 IN (SELECT k.q124 FROM "
+                                "Klients k WHERE") + touches + QStringLiteral(") GROUP BY p.q124, p.q141"), days);
+        bareRows(QStringLiteral("SELECT q47, q159, q157, q158, q130 FROM Zatvoreni WHERE (q158 IS NULL OR q158 > ?) AND "
+                                "(q157 IS NULL OR q157 < ?)"), days);
+    };
+    auto open = [&] {
+        auto chart = std::make_unique<TFShahmatka>();
+        chart->setAttribute(Qt::WA_DeleteOnClose, false);
+        chart->resize(1400, 900);
+        chart->SetDefaults(first, QString());
+        chart->SetSpan(TFShahmatka::spMonth);
+        chart->show();
+        chart->InitializeWindow();
+        chart->View->viewport()->grab();  // painted as a screen shows it
+        return chart;
+    };
+    compare(QStringLiteral("chart: open, every room, a full month"), qMax(3, runs / 3), [&](int) { open(); },
+            [&](int) { bare(); });
+    const QStringList later = {QStringLiteral("chart: scroll a screen down"), QStringLiteral("chart: zoom a step"),
+                               QStringLiteral("chart: refresh, nothing changed")};
+    if (std::none_of(later.cbegin(), later.cend(), [](const QString &name) { return name.contains(onlyRows); }))
+        return;
+    const std::unique_ptr<TFShahmatka> chart = open();
+    QScrollBar *rows = chart->View->verticalScrollBar();
+    std::fprintf(stderr, "chart: %d bars, %d rooms, %d pixels down\n", int(chart->Snapshot().Bars.size()),
+                 int(chart->Snapshot().Rooms.size()), rows->maximum());
+    compare(later.at(0), runs * 2,
+            [&](int run) {
+                rows->setValue((run % 40) * rows->pageStep());
+                chart->View->viewport()->grab();
+            },
+            {});
+    compare(later.at(1), runs * 2,
+            [&](int run) {
+                chart->Zoom(run % 2 ? 0.8 : 1.25);
+                chart->View->viewport()->grab();
+            },
+            {});
+    compare(later.at(2), runs, [&](int) { chart->Refresh(); },
+            [&](int) { bare(); });
+}
+
 void measureReports(int runs, const QDate &today)
 {
     const QString stays = QStringLiteral(
@@ -627,6 +687,7 @@ int measure(int runs)
             });
     measureSearch(runs);
     measureDesk(runs, today);
+    measureChart(runs, today);
     measureReports(runs, today);
     measureMaintenance(qMax(3, runs / 3));
     return 0;
