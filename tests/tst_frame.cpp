@@ -224,7 +224,7 @@ private slots:
         QMenu *operations = window->mmKALVCM->actions().at(2)->menu();
         QCOMPARE(operations->title(), QString("&Операции"));  // Alt+О
         QCOMPARE(actionNames(operations->actions()),
-                 QStringList({"actOperReserv", "actOperCleanRoom", "actOperNachislenie", "actOperOtmianaReserv",
+                 QStringList({"actOperReserv", "actOperShahmatka", "actOperCleanRoom", "actOperNachislenie", "actOperOtmianaReserv",
                               "actOperNastaniavane", "actOperPrikluchvane", "actOperAddresCards", "actOperSec",
                               "actOperHotelRoomsRefresh"}));
         // The operator switch says what it is, and what its login's Exit does.

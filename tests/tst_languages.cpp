@@ -462,39 +462,6 @@ private slots:
         QVERIFY(copy.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), source.readAll());
     }
-    // A newer program brings captions an older user's file lacks: they are added in the file's
-    // language at the start, and what the user's file says stays as it was.
-    void anOlderUsersFileGetsTheNewCaptionsAndKeepsItsOwn()
-    {
-        QTemporaryDir folder;
-        const QString user = folder.filePath("Settings.ini");
-        QVERIFY(QFile::copy(delivered("Settings.en.ini"), user));
-        QFile::setPermissions(user, QFile::ReadOwner | QFile::WriteOwner);
-        {
-            // The file of a version before the chart, with a caption the user changed.
-            QFile file(user);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QList<QByteArray> lines = file.readAll().split('\n');
-            file.close();
-            lines.removeIf([](const QByteArray &line) {
-                return line.startsWith("actOperShahmatka=") || line.startsWith("FShahmatka=");
-            });
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(lines.join('\n'));
-        }
-        TWideMemIniFile(user).WriteString("LANG", "actOperReserv", "My own booking");
-        QCOMPARE(TWideMemIniFile(user).ReadString("LANG", "FShahmatka", "missing"), QString("missing"));
-        KalvCM::DeliverDefaultFiles(folder.path() + "/");
-        const TWideMemIniFile after(user);
-        QCOMPARE(after.ReadString("LANG", "FShahmatka", "missing"), QString("Reservation chart"));
-        QCOMPARE(after.ReadString("LANG", "actOperShahmatka", "missing"), QString("Reservation chart"));
-        QCOMPARE(after.ReadString("LANG", "actOperReserv", "missing"), QString("My own booking"));
-        // Nothing to add: the file is left alone.
-        const QDateTime written = QFileInfo(user).lastModified();
-        QTest::qWait(20);
-        KalvCM::DeliverDefaultFiles(folder.path() + "/");
-        QCOMPARE(QFileInfo(user).lastModified(), written);
-    }
 };
 
 KALV_TEST_MAIN(TestLanguages)

@@ -128,17 +128,9 @@ void readConnectionSettings(TRegistry &registry, TDLLSafeCall &dll)
 void KalvCM::DeliverDefaultFiles(const QString &dataFolder)
 {
     const QString source = TSystemWinOS::DeliveredFolder();
-    if (dataFolder.isEmpty() || !QFileInfo::exists(source + QStringLiteral("Settings.ini")))
+    if (dataFolder.isEmpty() || QFileInfo::exists(dataFolder + QStringLiteral("Settings.ini")) ||
+        !QFileInfo::exists(source + QStringLiteral("Settings.ini")))
         return;
-    if (QFileInfo::exists(dataFolder + QStringLiteral("Settings.ini"))) {
-        // A file of an earlier version: the captions of what came since are added to it.
-        try {
-            Languages::AddMissingCaptions(dataFolder + QStringLiteral("Settings.ini"));
-        } catch (const Exception &error) {
-            TExceptionLogs::Show(error.Message());
-        }
-        return;
-    }
     // A new user reads the captions in the system's language when the program speaks it.
     QString delivered = source + Languages::DeliveredSettingsName(Languages::SystemLanguage());
     if (!QFileInfo::exists(delivered))

@@ -81,28 +81,6 @@ void Choose(const QString &userSettings, TLanguage language)
     user.EndUpdate();
 }
 
-void AddMissingCaptions(const QString &userSettings)
-{
-    const TLanguage language = OfSettings(userSettings);
-    QString delivered = TSystemWinOS::DeliveredFolder() + DeliveredSettingsName(language == slUnknow ? slBulgarian : language);
-    if (!QFile::exists(delivered))
-        delivered = TSystemWinOS::DeliveredFolder() + QStringLiteral("Settings.ini");
-    if (!QFile::exists(delivered))
-        return;
-    const TWideMemIniFile captions(delivered);
-    TWideMemIniFile user(userSettings);
-    QStringList missing;
-    for (const QString &key : captions.Keys(kSection))
-        if (!user.ValueExists(kSection, key))
-            missing.append(key);
-    if (missing.isEmpty())
-        return;  // nothing written: the file keeps its time
-    user.BeginUpdate();
-    for (const QString &key : std::as_const(missing))
-        user.WriteString(kSection, key, captions.ReadString(kSection, key, QString()));
-    user.EndUpdate();
-}
-
 TLanguage OfSettings(const QString &userSettings)
 {
     return LanguageFromText(TWideMemIniFile(userSettings).ReadString(kSection, kLanguageKey, QString()));

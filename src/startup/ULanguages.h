@@ -18,9 +18,6 @@ TLanguage SystemLanguage();
 // Sets LANGUAGE and every caption of the user's Settings.ini from the delivered file of the
 // language, in one write. Raises EIniFileException when the file cannot be written.
 void Choose(const QString &userSettings, TLanguage language);
-// Adds the captions a newer program brought that the user's file lacks, in the file's language;
-// what the file has stays as it is.
-void AddMissingCaptions(const QString &userSettings);
 // The language the user's Settings.ini names.
 TLanguage OfSettings(const QString &userSettings);
 // The program speaks the language in Qt's own texts too (Yes, No, Cancel, the file, print and
