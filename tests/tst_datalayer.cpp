@@ -133,7 +133,7 @@ private slots:
         QCOMPARE(expected.mid(0, 13),
                  QStringList({"HotelBuild", "Operators", "Secyrity", "Klients", "Uslugi", "Rooms", "Tarife", "Valuta",
                               "Otstapka", "Analitichnosti", "Miarka", "Nomen", "KursValuta"}));
-        QCOMPARE(expected.mid(13), QStringList({"Rezervacii", "Plashtania", "Dnevnik", "KurortniTaksi", "VersiaBaza", "NeuspeshniVhodove", "Zatvoreni", "DumiImena"}));
+        QCOMPARE(expected.mid(13), QStringList({"Rezervacii", "Plashtania", "Dnevnik", "KurortniTaksi", "VersiaBaza", "NeuspeshniVhodove", "Zatvoreni", "DumiImena", "DDSStavki"}));
         QCOMPARE(QueryRows(connection(), "SELECT q150 FROM VersiaBaza"), QStringList({QString::number(SchemaVersion)}));
 
         QCOMPARE(columnsOf(connection(), "HotelBuild"),

@@ -704,6 +704,7 @@ private slots:
         MakeFirstVersionDatabase();
         exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
         exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1), ('102', 80, 1, 1)");
+        exec("INSERT INTO Uslugi (q40, q33) VALUES (60, 'Единична'), (12, 'Закуска')");
         // One save: a guest in house since today with breakfast; then a guest who arrives tomorrow;
         // then one who left two days ago (saved at another time, by the same workstation).
         const QDateTime saved = QDateTime(today.addDays(-10), QTime(9, 30));
@@ -791,6 +792,19 @@ private slots:
         QCOMPARE(ReadFolio(ReadStay(inHouse)->Booking)->Charges.size(), 1);
         QCOMPARE(ReadFolio(ReadStay(inHouse)->Booking)->Balance().ToFixed(2), QString("132.00"));
         QCOMPARE(rows("SELECT q129 FROM Rooms"), QStringList({"0", "0"}));
+        // VAT: the law's three rates; the rooms and the room type at accommodation's, breakfast at
+        // the standard rate. A database without currencies works in euro, the lev at its rate.
+        QCOMPARE(rows("SELECT q164, q168 FROM DDSStavki ORDER BY q163"),
+                 QStringList({"ДДС 20%|Б", "ДДС 9% настаняване|Г", "Без ДДС|А"}));
+        QCOMPARE(count("SELECT COUNT(*) FROM DDSStavki WHERE q165 = 9 AND q169 LIKE 'ЗДДС, чл. 66%'"), 1);
+        QCOMPARE(rows("SELECT r.q164 FROM Rooms m JOIN DDSStavki r ON (r.q163 = m.q170) ORDER BY m.q47"),
+                 QStringList({"ДДС 9% настаняване", "ДДС 9% настаняване"}));
+        QCOMPARE(rows("SELECT s.q33, r.q164 FROM Uslugi s JOIN DDSStavki r ON (r.q163 = s.q170) ORDER BY s.q42"),
+                 QStringList({"Единична|ДДС 9% настаняване", "Закуска|ДДС 20%"}));
+        QCOMPARE(rows("SELECT q56 FROM Valuta ORDER BY q57"), QStringList({"EUR", "BGN"}));
+        QCOMPARE(count("SELECT COUNT(*) FROM KursValuta k JOIN Valuta v ON (v.q57 = k.q57) WHERE v.q56 = 'BGN' AND "
+                       "k.q85 = 1.95583"),
+                 1);
         const int oldStay = rows("SELECT q123 FROM Klients WHERE q29 = 'Друг гост'").value(0).toInt();
         const TFolio folio = *ReadFolio(ReadStay(oldStay)->Booking);
         QCOMPARE(folio.Balance().ToFixed(2), QString("80.00"));

@@ -430,7 +430,7 @@ private slots:
         QVERIFY2(desk.TypeInto("edContragentAddress", lang.Address), qPrintable(lastFailure));
         QVERIFY2(desk.TypeInto("edContragentID", "8802021234"), qPrintable(lastFailure));
         QVERIFY2(desk.Choose("cbTarife", "Основна"), qPrintable(lastFailure));
-        QVERIFY2(desk.Choose("cbCurrency", "BGN"), qPrintable(lastFailure));
+        QVERIFY2(desk.Choose("cbCurrency", "EUR"), qPrintable(lastFailure));
         QVERIFY2(desk.Click("tab PageControl1 1"), qPrintable(lastFailure));
         QVERIFY2(desk.Choose("cbHotel", "Хотел Калв"), qPrintable(lastFailure));
         QVERIFY2(desk.Click("tab PageControl1 2"), qPrintable(lastFailure));

@@ -1,4 +1,5 @@
 #include "UDemoData.h"
+#include "data/USchemaUpgrade.h"
 
 #include "desk/UFrontDesk.h"
 #include "desk/UOperators.h"
@@ -64,8 +65,9 @@ void fillHotel(TADOConnection &connection)
            QStringLiteral("INSERT INTO [dbo].[Tarife] (q50, q52, q53, q111, q112) VALUES (:q50, :q52, :q53, :q111, :q112)"),
            {QStringLiteral("Основна"), QDate(QDate::currentDate().year(), 1, 1),
             QDate(QDate::currentDate().year() + 1, 12, 31), 3, 5});
-    insert(connection, QStringLiteral("INSERT INTO [dbo].[Valuta] (q56, q86, q1) VALUES (:q56, :q86, :q1)"),
-           {QStringLiteral("BGN"), true, 1});
+    // The euro (the hotel's) and the lev at its fixed rate come with every new database; the
+    // hotel's prices are in euro.
+    connection.Execute(QStringLiteral("UPDATE Valuta SET q1 = 1"));
     const QList<QPair<QString, double>> services = {{QStringLiteral("Единична стая"), 60},
                                                     {QStringLiteral("Двойна стая"), 90},
                                                     {QStringLiteral("Апартамент"), 150},
@@ -86,6 +88,7 @@ void fillHotel(TADOConnection &connection)
                {QString::number((floor + 1) * 100 + i % 6 + 1), price, 1, service == 3 ? 2 : 1, service, 1, service,
                 80, 60, 20 + floor * 90, 20 + (i % 6) * 95});
     }
+    SchemaUpgrade::AssignVatRates(connection);
     const QDate today = QDate::currentDate();
     // Guests of every kind the board shows: in house, leaving today, arriving today, to come.
     struct TDemoStay {

@@ -48,14 +48,18 @@ QList<TTableDef> buildTables()
           {"q161", kText, N}}},
         {"Uslugi",
          {{"q40", kAmount, D}, {"q41", kInt, N}, {"q33", kText, N}, {"q50", kText, N}, {"q51", kInt, N},
-          {"q42", kInt, I}, {"q43", kInt, N}}},
+          {"q42", kInt, I}, {"q43", kInt, N},
+          // The service's VAT rate (DDSStavki.q163); its price q40 includes it.
+          {"q170", kInt, N}}},
         {"Rooms",
          {{"q47", kInt, I}, {"q44", kText, N}, {"q46", kAmount, D}, {"q49", kAmount, D}, {"q51", kInt, D},
           {"q48", kInt, D}, {"q79", kInt, D}, {"q1", kInt, D}, {"q42", kInt, D}, {"q81", kInt, D},
           {"q82", kInt, D}, {"q83", kInt, D}, {"q84", kInt, D},
           // The room's state (TRoomState) and, for a closed room, why and for which nights: from
           // q131 (the first night) to q132 (the first night open again); no day means no limit.
-          {"q129", kInt, N}, {"q130", kText, N}, {"q131", kDate, N}, {"q132", kDate, N}}},
+          {"q129", kInt, N}, {"q130", kText, N}, {"q131", kDate, N}, {"q132", kDate, N},
+          // The VAT rate of the room's price (DDSStavki.q163); the price q46 includes it.
+          {"q170", kInt, N}}},
         {"Tarife",
          {{"q50", kText, N}, {"q51", kInt, I}, {"q52", kDate, D}, {"q53", kDate, D}, {"q54", "BIT", D},
           {"q55", kInt, D}, {"q111", kInt, D}, {"q112", kInt, D}, {"q113", kAmount, D}, {"q115", kText, D}}},
@@ -106,6 +110,12 @@ QList<TTableDef> buildTables()
         // The words of the bookings' names as the search compares them (folded), one row per
         // word and booking, so that a name is found by the beginning of any of its words.
         {"DumiImena", {{"q162", kText, N}, {"q124", kInt, N}}},
+        // VAT rates: the key (q163), the name (q164), the percent (q165), valid from (q166) and
+        // up to the day before (q167; null: no limit), the fiscal device's tax group (q168) and
+        // where the law sets it (q169).
+        {"DDSStavki",
+         {{"q163", kInt, I}, {"q164", kText, N}, {"q165", kAmount, N}, {"q166", kDate, N}, {"q167", kDate, N},
+          {"q168", kText, N}, {"q169", kText, N}}},
     };
 }
 

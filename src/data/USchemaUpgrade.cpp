@@ -4,6 +4,8 @@
 #include "UDbEngine.h"
 #include "UDbSchema.h"
 #include "UGuestSearch.h"
+#include "desk/UEuro.h"
+#include "desk/UVat.h"
 #include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
@@ -192,6 +194,26 @@ void Step5(TADOConnection &connection, const std::function<void(int)> &within)
     connection.Execute(connection.Engine().DropIndexStatement(QStringLiteral("Klients"), QStringLiteral("IX_Klients_Stay")));
 }
 
+// Version 6: VAT and the euro. The law's VAT rates in their register; rooms, and the services
+// that are room types, carry accommodation's rate, every other service the standard one. A
+// database without currencies (a new one) works in euro, the lev kept at its fixed rate.
+void Step6(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    if (connection.Column(QStringLiteral("SELECT COUNT(*) FROM DDSStavki")).value(0).toInt() == 0)
+        for (const Vat::TLawRate &rate : Vat::LawRates())
+            connection.Execute(QStringLiteral("INSERT INTO DDSStavki (q164, q165, q168, q169) VALUES (?, ?, ?, ?)"),
+                               {rate.Code, Vat::PercentOf(rate.BasisPoints).ToVariant(), rate.FiscalGroup, rate.Basis});
+    SchemaUpgrade::AssignVatRates(connection);
+    if (connection.Column(QStringLiteral("SELECT COUNT(*) FROM Valuta")).value(0).toInt() == 0) {
+        connection.Execute(QStringLiteral("INSERT INTO Valuta (q56, q86) VALUES (?, ?)"), {Euro::Code(), true});
+        const int lev = connection.InsertReturningIdentity(QStringLiteral("Valuta"), {QStringLiteral("q56"), QStringLiteral("q86")},
+                                                           QStringLiteral("VALUES (?, ?)"), {Euro::LevCode(), false});
+        connection.Execute(QStringLiteral("INSERT INTO KursValuta (q57, q58, q85) VALUES (?, ?, ?)"),
+                           {lev, Euro::Since(), Euro::LevsPerEuro().ToVariant()});
+    }
+}
+
 struct TStep {
     int Version;
     std::function<void(TADOConnection &, const std::function<void(int)> &within)> Run;
@@ -201,12 +223,25 @@ struct TStep {
 template <void (*Step)(TADOConnection &)>
 void whole(TADOConnection &connection, const std::function<void(int)> &) { Step(connection); }
 
-const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}};
+const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}};
 
 // About how long the steps take for each stay of the database (measured on a million).
 constexpr double kSecondsPerStay = 20e-6;
 
 } // namespace
+
+void SchemaUpgrade::AssignVatRates(TADOConnection &connection)
+{
+    auto rateKey = [&connection](const QString &code) {
+        return connection.Column(QStringLiteral("SELECT MIN(q163) FROM DDSStavki WHERE q164 = ?"), {code}).value(0);
+    };
+    const QVariant standard = rateKey(Vat::StandardCode()), accommodation = rateKey(Vat::AccommodationCode());
+    connection.Execute(QStringLiteral("UPDATE Uslugi SET q170 = ? WHERE q170 IS NULL AND q42 IN "
+                                      "(SELECT q42 FROM Rooms WHERE q42 IS NOT NULL)"),
+                       {accommodation});
+    connection.Execute(QStringLiteral("UPDATE Uslugi SET q170 = ? WHERE q170 IS NULL"), {standard});
+    connection.Execute(QStringLiteral("UPDATE Rooms SET q170 = ? WHERE q170 IS NULL"), {accommodation});
+}
 
 QString SchemaUpgrade::ScriptsFolder()
 {

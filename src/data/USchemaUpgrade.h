@@ -29,6 +29,9 @@ void ApplySteps(TADOConnection &connection, const TProgress &progress = {});
 // In a write transaction of its own, unless the database is up to date; raises on failure,
 // with the database as it was. A database newer than the program is refused.
 void BringUpToDate(TADOConnection &connection, const TProgress &progress = {});
+// Gives every room, and every service without one, its VAT rate: accommodation for rooms and
+// the services that are room types, the standard rate for the rest.
+void AssignVatRates(TADOConnection &connection);
 // Where the delivered procedure scripts are, one folder per engine below it.
 QString ScriptsFolder();
 

@@ -115,6 +115,7 @@ const QList<TCommandRight> kCommandRights = {
     {"actNomenServices", rServices},
     {"actNomenZastrahovki", rRegisters},
     {"actNomenTaxs", rTouristTax},
+    {"actNomenDDS", rPrices},
     {"actNomenValuta", rCurrency},
     {"actNomenTarifs", rTariffs},
     {"actNomenHotels", rRegisters},

@@ -42,6 +42,10 @@ QString msgRateInvalid;
 QString colCategory;
 QString colTaxRate;
 QString colTax;
+QString colVatName;
+QString colVatPercent;
+QString colVatGroup;
+QString colVatBasis;
 QString colValidFrom;
 QString colValidTo;
 QString colBeds;
@@ -243,6 +247,22 @@ const QList<TCatalogueEntry> &ReportCatalogueEntries()
          "Tax",
          "Такса",
          "Сбор"},
+        {"colVatName", &colVatName,
+         "VAT rate",
+         "ДДС ставка",
+         "Ставка НДС"},
+        {"colVatPercent", &colVatPercent,
+         "Percent",
+         "Процент",
+         "Процент"},
+        {"colVatGroup", &colVatGroup,
+         "Tax group",
+         "Данъчна група",
+         "Налоговая группа"},
+        {"colVatBasis", &colVatBasis,
+         "Legal basis",
+         "Основание",
+         "Основание"},
         {"colValidFrom", &colValidFrom,
          "Valid from",
          "Валидна от",

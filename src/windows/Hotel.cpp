@@ -8,6 +8,7 @@
 #include "UFrontDeskRun.h"
 #include "UNastaniavane.h"
 #include "UPochistvane.h"
+#include "UNomDDSStavki.h"
 #include "UShahmatka.h"
 #include "UTarsene.h"
 #include "UReport.h"
@@ -144,6 +145,7 @@ const TCommand kCommands[] = {
     {"actNomenServices", "Услуги", 25, "Номенклатури", TKind::Window},
     {"actNomenZastrahovki", "Застраховки", 26, "Номенклатури", TKind::None},
     {"actNomenTaxs", "Курортни такси", 27, "Номенклатури", TKind::Window},
+    {"actNomenDDS", "ДДС ставки", 20, "Номенклатури", TKind::Window},
     {"actNomenValuta", "Валута", 28, "Номенклатури", TKind::Window},
     {"actNomenTarifs", "Тарифи", 29, "Номенклатури", TKind::Window},
     {"actNomenHotels", "Хотели", 30, "Номенклатури", TKind::Window},
@@ -169,7 +171,7 @@ const QList<QPair<QString, QStringList>> kPanels = {
     {"atbSettings", {"actSettingsCardSystem", "actSettingsPersonalise"}},
     {"atbNomen",
      {"actNomenAll", "actNomenClients", "actNomenDiscount", "actNomenHotels", "actNomenOperators", "actNomenPrice",
-      "actNomenRooms", "actNomenSeif", "actNomenServices", "actNomenTarifs", "actNomenTaxs", "actNomenValuta",
+      "actNomenRooms", "actNomenSeif", "actNomenServices", "actNomenTarifs", "actNomenTaxs", "actNomenDDS", "actNomenValuta",
       "actNomenZastrahovki"}},
     {"atbOperations",
      {"actOperAddresCards", "actOperChangeOperator", "actOperCleanRoom", "actOperHotelRoomsRefresh",
@@ -228,6 +230,7 @@ void registerOwnWindows()
     TFHotel::RegisterWindow(QStringLiteral("actOperReserv"), [] { return new TFOperReservation; });
     TFHotel::RegisterWindow(QStringLiteral("actAdministrationsConstructHotel"), [] { return new TFSetHotelConstruct; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenTaxs"), [] { return new TFNomKurortniTaksi; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenDDS"), [] { return new TFNomDDSStavki; });
     TFHotel::RegisterWindow(QStringLiteral("actHelpGuide"), [] { return new TFGuide; });
 }
 

@@ -463,10 +463,10 @@ void measureChart(int runs, const QDate &today)
         chart->View->viewport()->grab();  // painted as a screen shows it
         return chart;
     };
-    compare(QStringLiteral("chart: open, every room, a full month"), qMax(3, runs / 3), [&](int) { open(); },
+    compare(QStringLiteral("chart: open every room for a full month"), qMax(3, runs / 3), [&](int) { open(); },
             [&](int) { bare(); });
     const QStringList later = {QStringLiteral("chart: scroll a screen down"), QStringLiteral("chart: zoom a step"),
-                               QStringLiteral("chart: refresh, nothing changed")};
+                               QStringLiteral("chart: refresh with nothing changed")};
     if (std::none_of(later.cbegin(), later.cend(), [](const QString &name) { return name.contains(onlyRows); }))
         return;
     const std::unique_ptr<TFShahmatka> chart = open();
