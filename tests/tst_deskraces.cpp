@@ -2,6 +2,7 @@
 // both engines: afterwards the database itself is asked whether any rule broke.
 
 #include "TestHarness.h"
+#include "desk/UInvoices.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
 #include "desk/UFrontDesk.h"
@@ -110,6 +111,18 @@ class TestDeskRaces : public QObject
             if (outcome != "done" && !outcome.startsWith("refused") && outcome != "busy")
                 return false;
         return true;
+    }
+
+    // The numbers are FIRST to FIRST + COUNT - 1, each once, ten digits; every booking billed once.
+    void checkNumbers(qint64 first, int count)
+    {
+        QStringList expected;
+        for (int i = 0; i < count; ++i)
+            expected.append(Invoices::NumberText(first + i));
+        QCOMPARE(rows("SELECT q184 FROM Fakturi ORDER BY q184"), expected);
+        QCOMPARE(single("SELECT COUNT(*) FROM (SELECT q124 FROM Fakturi GROUP BY q124 HAVING COUNT(*) > 1) t"), 0);
+        QCOMPARE(single("SELECT COUNT(*) FROM (SELECT q123 FROM FakturiRedove GROUP BY q123 HAVING COUNT(*) > 1) t"), 0);
+        QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'document'"), count);
     }
 
 private slots:
@@ -317,6 +330,37 @@ private slots:
                  0);
         // Nights and total always agree with the days, whatever order the writes came in.
         QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q47 IS NOT NULL AND q27 <> 60 * q71"), 0);
+    }
+
+    // Invoice numbers come from the series' counter row locked in the issuing transaction: two
+    // workstations issuing at once never share or skip a number.
+    void twoWorkstationsInvoiceWithoutGapsOrDoubles()
+    {
+        prepare(-2, 1, FrontDesk::ssInHouse);
+        const int series = Invoices::AddSeries(1, "Основна", 1000000001);
+        const QList<QStringList> rounds = race({{"invoice", list(m_bookings.mid(0, kRounds / 2)), QString::number(series)},
+                                                {"invoice", list(m_bookings.mid(kRounds / 2)), QString::number(series)}});
+        for (int r = 0; r < kRounds / 2; ++r)
+            QCOMPARE(rounds[r], QStringList({"done", "done"}));
+        checkNumbers(1000000001, kRounds);
+    }
+
+    // Four: two of them on the same bookings, which are billed once.
+    void fourWorkstationsInvoiceWithoutGapsOrDoubles()
+    {
+        prepare(-2, 1, FrontDesk::ssInHouse);
+        const int series = Invoices::AddSeries(1, "Основна", 42);
+        const int quarter = kRounds / 4;
+        const QString shared = list(m_bookings.mid(0, quarter));
+        const QList<QStringList> rounds = race({{"invoice", shared, QString::number(series)},
+                                                {"invoice", shared, QString::number(series)},
+                                                {"invoice", list(m_bookings.mid(quarter, quarter)), QString::number(series)},
+                                                {"invoice", list(m_bookings.mid(2 * quarter, quarter)), QString::number(series)}});
+        for (int r = 0; r < quarter; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 3);  // the shared booking once
+        }
+        checkNumbers(42, 3 * quarter);
     }
 
     void fourHousekeepersOnOneRoom()

@@ -5,6 +5,11 @@
 #include "TestHarness.h"
 
 #include "desk/UVat.h"
+#include "desk/UInvoices.h"
+#include "data/USchemaUpgrade.h"
+#include "desk/UFrontDesk.h"
+#include "data/UAdoDb.h"
+#include "startup/UConstMessagesStay.h"
 #include "UserInput.h"
 #include "startup/UConstMessagesReports.h"
 #include "windows/UNomDDSStavki.h"
@@ -90,6 +95,83 @@ private slots:
         QVERIFY(ClickCommand(window.acSave));
         QCOMPARE(db.Rows("SELECT COUNT(*) FROM DDSStavki"), QStringList({"4"}));
         QCOMPARE(db.Rows("SELECT COUNT(*) FROM DDSStavki WHERE q163 = 4 AND q165 = 10"), QStringList({"1"}));
+    }
+
+    // A booking's stay (accommodation), breakfasts (standard rate) and tourist tax (outside VAT)
+    // on one invoice: each line at its rate, the tax per rate once, the number of its series.
+    void anInvoiceBillsEachRowOnceAtItsRate()
+    {
+        TestDatabase db;
+        TADOConnection &connection = db.Connection();
+        db.Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        db.Exec("INSERT INTO Uslugi (q40, q33) VALUES (60, 'Единична'), (12, 'Закуска')");
+        db.Exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1)");
+        TTransaction setup(connection, true);
+        SchemaUpgrade::AssignVatRates(connection);
+        setup.Commit();
+        const int booking = connection.InsertReturningIdentity("Rezervacii", {"q1", "q29", "q57"}, "VALUES (1, 'Иван Петров', 1)", {});
+        const QDate d0 = QDate::currentDate();
+        const int stay = connection.InsertReturningIdentity(
+            "Klients", {"q1", "q29", "q34", "q35", "q47", "q70", "q71", "q27", "q124", "q125"},
+            "VALUES (1, 'Иван Петров', ?, ?, 1, 60, 3, 180, ?, 1)", {d0.addDays(-3), d0, booking});
+        const int breakfast = connection.InsertReturningIdentity(
+            "Klients", {"q1", "q33", "q70", "q71", "q27", "q124", "q125"}, "VALUES (1, 'Закуска', 12, 2, 24, ?, 0)", {booking});
+        const int tax = connection.InsertReturningIdentity(
+            "Klients", {"q1", "q33", "q70", "q71", "q27", "q124", "q125", "q160"},
+            "VALUES (1, 'Курортна такса', 1.1, 3, 3.3, ?, 0, ?)", {booking, stay});
+        QCOMPARE(Invoices::Unbilled(booking).size(), 3);
+        const int series = Invoices::AddSeries(1, "Основна", 7);
+        Invoices::TBuyer company;
+        company.Person = false;
+        company.Name = "Фирма ООД";
+        company.Eik = "123456789";
+        company.VatNumber = "BG123456789";
+        // The room to the company; the rest stays unbilled.
+        const int first = Invoices::Issue(Invoices::dkInvoice, booking, {stay}, company, series, d0);
+        const Invoices::TDocument room = *Invoices::Read(first);
+        QCOMPARE(room.Number, QString("0000000007"));
+        QCOMPARE(room.Buyer.Eik, QString("123456789"));
+        QCOMPARE(room.Lines.size(), 1);
+        QCOMPARE(room.Gross.ToFixed(2), QString("180.00"));
+        QCOMPARE(room.Tax.ToFixed(2), QString("14.86"));  // 180 × 9 / 109
+        QCOMPARE(room.Net.ToFixed(2), QString("165.14"));
+        QVERIFY(room.Lines.first().Text.contains("101"));
+        // The same row again: refused, nothing written.
+        QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Invoices::Issue(Invoices::dkInvoice, booking, {stay}, company, series, d0));
+        // A proforma of the rest takes no number and bills nothing.
+        const int proforma = Invoices::Issue(Invoices::dkProforma, booking, {}, {}, series, d0);
+        QCOMPARE(Invoices::Read(proforma)->Number, QString());
+        QCOMPARE(Invoices::Unbilled(booking).size(), 2);
+        // The rest to the guest: breakfast at 20 %, the tourist tax outside VAT on its own line.
+        Invoices::TBuyer guest;
+        guest.Name = "Иван Петров";
+        const Invoices::TDocument rest = *Invoices::Read(Invoices::Issue(Invoices::dkInvoice, booking, {}, guest, series, d0));
+        QCOMPARE(rest.Number, QString("0000000008"));
+        QCOMPARE(rest.Lines.size(), 2);
+        QCOMPARE(rest.Gross.ToFixed(2), QString("27.30"));
+        QCOMPARE(rest.Tax.ToFixed(2), QString("4.00"));
+        QCOMPARE(rest.ByRate.size(), 2);
+        for (const Invoices::TLine &line : rest.Lines) {
+            if (line.Charge == breakfast)
+                QCOMPARE(line.Tax.ToFixed(2), QString("4.00"));
+            else
+                QVERIFY(line.Charge == tax && line.Tax.IsZero() && line.Percent.IsZero());
+        }
+        QVERIFY(Invoices::Unbilled(booking).isEmpty());
+        QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Invoices::Issue(Invoices::dkInvoice, booking, {}, guest, series, d0));
+        QCOMPARE(db.Rows("SELECT COUNT(*) FROM Fakturi"), QStringList({"3"}));
+        QCOMPARE(db.Rows("SELECT q174 FROM FakturiSerii"), QStringList({"0000000009"}));
+        // A series at its last number says so.
+        const int full = Invoices::AddSeries(1, "Стара", Invoices::kLastNumber + 1);
+        const int other = connection.InsertReturningIdentity("Klients", {"q1", "q33", "q70", "q71", "q27", "q124", "q125"},
+                                                             "VALUES (1, 'Закуска', 12, 1, 12, ?, 0)", {booking});
+        try {
+            Invoices::Issue(Invoices::dkInvoice, booking, {other}, guest, full, d0);
+            QFAIL("a full series gave a number");
+        } catch (const EFrontDeskRefused &refusal) {
+            QCOMPARE(refusal.Message(), msgInvoiceSeriesFull.arg("Стара"));
+        }
+        QCOMPARE(db.Rows("SELECT COUNT(*) FROM Fakturi"), QStringList({"3"}));
     }
 
     void knownFigures()

@@ -113,6 +113,29 @@ QList<TTableDef> buildTables()
         // VAT rates: the key (q163), the name (q164), the percent (q165), valid from (q166) and
         // up to the day before (q167; null: no limit), the fiscal device's tax group (q168) and
         // where the law sets it (q169).
+        // Series of document numbers: the key (q171), the hotel, the name (q172), the first
+        // number (q173) and the next one to give (q174), ten digits each.
+        {"FakturiSerii", {{"q171", kInt, I}, {"q1", kInt, N}, {"q172", kText, N}, {"q173", kText, N}, {"q174", kText, N}}},
+        // Buyers: the key (q175), the name (q176), ЕИК (q177), VAT number (q178), address
+        // (q179), the accountable person (q180), 1 for a person (q181) and their personal number.
+        {"Kupuvachi",
+         {{"q175", kInt, I}, {"q176", kText, N}, {"q177", kText, N}, {"q178", kText, N}, {"q179", kText, N},
+          {"q180", kText, N}, {"q181", kInt, N}, {"q28", kText, N}}},
+        // Documents: the key (q182), the kind (q183: invoice, credit note, debit note, proforma),
+        // the series and the number (q184; none for a proforma), the day of issue (q185) and of
+        // the taxable event (q186), the booking, the buyer, the document a note refers to (q187),
+        // the currency, the totals with VAT, without it and the VAT (q188, q189, q190), the
+        // operator and when.
+        {"Fakturi",
+         {{"q182", kInt, I}, {"q183", kInt, N}, {"q171", kInt, N}, {"q184", kText, N}, {"q185", kDate, N},
+          {"q186", kDate, N}, {"q124", kInt, N}, {"q175", kInt, N}, {"q187", kInt, N}, {"q57", kInt, N},
+          {"q188", kAmount, N}, {"q189", kAmount, N}, {"q190", kAmount, N}, {"q128", kInt, N}, {"q136", kDate, N}}},
+        // A document's lines: the key (q193), the document, the stay or charge it bills
+        // (Klients.q123), the text (q194), quantity and unit price with VAT, the amount with VAT,
+        // without it and the VAT (q195, q196, q197), and the rate's percent.
+        {"FakturiRedove",
+         {{"q193", kInt, I}, {"q182", kInt, N}, {"q123", kInt, N}, {"q194", kText, N}, {"q71", kAmount, N},
+          {"q70", kAmount, N}, {"q195", kAmount, N}, {"q196", kAmount, N}, {"q197", kAmount, N}, {"q165", kAmount, N}}},
         {"DDSStavki",
          {{"q163", kInt, I}, {"q164", kText, N}, {"q165", kAmount, N}, {"q166", kDate, N}, {"q167", kDate, N},
           {"q168", kText, N}, {"q169", kText, N}}},
@@ -167,7 +190,11 @@ const QList<TIndexDef> &DbSchema::Indexes()
                                              // the day they were made.
                                              {"IX_Klients_Charge", "Klients", {"q47", "q39"}},
                                              {"IX_Plashtania_Day", "Plashtania", {"q136"}},
-                                             {"IX_Rezervacii_Entered", "Rezervacii", {"q136"}}};
+                                             {"IX_Rezervacii_Entered", "Rezervacii", {"q136"}},
+                                             // What of a stay or charge is billed already; a
+                                             // booking's documents.
+                                             {"IX_FakturiRedove_Charge", "FakturiRedove", {"q123"}},
+                                             {"IX_Fakturi_Booking", "Fakturi", {"q124"}}};
     return indexes;
 }
 

@@ -129,6 +129,11 @@ QString msgChartInHouseDates;
 QString msgChartDatesQuestion;
 QString msgChartKeysHint;
 QString msgChartCancelQuestion;
+QString msgInvoiceNothing;
+QString msgInvoiceBilled;
+QString msgInvoiceNoSeries;
+QString msgInvoiceSeriesFull;
+QString msgLogInvoiced;
 QString msgDatesUnchanged;
 QString msgDatesOfMovedStay;
 QString msgDatesPast;
@@ -673,6 +678,26 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "Cancel the stay of %1 from %2 to %3?",
          "Да се отмени ли престоят на %1 от %2 до %3?",
          "Отменить проживание %1 с %2 по %3?"},
+        {"msgInvoiceNothing", &msgInvoiceNothing,
+         "Nothing of booking %1 is left to invoice.",
+         "Нищо от резервация %1 не остава за фактуриране.",
+         "Ничего из бронирования %1 не осталось для счёта-фактуры."},
+        {"msgInvoiceBilled", &msgInvoiceBilled,
+         "Row %1 is on an invoice already or is not of this booking.",
+         "Ред %1 вече е във фактура или не е от тази резервация.",
+         "Строка %1 уже в счёте-фактуре или не из этого бронирования."},
+        {"msgInvoiceNoSeries", &msgInvoiceNoSeries,
+         "No such series of document numbers.",
+         "Няма такава серия номера на документи.",
+         "Нет такой серии номеров документов."},
+        {"msgInvoiceSeriesFull", &msgInvoiceSeriesFull,
+         "The series %1 has no numbers left.",
+         "В серия %1 не остават номера.",
+         "В серии %1 не осталось номеров."},
+        {"msgLogInvoiced", &msgLogInvoiced,
+         "document %1, total %2",
+         "документ %1, общо %2",
+         "документ %1, итого %2"},
         {"msgDatesUnchanged", &msgDatesUnchanged,
          "The stay already begins on %1.",
          "Престоят вече започва на %1.",

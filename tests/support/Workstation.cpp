@@ -25,7 +25,7 @@
 //     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET), walkin
 //     (a room; EXTRA the departure), charge (a booking; EXTRA the service), close (a room; EXTRA
 //     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service), dates (a reserved stay; EXTRA its
-//     new first night).
+//     new first night), invoice (a booking; EXTRA the series: every unbilled row).
 //   kalv_workstation chart DATA STAY ROOM DAY START
 //     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
 //     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
@@ -44,6 +44,7 @@
 #include "data/UDLLSafeCall.h"
 #include "data/UDM.h"
 #include "desk/UFrontDesk.h"
+#include "desk/UInvoices.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesDesk.h"
@@ -278,6 +279,10 @@ void deskOperation(const QString &op, int target, const QString &extra)
         const std::optional<TStay> stay = ReadStay(target);
         Move(target, stay ? stay->Room + extra.section(QLatin1Char(':'), 0, 0).toInt() : 0,
              QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate), true);
+    } else if (op == QLatin1String("invoice")) {
+        Invoices::TBuyer buyer;
+        buyer.Name = QStringLiteral("Гост");
+        Invoices::Issue(Invoices::dkInvoice, target, {}, buyer, extra.toInt(), Today());
     } else if (op == QLatin1String("dates")) {
         ChangeDates(target, QDate::fromString(extra, Qt::ISODate));
     } else if (op == QLatin1String("walkin")) {
