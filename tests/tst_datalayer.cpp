@@ -133,7 +133,10 @@ private slots:
         QCOMPARE(expected.mid(0, 13),
                  QStringList({"HotelBuild", "Operators", "Secyrity", "Klients", "Uslugi", "Rooms", "Tarife", "Valuta",
                               "Otstapka", "Analitichnosti", "Miarka", "Nomen", "KursValuta"}));
-        QCOMPARE(expected.mid(13), QStringList({"Rezervacii", "Plashtania", "Dnevnik", "KurortniTaksi", "VersiaBaza", "NeuspeshniVhodove", "Zatvoreni", "DumiImena", "DDSStavki"}));
+        QCOMPARE(expected.mid(13), QStringList({"Rezervacii", "Plashtania", "Dnevnik", "KurortniTaksi", "VersiaBaza", "NeuspeshniVhodove", "Zatvoreni", "DumiImena", "FakturiSerii", "Kupuvachi", "Fakturi",
+                                               "FakturiRedove", "DDSStavki"}));
+        // A new database works in euro, the lev kept for older amounts.
+        QCOMPARE(QueryRows(connection(), "SELECT q56 FROM Valuta ORDER BY q57"), QStringList({"EUR", "BGN"}));
         QCOMPARE(QueryRows(connection(), "SELECT q150 FROM VersiaBaza"), QStringList({QString::number(SchemaVersion)}));
 
         QCOMPARE(columnsOf(connection(), "HotelBuild"),

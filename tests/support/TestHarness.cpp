@@ -527,6 +527,13 @@ TestDatabase::TestDatabase() : m_dm(std::make_unique<TDM>())
     const DatabaseSetup::TResult created = DatabaseSetup::CreateDatabase(server.Database);
     if (created.Outcome != DatabaseSetup::TOutcome::Done)
         throw std::runtime_error(("the test database was not created: " + created.Message).toStdString());
+    // The tests bring their own currencies: the euro and the lev a new database starts with go,
+    // their numbers free again.
+    if (TestOnPostgres())
+        Exec(QStringLiteral("TRUNCATE kursvaluta, valuta RESTART IDENTITY"));
+    else
+        for (const char *sql : {"DELETE FROM KursValuta", "DELETE FROM Valuta", "DELETE FROM sqlite_sequence WHERE name = 'Valuta'"})
+            Exec(QString::fromLatin1(sql));
     // The front desk's day is the one the test began on, whatever the clock says later.
     FrontDesk::SetToday(QDate::currentDate());
 }
