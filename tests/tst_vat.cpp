@@ -174,6 +174,69 @@ private slots:
         QCOMPARE(db.Rows("SELECT COUNT(*) FROM Fakturi"), QStringList({"3"}));
     }
 
+    // Credit and debit notes to an invoice: numbered in its series, at each row's rate, never
+    // taking off more than a row still bills; a row credited in full can be billed again.
+    void notesCorrectAnInvoiceRowByRow()
+    {
+        TestDatabase db;
+        TADOConnection &connection = db.Connection();
+        db.Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        db.Exec("INSERT INTO Uslugi (q40, q33) VALUES (60, 'Единична'), (12, 'Закуска')");
+        db.Exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1)");
+        TTransaction setup(connection, true);
+        SchemaUpgrade::AssignVatRates(connection);
+        setup.Commit();
+        const QDate d0 = QDate::currentDate();
+        const int booking = connection.InsertReturningIdentity("Rezervacii", {"q1", "q29"}, "VALUES (1, 'Иван Петров')", {});
+        const int stay = connection.InsertReturningIdentity(
+            "Klients", {"q1", "q29", "q34", "q35", "q47", "q70", "q71", "q27", "q124", "q125"},
+            "VALUES (1, 'Иван Петров', ?, ?, 1, 60, 2, 120, ?, 1)", {d0.addDays(-2), d0, booking});
+        const int breakfast = connection.InsertReturningIdentity(
+            "Klients", {"q1", "q33", "q70", "q71", "q27", "q124", "q125"}, "VALUES (1, 'Закуска', 12, 2, 24, ?, 0)", {booking});
+        const int series = Invoices::AddSeries(1, "Основна", 100);
+        Invoices::TBuyer guest;
+        guest.Name = "Иван Петров";
+        const int invoice = Invoices::Issue(Invoices::dkInvoice, booking, {}, guest, series, d0);
+        QCOMPARE(Invoices::Read(invoice)->Number, QString("0000000100"));
+        // The breakfasts taken off in full: a note of its own number, the breakfast billable again.
+        const Invoices::TDocument credit =
+            *Invoices::Read(Invoices::IssueNote(Invoices::dkCredit, invoice, {{breakfast, TDecimal(24)}}, d0));
+        QCOMPARE(credit.Number, QString("0000000101"));
+        QCOMPARE(credit.Refers, invoice);
+        QCOMPARE(credit.Gross.ToFixed(2), QString("-24.00"));
+        QCOMPARE(credit.Tax.ToFixed(2), QString("-4.00"));
+        QCOMPARE(Invoices::Unbilled(booking).size(), 1);
+        QCOMPARE(Invoices::Unbilled(booking).first().Charge, breakfast);
+        // Part of the stay: 50.00 off at 9 %; more than it still bills is refused, nothing written.
+        const Invoices::TDocument part =
+            *Invoices::Read(Invoices::IssueNote(Invoices::dkCredit, invoice, {{stay, TDecimal(50)}}, d0));
+        QCOMPARE(part.Tax.ToFixed(2), QString("-4.13"));  // 50 × 9 / 109 = 4.128
+        try {
+            Invoices::IssueNote(Invoices::dkCredit, invoice, {{stay, TDecimal(71)}}, d0);
+            QFAIL("a credit took off more than the row bills");
+        } catch (const EFrontDeskRefused &refusal) {
+            QCOMPARE(refusal.Message(), msgNoteTooMuch.arg(stay).arg("70.00"));
+        }
+        QVERIFY(Invoices::Unbilled(booking).size() == 1);  // the stay is still billed (70.00 of it)
+        // A debit note adds; a row not on the invoice, a zero or negative amount, a note to a note:
+        // refused.
+        const Invoices::TDocument debit =
+            *Invoices::Read(Invoices::IssueNote(Invoices::dkDebit, invoice, {{stay, TDecimal::FromText("10.90")}}, d0));
+        QCOMPARE(debit.Gross.ToFixed(2), QString("10.90"));
+        QCOMPARE(debit.Tax.ToFixed(2), QString("0.90"));
+        QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Invoices::IssueNote(Invoices::dkCredit, invoice, {{stay + 100, TDecimal(1)}}, d0));
+        QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Invoices::IssueNote(Invoices::dkCredit, invoice, {{stay, TDecimal()}}, d0));
+        QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Invoices::IssueNote(Invoices::dkCredit, invoice, {{stay, TDecimal(-1)}}, d0));
+        QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Invoices::IssueNote(Invoices::dkCredit, credit.Id, {{breakfast, TDecimal(1)}}, d0));
+        QCOMPARE(db.Rows("SELECT q184 FROM Fakturi ORDER BY q184"),
+                 QStringList({"0000000100", "0000000101", "0000000102", "0000000103"}));
+        // The breakfasts billed again, to the same guest, on a new invoice.
+        const Invoices::TDocument again = *Invoices::Read(Invoices::Issue(Invoices::dkInvoice, booking, {}, guest, series, d0));
+        QCOMPARE(again.Lines.size(), 1);
+        QCOMPARE(again.Gross.ToFixed(2), QString("24.00"));
+        QVERIFY(Invoices::Unbilled(booking).isEmpty());
+    }
+
     void knownFigures()
     {
         QCOMPARE(Vat::TaxOfGross(TDecimal::FromText("109.00"), 900).ToFixed(2), QString("9.00"));

@@ -39,6 +39,15 @@ int fallbackBasisPoints(bool room, bool touristTax)
     return room ? Vat::LawRates().at(1).BasisPoints : Vat::LawRates().at(0).BasisPoints;
 }
 
+// A row is billed while it is on an invoice and its notes have not taken it off in full.
+QString billedCondition(const QString &row)
+{
+    return QStringLiteral("(EXISTS (SELECT 1 FROM FakturiRedove f JOIN Fakturi x ON (x.q182 = f.q182) WHERE f.q123 = %1 "
+                          "AND x.q183 = 0) AND (SELECT COALESCE(SUM(f.q195), 0) FROM FakturiRedove f JOIN Fakturi x ON "
+                          "(x.q182 = f.q182) WHERE f.q123 = %1 AND x.q183 IN (0, 1, 2)) <> 0)")
+        .arg(row);
+}
+
 QList<TLine> unbilled(TADOConnection &connection, int booking)
 {
     TRows rows = rowsOf(
@@ -49,8 +58,7 @@ QList<TLine> unbilled(TADOConnection &connection, int booking)
                        "AS service_rate FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) WHERE k.q124 = :iBooking "
                        "AND (k.q47 IS NULL OR ") +
             FrontDesk::HoldsNights(QStringLiteral("k.")) +
-            QStringLiteral(") AND NOT EXISTS (SELECT 1 FROM FakturiRedove f JOIN Fakturi x ON (x.q182 = f.q182) "
-                           "WHERE f.q123 = k.q123 AND x.q183 = 0) ORDER BY k.q123"),
+            QStringLiteral(") AND NOT ") + billedCondition(QStringLiteral("k.q123")) + QStringLiteral(" ORDER BY k.q123"),
         {{"iBooking", booking}});
     QList<TLine> lines;
     while (rows.Next()) {
@@ -83,6 +91,18 @@ QString takeNumber(TADOConnection &connection, int series)
         refuse(msgInvoiceSeriesFull.arg(row->FieldByName(QStringLiteral("q172")).AsString()));
     connection.Execute(QStringLiteral("UPDATE FakturiSerii SET q174 = ? WHERE q171 = ?"), {NumberText(number + 1), series});
     return NumberText(number);
+}
+
+void insertLines(TADOConnection &connection, int document, const QList<TLine> &lines, const Vat::TSplit &split)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        const TLine &line = lines.at(i);
+        connection.Execute(QStringLiteral("INSERT INTO FakturiRedove (q182, q123, q194, q71, q70, q195, q196, q197, q165) "
+                                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                           {document, line.Charge, line.Text, line.Quantity.ToVariant(), line.Price.ToVariant(),
+                            line.Gross.ToVariant(), split.LineNet.at(i).ToVariant(), split.LineTax.at(i).ToVariant(),
+                            line.Percent.ToVariant()});
+    }
 }
 
 int buyerKey(TADOConnection &connection, const TBuyer &buyer)
@@ -156,16 +176,69 @@ int Issue(TKind kind, int booking, const QList<int> &charges, const TBuyer &buye
          FrontDesk::Today().startOfDay(), taxEvent.startOfDay(), booking, buyerKey(connection, buyer),
          currency.isNull() ? orNullInt(0) : currency, split.Gross.ToVariant(), split.Net.ToVariant(),
          split.Tax.ToVariant(), operatorKey(), FrontDesk::Now()});
-    for (int i = 0; i < lines.size(); ++i) {
-        const TLine &line = lines.at(i);
-        connection.Execute(QStringLiteral("INSERT INTO FakturiRedove (q182, q123, q194, q71, q70, q195, q196, q197, q165) "
-                                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                           {document, line.Charge, line.Text, line.Quantity.ToVariant(), line.Price.ToVariant(),
-                            line.Gross.ToVariant(), split.LineNet.at(i).ToVariant(), split.LineTax.at(i).ToVariant(),
-                            line.Percent.ToVariant()});
-    }
+    insertLines(connection, document, lines, split);
     FrontDesk::WriteLog(connection, QStringLiteral("document"), document, booking,
                         msgLogInvoiced.arg(number.isEmpty() ? QStringLiteral("—") : number, split.Gross.ToFixed(2)));
+    transaction.Commit();
+    return document;
+}
+
+int IssueNote(TKind kind, int invoice, const QList<TNoteLine> &lines, const QDate &taxEvent)
+{
+    Rights::Require(Rights::rCheckOut);
+    if (kind != dkCredit && kind != dkDebit)
+        refuse(msgNoteKind);
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection, true);
+    auto head = OpenQuery(connection, QStringLiteral("SELECT q124, q171, q175, q57, q184 FROM Fakturi WHERE q182 = :iDocument "
+                                                     "AND q183 = 0"),
+                          {{"iDocument", invoice}});
+    if (head->Eof())
+        refuse(msgNoteNoInvoice);
+    const int booking = head->FieldByName(QStringLiteral("q124")).AsInteger();
+    const int series = head->FieldByName(QStringLiteral("q171")).AsInteger();
+    connection.Engine().LockBookings(connection, {booking});
+    if (lines.isEmpty())
+        refuse(msgInvoiceNothing.arg(booking));
+    QList<TLine> noted;
+    for (const TNoteLine &wanted : lines) {
+        // What the invoice bills of the row, and what its notes so far took off or added.
+        auto row = OpenQuery(connection,
+                             QStringLiteral("SELECT f.q194, f.q165, f.q195, (SELECT COALESCE(SUM(g.q195), 0) FROM "
+                                            "FakturiRedove g JOIN Fakturi y ON (y.q182 = g.q182) WHERE g.q123 = f.q123 AND "
+                                            "y.q187 = f.q182 AND y.q183 IN (1, 2)) AS noted FROM FakturiRedove f WHERE "
+                                            "f.q182 = :iDocument AND f.q123 = :iRow"),
+                             {{"iDocument", invoice}, {"iRow", wanted.Charge}});
+        if (row->Eof() || wanted.Gross.IsNegative() || wanted.Gross.IsZero() || wanted.Gross != wanted.Gross.Cents())
+            refuse(msgNoteLineInvalid.arg(wanted.Charge));
+        const TDecimal left = TDecimal::FromVariant(row->FieldByName(QStringLiteral("q195")).Value()) +
+                              TDecimal::FromVariant(row->FieldByName(QStringLiteral("noted")).Value());
+        if (kind == dkCredit && left < wanted.Gross)
+            refuse(msgNoteTooMuch.arg(wanted.Charge).arg(left.Cents().ToFixed(2)));
+        TLine line;
+        line.Charge = wanted.Charge;
+        line.Text = row->FieldByName(QStringLiteral("q194")).AsString();
+        line.Quantity = TDecimal(1);
+        line.Gross = kind == dkCredit ? TDecimal() - wanted.Gross : wanted.Gross;
+        line.Price = line.Gross;
+        line.Percent = TDecimal::FromVariant(row->FieldByName(QStringLiteral("q165")).Value());
+        noted.append(line);
+    }
+    QList<Vat::TLine> amounts;
+    for (const TLine &line : std::as_const(noted))
+        amounts.append({line.Gross, Vat::BasisPointsOf(line.Percent)});
+    const Vat::TSplit split = Vat::Split(amounts);
+    const QString number = takeNumber(connection, series);
+    const int document = connection.InsertReturningIdentity(
+        QStringLiteral("Fakturi"),
+        {"q183", "q171", "q184", "q185", "q186", "q124", "q175", "q187", "q57", "q188", "q189", "q190", "q128", "q136"},
+        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {int(kind), series, number, FrontDesk::Today().startOfDay(), taxEvent.startOfDay(), booking,
+         head->FieldByName(QStringLiteral("q175")).Value(), invoice, head->FieldByName(QStringLiteral("q57")).Value(),
+         split.Gross.ToVariant(), split.Net.ToVariant(), split.Tax.ToVariant(), operatorKey(), FrontDesk::Now()});
+    insertLines(connection, document, noted, split);
+    FrontDesk::WriteLog(connection, QStringLiteral("document"), document, booking,
+                        msgLogNoted.arg(number, head->FieldByName(QStringLiteral("q184")).AsString(), split.Gross.ToFixed(2)));
     transaction.Commit();
     return document;
 }

@@ -51,6 +51,16 @@ QList<TLine> Unbilled(int booking);
 // ЗДДС, чл. 25). Refuses what is billed already or not the booking's. Its key.
 int Issue(TKind kind, int booking, const QList<int> &charges, const TBuyer &buyer, int series, const QDate &taxEvent);
 
+// A credit note (amounts taken off) or a debit note (amounts added) to an invoice, for part or
+// all of its rows (ЗДДС, чл. 115): each row named with its amount with VAT (positive), at the
+// row's rate; a credit takes off no more than the row still bills. Numbered in the invoice's
+// series. A row credited in full is unbilled again. Its key.
+struct TNoteLine {
+    int Charge = 0;
+    TDecimal Gross;
+};
+int IssueNote(TKind kind, int invoice, const QList<TNoteLine> &lines, const QDate &taxEvent);
+
 std::optional<TDocument> Read(int id);
 
 } // namespace Invoices

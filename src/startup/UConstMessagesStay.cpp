@@ -134,6 +134,11 @@ QString msgInvoiceBilled;
 QString msgInvoiceNoSeries;
 QString msgInvoiceSeriesFull;
 QString msgLogInvoiced;
+QString msgNoteKind;
+QString msgNoteNoInvoice;
+QString msgNoteLineInvalid;
+QString msgNoteTooMuch;
+QString msgLogNoted;
 QString msgDatesUnchanged;
 QString msgDatesOfMovedStay;
 QString msgDatesPast;
@@ -698,6 +703,26 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "document %1, total %2",
          "документ %1, общо %2",
          "документ %1, итого %2"},
+        {"msgNoteKind", &msgNoteKind,
+         "A note is a credit note or a debit note.",
+         "Известието е кредитно или дебитно.",
+         "Уведомление бывает кредитовым или дебетовым."},
+        {"msgNoteNoInvoice", &msgNoteNoInvoice,
+         "A note refers to an issued invoice; there is no such invoice.",
+         "Известието се отнася до издадена фактура; няма такава фактура.",
+         "Уведомление относится к выставленному счёту-фактуре; такого нет."},
+        {"msgNoteLineInvalid", &msgNoteLineInvalid,
+         "Row %1 is not on the invoice, or its amount is not a positive amount in cents.",
+         "Ред %1 не е във фактурата или сумата му не е положителна сума в центове.",
+         "Строки %1 нет в счёте-фактуре, или её сумма не положительна в центах."},
+        {"msgNoteTooMuch", &msgNoteTooMuch,
+         "Row %1 bills only %2 still: a credit note cannot take off more.",
+         "Ред %1 фактурира вече само %2: кредитното известие не може да намали повече.",
+         "Строка %1 выставлена уже только на %2: кредитовое уведомление не может уменьшить больше."},
+        {"msgLogNoted", &msgLogNoted,
+         "note %1 to invoice %2, total %3",
+         "известие %1 към фактура %2, общо %3",
+         "уведомление %1 к счёту-фактуре %2, итого %3"},
         {"msgDatesUnchanged", &msgDatesUnchanged,
          "The stay already begins on %1.",
          "Престоят вече започва на %1.",

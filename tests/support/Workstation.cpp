@@ -25,7 +25,8 @@
 //     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET), walkin
 //     (a room; EXTRA the departure), charge (a booking; EXTRA the service), close (a room; EXTRA
 //     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service), dates (a reserved stay; EXTRA its
-//     new first night), invoice (a booking; EXTRA the series: every unbilled row).
+//     new first night), invoice (a booking; EXTRA the series: every unbilled row), credit (a booking: its first
+//     invoice taken off in full).
 //   kalv_workstation chart DATA STAY ROOM DAY START
 //     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
 //     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
@@ -283,6 +284,16 @@ void deskOperation(const QString &op, int target, const QString &extra)
         Invoices::TBuyer buyer;
         buyer.Name = QStringLiteral("Гост");
         Invoices::Issue(Invoices::dkInvoice, target, {}, buyer, extra.toInt(), Today());
+    } else if (op == QLatin1String("credit")) {
+        // The booking's first invoice taken off in full.
+        TADOConnection &connection = LocalConnection();
+        const int invoice = connection.Column(QStringLiteral("SELECT MIN(q182) FROM Fakturi WHERE q124 = ? AND q183 = 0"),
+                                              {target}).value(0).toInt();
+        const std::optional<Invoices::TDocument> document = Invoices::Read(invoice);
+        QList<Invoices::TNoteLine> lines;
+        for (const Invoices::TLine &line : document ? document->Lines : QList<Invoices::TLine>())
+            lines.append({line.Charge, line.Gross});
+        Invoices::IssueNote(Invoices::dkCredit, invoice, lines, Today());
     } else if (op == QLatin1String("dates")) {
         ChangeDates(target, QDate::fromString(extra, Qt::ISODate));
     } else if (op == QLatin1String("walkin")) {
