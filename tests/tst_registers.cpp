@@ -345,10 +345,26 @@ private slots:
         QVERIFY(TypeInto(window->Edit3, "12.50"));
         QVERIFY(ClickCommand(window->acFNomUslugiSave));  // an empty identifier adds a service
         QCOMPARE(rows("SELECT q42, q40, q33, q51 FROM Uslugi WHERE q33 = 'Закуска'"), QStringList({"3|12.5|Закуска|2"}));
+        // No VAT rate chosen: a service's, the standard one.
+        QCOMPARE(rows("SELECT r.q164 FROM Uslugi s JOIN DDSStavki r ON (r.q163 = s.q170) WHERE s.q42 = 3"),
+                 QStringList({"ДДС 20%"}));
         QVERIFY(TypeInto(window->Edit1, "3"));
         QVERIFY(TypeInto(window->Edit3, "14"));
+        QVERIFY(ChooseFromDropDown(window->ComboBoxVat, "ДДС 9% настаняване"));
         QVERIFY(ClickCommand(window->acFNomUslugiSave));
         QCOMPARE(rows("SELECT q42, q40 FROM Uslugi WHERE q33 = 'Закуска'"), QStringList({"3|14"}));
+        QCOMPARE(rows("SELECT r.q164 FROM Uslugi s JOIN DDSStavki r ON (r.q163 = s.q170) WHERE s.q42 = 3"),
+                 QStringList({"ДДС 9% настаняване"}));
+        // A rate the register does not know: refused, the row as it was.
+        {
+            MessageBoxRecorder unknown;
+            QVERIFY(TypeInto(window->ComboBoxVat, "ДДС 7%"));
+            QVERIFY(ClickCommand(window->acFNomUslugiSave));
+            QCOMPARE(unknown.Boxes().size(), 1);
+        }
+        QCOMPARE(rows("SELECT r.q164 FROM Uslugi s JOIN DDSStavki r ON (r.q163 = s.q170) WHERE s.q42 = 3"),
+                 QStringList({"ДДС 9% настаняване"}));
+        QVERIFY(TypeInto(window->ComboBoxVat, "ДДС 9% настаняване"));
         MessageBoxRecorder boxes;
         QVERIFY(TypeInto(window->Edit3, "1-2"));  // allowed characters, still no number
         QVERIFY(ClickCommand(window->acFNomUslugiSave));

@@ -1,6 +1,8 @@
 #include "UNomUslugi.h"
 
 #include "desk/URights.h"
+#include "data/USchemaUpgrade.h"
+#include "startup/UConstMessagesReports.h"
 
 #include "framework/UDecimal.h"
 
@@ -37,6 +39,9 @@ TFNomUslugi::TFNomUslugi(QWidget *parent) : TRegisterWindow(QStringLiteral("FNom
                     QStringLiteral("Наименование"), QStringLiteral("Edit2"));
     Edit3 = AddEdit(gbNomenclatureServicesTypes, QStringLiteral("lInfoNomenclatureServicePrice"), QStringLiteral("Ед.Цена"),
                     QStringLiteral("Edit3"));
+    ComboBoxVat = AddLookupBox(gbNomenclatureServicesTypes, QStringLiteral("lInfoNomenclatureServiceVat"),
+                               QStringLiteral("ДДС ставка"), QStringLiteral("ComboBoxVat"), QStringLiteral("DDSStavki"),
+                               QStringLiteral("q164"));
     gbNomenclatureServicesWorksData = AddGroupBox(
         tsatbNomenclatureServicesWorks, QStringLiteral("gbNomenclatureServicesWorksData"), QStringLiteral("избор на тарифа"));
     ComboBox1 = AddLookupBox(gbNomenclatureServicesWorksData, QStringLiteral("lInfoNomenclatureServiceTarife"),
@@ -49,7 +54,7 @@ QList<TGridColumn> TFNomUslugi::GridColumns() const
 {
     return {{"q40", colPrice, 100},      {"q41", colCurrencyID, 200}, {"q33", colServiceName, 200},
             {"q50", colName, 200},       {"q51", colTariffID, 200},   {"q42", colServiceID, 200},
-            {"q43", colDiscountID, 200}};
+            {"q43", colDiscountID, 200}, {"q170", colVatName, 120}};
 }
 
 void TFNomUslugi::LoadCaptions()
@@ -73,6 +78,10 @@ void TFNomUslugi::acFNomUslugiSaveExecute()
         const double price = ToFloat(QStringLiteral("Ед.Цена"), Edit3->text());
         const int tariff = LookupInteger(QStringLiteral("Тарифа"), QStringLiteral("Tarife"), QStringLiteral("q50"),
                                          QStringLiteral("q51"), ComboBox1->currentText());
+        const QString vatName = ComboBoxVat->currentText().trimmed();
+        const QVariant vat = vatName.isEmpty() ? QVariant()
+                                               : QVariant(LookupInteger(QStringLiteral("ДДС ставка"), QStringLiteral("DDSStavki"),
+                                                                        QStringLiteral("q164"), QStringLiteral("q163"), vatName));
         query.SetSQLText(ListSql());
         TTransaction transaction(connection, true);
         query.Open();
@@ -80,7 +89,11 @@ void TFNomUslugi::acFNomUslugiSaveExecute()
         query.SetFieldValue(QStringLiteral("q40"), TDecimal::FromDouble(price).ToVariant());
         query.SetFieldValue(QStringLiteral("q33"), Edit2->text());
         query.SetFieldValue(QStringLiteral("q51"), tariff);
+        if (!ComboBoxVat->currentText().trimmed().isEmpty())
+            query.SetFieldValue(QStringLiteral("q170"), vat);
         query.Post();
+        // None chosen for a new service: the rate its kind takes.
+        SchemaUpgrade::AssignVatRates(connection);
         LogSaved(connection, QStringLiteral("Uslugi"), query.FieldByName(QStringLiteral("q42")).Value());
         transaction.Commit();
     });

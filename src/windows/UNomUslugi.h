@@ -17,6 +17,8 @@ public:
     QGroupBox *gbNomenclatureServicesTypes, *gbNomenclatureServicesWorksData;
     QLineEdit *Edit1, *Edit2, *Edit3;
     QComboBox *ComboBox1;
+    // The service's VAT rate (empty: the rate a service of its kind takes).
+    QComboBox *ComboBoxVat;
 
 protected:
     QString ListSql() const override { return QStringLiteral("SELECT * FROM Uslugi "); }
