@@ -165,6 +165,13 @@ private slots:
         QVERIFY(TypeInto(window->Edit3, "1"));
         QVERIFY(ClickCommand(window->acFNomStaiSave));
         QCOMPARE(rows("SELECT q47, q46, q79, q48 FROM Rooms"), QStringList({"1|95|2|1"}));
+        // No VAT rate chosen: accommodation's; one chosen in the list: that one.
+        QCOMPARE(rows("SELECT r.q164 FROM Rooms m JOIN DDSStavki r ON (r.q163 = m.q170)"),
+                 QStringList({"ДДС 9% настаняване"}));
+        QVERIFY(ChooseFromDropDown(window->ComboBoxVat, "ДДС 20%"));
+        QVERIFY(ClickCommand(window->acFNomStaiSave));
+        QCOMPARE(rows("SELECT r.q164 FROM Rooms m JOIN DDSStavki r ON (r.q163 = m.q170)"), QStringList({"ДДС 20%"}));
+        QVERIFY(ClearField(window->ComboBoxVat));
 
         // The filter decides the hotel; an identifier no row has adds a room.
         SelectedHotelID = "1";

@@ -1,4 +1,6 @@
 #include "UNomStai.h"
+#include "data/USchemaUpgrade.h"
+#include "startup/UConstMessagesReports.h"
 
 #include "desk/URights.h"
 
@@ -51,6 +53,9 @@ TFNomStai::TFNomStai(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomStai
     ComboBox2 = AddLookupBox(gbNomenclatureRoomsDataType, QStringLiteral("lInfoNomenclatureRoomsTarifesID"),
                              QStringLiteral("Тарифа"), QStringLiteral("ComboBox2"), QStringLiteral("Tarife"),
                              QStringLiteral("q50"));
+    ComboBoxVat = AddLookupBox(gbNomenclatureRoomsDataType, QStringLiteral("lInfoNomenclatureRoomsVat"),
+                               QStringLiteral("ДДС ставка"), QStringLiteral("ComboBoxVat"), QStringLiteral("DDSStavki"),
+                               QStringLiteral("q164"));
 
     rgNomenclatureRoomsLock = new TRadioGroup(tsNomenclatureRoomsWorks);
     rgNomenclatureRoomsLock->setObjectName(QStringLiteral("rgNomenclatureRoomsLock"));
@@ -71,7 +76,8 @@ QList<TGridColumn> TFNomStai::GridColumns() const
 {
     return {{"q47", colID, 100},          {"q44", colRoomNumber, 100}, {"q46", colPrice, 200},
             {"q49", colDiscount, 100},    {"q51", colTariffID, 100},   {"q79", colBedsTotal, 100},
-            {"q48", colRoomsTotal, 100},  {"q1", colHotelID, 100},     {"q42", colServiceID, 100}};
+            {"q48", colRoomsTotal, 100},  {"q1", colHotelID, 100},     {"q42", colServiceID, 100},
+            {"q170", colVatName, 120}};
 }
 
 void TFNomStai::LoadCaptions()
@@ -107,6 +113,10 @@ void TFNomStai::acFNomStaiSaveExecute()
                               ? ToInteger(QStringLiteral("ИД Хотел"), SelectedHotelID)
                               : LookupInteger(QStringLiteral("ИД Хотел"), QStringLiteral("HotelBuild"),
                                               QStringLiteral("q10"), QStringLiteral("q1"), ComboBox3->currentText());
+        const QString vatName = ComboBoxVat->currentText().trimmed();
+        const QVariant vat = vatName.isEmpty() ? QVariant()
+                                               : QVariant(LookupInteger(QStringLiteral("ДДС ставка"), QStringLiteral("DDSStavki"),
+                                                                        QStringLiteral("q164"), QStringLiteral("q163"), vatName));
         query.SetSQLText(ListSql());
         TTransaction transaction(connection, true);
         query.Open();
@@ -133,7 +143,11 @@ void TFNomStai::acFNomStaiSaveExecute()
         query.SetFieldValue(QStringLiteral("q1"), hotel);
         if (query.FieldByName(QStringLiteral("q129")).IsNull())
             query.SetFieldValue(QStringLiteral("q129"), int(FrontDesk::rsClean));  // a new room
+        if (vat.isValid())
+            query.SetFieldValue(QStringLiteral("q170"), vat);
         query.Post();
+        // None chosen for a new room: accommodation's rate.
+        SchemaUpgrade::AssignVatRates(connection);
         // "Заключена" locks the room from today, for no limited period; "Отключена" opens a room
         // that is locked now (its other closures, planned or past, stay as they are).
         FrontDesk::StoreRoomLock(connection, query.FieldByName(QStringLiteral("q47")).AsInteger(),

@@ -19,6 +19,8 @@ public:
     QGroupBox *gbNomenclatureRoomsData, *gbNomenclatureRoomsDataType, *gbNomenclatureRoomsHotelChoose;
     QLineEdit *Edit5, *Edit1, *Edit2, *Edit3;
     QComboBox *ComboBox1, *ComboBox2, *ComboBox3;
+    // The VAT rate of the room's price (empty: accommodation's).
+    QComboBox *ComboBoxVat;
     TRadioGroup *rgNomenclatureRoomsLock;
 
 protected:
