@@ -45,6 +45,38 @@ TDecimal amount(qint64 cents)
     return TDecimal::FromText(QString("%1%2.%3").arg(cents < 0 ? "-" : "").arg(qAbs(cents) / 100).arg(qAbs(cents) % 100, 2, 10, QChar('0')));
 }
 
+// A hotel with a room (its type at accommodation's rate) and breakfast (the standard rate).
+void hotelWithRates(TestDatabase &db)
+{
+    db.Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+    db.Exec("INSERT INTO Uslugi (q40, q33) VALUES (60, 'Единична'), (12, 'Закуска')");
+    db.Exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1)");
+    TTransaction setup(db.Connection(), true);
+    SchemaUpgrade::AssignVatRates(db.Connection());
+    setup.Commit();
+}
+
+int bookingOf(TADOConnection &connection)
+{
+    return connection.InsertReturningIdentity("Rezervacii", {"q1", "q29", "q57"}, "VALUES (1, 'Иван Петров', 1)", {});
+}
+
+// A guest in house in room 101 for the nights up to today, at 60 a night.
+int stayOf(TADOConnection &connection, int booking, int nights)
+{
+    const QDate d0 = QDate::currentDate();
+    return connection.InsertReturningIdentity(
+        "Klients", {"q1", "q29", "q34", "q35", "q47", "q70", "q71", "q27", "q124", "q125"},
+        "VALUES (1, 'Иван Петров', ?, ?, 1, 60, ?, ?, ?, 1)", {d0.addDays(-nights), d0, nights, 60 * nights, booking});
+}
+
+// Two breakfasts of 12.
+int breakfastsOf(TADOConnection &connection, int booking)
+{
+    return connection.InsertReturningIdentity("Klients", {"q1", "q33", "q70", "q71", "q27", "q124", "q125"},
+                                              "VALUES (1, 'Закуска', 12, 2, 24, ?, 0)", {booking});
+}
+
 } // namespace
 
 class TestVat : public QObject
@@ -103,19 +135,11 @@ private slots:
     {
         TestDatabase db;
         TADOConnection &connection = db.Connection();
-        db.Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
-        db.Exec("INSERT INTO Uslugi (q40, q33) VALUES (60, 'Единична'), (12, 'Закуска')");
-        db.Exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1)");
-        TTransaction setup(connection, true);
-        SchemaUpgrade::AssignVatRates(connection);
-        setup.Commit();
-        const int booking = connection.InsertReturningIdentity("Rezervacii", {"q1", "q29", "q57"}, "VALUES (1, 'Иван Петров', 1)", {});
+        hotelWithRates(db);
+        const int booking = bookingOf(connection);
         const QDate d0 = QDate::currentDate();
-        const int stay = connection.InsertReturningIdentity(
-            "Klients", {"q1", "q29", "q34", "q35", "q47", "q70", "q71", "q27", "q124", "q125"},
-            "VALUES (1, 'Иван Петров', ?, ?, 1, 60, 3, 180, ?, 1)", {d0.addDays(-3), d0, booking});
-        const int breakfast = connection.InsertReturningIdentity(
-            "Klients", {"q1", "q33", "q70", "q71", "q27", "q124", "q125"}, "VALUES (1, 'Закуска', 12, 2, 24, ?, 0)", {booking});
+        const int stay = stayOf(connection, booking, 3);
+        const int breakfast = breakfastsOf(connection, booking);
         const int tax = connection.InsertReturningIdentity(
             "Klients", {"q1", "q33", "q70", "q71", "q27", "q124", "q125", "q160"},
             "VALUES (1, 'Курортна такса', 1.1, 3, 3.3, ?, 0, ?)", {booking, stay});
@@ -180,19 +204,11 @@ private slots:
     {
         TestDatabase db;
         TADOConnection &connection = db.Connection();
-        db.Exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
-        db.Exec("INSERT INTO Uslugi (q40, q33) VALUES (60, 'Единична'), (12, 'Закуска')");
-        db.Exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1)");
-        TTransaction setup(connection, true);
-        SchemaUpgrade::AssignVatRates(connection);
-        setup.Commit();
+        hotelWithRates(db);
         const QDate d0 = QDate::currentDate();
-        const int booking = connection.InsertReturningIdentity("Rezervacii", {"q1", "q29"}, "VALUES (1, 'Иван Петров')", {});
-        const int stay = connection.InsertReturningIdentity(
-            "Klients", {"q1", "q29", "q34", "q35", "q47", "q70", "q71", "q27", "q124", "q125"},
-            "VALUES (1, 'Иван Петров', ?, ?, 1, 60, 2, 120, ?, 1)", {d0.addDays(-2), d0, booking});
-        const int breakfast = connection.InsertReturningIdentity(
-            "Klients", {"q1", "q33", "q70", "q71", "q27", "q124", "q125"}, "VALUES (1, 'Закуска', 12, 2, 24, ?, 0)", {booking});
+        const int booking = bookingOf(connection);
+        const int stay = stayOf(connection, booking, 2);
+        const int breakfast = breakfastsOf(connection, booking);
         const int series = Invoices::AddSeries(1, "Основна", 100);
         Invoices::TBuyer guest;
         guest.Name = "Иван Петров";

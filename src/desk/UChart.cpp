@@ -11,11 +11,6 @@ namespace Chart {
 
 namespace {
 
-TRows rowsOf(TADOConnection &connection, const QString &sql, const TNamedValues &values)
-{
-    return TRows(connection, sql, values, [] {});
-}
-
 bool hasHotel(const QVariant &hotel) { return hotel.isValid() && !hotel.isNull(); }
 
 } // namespace
@@ -32,7 +27,7 @@ QList<TRoom> ReadRooms(TADOConnection &connection, const QVariant &hotel)
     const QString sql = QStringLiteral("SELECT r.q47, r.q1, h.q10, r.q44, r.q129 FROM Rooms r LEFT JOIN HotelBuild h ON "
                                        "(h.q1 = r.q1)") +
                         (hasHotel(hotel) ? QStringLiteral(" WHERE r.q1 = :iHotel") : QString());
-    TRows rows = rowsOf(connection, sql, hasHotel(hotel) ? TNamedValues{{"iHotel", hotel}} : TNamedValues{});
+    TRows rows(connection, sql, {{"iHotel", hotel}});
     QList<TRoom> rooms;
     while (rows.Next()) {
         TRoom room;
@@ -77,7 +72,7 @@ QList<TBar> ReadBars(TADOConnection &connection, const QVariant &hotel, const QD
         values.append({"iHotel", hotel});
     QList<TBar> bars;
     {
-        TRows rows = rowsOf(connection,
+        TRows rows(connection,
                             QStringLiteral("SELECT k.q123, k.q124, k.q47, k.q34, k.q35, k.q125, k.q155, k.q29, k.q71, "
                                            "k.q27 FROM Klients k WHERE") +
                                 touches,
@@ -100,13 +95,7 @@ QList<TBar> ReadBars(TADOConnection &connection, const QVariant &hotel, const QD
     if (bars.isEmpty())
         return bars;
     const QHash<int, TAccount> accounts = ReadAccounts(
-        [&](const QString &sql) {
-            TNamedValues used;
-            for (const auto &value : values)
-                if (sql.contains(QLatin1Char(':') + value.first))
-                    used.append(value);
-            return rowsOf(connection, sql, used);
-        },
+        [&](const QString &sql) { return TRows(connection, sql, values); },
         QStringLiteral("(SELECT k.q124 FROM Klients k WHERE") + touches + QLatin1Char(')'));
     for (TBar &bar : bars) {
         const TAccount account = accounts.value(bar.Booking);
@@ -118,7 +107,7 @@ QList<TBar> ReadBars(TADOConnection &connection, const QVariant &hotel, const QD
 
 QList<TClosed> ReadClosures(TADOConnection &connection, const QDate &from, const QDate &to)
 {
-    TRows rows = rowsOf(connection,
+    TRows rows(connection,
                         QStringLiteral("SELECT q47, q159, q157, q158, q130 FROM Zatvoreni WHERE (q158 IS NULL OR q158 > "
                                        ":dFrom) AND (q157 IS NULL OR q157 < :dTo)"),
                         {{"dFrom", from}, {"dTo", to}});

@@ -25,11 +25,6 @@ QString stayText(const QString &room, const QDate &from, const QDate &to)
     return QStringLiteral("Нощувки, стая %1, %2 – %3").arg(room, dayText(from), dayText(to));
 }
 
-TRows rowsOf(TADOConnection &connection, const QString &sql, const TNamedValues &values)
-{
-    return TRows(connection, sql, values, [] {});
-}
-
 // The rate a line carries when its room or service names none: accommodation for a room, the
 // standard rate for a service; the tourist tax is outside VAT.
 int fallbackBasisPoints(bool room, bool touristTax)
@@ -50,7 +45,7 @@ QString billedCondition(const QString &row)
 
 QList<TLine> unbilled(TADOConnection &connection, int booking)
 {
-    TRows rows = rowsOf(
+    TRows rows(
         connection,
         QStringLiteral("SELECT k.q123, k.q47, k.q33, k.q71, k.q70, k.q27, k.q160, k.q34, k.q35, r.q44, "
                        "(SELECT MIN(d.q165) FROM DDSStavki d WHERE d.q163 = r.q170) AS room_rate, "
@@ -249,7 +244,7 @@ std::optional<TDocument> Read(int id)
     TTransaction transaction(connection);
     TDocument document;
     {
-        TRows head = rowsOf(connection,
+        TRows head(connection,
                             QStringLiteral("SELECT x.q183, x.q171, x.q184, x.q185, x.q186, x.q124, x.q187, x.q188, x.q189, "
                                            "x.q190, b.q175, b.q176, b.q177, b.q178, b.q179, b.q180, b.q181, b.q28 FROM "
                                            "Fakturi x LEFT JOIN Kupuvachi b ON (b.q175 = x.q175) WHERE x.q182 = :iDocument"),
@@ -272,7 +267,7 @@ std::optional<TDocument> Read(int id)
         document.Buyer = {head.Integer(10), head.Text(11), head.Text(12), head.Text(13), head.Text(14), head.Text(15),
                           head.Text(17), head.Integer(16) != 0};
     }
-    TRows lines = rowsOf(connection,
+    TRows lines(connection,
                          QStringLiteral("SELECT q123, q194, q71, q70, q195, q196, q197, q165 FROM FakturiRedove WHERE "
                                         "q182 = :iDocument ORDER BY q193"),
                          {{"iDocument", id}});

@@ -411,15 +411,11 @@ private:
     // and the hotel go to the statements that name them.
     TRows open(const QString &sql)
     {
-        const TNamedValues period = {{"dFrom", m_params.From}, {"dTo", m_params.To}, {"dEnd", m_params.To.addDays(1)}};
-        TNamedValues used;
-        for (const auto &param : period)
-            if (sql.contains(QLatin1Char(':') + param.first))
-                used.append(param);
-        if (HasHotel() && sql.contains(QStringLiteral(":iHotel")))
-            used.append({QStringLiteral("iHotel"), m_params.Hotel});
+        TNamedValues values = {{"dFrom", m_params.From}, {"dTo", m_params.To}, {"dEnd", m_params.To.addDays(1)}};
+        if (HasHotel())
+            values.append({QStringLiteral("iHotel"), m_params.Hotel});
         ++m_done;
-        return TRows(m_connection, sql, used, [this] { Check(); });
+        return TRows(m_connection, sql, values, [this] { Check(); });
     }
 
     TADOConnection &m_connection;

@@ -12,22 +12,26 @@
 #include <functional>
 
 // One statement's rows, none kept; check runs now and then (a report's cancel and progress).
+// Of the values given, those the statement names are bound: callers pass what their
+// statements may use.
 class TRows
 {
 public:
-    TRows(TADOConnection &connection, const QString &sql, const TNamedValues &values, const std::function<void()> &check)
+    TRows(TADOConnection &connection, const QString &sql, const TNamedValues &values,
+          const std::function<void()> &check = {})
         : m_query(connection.Database()), m_statement(&connection), m_check(check)
     {
         m_statement.SetSQLText(sql);
         for (const auto &[name, value] : values)
-            m_statement.ParamByName(name).Value = value;
-        m_check();
+            if (sql.contains(QLatin1Char(':') + name))
+                m_statement.ParamByName(name).Value = value;
+        Check();
         m_statement.OpenForward(m_query);
     }
     bool Next()
     {
         if (++m_read % 4096 == 0)
-            m_check();
+            Check();
         return m_query.next();
     }
     int Column(const char *name) const { return m_query.record().indexOf(QLatin1String(name)); }
@@ -44,6 +48,11 @@ public:
 private:
     QSqlQuery m_query;
     TADOQuery m_statement;
+    void Check() const
+    {
+        if (m_check)
+            m_check();
+    }
     std::function<void()> m_check;
     qint64 m_read = 0;
 };

@@ -367,6 +367,15 @@ int TRegisterWindow::LookupInteger(const QString &field, const QString &table, c
     return ToInteger(field, LookupListed(field, table, keyColumn, resultColumn, name));
 }
 
+QVariant TRegisterWindow::ChosenVatRate(const QComboBox *box)
+{
+    const QString name = box->currentText().trimmed();
+    if (name.isEmpty())
+        return QVariant();
+    return LookupInteger(QStringLiteral("ДДС ставка"), QStringLiteral("DDSStavki"), QStringLiteral("q164"),
+                         QStringLiteral("q163"), name);
+}
+
 double TRegisterWindow::LookupFloat(const QString &field, const QString &table, const QString &keyColumn,
                                     const QString &resultColumn, const QString &name)
 {

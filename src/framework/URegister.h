@@ -88,6 +88,9 @@ protected:
                          const QString &resultColumn, const QString &name);
     int LookupInteger(const QString &field, const QString &table, const QString &keyColumn,
                       const QString &resultColumn, const QString &name);
+    // The VAT rate (DDSStavki.q163) chosen in a register's box by its name; none when the box
+    // is empty, a clear error when no rate has that name.
+    QVariant ChosenVatRate(const QComboBox *box);
     double LookupFloat(const QString &field, const QString &table, const QString &keyColumn,
                        const QString &resultColumn, const QString &name);
     // The first column of a statement's rows, read in a transaction of its own, for a selector's

@@ -113,10 +113,7 @@ void TFNomStai::acFNomStaiSaveExecute()
                               ? ToInteger(QStringLiteral("ИД Хотел"), SelectedHotelID)
                               : LookupInteger(QStringLiteral("ИД Хотел"), QStringLiteral("HotelBuild"),
                                               QStringLiteral("q10"), QStringLiteral("q1"), ComboBox3->currentText());
-        const QString vatName = ComboBoxVat->currentText().trimmed();
-        const QVariant vat = vatName.isEmpty() ? QVariant()
-                                               : QVariant(LookupInteger(QStringLiteral("ДДС ставка"), QStringLiteral("DDSStavki"),
-                                                                        QStringLiteral("q164"), QStringLiteral("q163"), vatName));
+        const QVariant vat = ChosenVatRate(ComboBoxVat);
         query.SetSQLText(ListSql());
         TTransaction transaction(connection, true);
         query.Open();

@@ -78,10 +78,7 @@ void TFNomUslugi::acFNomUslugiSaveExecute()
         const double price = ToFloat(QStringLiteral("Ед.Цена"), Edit3->text());
         const int tariff = LookupInteger(QStringLiteral("Тарифа"), QStringLiteral("Tarife"), QStringLiteral("q50"),
                                          QStringLiteral("q51"), ComboBox1->currentText());
-        const QString vatName = ComboBoxVat->currentText().trimmed();
-        const QVariant vat = vatName.isEmpty() ? QVariant()
-                                               : QVariant(LookupInteger(QStringLiteral("ДДС ставка"), QStringLiteral("DDSStavki"),
-                                                                        QStringLiteral("q164"), QStringLiteral("q163"), vatName));
+        const QVariant vat = ChosenVatRate(ComboBoxVat);
         query.SetSQLText(ListSql());
         TTransaction transaction(connection, true);
         query.Open();
@@ -89,7 +86,7 @@ void TFNomUslugi::acFNomUslugiSaveExecute()
         query.SetFieldValue(QStringLiteral("q40"), TDecimal::FromDouble(price).ToVariant());
         query.SetFieldValue(QStringLiteral("q33"), Edit2->text());
         query.SetFieldValue(QStringLiteral("q51"), tariff);
-        if (!ComboBoxVat->currentText().trimmed().isEmpty())
+        if (vat.isValid())
             query.SetFieldValue(QStringLiteral("q170"), vat);
         query.Post();
         // None chosen for a new service: the rate its kind takes.

@@ -430,8 +430,6 @@ int chart(const QStringList &a)
     window.InitializeWindow();
     QWidget *area = window.View->viewport();
     const QPoint from = window.BarRect(stay).center();
-    const QDate first = window.Snapshot().Bars.isEmpty() ? QDate() : window.From();
-    Q_UNUSED(first);
     const QPoint to(from.x(), window.CellCenter(room, window.From()).y());
     if (from.x() < 0 || to.y() < 0) {
         say(QStringLiteral("failed no bar or row"));
