@@ -3,6 +3,7 @@
 
 #include "TestHarness.h"
 #include "desk/UInvoices.h"
+#include "FiscalStandIn.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
 #include "desk/UFrontDesk.h"
@@ -373,6 +374,67 @@ private slots:
             QCOMPARE(done(rounds[r]), 3);  // the shared booking once
         }
         checkNumbers(42, 3 * quarter);
+    }
+
+    // Four invoice bookings of their own at the same moments, each in a series of its own (so
+    // that no counter row puts them in a line), each booking with an advance, to one company new
+    // to the register: the company is kept once, each advance deducted once, no number lost.
+    void fourWorkstationsInvoiceAdvancesToOneNewCompany()
+    {
+        prepare(-2, 1, FrontDesk::ssInHouse);
+        const int quarter = kRounds / 4;
+        Invoices::TBuyer guest;
+        guest.Name = "Гост";
+        QList<QStringList> workstations;
+        QList<int> series;
+        for (int w = 0; w < 4; ++w) {
+            series.append(Invoices::AddSeries(1, QString("Каса %1").arg(w), 1));
+            for (const int booking : m_bookings.mid(w * quarter, quarter))
+                Invoices::IssueAdvance(booking, TDecimal(50), 900, guest, series.last(), FrontDesk::Today(), FrontDesk::pmCash);
+            workstations.append({"invoice", list(m_bookings.mid(w * quarter, quarter)), QString("%1:204987655").arg(series.last())});
+        }
+        const QList<QStringList> rounds = race(workstations);
+        for (int r = 0; r < quarter; ++r)
+            QCOMPARE(rounds[r], QStringList({"done", "done", "done", "done"}));
+        QCOMPARE(single("SELECT COUNT(*) FROM Kupuvachi"), 1);
+        QCOMPARE(single("SELECT COUNT(*) FROM FakturiRedove WHERE q207 IS NOT NULL"), 4 * quarter);
+        QCOMPARE(single("SELECT COUNT(*) FROM (SELECT q207 FROM FakturiRedove WHERE q207 IS NOT NULL GROUP BY q207 "
+                        "HAVING COUNT(*) > 1) t"), 0);
+        for (const int booking : m_bookings.mid(0, 4 * quarter))
+            QVERIFY(Invoices::OpenAdvances(booking).isEmpty());
+        QStringList expected;
+        for (int i = 0; i < 2 * quarter; ++i)
+            expected.append(Invoices::NumberText(1 + i));
+        for (const int one : series)
+            QCOMPARE(rows(QString("SELECT q184 FROM Fakturi WHERE q171 = %1 ORDER BY q184").arg(one)), expected);
+    }
+
+    // Four workstations take cash on one fiscal device at the same moments, two of them on the
+    // same bookings: every payment has its own printed receipt, the sale numbers run without a
+    // gap or a double, and the device printed exactly what the desk recorded.
+    void fourWorkstationsTakeCashOnOneFiscalDevice()
+    {
+        prepare(-2, 1, FrontDesk::ssInHouse);
+        FiscalStandIn service;
+        const int quarter = kRounds / 4;
+        const int before = single("SELECT COUNT(*) FROM Plashtania");
+        const QString extra = service.Address() + " fp1 10.00";
+        const QString shared = list(m_bookings.mid(0, quarter));
+        const QList<QStringList> rounds = race({{"fiscalpay", shared, extra},
+                                                {"fiscalpay", shared, extra},
+                                                {"fiscalpay", list(m_bookings.mid(quarter, quarter)), extra},
+                                                {"fiscalpay", list(m_bookings.mid(2 * quarter, quarter)), extra}});
+        for (int r = 0; r < quarter; ++r)
+            QCOMPARE(rounds[r], QStringList({"done", "done", "done", "done"}));
+        const int payments = 4 * quarter;
+        QCOMPARE(single("SELECT COUNT(*) FROM Plashtania") - before, payments);
+        QCOMPARE(single("SELECT COUNT(*) FROM FiskalniBonove WHERE q224 = 1 AND q139 IS NOT NULL"), payments);
+        QCOMPARE(int(service.Printed().size()), payments);
+        const QStringList numbers = rows("SELECT q222 FROM FiskalniBonove ORDER BY q222");
+        QCOMPARE(numbers.size(), payments);
+        for (int i = 0; i < payments; ++i)
+            QCOMPARE(numbers.at(i).right(7).toInt(), i + 1);
+        QCOMPARE(single("SELECT COUNT(*) FROM (SELECT q222 FROM FiskalniBonove GROUP BY q222 HAVING COUNT(*) > 1) t"), 0);
     }
 
     void fourHousekeepersOnOneRoom()

@@ -254,7 +254,7 @@ private slots:
         QCOMPARE(window->StatusPanels.at(1)->text(), msgServerLabel + "srv\\inst");
         QCOMPARE(window->StatusPanels.at(1)->sizeHint().width(), 230);
         QCOMPARE(window->StatusPanels.at(4)->text(), msgDbUserLabel + "sa");
-        QCOMPARE(window->CommandPanels.value("atbNomen")->actions().size(), 14);
+        QCOMPARE(window->CommandPanels.value("atbNomen")->actions().size(), 15);
         QCOMPARE(window->CommandPanels.value("atbNomen")->toolButtonStyle(), Qt::ToolButtonIconOnly);
         QVERIFY(window->timerInitRoomStatus->isActive());
         QCOMPARE(window->timerInitRoomStatus->interval(), 10000);

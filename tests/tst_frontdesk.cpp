@@ -1065,8 +1065,8 @@ private slots:
                 steps.append(step);
             percents.append(percent);
         });
-        QCOMPARE(steps, QStringList({msgUpgradeStep.arg(5).arg(1).arg(3), msgUpgradeStep.arg(6).arg(2).arg(3),
-                                     msgUpgradeIndexes.arg(3)}));
+        QCOMPARE(steps, QStringList({msgUpgradeStep.arg(5).arg(1).arg(4), msgUpgradeStep.arg(6).arg(2).arg(4),
+                                     msgUpgradeStep.arg(7).arg(3).arg(4), msgUpgradeIndexes.arg(4)}));
         QVERIFY(std::is_sorted(percents.begin(), percents.end()));
         QCOMPARE(percents.first(), 0);
         QCOMPARE(percents.last(), 100);

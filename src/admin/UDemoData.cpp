@@ -61,6 +61,16 @@ void fillHotel(TADOConnection &connection)
            QStringLiteral("INSERT INTO [dbo].[HotelBuild] (q1, q10, q11, q12, q13, q14, q15, q16, q17, q18, q19, q20) "
                           "VALUES (:q1, :q10, :q11, :q12, :q13, :q14, :q15, :q16, :q17, :q18, :q19, :q20)"),
            {1, QStringLiteral("Хотел Калв"), "4", "6", "2", "0", "0", "0", "0", "0", 1, "24"});
+    // The hotel's company, the seller on its invoices (an invented one; the IBAN is the
+    // register's example), and a company that buys from it.
+    connection.Execute(QStringLiteral("INSERT INTO FirmiHoteli (q1, q198, q199, q200, q201, q202, q203, q204) "
+                                      "VALUES (1, ?, ?, ?, ?, ?, ?, ?)"),
+                       {QStringLiteral("Калв Хотели ЕООД"), QStringLiteral("206123451"), QStringLiteral("BG206123451"),
+                        QStringLiteral("гр. Варна, бул. Приморски 1"), QStringLiteral("Мария Калева"),
+                        QStringLiteral("BG80BNBG96611020345678"), QStringLiteral("Българска народна банка")});
+    connection.Execute(QStringLiteral("INSERT INTO Kupuvachi (q176, q177, q178, q179, q180, q181) VALUES (?, ?, ?, ?, ?, 0)"),
+                       {QStringLiteral("Балкан Травел ООД"), QStringLiteral("204987655"), QStringLiteral("BG204987655"),
+                        QStringLiteral("гр. София, ул. Витоша 10"), QStringLiteral("Петър Петров")});
     insert(connection,
            QStringLiteral("INSERT INTO [dbo].[Tarife] (q50, q52, q53, q111, q112) VALUES (:q50, :q52, :q53, :q111, :q112)"),
            {QStringLiteral("Основна"), QDate(QDate::currentDate().year(), 1, 1),

@@ -125,20 +125,46 @@ QList<TTableDef> buildTables()
         // the series and the number (q184; none for a proforma), the day of issue (q185) and of
         // the taxable event (q186), the booking, the buyer, the document a note refers to (q187),
         // the currency, the totals with VAT, without it and the VAT (q188, q189, q190), the
-        // operator and when.
+        // operator and when; how it is paid (q205, as a payment's method) and 1 for an invoice of
+        // an advance payment (q206). The parties as they stood on the day of issue, since a later
+        // change of a register must not change an issued document: the buyer's name, ЕИК, VAT
+        // number, address, accountable person and personal number (q208-q213), the seller's
+        // name, ЕИК, VAT number, address, accountable person, IBAN and bank (q214-q220).
         {"Fakturi",
          {{"q182", kInt, I}, {"q183", kInt, N}, {"q171", kInt, N}, {"q184", kText, N}, {"q185", kDate, N},
           {"q186", kDate, N}, {"q124", kInt, N}, {"q175", kInt, N}, {"q187", kInt, N}, {"q57", kInt, N},
-          {"q188", kAmount, N}, {"q189", kAmount, N}, {"q190", kAmount, N}, {"q128", kInt, N}, {"q136", kDate, N}}},
+          {"q188", kAmount, N}, {"q189", kAmount, N}, {"q190", kAmount, N}, {"q128", kInt, N}, {"q136", kDate, N},
+          {"q205", kInt, N}, {"q206", kInt, N}, {"q208", kText, N}, {"q209", kText, N}, {"q210", kText, N},
+          {"q211", kText, N}, {"q212", kText, N}, {"q213", kText, N}, {"q214", kText, N}, {"q215", kText, N},
+          {"q216", kText, N}, {"q217", kText, N}, {"q218", kText, N}, {"q219", kText, N}, {"q220", kText, N}}},
         // A document's lines: the key (q193), the document, the stay or charge it bills
         // (Klients.q123), the text (q194), quantity and unit price with VAT, the amount with VAT,
-        // without it and the VAT (q195, q196, q197), and the rate's percent.
+        // without it and the VAT (q195, q196, q197), and the rate's percent; a line that deducts
+        // an advance names the advance's invoice (q207).
         {"FakturiRedove",
          {{"q193", kInt, I}, {"q182", kInt, N}, {"q123", kInt, N}, {"q194", kText, N}, {"q71", kAmount, N},
-          {"q70", kAmount, N}, {"q195", kAmount, N}, {"q196", kAmount, N}, {"q197", kAmount, N}, {"q165", kAmount, N}}},
+          {"q70", kAmount, N}, {"q195", kAmount, N}, {"q196", kAmount, N}, {"q197", kAmount, N}, {"q165", kAmount, N},
+          {"q207", kInt, N}}},
         {"DDSStavki",
          {{"q163", kInt, I}, {"q164", kText, N}, {"q165", kAmount, N}, {"q166", kDate, N}, {"q167", kDate, N},
           {"q168", kText, N}, {"q169", kText, N}}},
+        // The hotel's company, the seller of its documents (a row per hotel, q1): name (q198),
+        // ЕИК (q199), VAT number (q200), address (q201), accountable person (q202), IBAN (q203)
+        // and bank (q204).
+        {"FirmiHoteli",
+         {{"q1", kInt, N}, {"q198", kText, N}, {"q199", kText, N}, {"q200", kText, N}, {"q201", kText, N},
+          {"q202", kText, N}, {"q203", kText, N}, {"q204", kText, N}}},
+        // Fiscal receipts: the key (q221), the booking, the payment once recorded (q139), the
+        // unique sale number (q222), the service's task id (q223), the state (q224: sent,
+        // printed, refused, taken back), the device's receipt number (q225), when it printed
+        // (q226), the fiscal memory's number (q227), the amount (q228; a reversal's below
+        // nothing), the kind (q229: receipt, reversal), the receipt a reversal names (q230), how
+        // it was paid (q231), the operator, when, and what the device said (q232).
+        {"FiskalniBonove",
+         {{"q221", kInt, I}, {"q124", kInt, N}, {"q139", kInt, N}, {"q222", kText, N}, {"q223", kText, N},
+          {"q224", kInt, N}, {"q225", kText, N}, {"q226", kDate, N}, {"q227", kText, N}, {"q228", kAmount, N},
+          {"q229", kInt, N}, {"q230", kInt, N}, {"q231", kInt, N}, {"q128", kInt, N}, {"q136", kDate, N},
+          {"q232", kText, N}}},
     };
 }
 
@@ -194,7 +220,10 @@ const QList<TIndexDef> &DbSchema::Indexes()
                                              // What of a stay or charge is billed already; a
                                              // booking's documents.
                                              {"IX_FakturiRedove_Charge", "FakturiRedove", {"q123"}},
-                                             {"IX_Fakturi_Booking", "Fakturi", {"q124"}}};
+                                             {"IX_Fakturi_Booking", "Fakturi", {"q124"}},
+                                             {"IX_FirmiHoteli_Hotel", "FirmiHoteli", {"q1"}},
+                                             {"IX_FiskalniBonove_Booking", "FiskalniBonove", {"q124"}},
+                                             {"IX_FiskalniBonove_Sale", "FiskalniBonove", {"q222"}}};
     return indexes;
 }
 

@@ -214,6 +214,24 @@ void Step6(TADOConnection &connection)
     }
 }
 
+// Version 7: the hotel's company as the seller of its documents; how a document is paid,
+// whether it bills an advance, and its parties as issued; the advance a line of a final
+// invoice deducts; fiscal receipts. Documents of version 6 keep their parties from the registers. A database
+// without a series of document numbers gets one for every hotel, from the first number.
+void Step7(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    connection.Execute(QStringLiteral(
+        "UPDATE Fakturi SET q208 = (SELECT b.q176 FROM Kupuvachi b WHERE b.q175 = Fakturi.q175), q209 = (SELECT b.q177 "
+        "FROM Kupuvachi b WHERE b.q175 = Fakturi.q175), q210 = (SELECT b.q178 FROM Kupuvachi b WHERE b.q175 = "
+        "Fakturi.q175), q211 = (SELECT b.q179 FROM Kupuvachi b WHERE b.q175 = Fakturi.q175), q212 = (SELECT b.q180 FROM "
+        "Kupuvachi b WHERE b.q175 = Fakturi.q175), q213 = (SELECT b.q28 FROM Kupuvachi b WHERE b.q175 = Fakturi.q175) "
+        "WHERE q208 IS NULL"));
+    if (connection.Column(QStringLiteral("SELECT COUNT(*) FROM FakturiSerii")).value(0).toInt() == 0)
+        connection.Execute(QStringLiteral("INSERT INTO FakturiSerii (q1, q172, q173, q174) VALUES (NULL, ?, ?, ?)"),
+                           {QStringLiteral("Основна"), QStringLiteral("0000000001"), QStringLiteral("0000000001")});
+}
+
 struct TStep {
     int Version;
     std::function<void(TADOConnection &, const std::function<void(int)> &within)> Run;
@@ -223,7 +241,7 @@ struct TStep {
 template <void (*Step)(TADOConnection &)>
 void whole(TADOConnection &connection, const std::function<void(int)> &) { Step(connection); }
 
-const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}};
+const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}};
 
 // About how long the steps take for each stay of the database (measured on a million).
 constexpr double kSecondsPerStay = 20e-6;

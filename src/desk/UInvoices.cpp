@@ -7,6 +7,8 @@
 #include "data/UDbEngine.h"
 #include "startup/UConstMessagesStay.h"
 
+#include <QRegularExpression>
+
 namespace Invoices {
 
 namespace {
@@ -23,6 +25,13 @@ QVariant operatorKey() { return orNullInt(Rights::CurrentOperator()); }
 QString stayText(const QString &room, const QDate &from, const QDate &to)
 {
     return QStringLiteral("Нощувки, стая %1, %2 – %3").arg(room, dayText(from), dayText(to));
+}
+
+QString advanceText(int booking) { return QStringLiteral("Авансово плащане по резервация № %1").arg(booking); }
+
+QString deductionText(const QString &number, const QDate &issued)
+{
+    return QStringLiteral("Приспадане на аванс по фактура № %1 от %2").arg(number, dayText(issued));
 }
 
 // The rate a line carries when its room or service names none: accommodation for a room, the
@@ -92,26 +101,208 @@ void insertLines(TADOConnection &connection, int document, const QList<TLine> &l
 {
     for (int i = 0; i < lines.size(); ++i) {
         const TLine &line = lines.at(i);
-        connection.Execute(QStringLiteral("INSERT INTO FakturiRedove (q182, q123, q194, q71, q70, q195, q196, q197, q165) "
-                                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                           {document, line.Charge, line.Text, line.Quantity.ToVariant(), line.Price.ToVariant(),
+        connection.Execute(QStringLiteral("INSERT INTO FakturiRedove (q182, q123, q194, q71, q70, q195, q196, q197, q165, "
+                                          "q207) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                           {document, orNullInt(line.Charge), line.Text, line.Quantity.ToVariant(), line.Price.ToVariant(),
                             line.Gross.ToVariant(), split.LineNet.at(i).ToVariant(), split.LineTax.at(i).ToVariant(),
-                            line.Percent.ToVariant()});
+                            line.Percent.ToVariant(), orNullInt(line.Deducts)});
     }
 }
 
-int buyerKey(TADOConnection &connection, const TBuyer &buyer)
+// A company buyer is kept in the register, found by its ЕИК; a person is named on the document only.
+QVariant buyerKey(TADOConnection &connection, const TBuyer &buyer)
 {
     if (buyer.Id > 0)
         return buyer.Id;
+    if (buyer.Person || buyer.Eik.trimmed().isEmpty())
+        return orNullInt(0);
+    connection.Engine().LockName(connection, QStringLiteral("Kupuvachi ") + buyer.Eik.trimmed());
+    const QVariant known = connection.Column(QStringLiteral("SELECT MIN(q175) FROM Kupuvachi WHERE q177 = ? AND "
+                                                            "COALESCE(q181, 0) = 0"),
+                                             {buyer.Eik.trimmed()})
+                               .value(0);
+    if (!known.isNull())
+        return known;
     return connection.InsertReturningIdentity(
         QStringLiteral("Kupuvachi"), {"q176", "q177", "q178", "q179", "q180", "q181", "q28"},
         QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?)"),
-        {buyer.Name, buyer.Eik, buyer.VatNumber, buyer.Address, buyer.Accountable, buyer.Person ? 1 : 0,
-         buyer.PersonalNumber});
+        {buyer.Name, buyer.Eik.trimmed(), buyer.VatNumber, buyer.Address, buyer.Accountable, 0, QString()});
+}
+
+// The buyer as the invoice named it, for its notes.
+QVariantList partiesOf(const TADOQuery &invoice)
+{
+    QVariantList buyer;
+    for (const char *column : {"q208", "q209", "q210", "q211", "q212", "q213"})
+        buyer << invoice.FieldByName(QLatin1String(column)).AsString().trimmed();
+    return buyer;
+}
+
+// The seller of the booking's hotel as it stands now, written on the document.
+QVariantList sellerOf(TADOConnection &connection, int booking)
+{
+    auto row = OpenQuery(connection, QStringLiteral("SELECT f.q198, f.q199, f.q200, f.q201, f.q202, f.q203, f.q204, h.q10 "
+                                                    "FROM Rezervacii r JOIN HotelBuild h ON (h.q1 = r.q1) LEFT JOIN "
+                                                    "FirmiHoteli f ON (f.q1 = r.q1) WHERE r.q124 = :iBooking"),
+                         {{"iBooking", booking}});
+    QVariantList seller;
+    for (const char *column : {"q198", "q199", "q200", "q201", "q202", "q203", "q204"})
+        seller << (row->Eof() ? QString() : row->FieldByName(QLatin1String(column)).AsString().trimmed());
+    // A hotel without company data sells under its own name.
+    if (seller.at(0).toString().isEmpty() && !row->Eof())
+        seller[0] = row->FieldByName(QStringLiteral("q10")).AsString().trimmed();
+    return seller;
+}
+
+// A tax document names its buyer (ЗДДС, чл. 114, ал. 1, т. 4): a person by name, a company by
+// name and a valid ЕИК.
+void checkBuyer(const TBuyer &buyer)
+{
+    if (buyer.Name.trimmed().isEmpty())
+        refuse(msgBuyerNoName);
+    if (!buyer.Person && !ValidEik(buyer.Eik.trimmed()))
+        refuse(msgBuyerEikInvalid.arg(buyer.Eik.trimmed()));
+}
+
+QList<TAdvance> openAdvances(TADOConnection &connection, int booking)
+{
+    QList<TAdvance> advances;
+    {
+        TRows rows(connection,
+                   QStringLiteral("SELECT x.q182, x.q184, x.q185, MIN(r.q165), SUM(r.q195) FROM Fakturi x JOIN "
+                                  "FakturiRedove r ON (r.q182 = x.q182) WHERE x.q124 = :iBooking AND x.q183 = 0 AND "
+                                  "x.q206 = 1 GROUP BY x.q182, x.q184, x.q185 ORDER BY x.q182"),
+                   {{"iBooking", booking}});
+        while (rows.Next())
+            advances.append({rows.Integer(0), rows.Text(1), rows.Date(2), Vat::BasisPointsOf(rows.Amount(3).Cents()),
+                             rows.Amount(4).Cents()});
+    }
+    for (TAdvance &advance : advances) {
+        // Taken off by final invoices (negative lines) and by the advance's own notes.
+        const QVariantList taken = connection.Column(
+            QStringLiteral("SELECT COALESCE(SUM(r.q195), 0) FROM FakturiRedove r JOIN Fakturi x ON (x.q182 = r.q182) "
+                           "WHERE (r.q207 = ? AND x.q183 = 0) OR (x.q187 = ? AND x.q183 IN (1, 2))"),
+            {advance.Document, advance.Document});
+        advance.Left = (advance.Left + TDecimal::FromVariant(taken.value(0))).Cents();
+    }
+    advances.erase(std::remove_if(advances.begin(), advances.end(),
+                                  [](const TAdvance &advance) { return !advance.Left.IsPositive(); }),
+                   advances.end());
+    return advances;
+}
+
+// The lines that take the open advances off an invoice: each at its rate, no more than the
+// invoice bills at that rate, so that no rate's sum goes below nothing.
+QList<TLine> deductions(TADOConnection &connection, int booking, const QList<TLine> &billed)
+{
+    QHash<int, TDecimal> billedAtRate;
+    for (const TLine &line : billed)
+        billedAtRate[Vat::BasisPointsOf(line.Percent)] += line.Gross;
+    QList<TLine> lines;
+    for (const TAdvance &advance : openAdvances(connection, booking)) {
+        TDecimal &room = billedAtRate[advance.BasisPoints];
+        const TDecimal amount = advance.Left < room ? advance.Left : room;
+        if (!amount.IsPositive())
+            continue;
+        room = room - amount;
+        TLine line;
+        line.Text = deductionText(advance.Number, advance.Issued);
+        line.Quantity = TDecimal(1);
+        line.Gross = TDecimal() - amount;
+        line.Price = line.Gross;
+        line.Percent = Vat::PercentOf(advance.BasisPoints);
+        line.Deducts = advance.Document;
+        lines.append(line);
+    }
+    return lines;
+}
+
+QVariant currencyOf(TADOConnection &connection, int booking)
+{
+    const QVariant currency =
+        connection.Column(QStringLiteral("SELECT q57 FROM Rezervacii WHERE q124 = ?"), {booking}).value(0);
+    return currency.isNull() ? orNullInt(0) : currency;
+}
+
+int insertDocument(TADOConnection &connection, TKind kind, int booking, const TBuyer &buyer, int series,
+                   const QDate &taxEvent, int method, bool advance, const QList<TLine> &lines, QString *number)
+{
+    QList<Vat::TLine> amounts;
+    for (const TLine &line : lines)
+        amounts.append({line.Gross, Vat::BasisPointsOf(line.Percent)});
+    const Vat::TSplit split = Vat::Split(amounts);
+    *number = kind == dkProforma ? QString() : takeNumber(connection, series);
+    const int document = connection.InsertReturningIdentity(
+        QStringLiteral("Fakturi"),
+        {"q183", "q171", "q184", "q185", "q186", "q124", "q175", "q57", "q188", "q189", "q190", "q128", "q136", "q205",
+         "q206", "q208", "q209", "q210", "q211", "q212", "q213", "q214", "q215", "q216", "q217", "q218", "q219", "q220"},
+        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QVariantList{int(kind), orNullInt(series),
+                     number->isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(*number),
+                     FrontDesk::Today().startOfDay(), taxEvent.startOfDay(), booking, buyerKey(connection, buyer),
+                     currencyOf(connection, booking), split.Gross.ToVariant(), split.Net.ToVariant(), split.Tax.ToVariant(),
+                     operatorKey(), FrontDesk::Now(), method >= 0 ? QVariant(method) : orNullInt(0), advance ? 1 : 0,
+                     buyer.Name.trimmed(), buyer.Person ? QString() : buyer.Eik.trimmed(), buyer.VatNumber.trimmed(),
+                     buyer.Address.trimmed(), buyer.Accountable.trimmed(), buyer.Person ? buyer.PersonalNumber.trimmed() : QString()} +
+            sellerOf(connection, booking));
+    insertLines(connection, document, lines, split);
+    FrontDesk::WriteLog(connection, QStringLiteral("document"), document, booking,
+                        msgLogInvoiced.arg(number->isEmpty() ? QStringLiteral("—") : *number, split.Gross.ToFixed(2)));
+    return document;
 }
 
 } // namespace
+
+namespace {
+
+// The weighted sum of digits modulo 11; 10 asks the second weights, and 10 again means 0.
+int checkDigit(const QString &digits, int from, const QList<int> &weights, const QList<int> &second)
+{
+    auto sum = [&](const QList<int> &w) {
+        int total = 0;
+        for (int i = 0; i < w.size(); ++i)
+            total += digits.at(from + i).digitValue() * w.at(i);
+        return total % 11;
+    };
+    int digit = sum(weights);
+    if (digit == 10)
+        digit = sum(second) % 10;
+    return digit;
+}
+
+} // namespace
+
+bool ValidEik(const QString &eik)
+{
+    static const QRegularExpression digits(QStringLiteral("^(\\d{9}|\\d{13})$"));
+    if (!digits.match(eik).hasMatch())
+        return false;
+    if (checkDigit(eik, 0, {1, 2, 3, 4, 5, 6, 7, 8}, {3, 4, 5, 6, 7, 8, 9, 10}) != eik.at(8).digitValue())
+        return false;
+    return eik.size() == 9 || checkDigit(eik, 8, {2, 7, 3, 5}, {4, 9, 5, 7}) == eik.at(12).digitValue();
+}
+
+bool ValidVatNumber(const QString &number)
+{
+    static const QRegularExpression form(QStringLiteral("^[A-Z]{2}[0-9A-Z]{2,13}$"));
+    return form.match(number).hasMatch();
+}
+
+std::optional<TBuyer> FindBuyer(const QString &eik)
+{
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection);
+    TRows row(connection,
+              QStringLiteral("SELECT q175, q176, q177, q178, q179, q180 FROM Kupuvachi WHERE q177 = :sEik AND "
+                             "COALESCE(q181, 0) = 0 ORDER BY q175"),
+              {{"sEik", eik.trimmed()}});
+    std::optional<TBuyer> buyer;
+    if (row.Next()) {
+        buyer = TBuyer{row.Integer(0), row.Text(1), row.Text(2), row.Text(3), row.Text(4), row.Text(5), QString(), false};
+    }
+    transaction.Commit();
+    return buyer;
+}
 
 QString NumberText(qint64 number) { return QStringLiteral("%1").arg(number, 10, 10, QLatin1Char('0')); }
 
@@ -136,9 +327,12 @@ QList<TLine> Unbilled(int booking)
     return lines;
 }
 
-int Issue(TKind kind, int booking, const QList<int> &charges, const TBuyer &buyer, int series, const QDate &taxEvent)
+int Issue(TKind kind, int booking, const QList<int> &charges, const TBuyer &buyer, int series, const QDate &taxEvent,
+          int method)
 {
-    Rights::Require(Rights::rCheckOut);
+    Rights::Require(Rights::rInvoices);
+    if (kind != dkProforma)
+        checkBuyer(buyer);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
     // The booking first, as every front-desk operation: what is billed is read under its lock.
@@ -156,37 +350,56 @@ int Issue(TKind kind, int booking, const QList<int> &charges, const TBuyer &buye
     }
     if (lines.isEmpty())
         refuse(msgInvoiceNothing.arg(booking));
-    QList<Vat::TLine> amounts;
-    for (const TLine &line : std::as_const(lines))
-        amounts.append({line.Gross, Vat::BasisPointsOf(line.Percent)});
-    const Vat::TSplit split = Vat::Split(amounts);
-    const QString number = kind == dkProforma ? QString() : takeNumber(connection, series);
-    const QVariant currency =
-        connection.Column(QStringLiteral("SELECT q57 FROM Rezervacii WHERE q124 = ?"), {booking}).value(0);
-    const int document = connection.InsertReturningIdentity(
-        QStringLiteral("Fakturi"),
-        {"q183", "q171", "q184", "q185", "q186", "q124", "q175", "q57", "q188", "q189", "q190", "q128", "q136"},
-        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {int(kind), orNullInt(series), number.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(number),
-         FrontDesk::Today().startOfDay(), taxEvent.startOfDay(), booking, buyerKey(connection, buyer),
-         currency.isNull() ? orNullInt(0) : currency, split.Gross.ToVariant(), split.Net.ToVariant(),
-         split.Tax.ToVariant(), operatorKey(), FrontDesk::Now()});
-    insertLines(connection, document, lines, split);
-    FrontDesk::WriteLog(connection, QStringLiteral("document"), document, booking,
-                        msgLogInvoiced.arg(number.isEmpty() ? QStringLiteral("—") : number, split.Gross.ToFixed(2)));
+    if (kind == dkInvoice)
+        lines += deductions(connection, booking, lines);
+    QString number;
+    const int document = insertDocument(connection, kind, booking, buyer, series, taxEvent, method, false, lines, &number);
     transaction.Commit();
     return document;
 }
 
+int IssueAdvance(int booking, const TDecimal &gross, int basisPoints, const TBuyer &buyer, int series,
+                 const QDate &paid, int method)
+{
+    Rights::Require(Rights::rInvoices);
+    if (!gross.IsPositive() || gross != gross.Cents())
+        refuse(msgAdvanceInvalid);
+    checkBuyer(buyer);
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection, true);
+    connection.Engine().LockBookings(connection, {booking});
+    if (connection.Column(QStringLiteral("SELECT COUNT(*) FROM Rezervacii WHERE q124 = ?"), {booking}).value(0).toInt() == 0)
+        refuse(msgInvoiceNothing.arg(booking));
+    TLine line;
+    line.Text = advanceText(booking);
+    line.Quantity = TDecimal(1);
+    line.Price = gross;
+    line.Gross = gross;
+    line.Percent = Vat::PercentOf(basisPoints);
+    QString number;
+    const int document = insertDocument(connection, dkInvoice, booking, buyer, series, paid, method, true, {line}, &number);
+    transaction.Commit();
+    return document;
+}
+
+QList<TAdvance> OpenAdvances(int booking)
+{
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection);
+    QList<TAdvance> advances = openAdvances(connection, booking);
+    transaction.Commit();
+    return advances;
+}
+
 int IssueNote(TKind kind, int invoice, const QList<TNoteLine> &lines, const QDate &taxEvent)
 {
-    Rights::Require(Rights::rCheckOut);
+    Rights::Require(Rights::rInvoices);
     if (kind != dkCredit && kind != dkDebit)
         refuse(msgNoteKind);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
-    auto head = OpenQuery(connection, QStringLiteral("SELECT q124, q171, q175, q57, q184 FROM Fakturi WHERE q182 = :iDocument "
-                                                     "AND q183 = 0"),
+    auto head = OpenQuery(connection, QStringLiteral("SELECT q124, q171, q175, q57, q184, q205, q208, q209, q210, q211, q212, "
+                                                     "q213 FROM Fakturi WHERE q182 = :iDocument AND q183 = 0"),
                           {{"iDocument", invoice}});
     if (head->Eof())
         refuse(msgNoteNoInvoice);
@@ -200,9 +413,10 @@ int IssueNote(TKind kind, int invoice, const QList<TNoteLine> &lines, const QDat
         // What the invoice bills of the row, and what its notes so far took off or added.
         auto row = OpenQuery(connection,
                              QStringLiteral("SELECT f.q194, f.q165, f.q195, (SELECT COALESCE(SUM(g.q195), 0) FROM "
-                                            "FakturiRedove g JOIN Fakturi y ON (y.q182 = g.q182) WHERE g.q123 = f.q123 AND "
-                                            "y.q187 = f.q182 AND y.q183 IN (1, 2)) AS noted FROM FakturiRedove f WHERE "
-                                            "f.q182 = :iDocument AND f.q123 = :iRow"),
+                                            "FakturiRedove g JOIN Fakturi y ON (y.q182 = g.q182) WHERE COALESCE(g.q123, 0) "
+                                            "= COALESCE(f.q123, 0) AND y.q187 = f.q182 AND y.q183 IN (1, 2)) AS noted FROM "
+                                            "FakturiRedove f WHERE f.q182 = :iDocument AND COALESCE(f.q123, 0) = :iRow AND "
+                                            "f.q207 IS NULL"),
                              {{"iDocument", invoice}, {"iRow", wanted.Charge}});
         if (row->Eof() || wanted.Gross.IsNegative() || wanted.Gross.IsZero() || wanted.Gross != wanted.Gross.Cents())
             refuse(msgNoteLineInvalid.arg(wanted.Charge));
@@ -226,11 +440,14 @@ int IssueNote(TKind kind, int invoice, const QList<TNoteLine> &lines, const QDat
     const QString number = takeNumber(connection, series);
     const int document = connection.InsertReturningIdentity(
         QStringLiteral("Fakturi"),
-        {"q183", "q171", "q184", "q185", "q186", "q124", "q175", "q187", "q57", "q188", "q189", "q190", "q128", "q136"},
-        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {int(kind), series, number, FrontDesk::Today().startOfDay(), taxEvent.startOfDay(), booking,
-         head->FieldByName(QStringLiteral("q175")).Value(), invoice, head->FieldByName(QStringLiteral("q57")).Value(),
-         split.Gross.ToVariant(), split.Net.ToVariant(), split.Tax.ToVariant(), operatorKey(), FrontDesk::Now()});
+        {"q183", "q171", "q184", "q185", "q186", "q124", "q175", "q187", "q57", "q188", "q189", "q190", "q128", "q136",
+         "q205", "q208", "q209", "q210", "q211", "q212", "q213", "q214", "q215", "q216", "q217", "q218", "q219", "q220"},
+        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QVariantList{int(kind), series, number, FrontDesk::Today().startOfDay(), taxEvent.startOfDay(), booking,
+                     head->FieldByName(QStringLiteral("q175")).Value(), invoice, head->FieldByName(QStringLiteral("q57")).Value(),
+                     split.Gross.ToVariant(), split.Net.ToVariant(), split.Tax.ToVariant(), operatorKey(), FrontDesk::Now(),
+                     head->FieldByName(QStringLiteral("q205")).Value()} +
+            partiesOf(*head) + sellerOf(connection, booking));
     insertLines(connection, document, noted, split);
     FrontDesk::WriteLog(connection, QStringLiteral("document"), document, booking,
                         msgLogNoted.arg(number, head->FieldByName(QStringLiteral("q184")).AsString(), split.Gross.ToFixed(2)));
@@ -245,10 +462,15 @@ std::optional<TDocument> Read(int id)
     TDocument document;
     {
         TRows head(connection,
-                            QStringLiteral("SELECT x.q183, x.q171, x.q184, x.q185, x.q186, x.q124, x.q187, x.q188, x.q189, "
-                                           "x.q190, b.q175, b.q176, b.q177, b.q178, b.q179, b.q180, b.q181, b.q28 FROM "
-                                           "Fakturi x LEFT JOIN Kupuvachi b ON (b.q175 = x.q175) WHERE x.q182 = :iDocument"),
-                            {{"iDocument", id}});
+                   QStringLiteral("SELECT x.q183, x.q171, x.q184, x.q185, x.q186, x.q124, x.q187, x.q188, x.q189, "
+                                  "x.q190, x.q175, x.q208, x.q209, x.q210, x.q211, x.q212, x.q213, x.q213, x.q205, x.q206, "
+                                  "v.q56, o.q21, o.q75, n.q184 AS refers_number, n.q185 AS refers_issued, x.q214, x.q215, "
+                                  "x.q216, x.q217, x.q218, x.q219, x.q220, h.q10 FROM Fakturi x "
+                                  "LEFT JOIN Valuta v ON (v.q57 = x.q57) "
+                                  "LEFT JOIN Operators o ON (o.q80 = x.q128) LEFT JOIN Fakturi n ON (n.q182 = x.q187) "
+                                  "LEFT JOIN Rezervacii r ON (r.q124 = x.q124) LEFT JOIN HotelBuild h ON (h.q1 = r.q1) "
+                                  "WHERE x.q182 = :iDocument"),
+                   {{"iDocument", id}});
         if (!head.Next()) {
             transaction.Commit();
             return std::nullopt;
@@ -264,20 +486,31 @@ std::optional<TDocument> Read(int id)
         document.Gross = head.Amount(7).Cents();
         document.Net = head.Amount(8).Cents();
         document.Tax = head.Amount(9).Cents();
+        // A person has no ЕИК; a company no personal number.
         document.Buyer = {head.Integer(10), head.Text(11), head.Text(12), head.Text(13), head.Text(14), head.Text(15),
-                          head.Text(17), head.Integer(16) != 0};
+                          head.Text(17), head.Text(12).isEmpty()};
+        document.Method = head.Field(18).IsNull() ? -1 : head.Integer(18);
+        document.Advance = head.Integer(19) == 1;
+        document.Currency = head.Text(20);
+        document.Operator = head.Text(21).isEmpty() ? head.Text(22) : head.Text(21);
+        document.RefersNumber = head.Text(23);
+        document.RefersIssued = head.Date(24);
+        document.Seller = {head.Text(25), head.Text(26), head.Text(27), head.Text(28), head.Text(29), head.Text(30),
+                           head.Text(31), head.Text(32)};
     }
     TRows lines(connection,
-                         QStringLiteral("SELECT q123, q194, q71, q70, q195, q196, q197, q165 FROM FakturiRedove WHERE "
-                                        "q182 = :iDocument ORDER BY q193"),
+                         QStringLiteral("SELECT q123, q194, q71, q70, q195, q196, q197, q165, q207 FROM FakturiRedove "
+                                        "WHERE q182 = :iDocument ORDER BY q193"),
                          {{"iDocument", id}});
     QList<Vat::TLine> amounts;
     while (lines.Next()) {
         document.Lines.append({lines.Integer(0), lines.Text(1), lines.Amount(2), lines.Amount(3).Cents(),
                                lines.Amount(4).Cents(), lines.Amount(5).Cents(), lines.Amount(6).Cents(),
-                               lines.Amount(7).Cents()});
+                               lines.Amount(7).Cents(), lines.Integer(8)});
         amounts.append({document.Lines.constLast().Gross, Vat::BasisPointsOf(document.Lines.constLast().Percent)});
     }
+    document.OutsideBasis =
+        connection.Column(QStringLiteral("SELECT MIN(q169) FROM DDSStavki WHERE q165 = 0")).value(0).toString().trimmed();
     transaction.Commit();
     document.ByRate = Vat::Split(amounts).ByRate;
     return document;

@@ -1,11 +1,14 @@
 #include "UReports.h"
 
+#include "UInvoiceText.h"
+
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
 #include "UFrontDesk.h"
 #include "URows.h"
 #include "framework/UDecimal.h"
 #include "framework/UFormatSettings.h"
+#include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
 
@@ -370,6 +373,32 @@ public:
         return taxRows;
     }
 
+    // Documents issued in the period (of the hotel's bookings, of the series), in their order.
+    struct TDocumentRow {
+        int Id = 0, Kind = 0, Booking = 0;
+        QString Series, Number, Buyer, Eik, VatNumber, Refers, Currency;
+        QDate Issued, TaxEvent;
+        TDecimal Net, Tax, Gross;
+    };
+    QList<TDocumentRow> Documents()
+    {
+        const bool series = m_params.Series.isValid() && !m_params.Series.isNull();
+        TRows rows = open(QStringLiteral("SELECT x.q182, x.q183, x.q124, s.q172, x.q184, x.q208, x.q209, x.q210, n.q184 AS "
+                                         "refers, v.q56, x.q185, x.q186, x.q189, x.q190, x.q188 FROM Fakturi x LEFT JOIN "
+                                         "FakturiSerii s ON (s.q171 = x.q171) LEFT JOIN Fakturi n ON (n.q182 = x.q187) "
+                                         "LEFT JOIN Valuta v ON (v.q57 = x.q57) LEFT JOIN Rezervacii b ON "
+                                         "(b.q124 = x.q124) WHERE x.q185 >= :dFrom AND x.q185 < :dEnd") +
+                          HotelFilter(QStringLiteral("b.")) +
+                          (series ? QStringLiteral(" AND x.q171 = :iSeries") : QString()) +
+                          QStringLiteral(" ORDER BY x.q185, x.q182"));
+        QList<TDocumentRow> documents;
+        while (rows.Next())
+            documents.append({rows.Integer(0), rows.Integer(1), rows.Integer(2), rows.Text(3), rows.Text(4), rows.Text(5),
+                              rows.Text(6), rows.Text(7), rows.Text(8), rows.Text(9), rows.Date(10), rows.Date(11),
+                              rows.Amount(12).Cents(), rows.Amount(13).Cents(), rows.Amount(14).Cents()});
+        return documents;
+    }
+
 private:
     QString HotelFilter(const QString &alias) const
     {
@@ -414,6 +443,8 @@ private:
         TNamedValues values = {{"dFrom", m_params.From}, {"dTo", m_params.To}, {"dEnd", m_params.To.addDays(1)}};
         if (HasHotel())
             values.append({QStringLiteral("iHotel"), m_params.Hotel});
+        if (m_params.Series.isValid() && !m_params.Series.isNull())
+            values.append({QStringLiteral("iSeries"), m_params.Series});
         ++m_done;
         return TRows(m_connection, sql, values, [this] { Check(); });
     }
@@ -949,6 +980,39 @@ TReport taxes(TReader &reader, const TParams &params)
     return {{table}, {}};
 }
 
+// The register of issued documents, for the accountant: one row each, its figures, and the
+// totals where the rows share a currency. The buyer is matched on a part of the name (any case)
+// or the beginning of the ЕИК.
+TReport documents(TReader &reader, const TParams &params)
+{
+    const InvoiceText::TLanguage language = CurrentLanguage == slEnglish ? InvoiceText::lgEnglish : InvoiceText::lgBulgarian;
+    const QString wanted = params.Buyer.trimmed().toCaseFolded();
+    TTable table;
+    table.Columns = columns({{&colID, ckInteger},           {&colDocumentKind, ckText},    {&colDocumentSeries, ckText},
+                             {&colDocumentNumber, ckText},  {&colDocumentIssued, ckDate},  {&colDocumentTaxEvent, ckDate},
+                             {&colBuyerName, ckText},       {&colBuyerEik, ckText},        {&colBuyerVat, ckText},
+                             {&colDocumentRefers, ckText},  {&colBookingNumber, ckInteger}, {&colDocumentCurrency, ckText},
+                             {&colDocumentNet, ckMoney},    {&colDocumentTax, ckMoney},    {&colDocumentTotal, ckMoney}});
+    TDecimal net, tax, gross;
+    QSet<QString> currencies;
+    for (const TReader::TDocumentRow &row : reader.Documents()) {
+        if (!wanted.isEmpty() && !row.Buyer.toCaseFolded().contains(wanted) && !row.Eik.startsWith(params.Buyer.trimmed()))
+            continue;
+        table.Rows.append({row.Id, InvoiceText::Title(row.Kind, language), dash(row.Series), dash(row.Number), row.Issued,
+                           row.TaxEvent, dash(row.Buyer), row.Eik, row.VatNumber, row.Refers, row.Booking, row.Currency,
+                           money(row.Net), money(row.Tax), money(row.Gross)});
+        net += row.Net;
+        tax += row.Tax;
+        gross += row.Gross;
+        currencies.insert(row.Currency);
+    }
+    if (currencies.size() <= 1)
+        table.Totals = {rptTotal, QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString(),
+                        QString(), QString(), currencies.isEmpty() ? QString() : *currencies.cbegin(), money(net),
+                        money(tax), money(gross)};
+    return {{table}, {}};
+}
+
 } // namespace
 
 QString TDefinition::Title() const
@@ -974,6 +1038,8 @@ QString TDefinition::Title() const
         return rptLiquidity;
     case rpTaxes:
         return rptTaxes;
+    case rpDocuments:
+        return rptDocuments;
     }
     return QString();
 }
@@ -991,6 +1057,7 @@ const QList<TDefinition> &Definitions()
         {rpRooms, QStringLiteral("actReportRazhodStai"), QStringLiteral("FReportRazhodStai"), 43, true},
         {rpLiquidity, QStringLiteral("actReportLikvid"), QStringLiteral("FReportLikvidnost"), 48, true},
         {rpTaxes, QStringLiteral("actReportTaxs"), QStringLiteral("FReportKurortniTaksi"), 40, true},
+        {rpDocuments, QStringLiteral("actReportDokumenti"), QStringLiteral("FReportDokumenti"), 31, true, true},
     };
     return definitions;
 }
@@ -1067,7 +1134,18 @@ TReport Run(TReportId id, const TParams &given, TADOConnection &connection, cons
     case rpTaxes:
         report = taxes(reader, params);
         break;
+    case rpDocuments:
+        report = documents(reader, params);
+        break;
     }
+    // Amounts are the hotel's main currency: their titles say which (the documents name their own).
+    const QString currency =
+        connection.Column(QStringLiteral("SELECT MIN(q56) FROM Valuta WHERE q86 <> 0")).value(0).toString().trimmed();
+    if (!currency.isEmpty() && id != rpDocuments)
+        for (TTable &table : report.Tables)
+            for (TColumn &column : table.Columns)
+                if (column.Kind == ckMoney)
+                    column.Title += QStringLiteral(" (%1)").arg(currency);
     transaction.Commit();
     if (progress)
         progress(100);
@@ -1084,6 +1162,19 @@ QList<QPair<QString, QVariant>> Hotels()
         hotels.append({query->FieldByName(QStringLiteral("q10")).AsString(), query->FieldByName(QStringLiteral("q1")).Value()});
     transaction.Commit();
     return hotels;
+}
+
+QList<QPair<QString, QVariant>> Series()
+{
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection);
+    auto query = OpenQuery(connection, QStringLiteral("SELECT q172, q171 FROM FakturiSerii ORDER BY q171"));
+    QList<QPair<QString, QVariant>> series;
+    for (query->First(); !query->Eof(); query->Next())
+        series.append({query->FieldByName(QStringLiteral("q172")).AsString().trimmed(),
+                       query->FieldByName(QStringLiteral("q171")).Value()});
+    transaction.Commit();
+    return series;
 }
 
 QString CellText(const QVariant &value)

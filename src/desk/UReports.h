@@ -27,7 +27,8 @@ enum TReportId {
     rpGuests,
     rpRooms,
     rpLiquidity,
-    rpTaxes
+    rpTaxes,
+    rpDocuments
 };
 
 enum TColumnKind { ckText, ckInteger, ckMoney, ckPercent, ckDate };
@@ -62,6 +63,10 @@ struct TReport {
 struct TParams {
     QDate From, To;
     QVariant Hotel;
+    // The register of documents only: a buyer's name or ЕИК (a part of it) and a series
+    // (FakturiSerii.q171; null: all).
+    QString Buyer;
+    QVariant Series;
 };
 
 struct TDefinition {
@@ -70,6 +75,7 @@ struct TDefinition {
     QString Name;    // the window's component name, also its placement's name
     int Right;       // its position in the privilege string
     bool Period;     // a period, or one day
+    bool Documents = false;  // asks for a buyer and a series too; a row opens its document
     QString Title() const;
 };
 
@@ -92,6 +98,8 @@ TReport Run(TReportId id, const TParams &params, TADOConnection &connection, con
 
 // The hotels a report can be asked for: name and HotelBuild.q1, by name.
 QList<QPair<QString, QVariant>> Hotels();
+// The series of document numbers: name and FakturiSerii.q171.
+QList<QPair<QString, QVariant>> Series();
 
 // A cell as it is shown, printed and exported.
 QString CellText(const QVariant &value);

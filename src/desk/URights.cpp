@@ -96,6 +96,7 @@ const QList<TCommandRight> kCommandRights = {
     {"actReportZastrahovki", rReportInsurance},
     {"actReportRazhodStai", rReportRoomCosts},
     {"actReportTaxs", rReportTouristTax},
+    {"actReportDokumenti", rInvoices},
     {"actReportPrisitgashti", rReportArrivals},
     {"actReportOtpatuvashti", rReportDepartures},
     // Администрация
@@ -116,6 +117,7 @@ const QList<TCommandRight> kCommandRights = {
     {"actNomenZastrahovki", rRegisters},
     {"actNomenTaxs", rTouristTax},
     {"actNomenDDS", rPrices},
+    {"actNomenSerii", rSettings},
     {"actNomenValuta", rCurrency},
     {"actNomenTarifs", rTariffs},
     {"actNomenHotels", rRegisters},
@@ -148,6 +150,7 @@ const QList<TCommandRight> kCommandRights = {
     {"folioMove", rEditReservation},
     {"folioCharge", rCharges},
     {"folioPayment", rCharges},
+    {"folioInvoice", rInvoices},
     {"roomStates", rCheckIn},
     {"roomClosures", rRooms},
     {"registerHotels", rRegisters},

@@ -28,6 +28,7 @@ public:
     bool operator<(const TDecimal &other) const { return Compare(other) < 0; }
     bool IsZero() const { return m_digits.empty(); }
     bool IsNegative() const { return m_negative; }
+    bool IsPositive() const { return !m_negative && !IsZero(); }
 
     // Rounded half away from zero to a number of decimal places.
     TDecimal Rounded(int places) const;

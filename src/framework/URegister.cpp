@@ -60,6 +60,11 @@ TRegisterWindow::TRegisterWindow(const QString &name, QWidget *parent) : TMainLi
     layout->addWidget(m_pages);
     layout->addWidget(m_grid, 1);
     setCentralWidget(client);
+    // A double click or Enter on a row brings it into the fields, where a register edits rows.
+    connect(m_grid, &QAbstractItemView::activated, this, [this](const QModelIndex &index) {
+        if (m_list && index.isValid())
+            RowChosen(index.row());
+    });
     // Ctrl+PgDown / Ctrl+PgUp turn the pages wherever the focus is in the window (a drop-down
     // would take the key as its own otherwise), and the keys go to the new page's first field.
     for (const auto &[actionName, step] : {std::pair{QStringLiteral("acNextPage"), 1},
@@ -223,6 +228,12 @@ bool TRegisterWindow::eventFilter(QObject *watched, QEvent *event)
             if (lookup.Box == watched)
                 RefillLookupBox(lookup);
     return TMainLibraryClass::eventFilter(watched, event);
+}
+
+QVariant TRegisterWindow::ListValue(int row, const QString &field) const
+{
+    const int column = m_list ? m_list->FieldIndex(field) : -1;
+    return column >= 0 && row >= 0 && row < m_list->RecordCount() ? m_list->CellValue(row, column) : QVariant();
 }
 
 void TRegisterWindow::RefillLookupBox(const TLookupBox &lookup)

@@ -53,6 +53,10 @@ protected:
     virtual void LoadCaptions() = 0;
     // A register whose grid shows a data set of its own layout gives it here.
     virtual TAdoDataSet *OwnListDataSet() { return nullptr; }
+    // A row of the grid chosen (double click, Enter): a register that edits rows fills its fields.
+    virtual void RowChosen(int row) { Q_UNUSED(row); }
+    // A field of a row of the grid's data set; null when there is no such row or field.
+    QVariant ListValue(int row, const QString &field) const;
 
     // Building the layout.
     QAction *AddCommand(const QString &buttonName, const QString &actionName, const QString &caption,

@@ -75,6 +75,28 @@ QString colService;
 QString colTotal;
 QString msgLanguageNextStart;
 QString msgGuideMissing;
+QString colBuyerName;
+QString colBuyerEik;
+QString colBuyerVat;
+QString colBuyerAddress;
+QString colBuyerAccountable;
+QString colDocumentKind;
+QString colDocumentNumber;
+QString colDocumentIssued;
+QString colDocumentTaxEvent;
+QString colDocumentTotal;
+QString colDocumentLine;
+QString colDocumentLeft;
+QString colDocumentAmount;
+QString rptDocuments;
+QString rptAllSeries;
+QString colDocumentSeries;
+QString colDocumentRefers;
+QString colDocumentCurrency;
+QString colDocumentNet;
+QString colDocumentTax;
+QString colSeriesFirst;
+QString colSeriesNext;
 
 const QList<TCatalogueEntry> &ReportCatalogueEntries()
 {
@@ -379,6 +401,94 @@ const QList<TCatalogueEntry> &ReportCatalogueEntries()
          "The user guide was not found: %1",
          "Ръководството не е намерено: %1",
          "Руководство не найдено: %1"},
+        {"colBuyerName", &colBuyerName,
+         "Buyer",
+         "Купувач",
+         "Покупатель"},
+        {"colBuyerEik", &colBuyerEik,
+         "UIC",
+         "ЕИК",
+         "ЕИК"},
+        {"colBuyerVat", &colBuyerVat,
+         "VAT No.",
+         "ИН по ДДС",
+         "Номер НДС"},
+        {"colBuyerAddress", &colBuyerAddress,
+         "Address",
+         "Адрес",
+         "Адрес"},
+        {"colBuyerAccountable", &colBuyerAccountable,
+         "Accountable person",
+         "МОЛ",
+         "Ответственное лицо"},
+        {"colDocumentKind", &colDocumentKind,
+         "Document",
+         "Документ",
+         "Документ"},
+        {"colDocumentNumber", &colDocumentNumber,
+         "Number",
+         "Номер",
+         "Номер"},
+        {"colDocumentIssued", &colDocumentIssued,
+         "Issued",
+         "Издаден",
+         "Выдан"},
+        {"colDocumentTaxEvent", &colDocumentTaxEvent,
+         "Taxable event",
+         "Данъчно събитие",
+         "Налоговое событие"},
+        {"colDocumentTotal", &colDocumentTotal,
+         "Total",
+         "Общо",
+         "Итого"},
+        {"colDocumentLine", &colDocumentLine,
+         "Row",
+         "Ред",
+         "Строка"},
+        {"colDocumentLeft", &colDocumentLeft,
+         "Amount",
+         "Сума",
+         "Сумма"},
+        {"colDocumentAmount", &colDocumentAmount,
+         "In the note",
+         "В известието",
+         "В уведомлении"},
+        {"rptDocuments", &rptDocuments,
+         "Issued documents",
+         "Издадени документи",
+         "Выданные документы"},
+        {"rptAllSeries", &rptAllSeries,
+         "All series",
+         "Всички серии",
+         "Все серии"},
+        {"colDocumentSeries", &colDocumentSeries,
+         "Series",
+         "Серия",
+         "Серия"},
+        {"colDocumentRefers", &colDocumentRefers,
+         "To invoice",
+         "Към фактура",
+         "К счёту"},
+        {"colDocumentCurrency", &colDocumentCurrency,
+         "Currency",
+         "Валута",
+         "Валюта"},
+        {"colDocumentNet", &colDocumentNet,
+         "Tax base",
+         "Данъчна основа",
+         "Налоговая база"},
+        {"colDocumentTax", &colDocumentTax,
+         "VAT",
+         "ДДС",
+         "НДС"},
+        {"colSeriesFirst", &colSeriesFirst,
+         "First number",
+         "Първи номер",
+         "Первый номер"},
+        {"colSeriesNext", &colSeriesNext,
+         "Next number",
+         "Следващ номер",
+         "Следующий номер"},
     };
     return entries;
 }

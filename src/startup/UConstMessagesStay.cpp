@@ -139,6 +139,7 @@ QString msgNoteNoInvoice;
 QString msgNoteLineInvalid;
 QString msgNoteTooMuch;
 QString msgLogNoted;
+QString msgAdvanceInvalid;
 QString msgDatesUnchanged;
 QString msgDatesOfMovedStay;
 QString msgDatesPast;
@@ -164,6 +165,26 @@ QString msgPreviewBalance;
 QString msgPreviewBalanceNow;
 QString msgPreviewAsk;
 QString msgPreviewTitle;
+QString msgBuyerNoName;
+QString msgBuyerEikInvalid;
+QString msgBuyerVatInvalid;
+QString msgBuyerEikTaken;
+QString msgFakturaOfBooking;
+QString msgFakturaCreditTo;
+QString msgFakturaDebitTo;
+QString msgSeriesNoName;
+QString msgSeriesFirstInvalid;
+QString msgSeriesUsed;
+QString msgSeriesOverlaps;
+QString msgFiscalSettingsNotSaved;
+QString msgFiscalUnreachable;
+QString msgFiscalNoAnswer;
+QString msgFiscalRefused;
+QString msgFiscalNoOriginal;
+QString msgFiscalNoDevice;
+QString msgFiscalSettingsInvalid;
+QString msgFiscalZAsk;
+QString msgFiscalReportDone;
 
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
@@ -719,6 +740,10 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "Row %1 bills only %2 still: a credit note cannot take off more.",
          "Ред %1 фактурира вече само %2: кредитното известие не може да намали повече.",
          "Строка %1 выставлена уже только на %2: кредитовое уведомление не может уменьшить больше."},
+        {"msgAdvanceInvalid", &msgAdvanceInvalid,
+         "An advance is an amount above nothing, in whole cents.",
+         "Авансът е сума над нула, в цели центове.",
+         "Аванс — сумма больше нуля, в целых центах."},
         {"msgLogNoted", &msgLogNoted,
          "note %1 to invoice %2, total %3",
          "известие %1 към фактура %2, общо %3",
@@ -827,6 +852,86 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "Please confirm",
          "Потвърждение",
          "Подтверждение"},
+        {"msgBuyerNoName", &msgBuyerNoName,
+         "A buyer needs a name.",
+         "Купувачът трябва да има наименование.",
+         "У покупателя должно быть наименование."},
+        {"msgBuyerEikInvalid", &msgBuyerEikInvalid,
+         "\"%1\" is no valid UIC (ЕИК): nine or thirteen digits whose check digits hold.",
+         "\"%1\" не е валиден ЕИК: девет или тринадесет цифри с верни контролни цифри.",
+         "\"%1\" — неверный ЕИК: девять или тринадцать цифр с верными контрольными цифрами."},
+        {"msgBuyerVatInvalid", &msgBuyerVatInvalid,
+         "\"%1\" is no VAT number: two letters of the country and its digits (BG123456789).",
+         "\"%1\" не е ИН по ДДС: две букви на държавата и цифри (BG123456789).",
+         "\"%1\" — не номер НДС: две буквы страны и цифры (BG123456789)."},
+        {"msgBuyerEikTaken", &msgBuyerEikTaken,
+         "A buyer with UIC %1 is in the register already (ID %2).",
+         "Купувач с ЕИК %1 вече има в регистъра (ИД %2).",
+         "Покупатель с ЕИК %1 уже есть в реестре (ИД %2)."},
+        {"msgFakturaOfBooking", &msgFakturaOfBooking,
+         "Booking %1: the rows not yet invoiced",
+         "Резервация %1: редовете, които още не са фактурирани",
+         "Бронирование %1: строки, ещё не включённые в счёт"},
+        {"msgFakturaCreditTo", &msgFakturaCreditTo,
+         "Credit note to invoice %1: tick the rows and type what is taken off",
+         "Кредитно известие към фактура %1: отметнете редовете и въведете сумата за намаление",
+         "Кредитовое уведомление к счёту %1: отметьте строки и введите сумму уменьшения"},
+        {"msgFakturaDebitTo", &msgFakturaDebitTo,
+         "Debit note to invoice %1: tick the rows and type what is added",
+         "Дебитно известие към фактура %1: отметнете редовете и въведете сумата за увеличение",
+         "Дебетовое уведомление к счёту %1: отметьте строки и введите сумму увеличения"},
+        {"msgSeriesNoName", &msgSeriesNoName,
+         "A series needs a name.",
+         "Серията трябва да има наименование.",
+         "У серии должно быть наименование."},
+        {"msgSeriesFirstInvalid", &msgSeriesFirstInvalid,
+         "The first number is a whole number from 1 to 9999999999.",
+         "Първият номер е цяло число от 1 до 9999999999.",
+         "Первый номер — целое число от 1 до 9999999999."},
+        {"msgSeriesUsed", &msgSeriesUsed,
+         "The series has issued documents: its numbers stay as they are.",
+         "Серията има издадени документи: номерата ѝ остават каквито са.",
+         "По серии выданы документы: её номера остаются прежними."},
+        {"msgSeriesOverlaps", &msgSeriesOverlaps,
+         "Number %1 is among those series \"%2\" has given already.",
+         "Номер %1 е сред дадените вече от серия \"%2\".",
+         "Номер %1 уже среди выданных серией \"%2\"."},
+        {"msgFiscalSettingsNotSaved", &msgFiscalSettingsNotSaved,
+         "The fiscal device's settings cannot be written.",
+         "Настройките на фискалното устройство не могат да се запишат.",
+         "Настройки фискального устройства не удаётся записать."},
+        {"msgFiscalUnreachable", &msgFiscalUnreachable,
+         "The fiscal device service %1 does not answer for printer \"%2\"; nothing was printed or recorded.",
+         "Услугата за фискално устройство %1 не отговаря за принтер \"%2\"; нищо не е отпечатано или записано.",
+         "Служба фискального устройства %1 не отвечает для принтера \"%2\"; ничего не напечатано и не записано."},
+        {"msgFiscalNoAnswer", &msgFiscalNoAnswer,
+         "The fiscal device gave no answer for task %1. The payment is not recorded; once the device is back, the task is asked for again and printed at most once.",
+         "Фискалното устройство не отговори за задача %1. Плащането не е записано; когато устройството е налично, задачата се проверява отново и се отпечатва най-много веднъж.",
+         "Фискальное устройство не ответило по задаче %1. Оплата не записана; когда устройство доступно, задача проверяется снова и печатается не более одного раза."},
+        {"msgFiscalRefused", &msgFiscalRefused,
+         "The fiscal device refused the receipt (%1); the payment is not recorded.",
+         "Фискалното устройство отказа бона (%1); плащането не е записано.",
+         "Фискальное устройство отказало в чеке (%1); оплата не записана."},
+        {"msgFiscalNoOriginal", &msgFiscalNoOriginal,
+         "No receipt of this booking holds %1 to take back: refund at most one receipt's amount at a time.",
+         "Няма бон на резервацията, от който да се сторнират %1: възстановявайте най-много сумата на един бон наведнъж.",
+         "Нет чека бронирования, из которого можно сторнировать %1: возвращайте не больше суммы одного чека за раз."},
+        {"msgFiscalNoDevice", &msgFiscalNoDevice,
+         "This workstation has no fiscal device.",
+         "Това работно място няма фискално устройство.",
+         "У этого рабочего места нет фискального устройства."},
+        {"msgFiscalSettingsInvalid", &msgFiscalSettingsInvalid,
+         "With a fiscal device, give the service's address (http://host:port) and the printer's id.",
+         "При фискално устройство въведете адреса на услугата (http://хост:порт) и името на принтера.",
+         "Для фискального устройства укажите адрес службы (http://хост:порт) и имя принтера."},
+        {"msgFiscalZAsk", &msgFiscalZAsk,
+         "The Z report closes the fiscal device's day. Print it?",
+         "Z отчетът приключва деня на фискалното устройство. Да се отпечата ли?",
+         "Z-отчёт закрывает день фискального устройства. Напечатать?"},
+        {"msgFiscalReportDone", &msgFiscalReportDone,
+         "The fiscal device printed the report.",
+         "Фискалното устройство отпечата отчета.",
+         "Фискальное устройство напечатало отчёт."},
     };
     return entries;
 }

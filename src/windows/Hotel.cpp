@@ -9,6 +9,11 @@
 #include "UNastaniavane.h"
 #include "UPochistvane.h"
 #include "UNomDDSStavki.h"
+#include "UNomKupuvachi.h"
+#include "UNomSerii.h"
+#include "UFaktura.h"
+#include "UDokument.h"
+#include "errors/UExceptionLogs.h"
 #include "UShahmatka.h"
 #include "UTarsene.h"
 #include "UReport.h"
@@ -129,6 +134,7 @@ const TCommand kCommands[] = {
     {"actReportZastrahovki", "Застраховки", 10, "Доклади", TKind::None},
     {"actReportRazhodStai", "Разход стаи", 11, "Доклади", TKind::Window},
     {"actReportTaxs", "Курортни такси", 12, "Доклади", TKind::Window},
+    {"actReportDokumenti", "Издадени документи", 8, "Доклади", TKind::Window},
     {"actReportPrisitgashti", "Пристигащи", 13, "Доклади", TKind::Window},
     {"actReportOtpatuvashti", "Отпътуващи", 14, "Доклади", TKind::Window},
     {"actAdministrationsConfigDB", "Конфигуриране на база", 2, "Администрация", TKind::Window},
@@ -140,12 +146,13 @@ const TCommand kCommands[] = {
     {"actNomenRooms", "Стаи", 22, "Номенклатури", TKind::Window},
     {"actNomenPrice", "Цени", 20, "Номенклатури", TKind::None},
     {"actNomenDiscount", "Отстъпки", 21, "Номенклатури", TKind::None},
-    {"actNomenClients", "Контрагенти", 23, "Номенклатури", TKind::None},
+    {"actNomenClients", "Контрагенти", 23, "Номенклатури", TKind::Window},
     {"actNomenSeif", "Сейфове", 24, "Номенклатури", TKind::None},
     {"actNomenServices", "Услуги", 25, "Номенклатури", TKind::Window},
     {"actNomenZastrahovki", "Застраховки", 26, "Номенклатури", TKind::None},
     {"actNomenTaxs", "Курортни такси", 27, "Номенклатури", TKind::Window},
     {"actNomenDDS", "ДДС ставки", 20, "Номенклатури", TKind::Window},
+    {"actNomenSerii", "Серии на документи", 20, "Номенклатури", TKind::Window},
     {"actNomenValuta", "Валута", 28, "Номенклатури", TKind::Window},
     {"actNomenTarifs", "Тарифи", 29, "Номенклатури", TKind::Window},
     {"actNomenHotels", "Хотели", 30, "Номенклатури", TKind::Window},
@@ -171,7 +178,7 @@ const QList<QPair<QString, QStringList>> kPanels = {
     {"atbSettings", {"actSettingsCardSystem", "actSettingsPersonalise"}},
     {"atbNomen",
      {"actNomenAll", "actNomenClients", "actNomenDiscount", "actNomenHotels", "actNomenOperators", "actNomenPrice",
-      "actNomenRooms", "actNomenSeif", "actNomenServices", "actNomenTarifs", "actNomenTaxs", "actNomenDDS", "actNomenValuta",
+      "actNomenRooms", "actNomenSeif", "actNomenServices", "actNomenTarifs", "actNomenTaxs", "actNomenDDS", "actNomenSerii", "actNomenValuta",
       "actNomenZastrahovki"}},
     {"atbOperations",
      {"actOperAddresCards", "actOperChangeOperator", "actOperCleanRoom", "actOperHotelRoomsRefresh",
@@ -231,6 +238,8 @@ void registerOwnWindows()
     TFHotel::RegisterWindow(QStringLiteral("actAdministrationsConstructHotel"), [] { return new TFSetHotelConstruct; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenTaxs"), [] { return new TFNomKurortniTaksi; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenDDS"), [] { return new TFNomDDSStavki; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenClients"), [] { return new TFNomKupuvachi; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenSerii"), [] { return new TFNomSerii; });
     TFHotel::RegisterWindow(QStringLiteral("actHelpGuide"), [] { return new TFGuide; });
 }
 
@@ -970,6 +979,7 @@ TFReport *TFHotel::OpenReport(const Reports::TDefinition &definition)
 {
     auto *report = new TFReport(definition);
     report->SetDefaults(dtpMainPeriodFilter->date(), ComboBox1->currentText());
+    connect(report, &TFReport::DocumentRequested, this, &TFHotel::OpenDocument);
     OpenChildWindow(report);
     return report;
 }
@@ -985,10 +995,40 @@ void TFHotel::OpenFolio(int booking, int stay, int page)
     } else {
         folio = new TFFolio;
         folio->SetBooking(booking);
+        connect(folio, &TFFolio::InvoiceRequested, this, &TFHotel::OpenInvoices);
         OpenChildWindow(folio);
     }
     folio->SelectStay(stay);
     folio->ShowPage(TFFolio::TPage(page));
+}
+
+TFFaktura *TFHotel::OpenInvoices(int booking)
+{
+    // One window of documents per booking, as one folio.
+    TFFaktura *invoices = FrontChild<TFFaktura>([booking](TFFaktura *open) { return open->Booking() == booking; });
+    if (invoices) {
+        invoices->InitializeWindow();
+        return invoices;
+    }
+    invoices = new TFFaktura;
+    invoices->SetBooking(booking);
+    connect(invoices, &TFFaktura::DocumentRequested, this, &TFHotel::OpenDocument);
+    OpenChildWindow(invoices);
+    return invoices;
+}
+
+TFDokument *TFHotel::OpenDocument(int document)
+{
+    TFDokument *shown = nullptr;
+    try {
+        shown = TFDokument::OfInvoice(document);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+    if (shown)
+        OpenChildWindow(shown);
+    return shown;
 }
 
 TFShahmatka *TFHotel::OpenShahmatka()

@@ -64,6 +64,9 @@ public:
 
     // The folio of a booking, with one of its stays chosen and one of its pages shown.
     void OpenFolio(int booking, int stay = 0, int page = 0);
+    // The documents of a booking, and one document as it prints.
+    class TFFaktura *OpenInvoices(int booking);
+    class TFDokument *OpenDocument(int document);
     // The folio of the booking a room's marks are about on the filter date.
     void OpenFolioOfRoom(int room, int page);
     class TFTarsene *OpenSearch(int scope, const QString &text);

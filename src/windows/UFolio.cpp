@@ -4,6 +4,7 @@
 #include "framework/UShortcuts.h"
 
 #include "desk/URights.h"
+#include "desk/UFiscal.h"
 
 #include "UFrontDeskRun.h"
 #include "controls/KalvMenu.h"
@@ -84,6 +85,8 @@ TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), pa
     acFolioNoShow = command("acFolioNoShow", "Неявил се", &TFFolio::acFolioNoShowExecute);
     acFolioCharge = command("acFolioCharge", "Начисление", &TFFolio::acFolioChargeExecute);
     acFolioPayment = command("acFolioPayment", "Плащане", &TFFolio::acFolioPaymentExecute);
+    acFolioInvoice = AddCommand(QStringLiteral("acFolioInvoice"), QStringLiteral("acFolioInvoice"), QStringLiteral("Фактура"),
+                                [this] { emit InvoiceRequested(m_booking); });
     acClose = AddCommand(QStringLiteral("acClose"), QStringLiteral("acClose"), QStringLiteral("Изход"), [this] { close(); });
     Pages()->setObjectName(QStringLiteral("pcFolio"));
 
@@ -296,6 +299,14 @@ void TFFolio::FillAccount()
     edFolioOwed->setText(AmountText(m_folio->Owed()));
     edFolioPaid->setText(AmountText(m_folio->Paid - m_folio->Refunded));
     edFolioBalance->setText(AmountText(m_folio->Balance()));
+    // The booking's currency beside its amounts: the titles say it once for every figure.
+    const QString currency = m_folio->Booking.CurrencyName.trimmed();
+    LoadComponentCaptions(gbFolioTotals);
+    if (!currency.isEmpty()) {
+        gbFolioTotals->setTitle(QStringLiteral("%1 (%2)").arg(gbFolioTotals->title(), currency));
+        tblFolioAccount->setHorizontalHeaderItem(
+            2, new QTableWidgetItem(QStringLiteral("%1 (%2)").arg(colAmount, currency)));
+    }
 }
 
 void TFFolio::FillHistory()
@@ -374,12 +385,13 @@ void TFFolio::UpdateCommands()
     acFolioNoShow->setEnabled(status == ssReserved && stay->From < today);
     acFolioCharge->setEnabled(haveFolio);
     acFolioPayment->setEnabled(haveFolio);
+    acFolioInvoice->setEnabled(haveFolio);
     // What the stay allows, the operator may still not: greyed, saying why.
     const QList<QPair<QAction *, const char *>> commands = {
         {acFolioCheckIn, "folioCheckIn"},   {acFolioCheckOut, "folioCheckOut"},  {acFolioCheckOutAll, "folioCheckOut"},
         {acFolioExtend, "folioExtend"},     {acFolioMove, "folioMove"},          {acFolioCancel, "folioCancel"},
         {acFolioCancelAll, "folioCancel"},  {acFolioNoShow, "folioNoShow"},      {acFolioCharge, "folioCharge"},
-        {acFolioPayment, "folioPayment"}};
+        {acFolioPayment, "folioPayment"},   {acFolioInvoice, "folioInvoice"}};
     for (const auto &[action, command] : commands) {
         const bool allowed = Rights::HasCommand(QLatin1String(command));
         action->setToolTip(allowed ? Shortcuts::ToolTip(action) : Rights::RefusalText(Rights::RightOfCommand(QLatin1String(command))));
@@ -564,7 +576,7 @@ void TFFolio::acFolioPaymentExecute()
     const QString note = edFolioNote->text();
     if (m_folio && TDecimal() < amount && !Confirm(OperationPreview::Payment(*m_folio, kind, method, amount)))
         return;
-    if (FrontDeskRun::Run([&](TConsent consent) { TakePayment(booking, kind, method, amount, note, consent); })) {
+    if (FrontDeskRun::Run([&](TConsent consent) { Fiscal::Pay(booking, kind, method, amount, note, consent); })) {
         edFolioAmount->clear();
         edFolioNote->clear();
     }

@@ -42,7 +42,7 @@ public:
     void acFolioPaymentExecute();
 
     QAction *acFolioCheckIn, *acFolioCheckOut, *acFolioCheckOutAll, *acFolioExtend, *acFolioMove, *acFolioCancel,
-        *acFolioCancelAll, *acFolioNoShow, *acFolioCharge, *acFolioPayment, *acClose;
+        *acFolioCancelAll, *acFolioNoShow, *acFolioCharge, *acFolioPayment, *acFolioInvoice, *acClose;
     TTabSheet *tsFolioGuest, *tsFolioStay, *tsFolioCharge, *tsFolioPayment, *tsFolioAccount, *tsFolioHistory;
     QGroupBox *gbFolioBooking, *gbFolioRegistration, *gbFolioStay, *gbFolioCharge, *gbFolioPayment, *gbFolioTotals;
     QLineEdit *edFolioBooking, *edFolioHotel, *edFolioGuest, *edFolioEntered, *edFolioCurrency;
@@ -53,6 +53,10 @@ public:
     TRadioGroup *rgFolioPaymentKind, *rgFolioPaymentMethod;
     QLineEdit *edFolioOwed, *edFolioPaid, *edFolioBalance;
     QTableWidget *tblFolioAccount, *tblFolioHistory;
+
+signals:
+    // The booking's invoices and notes asked for.
+    void InvoiceRequested(int booking);
 
 protected:
     QString ListSql() const override;

@@ -1,12 +1,16 @@
 #include "UNastroiki.h"
 
+#include "desk/UFiscal.h"
+
 #include "controls/KalvMenu.h"
 #include "data/URegistry.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
 #include "errors/UErrors.h"
 #include "errors/UExceptionLogs.h"
+#include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesReports.h"
+#include "startup/UConstMessagesStay.h"
 #include "startup/ULanguages.h"
 #include "startup/USystemWinOS.h"
 
@@ -18,6 +22,10 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QUrl>
 
 namespace {
 TTabSheet *sheet(QTabWidget *pages, const QString &name, const QString &caption)
@@ -86,7 +94,69 @@ TFNastroiki::TFNastroiki(QWidget *parent) : TMainLibraryClass(parent)
     seIdleLockMinutes->setObjectName(QStringLiteral("seIdleLockMinutes"));
     seIdleLockMinutes->setRange(0, 24 * 60);
     seIdleLockMinutes->setGeometry(380, 24, 80, 23);
+    gbSettingsFiscal = new QGroupBox(QStringLiteral("Фискално устройство"), tsSettingsNetworks);
+    gbSettingsFiscal->setObjectName(QStringLiteral("gbSettingsFiscal"));
+    gbSettingsFiscal->setGeometry(8, 8, 480, 150);
+    chkFiscalDevice = new QCheckBox(QStringLiteral("Плащанията в брой и с карта се маркират на фискално устройство"),
+                                    gbSettingsFiscal);
+    chkFiscalDevice->setObjectName(QStringLiteral("chkFiscalDevice"));
+    chkFiscalDevice->setGeometry(10, 22, 460, 23);
+    auto *addressLabel = new QLabel(QStringLiteral("Адрес на услугата"), gbSettingsFiscal);
+    addressLabel->setObjectName(QStringLiteral("lInfoFiscalAddress"));
+    addressLabel->setGeometry(10, 52, 150, 23);
+    edFiscalAddress = new QLineEdit(gbSettingsFiscal);
+    edFiscalAddress->setObjectName(QStringLiteral("edFiscalAddress"));
+    edFiscalAddress->setPlaceholderText(QStringLiteral("http://127.0.0.1:8001"));
+    edFiscalAddress->setGeometry(170, 52, 300, 23);
+    auto *printerLabel = new QLabel(QStringLiteral("Принтер"), gbSettingsFiscal);
+    printerLabel->setObjectName(QStringLiteral("lInfoFiscalPrinter"));
+    printerLabel->setGeometry(10, 82, 150, 23);
+    edFiscalPrinter = new QLineEdit(gbSettingsFiscal);
+    edFiscalPrinter->setObjectName(QStringLiteral("edFiscalPrinter"));
+    edFiscalPrinter->setGeometry(170, 82, 300, 23);
+    btnFiscalXReport = new QToolButton(gbSettingsFiscal);
+    btnFiscalXReport->setText(QStringLiteral("X отчет"));
+    btnFiscalXReport->setObjectName(QStringLiteral("btnFiscalXReport"));
+    btnFiscalXReport->setGeometry(170, 114, 140, 26);
+    btnFiscalZReport = new QToolButton(gbSettingsFiscal);
+    btnFiscalZReport->setText(QStringLiteral("Z отчет"));
+    btnFiscalZReport->setObjectName(QStringLiteral("btnFiscalZReport"));
+    btnFiscalZReport->setGeometry(330, 114, 140, 26);
+    connect(btnFiscalXReport, &QToolButton::clicked, this, [this] { btnFiscalReportClick(false); });
+    connect(btnFiscalZReport, &QToolButton::clicked, this, [this] { btnFiscalReportClick(true); });
     FormInfo1 = new TFormInfo(this, QStringLiteral("FNastroiki"));
+}
+
+bool TFNastroiki::SaveFiscalSettings()
+{
+    Fiscal::TSettings settings = Fiscal::Settings();
+    settings.Device = chkFiscalDevice->isChecked();
+    settings.Address = edFiscalAddress->text().trimmed();
+    settings.Printer = edFiscalPrinter->text().trimmed();
+    const QUrl address(settings.Address);
+    if (settings.Device && (!address.isValid() || !address.scheme().startsWith(QLatin1String("http")) ||
+                            address.host().isEmpty() || settings.Printer.isEmpty())) {
+        MarkControlFailed(settings.Printer.isEmpty() && address.isValid() ? edFiscalPrinter : edFiscalAddress);
+        TSystemWinOS::ShowMessageBox(msgFiscalSettingsInvalid, msgWarningTitle, 48);
+        return false;
+    }
+    Fiscal::SaveSettings(settings);
+    return true;
+}
+
+// The reports are the device's own: the program asks for them and says what came back. A Z
+// report closes the device's day, so it is asked about first.
+void TFNastroiki::btnFiscalReportClick(bool z)
+{
+    if (z && TSystemWinOS::ShowMessageBox(msgFiscalZAsk, msgWarningTitle, 4 + 32) != TSystemWinOS::IDYES)
+        return;
+    try {
+        const Fiscal::TResult result = Fiscal::Report(z);
+        TSystemWinOS::ShowMessageBox(result.Ok ? msgFiscalReportDone : msgFiscalRefused.arg(result.Messages.join(QStringLiteral("; "))),
+                                     msgInformationTitle, result.Ok ? 64 : 48);
+    } catch (const Exception &error) {
+        TSystemWinOS::ShowMessageBox(error.Message(), msgWarningTitle, 48);
+    }
 }
 
 int TFNastroiki::IdleLockMinutes()
@@ -105,7 +175,12 @@ bool TFNastroiki::InitializeWindow()
     LoadContainerCaptions(gbSettingsWorkSystemInit);
     LoadContainerCaptions(gbSettingsLanguage);
     LoadContainerCaptions(gbSettingsIdleLock);
+    LoadContainerCaptions(gbSettingsFiscal);
     seIdleLockMinutes->setValue(IdleLockMinutes());
+    const Fiscal::TSettings fiscal = Fiscal::Settings();
+    chkFiscalDevice->setChecked(fiscal.Device);
+    edFiscalAddress->setText(fiscal.Address);
+    edFiscalPrinter->setText(fiscal.Printer);
     LoadContainerCaptions(pgSettingsAndPersonalisations);
     const TLanguage language = Languages::OfSettings(DataFolder + QStringLiteral("Settings.ini"));
     rgSettingsLanguage->SetItemIndex(language == slEnglish ? 1 : language == slRussian ? 2 : 0);
@@ -138,6 +213,13 @@ bool TFNastroiki::SaveLanguage()
 void TFNastroiki::acFNastroikiSaveExecute()
 {
     SaveStartSetting();
+    try {
+        if (!SaveFiscalSettings())
+            return;
+    } catch (const Exception &error) {
+        TExceptionLogs::Show(error.Message());
+        return;
+    }
     bool languageChanged = false;
     try {
         languageChanged = SaveLanguage();

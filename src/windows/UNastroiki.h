@@ -36,6 +36,13 @@ public:
     QGroupBox *gbSettingsIdleLock;
     class QLabel *lInfoIdleLockMinutes;
     class QSpinBox *seIdleLockMinutes;
+    // The workstation's fiscal device: the service's address and printer, and its reports.
+    QGroupBox *gbSettingsFiscal;
+    class QCheckBox *chkFiscalDevice;
+    class QLineEdit *edFiscalAddress, *edFiscalPrinter;
+    class QToolButton *btnFiscalXReport, *btnFiscalZReport;
+    bool SaveFiscalSettings();
+    void btnFiscalReportClick(bool z);
     TFormInfo *FormInfo1;
 
 protected:

@@ -2,12 +2,15 @@
 
 #include "desk/URights.h"
 
-#include "controls/KalvMenu.h"
-#include "framework/FormInfo.h"
+#include "desk/UInvoices.h"
+
 #include "controls/KalvMenu.h"
 #include "framework/FormInfo.h"
 #include "framework/UStdCtrls.h"
+#include "data/UDM.h"
+#include "errors/UExceptionLogs.h"
 #include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesStay.h"
 
 #include <QGroupBox>
 #include <QLayout>
@@ -42,7 +45,67 @@ TFNomHotels::TFNomHotels(QWidget *parent) : TRegisterWindow(QStringLiteral("FNom
     edNomHotesStudia = room("lInfoNomHotesStudias", "Студия", "edNomHotesStudia");
     edNomHotesVip = room("lInfoNomHotesVips", "Вип", "edNomHotesVip");
     edNomHotesPersonal = room("lInfoNomHotesPersonals", "Персонал стаи", "edNomHotesPersonal");
+    tsNomHotelFirm = AddSheet(QStringLiteral("tsNomHotelFirm"), QStringLiteral("Фирма"));
+    gbNomHotelFirm = AddGroupBox(tsNomHotelFirm, QStringLiteral("gbNomHotelFirm"), QStringLiteral("Фирма на хотела"));
+    auto firm = [this](const char *label, const char *caption, const char *name) {
+        return AddEdit(gbNomHotelFirm, QLatin1String(label), QString::fromUtf8(caption), QLatin1String(name));
+    };
+    edNomHotelFirmName = firm("lNomHotelFirmName", "Наименование", "edNomHotelFirmName");
+    edNomHotelEik = firm("lNomHotelEik", "ЕИК", "edNomHotelEik");
+    edNomHotelVat = firm("lNomHotelVat", "ИН по ДДС", "edNomHotelVat");
+    edNomHotelAddress = firm("lNomHotelAddress", "Адрес", "edNomHotelAddress");
+    edNomHotelMol = firm("lNomHotelMol", "МОЛ", "edNomHotelMol");
+    edNomHotelIban = firm("lNomHotelIban", "IBAN", "edNomHotelIban");
+    edNomHotelBank = firm("lNomHotelBank", "Банка", "edNomHotelBank");
     Pages()->setCurrentWidget(tsSLUJEBNI);
+}
+
+void TFNomHotels::RowChosen(int row)
+{
+    const QList<QPair<const char *, QLineEdit *>> fields = {
+        {"q1", edNomHotesId},           {"q10", edNomHotesName},       {"q11", edNomHotesOneRooms},
+        {"q12", edNomHotesTwoRooms},    {"q13", edNomHotesThreeRooms}, {"q14", edNomHotesFourRooms},
+        {"q15", edNomHotesFiveRooms},   {"q16", edNomHotesSixRooms},   {"q17", edNomHotesVip},
+        {"q18", edNomHotesStudia},      {"q19", edNomHotesPersonal}};
+    for (const auto &[column, field] : fields)
+        field->setText(ListValue(row, QLatin1String(column)).toString().trimmed());
+    const QList<QPair<const char *, QLineEdit *>> seller = {
+        {"q198", edNomHotelFirmName}, {"q199", edNomHotelEik},  {"q200", edNomHotelVat}, {"q201", edNomHotelAddress},
+        {"q202", edNomHotelMol},      {"q203", edNomHotelIban}, {"q204", edNomHotelBank}};
+    try {
+        TADOConnection &connection = LocalConnection();
+        TTransaction transaction(connection);
+        auto firm = OpenQuery(connection, QStringLiteral("SELECT * FROM FirmiHoteli WHERE q1 = :iHotel"),
+                              {{"iHotel", ListValue(row, QStringLiteral("q1"))}});
+        for (const auto &[column, field] : seller)
+            field->setText(firm->Eof() ? QString() : firm->FieldByName(QLatin1String(column)).AsString().trimmed());
+        transaction.Commit();
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
+// The seller's data are checked as a buyer's are: an invoice with a wrong ЕИК is worthless.
+void TFNomHotels::SaveSeller(TADOConnection &connection, int hotel)
+{
+    const QString eik = edNomHotelEik->text().trimmed();
+    const QString vat = edNomHotelVat->text().trimmed().toUpper().remove(QLatin1Char(' '));
+    if (!eik.isEmpty() && !Invoices::ValidEik(eik)) {
+        MarkControlFailed(edNomHotelEik);
+        throw EConvertError(msgBuyerEikInvalid.arg(eik));
+    }
+    if (!vat.isEmpty() && !Invoices::ValidVatNumber(vat)) {
+        MarkControlFailed(edNomHotelVat);
+        throw EConvertError(msgBuyerVatInvalid.arg(vat));
+    }
+    // One row per hotel, written again whole; the hotel's row is locked by the save already.
+    connection.Execute(QStringLiteral("DELETE FROM FirmiHoteli WHERE q1 = ?"), {hotel});
+    connection.Execute(QStringLiteral("INSERT INTO FirmiHoteli (q1, q198, q199, q200, q201, q202, q203, q204) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                       {hotel, edNomHotelFirmName->text().trimmed(), eik, vat, edNomHotelAddress->text().trimmed(),
+                        edNomHotelMol->text().trimmed(), edNomHotelIban->text().trimmed().toUpper().remove(QLatin1Char(' ')),
+                        edNomHotelBank->text().trimmed()});
 }
 
 QList<TGridColumn> TFNomHotels::GridColumns() const
@@ -67,6 +130,8 @@ void TFNomHotels::LoadCaptions()
     LoadToolbarCaptions(Toolbar());
     LoadContainerCaptions(gbNomHotel);
     LoadContainerCaptions(gbNomHotelsRooms);
+    LoadContainerCaptions(gbNomHotelFirm);
+    FitRows(gbNomHotelFirm);
 }
 
 void TFNomHotels::acFNomHotelsSaveExecute()
@@ -103,6 +168,7 @@ void TFNomHotels::acFNomHotelsSaveExecute()
             query.ParamByName(QLatin1String(parameter)).Value = field->text();
         query.ParamByName(QStringLiteral("q19")).Value = staff;
         query.ExecSQL();
+        SaveSeller(connection, number);
         LogSaved(connection, QStringLiteral("HotelBuild"), number);
         transaction.Commit();
     }, TErrorDisplay::AllInErrorLog);

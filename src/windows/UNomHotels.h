@@ -13,8 +13,11 @@ public:
     void acFNomHotelsCloseExecute();
 
     QAction *acFNomHotelsSave, *acFNomHotelsClose;
-    TTabSheet *tsSLUJEBNI, *tsPERSONALNI;
-    QGroupBox *gbNomHotel, *gbNomHotelsRooms;
+    TTabSheet *tsSLUJEBNI, *tsPERSONALNI, *tsNomHotelFirm;
+    QGroupBox *gbNomHotel, *gbNomHotelsRooms, *gbNomHotelFirm;
+    // The hotel's company, the seller on its invoices.
+    QLineEdit *edNomHotelFirmName, *edNomHotelEik, *edNomHotelVat, *edNomHotelAddress, *edNomHotelMol,
+        *edNomHotelIban, *edNomHotelBank;
     QLineEdit *edNomHotesId, *edNomHotesName, *edNomHotesOneRooms, *edNomHotesTwoRooms, *edNomHotesThreeRooms,
         *edNomHotesFourRooms, *edNomHotesFiveRooms, *edNomHotesSixRooms, *edNomHotesStudia, *edNomHotesVip,
         *edNomHotesPersonal;
@@ -24,7 +27,9 @@ protected:
     QList<TGridColumn> GridColumns() const override;
     void LoadCaptions() override;
     void showEvent(QShowEvent *event) override;
+    void RowChosen(int row) override;
 
 private:
+    void SaveSeller(TADOConnection &connection, int hotel);
     bool m_placementSavedOnShow = false;
 };

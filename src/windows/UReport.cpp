@@ -30,6 +30,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -182,6 +183,19 @@ TFReport::TFReport(const TDefinition &definition, QWidget *parent)
     btnReportCancel->setText(QStringLiteral("Отказ"));
     btnReportCancel->hide();
     connect(btnReportCancel, &QToolButton::clicked, this, [this] { btnReportCancelClick(); });
+    // The register of documents: a buyer and a series as well.
+    lInfoReportBuyer = label("lInfoReportBuyer", "Купувач");
+    edReportBuyer = new QLineEdit(gbReportParams);
+    edReportBuyer->setObjectName(QStringLiteral("edReportBuyer"));
+    lInfoReportSeries = label("lInfoReportSeries", "Серия");
+    cbReportSeries = new QComboBox(gbReportParams);
+    cbReportSeries->setObjectName(QStringLiteral("cbReportSeries"));
+    params->addWidget(lInfoReportBuyer, 1, 0);
+    params->addWidget(edReportBuyer, 1, 1, 1, 3);
+    params->addWidget(lInfoReportSeries, 1, 4);
+    params->addWidget(cbReportSeries, 1, 5);
+    for (QWidget *filter : std::initializer_list<QWidget *>{lInfoReportBuyer, edReportBuyer, lInfoReportSeries, cbReportSeries})
+        filter->setVisible(definition.Documents);
     params->addWidget(pbReport, 0, 6);
     params->addWidget(btnReportCancel, 0, 7);
     params->setColumnStretch(8, 1);
@@ -222,6 +236,8 @@ bool TFReport::InitializeWindow()
     LoadToolbarCaptions(smcReport);
     LoadContainerCaptions(gbReportParams);
     FillHotels();
+    if (m_definition.Documents)
+        FillSeries();
     ShowReport();
     return true;
 }
@@ -241,12 +257,29 @@ void TFReport::FillHotels()
     cbReportHotel->setCurrentIndex(chosen > 0 ? chosen : 0);
 }
 
+void TFReport::FillSeries()
+{
+    cbReportSeries->clear();
+    cbReportSeries->addItem(rptAllSeries, QVariant());
+    try {
+        for (const auto &[name, id] : Series())
+            cbReportSeries->addItem(name, id);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+}
+
 TParams TFReport::Params() const
 {
     TParams params;
     params.From = dtpReportFrom->date();
     params.To = m_definition.Period ? dtpReportTo->date() : params.From;
     params.Hotel = cbReportHotel->currentData();
+    if (m_definition.Documents) {
+        params.Buyer = edReportBuyer->text().trimmed();
+        params.Series = cbReportSeries->currentData();
+    }
     return params;
 }
 
@@ -366,6 +399,13 @@ QTableView *TFReport::TableView(const TTable &table, int index)
     view->resizeColumnsToContents();
     for (int c = 0; c < model->columnCount(); ++c)
         view->setColumnWidth(c, std::max(view->columnWidth(c) + 12, 70));
+    // A document's row (its key first) opens the document as it prints: a reprint.
+    if (m_definition.Documents)
+        connect(view, &QAbstractItemView::activated, this, [this, index](const QModelIndex &cell) {
+            const QList<QVariantList> &rows = m_report.Tables.at(index).Rows;
+            if (cell.isValid() && cell.row() < rows.size())
+                emit DocumentRequested(rows.at(cell.row()).value(0).toInt());
+        });
     return view;
 }
 

@@ -17,6 +17,7 @@ class QComboBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPrinter;
 class QProgressBar;
 class QThread;
@@ -68,16 +69,24 @@ public:
     QLabel *lInfoReportFrom, *lInfoReportDay, *lInfoReportTo, *lInfoReportHotel;
     QDateEdit *dtpReportFrom, *dtpReportTo;
     QComboBox *cbReportHotel;
+    QLabel *lInfoReportBuyer, *lInfoReportSeries;
+    QLineEdit *edReportBuyer;
+    QComboBox *cbReportSeries;
     QProgressBar *pbReport;        // while the report reads
     QToolButton *btnReportCancel;  // stops it
     QTabWidget *pcReport;
     QPointer<QPrintPreviewDialog> PreviewDialog;
     TFormInfo *FormInfo1;
 
+signals:
+    // A row of the register of documents asked to be shown.
+    void DocumentRequested(int document);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void FillSeries();
     void FillHotels();
     void ShowReport();
     void ReportArrived(const Reports::TReport &report, const Reports::TParams &params, const QString &failure,

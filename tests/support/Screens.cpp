@@ -18,11 +18,19 @@
 #include "startup/USystemWinOS.h"
 #include "windows/Hotel.h"
 #include "windows/UFolio.h"
+#include "windows/UFaktura.h"
+#include "windows/UNastroiki.h"
+#include "framework/UStdCtrls.h"
 #include "windows/UReport.h"
 #include "windows/UFirstStart.h"
 #include "windows/UUserLogin.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTableWidget>
 #include <QPrintPreviewDialog>
 #include <QTabWidget>
 #include <QDir>
@@ -60,7 +68,7 @@ const QStringList kChildCommands = {"actOperReserv",         "actNomenHotels",  
                                     "actReportPrisitgashti", "actReportOtpatuvashti", "actReportRoomZaeti",
                                     "actReportAvailebleRooms", "actReportAllOborot", "actReportOperatorsOborot",
                                     "actReportOborotContragents", "actReportRazhodStai", "actReportLikvid",
-                                    "actReportTaxs"};
+                                    "actReportTaxs",         "actNomenDDS",      "actNomenClients", "actNomenSerii"};
 
 } // namespace
 
@@ -149,6 +157,40 @@ int main(int argc, char *argv[])
             frame->close();
         settle(100);
     }
+    // The documents of the guest in house: the window, an invoice to a company and a credit note.
+    if (TFFaktura *invoices = main->OpenInvoices(1)) {
+        shoot(folder, QStringLiteral("FFaktura"), suffix);
+        invoices->chkFakturaPerson->setChecked(false);
+        invoices->cbFakturaEik->setEditText(QStringLiteral("204987655"));
+        invoices->cbFakturaEik->lineEdit()->editingFinished();
+        invoices->cbFakturaMethod->setCurrentIndex(FrontDesk::pmTransfer);
+        invoices->acFakturaIssueExecute();
+        shoot(folder, QStringLiteral("FDokument_invoice"), suffix);
+        invoices->Grid()->setCurrentIndex(invoices->GridModel()->index(0, 0));
+        invoices->acFakturaCreditExecute();
+        invoices->tblFakturaLines->item(0, 0)->setCheckState(Qt::Checked);
+        invoices->tblFakturaLines->item(0, 3)->setText(QStringLiteral("20.00"));
+        shoot(folder, QStringLiteral("FFaktura_credit"), suffix);
+        invoices->acFakturaIssueExecute();
+        shoot(folder, QStringLiteral("FDokument_credit"), suffix);
+        for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
+            frame->close();
+        settle(100);
+        main->RunCommand(QStringLiteral("actReportDokumenti"));
+        shoot(folder, QStringLiteral("FReportDokumenti"), suffix);
+        for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
+            frame->close();
+        settle(100);
+    }
+    // The workstation's fiscal device, on the settings' network page.
+    main->RunCommand(QStringLiteral("actSettingsPersonalise"));
+    if (auto *settings = main->findChild<TFNastroiki *>()) {
+        settings->pgSettingsAndPersonalisations->setCurrentWidget(settings->tsSettingsNetworks);
+        shoot(folder, QStringLiteral("FNastroiki_fiscal"), suffix);
+    }
+    for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
+        frame->close();
+    settle(100);
     // The password windows: the operator's own, and another operator's.
     Rights::SetCurrent(1, Rights::Full());
     for (const auto &[mode, name] : {std::pair{TFParola::pmOwn, "FParola"}, std::pair{TFParola::pmOther, "FParolaOperator"}}) {

@@ -25,8 +25,9 @@
 //     "ROOMOFFSET:yyyy-MM-dd", the target room being the stay's room plus ROOMOFFSET), walkin
 //     (a room; EXTRA the departure), charge (a booking; EXTRA the service), close (a room; EXTRA
 //     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service), dates (a reserved stay; EXTRA its
-//     new first night), invoice (a booking; EXTRA the series: every unbilled row), credit (a booking: its first
-//     invoice taken off in full).
+//     new first night), invoice (a booking; EXTRA the series, or "SERIES:ЕИК" to that company: every
+//     unbilled row), credit (a booking: its first invoice taken off in full), fiscalpay (a booking;
+//     EXTRA "ADDRESS PRINTER AMOUNT": a cash payment on the fiscal-device service at ADDRESS).
 //   kalv_workstation chart DATA STAY ROOM DAY START
 //     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
 //     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
@@ -46,6 +47,7 @@
 #include "data/UDM.h"
 #include "desk/UFrontDesk.h"
 #include "desk/UInvoices.h"
+#include "desk/UFiscal.h"
 #include "errors/UExceptionLogs.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesDesk.h"
@@ -281,9 +283,24 @@ void deskOperation(const QString &op, int target, const QString &extra)
         Move(target, stay ? stay->Room + extra.section(QLatin1Char(':'), 0, 0).toInt() : 0,
              QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate), true);
     } else if (op == QLatin1String("invoice")) {
+        // "series" to a guest, or "series:ЕИК" to that company.
         Invoices::TBuyer buyer;
         buyer.Name = QStringLiteral("Гост");
-        Invoices::Issue(Invoices::dkInvoice, target, {}, buyer, extra.toInt(), Today());
+        if (extra.contains(QLatin1Char(':'))) {
+            buyer.Person = false;
+            buyer.Name = QStringLiteral("Фирма ООД");
+            buyer.Eik = extra.section(QLatin1Char(':'), 1);
+        }
+        Invoices::Issue(Invoices::dkInvoice, target, {}, buyer, extra.section(QLatin1Char(':'), 0, 0).toInt(), Today());
+    } else if (op == QLatin1String("fiscalpay")) {
+        const QStringList said = extra.split(QLatin1Char(' '));
+        Fiscal::TSettings settings;
+        settings.Device = true;
+        settings.Address = said.value(0);
+        settings.Printer = said.value(1);
+        settings.TimeoutMs = 5000;
+        Fiscal::SaveSettings(settings);
+        Fiscal::Pay(target, pkPayment, pmCash, TDecimal::FromText(said.value(2)), QString());
     } else if (op == QLatin1String("credit")) {
         // The booking's first invoice taken off in full.
         TADOConnection &connection = LocalConnection();
