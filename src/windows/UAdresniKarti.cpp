@@ -34,40 +34,22 @@ QString dayText(const QDate &day) { return day.toString(QStringLiteral("dd.MM.yy
 
 } // namespace
 
-TFAdresniKarti::TFAdresniKarti(QWidget *parent)
-    : TMainLibraryClass(parent), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+TFAdresniKarti::TFAdresniKarti(QWidget *parent) : TPrintWindow(QStringLiteral("AdresniKarti"), {}, parent)
 {
-    setObjectName(QStringLiteral("FAdresniKarti"));
-    setAttribute(Qt::WA_DeleteOnClose);
     resize(820, 640);
-    m_printer->setPageSize(QPageSize(QPageSize::A4));
-    m_printer->setPageOrientation(QPageLayout::Portrait);
-    smcAdresniKarti = new TKalvMenuControl(this);
-    smcAdresniKarti->setObjectName(QStringLiteral("smcAdresniKarti"));
-    acAdresniKartiPrint = smcAdresniKarti->AddCommand(QStringLiteral("acAdresniKartiPrint"), QStringLiteral("Печат"),
-                              [this] { acAdresniKartiPrintExecute(); });
-    acAdresniKartiPdf = smcAdresniKarti->AddCommand(QStringLiteral("acAdresniKartiPdf"), QStringLiteral("Запис като PDF"),
-                            [this] { acAdresniKartiPdfExecute(); });
-    acClose = smcAdresniKarti->AddCommand(QStringLiteral("acClose"), QStringLiteral("Изход"), [this] { close(); });
-
-    auto *client = new QWidget(this);
-    auto *layout = new QVBoxLayout(client);
-    layout->setContentsMargins(2, 2, 2, 2);
-    auto *dayRow = new QHBoxLayout;
-    auto *dayLabel = new QLabel(QStringLiteral("Гости в хотела на"), client);
+    smcAdresniKarti = m_toolbar;
+    acAdresniKartiPrint = m_print;
+    acAdresniKartiPdf = m_pdf;
+    acClose = m_close;
+    ppAdresniKarti = m_preview;
+    FormInfo1 = m_placement;
+    auto *dayLabel = new QLabel(QStringLiteral("Гости в хотела на"), this);
     dayLabel->setObjectName(QStringLiteral("lInfoAdresniKartiDay"));
-    dtpAdresniKartiDay = NewDatePicker(client, QStringLiteral("dtpAdresniKartiDay"), QDate::currentDate());
-    dayRow->addWidget(dayLabel);
-    dayRow->addWidget(dtpAdresniKartiDay);
-    dayRow->addStretch(1);
-    layout->addLayout(dayRow);
-    ppAdresniKarti = new QPrintPreviewWidget(m_printer.get(), client);
-    ppAdresniKarti->setObjectName(QStringLiteral("ppAdresniKarti"));
-    layout->addWidget(ppAdresniKarti, 1);
-    setCentralWidget(client);
-    connect(ppAdresniKarti, &QPrintPreviewWidget::paintRequested, this, &TFAdresniKarti::PaintCards);
+    dtpAdresniKartiDay = NewDatePicker(this, QStringLiteral("dtpAdresniKartiDay"), QDate::currentDate());
+    TopRow()->addWidget(dayLabel);
+    TopRow()->addWidget(dtpAdresniKartiDay);
+    TopRow()->addStretch(1);
     connect(dtpAdresniKartiDay, &QDateEdit::dateChanged, this, [this] { InitializeWindow(); });
-    FormInfo1 = new TFormInfo(this, QStringLiteral("FAdresniKarti"));
     FormInfo1->SetDesignedSize(size());
 }
 
@@ -190,39 +172,11 @@ void TFAdresniKarti::PaintCard(QPainter &painter, const QRectF &area, const TCar
     painter.restore();
 }
 
-bool TFAdresniKarti::SaveAsPdf(const QString &fileName)
+QString TFAdresniKarti::SuggestedFileName() const
 {
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(fileName);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setDocName(windowTitle());
-    PaintCards(&pdf);
-    return QFileInfo::exists(fileName) && QFileInfo(fileName).size() > 0;
+    return QStringLiteral("cards-%1.pdf").arg(dtpAdresniKartiDay->date().toString(Qt::ISODate));
 }
 
-void TFAdresniKarti::acAdresniKartiPrintExecute()
-{
-    QPrintDialog dialog(m_printer.get(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        ppAdresniKarti->print();
-}
+void TFAdresniKarti::acAdresniKartiPrintExecute() { PrintExecute(); }
 
-void TFAdresniKarti::acAdresniKartiPdfExecute()
-{
-    const QString file = QFileDialog::getSaveFileName(
-        this, windowTitle(), QDir::home().filePath(QStringLiteral("cards-%1.pdf").arg(dtpAdresniKartiDay->date().toString(Qt::ISODate))),
-        msgPdfFilter);
-    if (file.isEmpty())
-        return;
-    if (SaveAsPdf(file))
-        TSystemWinOS::ShowMessageBox(msgPrinted.arg(file), msgInformationTitle, 64);
-    else
-        TExceptionLogs::Show(file);
-}
-
-void TFAdresniKarti::closeEvent(QCloseEvent *event)
-{
-    FormInfo1->Save();
-    TMainLibraryClass::closeEvent(event);
-}
+void TFAdresniKarti::acAdresniKartiPdfExecute() { PdfExecute(); }

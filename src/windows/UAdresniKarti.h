@@ -2,7 +2,7 @@
 // Registration cards of the guests in house on a day: one card per guest, two to a page, shown
 // in a print preview, printed, or saved as PDF.
 
-#include "framework/UMainLibraryClass.h"
+#include "framework/UPrintWindow.h"
 
 #include "desk/UFrontDesk.h"
 
@@ -16,7 +16,7 @@ class QPrintPreviewWidget;
 class TFormInfo;
 class TKalvMenuControl;
 
-class TFAdresniKarti : public TMainLibraryClass
+class TFAdresniKarti : public TPrintWindow
 {
     Q_OBJECT
 public:
@@ -34,7 +34,6 @@ public:
     const QList<TCard> &Cards() const { return m_cards; }
     int PageCount() const;
     void PaintCards(QPrinter *printer);
-    bool SaveAsPdf(const QString &fileName);
 
     void acAdresniKartiPrintExecute();
     void acAdresniKartiPdfExecute();
@@ -46,12 +45,12 @@ public:
     TFormInfo *FormInfo1;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void Paint(QPrinter *printer) override { PaintCards(printer); }
+    QString SuggestedFileName() const override;
 
 private:
     void ReadCards();
     void PaintCard(class QPainter &painter, const QRectF &area, const TCard &card);
 
     QList<TCard> m_cards;
-    std::unique_ptr<QPrinter> m_printer;
 };
