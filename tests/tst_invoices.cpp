@@ -15,9 +15,13 @@
 #include "desk/UReports.h"
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesStay.h"
+#include "startup/USystemWinOS.h"
 #include "windows/UDokument.h"
 #include "windows/UFaktura.h"
 #include "windows/UFolio.h"
+#include "windows/UNastroiki.h"
+
+#include <QToolButton>
 #include "windows/UNomHotels.h"
 #include "windows/UNomKupuvachi.h"
 #include "windows/UNomSerii.h"
@@ -346,7 +350,7 @@ private slots:
         QVERIFY(PressKey(table, Qt::Key_F2));
         QVERIFY(PressKey(table, Qt::Key_A, Qt::ControlModifier));
         QVERIFY(TypeKeys(table, "20.00"));
-        QVERIFY(PressKey(table, Qt::Key_Tab));
+        QVERIFY(PressKey(table, Qt::Key_Return));  // ends the edit, issues nothing
         QCOMPARE(table->item(0, 3)->text(), QString("20.00"));
         QVERIFY(ClickCommand(window.acFakturaIssue));
         QCOMPARE(shown.size(), 2);
@@ -712,6 +716,42 @@ private slots:
         QVERIFY2(boxes.Texts().join('|').contains("E201"), qPrintable(boxes.Texts().join('|')));
         QCOMPARE(db.Rows("SELECT COUNT(*) FROM Plashtania"), QStringList({"1"}));
         QCOMPARE(service.Printed().size(), 1);
+    }
+
+    // The workstation's device set in the settings window; X and Z reports from its buttons, the Z
+    // report only after a yes; without a device, none.
+    void fiscalSettingsAndReports()
+    {
+        TestDatabase db;
+        FiscalStandIn service;
+        MessageBoxRecorder boxes;
+        TFNastroiki window;
+        window.InitializeWindow();
+        window.show();
+        QVERIFY(clickTab(window.pgSettingsAndPersonalisations, window.tsSettingsNetworks));
+        QVERIFY(ClickOn(window.chkFiscalDevice));
+        QVERIFY(ClickCommand(window.acFNastroikiSave));  // no address: said, nothing kept
+        QVERIFY(boxes.Texts().contains(msgFiscalSettingsInvalid));
+        QVERIFY(!Fiscal::Settings().Device);
+        QVERIFY(TypeInto(window.edFiscalAddress, service.Address()));
+        QVERIFY(TypeInto(window.edFiscalPrinter, "fp1"));
+        QVERIFY(ClickCommand(window.acFNastroikiSave));
+        QCOMPARE(Fiscal::Settings().Address, service.Address());
+        QVERIFY(Fiscal::Settings().Device);
+        QVERIFY(ClickOn(window.btnFiscalXReport));
+        QVERIFY(boxes.Texts().contains(msgFiscalReportDone));
+        boxes.Answer(TSystemWinOS::IDNO);
+        QVERIFY(ClickOn(window.btnFiscalZReport));
+        boxes.Answer(TSystemWinOS::IDYES);
+        QVERIFY(ClickOn(window.btnFiscalZReport));
+        QStringList reports;
+        for (const FiscalStandIn::TRequest &request : service.Requests())
+            if (request.Path.endsWith("report"))
+                reports.append(request.Path.section('/', -1));
+        QCOMPARE(reports, QStringList({"xreport", "zreport"}));
+        QVERIFY(ClickOn(window.chkFiscalDevice));
+        QVERIFY(ClickCommand(window.acFNastroikiSave));
+        QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Fiscal::Report(false));
     }
 
     // The hotels register keeps the hotel's company beside its rooms; a wrong ЕИК is refused.

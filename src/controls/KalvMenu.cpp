@@ -1,4 +1,7 @@
 #include "KalvMenu.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
 #include "framework/UShortcuts.h"
 
 #include <QAction>
@@ -82,6 +85,14 @@ QAction *TKalvMenuControl::DefaultCommand() const { return m_chooseDefault ? m_c
 
 void TKalvMenuControl::RunDefaultCommand()
 {
+    // A cell being edited in a list: Enter ends the edit (the cell keeps what was typed when its
+    // editor gives the focus back to the list), as in any list.
+    if (QWidget *focus = QApplication::focusWidget(); focus && focus->parentWidget())
+        if (auto *view = qobject_cast<QAbstractItemView *>(focus->parentWidget()->parentWidget());
+            view && view->viewport() == focus->parentWidget()) {
+            view->setFocus(Qt::OtherFocusReason);
+            return;
+        }
     // An open list or a multi-line field takes its own Enter before this key is seen.
     if (QAction *command = DefaultCommand(); command && command->isEnabled() && command->isVisible())
         command->trigger();
