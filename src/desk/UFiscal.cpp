@@ -367,6 +367,61 @@ QList<TItem> ItemsOf(TADOConnection &connection, int booking, const TDecimal &am
     return items;
 }
 
+namespace {
+
+// A receipt ready to send: its row (written and committed, so that a lost answer leaves a trace),
+// its task, what it prints and, for a reversal, the receipt it names.
+struct TPrepared {
+    int Row = 0;
+    QString Task;
+    TReceipt Receipt;
+    TOriginal Original;
+};
+
+int operatorKey() { return Rights::CurrentOperator(); }
+
+TPrepared prepare(TADOConnection &connection, int booking, bool refund, int method, const TDecimal &amount,
+                  const QString &serial)
+{
+    TPrepared prepared;
+    prepared.Receipt.Amount = amount.Cents();
+    prepared.Receipt.Method = method;
+    TTransaction transaction(connection, true);
+    connection.Engine().LockBookings(connection, {booking});
+    prepared.Receipt.Items = ItemsOf(connection, booking, amount);
+    if (const std::optional<TPending> pending = pendingOf(connection, booking, refund, method, amount)) {
+        prepared.Row = pending->Row;
+        prepared.Task = pending->Task;
+        prepared.Receipt.UniqueSaleNumber = pending->Sale;
+        if (refund)
+            prepared.Original = originalOf(connection, pending->Original);
+        transaction.Commit();
+        return prepared;
+    }
+    int originalKey = 0;
+    if (refund) {
+        const std::optional<TOriginal> found = originalFor(connection, booking, amount, &originalKey);
+        if (!found)
+            throw EFrontDeskRefused(msgFiscalNoOriginal.arg(AmountText(amount)));
+        prepared.Original = *found;
+    }
+    prepared.Task = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    prepared.Receipt.UniqueSaleNumber =
+        refund ? prepared.Original.UniqueSaleNumber : NextSaleNumber(connection, serial, operatorKey());
+    const QVariant none(QMetaType::fromType<int>());
+    prepared.Row = connection.InsertReturningIdentity(
+        QStringLiteral("FiskalniBonove"), {"q124", "q222", "q223", "q224", "q228", "q229", "q230", "q231", "q128", "q136"},
+        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {booking, prepared.Receipt.UniqueSaleNumber, prepared.Task, int(stSent),
+         (refund ? TDecimal() - amount : amount).ToVariant(), refund ? int(rkReversal) : int(rkReceipt),
+         originalKey > 0 ? QVariant(originalKey) : none, method, operatorKey() > 0 ? QVariant(operatorKey()) : none,
+         FrontDesk::Now()});
+    transaction.Commit();
+    return prepared;
+}
+
+} // namespace
+
 int Pay(int booking, FrontDesk::TPaymentKind kind, FrontDesk::TPaymentMethod method, const TDecimal &amount,
         const QString &note, FrontDesk::TConsent consent)
 {
@@ -381,71 +436,31 @@ int Pay(int booking, FrontDesk::TPaymentKind kind, FrontDesk::TPaymentMethod met
         FrontDesk::TakePayment(booking, kind, method, amount, note, consent);
     }
     TClient client(settings);
-    const QString serial = client.DeviceSerial();
     const bool refund = kind == FrontDesk::pkRefund;
-    TReceipt receipt;
-    receipt.Amount = amount.Cents();
-    receipt.Method = method;
-    TOriginal original;
-    int originalKey = 0, row = 0;
-    QString taskId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    {
-        TTransaction transaction(connection, true);
-        connection.Engine().LockBookings(connection, {booking});
-        receipt.Items = ItemsOf(connection, booking, amount);
-        if (const std::optional<TPending> pending = pendingOf(connection, booking, refund, method, amount)) {
-            row = pending->Row;
-            taskId = pending->Task;
-            receipt.UniqueSaleNumber = pending->Sale;
-            if (refund)
-                original = originalOf(connection, pending->Original);
-        } else {
-            if (refund) {
-                const std::optional<TOriginal> found = originalFor(connection, booking, amount, &originalKey);
-                if (!found)
-                    throw EFrontDeskRefused(msgFiscalNoOriginal.arg(AmountText(amount)));
-                original = *found;
-            }
-            receipt.UniqueSaleNumber = refund ? original.UniqueSaleNumber
-                                              : NextSaleNumber(connection, serial, Rights::CurrentOperator());
-            row = connection.InsertReturningIdentity(
-                QStringLiteral("FiskalniBonove"),
-                {"q124", "q222", "q223", "q224", "q228", "q229", "q230", "q231", "q128", "q136"},
-                QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                {booking, receipt.UniqueSaleNumber, taskId, int(stSent), (refund ? TDecimal() - amount : amount).ToVariant(),
-                 refund ? int(rkReversal) : int(rkReceipt),
-                 originalKey > 0 ? QVariant(originalKey) : QVariant(QMetaType::fromType<int>()), int(method),
-                 Rights::CurrentOperator() > 0 ? QVariant(Rights::CurrentOperator()) : QVariant(QMetaType::fromType<int>()),
-                 FrontDesk::Now()});
-        }
-        transaction.Commit();
-    }
-    // A lost answer leaves the row "sent": the task id finds its outcome later.
-    const TResult result = refund ? client.PrintReversal(receipt, original, taskId) : client.PrintReceipt(receipt, taskId);
+    const TPrepared prepared = prepare(connection, booking, refund, method, amount, client.DeviceSerial());
+    // A lost answer leaves the row "sent": the same payment taken again sends the same task.
+    const TResult result = refund ? client.PrintReversal(prepared.Receipt, prepared.Original, prepared.Task)
+                                  : client.PrintReceipt(prepared.Receipt, prepared.Task);
+    const QVariant none(QMetaType::fromType<int>());
     if (!result.Ok) {
-        markRow(row, stRefused, result, QVariant(QMetaType::fromType<int>()));
+        markRow(prepared.Row, stRefused, result, none);
         throw EFrontDeskRefused(msgFiscalRefused.arg(result.Messages.join(QStringLiteral("; "))));
     }
     try {
         TTransaction transaction(connection, true);
         const int payment = FrontDesk::TakePayment(booking, kind, method, amount, note, consent);
-        connection.Execute(QStringLiteral("UPDATE FiskalniBonove SET q224 = ?, q225 = ?, q226 = ?, q227 = ?, q139 = ? WHERE "
-                                          "q221 = ?"),
-                           {int(stPrinted), result.ReceiptNumber,
-                            result.Printed.isValid() ? QVariant(result.Printed) : QVariant(QMetaType::fromType<QDateTime>()),
-                            result.FiscalMemory, payment, row});
+        markRow(prepared.Row, stPrinted, result, payment);
         transaction.Commit();
         return payment;
     } catch (const EFrontDeskRefused &) {
-        // Another workstation changed the booking between the trial and now: the receipt just
+        // Another workstation changed the booking between the trial and now: a receipt just
         // printed is taken back, so that the device holds no payment the desk has not.
         connection.RollbackIfOpen();
-        markRow(row, stTakenBack, result, QVariant(QMetaType::fromType<int>()));
-        if (!refund) {
-            const TOriginal printed{receipt.UniqueSaleNumber, result.ReceiptNumber, result.FiscalMemory, result.Printed};
-            client.PrintReversal(receipt, printed, QUuid::createUuid().toString(QUuid::WithoutBraces),
-                                 QStringLiteral("operator-error"));
-        }
+        markRow(prepared.Row, stTakenBack, result, none);
+        if (!refund)
+            client.PrintReversal(prepared.Receipt,
+                                 {prepared.Receipt.UniqueSaleNumber, result.ReceiptNumber, result.FiscalMemory, result.Printed},
+                                 QUuid::createUuid().toString(QUuid::WithoutBraces), QStringLiteral("operator-error"));
         throw;
     }
 }
