@@ -705,7 +705,7 @@ private slots:
         folio.SetBooking(rows.Booking);
         folio.InitializeWindow();
         folio.show();
-        folio.ShowPage(TFFolio::pgPayment);
+        QVERIFY(clickTab(folio.Pages(), folio.tsFolioPayment));
         QVERIFY(TypeInto(folio.edFolioAmount, "50"));
         QVERIFY(ClickCommand(folio.acFolioPayment));
         QCOMPARE(service.Printed().size(), 1);

@@ -42,17 +42,6 @@ QString itemText(const QString &group)
     return QStringLiteral("Услуги");
 }
 
-qint64 centsOf(const TDecimal &amount) { return amount.Cents().ToFixed(2).remove(QLatin1Char('.')).toLongLong(); }
-
-TDecimal fromCents(qint64 cents)
-{
-    const qint64 magnitude = cents < 0 ? -cents : cents;
-    return TDecimal::FromText(QStringLiteral("%1%2.%3")
-                                  .arg(cents < 0 ? QStringLiteral("-") : QString())
-                                  .arg(magnitude / 100)
-                                  .arg(magnitude % 100, 2, 10, QLatin1Char('0')));
-}
-
 double number(const TDecimal &amount) { return amount.Cents().ToDouble(); }
 
 QString paymentType(int method) { return method == FrontDesk::pmCard ? QStringLiteral("card") : QStringLiteral("cash"); }
@@ -332,13 +321,13 @@ QList<TItem> ItemsOf(TADOConnection &connection, int booking, const TDecimal &am
             QString group = tax ? law.at(2).FiscalGroup : rows.Text(room ? 3 : 4);
             if (group.isEmpty())
                 group = room ? law.at(1).FiscalGroup : law.at(0).FiscalGroup;
-            charged[group] += centsOf(rows.Amount(0));
+            charged[group] += rows.Amount(0).ToCents();
         }
     }
     qint64 total = 0;
     for (auto it = charged.cbegin(); it != charged.cend(); ++it)
         total += qMax<qint64>(0, it.value());
-    const qint64 paid = centsOf(amount);
+    const qint64 paid = amount.ToCents();
     if (total <= 0)
         charged = {{law.at(1).FiscalGroup, 1}}, total = 1;
     // Each group its share rounded down, the cents left to the largest remainders.
@@ -363,7 +352,7 @@ QList<TItem> ItemsOf(TADOConnection &connection, int booking, const TDecimal &am
     QList<TItem> items;
     for (const TShare &share : std::as_const(shares))
         if (share.Cents > 0)
-            items.append({itemText(share.Group), TDecimal(1), fromCents(share.Cents), TaxGroupOf(share.Group)});
+            items.append({itemText(share.Group), TDecimal(1), TDecimal::FromCents(share.Cents), TaxGroupOf(share.Group)});
     return items;
 }
 

@@ -216,7 +216,7 @@ qint64 scaled(const TDecimal &amount, int places)
 // An amount over a quantity, to the cent, halves away from zero; exact on the decimals.
 QString unitPrice(const TDecimal &amount, const TDecimal &quantity)
 {
-    const qint64 cents = scaled(amount, 2) * 1000, thousandths = scaled(quantity, 3);
+    const qint64 cents = amount.ToCents() * 1000, thousandths = scaled(quantity, 3);
     const qint64 magnitude = (2 * (cents < 0 ? -cents : cents) + thousandths) / (2 * thousandths);
     const qint64 unit = (cents < 0) != (thousandths < 0) ? -magnitude : magnitude;
     return QStringLiteral("%1%2.%3")

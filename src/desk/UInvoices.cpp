@@ -160,8 +160,9 @@ void checkBuyer(const TBuyer &buyer)
 {
     if (buyer.Name.trimmed().isEmpty())
         refuse(msgBuyerNoName);
-    if (!buyer.Person && !ValidEik(buyer.Eik.trimmed()))
-        refuse(msgBuyerEikInvalid.arg(buyer.Eik.trimmed()));
+    if (!buyer.Person)
+        if (const std::optional<TCompanyFault> fault = CompanyNumbersFault(buyer.Eik.trimmed(), QString(), true))
+            refuse(fault->Message);
 }
 
 QList<TAdvance> openAdvances(TADOConnection &connection, int booking)
@@ -224,31 +225,73 @@ QVariant currencyOf(TADOConnection &connection, int booking)
     return currency.isNull() ? orNullInt(0) : currency;
 }
 
-int insertDocument(TADOConnection &connection, TKind kind, int booking, const TBuyer &buyer, int series,
-                   const QDate &taxEvent, int method, bool advance, const QList<TLine> &lines, QString *number)
+// What a document's row says beside its figures: its kind, booking, series, days, how it is
+// paid, the note's invoice, and the buyer as named on it.
+struct THead {
+    TKind Kind = dkInvoice;
+    int Booking = 0, Series = 0, Refers = 0;
+    QDate TaxEvent;
+    QVariant Method, BuyerKey, Currency;
+    bool Advance = false;
+    QVariantList Buyer;  // name, ЕИК, VAT number, address, accountable person, personal number
+};
+
+THead headOf(TADOConnection &connection, TKind kind, int booking, const TBuyer &buyer, int series, const QDate &taxEvent,
+             int method, bool advance)
+{
+    THead head;
+    head.Kind = kind;
+    head.Booking = booking;
+    head.Series = series;
+    head.TaxEvent = taxEvent;
+    head.Method = method >= 0 ? QVariant(method) : orNullInt(0);
+    head.Advance = advance;
+    head.BuyerKey = buyerKey(connection, buyer);
+    head.Currency = currencyOf(connection, booking);
+    head.Buyer = {buyer.Name.trimmed(), buyer.Person ? QString() : buyer.Eik.trimmed(), buyer.VatNumber.trimmed(),
+                  buyer.Address.trimmed(), buyer.Accountable.trimmed(),
+                  buyer.Person ? buyer.PersonalNumber.trimmed() : QString()};
+    return head;
+}
+
+struct TInserted {
+    int Id = 0;
+    QString Number;
+    TDecimal Gross;
+};
+
+// The document's row with its number (none for a proforma), the seller as now, and its lines
+// with the VAT worked out once per rate.
+TInserted insertDocument(TADOConnection &connection, const THead &head, const QList<TLine> &lines)
 {
     QList<Vat::TLine> amounts;
     for (const TLine &line : lines)
         amounts.append({line.Gross, Vat::BasisPointsOf(line.Percent)});
     const Vat::TSplit split = Vat::Split(amounts);
-    *number = kind == dkProforma ? QString() : takeNumber(connection, series);
-    const int document = connection.InsertReturningIdentity(
+    TInserted inserted;
+    inserted.Number = head.Kind == dkProforma ? QString() : takeNumber(connection, head.Series);
+    inserted.Gross = split.Gross;
+    inserted.Id = connection.InsertReturningIdentity(
         QStringLiteral("Fakturi"),
-        {"q183", "q171", "q184", "q185", "q186", "q124", "q175", "q57", "q188", "q189", "q190", "q128", "q136", "q205",
-         "q206", "q208", "q209", "q210", "q211", "q212", "q213", "q214", "q215", "q216", "q217", "q218", "q219", "q220"},
-        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        QVariantList{int(kind), orNullInt(series),
-                     number->isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(*number),
-                     FrontDesk::Today().startOfDay(), taxEvent.startOfDay(), booking, buyerKey(connection, buyer),
-                     currencyOf(connection, booking), split.Gross.ToVariant(), split.Net.ToVariant(), split.Tax.ToVariant(),
-                     operatorKey(), FrontDesk::Now(), method >= 0 ? QVariant(method) : orNullInt(0), advance ? 1 : 0,
-                     buyer.Name.trimmed(), buyer.Person ? QString() : buyer.Eik.trimmed(), buyer.VatNumber.trimmed(),
-                     buyer.Address.trimmed(), buyer.Accountable.trimmed(), buyer.Person ? buyer.PersonalNumber.trimmed() : QString()} +
-            sellerOf(connection, booking));
-    insertLines(connection, document, lines, split);
-    FrontDesk::WriteLog(connection, QStringLiteral("document"), document, booking,
-                        msgLogInvoiced.arg(number->isEmpty() ? QStringLiteral("—") : *number, split.Gross.ToFixed(2)));
-    return document;
+        {"q183", "q171", "q184", "q185", "q186", "q124", "q175", "q187", "q57", "q188", "q189", "q190", "q128", "q136",
+         "q205", "q206", "q208", "q209", "q210", "q211", "q212", "q213", "q214", "q215", "q216", "q217", "q218", "q219",
+         "q220"},
+        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QVariantList{int(head.Kind), orNullInt(head.Series),
+                     inserted.Number.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(inserted.Number),
+                     FrontDesk::Today().startOfDay(), head.TaxEvent.startOfDay(), head.Booking, head.BuyerKey,
+                     orNullInt(head.Refers), head.Currency, split.Gross.ToVariant(), split.Net.ToVariant(),
+                     split.Tax.ToVariant(), operatorKey(), FrontDesk::Now(), head.Method, head.Advance ? 1 : 0} +
+            head.Buyer + sellerOf(connection, head.Booking));
+    insertLines(connection, inserted.Id, lines, split);
+    return inserted;
+}
+
+void logIssued(TADOConnection &connection, const TInserted &document, int booking)
+{
+    FrontDesk::WriteLog(connection, QStringLiteral("document"), document.Id, booking,
+                        msgLogInvoiced.arg(document.Number.isEmpty() ? QStringLiteral("—") : document.Number,
+                                           document.Gross.ToFixed(2)));
 }
 
 } // namespace
@@ -286,6 +329,17 @@ bool ValidVatNumber(const QString &number)
 {
     static const QRegularExpression form(QStringLiteral("^[A-Z]{2}[0-9A-Z]{2,13}$"));
     return form.match(number).hasMatch();
+}
+
+QString Compact(const QString &typed) { return typed.trimmed().toUpper().remove(QLatin1Char(' ')); }
+
+std::optional<TCompanyFault> CompanyNumbersFault(const QString &eik, const QString &vatNumber, bool eikRequired)
+{
+    if ((eikRequired || !eik.isEmpty()) && !ValidEik(eik))
+        return TCompanyFault{msgBuyerEikInvalid.arg(eik), true};
+    if (!vatNumber.isEmpty() && !ValidVatNumber(vatNumber))
+        return TCompanyFault{msgBuyerVatInvalid.arg(vatNumber), false};
+    return std::nullopt;
 }
 
 std::optional<TBuyer> FindBuyer(const QString &eik)
@@ -352,10 +406,11 @@ int Issue(TKind kind, int booking, const QList<int> &charges, const TBuyer &buye
         refuse(msgInvoiceNothing.arg(booking));
     if (kind == dkInvoice)
         lines += deductions(connection, booking, lines);
-    QString number;
-    const int document = insertDocument(connection, kind, booking, buyer, series, taxEvent, method, false, lines, &number);
+    const TInserted document =
+        insertDocument(connection, headOf(connection, kind, booking, buyer, series, taxEvent, method, false), lines);
+    logIssued(connection, document, booking);
     transaction.Commit();
-    return document;
+    return document.Id;
 }
 
 int IssueAdvance(int booking, const TDecimal &gross, int basisPoints, const TBuyer &buyer, int series,
@@ -376,10 +431,11 @@ int IssueAdvance(int booking, const TDecimal &gross, int basisPoints, const TBuy
     line.Price = gross;
     line.Gross = gross;
     line.Percent = Vat::PercentOf(basisPoints);
-    QString number;
-    const int document = insertDocument(connection, dkInvoice, booking, buyer, series, paid, method, true, {line}, &number);
+    const TInserted document =
+        insertDocument(connection, headOf(connection, dkInvoice, booking, buyer, series, paid, method, true), {line});
+    logIssued(connection, document, booking);
     transaction.Commit();
-    return document;
+    return document.Id;
 }
 
 QList<TAdvance> OpenAdvances(int booking)
@@ -433,26 +489,22 @@ int IssueNote(TKind kind, int invoice, const QList<TNoteLine> &lines, const QDat
         line.Percent = TDecimal::FromVariant(row->FieldByName(QStringLiteral("q165")).Value());
         noted.append(line);
     }
-    QList<Vat::TLine> amounts;
-    for (const TLine &line : std::as_const(noted))
-        amounts.append({line.Gross, Vat::BasisPointsOf(line.Percent)});
-    const Vat::TSplit split = Vat::Split(amounts);
-    const QString number = takeNumber(connection, series);
-    const int document = connection.InsertReturningIdentity(
-        QStringLiteral("Fakturi"),
-        {"q183", "q171", "q184", "q185", "q186", "q124", "q175", "q187", "q57", "q188", "q189", "q190", "q128", "q136",
-         "q205", "q208", "q209", "q210", "q211", "q212", "q213", "q214", "q215", "q216", "q217", "q218", "q219", "q220"},
-        QStringLiteral("VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        QVariantList{int(kind), series, number, FrontDesk::Today().startOfDay(), taxEvent.startOfDay(), booking,
-                     head->FieldByName(QStringLiteral("q175")).Value(), invoice, head->FieldByName(QStringLiteral("q57")).Value(),
-                     split.Gross.ToVariant(), split.Net.ToVariant(), split.Tax.ToVariant(), operatorKey(), FrontDesk::Now(),
-                     head->FieldByName(QStringLiteral("q205")).Value()} +
-            partiesOf(*head) + sellerOf(connection, booking));
-    insertLines(connection, document, noted, split);
-    FrontDesk::WriteLog(connection, QStringLiteral("document"), document, booking,
-                        msgLogNoted.arg(number, head->FieldByName(QStringLiteral("q184")).AsString(), split.Gross.ToFixed(2)));
+    THead note;
+    note.Kind = kind;
+    note.Booking = booking;
+    note.Series = series;
+    note.Refers = invoice;
+    note.TaxEvent = taxEvent;
+    note.Method = head->FieldByName(QStringLiteral("q205")).Value();
+    note.BuyerKey = head->FieldByName(QStringLiteral("q175")).Value();
+    note.Currency = head->FieldByName(QStringLiteral("q57")).Value();
+    note.Buyer = partiesOf(*head);
+    const TInserted document = insertDocument(connection, note, noted);
+    FrontDesk::WriteLog(connection, QStringLiteral("document"), document.Id, booking,
+                        msgLogNoted.arg(document.Number, head->FieldByName(QStringLiteral("q184")).AsString(),
+                                        document.Gross.ToFixed(2)));
     transaction.Commit();
-    return document;
+    return document.Id;
 }
 
 std::optional<TDocument> Read(int id)

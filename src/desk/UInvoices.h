@@ -57,6 +57,16 @@ bool ValidEik(const QString &eik);
 // A VAT number: a country's two letters and its digits or letters ("BG123456789").
 bool ValidVatNumber(const QString &number);
 
+// A VAT number or an IBAN as kept: capitals, no blanks.
+QString Compact(const QString &typed);
+// What is wrong with a company's ЕИК and VAT number (an empty one of them is not checked unless
+// the ЕИК is required): the message, and whether it is the ЕИК's.
+struct TCompanyFault {
+    QString Message;
+    bool OfEik = false;
+};
+std::optional<TCompanyFault> CompanyNumbersFault(const QString &eik, const QString &vatNumber, bool eikRequired);
+
 // The company buyer of the register with that ЕИК.
 std::optional<TBuyer> FindBuyer(const QString &eik);
 

@@ -32,12 +32,6 @@ using FrontDesk::TTaxRates;
 
 QString money(const TDecimal &amount) { return amount.Cents().ToFixed(2); }
 
-qint64 centsOf(const TDecimal &amount)
-{
-    QString text = amount.Cents().ToFixed(2);
-    return text.remove(QLatin1Char('.')).toLongLong();
-}
-
 // Half away from zero, in whole units of the divisor.
 qint64 divideRounded(qint64 value, qint64 by)
 {
@@ -56,7 +50,7 @@ QString hundredths(qint64 value)
 // An amount divided by a count, to the cent: the average rate, the revenue per room.
 QString moneyPer(const TDecimal &amount, qint64 count)
 {
-    return hundredths(count > 0 ? divideRounded(centsOf(amount), count) : 0);
+    return hundredths(count > 0 ? divideRounded(amount.ToCents(), count) : 0);
 }
 
 QString percent(qint64 part, qint64 whole) { return hundredths(whole > 0 ? divideRounded(part * 10000, whole) : 0); }

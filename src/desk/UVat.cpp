@@ -7,24 +7,6 @@ namespace Vat {
 
 namespace {
 
-// Cents of an amount, exactly: the decimal's own text, never a binary fraction.
-qint64 centsOf(const TDecimal &amount)
-{
-    QString text = amount.Cents().ToFixed(2);
-    text.remove(QLatin1Char('.'));
-    return text.toLongLong();
-}
-
-TDecimal fromCents(qint64 cents)
-{
-    const bool negative = cents < 0;
-    const qint64 magnitude = negative ? -cents : cents;
-    return TDecimal::FromText(QStringLiteral("%1%2.%3")
-                                  .arg(negative ? QStringLiteral("-") : QString())
-                                  .arg(magnitude / 100)
-                                  .arg(magnitude % 100, 2, 10, QLatin1Char('0')));
-}
-
 // numerator / denominator to the nearest whole number, halves away from zero (denominator > 0).
 qint64 roundedQuotient(qint64 numerator, qint64 denominator)
 {
@@ -52,8 +34,8 @@ void ShareOut(const QList<TLine> &lines, int rate, qint64 rateGross, qint64 rate
     for (int i = 0; i < lines.size(); ++i) {
         if (lines.at(i).BasisPoints != rate)
             continue;
-        const qint64 gross = centsOf(lines.at(i).Gross);
-        if (largest < 0 || std::abs(gross) > std::abs(centsOf(lines.at(largest).Gross)))
+        const qint64 gross = lines.at(i).Gross.ToCents();
+        if (largest < 0 || std::abs(gross) > std::abs(lines.at(largest).Gross.ToCents()))
             largest = i;
         if (rateGross == 0) {
             // Lines that cancel out: each its own tax, the difference on the largest.
@@ -106,13 +88,13 @@ QString StandardCode() { return LawRates().at(0).Code; }
 QString AccommodationCode() { return LawRates().at(1).Code; }
 QString OutsideCode() { return LawRates().at(2).Code; }
 
-TDecimal PercentOf(int basisPoints) { return fromCents(basisPoints); }
+TDecimal PercentOf(int basisPoints) { return TDecimal::FromCents(basisPoints); }
 
-int BasisPointsOf(const TDecimal &percent) { return int(centsOf(percent)); }
+int BasisPointsOf(const TDecimal &percent) { return int(percent.ToCents()); }
 
 TDecimal TaxOfGross(const TDecimal &gross, int basisPoints)
 {
-    return fromCents(taxCents(centsOf(gross), basisPoints));
+    return TDecimal::FromCents(taxCents(gross.ToCents(), basisPoints));
 }
 
 TSplit Split(const QList<TLine> &lines)
@@ -123,24 +105,24 @@ TSplit Split(const QList<TLine> &lines)
     for (const TLine &line : lines) {
         if (!grossOfRate.contains(line.BasisPoints))
             rates.append(line.BasisPoints);
-        grossOfRate[line.BasisPoints] += centsOf(line.Gross);
+        grossOfRate[line.BasisPoints] += line.Gross.ToCents();
     }
     QList<qint64> lineTax(lines.size(), 0);
     qint64 gross = 0, tax = 0;
     for (const int rate : std::as_const(rates)) {
         const qint64 rateGross = grossOfRate.value(rate), rateTax = taxCents(rateGross, rate);
-        split.ByRate.append({rate, fromCents(rateGross), fromCents(rateGross - rateTax), fromCents(rateTax)});
+        split.ByRate.append({rate, TDecimal::FromCents(rateGross), TDecimal::FromCents(rateGross - rateTax), TDecimal::FromCents(rateTax)});
         gross += rateGross;
         tax += rateTax;
         ShareOut(lines, rate, rateGross, rateTax, lineTax);
     }
     for (int i = 0; i < lines.size(); ++i) {
-        split.LineTax.append(fromCents(lineTax.at(i)));
-        split.LineNet.append(fromCents(centsOf(lines.at(i).Gross) - lineTax.at(i)));
+        split.LineTax.append(TDecimal::FromCents(lineTax.at(i)));
+        split.LineNet.append(TDecimal::FromCents(lines.at(i).Gross.ToCents() - lineTax.at(i)));
     }
-    split.Gross = fromCents(gross);
-    split.Tax = fromCents(tax);
-    split.Net = fromCents(gross - tax);
+    split.Gross = TDecimal::FromCents(gross);
+    split.Tax = TDecimal::FromCents(tax);
+    split.Net = TDecimal::FromCents(gross - tax);
     return split;
 }
 

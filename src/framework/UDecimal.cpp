@@ -240,3 +240,12 @@ QString TDecimal::ToFixed(int places) const
         text += QLatin1Char('.');
     return text + QString(places - have, QLatin1Char('0'));
 }
+
+TDecimal TDecimal::FromCents(qint64 cents)
+{
+    const qint64 magnitude = cents < 0 ? -cents : cents;
+    return FromText(QStringLiteral("%1%2.%3")
+                        .arg(cents < 0 ? QStringLiteral("-") : QString())
+                        .arg(magnitude / 100)
+                        .arg(magnitude % 100, 2, 10, QLatin1Char('0')));
+}

@@ -33,6 +33,9 @@ public:
     // Rounded half away from zero to a number of decimal places.
     TDecimal Rounded(int places) const;
     TDecimal Cents() const { return Rounded(2); }
+    // The amount in whole cents (rounded as Cents), and back: exact, from the decimal text.
+    qint64 ToCents() const { return Cents().ToFixed(2).remove(QLatin1Char('.')).toLongLong(); }
+    static TDecimal FromCents(qint64 cents);
 
     // The shortest exact text: "99.99", "100", "-0.5".
     QString ToString() const;

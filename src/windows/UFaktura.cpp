@@ -9,6 +9,7 @@
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"
 #include "framework/UDecimal.h"
+#include "framework/UFormatSettings.h"
 #include "framework/UStdCtrls.h"
 #include "startup/KalvCM.h"
 #include "startup/UConstMessagesReports.h"
@@ -31,6 +32,18 @@ using namespace Invoices;
 namespace {
 
 QString money(const TDecimal &amount) { return amount.Cents().ToFixed(2); }
+
+// An amount as the desk takes them typed; a clear refusal otherwise, the field marked.
+TDecimal typedAmount(const QString &text, const QString &refusal, QWidget *field = nullptr)
+{
+    try {
+        return AmountFromText(text);
+    } catch (const Exception &) {
+        if (field)
+            TMainLibraryClass::MarkControlFailed(field);
+        throw EFrontDeskRefused(refusal);
+    }
+}
 
 QComboBox *choiceBox(QWidget *parent, const QString &name, const QStringList &items)
 {
@@ -284,7 +297,7 @@ TBuyer TFFaktura::Buyer() const
         buyer.PersonalNumber = edFakturaPersonal->text().trimmed();
     } else {
         buyer.Eik = cbFakturaEik->currentText().trimmed();
-        buyer.VatNumber = edFakturaVat->text().trimmed().toUpper().remove(QLatin1Char(' '));
+        buyer.VatNumber = Invoices::Compact(edFakturaVat->text());
         buyer.Accountable = edFakturaMol->text().trimmed();
     }
     return buyer;
@@ -305,14 +318,9 @@ QList<TNoteLine> TFFaktura::ChosenNoteLines() const
     for (int row = 0; row < tblFakturaLines->rowCount(); ++row) {
         if (tblFakturaLines->item(row, colChosen)->checkState() != Qt::Checked)
             continue;
-        const QString typed = tblFakturaLines->item(row, colAmount)->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
-        TDecimal amount;
-        try {
-            amount = TDecimal::FromText(typed);
-        } catch (const EConvertError &) {
-            throw EFrontDeskRefused(msgNoteLineInvalid.arg(tblFakturaLines->item(row, colText)->text()));
-        }
-        lines.append({tblFakturaLines->item(row, colChosen)->data(Qt::UserRole).toInt(), amount});
+        lines.append({tblFakturaLines->item(row, colChosen)->data(Qt::UserRole).toInt(),
+                      typedAmount(tblFakturaLines->item(row, colAmount)->text(),
+                                  msgNoteLineInvalid.arg(tblFakturaLines->item(row, colText)->text()))});
     }
     return lines;
 }
@@ -326,14 +334,7 @@ void TFFaktura::acFakturaIssueExecute()
         if (m_noteTo > 0) {
             document = IssueNote(m_noteKind, m_noteTo, ChosenNoteLines(), dtpFakturaTaxEvent->date());
         } else if (cbFakturaKind->currentIndex() == kcAdvance) {
-            const QString typed = edFakturaAdvance->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
-            TDecimal amount;
-            try {
-                amount = TDecimal::FromText(typed);
-            } catch (const EConvertError &) {
-                MarkControlFailed(edFakturaAdvance);
-                throw EFrontDeskRefused(msgAdvanceInvalid);
-            }
+            const TDecimal amount = typedAmount(edFakturaAdvance->text(), msgAdvanceInvalid, edFakturaAdvance);
             const QVariant rate = LocalConnection().Column(QStringLiteral("SELECT MIN(q165) FROM DDSStavki WHERE q164 = ?"),
                                                            {cbFakturaAdvanceRate->currentText()}).value(0);
             document = IssueAdvance(m_booking, amount, Vat::BasisPointsOf(TDecimal::FromVariant(rate)), Buyer(), series,

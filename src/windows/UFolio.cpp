@@ -212,6 +212,7 @@ void TFFolio::LoadCaptions()
         LoadContainerCaptions(box);
     LoadRadioGroupCaptions(rgFolioPaymentKind);
     LoadRadioGroupCaptions(rgFolioPaymentMethod);
+    m_totalsTitle = gbFolioTotals->title();
 }
 
 bool TFFolio::InitializeWindow()
@@ -301,9 +302,8 @@ void TFFolio::FillAccount()
     edFolioBalance->setText(AmountText(m_folio->Balance()));
     // The booking's currency beside its amounts: the titles say it once for every figure.
     const QString currency = m_folio->Booking.CurrencyName.trimmed();
-    LoadComponentCaptions(gbFolioTotals);
+    gbFolioTotals->setTitle(currency.isEmpty() ? m_totalsTitle : QStringLiteral("%1 (%2)").arg(m_totalsTitle, currency));
     if (!currency.isEmpty()) {
-        gbFolioTotals->setTitle(QStringLiteral("%1 (%2)").arg(gbFolioTotals->title(), currency));
         tblFolioAccount->setHorizontalHeaderItem(
             2, new QTableWidgetItem(QStringLiteral("%1 (%2)").arg(colAmount, currency)));
     }

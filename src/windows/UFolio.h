@@ -80,5 +80,6 @@ private:
 
     int m_booking = 0;
     std::optional<FrontDesk::TFolio> m_folio;
+    QString m_totalsTitle;  // the totals' caption, to which the booking's currency is added
     FrontDesk::TGuest m_shownGuest;  // the registration data as last read, to keep what was typed since
 };

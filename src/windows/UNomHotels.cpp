@@ -90,21 +90,17 @@ void TFNomHotels::RowChosen(int row)
 void TFNomHotels::SaveSeller(TADOConnection &connection, int hotel)
 {
     const QString eik = edNomHotelEik->text().trimmed();
-    const QString vat = edNomHotelVat->text().trimmed().toUpper().remove(QLatin1Char(' '));
-    if (!eik.isEmpty() && !Invoices::ValidEik(eik)) {
-        MarkControlFailed(edNomHotelEik);
-        throw EConvertError(msgBuyerEikInvalid.arg(eik));
-    }
-    if (!vat.isEmpty() && !Invoices::ValidVatNumber(vat)) {
-        MarkControlFailed(edNomHotelVat);
-        throw EConvertError(msgBuyerVatInvalid.arg(vat));
+    const QString vat = Invoices::Compact(edNomHotelVat->text());
+    if (const std::optional<Invoices::TCompanyFault> fault = Invoices::CompanyNumbersFault(eik, vat, false)) {
+        MarkControlFailed(fault->OfEik ? edNomHotelEik : edNomHotelVat);
+        throw EConvertError(fault->Message);
     }
     // One row per hotel, written again whole; the hotel's row is locked by the save already.
     connection.Execute(QStringLiteral("DELETE FROM FirmiHoteli WHERE q1 = ?"), {hotel});
     connection.Execute(QStringLiteral("INSERT INTO FirmiHoteli (q1, q198, q199, q200, q201, q202, q203, q204) "
                                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                        {hotel, edNomHotelFirmName->text().trimmed(), eik, vat, edNomHotelAddress->text().trimmed(),
-                        edNomHotelMol->text().trimmed(), edNomHotelIban->text().trimmed().toUpper().remove(QLatin1Char(' ')),
+                        edNomHotelMol->text().trimmed(), Invoices::Compact(edNomHotelIban->text()),
                         edNomHotelBank->text().trimmed()});
 }
 

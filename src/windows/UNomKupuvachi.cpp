@@ -83,19 +83,16 @@ void TFNomKupuvachi::acFNomKupuvachiSaveExecute()
         TADOConnection &connection = *query.Connection();
         const bool person = chkKupuvachPerson->isChecked();
         const QString name = edKupuvachName->text().trimmed(), eik = edKupuvachEik->text().trimmed(),
-                      vat = edKupuvachVat->text().trimmed().toUpper().remove(QLatin1Char(' '));
+                      vat = Invoices::Compact(edKupuvachVat->text());
         if (name.isEmpty()) {
             MarkControlFailed(edKupuvachName);
             throw EConvertError(msgBuyerNoName);
         }
-        if (!person && !Invoices::ValidEik(eik)) {
-            MarkControlFailed(edKupuvachEik);
-            throw EConvertError(msgBuyerEikInvalid.arg(eik));
-        }
-        if (!person && !vat.isEmpty() && !Invoices::ValidVatNumber(vat)) {
-            MarkControlFailed(edKupuvachVat);
-            throw EConvertError(msgBuyerVatInvalid.arg(vat));
-        }
+        if (!person)
+            if (const std::optional<Invoices::TCompanyFault> fault = Invoices::CompanyNumbersFault(eik, vat, true)) {
+                MarkControlFailed(fault->OfEik ? edKupuvachEik : edKupuvachVat);
+                throw EConvertError(fault->Message);
+            }
         query.SetSQLText(ListSql());
         // From the search for the ЕИК to the write, one write transaction: two workstations
         // cannot both add the same company.
