@@ -647,19 +647,49 @@ private slots:
         QCOMPARE(tasks.size(), 2);  // each payment one task, however often it was sent
         QCOMPARE(db.Rows("SELECT COUNT(*) FROM Plashtania"), QStringList({"2"}));
         QCOMPARE(db.Rows("SELECT q224 FROM FiskalniBonove ORDER BY q221"), QStringList({"1", "1"}));
-        // The service prints and goes down before answering: nothing recorded, the row "sent".
+        // The service prints and goes down before answering: nothing recorded, the row given up.
         // Taken again once it is back, the same task is found: recorded, not printed twice.
         service.SetMode(FiscalStandIn::PrintThenGoAway);
         QVERIFY_THROWS_EXCEPTION(Fiscal::EFiscalFailed, Fiscal::Pay(rows.Booking, FrontDesk::pkPayment,
                                                                     FrontDesk::pmCash, TDecimal(15), {}));
         QCOMPARE(service.Printed().size(), 3);
         QCOMPARE(db.Rows("SELECT COUNT(*) FROM Plashtania"), QStringList({"2"}));
-        QCOMPARE(db.Rows("SELECT q224 FROM FiskalniBonove ORDER BY q221"), QStringList({"1", "1", "0"}));
+        QCOMPARE(db.Rows("SELECT q224 FROM FiskalniBonove ORDER BY q221"), QStringList({"1", "1", "4"}));
         service.ComeBack();
         Fiscal::Pay(rows.Booking, FrontDesk::pkPayment, FrontDesk::pmCash, TDecimal(15), {});
         QCOMPARE(service.Printed().size(), 3);
         QCOMPARE(db.Rows("SELECT COUNT(*) FROM Plashtania"), QStringList({"3"}));
         QCOMPARE(db.Rows("SELECT q224 FROM FiskalniBonove ORDER BY q221"), QStringList({"1", "1", "1"}));
+    }
+
+    // A receipt another workstation is sending right now is its own: the same payment taken here
+    // meanwhile prints its own receipt. A row left "sent" longer than any send lasts (its
+    // workstation died) is taken again by its task, and prints nothing twice.
+    void fiscalReceiptOnItsWayIsNotTakenOver()
+    {
+        TestDatabase db;
+        hotelWithSeller(db);
+        FiscalStandIn service;
+        useDevice(service);
+        const TBookingRows rows = bookingWithStay(db.Connection(), 2);
+        const auto sentElsewhere = [&](const QDateTime &when, const QString &task) {
+            db.Connection().Execute("INSERT INTO FiskalniBonove (q124, q222, q223, q224, q228, q229, q231, q136) "
+                                    "VALUES (?, ?, ?, 0, 25, 0, ?, ?)",
+                                    {rows.Booking, "ELSEWHERE-0001-0000001", task, int(FrontDesk::pmCash), when});
+        };
+        sentElsewhere(FrontDesk::Now(), "task-on-its-way");
+        Fiscal::Pay(rows.Booking, FrontDesk::pkPayment, FrontDesk::pmCash, TDecimal(25), {});
+        QCOMPARE(service.Printed().size(), 1);
+        QVERIFY(service.Requests().last().Query.queryItemValue("taskId") != "task-on-its-way");
+        QCOMPARE(db.Rows("SELECT q224 FROM FiskalniBonove ORDER BY q221"), QStringList({"0", "1"}));
+
+        const qint64 longest = Fiscal::TClient::LongestSendMs(Fiscal::Settings());
+        db.Connection().Execute("DELETE FROM FiskalniBonove WHERE q224 = 0");
+        sentElsewhere(FrontDesk::Now().addMSecs(-longest - 120000), "task-of-a-dead-workstation");
+        Fiscal::Pay(rows.Booking, FrontDesk::pkPayment, FrontDesk::pmCash, TDecimal(25), {});
+        QCOMPARE(service.Requests().last().Query.queryItemValue("taskId"), QString("task-of-a-dead-workstation"));
+        QCOMPARE(db.Rows("SELECT q224 FROM FiskalniBonove ORDER BY q221"), QStringList({"1", "1"}));
+        QCOMPARE(db.Rows("SELECT COUNT(*) FROM Plashtania"), QStringList({"2"}));
     }
 
     // A refund prints a reversal naming the receipt it takes back, with that receipt's sale

@@ -27,9 +27,13 @@ namespace {
 
 const QString kKey = QStringLiteral("\\Software\\Oxtarne\\Fiscal Device");
 
+// How a receipt is sent: tries of the request, and asks after its task between them.
+constexpr int kAttempts = 3, kPolls = 50, kPollPauseMs = 200;
+
 // The states of a receipt's row: sent and not yet answered, printed, refused by the device,
-// printed and taken back by a reversal because the desk refused the payment meanwhile.
-enum TState { stSent = 0, stPrinted = 1, stRefused = 2, stTakenBack = 3 };
+// printed and taken back by a reversal because the desk refused the payment meanwhile, and
+// given up on by its sender with no answer (it may have printed).
+enum TState { stSent = 0, stPrinted = 1, stRefused = 2, stTakenBack = 3, stLost = 4 };
 enum TKindOfReceipt { rkReceipt = 0, rkReversal = 1 };
 
 // What a receipt's items are called, by the rate they carry: the one place to word them.
@@ -141,17 +145,21 @@ std::optional<TOriginal> originalFor(TADOConnection &connection, int booking, co
 
 // A receipt of the same payment sent before and never settled (its answer lost with the
 // service): taken again with its sale number and task id, so that a receipt that did print is
-// found, not printed a second time.
+// found, not printed a second time. A row still "sent" is another workstation's receipt on its
+// way and not ours to take, unless it is older than any send can last (its sender died).
 struct TPending {
     int Row = 0, Original = 0;
     QString Sale, Task;
 };
-std::optional<TPending> pendingOf(TADOConnection &connection, int booking, bool refund, int method, const TDecimal &amount)
+std::optional<TPending> pendingOf(TADOConnection &connection, int booking, bool refund, int method, const TDecimal &amount,
+                                  const QDateTime &staleBefore)
 {
     TRows rows(connection,
-               QStringLiteral("SELECT q221, q222, q223, q228, q230 FROM FiskalniBonove WHERE q124 = :iBooking AND q224 = 0 AND "
-                              "q229 = :iKind AND q231 = :iMethod ORDER BY q221"),
-               {{"iBooking", booking}, {"iKind", refund ? int(rkReversal) : int(rkReceipt)}, {"iMethod", method}});
+               QStringLiteral("SELECT q221, q222, q223, q228, q230 FROM FiskalniBonove WHERE q124 = :iBooking AND "
+                              "(q224 = :iLost OR (q224 = :iSent AND q136 < :dStale)) AND q229 = :iKind AND "
+                              "q231 = :iMethod ORDER BY q221"),
+               {{"iBooking", booking}, {"iLost", int(stLost)}, {"iSent", int(stSent)}, {"dStale", staleBefore},
+                {"iKind", refund ? int(rkReversal) : int(rkReceipt)}, {"iMethod", method}});
     const TDecimal wanted = refund ? TDecimal() - amount.Cents() : amount.Cents();
     while (rows.Next())
         if (rows.Amount(3).Cents() == wanted)
@@ -263,6 +271,12 @@ TResult TClient::PrintReport(bool z)
                 QUuid::createUuid().toString(QUuid::WithoutBraces));
 }
 
+qint64 TClient::LongestSendMs(const TSettings &settings)
+{
+    const qint64 polls = kPolls * (qMin(settings.TimeoutMs, 5000) + kPollPauseMs);
+    return kAttempts * (settings.TimeoutMs + 2000 + polls);
+}
+
 // The same task id on every try: the service that has the task gives its outcome and prints
 // nothing again; one that never got it prints it once.
 TResult TClient::Send(const QString &path, const QByteArray &body, const QString &taskId)
@@ -274,18 +288,18 @@ TResult TClient::Send(const QString &path, const QByteArray &body, const QString
     post.setQuery(query);
     QUrl info(m_settings.Address + QStringLiteral("/printers/taskinfo"));
     info.setQuery(QUrlQuery{{QStringLiteral("id"), taskId}});
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const TAnswer answer = exchange(post, &body, m_settings.TimeoutMs + 2000);
         if (answer.Answered && answer.Body.contains(QStringLiteral("ok")))
             return resultOf(answer.Body);
-        for (int poll = 0; poll < 50; ++poll) {
+        for (int poll = 0; poll < kPolls; ++poll) {
             const TAnswer task = exchange(info, nullptr, qMin(m_settings.TimeoutMs, 5000));
             const QString status = task.Body.value(QStringLiteral("taskStatus")).toString();
             if (!task.Answered || status == QLatin1String("unknown"))
                 break;
             if (status == QLatin1String("finished"))
                 return resultOf(task.Body.value(QStringLiteral("result")).toObject());
-            pause(200);
+            pause(kPollPauseMs);
         }
     }
     throw EFiscalFailed(msgFiscalNoAnswer.arg(taskId));
@@ -370,7 +384,7 @@ struct TPrepared {
 int operatorKey() { return Rights::CurrentOperator(); }
 
 TPrepared prepare(TADOConnection &connection, int booking, bool refund, int method, const TDecimal &amount,
-                  const QString &serial)
+                  const QString &serial, const TSettings &settings)
 {
     TPrepared prepared;
     prepared.Receipt.Amount = amount.Cents();
@@ -378,7 +392,8 @@ TPrepared prepare(TADOConnection &connection, int booking, bool refund, int meth
     TTransaction transaction(connection, true);
     connection.Engine().LockBookings(connection, {booking});
     prepared.Receipt.Items = ItemsOf(connection, booking, amount);
-    if (const std::optional<TPending> pending = pendingOf(connection, booking, refund, method, amount)) {
+    const QDateTime staleBefore = FrontDesk::Now().addMSecs(-TClient::LongestSendMs(settings) - 60000);
+    if (const std::optional<TPending> pending = pendingOf(connection, booking, refund, method, amount, staleBefore)) {
         prepared.Row = pending->Row;
         prepared.Task = pending->Task;
         prepared.Receipt.UniqueSaleNumber = pending->Sale;
@@ -426,11 +441,17 @@ int Pay(int booking, FrontDesk::TPaymentKind kind, FrontDesk::TPaymentMethod met
     }
     TClient client(settings);
     const bool refund = kind == FrontDesk::pkRefund;
-    const TPrepared prepared = prepare(connection, booking, refund, method, amount, client.DeviceSerial());
-    // A lost answer leaves the row "sent": the same payment taken again sends the same task.
-    const TResult result = refund ? client.PrintReversal(prepared.Receipt, prepared.Original, prepared.Task)
-                                  : client.PrintReceipt(prepared.Receipt, prepared.Task);
+    const TPrepared prepared = prepare(connection, booking, refund, method, amount, client.DeviceSerial(), settings);
     const QVariant none(QMetaType::fromType<int>());
+    TResult result;
+    try {
+        result = refund ? client.PrintReversal(prepared.Receipt, prepared.Original, prepared.Task)
+                        : client.PrintReceipt(prepared.Receipt, prepared.Task);
+    } catch (const EFiscalFailed &) {
+        // No answer: the row is given up, and the same payment taken again sends the same task.
+        markRow(prepared.Row, stLost, {}, none);
+        throw;
+    }
     if (!result.Ok) {
         markRow(prepared.Row, stRefused, result, none);
         throw EFrontDeskRefused(msgFiscalRefused.arg(result.Messages.join(QStringLiteral("; "))));

@@ -72,6 +72,8 @@ public:
                           const QString &reason = QStringLiteral("refund"));
     // The X report (the day so far) or the Z report (which closes the device's day).
     TResult PrintReport(bool z);
+    // The longest a receipt's sending may last before it is given up.
+    static qint64 LongestSendMs(const TSettings &settings);
 
 private:
     TResult Send(const QString &path, const QByteArray &body, const QString &taskId);
