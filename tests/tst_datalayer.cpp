@@ -134,7 +134,8 @@ private slots:
                  QStringList({"HotelBuild", "Operators", "Secyrity", "Klients", "Uslugi", "Rooms", "Tarife", "Valuta",
                               "Otstapka", "Analitichnosti", "Miarka", "Nomen", "KursValuta"}));
         QCOMPARE(expected.mid(13), QStringList({"Rezervacii", "Plashtania", "Dnevnik", "KurortniTaksi", "VersiaBaza", "NeuspeshniVhodove", "Zatvoreni", "DumiImena", "FakturiSerii", "Kupuvachi", "Fakturi",
-                                               "FakturiRedove", "DDSStavki", "FirmiHoteli", "FiskalniBonove"}));
+                                               "FakturiRedove", "DDSStavki", "FirmiHoteli", "FiskalniBonove", "RabotenDen",
+                                               "ZatvoreniDni", "PravilaHoteli"}));
         // A new database works in euro, the lev kept for older amounts.
         QCOMPARE(QueryRows(connection(), "SELECT q56 FROM Valuta ORDER BY q57"), QStringList({"EUR", "BGN"}));
         QCOMPARE(QueryRows(connection(), "SELECT q150 FROM VersiaBaza"), QStringList({QString::number(SchemaVersion)}));

@@ -9,6 +9,7 @@
 #include "data/UDbEngine.h"
 #include "data/UDbSchema.h"
 #include "desk/UFrontDesk.h"
+#include "framework/UFormatSettings.h"
 #include "desk/UReports.h"
 #include "desk/URights.h"
 #include "data/USchemaUpgrade.h"
@@ -60,6 +61,7 @@ class TestFrontDesk : public QObject
     QStringList rows(const QString &sql) { return m_db->Rows(sql); }
     int count(const QString &sql) { return rows(sql).value(0).toInt(); }
     int logRows() { return count("SELECT COUNT(*) FROM Dnevnik"); }
+    QString lastLog() { return rows("SELECT q147 FROM Dnevnik ORDER BY q143 DESC").value(0); }
 
     void hotelData()
     {
@@ -93,7 +95,17 @@ class TestFrontDesk : public QObject
         return number;
     }
 
+    // A stay that began before the desk's day was booked while its first night was still open.
     int book(const QString &room, const QDate &from, const QDate &to, const QString &guest = "Иван Петров")
+    {
+        const QDate today = Today();
+        if (from < today)
+            SetToday(from);
+        const int booking = bookOnToday(room, from, to, guest);
+        SetToday(today);
+        return booking;
+    }
+    int bookOnToday(const QString &room, const QDate &from, const QDate &to, const QString &guest)
     {
         TFOperReservation window;
         window.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -249,18 +261,14 @@ private slots:
         expectLogged([&] { WalkIn(roomId("102"), d0.addDays(6), walkIn, QVariant(), true); });
     }
 
-    void noNightsInThePastWithoutTheRightToChangeDates()
+    void noNightsInThePast()
     {
         const QDate d0 = QDate(2026, 5, 4);
         SetToday(d0);
-        QString rights = Rights::Full();
-        rights[Rights::rChangeDate - 1] = '0';
-        Rights::SetCurrent(1, rights);
-        QCOMPARE(book("101", d0.addDays(-1), d0.addDays(1)), 0);
-        QVERIFY(book("101", d0, d0.addDays(1)) > 0);
-        // A correction of the past by an operator who may change dates.
+        // The days before the business day are closed, whoever books.
         Rights::SetCurrent(1, Rights::Full());
-        QVERIFY(book("102", d0.addDays(-2), d0) > 0);
+        QCOMPARE(bookOnToday("101", d0.addDays(-1), d0.addDays(1), "Иван Петров"), 0);
+        QVERIFY(bookOnToday("101", d0, d0.addDays(1), "Иван Петров") > 0);
         Rights::SetCurrent(0, Rights::Full());
     }
 
@@ -451,9 +459,19 @@ private slots:
         expectRefused([&] { Charge(booking, breakfast, TDecimal(1), QDate()); }, msgChargeDateInvalid);
         expectRefused([&] { Charge(booking, breakfast, TDecimal(1), d0.addDays(5)); },
                       msgChargeDateOutside.arg(day(d0.addDays(2)), day(d0.addDays(4)), day(d0)));
-        expectRefused([&] { Charge(booking, breakfast, TDecimal(-1), d0); }, msgQuantityInvalid);
+        expectRefused([&] { Charge(booking, breakfast, TDecimal(0), d0); }, msgQuantityInvalid);
+        expectRefused([&] { Charge(booking, breakfast, TDecimal(-1), d0); }, msgCorrectionNeedsReason);
         expectLogged([&] { Charge(booking, breakfast, TDecimal(1), d0); });            // today
         expectLogged([&] { Charge(booking, breakfast, TDecimal(2), d0.addDays(4)); }); // the departure day
+        // A correction: on the business day, with its reason, no more than was charged.
+        expectRefused([&] { Charge(booking, breakfast, TDecimal(-1), d0.addDays(4), {}, "грешка"); },
+                      msgCorrectionOnToday.arg(day(d0)));
+        const TDecimal price = TDecimal::FromText(rows("SELECT q40 FROM Uslugi WHERE q33 = 'Закуска'").value(0));
+        expectRefused([&] { Charge(booking, breakfast, TDecimal(-4), d0, {}, "грешка"); },
+                      msgCorrectionTooLarge.arg(AmountText(ChargeTotal(price, TDecimal(4))),
+                                                AmountText(ChargeTotal(price, TDecimal(3))), "Закуска"));
+        expectLogged([&] { Charge(booking, breakfast, TDecimal(-1), d0, {}, "сервирана по грешка"); });
+        QVERIFY(lastLog().contains("сервирана по грешка"));
         expectAsked([&] { Charge(booking, breakfast, TDecimal(1001), d0); }, qnLargeAmount, "1001");
         expectAsked([&] { TakePayment(booking, pkDeposit, pmCash, TDecimal(1000001), QString()); }, qnLargeAmount,
                     "1000001.00");
@@ -615,10 +633,10 @@ private slots:
         QVERIFY(ReadFolio(booking)->Balance().IsZero());
         // The nights after today are free again.
         QVERIFY(book("101", today, today.addDays(3), "Следващ гост") > 0);
-        // A no-show only once its first day has passed; then its nights are free.
+        // A no-show once its first day has come; then its nights are free.
         const int late = stayOf(book("102", today.addDays(-2), today.addDays(1)));
-        const int future = stayOf(book("103", today, today.addDays(1)));
-        expectRefused([&] { MarkNoShow(future); }, msgNoShowNotDue.arg(today.toString("dd.MM.yyyy")));
+        const int future = stayOf(book("103", today.addDays(1), today.addDays(2)));
+        expectRefused([&] { MarkNoShow(future); }, msgNoShowNotDue.arg(today.addDays(1).toString("dd.MM.yyyy")));
         expectLogged([&] { MarkNoShow(late); });
         QVERIFY(RoomFree(roomId("102"), today.addDays(-2), today.addDays(1), 0, nullptr));
     }
@@ -1065,8 +1083,9 @@ private slots:
                 steps.append(step);
             percents.append(percent);
         });
-        QCOMPARE(steps, QStringList({msgUpgradeStep.arg(5).arg(1).arg(4), msgUpgradeStep.arg(6).arg(2).arg(4),
-                                     msgUpgradeStep.arg(7).arg(3).arg(4), msgUpgradeIndexes.arg(4)}));
+        QCOMPARE(steps, QStringList({msgUpgradeStep.arg(5).arg(1).arg(5), msgUpgradeStep.arg(6).arg(2).arg(5),
+                                     msgUpgradeStep.arg(7).arg(3).arg(5), msgUpgradeStep.arg(8).arg(4).arg(5),
+                                     msgUpgradeIndexes.arg(5)}));
         QVERIFY(std::is_sorted(percents.begin(), percents.end()));
         QCOMPARE(percents.first(), 0);
         QCOMPARE(percents.last(), 100);

@@ -115,6 +115,9 @@ public:
     // Holds a name (letter case aside) until the transaction ends; the embedded engine's write
     // transaction already holds the whole file.
     virtual void LockName(TADOConnection &, const QString &) const {}
+    // Appended to a SELECT of one table: its rows are held against writers until the
+    // transaction ends (an engine that locks whole files for a write needs nothing).
+    virtual QString ShareLockSuffix() const { return QString(); }
     // Runs the procedure and gives its last result set, if any.
     virtual TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                                   const QList<TParameter> &parameters) const = 0;

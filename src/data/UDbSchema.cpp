@@ -165,6 +165,23 @@ QList<TTableDef> buildTables()
           {"q224", kInt, N}, {"q225", kText, N}, {"q226", kDate, N}, {"q227", kText, N}, {"q228", kAmount, N},
           {"q229", kInt, N}, {"q230", kInt, N}, {"q231", kInt, N}, {"q128", kInt, N}, {"q136", kDate, N},
           {"q232", kText, N}}},
+        // The business day every workstation dates the desk's work with (one row, q233); it moves
+        // only by the day's close.
+        {"RabotenDen", {{"q233", kDate, N}}},
+        // Closed days, a row per day (q233) and hotel: the key (q234), rooms to sell (q235),
+        // nights sold (q236), room revenue (q237), services (q238) and tourist tax (q239) posted
+        // that day, money taken net of refunds in cash (q240), by card (q241) and by transfer
+        // (q242), arrivals (q243), departures (q244) and no-shows (q245) of the day, who closed
+        // it and when; a reopened day keeps its row with when (q246), by whom (q247) and why (q248).
+        {"ZatvoreniDni",
+         {{"q234", kInt, I}, {"q233", kDate, N}, {"q1", kInt, N}, {"q235", kInt, N}, {"q236", kInt, N},
+          {"q237", kAmount, N}, {"q238", kAmount, N}, {"q239", kAmount, N}, {"q240", kAmount, N}, {"q241", kAmount, N},
+          {"q242", kAmount, N}, {"q243", kInt, N}, {"q244", kInt, N}, {"q245", kInt, N}, {"q128", kInt, N},
+          {"q136", kDate, N}, {"q246", kDate, N}, {"q247", kInt, N}, {"q248", kText, N}}},
+        // A hotel's rules of the day's close: arrivals that did not come marked no-show by the
+        // close (q249: 1) or asked about (0), what a no-show is charged (q250: 0 nothing, 1 the
+        // first night), and the open balance of a guest in house the close points out (q251).
+        {"PravilaHoteli", {{"q1", kInt, N}, {"q249", kInt, N}, {"q250", kInt, N}, {"q251", kAmount, N}}},
     };
 }
 
@@ -223,7 +240,8 @@ const QList<TIndexDef> &DbSchema::Indexes()
                                              {"IX_Fakturi_Booking", "Fakturi", {"q124"}},
                                              {"IX_FirmiHoteli_Hotel", "FirmiHoteli", {"q1"}},
                                              {"IX_FiskalniBonove_Booking", "FiskalniBonove", {"q124"}},
-                                             {"IX_FiskalniBonove_Sale", "FiskalniBonove", {"q222"}}};
+                                             {"IX_FiskalniBonove_Sale", "FiskalniBonove", {"q222"}},
+                                             {"IX_ZatvoreniDni_Day", "ZatvoreniDni", {"q233", "q1"}}};
     return indexes;
 }
 

@@ -56,6 +56,7 @@ public:
     void InsertWithIdentity(TADOConnection &connection, const QString &table, const QString &sql) const override;
     void LockSchema(TADOConnection &connection) const override;
     void LockName(TADOConnection &connection, const QString &name) const override;
+    QString ShareLockSuffix() const override { return QStringLiteral(" FOR SHARE"); }
     TRowSet CallProcedure(TADOConnection &connection, const QString &procedure,
                           const QList<TParameter> &parameters) const override;
     void LockKeys(TADOConnection &connection, const QString &table, const QString &keyColumn,

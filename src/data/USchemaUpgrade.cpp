@@ -232,6 +232,16 @@ void Step7(TADOConnection &connection)
                            {QStringLiteral("Основна"), QStringLiteral("0000000001"), QStringLiteral("0000000001")});
 }
 
+// Version 8: the business day, closed days and the hotels' rules of the close. The business
+// day starts as the calendar's today; nothing already written is reclassified.
+void Step8(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    if (connection.Column(QStringLiteral("SELECT COUNT(*) FROM RabotenDen")).value(0).toInt() == 0)
+        connection.Execute(QStringLiteral("INSERT INTO RabotenDen (q233) VALUES (?)"),
+                           {QDateTime(QDate::currentDate(), QTime(0, 0))});
+}
+
 struct TStep {
     int Version;
     std::function<void(TADOConnection &, const std::function<void(int)> &within)> Run;
@@ -241,7 +251,7 @@ struct TStep {
 template <void (*Step)(TADOConnection &)>
 void whole(TADOConnection &connection, const std::function<void(int)> &) { Step(connection); }
 
-const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}};
+const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}, {8, &whole<&Step8>}};
 
 // About how long the steps take for each stay of the database (measured on a million).
 constexpr double kSecondsPerStay = 20e-6;

@@ -14,8 +14,12 @@
 #include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMap>
+#include <QMutex>
 #include <QSysInfo>
+#include <QThread>
 #include <algorithm>
 #include <memory>
 
@@ -235,6 +239,7 @@ auto operation(Rights::TRight right, TWork work)
     Rights::Require(right);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
+    LockDay(connection);
     auto result = work(connection);
     transaction.Commit();
     return result;
@@ -286,8 +291,16 @@ QDateTime chargeTime(const QDate &date) { return QDateTime(date, date == Today()
 
 // The tourist tax of the nights a guest stayed, charged when they end (check-out, or the move
 // that ends a part): a row per month and rate, dated in its month, naming the stay and nights.
-QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QDate &departure)
+QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QDate &departure,
+                         const QDate &accruedOn = QDate())
 {
+    // Nights the day's close has accrued already are not charged again.
+    const QVariant covered =
+        connection.Column(QStringLiteral("SELECT MAX(q35) FROM Klients WHERE q160 = ?"), {stay.Id}).value(0);
+    const QDate from = covered.isValid() && !covered.isNull() ? std::max(stay.From, TField(QString(), covered).AsDate())
+                                                              : stay.From;
+    if (from >= departure)
+        return QString();
     auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57, q161 FROM Klients WHERE q123 = :iStay"),
                            {{"iStay", stay.Id}});
     const QString category = guest->FieldByName(QStringLiteral("q31")).AsString().trimmed();
@@ -295,10 +308,11 @@ QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QD
     const TTaxRates rates = TTaxRates::Read(connection);
     TDecimal total;
     const QList<TouristTax::TPart> parts = TouristTax::Parts(
-        stay.From, departure, [&](const QDate &night) { return rates.Rate(stay.Hotel, category, night); }, exempt);
+        from, departure, [&](const QDate &night) { return rates.Rate(stay.Hotel, category, night); }, exempt);
     for (const TouristTax::TPart &part : parts) {
+        const QDate dated = accruedOn.isValid() ? std::min(part.Dated(), accruedOn) : part.Dated();
         TValues values = {{"q33", msgTouristTax},
-                          {"q39", chargeTime(part.Dated())},
+                          {"q39", chargeTime(dated)},
                           {"q34", part.First},
                           {"q35", part.End},
                           {"q160", stay.Id},
@@ -313,6 +327,29 @@ QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QD
         total += part.Sum();
     }
     return total.IsZero() ? QString() : msgLogTouristTax.arg(total.ToFixed(2));
+}
+
+// The hotel charges a no-show its first night (its rules of the day's close).
+bool noShowCharged(TADOConnection &connection, const QVariant &hotel)
+{
+    return connection.Column(QStringLiteral("SELECT MAX(q250) FROM PravilaHoteli WHERE q1 = ?"), {hotel}).value(0).toInt() == 1;
+}
+
+QString chargeNoShow(TADOConnection &connection, const TStay &stay)
+{
+    auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Klients WHERE q123 = :iStay"),
+                           {{"iStay", stay.Id}});
+    TValues values = {{"q33", msgNoShowCharge.arg(stay.RoomNumber)},
+                      {"q39", chargeTime(Today())},
+                      {"q70", stay.Price.ToVariant()},
+                      {"q71", 1},
+                      {"q27", stay.Price.Cents().ToVariant()},
+                      {"q124", stay.Booking},
+                      {"q125", int(ssReserved)},
+                      {"q128", operatorId()}};
+    addGuestColumns(values, *guest);
+    insertRow(connection, values);
+    return msgLogNoShowCharged.arg(stay.Price.Cents().ToFixed(2));
 }
 
 // A check-out before the last night gives nights up; one after the departure day adds the nights
@@ -491,11 +528,91 @@ QDate &fixedDay()
     static QDate day;
     return day;
 }
+
+// The stored business day as last read, so that the windows' many questions of the day cost no
+// statement; a write reads it again under its lock (LockDay).
+struct TStoredDay {
+    QMutex Lock;
+    QDate Day;
+    QElapsedTimer Read;
+};
+TStoredDay &storedDay()
+{
+    static TStoredDay stored;
+    return stored;
+}
+constexpr qint64 kDayFreshMs = 5000;
+
+void remember(const QDate &day)
+{
+    TStoredDay &stored = storedDay();
+    QMutexLocker lock(&stored.Lock);
+    stored.Day = day;
+    stored.Read.start();
+}
+
+// The database's business day, or an invalid date where it has none (not connected, not yet
+// upgraded).
+QDate readStoredDay(TADOConnection &connection, bool locked)
+{
+    const QString sql = QStringLiteral("SELECT q233 FROM RabotenDen") +
+                        (locked ? connection.Engine().ShareLockSuffix() : QString());
+    auto query = OpenQuery(connection, sql);
+    return query->Eof() ? QDate() : query->FieldByName(QStringLiteral("q233")).AsDate();
+}
+
+QDate storedToday()
+{
+    TStoredDay &stored = storedDay();
+    {
+        QMutexLocker lock(&stored.Lock);
+        const bool fresh = stored.Read.isValid() && stored.Read.elapsed() < kDayFreshMs;
+        // Another thread, or a transaction a failed statement would spoil, takes the day last read.
+        if (fresh || QThread::currentThread() != QCoreApplication::instance()->thread())
+            return stored.Day.isValid() ? stored.Day : QDate::currentDate();
+    }
+    TDM *module = TDM::Instance();
+    QDate day;
+    if (module && module->ADOLocalConnection->Connected() && !module->ADOLocalConnection->InTransaction()) {
+        TADOConnection &connection = *module->ADOLocalConnection;
+        if (!connection.Engine().TableColumns(connection, QStringLiteral("RabotenDen")).isEmpty())
+            day = readStoredDay(connection, false);
+    }
+    remember(day);
+    return day.isValid() ? day : QDate::currentDate();
+}
 } // namespace
 
-QDate Today() { return fixedDay().isValid() ? fixedDay() : QDate::currentDate(); }
+QDate Today()
+{
+    if (fixedDay().isValid())
+        return fixedDay();
+    return QCoreApplication::instance() ? storedToday() : QDate::currentDate();
+}
 
 void SetToday(const QDate &day) { fixedDay() = day; }
+
+QDate LockDay(TADOConnection &connection)
+{
+    const QDate day = readStoredDay(connection, true);
+    remember(day);
+    return Today();
+}
+
+void ForgetDay()
+{
+    TStoredDay &stored = storedDay();
+    QMutexLocker lock(&stored.Lock);
+    stored.Read.invalidate();
+    stored.Day = QDate();
+}
+
+void RefuseBeforeToday(const QDate &day)
+{
+    if (day.isValid() && day < Today())
+        throw EFrontDeskRefused(msgDayClosed.arg(day.toString(QStringLiteral("dd.MM.yyyy")),
+                                                 Today().toString(QStringLiteral("dd.MM.yyyy"))));
+}
 
 QDateTime Now() { return QDateTime(Today(), QTime::currentTime()); }
 
@@ -659,6 +776,25 @@ QList<TStay> Overdue(const QDate &day)
                                {{"dDay", day}});
         return staysOf(*query);
     });
+}
+
+QList<TStay> StaysOf(TADOConnection &connection, const QString &condition, const TNamedValues &values)
+{
+    auto query = OpenQuery(connection, kStayColumns + QStringLiteral("WHERE k.q47 IS NOT NULL AND ") + condition +
+                                           QStringLiteral(" ORDER BY k.q34, r.q44"),
+                           values);
+    return staysOf(*query);
+}
+
+int AccrueTouristTax(TADOConnection &connection, const QDate &night)
+{
+    int accrued = 0;
+    const QList<TStay> stays = StaysOf(connection, QStringLiteral("k.q125 = 1 AND k.q34 <= :dNight AND k.q35 > :dNight"),
+                                       {{"dNight", night}});
+    for (const TStay &stay : stays)
+        if (!chargeTouristTax(connection, stay, night.addDays(1), night).isEmpty())
+            ++accrued;
+    return accrued;
 }
 
 QList<TStay> InHouse(const QDate &day)
@@ -890,13 +1026,22 @@ void CancelBooking(int booking)
 void MarkNoShow(int id)
 {
     operation(Rights::rEditReservation, [&](TADOConnection &connection) {
-        const TStay stay = lockStay(connection, id);
-        requireStatus(connection, stay, {ssReserved});
-        if (stay.From >= Today())
-            refuse(msgNoShowNotDue.arg(dayText(stay.From)));
-        WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, endStay(connection, stay, ssNoShow));
+        MarkNoShow(connection, id);
         return 0;
     });
+}
+
+void MarkNoShow(TADOConnection &connection, int id)
+{
+    const TStay stay = lockStay(connection, id);
+    requireStatus(connection, stay, {ssReserved});
+    // Due on its first day: the day's close decides on the arrivals that did not come.
+    if (stay.From > Today())
+        refuse(msgNoShowNotDue.arg(dayText(stay.From)));
+    QString text = endStay(connection, stay, ssNoShow);
+    if (noShowCharged(connection, stay.Hotel))
+        text += QStringLiteral("; ") + chargeNoShow(connection, stay);
+    WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, text);
 }
 
 void Extend(int id, const QDate &departure)
@@ -916,6 +1061,7 @@ void Extend(int id, const QDate &departure)
                                                         : stay.From.addDays(1);
         if (!departure.isValid() || departure < earliest)
             refuse(msgDepartureInvalid);
+        RefuseBeforeToday(departure);
         lockRooms(connection, {stay.Room});
         requireRoomFree(connection, stay.Room, stay.To, departure, stay.Id);
         setDeparture(connection, stay, departure);
@@ -1008,6 +1154,7 @@ int Move(int id, int room, const QDate &day, TConsent consent)
         if (room == stay.Room)
             refuse(msgSameRoom);
         const bool inHouse = stay.Status == ssInHouse;
+        RefuseBeforeToday(day);
         const bool dayFits = inHouse ? day == Today() : day >= stay.From;
         if (!day.isValid() || !dayFits || day >= stay.To)
             refuse(msgMoveDayInvalid);
@@ -1076,6 +1223,7 @@ void requireChargeDate(TADOConnection &connection, int booking, const QDate &dat
 {
     if (!date.isValid())
         refuse(msgChargeDateInvalid);
+    RefuseBeforeToday(date);
     if (date == Today())
         return;
     auto span = OpenQuery(connection, QStringLiteral("SELECT MIN(q34) AS f, MAX(q35) AS t FROM Klients WHERE q124 = :iBooking "
@@ -1088,14 +1236,29 @@ void requireChargeDate(TADOConnection &connection, int booking, const QDate &dat
                                         last.isValid() ? dayText(last) : QStringLiteral("—"), dayText(Today())));
 }
 
+// A correction takes back no more of a service than the booking was charged for it.
+void requireCorrectable(TADOConnection &connection, int booking, const QString &service, const TDecimal &total)
+{
+    const TDecimal charged = TDecimal::FromVariant(
+        connection.Column(QStringLiteral("SELECT COALESCE(SUM(q27), 0) FROM Klients WHERE q124 = ? AND q47 IS NULL AND "
+                                         "q160 IS NULL AND q33 = ?"),
+                          {booking, service}).value(0));
+    if ((charged + total).IsNegative())
+        refuse(msgCorrectionTooLarge.arg(AmountText(TDecimal() - total), AmountText(charged), service));
+}
+
 } // namespace
 
-int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent)
+int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent,
+           const QString &reason)
 {
     return operation(Rights::rCharges, [&](TADOConnection &connection) {
         lockBooking(connection, booking);
-        if (quantity.IsZero() || quantity.IsNegative())
-            refuse(msgQuantityInvalid);
+        const bool correction = quantity.IsNegative();
+        if (quantity.IsZero() || (correction && reason.trimmed().isEmpty()))
+            refuse(correction ? msgCorrectionNeedsReason : msgQuantityInvalid);
+        if (correction && date != Today())
+            refuse(msgCorrectionOnToday.arg(dayText(Today())));
         auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Rezervacii WHERE q124 = :iBooking"),
                                {{"iBooking", booking}});
         if (guest->Eof())
@@ -1108,9 +1271,13 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
             refuse(msgUnknownService);
         const TDecimal price = TDecimal::FromVariant(item->FieldByName(QStringLiteral("q40")).Value());
         const TDecimal total = ChargeTotal(price, quantity);
-        confirmLarge(quantity, kLargeQuantity, msgLargeQuantity.arg(quantity.ToString()), consent);
-        confirmLarge(total, kLargeAmount, msgLargeAmount.arg(AmountText(total)), consent);
         const QString name = item->FieldByName(QStringLiteral("q33")).AsString();
+        if (correction)
+            requireCorrectable(connection, booking, name, total);
+        else {
+            confirmLarge(quantity, kLargeQuantity, msgLargeQuantity.arg(quantity.ToString()), consent);
+            confirmLarge(total, kLargeAmount, msgLargeAmount.arg(AmountText(total)), consent);
+        }
         TValues values = {
             {"q33", name},
             {"q42", QString::number(service)},
@@ -1123,8 +1290,9 @@ int Charge(int booking, int service, const TDecimal &quantity, const QDate &date
             {"q128", operatorId()}};
         addGuestColumns(values, *guest);
         const int id = insertRow(connection, values);
+        const QString text = msgLogCharged.arg(name, quantity.ToString(), price.ToFixed(2), total.ToFixed(2));
         WriteLog(connection, QStringLiteral("charge"), id, booking,
-                 msgLogCharged.arg(name, quantity.ToString(), price.ToFixed(2), total.ToFixed(2)));
+                 correction ? text + QStringLiteral("; ") + msgLogCorrection.arg(reason.trimmed()) : text);
         return id;
     });
 }
@@ -1215,6 +1383,7 @@ void SetRoomStates(const QList<int> &rooms, TRoomState state, const QString &rea
         if (rooms.isEmpty())
             refuse(msgChooseRow);
         const QDate first = from.isValid() ? from : Today();
+        RefuseBeforeToday(first);
         if (closing && to.isValid() && to <= first)
             refuse(msgClosurePeriodInvalid);
         lockRooms(connection, rooms);

@@ -66,9 +66,18 @@ enum TRoomState { rsClean = 0, rsDirty = 1, rsCleaning = 2, rsOutOfService = 3, 
 enum TPaymentKind { pkDeposit = 0, pkPayment = 1, pkRefund = 2 };
 enum TPaymentMethod { pmCash = 0, pmCard = 1, pmTransfer = 2 };
 
-// The front desk's day: today, unless a test has set another (an invalid date: today again).
+// The front desk's day: the business day every workstation shares (stored in the database,
+// moved on by the day's close; the calendar's today where a database has none), unless a test
+// has fixed another (an invalid date: the stored day again).
 QDate Today();
 void SetToday(const QDate &day);
+// In a write transaction: reads the business day again, holding it so that no day's close
+// moves it before the transaction ends; gives Today().
+QDate LockDay(TADOConnection &connection);
+// The business day changed here (a close, a reopening, another database): read it again.
+void ForgetDay();
+// Nothing is dated before the business day: the days before it are closed.
+void RefuseBeforeToday(const QDate &day);
 // The front desk's day at the clock's time: when payments, check-ins and check-outs happen.
 QDateTime Now();
 
@@ -214,14 +223,26 @@ void CheckOut(int stay, TConsent consent);
 void CheckOutBooking(int booking, TConsent consent);
 void Cancel(int stay);
 void CancelBooking(int booking);
+// A reserved stay whose first day has come: no-show, charged its first night where the hotel's
+// rules say so.
 void MarkNoShow(int stay);
+// The same in the caller's transaction, its right checked by the caller (the day's close).
+void MarkNoShow(TADOConnection &connection, int stay);
 void Extend(int stay, const QDate &departure);
 // A reserved stay takes other days in its room, its nights as many as before: the first night
 // not before the desk's day; a moved stay keeps its days.
 void ChangeDates(int stay, const QDate &from);
 // Gives the stay in the new room (the moved stay itself when the whole stay moves).
 int Move(int stay, int room, const QDate &day, TConsent consent);
-int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent = {});
+// A negative quantity is a correction: on the business day, with its reason, no more than the
+// booking was charged for the service.
+int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent = {},
+           const QString &reason = QString());
+// Stays on the condition (on alias k, the stay's room r), in the caller's transaction.
+QList<TStay> StaysOf(TADOConnection &connection, const QString &condition, const QList<QPair<QString, QVariant>> &values);
+// The tourist tax of the night for every guest in house, in the caller's transaction, dated that
+// day (nights already charged are not charged again); gives how many stays it charged.
+int AccrueTouristTax(TADOConnection &connection, const QDate &night);
 int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note,
                 TConsent consent = {});
 // Clean, dirty or being cleaned: the room's cleanliness (clean also ends a closure that holds the

@@ -365,6 +365,7 @@ int AddSeries(const QVariant &hotel, const QString &name, qint64 first)
     Rights::Require(Rights::rSettings);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
+    FrontDesk::LockDay(connection);
     const int key = connection.InsertReturningIdentity(QStringLiteral("FakturiSerii"), {"q1", "q172", "q173", "q174"},
                                                        QStringLiteral("VALUES (?, ?, ?, ?)"),
                                                        {hotel, name, NumberText(first), NumberText(first)});
@@ -389,6 +390,7 @@ int Issue(TKind kind, int booking, const QList<int> &charges, const TBuyer &buye
         checkBuyer(buyer);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
+    FrontDesk::LockDay(connection);
     // The booking first, as every front-desk operation: what is billed is read under its lock.
     connection.Engine().LockBookings(connection, {booking});
     QList<TLine> lines = unbilled(connection, booking);
@@ -422,6 +424,7 @@ int IssueAdvance(int booking, const TDecimal &gross, int basisPoints, const TBuy
     checkBuyer(buyer);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
+    FrontDesk::LockDay(connection);
     connection.Engine().LockBookings(connection, {booking});
     if (connection.Column(QStringLiteral("SELECT COUNT(*) FROM Rezervacii WHERE q124 = ?"), {booking}).value(0).toInt() == 0)
         refuse(msgInvoiceNothing.arg(booking));
@@ -454,6 +457,7 @@ int IssueNote(TKind kind, int invoice, const QList<TNoteLine> &lines, const QDat
         refuse(msgNoteKind);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
+    FrontDesk::LockDay(connection);
     auto head = OpenQuery(connection, QStringLiteral("SELECT q124, q171, q175, q57, q184, q205, q208, q209, q210, q211, q212, "
                                                      "q213 FROM Fakturi WHERE q182 = :iDocument AND q183 = 0"),
                           {{"iDocument", invoice}});

@@ -141,6 +141,7 @@ struct TChargeRow {
     TDecimal Quantity, Total;
     QDate Date;
     TGuestKey Guest;
+    bool Tax = false;  // a tourist tax's row
 };
 
 struct TPaymentRow {
@@ -150,6 +151,12 @@ struct TPaymentRow {
     TGuestKey Guest;
 };
 
+
+struct TClosedRow {
+    QDate Day;
+    QString HotelName;
+    TDayTotals Totals;
+};
 
 class TReader
 {
@@ -252,7 +259,7 @@ public:
     QList<TChargeRow> Charges()
     {
         TRows rows = open(QStringLiteral("SELECT k.q124, k.q33, k.q71, k.q27, k.q39, k.q128, k.q28, k.q29, "
-                                         "b.q28 AS g28, b.q133 AS g133, b.q29 AS g29 FROM Klients k "
+                                         "b.q28 AS g28, b.q133 AS g133, b.q29 AS g29, k.q160 FROM Klients k "
                                          "LEFT JOIN Rezervacii b ON (b.q124 = k.q124) WHERE k.q47 IS NULL AND "
                                          "k.q39 >= :dFrom AND k.q39 < :dEnd AND ") +
                               HoldsNights(QStringLiteral("k.")) + HotelFilter(QStringLiteral("k.")));
@@ -266,6 +273,7 @@ public:
             charge.Total = rows.Amount(3);
             charge.Date = rows.Date(4);
             charge.Operator = rows.Integer(5);
+            charge.Tax = !rows.Field(11).IsNull();
             charge.Guest = guests.Of(rows);
             charges.append(charge);
         }
@@ -353,6 +361,36 @@ public:
         while (rows.Next())
             stays.insert(rows.Integer(0));
         return stays;
+    }
+
+    // The closed days of the period (not reopened), of the hotel.
+    QList<TClosedRow> ClosedDays()
+    {
+        const QHash<int, QString> &hotelNames = HotelNames();
+        TRows rows = open(QStringLiteral("SELECT k.q233, k.q1, k.q235, k.q236, k.q237, k.q238, k.q239, k.q240, k.q241, "
+                                         "k.q242, k.q243, k.q244, k.q245 FROM ZatvoreniDni k WHERE k.q246 IS NULL AND "
+                                         "k.q233 >= :dFrom AND k.q233 < :dEnd") +
+                          HotelFilter(QStringLiteral("k.")) + QStringLiteral(" ORDER BY k.q233, k.q1"));
+        QList<TClosedRow> closed;
+        while (rows.Next()) {
+            TClosedRow row;
+            row.Day = rows.Date(0);
+            row.HotelName = hotelNames.value(rows.Integer(1));
+            TDayTotals &t = row.Totals;
+            t.Rooms = rows.Integer(2);
+            t.Sold = rows.Integer(3);
+            t.RoomRevenue = rows.Amount(4);
+            t.Services = rows.Amount(5);
+            t.Tax = rows.Amount(6);
+            t.Cash = rows.Amount(7);
+            t.Card = rows.Amount(8);
+            t.Transfer = rows.Amount(9);
+            t.Arrivals = rows.Integer(10);
+            t.Departures = rows.Integer(11);
+            t.NoShows = rows.Integer(12);
+            closed.append(row);
+        }
+        return closed;
     }
 
     // The tourist tax's rows that cover nights of the period.
@@ -717,6 +755,63 @@ TReport turnover(TReader &reader, const TParams &params)
     return report;
 }
 
+TDayTotals dayTotals(TReader &reader, const TParams &params)
+{
+    const QList<TChargeRow> charges = reader.Charges();
+    const QList<TStayRow> stays = reader.StaysAround();
+    const TDayFigures day = dayFigures(reader.Rooms(), stays, charges, params).value(params.From);
+    TDayTotals totals;
+    totals.Rooms = day.Available;
+    totals.Sold = day.Sold;
+    totals.RoomRevenue = day.Rooms;
+    for (const TChargeRow &charge : charges)
+        (charge.Tax ? totals.Tax : totals.Services) += charge.Total;
+    const QSet<int> continued = reader.ContinuedStays();
+    for (const TStayRow &stay : stays) {
+        totals.Arrivals += stay.From == params.From && stay.Stayed() && stay.Continues == 0 ? 1 : 0;
+        totals.Departures += stay.To == params.From && stay.Status == FrontDesk::ssDeparted && !continued.contains(stay.Id) ? 1 : 0;
+        totals.NoShows += stay.From == params.From && stay.Status == FrontDesk::ssNoShow ? 1 : 0;
+    }
+    for (const TPaymentRow &payment : reader.Payments()) {
+        const TDecimal amount = payment.Kind == FrontDesk::pkRefund ? TDecimal() - payment.Amount : payment.Amount;
+        (payment.Method == FrontDesk::pmCard ? totals.Card : payment.Method == FrontDesk::pmTransfer ? totals.Transfer
+                                                                                                       : totals.Cash) += amount;
+    }
+    return totals;
+}
+
+// The closed days of the period as their closes wrote them, a row per day and hotel.
+TReport closedDays(TReader &reader, const TParams &)
+{
+    TTable table;
+    table.Columns = columns({{&colDate, ckDate},
+                             {&colHotel, ckText},
+                             {&colNightsAvailable, ckInteger},
+                             {&colNightsSold, ckInteger},
+                             {&colOccupancy, ckPercent},
+                             {&rptRoomRevenue, ckMoney},
+                             {&colServiceCharges, ckMoney},
+                             {&rptTouristTaxAccrued, ckMoney},
+                             {&rptCash, ckMoney},
+                             {&rptCard, ckMoney},
+                             {&rptTransfer, ckMoney},
+                             {&rptArrivalsCount, ckInteger},
+                             {&rptDeparturesCount, ckInteger},
+                             {&rptNoShowsCount, ckInteger}});
+    TDayTotals all;
+    for (const TClosedRow &row : reader.ClosedDays()) {
+        const TDayTotals &day = row.Totals;
+        table.Rows.append({row.Day, row.HotelName, day.Rooms, day.Sold, percent(day.Sold, day.Rooms), money(day.RoomRevenue),
+                           money(day.Services), money(day.Tax), money(day.Cash), money(day.Card), money(day.Transfer),
+                           day.Arrivals, day.Departures, day.NoShows});
+        all.Add(day);
+    }
+    table.Totals = {rptTotal,          QString(),         all.Rooms,       all.Sold,       percent(all.Sold, all.Rooms),
+                    money(all.RoomRevenue), money(all.Services), money(all.Tax), money(all.Cash), money(all.Card),
+                    money(all.Transfer), all.Arrivals,  all.Departures,  all.NoShows};
+    return {{table}, {}};
+}
+
 struct TMoneyByKind {
     TDecimal Deposits, Payments, Refunds;
     void Add(const TPaymentRow &payment)
@@ -1034,6 +1129,8 @@ QString TDefinition::Title() const
         return rptTaxes;
     case rpDocuments:
         return rptDocuments;
+    case rpClosedDays:
+        return rptClosedDays;
     }
     return QString();
 }
@@ -1052,6 +1149,7 @@ const QList<TDefinition> &Definitions()
         {rpLiquidity, QStringLiteral("actReportLikvid"), QStringLiteral("FReportLikvidnost"), 48, true},
         {rpTaxes, QStringLiteral("actReportTaxs"), QStringLiteral("FReportKurortniTaksi"), 40, true},
         {rpDocuments, QStringLiteral("actReportDokumenti"), QStringLiteral("FReportDokumenti"), 31, true, true},
+        {rpClosedDays, QStringLiteral("actReportDnevenOtchet"), QStringLiteral("FReportDnevenOtchet"), 45, true},
     };
     return definitions;
 }
@@ -1131,6 +1229,9 @@ TReport Run(TReportId id, const TParams &given, TADOConnection &connection, cons
     case rpDocuments:
         report = documents(reader, params);
         break;
+    case rpClosedDays:
+        report = closedDays(reader, params);
+        break;
     }
     // Amounts are the hotel's main currency: their titles say which (the documents name their own).
     const QString currency =
@@ -1144,6 +1245,15 @@ TReport Run(TReportId id, const TParams &given, TADOConnection &connection, cons
     if (progress)
         progress(100);
     return report;
+}
+
+TDayTotals DayTotals(TADOConnection &connection, const QDate &day, const QVariant &hotel)
+{
+    TParams params;
+    params.From = params.To = day;
+    params.Hotel = hotel;
+    TReader reader(connection, params, {}, 5);
+    return dayTotals(reader, params);
 }
 
 QList<QPair<QString, QVariant>> Hotels()

@@ -5,6 +5,7 @@
 // night, so that the nights of a period add up to the part of the stay's total they carry.
 
 #include "errors/UErrors.h"
+#include "framework/UDecimal.h"
 
 #include <QDate>
 #include <functional>
@@ -28,7 +29,8 @@ enum TReportId {
     rpRooms,
     rpLiquidity,
     rpTaxes,
-    rpDocuments
+    rpDocuments,
+    rpClosedDays
 };
 
 enum TColumnKind { ckText, ckInteger, ckMoney, ckPercent, ckDate };
@@ -95,6 +97,23 @@ public:
 // connection of the thread that runs it.
 TReport Run(TReportId id, const TParams &params);
 TReport Run(TReportId id, const TParams &params, TADOConnection &connection, const TProgress &progress);
+
+// What a day's close writes of a hotel's day: the turnover report's figures of that one day, the
+// tourist tax apart from the services, money taken by method net of refunds, and the day's
+// arrivals, departures and no-shows.
+struct TDayTotals {
+    int Rooms = 0, Sold = 0, Arrivals = 0, Departures = 0, NoShows = 0;
+    TDecimal RoomRevenue, Services, Tax, Cash, Card, Transfer;
+    void Add(const TDayTotals &day)
+    {
+        Rooms += day.Rooms, Sold += day.Sold, Arrivals += day.Arrivals, Departures += day.Departures;
+        NoShows += day.NoShows;
+        RoomRevenue += day.RoomRevenue, Services += day.Services, Tax += day.Tax;
+        Cash += day.Cash, Card += day.Card, Transfer += day.Transfer;
+    }
+};
+// In the caller's transaction.
+TDayTotals DayTotals(TADOConnection &connection, const QDate &day, const QVariant &hotel);
 
 // The hotels a report can be asked for: name and HotelBuild.q1, by name.
 QList<QPair<QString, QVariant>> Hotels();

@@ -98,6 +98,14 @@ QString colDocumentTax;
 QString colSeriesFirst;
 QString colSeriesNext;
 
+QString rptClosedDays;
+QString rptTouristTaxAccrued;
+QString rptCash;
+QString rptCard;
+QString rptTransfer;
+QString rptArrivalsCount;
+QString rptDeparturesCount;
+QString rptNoShowsCount;
 const QList<TCatalogueEntry> &ReportCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -489,6 +497,38 @@ const QList<TCatalogueEntry> &ReportCatalogueEntries()
          "Next number",
          "Следващ номер",
          "Следующий номер"},
+        {"rptClosedDays", &rptClosedDays,
+         "Daily report",
+         "Дневен отчет",
+         "Дневной отчёт"},
+        {"rptTouristTaxAccrued", &rptTouristTaxAccrued,
+         "Tourist tax",
+         "Курортна такса",
+         "Курортный сбор"},
+        {"rptCash", &rptCash,
+         "Cash",
+         "В брой",
+         "Наличными"},
+        {"rptCard", &rptCard,
+         "Card",
+         "С карта",
+         "Картой"},
+        {"rptTransfer", &rptTransfer,
+         "Transfer",
+         "По банка",
+         "Переводом"},
+        {"rptArrivalsCount", &rptArrivalsCount,
+         "Arrivals",
+         "Пристигнали",
+         "Заезды"},
+        {"rptDeparturesCount", &rptDeparturesCount,
+         "Departures",
+         "Заминали",
+         "Выезды"},
+        {"rptNoShowsCount", &rptNoShowsCount,
+         "No-shows",
+         "Неявили се",
+         "Неявки"},
     };
     return entries;
 }

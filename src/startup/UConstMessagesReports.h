@@ -103,4 +103,12 @@ extern QString colDocumentTax;
 extern QString colSeriesFirst;
 extern QString colSeriesNext;
 
+extern QString rptClosedDays;
+extern QString rptTouristTaxAccrued;
+extern QString rptCash;
+extern QString rptCard;
+extern QString rptTransfer;
+extern QString rptArrivalsCount;
+extern QString rptDeparturesCount;
+extern QString rptNoShowsCount;
 const QList<TCatalogueEntry> &ReportCatalogueEntries();

@@ -186,6 +186,30 @@ QString msgFiscalSettingsInvalid;
 QString msgFiscalZAsk;
 QString msgFiscalReportDone;
 
+QString msgDayClosed;
+QString msgCorrectionNeedsReason;
+QString msgCorrectionOnToday;
+QString msgCorrectionTooLarge;
+QString msgLogCorrection;
+QString msgNoShowCharge;
+QString msgLogNoShowCharged;
+QString msgNoBusinessDay;
+QString msgCloseArrival;
+QString msgCloseArrivalAutomatic;
+QString msgCloseDeparture;
+QString msgCloseBalance;
+QString msgCloseCardUnprinted;
+QString msgCloseRoomDirty;
+QString msgCloseReceiptUnsettled;
+QString msgClosePaymentWithoutReceipt;
+QString msgDayClosedElsewhere;
+QString msgDayCloseBlocked;
+QString msgLogDayClosed;
+QString msgReopenNeedsReason;
+QString msgReopenOnlyLast;
+QString msgLogDayReopened;
+QString msgBalanceLimitInvalid;
+QString msgLogCloseRules;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -932,6 +956,102 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "The fiscal device printed the report.",
          "Фискалното устройство отпечата отчета.",
          "Фискальное устройство напечатало отчёт."},
+        {"msgDayClosed", &msgDayClosed,
+         "%1 is a closed day: the business day is %2. Make a correction on the business day instead.",
+         "%1 е затворен ден: работният ден е %2. Направете корекция в работния ден.",
+         "%1 — закрытый день: рабочий день %2. Сделайте исправление в рабочем дне."},
+        {"msgCorrectionNeedsReason", &msgCorrectionNeedsReason,
+         "A correction (a negative quantity) needs its reason.",
+         "Корекцията (отрицателно количество) изисква причина.",
+         "Исправлению (отрицательное количество) нужна причина."},
+        {"msgCorrectionOnToday", &msgCorrectionOnToday,
+         "A correction is dated on the business day, %1.",
+         "Корекцията се записва в работния ден, %1.",
+         "Исправление записывается в рабочий день, %1."},
+        {"msgCorrectionTooLarge", &msgCorrectionTooLarge,
+         "A correction of %1 is more than the booking was charged for \"%3\" (%2).",
+         "Корекция от %1 е повече от начисленото по резервацията за \"%3\" (%2).",
+         "Исправление на %1 больше начисленного по бронированию за \"%3\" (%2)."},
+        {"msgLogCorrection", &msgLogCorrection,
+         "correction: %1",
+         "корекция: %1",
+         "исправление: %1"},
+        {"msgNoShowCharge", &msgNoShowCharge,
+         "No-show, room %1: first night",
+         "Неявяване, стая %1: първа нощувка",
+         "Неявка, номер %1: первая ночь"},
+        {"msgLogNoShowCharged", &msgLogNoShowCharged,
+         "no-show charged %1",
+         "начислено неявяване %1",
+         "начислена неявка %1"},
+        {"msgNoBusinessDay", &msgNoBusinessDay,
+         "The database keeps no business day; bring it up to date first.",
+         "Базата данни няма работен ден; първо я обновете.",
+         "В базе данных нет рабочего дня; сначала обновите её."},
+        {"msgCloseArrival", &msgCloseArrival,
+         "Arrival of %1 not checked in: check in, no-show or move to tomorrow.",
+         "Пристигане от %1 без настаняване: настанете, неявяване или преместете за утре.",
+         "Заезд %1 без заселения: заселите, неявка или перенесите на завтра."},
+        {"msgCloseArrivalAutomatic", &msgCloseArrivalAutomatic,
+         "Arrival of %1 not checked in: the close marks it no-show.",
+         "Пристигане от %1 без настаняване: затварянето го отбелязва като неявяване.",
+         "Заезд %1 без заселения: закрытие отметит неявку."},
+        {"msgCloseDeparture", &msgCloseDeparture,
+         "Departure of %1 not checked out: check out or extend.",
+         "Заминаване на %1 без напускане: освободете или удължете.",
+         "Выезд %1 без выселения: выселите или продлите."},
+        {"msgCloseBalance", &msgCloseBalance,
+         "Owes %1, more than %2.",
+         "Дължи %1, повече от %2.",
+         "Должен %1, больше %2."},
+        {"msgCloseCardUnprinted", &msgCloseCardUnprinted,
+         "Registration card not printed.",
+         "Адресната карта не е отпечатана.",
+         "Адресная карта не напечатана."},
+        {"msgCloseRoomDirty", &msgCloseRoomDirty,
+         "Room not clean.",
+         "Стаята не е почистена.",
+         "Номер не убран."},
+        {"msgCloseReceiptUnsettled", &msgCloseReceiptUnsettled,
+         "Fiscal receipt %1 sent without an answer: take the same payment again to settle it.",
+         "Фискален бон %1 е изпратен без отговор: вземете същото плащане отново, за да се уреди.",
+         "Фискальный чек %1 отправлен без ответа: примите тот же платёж снова, чтобы урегулировать."},
+        {"msgClosePaymentWithoutReceipt", &msgClosePaymentWithoutReceipt,
+         "Payment of %1 without a fiscal receipt.",
+         "Плащане от %1 без фискален бон.",
+         "Платёж %1 без фискального чека."},
+        {"msgDayClosedElsewhere", &msgDayClosedElsewhere,
+         "The day %1 is already closed; the business day is %2.",
+         "Денят %1 вече е затворен; работният ден е %2.",
+         "День %1 уже закрыт; рабочий день %2."},
+        {"msgDayCloseBlocked", &msgDayCloseBlocked,
+         "%1 arrivals or departures still wait for a decision; the day stays open.",
+         "%1 пристигания или заминавания още чакат решение; денят остава отворен.",
+         "%1 заездов или выездов ещё ждут решения; день остаётся открытым."},
+        {"msgLogDayClosed", &msgLogDayClosed,
+         "day %1 closed",
+         "затворен ден %1",
+         "закрыт день %1"},
+        {"msgReopenNeedsReason", &msgReopenNeedsReason,
+         "Give the reason for opening the day again.",
+         "Въведете причина за повторното отваряне на деня.",
+         "Укажите причину повторного открытия дня."},
+        {"msgReopenOnlyLast", &msgReopenOnlyLast,
+         "Only the last closed day can be opened again, and only once: %1 cannot.",
+         "Само последният затворен ден може да бъде отворен отново, и само веднъж: %1 не може.",
+         "Открыть снова можно только последний закрытый день и только один раз: %1 нельзя."},
+        {"msgLogDayReopened", &msgLogDayReopened,
+         "day %1 opened again: %2",
+         "отворен отново ден %1: %2",
+         "снова открыт день %1: %2"},
+        {"msgBalanceLimitInvalid", &msgBalanceLimitInvalid,
+         "The balance limit cannot be below zero.",
+         "Лимитът на салдото не може да е отрицателен.",
+         "Предел сальдо не может быть отрицательным."},
+        {"msgLogCloseRules", &msgLogCloseRules,
+         "rules of the close: no-show automatic %1, charged %2, balance limit %3",
+         "правила на затварянето: автоматично неявяване %1, начисляване %2, лимит на салдо %3",
+         "правила закрытия: автоматическая неявка %1, начисление %2, предел сальдо %3"},
     };
     return entries;
 }

@@ -350,11 +350,11 @@ bool TFOperReservation::AddStagedRow()
             TSystemWinOS::ShowMessage(QStringLiteral("Внимание! Не може почиващия да резервира нула дена престой."));
             return false;
         }
-        // Nights already past are booked only as a correction, by an operator who may change dates.
-        if (from < FrontDesk::Today() && !Rights::Has(Rights::rChangeDate)) {
+        // The nights before the business day belong to closed days.
+        if (from < FrontDesk::Today()) {
             MarkControlFailed(DateTimePicker1);
-            TSystemWinOS::ShowMessageBox(msgFirstNightPast.arg(FrontDesk::Today().toString(QStringLiteral("dd.MM.yyyy")),
-                                                               Rights::RightName(Rights::rChangeDate)),
+            TSystemWinOS::ShowMessageBox(msgDayClosed.arg(from.toString(QStringLiteral("dd.MM.yyyy")),
+                                                          FrontDesk::Today().toString(QStringLiteral("dd.MM.yyyy"))),
                                          msgWarningTitle, 48);
             return false;
         }
@@ -484,6 +484,18 @@ void TFOperReservation::acOperReservationPrepareContragentForReservExecute()
     }
 }
 
+QDate TFOperReservation::StagedFirstNight()
+{
+    QDate first;
+    for (StagingQuery->First(); !StagingQuery->Eof(); StagingQuery->Next()) {
+        const TField from = StagingQuery->FieldByName(QStringLiteral("q34"));
+        if (!from.IsNull() && !StagingQuery->FieldByName(QStringLiteral("q47")).IsNull() &&
+            (!first.isValid() || from.AsDate() < first))
+            first = from.AsDate();
+    }
+    return first;
+}
+
 QList<int> TFOperReservation::StagedRooms()
 {
     QList<int> rooms;
@@ -602,6 +614,9 @@ void TFOperReservation::acOperReservationSaveExecute()
         // room-night at this moment waits, then finds this stay and is refused.
         TTransaction transaction(connection, true);
         connection.Engine().LockRooms(connection, StagedRooms());
+        // A day closed since the rows were staged takes no new nights.
+        FrontDesk::LockDay(connection);
+        FrontDesk::RefuseBeforeToday(StagedFirstNight());
         if (CheckStagedRoomsAgainstKlients(takenRoom, closedRoom)) {
             if (StagingQuery->RecordCount() > 0)
                 booking = SaveBooking(connection);

@@ -97,6 +97,7 @@ private:
     // The booking of the staged rows, which then carry its number, in the caller's transaction.
     int SaveBooking(TADOConnection &connection);
     QList<int> StagedRooms();
+    QDate StagedFirstNight();
     static bool HasConflict(const QString &table, const QVariant &room, const QDate &from, const QDate &to);
     bool m_stagingReady = false;
 };
