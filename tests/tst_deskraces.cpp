@@ -437,6 +437,51 @@ private slots:
         QCOMPARE(single("SELECT COUNT(*) FROM (SELECT q222 FROM FiskalniBonove GROUP BY q222 HAVING COUNT(*) > 1) t"), 0);
     }
 
+    // Two workstations close the same days at the same moments: each day closes once, the
+    // other is told; every night's tourist tax is accrued once per guest in house.
+    void twoWorkstationsCloseTheSameDays()
+    {
+        const int days = 12;
+        prepare(-1, days + 2, FrontDesk::ssInHouse);
+        const QDate today = QDate::currentDate();
+        QStringList offsets;
+        for (int d = 0; d < days; ++d)
+            offsets.append(QString::number(d));
+        const QList<QStringList> rounds =
+            race(QList<QStringList>(2, {"dayclose", offsets.join(','), today.toString(Qt::ISODate)}));
+        for (int d = 0; d < days; ++d) {
+            QVERIFY2(decided(rounds[d]), qPrintable(rounds[d].join('|')));
+            QCOMPARE(done(rounds[d]), 1);
+        }
+        QCOMPARE(rows("SELECT q233 FROM RabotenDen").value(0).left(10), today.addDays(days).toString("dd.MM.yyyy"));
+        QCOMPARE(single("SELECT COUNT(*) FROM ZatvoreniDni"), days);
+        QCOMPARE(single("SELECT COUNT(*) FROM (SELECT q233 FROM ZatvoreniDni GROUP BY q233 HAVING COUNT(*) > 1) t"), 0);
+        QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'day'"), days);
+        // The night before the first close comes with the first; then one night a close.
+        for (const int stay : m_stays) {
+            QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q160 = ?", {stay}), days);
+            QCOMPARE(single("SELECT SUM(q71) FROM Klients WHERE q160 = ?", {stay}), days + 1);
+        }
+    }
+
+    // A close whose workstation dies half way, its night's tax written, leaves the day open and
+    // nothing of the close behind; the day then closes as if nothing had happened.
+    void aCloseThatDiesLeavesTheDayOpen()
+    {
+        prepare(-1, 3, FrontDesk::ssInHouse);
+        const QDate today = QDate::currentDate();
+        const QList<QStringList> rounds = race({{"dayclose", "0", today.toString(Qt::ISODate) + ":die"}});
+        QVERIFY2(rounds[0].isEmpty(), qPrintable(rounds[0].join('|')));  // it said nothing: it died
+        QCOMPARE(rows("SELECT q233 FROM RabotenDen").value(0).left(10), today.toString("dd.MM.yyyy"));
+        QCOMPARE(single("SELECT COUNT(*) FROM ZatvoreniDni"), 0);
+        QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q160 IS NOT NULL"), 0);
+        QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'day'"), 0);
+        const QList<QStringList> again = race({{"dayclose", "0", today.toString(Qt::ISODate)}});
+        QCOMPARE(again[0], QStringList({"done"}));
+        QCOMPARE(single("SELECT COUNT(*) FROM ZatvoreniDni"), 1);
+        QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q160 IS NOT NULL"), kRounds);
+    }
+
     void fourHousekeepersOnOneRoom()
     {
         prepare(5, 6, FrontDesk::ssReserved);

@@ -249,7 +249,7 @@ private slots:
         QCOMPARE(window->stLabelHotel->text(), QString("Хотел"));
         QCOMPARE(window->dtpMainPeriodFilter->displayFormat(), QString("dd.MM.yyyy"));  // as every other date
         QCOMPARE(window->dtpMainPeriodFilter->date(), QDate::currentDate());
-        QCOMPARE(window->StatusPanels.size(), 5);
+        QCOMPARE(window->StatusPanels.size(), 6);
         QCOMPARE(window->StatusPanels.at(0)->text(), msgOperatorLabel + msgNobodyLoggedIn);
         QCOMPARE(window->StatusPanels.at(1)->text(), msgServerLabel + "srv\\inst");
         QCOMPARE(window->StatusPanels.at(1)->sizeHint().width(), 230);
@@ -265,7 +265,7 @@ private slots:
         KalvCLientInfo().LoginName = "Мария";
         Rights::SetCurrent(3, Rights::Full());
         window->InitializeWindow();
-        QCOMPARE(window->StatusPanels.size(), 5);
+        QCOMPARE(window->StatusPanels.size(), 6);
         QCOMPARE(window->StatusPanels.at(0)->text(), msgOperatorLabel + "Мария");
         Rights::ClearCurrent();
         KalvCLientInfo().LoginName.clear();

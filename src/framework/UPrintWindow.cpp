@@ -65,8 +65,10 @@ bool TPrintWindow::SaveAsPdf(const QString &fileName)
 void TPrintWindow::PrintExecute()
 {
     QPrintDialog dialog(m_printer.get(), this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         m_preview->print();
+        Issued();
+    }
 }
 
 void TPrintWindow::PdfExecute()
@@ -75,8 +77,10 @@ void TPrintWindow::PdfExecute()
         QFileDialog::getSaveFileName(this, windowTitle(), QDir::home().filePath(SuggestedFileName()), msgPdfFilter);
     if (file.isEmpty())
         return;
-    if (SaveAsPdf(file))
+    if (SaveAsPdf(file)) {
+        Issued();
         TSystemWinOS::ShowMessageBox(msgPrinted.arg(file), msgInformationTitle, 64);
+    }
     else
         TExceptionLogs::Show(file);
 }

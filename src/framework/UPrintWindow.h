@@ -32,6 +32,8 @@ public:
 protected:
     virtual void Paint(QPrinter *printer) = 0;
     virtual QString SuggestedFileName() const = 0;
+    // The document went to a printer or a PDF file.
+    virtual void Issued() {}
     // The row above the preview, for the document's own choices.
     QHBoxLayout *TopRow() const { return m_topRow; }
     void closeEvent(QCloseEvent *event) override;

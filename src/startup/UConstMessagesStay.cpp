@@ -210,6 +210,34 @@ QString msgReopenOnlyLast;
 QString msgLogDayReopened;
 QString msgBalanceLimitInvalid;
 QString msgLogCloseRules;
+QString msgCloseKindArrival;
+QString msgCloseKindDeparture;
+QString msgCloseKindBalance;
+QString msgCloseKindRoom;
+QString msgCloseKindCard;
+QString msgCloseKindReceipt;
+QString colRoomsToSell;
+QString colNightsSoldShort;
+QString colRoomRevenueShort;
+QString colServicesShort;
+QString colTaxShort;
+QString colPaidShort;
+QString colCloseKind;
+QString colCloseWhat;
+QString colCloseDecision;
+QString msgBusinessDayIs;
+QString btnCloseCheckIn;
+QString btnCloseNoShow;
+QString btnCloseTomorrow;
+QString btnCloseCheckOut;
+QString btnCloseExtend;
+QString btnCloseFolio;
+QString msgDayCloseAsk;
+QString msgDayCloseDone;
+QString msgDayReopened;
+QString msgNoClosedDay;
+QString msgChooseHotel;
+QString msgLogCardPrinted;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1052,6 +1080,118 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "rules of the close: no-show automatic %1, charged %2, balance limit %3",
          "правила на затварянето: автоматично неявяване %1, начисляване %2, лимит на салдо %3",
          "правила закрытия: автоматическая неявка %1, начисление %2, предел сальдо %3"},
+        {"msgCloseKindArrival", &msgCloseKindArrival,
+         "Arrival",
+         "Пристигане",
+         "Заезд"},
+        {"msgCloseKindDeparture", &msgCloseKindDeparture,
+         "Departure",
+         "Заминаване",
+         "Выезд"},
+        {"msgCloseKindBalance", &msgCloseKindBalance,
+         "Balance",
+         "Салдо",
+         "Сальдо"},
+        {"msgCloseKindRoom", &msgCloseKindRoom,
+         "Room",
+         "Стая",
+         "Номер"},
+        {"msgCloseKindCard", &msgCloseKindCard,
+         "Registration",
+         "Адресна регистрация",
+         "Регистрация"},
+        {"msgCloseKindReceipt", &msgCloseKindReceipt,
+         "Fiscal receipt",
+         "Фискален бон",
+         "Фискальный чек"},
+        {"colRoomsToSell", &colRoomsToSell,
+         "Rooms",
+         "Стаи",
+         "Номера"},
+        {"colNightsSoldShort", &colNightsSoldShort,
+         "Sold",
+         "Продадени",
+         "Продано"},
+        {"colRoomRevenueShort", &colRoomRevenueShort,
+         "Rooms revenue",
+         "Приходи стаи",
+         "Доход номера"},
+        {"colServicesShort", &colServicesShort,
+         "Services",
+         "Услуги",
+         "Услуги"},
+        {"colTaxShort", &colTaxShort,
+         "Tourist tax",
+         "Курортна такса",
+         "Курортный сбор"},
+        {"colPaidShort", &colPaidShort,
+         "Money taken",
+         "Получени",
+         "Получено"},
+        {"colCloseKind", &colCloseKind,
+         "Kind",
+         "Вид",
+         "Вид"},
+        {"colCloseWhat", &colCloseWhat,
+         "What is open",
+         "Какво е отворено",
+         "Что открыто"},
+        {"colCloseDecision", &colCloseDecision,
+         "Decision",
+         "Решение",
+         "Решение"},
+        {"msgBusinessDayIs", &msgBusinessDayIs,
+         "Business day: %1",
+         "Работен ден: %1",
+         "Рабочий день: %1"},
+        {"btnCloseCheckIn", &btnCloseCheckIn,
+         "Check in",
+         "Настани",
+         "Заселить"},
+        {"btnCloseNoShow", &btnCloseNoShow,
+         "No-show",
+         "Неявяване",
+         "Неявка"},
+        {"btnCloseTomorrow", &btnCloseTomorrow,
+         "To tomorrow",
+         "За утре",
+         "На завтра"},
+        {"btnCloseCheckOut", &btnCloseCheckOut,
+         "Check out",
+         "Освободи",
+         "Выселить"},
+        {"btnCloseExtend", &btnCloseExtend,
+         "One night more",
+         "Още една нощ",
+         "Ещё ночь"},
+        {"btnCloseFolio", &btnCloseFolio,
+         "Folio",
+         "Сметка",
+         "Счёт"},
+        {"msgDayCloseAsk", &msgDayCloseAsk,
+         "Close the day %1? The business day becomes %2; the days before it cannot be changed.",
+         "Да се затвори ли денят %1? Работният ден става %2; дните преди него не могат да се променят.",
+         "Закрыть день %1? Рабочим днём станет %2; дни до него изменить нельзя."},
+        {"msgDayCloseDone", &msgDayCloseDone,
+         "The day %1 is closed; the business day is %2.",
+         "Денят %1 е затворен; работният ден е %2.",
+         "День %1 закрыт; рабочий день %2."},
+        {"msgDayReopened", &msgDayReopened,
+         "The day %1 is open again and is the business day.",
+         "Денят %1 е отворен отново и е работен ден.",
+         "День %1 снова открыт и является рабочим днём."},
+        {"msgNoClosedDay", &msgNoClosedDay,
+         "No day has been closed yet.",
+         "Още няма затворен ден.",
+         "Ещё нет закрытого дня."},
+        {"msgChooseHotel", &msgChooseHotel,
+         "Choose a hotel.",
+         "Изберете хотел.",
+         "Выберите гостиницу."},
+        {"msgLogCardPrinted", &msgLogCardPrinted,
+         "registration card printed, room %1",
+         "отпечатана адресна карта, стая %1",
+         "напечатана адресная карта, номер %1"},
     };
     return entries;
 }

@@ -7,6 +7,7 @@
 #include "UFolio.h"
 #include "UFrontDeskRun.h"
 #include "UNastaniavane.h"
+#include "UZatvaryaneDen.h"
 #include "UPochistvane.h"
 #include "UNomDDSStavki.h"
 #include "UNomKupuvachi.h"
@@ -122,6 +123,7 @@ const TCommand kCommands[] = {
     {"actOperNastaniavane", "Настаняване", 18, "Операции", TKind::Own},
     {"actOperPrikluchvane", "Приключване", 99, "Операции", TKind::Own},
     {"actOperAddresCards", "Aдресни карти", 93, "Операции", TKind::Own},
+    {"actOperZatvaryaneDen", "Затваряне на деня", 99, "Операции", TKind::Own},
     {"actOperSec", "Сигурност", 106, "Операции", TKind::Window},
     {"actOperHotelRoomsRefresh", "Инициализиране статус на стаи", 101, "Операции", TKind::Own},
     {"actOperChangeOperator", "Смяна на оператор", 32, "", TKind::Own},
@@ -135,6 +137,7 @@ const TCommand kCommands[] = {
     {"actReportRazhodStai", "Разход стаи", 11, "Доклади", TKind::Window},
     {"actReportTaxs", "Курортни такси", 12, "Доклади", TKind::Window},
     {"actReportDokumenti", "Издадени документи", 8, "Доклади", TKind::Window},
+    {"actReportDnevenOtchet", "Дневен отчет", 8, "Доклади", TKind::Window},
     {"actReportPrisitgashti", "Пристигащи", 13, "Доклади", TKind::Window},
     {"actReportOtpatuvashti", "Отпътуващи", 14, "Доклади", TKind::Window},
     {"actAdministrationsConfigDB", "Конфигуриране на база", 2, "Администрация", TKind::Window},
@@ -599,7 +602,8 @@ void TFHotel::FillStatusBar()
         {230, msgServerLabel + SqlComputerName + QStringLiteral("\\") + SqlInstance},
         {40, msgNetLabel},
         {200, msgBaseLabel + SqlDataBase},
-        {100, msgDbUserLabel + SqlUser}};
+        {100, msgDbUserLabel + SqlUser},
+        {140, msgBusinessDayIs.arg(FrontDesk::Today().toString(QStringLiteral("dd.MM.yyyy")))}};
     for (int i = 0; i < panels.size(); ++i) {
         if (i >= StatusPanels.size()) {
             auto *label = new TStatusPanel(sbHotelInfo);
@@ -774,6 +778,10 @@ void TFHotel::FormCreate()
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
     }
+    // The board opens on the business day the workstations share.
+    FrontDesk::ForgetDay();
+    dtpMainPeriodFilter->setDate(FrontDesk::Today());
+    ShowBusinessDay();
     MDITabControl->setShape(QTabBar::RoundedNorth);
     actOperHotelRoomsRefreshExecute();
 }
@@ -892,8 +900,19 @@ void TFHotel::FitBoardCanvas()
     BoardCanvas->resize(BoardScroll->maximumViewportSize().expandedTo(room));
 }
 
+void TFHotel::ShowBusinessDay()
+{
+    const QDate day = FrontDesk::Today();
+    if (StatusPanels.size() > 5)
+        StatusPanels[5]->setText(msgBusinessDayIs.arg(day.toString(QStringLiteral("dd.MM.yyyy"))));
+    if (m_shownBusinessDay.isValid() && day != m_shownBusinessDay && dtpMainPeriodFilter->date() == m_shownBusinessDay)
+        dtpMainPeriodFilter->setDate(day);
+    m_shownBusinessDay = day;
+}
+
 void TFHotel::timerInitRoomStatusTimer()
 {
+    ShowBusinessDay();
     RoomBoard->RefreshRoomBoard();
     emit BoardRefreshed();
 }
@@ -929,6 +948,8 @@ void TFHotel::RunCommand(const QString &name)
         OpenShahmatka();
     else if (name == QLatin1String("actOperAddresCards"))
         actOperAddresCardsExecute();
+    else if (name == QLatin1String("actOperZatvaryaneDen"))
+        actOperZatvaryaneDenExecute();
     else if (const Reports::TDefinition *report = Reports::DefinitionOfAction(name))
         OpenReport(*report);
     else
@@ -1081,6 +1102,28 @@ void TFHotel::actOperAddresCardsExecute()
     auto *cards = new TFAdresniKarti;
     cards->SetDay(dtpMainPeriodFilter->date());
     OpenChildWindow(cards);
+}
+
+void TFHotel::actOperZatvaryaneDenExecute()
+{
+    if (auto *open = FrontChild<TFZatvaryaneDen>([](TFZatvaryaneDen *) { return true; })) {
+        open->InitializeWindow();
+        return;
+    }
+    auto *close = new TFZatvaryaneDen;
+    connect(close, &TFZatvaryaneDen::FolioRequested, this, [this](int booking, int stay) { OpenFolio(booking, stay); });
+    connect(close, &TFZatvaryaneDen::CheckInRequested, this, [this](int stay) {
+        actOperNastaniavaneExecute();
+        if (auto *arrivals = FrontChild<TFNastaniavane>([](TFNastaniavane *) { return true; }))
+            arrivals->SelectStay(stay);
+    });
+    connect(close, &TFZatvaryaneDen::ReportRequested, this, [this](const QDate &day) {
+        if (const Reports::TDefinition *daily = Reports::DefinitionOfAction(QStringLiteral("actReportDnevenOtchet"))) {
+            TFReport *report = OpenReport(*daily);
+            report->SetPeriod(day, day);
+        }
+    });
+    OpenChildWindow(close);
 }
 
 void TFHotel::SearchBookings()

@@ -1,4 +1,5 @@
 #pragma once
+#include <QDate>
 // The main window: the multiple-document frame with the menu, the command panels on the
 // control bar, the tab strip of child windows, the status bar and the room-status board.
 
@@ -79,6 +80,7 @@ public:
     void RoomCommand(int item);
     void actOperNastaniavaneExecute();
     void actOperAddresCardsExecute();
+    void actOperZatvaryaneDenExecute();
     void actOperChangeOperatorExecute();
     // Enables each command by the rights of the operator logged in.
     void ApplyRights();
@@ -157,6 +159,9 @@ private:
     void CreateStatusBar();
     void FormCreate();
     void FillStatusBar();
+    // The business day in its panel; a board filter left on the day before follows it.
+    void ShowBusinessDay();
+    QDate m_shownBusinessDay;
     void OpenRegisteredWindow(const QString &actionName);
     void FitBoardCanvas();
     void CreateBoardLegend();

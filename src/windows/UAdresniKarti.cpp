@@ -94,6 +94,7 @@ void TFAdresniKarti::ReadCards()
             card.Arrival = stay.From;
             card.Departure = stay.To;
             card.Booking = stay.Booking;
+            card.Stay = stay.Id;
             m_cards.append(card);
         }
     } catch (const Exception &error) {
@@ -175,6 +176,20 @@ void TFAdresniKarti::PaintCard(QPainter &painter, const QRectF &area, const TCar
 QString TFAdresniKarti::SuggestedFileName() const
 {
     return QStringLiteral("cards-%1.pdf").arg(dtpAdresniKartiDay->date().toString(Qt::ISODate));
+}
+
+void TFAdresniKarti::Issued()
+{
+    TADOConnection &connection = LocalConnection();
+    try {
+        TTransaction transaction(connection, true);
+        for (const TCard &card : std::as_const(m_cards))
+            WriteLog(connection, QStringLiteral("card"), card.Stay, card.Booking, msgLogCardPrinted.arg(card.Room));
+        transaction.Commit();
+    } catch (const Exception &error) {
+        connection.RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
 }
 
 void TFAdresniKarti::acAdresniKartiPrintExecute() { PrintExecute(); }

@@ -29,7 +29,7 @@ public:
     struct TCard {
         QString Name, Identity, Nationality, Address, Room, Hotel;
         QDate Arrival, Departure;
-        int Booking = 0;
+        int Booking = 0, Stay = 0;
     };
     const QList<TCard> &Cards() const { return m_cards; }
     int PageCount() const;
@@ -47,6 +47,8 @@ public:
 protected:
     void Paint(QPrinter *printer) override { PaintCards(printer); }
     QString SuggestedFileName() const override;
+    // Each card printed is logged, so that the day's close knows whose card is still due.
+    void Issued() override;
 
 private:
     void ReadCards();

@@ -229,6 +229,13 @@ void TFReport::SetDefaults(const QDate &day, const QString &hotelName)
     m_defaultHotel = hotelName;
 }
 
+void TFReport::SetPeriod(const QDate &from, const QDate &to)
+{
+    dtpReportFrom->setDate(from);
+    dtpReportTo->setDate(to);
+    acReportShowExecute();
+}
+
 bool TFReport::InitializeWindow()
 {
     TMainLibraryClass::InitializeWindow();

@@ -38,6 +38,8 @@ public:
 
     // The day (and the month around it, for reports of a month) and the hotel chosen on the board.
     void SetDefaults(const QDate &day, const QString &hotelName);
+    // Shows the report of the period (a closed day's daily report, asked from the day's close).
+    void SetPeriod(const QDate &from, const QDate &to);
     bool InitializeWindow() override;
 
     const Reports::TDefinition &Definition() const { return m_definition; }

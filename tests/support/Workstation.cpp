@@ -27,7 +27,9 @@
 //     "yyyy-MM-dd:yyyy-MM-dd", the nights it is out of service), dates (a reserved stay; EXTRA its
 //     new first night), invoice (a booking; EXTRA the series, or "SERIES:ЕИК" to that company: every
 //     unbilled row), credit (a booking: its first invoice taken off in full), fiscalpay (a booking;
-//     EXTRA "ADDRESS PRINTER AMOUNT": a cash payment on the fiscal-device service at ADDRESS).
+//     EXTRA "ADDRESS PRINTER AMOUNT": a cash payment on the fiscal-device service at ADDRESS),
+//     dayclose (a number of days; EXTRA "yyyy-MM-dd[:die]": closes the business day that many days
+//     after it, or dies half way through the close).
 //   kalv_workstation chart DATA STAY ROOM DAY START
 //     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
 //     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
@@ -39,6 +41,8 @@
 //     Saves the configuration window again and again with the values of generation g
 //     ("srv-g", "inst-g", ...), printing "saved g" after each save, until it is killed.
 
+#include "desk/UDayClose.h"
+#include <cstdlib>
 #include "desk/UOperators.h"
 #include "desk/URights.h"
 #include "admin/UBaza.h"
@@ -317,6 +321,15 @@ void deskOperation(const QString &op, int target, const QString &extra)
         WalkIn(target, QDate::fromString(extra, Qt::ISODate), guest, QVariant(), true);
     } else if (op == QLatin1String("charge")) {
         Charge(target, extra.toInt(), TDecimal(1), Today());
+    } else if (op == QLatin1String("dayclose")) {
+        // "yyyy-MM-dd" or "yyyy-MM-dd:die": the day TARGET days after that one; a dying close
+        // ends the process in the middle of its transaction, after the night's tax is written.
+        const QDate day = QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate).addDays(target);
+        const bool die = extra.section(QLatin1Char(':'), 1) == QLatin1String("die");
+        DayClose::Close(day, [die](int step) {
+            if (die && step == 3)
+                std::_Exit(9);
+        });
     } else if (op == QLatin1String("close")) {
         SetRoomStates({target}, rsOutOfService, QStringLiteral("ремонт"),
                       QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate),
