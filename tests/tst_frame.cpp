@@ -225,8 +225,8 @@ private slots:
         QCOMPARE(operations->title(), QString("&Операции"));  // Alt+О
         QCOMPARE(actionNames(operations->actions()),
                  QStringList({"actOperReserv", "actOperShahmatka", "actOperCleanRoom", "actOperNachislenie", "actOperOtmianaReserv",
-                              "actOperNastaniavane", "actOperPrikluchvane", "actOperAddresCards", "actOperSec",
-                              "actOperHotelRoomsRefresh"}));
+                              "actOperNastaniavane", "actOperPrikluchvane", "actOperAddresCards",
+                              "actOperZatvaryaneDen", "actOperSec", "actOperHotelRoomsRefresh"}));
         // The operator switch says what it is, and what its login's Exit does.
         QCOMPARE(window->mmKALVCM->actions().first()->text().remove('&'), QString("Смяна на оператор"));
         QCOMPARE(window->mmKALVCM->actions().first()->statusTip(), msgChangeOperatorHint);
