@@ -12,9 +12,12 @@
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
+#include "windows/UFolio.h"
 #include "windows/UZatvaryaneDen.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTabBar>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -31,6 +34,12 @@ const QDate d0(2027, 3, 29);
 const TDecimal kTaxPerNight = TDecimal::FromText("1.10");
 
 QString dayText(const QDate &day) { return day.toString("dd.MM.yyyy"); }
+
+bool ClickTab(QTabWidget *pages, QWidget *page)
+{
+    const int index = pages->indexOf(page);
+    return index >= 0 && ClickOn(pages->tabBar(), pages->tabBar()->tabRect(index).center()) && pages->currentIndex() == index;
+}
 
 } // namespace
 
@@ -267,6 +276,43 @@ private slots:
         QCOMPARE(count("SELECT SUM(q71) FROM Klients WHERE q160 IS NOT NULL"), 2);
         QCOMPARE(count("SELECT COUNT(*) FROM ZatvoreniDni WHERE q246 IS NULL"), 2);
         QCOMPARE(DayClose::LastClosed(), d0.addDays(1));
+    }
+
+    // A charge of a closed day is corrected in the folio by a negative quantity with its reason,
+    // dated on the business day; the closed day's row keeps what it said.
+    void aCorrectionFromTheFolio()
+    {
+        const int a = reserve(1, d0, d0.addDays(3), "Анна Антонова");
+        CheckIn(a, registration(), true);
+        Charge(bookingOf(a), m_breakfast, TDecimal(2), d0);
+        DayClose::Close(d0);
+        const QString servicesOfDay0 = rows("SELECT q238 FROM ZatvoreniDni").value(0);
+        TFFolio folio;
+        folio.setAttribute(Qt::WA_DeleteOnClose, false);
+        folio.SetBooking(bookingOf(a));
+        folio.InitializeWindow();
+        folio.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&folio));
+        QVERIFY(ClickTab(folio.Pages(), folio.tsFolioCharge));
+        QVERIFY(ChooseFromDropDown(folio.cbFolioService, "Закуска"));
+        QVERIFY(ClearField(folio.edFolioQuantity));
+        QVERIFY(TypeInto(folio.edFolioQuantity, "-1"));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ClickCommand(folio.acFolioCharge));
+            QCOMPARE(boxes.Texts(), QStringList({msgCorrectionNeedsReason}));
+        }
+        QVERIFY(TypeInto(folio.edFolioChargeReason, "една закуска по-малко"));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ClickCommand(folio.acFolioCharge));
+            QVERIFY2(boxes.Texts().isEmpty(), qPrintable(boxes.Texts().join('|')));
+        }
+        QCOMPARE(folio.Folio()->ChargesTotal.ToFixed(2), QString("11.10"));  // a breakfast and the first night's tax
+        QCOMPARE(folio.Folio()->Charges.last().Date, d0.addDays(1));
+        QVERIFY(rows("SELECT q147 FROM Dnevnik ORDER BY q143 DESC").value(0).contains("една закуска по-малко"));
+        QCOMPARE(rows("SELECT q238 FROM ZatvoreniDni").value(0), servicesOfDay0);
+        QVERIFY(folio.edFolioChargeReason->text().isEmpty());
     }
 
     // The window as the night auditor works it: the decisions beside each arrival clicked, then

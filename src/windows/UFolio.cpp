@@ -131,6 +131,9 @@ TFFolio::TFFolio(QWidget *parent) : TRegisterWindow(QStringLiteral("FFolio"), pa
     edFolioQuantity->setText(QStringLiteral("1"));
     dtpFolioChargeDate = AddDate(gbFolioCharge, QStringLiteral("lInfoFolioChargeDate"), QStringLiteral("Дата"),
                                  QStringLiteral("dtpFolioChargeDate"), FrontDesk::Today());
+    // A negative quantity takes back what was charged, on the business day, for a reason given.
+    edFolioChargeReason = AddEdit(gbFolioCharge, QStringLiteral("lInfoFolioChargeReason"),
+                                  QStringLiteral("Причина на корекцията"), QStringLiteral("edFolioChargeReason"));
 
     tsFolioPayment = AddSheet(QStringLiteral("tsFolioPayment"), QStringLiteral("Плащане"));
     gbFolioPayment = AddGroupBox(tsFolioPayment, QStringLiteral("gbFolioPayment"), QStringLiteral("Плащане"));
@@ -556,7 +559,9 @@ void TFFolio::acFolioChargeExecute()
     if (m_folio && TDecimal() < quantity &&
         !Confirm(OperationPreview::Charge(*m_folio, cbFolioService->currentText(), price, quantity)))
         return;
-    FrontDeskRun::Run([&](TConsent consent) { Charge(booking, item, quantity, date, consent); });
+    const QString reason = edFolioChargeReason->text().trimmed();
+    if (FrontDeskRun::Run([&](TConsent consent) { Charge(booking, item, quantity, date, consent, reason); }))
+        edFolioChargeReason->clear();
     AfterOperation(SelectedStay());
 }
 

@@ -49,7 +49,7 @@ public:
     QLineEdit *edFolioPersonalNumber, *edFolioPassport, *edFolioNationality, *edFolioAddress;
     QDateEdit *dtpFolioDeparture, *dtpFolioMoveDay, *dtpFolioChargeDate;
     QComboBox *cbFolioRoom, *cbFolioService;
-    QLineEdit *edFolioQuantity, *edFolioAmount, *edFolioNote;
+    QLineEdit *edFolioQuantity, *edFolioChargeReason, *edFolioAmount, *edFolioNote;
     TRadioGroup *rgFolioPaymentKind, *rgFolioPaymentMethod;
     QLineEdit *edFolioOwed, *edFolioPaid, *edFolioBalance;
     QTableWidget *tblFolioAccount, *tblFolioHistory;
