@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -64,18 +65,24 @@ TFZatvaryaneDen::TFZatvaryaneDen(QWidget *parent) : TRegisterWindow(QStringLiter
     Pages()->setObjectName(QStringLiteral("pcZatvaryaneDen"));
 
     tsZatvaryaneDenOpen = AddSheet(QStringLiteral("tsZatvaryaneDenOpen"), QStringLiteral("Работен ден"));
-    gbZatvaryaneDenDay = AddGroupBox(tsZatvaryaneDenOpen, QStringLiteral("gbZatvaryaneDenDay"), QStringLiteral("Ден"));
+    // The day and its open items take the page's whole width: the decisions stand at the right.
+    gbZatvaryaneDenDay = new QGroupBox(QStringLiteral("Ден"), tsZatvaryaneDenOpen);
+    gbZatvaryaneDenDay->setObjectName(QStringLiteral("gbZatvaryaneDenDay"));
+    auto *dayLayout = new QVBoxLayout(gbZatvaryaneDenDay);
     lblZatvaryaneDenDay = new QLabel(gbZatvaryaneDenDay);
     lblZatvaryaneDenDay->setObjectName(QStringLiteral("lblZatvaryaneDenDay"));
-    PlaceRow(gbZatvaryaneDenDay, lblZatvaryaneDenDay);
-    tblZatvaryaneDenItems = new QTableWidget(0, 5, tsZatvaryaneDenOpen);
+    dayLayout->addWidget(lblZatvaryaneDenDay);
+    tblZatvaryaneDenItems = new QTableWidget(0, 5, gbZatvaryaneDenDay);
     tblZatvaryaneDenItems->setObjectName(QStringLiteral("tblZatvaryaneDenItems"));
     tblZatvaryaneDenItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblZatvaryaneDenItems->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblZatvaryaneDenItems->setSelectionMode(QAbstractItemView::SingleSelection);
     tblZatvaryaneDenItems->verticalHeader()->hide();
-    tblZatvaryaneDenItems->horizontalHeader()->setStretchLastSection(true);
-    tsZatvaryaneDenOpen->layout()->addWidget(tblZatvaryaneDenItems);
+    tblZatvaryaneDenItems->setWordWrap(true);
+    tblZatvaryaneDenItems->setMinimumHeight(230);
+    dayLayout->addWidget(tblZatvaryaneDenItems);
+    tsZatvaryaneDenOpen->layout()->setAlignment(Qt::Alignment());
+    tsZatvaryaneDenOpen->layout()->addWidget(gbZatvaryaneDenDay);
 
     tsZatvaryaneDenRules = AddSheet(QStringLiteral("tsZatvaryaneDenRules"), QStringLiteral("Правила"));
     gbZatvaryaneDenRules = AddGroupBox(tsZatvaryaneDenRules, QStringLiteral("gbZatvaryaneDenRules"),
@@ -177,7 +184,17 @@ void TFZatvaryaneDen::FillItems()
         }
         tblZatvaryaneDenItems->setCellWidget(row, 4, DecisionsOf(item));
     }
-    tblZatvaryaneDenItems->resizeColumnsToContents();
+    // The text of each item takes what the decisions leave; the decisions are never cut.
+    QHeaderView *header = tblZatvaryaneDenItems->horizontalHeader();
+    for (int column : {0, 1, 2})
+        tblZatvaryaneDenItems->resizeColumnToContents(column);
+    int decisions = header->sectionSizeHint(4);
+    for (int row = 0; row < tblZatvaryaneDenItems->rowCount(); ++row)
+        if (QWidget *cell = tblZatvaryaneDenItems->cellWidget(row, 4))
+            decisions = qMax(decisions, cell->sizeHint().width());
+    header->setSectionResizeMode(3, QHeaderView::Stretch);
+    header->setSectionResizeMode(4, QHeaderView::Fixed);
+    tblZatvaryaneDenItems->setColumnWidth(4, decisions);
     tblZatvaryaneDenItems->resizeRowsToContents();
 }
 

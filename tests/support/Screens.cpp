@@ -68,7 +68,8 @@ const QStringList kChildCommands = {"actOperReserv",         "actNomenHotels",  
                                     "actReportPrisitgashti", "actReportOtpatuvashti", "actReportRoomZaeti",
                                     "actReportAvailebleRooms", "actReportAllOborot", "actReportOperatorsOborot",
                                     "actReportOborotContragents", "actReportRazhodStai", "actReportLikvid",
-                                    "actReportTaxs",         "actNomenDDS",      "actNomenClients", "actNomenSerii"};
+                                    "actReportTaxs",         "actNomenDDS",      "actNomenClients", "actNomenSerii",
+                                    "actOperZatvaryaneDen",  "actReportDnevenOtchet"};
 
 } // namespace
 
