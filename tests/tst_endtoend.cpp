@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(room->geometry(), QRect(40, 110, 90, 60));
         QCOMPARE(room->Mark, 0);
 
-        // Book a guest from yesterday to the day after tomorrow.
+        // Book a guest from the business day to three days later.
         main.Action("actOperReserv")->trigger();
         auto *booking = LatestChild<TFOperReservation>(main.MdiArea);
         QVERIFY(booking);
@@ -91,8 +91,8 @@ private slots:
         QVERIFY(TypeInto(booking->cbCurrency, "BGN"));
         QVERIFY(TypeInto(booking->cbHotel, "Морски"));
         QVERIFY(TypeInto(booking->cbRoomNumber, "301"));
-        QVERIFY(TypeDate(booking->DateTimePicker1, QDate::currentDate().addDays(-1)));
-        QVERIFY(TypeDate(booking->DateTimePicker2, QDate::currentDate().addDays(2)));
+        QVERIFY(TypeDate(booking->DateTimePicker1, QDate::currentDate()));
+        QVERIFY(TypeDate(booking->DateTimePicker2, QDate::currentDate().addDays(3)));
         QVERIFY(ClickCommand(booking->acOperReservationPrepareContragentForReserv));
         QCOMPARE(booking->GridModel()->rowCount(), 1);
         {

@@ -172,8 +172,8 @@ void TFOperReservation::LoadCaptions()
 
 bool TFOperReservation::InitializeWindow()
 {
-    DateTimePicker1->setDate(QDate::currentDate());
-    DateTimePicker2->setDate(QDate::currentDate());
+    DateTimePicker1->setDate(FrontDesk::Today());
+    DateTimePicker2->setDate(FrontDesk::Today());
     TADOConnection &connection = LocalConnection();
     if (!m_stagingReady) {
         StagingTableName = connection.Engine().StagingTableName(TADOComunicationControl().NewTempTableName());
