@@ -252,6 +252,41 @@ private slots:
         QCOMPARE(daily.Tables.at(0).Totals.at(7).toString(), plain.Tax.ToFixed(2));
     }
 
+    // What the close points out without waiting for it: a guest owing more than the hotel's
+    // limit, a registration card not printed, a room not clean, a payment with no receipt.
+    void theReviewPointsOutWhatIsOpen()
+    {
+        const int a = reserve(1, d0, d0.addDays(3), "Анна Антонова");
+        CheckIn(a, registration(), true);  // owes 180
+        m_db->Exec("UPDATE Rooms SET q129 = 1 WHERE q44 = '103'");
+        const auto kinds = [] {
+            QStringList said;
+            for (const DayClose::TItem &item : DayClose::Review())
+                said.append((item.Blocks ? "blocks " : "") + QString::number(item.Kind) + ":" + item.RoomNumber);
+            return said;
+        };
+        QCOMPARE(kinds(), QStringList({QString("%1:101").arg(DayClose::ikCard), QString("%1:103").arg(DayClose::ikDirtyRoom)}));
+        DayClose::TRules rules;
+        rules.BalanceLimit = TDecimal(100);
+        DayClose::SaveRules(1, rules);
+        m_db->Exec("INSERT INTO Dnevnik (q136, q145, q146, q124, q147) VALUES (?, 'card', ?, ?, 'printed')",
+                   {QDateTime::currentDateTime(), a, bookingOf(a)});
+        QCOMPARE(kinds(), QStringList({QString("%1:101").arg(DayClose::ikBalance), QString("%1:103").arg(DayClose::ikDirtyRoom)}));
+        TakePayment(bookingOf(a), pkPayment, pmCash, TDecimal(100), {});
+        QCOMPARE(kinds(), QStringList({QString("%1:103").arg(DayClose::ikDirtyRoom)}));  // owes 80 now
+        // Unanswered receipts are listed whatever the workstation.
+        m_db->Exec("INSERT INTO FiskalniBonove (q124, q222, q223, q224, q228, q229, q231, q136) "
+                   "VALUES (?, 'DT1-0001-0000001', 't', 4, 20, 0, 0, ?)",
+                   {bookingOf(a), QDateTime::currentDateTime()});
+        QCOMPARE(kinds().last(), QString("%1:").arg(DayClose::ikReceipt));
+        // None of these holds the close.
+        DayClose::Close(d0);
+        QCOMPARE(Today(), d0.addDays(1));
+        expectRefused([&] { Extend(a, d0); }, msgDepartureInvalid);
+        const int b = reserve(2, d0.addDays(2), d0.addDays(4), "Борис Борисов");
+        expectRefused([&] { ChangeDates(b, d0); }, msgDatesPast.arg(dayText(d0.addDays(1))));
+    }
+
     // The last closed day opens again, by an operator with the right and a reason, once; never an
     // earlier one.
     void reopeningTheLastDayOnly()
