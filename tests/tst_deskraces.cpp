@@ -482,6 +482,61 @@ private slots:
         QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q160 IS NOT NULL"), kRounds);
     }
 
+    // Four workstations open the last closed day again at once: it opens once, the others are
+    // told only the last day opens, and once.
+    void fourReopeningsOfTheLastDay()
+    {
+        prepare(-1, 5, FrontDesk::ssInHouse);
+        const QDate today = QDate::currentDate();
+        const QList<QStringList> closes = race({{"dayclose", "0,1", today.toString(Qt::ISODate)}});
+        QCOMPARE(closes[0], QStringList({"done"}));
+        QCOMPARE(closes[1], QStringList({"done"}));
+        const QList<QStringList> rounds = race(QList<QStringList>(4, {"reopen", "0"}));
+        QVERIFY2(decided(rounds[0]), qPrintable(rounds[0].join('|')));
+        QCOMPARE(done(rounds[0]), 1);
+        QCOMPARE(rows("SELECT q233 FROM RabotenDen").value(0).left(10), today.addDays(1).toString("dd.MM.yyyy"));
+        QCOMPARE(single("SELECT COUNT(*) FROM ZatvoreniDni WHERE q246 IS NOT NULL"), 1);
+        QCOMPARE(single("SELECT COUNT(*) FROM ZatvoreniDni WHERE q246 IS NULL"), 1);
+    }
+
+    // Four workstations save the rules of the same hotels at the same moments: one row a hotel.
+    void fourSavesOfAHotelsRules()
+    {
+        prepare(0, 1, FrontDesk::ssReserved);
+        QStringList hotels;
+        for (int h = 2; h <= kRounds / 5 + 1; ++h) {
+            exec("INSERT INTO HotelBuild (q1, q10) VALUES (?, ?)", {h, QString("Хотел %1").arg(h)});
+            hotels.append(QString::number(h));
+        }
+        const QList<QStringList> rounds = race({{"rules", hotels.join(','), "1:0:100"},
+                                                {"rules", hotels.join(','), "0:1:200"},
+                                                {"rules", hotels.join(','), "1:1:300"},
+                                                {"rules", hotels.join(','), "0:0:0"}});
+        for (int r = 0; r < hotels.size(); ++r)
+            QCOMPARE(done(rounds[r]), 4);
+        QCOMPARE(single("SELECT COUNT(*) FROM PravilaHoteli"), int(hotels.size()));
+        QCOMPARE(single("SELECT COUNT(*) FROM (SELECT q1 FROM PravilaHoteli GROUP BY q1 HAVING COUNT(*) > 1) t"), 0);
+    }
+
+    // Four workstations take back one of two breakfasts of the same bookings at once: two
+    // corrections a booking go through, the others are refused, and nothing goes below nothing.
+    void fourCorrectionsOfTwoBreakfasts()
+    {
+        prepare(-1, 2, FrontDesk::ssInHouse);
+        exec("INSERT INTO Uslugi (q40, q33) VALUES (10, 'Закуска')");
+        const int breakfast = single("SELECT q42 FROM Uslugi WHERE q33 = 'Закуска'");
+        for (const int booking : m_bookings)
+            exec("INSERT INTO Klients (q1, q33, q42, q70, q71, q27, q124, q125, q39) VALUES (1, 'Закуска', ?, 10, 2, 20, ?, 0, ?)",
+                 {QString::number(breakfast), booking, QDateTime::currentDateTime()});
+        const QList<QStringList> rounds =
+            race(QList<QStringList>(4, {"correct", list(m_bookings), QString::number(breakfast)}));
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 2);
+            QCOMPARE(single("SELECT SUM(q27) FROM Klients WHERE q124 = ? AND q33 = 'Закуска'", {m_bookings[r]}), 0);
+        }
+    }
+
     void fourHousekeepersOnOneRoom()
     {
         prepare(5, 6, FrontDesk::ssReserved);

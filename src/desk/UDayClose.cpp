@@ -5,6 +5,7 @@
 #include "URows.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
+#include "data/UDbEngine.h"
 #include "framework/UFormatSettings.h"
 #include "startup/UConstMessagesStay.h"
 
@@ -171,6 +172,8 @@ void SaveRules(const QVariant &hotel, const TRules &rules)
         refuse(msgBalanceLimitInvalid);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
+    // Two saves of one hotel's rules leave one row: the second waits for the first.
+    connection.Engine().LockName(connection, QStringLiteral("PravilaHoteli ") + hotel.toString());
     connection.Execute(QStringLiteral("DELETE FROM PravilaHoteli WHERE q1 = ?"), {hotel});
     connection.Execute(QStringLiteral("INSERT INTO PravilaHoteli (q1, q249, q250, q251) VALUES (?, ?, ?, ?)"),
                        {hotel, rules.AutoNoShow ? 1 : 0, rules.ChargeNoShow ? 1 : 0, rules.BalanceLimit.ToVariant()});

@@ -29,7 +29,9 @@
 //     unbilled row), credit (a booking: its first invoice taken off in full), fiscalpay (a booking;
 //     EXTRA "ADDRESS PRINTER AMOUNT": a cash payment on the fiscal-device service at ADDRESS),
 //     dayclose (a number of days; EXTRA "yyyy-MM-dd[:die]": closes the business day that many days
-//     after it, or dies half way through the close).
+//     after it, or dies half way through the close), reopen (anything: the last closed day opened
+//     again), rules (a hotel; EXTRA "AUTO:CHARGE:LIMIT": its rules of the close), correct (a booking;
+//     EXTRA the service: one of it taken back).
 //   kalv_workstation chart DATA STAY ROOM DAY START
 //     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
 //     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
@@ -330,6 +332,18 @@ void deskOperation(const QString &op, int target, const QString &extra)
             if (die && step == 3)
                 std::_Exit(9);
         });
+    } else if (op == QLatin1String("reopen")) {
+        DayClose::Reopen(QStringLiteral("проверка"));
+    } else if (op == QLatin1String("rules")) {
+        // A hotel's rules: EXTRA "AUTO:CHARGE:LIMIT".
+        DayClose::TRules rules;
+        rules.AutoNoShow = extra.section(QLatin1Char(':'), 0, 0) == QLatin1String("1");
+        rules.ChargeNoShow = extra.section(QLatin1Char(':'), 1, 1) == QLatin1String("1");
+        rules.BalanceLimit = TDecimal::FromText(extra.section(QLatin1Char(':'), 2, 2));
+        DayClose::SaveRules(target, rules);
+    } else if (op == QLatin1String("correct")) {
+        // One of SERVICE taken back from the booking, for a reason.
+        Charge(target, extra.toInt(), TDecimal(-1), Today(), {}, QStringLiteral("корекция"));
     } else if (op == QLatin1String("close")) {
         SetRoomStates({target}, rsOutOfService, QStringLiteral("ремонт"),
                       QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate),
