@@ -1,5 +1,8 @@
-// Guests as people: the personal numbers a register takes (ЕГН and ЛНЧ), each by its own rule.
+// Guests as people: the personal numbers a register takes (ЕГН and ЛНЧ), each by its own rule;
+// the countries of citizenship in three languages and the area each belongs to.
+#include "desk/UCountries.h"
 #include "desk/UPersonalNumbers.h"
+#include "startup/UConstMessagesHotel.h"
 
 #include <QtTest>
 
@@ -52,6 +55,47 @@ private slots:
             QCOMPARE(birth, born);
             QCOMPARE(man, male);
         }
+    }
+
+    // The delivered list: every country once by either code, named in the operator's language.
+    void countriesInThreeLanguages()
+    {
+        using namespace Countries;
+        QCOMPARE(All().size(), 249);
+        QSet<QString> codes;
+        for (const TCountry &country : All()) {
+            QVERIFY2(country.Alpha2.size() == 2 && country.Alpha3.size() == 3, qPrintable(country.English));
+            QVERIFY(!country.Bulgarian.isEmpty() && !country.Russian.isEmpty());
+            codes.insert(country.Alpha2);
+        }
+        QCOMPARE(codes.size(), 249);
+        QCOMPARE(Find("bg")->Bulgarian, QString("България"));
+        QCOMPARE(Find("DEU")->Alpha2, QString("DE"));
+        QVERIFY(!Find("XX"));
+        QVERIFY(!Find(""));
+        const TLanguage before = CurrentLanguage;
+        CurrentLanguage = slRussian;
+        QCOMPARE(Find("CH")->Name(), QString("Швейцария"));
+        CurrentLanguage = slEnglish;
+        QCOMPARE(Find(" gr ")->Name(), QString("Greece"));
+        CurrentLanguage = before;
+    }
+
+    void areasOfCitizenship()
+    {
+        using namespace Countries;
+        QCOMPARE(AreaOf("BG"), arBulgaria);
+        QCOMPARE(AreaOf("DE"), arEuropeanUnion);
+        QCOMPARE(AreaOf("HRV"), arEuropeanUnion);
+        QCOMPARE(AreaOf("NO"), arEuropeanEconomicArea);
+        QCOMPARE(AreaOf("CH"), arSwitzerland);
+        QCOMPARE(AreaOf("GB"), arOther);  // no longer of the Union
+        QCOMPARE(AreaOf("TR"), arOther);
+        QCOMPARE(AreaOf("ZZ"), arUnknown);
+        int union_ = 0;
+        for (const TCountry &country : All())
+            union_ += AreaOf(country.Alpha2) == arEuropeanUnion || AreaOf(country.Alpha2) == arBulgaria ? 1 : 0;
+        QCOMPARE(union_, 27);
     }
 };
 
