@@ -541,6 +541,39 @@ private slots:
         }
     }
 
+    // Four workstations add guests to the register and change one guest at the same moments:
+    // every new guest kept once, the one changed still one row with one of the addresses given.
+    void fourWorkstationsKeepTheGuestRegister()
+    {
+        prepare(0, 1, FrontDesk::ssReserved);
+        QStringList numbers;
+        for (int r = 0; r < kRounds / 2; ++r)
+            numbers.append(QString::number(r));
+        QList<QStringList> adding;
+        for (int w = 0; w < 4; ++w)
+            adding.append({"guest", numbers.join(','), QString("W%1").arg(w)});
+        const QList<QStringList> rounds = race(adding);
+        int kept = 0;
+        for (int r = 0; r < kRounds / 2; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            kept += done(rounds[r]);
+        }
+        QCOMPARE(single("SELECT COUNT(*) FROM Gosti"), kept);
+        QCOMPARE(single("SELECT COUNT(DISTINCT q253) FROM Gosti"), kept);
+        QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'guest'"), kept);
+        QVERIFY(kept >= 2 * kRounds);
+        const int guest = single("SELECT MIN(q252) FROM Gosti");
+        QStringList same;
+        for (int r = 0; r < kRounds / 2; ++r)
+            same.append(QString::number(guest));
+        QList<QStringList> editing;
+        for (int w = 0; w < 4; ++w)
+            editing.append({"guestedit", same.join(','), QString("Адрес %1").arg(w)});
+        race(editing);
+        QCOMPARE(single("SELECT COUNT(*) FROM Gosti"), kept);
+        QVERIFY(rows(QString("SELECT q134 FROM Gosti WHERE q252 = %1").arg(guest)).value(0).startsWith("Адрес "));
+    }
+
     void fourHousekeepersOnOneRoom()
     {
         prepare(5, 6, FrontDesk::ssReserved);

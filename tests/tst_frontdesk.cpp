@@ -1083,9 +1083,9 @@ private slots:
                 steps.append(step);
             percents.append(percent);
         });
-        QCOMPARE(steps, QStringList({msgUpgradeStep.arg(5).arg(1).arg(5), msgUpgradeStep.arg(6).arg(2).arg(5),
-                                     msgUpgradeStep.arg(7).arg(3).arg(5), msgUpgradeStep.arg(8).arg(4).arg(5),
-                                     msgUpgradeIndexes.arg(5)}));
+        QCOMPARE(steps, QStringList({msgUpgradeStep.arg(5).arg(1).arg(6), msgUpgradeStep.arg(6).arg(2).arg(6),
+                                     msgUpgradeStep.arg(7).arg(3).arg(6), msgUpgradeStep.arg(8).arg(4).arg(6),
+                                     msgUpgradeStep.arg(9).arg(5).arg(6), msgUpgradeIndexes.arg(6)}));
         QVERIFY(std::is_sorted(percents.begin(), percents.end()));
         QCOMPARE(percents.first(), 0);
         QCOMPARE(percents.last(), 100);

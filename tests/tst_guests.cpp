@@ -1,6 +1,11 @@
 // Guests as people: the personal numbers a register takes (ЕГН and ЛНЧ), each by its own rule;
-// the countries of citizenship in three languages and the area each belongs to.
+// the countries of citizenship in three languages and the area each belongs to; the register of
+// guests kept by those rules.
+#include "TestHarness.h"
 #include "desk/UCountries.h"
+#include "desk/UGuests.h"
+#include "desk/URights.h"
+#include "startup/UConstMessagesStay.h"
 #include "desk/UPersonalNumbers.h"
 #include "startup/UConstMessagesHotel.h"
 
@@ -15,6 +20,8 @@ class TestGuests : public QObject
 private slots:
     // Numbers whose check digits were worked out by hand from the published weights; the date of
     // birth and the sex read from them; each century's month code.
+    void initTestCase() { FillCatalogue(slBulgarian); }
+
     void personalNumbersByTheirRules_data()
     {
         QTest::addColumn<QString>("number");
@@ -97,7 +104,66 @@ private slots:
             union_ += AreaOf(country.Alpha2) == arEuropeanUnion || AreaOf(country.Alpha2) == arBulgaria ? 1 : 0;
         QCOMPARE(union_, 27);
     }
+
+    // A guest is kept only when every rule holds; nothing is written otherwise. An ЕГН fills in
+    // the date of birth and the sex; countries are taken by name in any language or by code.
+    void theRegisterKeepsGuestsByTheRules()
+    {
+        TestDatabase db;
+        Rights::SetCurrent(1, Rights::Full());
+        using namespace Guests;
+        const auto refused = [&](TGuest guest, TField field, const QString &message) {
+            TGuest checked = guest;
+            const std::optional<TFault> fault = Check(checked);
+            QVERIFY(fault);
+            QCOMPARE(int(fault->Field), int(field));
+            QCOMPARE(fault->Message, message);
+            const QStringList before = db.Rows("SELECT COUNT(*) FROM Gosti") + db.Rows("SELECT COUNT(*) FROM Dnevnik");
+            QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Save(guest));
+            QCOMPARE(db.Rows("SELECT COUNT(*) FROM Gosti") + db.Rows("SELECT COUNT(*) FROM Dnevnik"), before);
+        };
+        TGuest anna;
+        anna.Name = "  Анна   Антонова ";
+        anna.PersonalNumber = "7501010011";
+        refused(anna, gfPersonalNumber, msgGuestPersonalNumberInvalid.arg("7501010011"));
+        anna.PersonalNumber = "7501010010";
+        anna.Born = QDate(1975, 1, 2);
+        refused(anna, gfBorn, msgGuestBirthDisagrees.arg("7501010010", "01.01.1975"));
+        anna.Born = QDate();
+        anna.Citizenship = "Бразилия ";
+        anna.Email = "anna@";
+        refused(anna, gfEmail, msgGuestEmailInvalid.arg("anna@"));
+        anna.Email = "anna@example.bg";
+        anna.IssuedBy = "Атлантида";
+        refused(anna, gfIssuedBy, msgGuestCountryUnknown.arg("Атлантида"));
+        anna.IssuedBy = "bra";
+        refused(TGuest(), gfName, msgGuestNoName);
+        const int id = Save(anna);
+        const TGuest kept = *Read(id);
+        QCOMPARE(kept.Name, QString("Анна Антонова"));
+        QCOMPARE(kept.Born, QDate(1975, 1, 1));
+        QCOMPARE(kept.Sex, int(sxFemale));
+        QCOMPARE(kept.Citizenship, QString("BR"));
+        QCOMPARE(kept.IssuedBy, QString("BR"));
+        // Saved again under its key: the same row, changed.
+        TGuest moved = kept;
+        moved.Address = "Пловдив";
+        QCOMPARE(Save(moved), id);
+        QCOMPARE(db.Rows("SELECT COUNT(*) FROM Gosti"), QStringList({"1"}));
+        QCOMPARE(Read(id)->Address, QString("Пловдив"));
+        QCOMPARE(db.Rows("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'guest'"), QStringList({"2"}));
+        moved.Id = id + 100;
+        QVERIFY_THROWS_EXCEPTION(EFrontDeskRefused, Save(moved));
+        // An ЛНЧ is taken as it is; without the right to the registers nothing is kept.
+        TGuest john;
+        john.Name = "John Smith";
+        john.PersonalNumber = "1234567893";
+        QVERIFY(Save(john) > id);
+        Rights::SetCurrent(1, Rights::None());
+        QVERIFY_THROWS_EXCEPTION(ERightRefused, Save(john));
+        Rights::SetCurrent(0, QString());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestGuests)
+KALV_TEST_MAIN(TestGuests)
 #include "tst_guests.moc"

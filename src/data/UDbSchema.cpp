@@ -182,6 +182,17 @@ QList<TTableDef> buildTables()
         // close (q249: 1) or asked about (0), what a no-show is charged (q250: 0 nothing, 1 the
         // first night), and the open balance of a guest in house the close points out (q251).
         {"PravilaHoteli", {{"q1", kInt, N}, {"q249", kInt, N}, {"q250", kInt, N}, {"q251", kAmount, N}}},
+        // Guests as people: the key (q252), the name as written (q253) and in Latin letters
+        // (q254), sex (q255: unknown, male, female), date of birth (q256), citizenship (q257, ISO
+        // 3166-1 alpha-2), the identity document's kind (q258: identity card, passport, other),
+        // number (q259), series (q260), issuing country (q261) and validity (q262), the personal
+        // number, address, phone (q263), e-mail (q264), a note, consent to be kept for later
+        // stays (q265) and to messages (q266), who saved it and when.
+        {"Gosti",
+         {{"q252", kInt, I}, {"q253", kText, N}, {"q254", kText, N}, {"q255", kInt, N}, {"q256", kDate, N},
+          {"q257", kText, N}, {"q258", kInt, N}, {"q259", kText, N}, {"q260", kText, N}, {"q261", kText, N},
+          {"q262", kDate, N}, {"q28", kText, N}, {"q134", kText, N}, {"q263", kText, N}, {"q264", kText, N},
+          {"q137", kText, N}, {"q265", kInt, N}, {"q266", kInt, N}, {"q128", kInt, N}, {"q136", kDate, N}}},
     };
 }
 
@@ -241,7 +252,9 @@ const QList<TIndexDef> &DbSchema::Indexes()
                                              {"IX_FirmiHoteli_Hotel", "FirmiHoteli", {"q1"}},
                                              {"IX_FiskalniBonove_Booking", "FiskalniBonove", {"q124"}},
                                              {"IX_FiskalniBonove_Sale", "FiskalniBonove", {"q222"}},
-                                             {"IX_ZatvoreniDni_Day", "ZatvoreniDni", {"q233", "q1"}}};
+                                             {"IX_ZatvoreniDni_Day", "ZatvoreniDni", {"q233", "q1"}},
+                                             {"IX_Gosti_Personal", "Gosti", {"q28"}},
+                                             {"IX_Gosti_Document", "Gosti", {"q259"}}};
     return indexes;
 }
 

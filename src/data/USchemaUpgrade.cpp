@@ -242,6 +242,9 @@ void Step8(TADOConnection &connection)
                            {QDateTime(QDate::currentDate(), QTime(0, 0))});
 }
 
+// Version 9: the register of guests.
+void Step9(TADOConnection &connection) { AddMissingTablesAndColumns(connection); }
+
 struct TStep {
     int Version;
     std::function<void(TADOConnection &, const std::function<void(int)> &within)> Run;
@@ -251,7 +254,7 @@ struct TStep {
 template <void (*Step)(TADOConnection &)>
 void whole(TADOConnection &connection, const std::function<void(int)> &) { Step(connection); }
 
-const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}, {8, &whole<&Step8>}};
+const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}, {8, &whole<&Step8>}, {9, &whole<&Step9>}};
 
 // About how long the steps take for each stay of the database (measured on a million).
 constexpr double kSecondsPerStay = 20e-6;

@@ -238,6 +238,15 @@ QString msgDayReopened;
 QString msgNoClosedDay;
 QString msgChooseHotel;
 QString msgLogCardPrinted;
+QString msgGuestNoName;
+QString msgGuestBornLater;
+QString msgGuestCountryUnknown;
+QString msgGuestPersonalNumberInvalid;
+QString msgGuestBirthDisagrees;
+QString msgGuestEmailInvalid;
+QString msgGuestDocumentBeforeBirth;
+QString msgGuestNotFound;
+QString msgLogGuestSaved;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1192,6 +1201,42 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "registration card printed, room %1",
          "отпечатана адресна карта, стая %1",
          "напечатана адресная карта, номер %1"},
+        {"msgGuestNoName", &msgGuestNoName,
+         "Give the guest's name.",
+         "Въведете името на госта.",
+         "Укажите имя гостя."},
+        {"msgGuestBornLater", &msgGuestBornLater,
+         "The date of birth is later than today.",
+         "Датата на раждане е след днешната.",
+         "Дата рождения позже сегодняшней."},
+        {"msgGuestCountryUnknown", &msgGuestCountryUnknown,
+         "\"%1\" is no country of the list.",
+         "\"%1\" не е държава от списъка.",
+         "\"%1\" — не страна из списка."},
+        {"msgGuestPersonalNumberInvalid", &msgGuestPersonalNumberInvalid,
+         "%1 is neither an ЕГН nor an ЛНЧ: its check digit or date does not fit.",
+         "%1 не е нито ЕГН, нито ЛНЧ: контролната цифра или датата не отговарят.",
+         "%1 — ни ЕГН, ни ЛНЧ: контрольная цифра или дата не подходят."},
+        {"msgGuestBirthDisagrees", &msgGuestBirthDisagrees,
+         "The ЕГН %1 says the guest was born on %2.",
+         "ЕГН %1 сочи, че гостът е роден на %2.",
+         "ЕГН %1 указывает дату рождения %2."},
+        {"msgGuestEmailInvalid", &msgGuestEmailInvalid,
+         "\"%1\" is no e-mail address.",
+         "\"%1\" не е адрес на електронна поща.",
+         "\"%1\" — не адрес электронной почты."},
+        {"msgGuestDocumentBeforeBirth", &msgGuestDocumentBeforeBirth,
+         "The document is valid to a day before the date of birth.",
+         "Документът е валиден до ден преди датата на раждане.",
+         "Документ действителен до дня раньше даты рождения."},
+        {"msgGuestNotFound", &msgGuestNotFound,
+         "Guest %1 is not in the register.",
+         "Гост %1 не е в регистъра.",
+         "Гостя %1 нет в реестре."},
+        {"msgLogGuestSaved", &msgLogGuestSaved,
+         "guest %1 saved",
+         "записан гост %1",
+         "записан гость %1"},
     };
     return entries;
 }

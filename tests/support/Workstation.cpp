@@ -31,7 +31,8 @@
 //     dayclose (a number of days; EXTRA "yyyy-MM-dd[:die]": closes the business day that many days
 //     after it, or dies half way through the close), reopen (anything: the last closed day opened
 //     again), rules (a hotel; EXTRA "AUTO:CHARGE:LIMIT": its rules of the close), correct (a booking;
-//     EXTRA the service: one of it taken back).
+//     EXTRA the service: one of it taken back), guest (a number; EXTRA a name: a new guest of the
+//     register), guestedit (a guest; EXTRA the address it is given).
 //   kalv_workstation chart DATA STAY ROOM DAY START
 //     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
 //     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
@@ -44,6 +45,7 @@
 //     ("srv-g", "inst-g", ...), printing "saved g" after each save, until it is killed.
 
 #include "desk/UDayClose.h"
+#include "desk/UGuests.h"
 #include <cstdlib>
 #include "desk/UOperators.h"
 #include "desk/URights.h"
@@ -344,6 +346,18 @@ void deskOperation(const QString &op, int target, const QString &extra)
     } else if (op == QLatin1String("correct")) {
         // One of SERVICE taken back from the booking, for a reason.
         Charge(target, extra.toInt(), TDecimal(-1), Today(), {}, QStringLiteral("корекция"));
+    } else if (op == QLatin1String("guest")) {
+        // A new guest of the register; EXTRA the workstation's name for it.
+        Guests::TGuest guest;
+        guest.Name = QStringLiteral("Гост %1 %2").arg(extra).arg(target);
+        Guests::Save(guest);
+    } else if (op == QLatin1String("guestedit")) {
+        // The guest TARGET given the address EXTRA.
+        std::optional<Guests::TGuest> guest = Guests::Read(target);
+        if (!guest)
+            throw EFrontDeskRefused(QStringLiteral("no guest"));
+        guest->Address = extra;
+        Guests::Save(*guest);
     } else if (op == QLatin1String("close")) {
         SetRoomStates({target}, rsOutOfService, QStringLiteral("ремонт"),
                       QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate),
