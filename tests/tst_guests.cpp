@@ -6,6 +6,14 @@
 #include "desk/UGuests.h"
 #include "desk/URights.h"
 #include "startup/UConstMessagesStay.h"
+#include "startup/USystemWinOS.h"
+#include "UserInput.h"
+#include "windows/UNomGosti.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
 #include "desk/UPersonalNumbers.h"
 #include "startup/UConstMessagesHotel.h"
 
@@ -112,7 +120,7 @@ private slots:
         TestDatabase db;
         Rights::SetCurrent(1, Rights::Full());
         using namespace Guests;
-        const auto refused = [&](TGuest guest, TField field, const QString &message) {
+        const auto refused = [&](TGuest guest, Guests::TField field, const QString &message) {
             TGuest checked = guest;
             const std::optional<TFault> fault = Check(checked);
             QVERIFY(fault);
@@ -161,6 +169,58 @@ private slots:
         QVERIFY(Save(john) > id);
         Rights::SetCurrent(1, Rights::None());
         QVERIFY_THROWS_EXCEPTION(ERightRefused, Save(john));
+        Rights::SetCurrent(0, QString());
+    }
+
+    // The register's window by keys and mouse: a wrong personal number marked and said with
+    // nothing kept; a right one fills in the birth and the sex; the citizenship chosen from its
+    // list; the row brought back by a double click and changed in place.
+    void theRegisterWindowByKeysAndMouse()
+    {
+        TestDatabase db;
+        Rights::SetCurrent(1, Rights::Full());
+        TFNomGosti window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.InitializeWindow();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(TypeInto(window.edGostName, "Мария Георгиева"));
+        QVERIFY(TypeInto(window.edGostPersonalNumber, "9002286650"));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ClickCommand(window.acFNomGostiSave));
+            QCOMPARE(boxes.Texts(), QStringList({msgGuestPersonalNumberInvalid.arg("9002286650")}));
+        }
+        QCOMPARE(db.Rows("SELECT COUNT(*) FROM Gosti"), QStringList({"0"}));
+        QVERIFY(ClearField(window.edGostPersonalNumber));
+        QVERIFY(TypeInto(window.edGostPersonalNumber, "9002286651"));
+        QVERIFY(ChooseFromDropDown(window.cbGostCitizenship, "Германия"));
+        QVERIFY(TypeInto(window.edGostBorn, "30.02.1990"));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ClickCommand(window.acFNomGostiSave));
+            QCOMPARE(boxes.Texts(), QStringList({msgDateInvalid.arg("30.02.1990")}));
+        }
+        QVERIFY(ClearField(window.edGostBorn));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ClickCommand(window.acFNomGostiSave));
+            QVERIFY2(boxes.Texts().isEmpty(), qPrintable(boxes.Texts().join('|')));
+        }
+        QCOMPARE(db.Rows("SELECT q253, q256, q255, q257 FROM Gosti"),
+                 QStringList({"Мария Георгиева|28.02.1990|2|DE"}));
+        QCOMPARE(window.edGostBorn->text(), QString("28.02.1990"));
+        QCOMPARE(window.GridModel()->rowCount(), 1);
+        QVERIFY(ClickCommand(window.acFNomGostiNew));
+        QVERIFY(window.edGostName->text().isEmpty());
+        const QPoint row = window.Grid()->visualRect(window.GridModel()->index(0, 1)).center();
+        QVERIFY(ClickOn(window.Grid()->viewport(), row));
+        QTest::mouseDClick(window.Grid()->viewport(), Qt::LeftButton, {}, row);
+        QCOMPARE(window.edGostName->text(), QString("Мария Георгиева"));
+        QCOMPARE(window.cbGostCitizenship->currentText(), QString("Германия"));
+        QVERIFY(TypeInto(window.edGostPhone, "+359 888 123 456"));
+        QVERIFY(ClickCommand(window.acFNomGostiSave));
+        QCOMPARE(db.Rows("SELECT COUNT(*), MAX(q263) FROM Gosti"), QStringList({"1|+359 888 123 456"}));
         Rights::SetCurrent(0, QString());
     }
 };

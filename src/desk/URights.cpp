@@ -120,6 +120,7 @@ const QList<TCommandRight> kCommandRights = {
     {"actNomenTaxs", rTouristTax},
     {"actNomenDDS", rPrices},
     {"actNomenSerii", rSettings},
+    {"actNomenGosti", rRegisters},
     {"actNomenValuta", rCurrency},
     {"actNomenTarifs", rTariffs},
     {"actNomenHotels", rRegisters},

@@ -247,6 +247,17 @@ QString msgGuestEmailInvalid;
 QString msgGuestDocumentBeforeBirth;
 QString msgGuestNotFound;
 QString msgLogGuestSaved;
+QString msgSexUnknown;
+QString msgSexMale;
+QString msgSexFemale;
+QString msgDocumentIdentityCard;
+QString msgDocumentPassport;
+QString msgDocumentOther;
+QString colBirthDate;
+QString colCitizenship;
+QString colPersonalNumber;
+QString colDocumentNumberShort;
+QString msgDateInvalid;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1214,11 +1225,11 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "\"%1\" не е държава от списъка.",
          "\"%1\" — не страна из списка."},
         {"msgGuestPersonalNumberInvalid", &msgGuestPersonalNumberInvalid,
-         "%1 is neither an ЕГН nor an ЛНЧ: its check digit or date does not fit.",
+         "%1 is not a Bulgarian personal number (EGN or LNCH): its check digit or date does not fit.",
          "%1 не е нито ЕГН, нито ЛНЧ: контролната цифра или датата не отговарят.",
          "%1 — ни ЕГН, ни ЛНЧ: контрольная цифра или дата не подходят."},
         {"msgGuestBirthDisagrees", &msgGuestBirthDisagrees,
-         "The ЕГН %1 says the guest was born on %2.",
+         "The personal number %1 says the guest was born on %2.",
          "ЕГН %1 сочи, че гостът е роден на %2.",
          "ЕГН %1 указывает дату рождения %2."},
         {"msgGuestEmailInvalid", &msgGuestEmailInvalid,
@@ -1237,6 +1248,50 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "guest %1 saved",
          "записан гост %1",
          "записан гость %1"},
+        {"msgSexUnknown", &msgSexUnknown,
+         "—",
+         "—",
+         "—"},
+        {"msgSexMale", &msgSexMale,
+         "Male",
+         "Мъж",
+         "Мужской"},
+        {"msgSexFemale", &msgSexFemale,
+         "Female",
+         "Жена",
+         "Женский"},
+        {"msgDocumentIdentityCard", &msgDocumentIdentityCard,
+         "Identity card",
+         "Лична карта",
+         "Удостоверение личности"},
+        {"msgDocumentPassport", &msgDocumentPassport,
+         "Passport",
+         "Паспорт",
+         "Паспорт"},
+        {"msgDocumentOther", &msgDocumentOther,
+         "Other",
+         "Друг",
+         "Другой"},
+        {"colBirthDate", &colBirthDate,
+         "Born",
+         "Роден",
+         "Дата рождения"},
+        {"colCitizenship", &colCitizenship,
+         "Citizenship",
+         "Гражданство",
+         "Гражданство"},
+        {"colPersonalNumber", &colPersonalNumber,
+         "Personal no.",
+         "ЕГН / ЛНЧ",
+         "ЕГН / ЛНЧ"},
+        {"colDocumentNumberShort", &colDocumentNumberShort,
+         "Document",
+         "Документ",
+         "Документ"},
+        {"msgDateInvalid", &msgDateInvalid,
+         "\"%1\" is no date: type it as dd.mm.yyyy.",
+         "\"%1\" не е дата: въведете я като дд.мм.гггг.",
+         "\"%1\" — не дата: введите её как дд.мм.гггг."},
     };
     return entries;
 }

@@ -8,6 +8,7 @@
 #include "UFrontDeskRun.h"
 #include "UNastaniavane.h"
 #include "UZatvaryaneDen.h"
+#include "UNomGosti.h"
 #include "UPochistvane.h"
 #include "UNomDDSStavki.h"
 #include "UNomKupuvachi.h"
@@ -156,6 +157,7 @@ const TCommand kCommands[] = {
     {"actNomenTaxs", "Курортни такси", 27, "Номенклатури", TKind::Window},
     {"actNomenDDS", "ДДС ставки", 20, "Номенклатури", TKind::Window},
     {"actNomenSerii", "Серии на документи", 20, "Номенклатури", TKind::Window},
+    {"actNomenGosti", "Гости", 23, "Номенклатури", TKind::Window},
     {"actNomenValuta", "Валута", 28, "Номенклатури", TKind::Window},
     {"actNomenTarifs", "Тарифи", 29, "Номенклатури", TKind::Window},
     {"actNomenHotels", "Хотели", 30, "Номенклатури", TKind::Window},
@@ -243,6 +245,7 @@ void registerOwnWindows()
     TFHotel::RegisterWindow(QStringLiteral("actNomenDDS"), [] { return new TFNomDDSStavki; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenClients"), [] { return new TFNomKupuvachi; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenSerii"), [] { return new TFNomSerii; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenGosti"), [] { return new TFNomGosti; });
     TFHotel::RegisterWindow(QStringLiteral("actHelpGuide"), [] { return new TFGuide; });
 }
 

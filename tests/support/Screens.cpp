@@ -69,7 +69,7 @@ const QStringList kChildCommands = {"actOperReserv",         "actNomenHotels",  
                                     "actReportAvailebleRooms", "actReportAllOborot", "actReportOperatorsOborot",
                                     "actReportOborotContragents", "actReportRazhodStai", "actReportLikvid",
                                     "actReportTaxs",         "actNomenDDS",      "actNomenClients", "actNomenSerii",
-                                    "actOperZatvaryaneDen",  "actReportDnevenOtchet"};
+                                    "actOperZatvaryaneDen",  "actReportDnevenOtchet", "actNomenGosti"};
 
 } // namespace
 
