@@ -21,19 +21,6 @@ QString dayText(const QDate &day) { return day.toString(QStringLiteral("dd.MM.yy
 
 QVariant nullInt() { return QVariant(QMetaType::fromType<int>()); }
 
-TRules rulesOf(TADOConnection &connection, const QVariant &hotel)
-{
-    TRows row(connection, QStringLiteral("SELECT q249, q250, q251 FROM PravilaHoteli WHERE q1 = :iHotel"),
-              {{"iHotel", hotel}});
-    TRules rules;
-    if (row.Next()) {
-        rules.AutoNoShow = row.Integer(0) == 1;
-        rules.ChargeNoShow = row.Integer(1) == 1;
-        rules.BalanceLimit = row.Amount(2);
-    }
-    return rules;
-}
-
 QList<QVariant> hotels(TADOConnection &connection)
 {
     QList<QVariant> keys;
@@ -43,18 +30,12 @@ QList<QVariant> hotels(TADOConnection &connection)
     return keys;
 }
 
-QDate storedDay(TADOConnection &connection)
-{
-    auto query = OpenQuery(connection, QStringLiteral("SELECT q233 FROM RabotenDen"));
-    return query->Eof() ? QDate() : query->FieldByName(QStringLiteral("q233")).AsDate();
-}
-
 // The business day row, held by this transaction until it ends: a second close waits here and
 // then finds the day moved on.
 QDate holdDay(TADOConnection &connection)
 {
     connection.Execute(QStringLiteral("UPDATE RabotenDen SET q233 = q233"));
-    const QDate day = storedDay(connection);
+    const QDate day = FrontDesk::StoredDay(connection);
     if (!day.isValid())
         refuse(msgNoBusinessDay);
     return day;
@@ -87,7 +68,7 @@ void addStays(TADOConnection &connection, const QDate &day, QList<TItem> &items)
     for (const FrontDesk::TStay &stay : arrivalsLeft(connection, day)) {
         const QString hotel = stay.Hotel.toString();
         if (!rules.contains(hotel))
-            rules.insert(hotel, rulesOf(connection, stay.Hotel));
+            rules.insert(hotel, RulesOf(connection, stay.Hotel));
         const bool automatic = rules.value(hotel).AutoNoShow;
         items.append(stayItem(ikArrival, stay, automatic ? msgCloseArrivalAutomatic.arg(dayText(stay.From))
                                                          : msgCloseArrival.arg(dayText(stay.From)),
@@ -106,7 +87,7 @@ void addBalances(TADOConnection &connection, const QDate &day, QList<TItem> &ite
         if (seen.contains(stay.Booking))
             continue;
         seen.insert(stay.Booking);
-        const TDecimal limit = rulesOf(connection, stay.Hotel).BalanceLimit;
+        const TDecimal limit = RulesOf(connection, stay.Hotel).BalanceLimit;
         if (limit.IsZero())
             continue;
         const std::optional<FrontDesk::TFolio> folio = FrontDesk::ReadFolio(stay.Booking);
@@ -156,11 +137,24 @@ void addReceipts(TADOConnection &connection, const QDate &day, QList<TItem> &ite
 
 } // namespace
 
+TRules RulesOf(TADOConnection &connection, const QVariant &hotel)
+{
+    TRows row(connection, QStringLiteral("SELECT q249, q250, q251 FROM PravilaHoteli WHERE q1 = :iHotel"),
+              {{"iHotel", hotel}});
+    TRules rules;
+    if (row.Next()) {
+        rules.AutoNoShow = row.Integer(0) == 1;
+        rules.ChargeNoShow = row.Integer(1) == 1;
+        rules.BalanceLimit = row.Amount(2);
+    }
+    return rules;
+}
+
 TRules Rules(const QVariant &hotel)
 {
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection);
-    const TRules rules = rulesOf(connection, hotel);
+    const TRules rules = RulesOf(connection, hotel);
     transaction.Commit();
     return rules;
 }
@@ -211,7 +205,7 @@ QDate Close(const QDate &day, const TStep &step)
         step(1);
     int blocking = 0;
     for (const FrontDesk::TStay &stay : arrivalsLeft(connection, day)) {
-        if (rulesOf(connection, stay.Hotel).AutoNoShow)
+        if (RulesOf(connection, stay.Hotel).AutoNoShow)
             FrontDesk::MarkNoShow(connection, stay.Id);
         else
             ++blocking;
@@ -280,35 +274,6 @@ void Reopen(const QString &reason)
                         msgLogDayReopened.arg(dayText(last), reason.trimmed()));
     transaction.Commit();
     FrontDesk::ForgetDay();
-}
-
-QList<QPair<QString, Reports::TDayTotals>> ClosedTotals(const QDate &day)
-{
-    TADOConnection &connection = LocalConnection();
-    TTransaction transaction(connection);
-    TRows rows(connection,
-               QStringLiteral("SELECT h.q10, z.q235, z.q236, z.q237, z.q238, z.q239, z.q240, z.q241, z.q242, z.q243, z.q244, "
-                              "z.q245 FROM ZatvoreniDni z LEFT JOIN HotelBuild h ON (h.q1 = z.q1) WHERE z.q246 IS NULL AND "
-                              "z.q233 >= :dDay AND z.q233 < :dNext ORDER BY h.q10"),
-               {{"dDay", day}, {"dNext", day.addDays(1)}});
-    QList<QPair<QString, Reports::TDayTotals>> totals;
-    while (rows.Next()) {
-        Reports::TDayTotals t;
-        t.Rooms = rows.Integer(1);
-        t.Sold = rows.Integer(2);
-        t.RoomRevenue = rows.Amount(3);
-        t.Services = rows.Amount(4);
-        t.Tax = rows.Amount(5);
-        t.Cash = rows.Amount(6);
-        t.Card = rows.Amount(7);
-        t.Transfer = rows.Amount(8);
-        t.Arrivals = rows.Integer(9);
-        t.Departures = rows.Integer(10);
-        t.NoShows = rows.Integer(11);
-        totals.append({rows.Text(0), t});
-    }
-    transaction.Commit();
-    return totals;
 }
 
 } // namespace DayClose

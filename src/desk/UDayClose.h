@@ -18,6 +18,8 @@ struct TRules {
     TDecimal BalanceLimit;      // a guest in house owing more is pointed out (zero: never)
 };
 TRules Rules(const QVariant &hotel);
+// The same in the caller's transaction.
+TRules RulesOf(TADOConnection &connection, const QVariant &hotel);
 void SaveRules(const QVariant &hotel, const TRules &rules);
 
 enum TItemKind { ikArrival, ikDeparture, ikBalance, ikDirtyRoom, ikCard, ikReceipt };
@@ -42,7 +44,5 @@ QDate Close(const QDate &day, const TStep &step = {});
 QDate LastClosed();
 // Opens the last closed day again; the business day goes back to it.
 void Reopen(const QString &reason);
-// The totals a close wrote of the day (not reopened), by hotel.
-QList<QPair<QString, Reports::TDayTotals>> ClosedTotals(const QDate &day);
 
 } // namespace DayClose

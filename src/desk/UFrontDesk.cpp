@@ -8,6 +8,7 @@
 #include "data/UGuestSearch.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/UFormatSettings.h"
+#include "desk/UDayClose.h"
 #include "desk/URights.h"
 #include "desk/UTouristTax.h"
 #include "framework/UMainLibraryClass.h"
@@ -329,12 +330,6 @@ QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QD
     return total.IsZero() ? QString() : msgLogTouristTax.arg(total.ToFixed(2));
 }
 
-// The hotel charges a no-show its first night (its rules of the day's close).
-bool noShowCharged(TADOConnection &connection, const QVariant &hotel)
-{
-    return connection.Column(QStringLiteral("SELECT MAX(q250) FROM PravilaHoteli WHERE q1 = ?"), {hotel}).value(0).toInt() == 1;
-}
-
 QString chargeNoShow(TADOConnection &connection, const TStay &stay)
 {
     auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Klients WHERE q123 = :iStay"),
@@ -551,8 +546,6 @@ void remember(const QDate &day)
     stored.Read.start();
 }
 
-// The database's business day, or an invalid date where it has none (not connected, not yet
-// upgraded).
 QDate readStoredDay(TADOConnection &connection, bool locked)
 {
     const QString sql = QStringLiteral("SELECT q233 FROM RabotenDen") +
@@ -591,6 +584,8 @@ QDate Today()
 }
 
 void SetToday(const QDate &day) { fixedDay() = day; }
+
+QDate StoredDay(TADOConnection &connection) { return readStoredDay(connection, false); }
 
 QDate LockDay(TADOConnection &connection)
 {
@@ -1039,7 +1034,7 @@ void MarkNoShow(TADOConnection &connection, int id)
     if (stay.From > Today())
         refuse(msgNoShowNotDue.arg(dayText(stay.From)));
     QString text = endStay(connection, stay, ssNoShow);
-    if (noShowCharged(connection, stay.Hotel))
+    if (DayClose::RulesOf(connection, stay.Hotel).ChargeNoShow)
         text += QStringLiteral("; ") + chargeNoShow(connection, stay);
     WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking, text);
 }

@@ -74,6 +74,9 @@ void SetToday(const QDate &day);
 // In a write transaction: reads the business day again, holding it so that no day's close
 // moves it before the transaction ends; gives Today().
 QDate LockDay(TADOConnection &connection);
+// The day the database keeps, whatever a test has fixed; invalid where it keeps none (not yet
+// upgraded).
+QDate StoredDay(TADOConnection &connection);
 // The business day changed here (a close, a reopening, another database): read it again.
 void ForgetDay();
 // Nothing is dated before the business day: the days before it are closed.

@@ -117,7 +117,6 @@ QString msgTaxDue;
 QString msgClosurePeriodInvalid;
 QString msgStayContinues;
 QString colNightsOverdue;
-QString msgFirstNightPast;
 QString msgChartWeek;
 QString msgChartTwoWeeks;
 QString msgChartFourWeeks;
@@ -836,10 +835,6 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "room %1: %2 to %3 changed to %4 to %5",
          "стая %1: от %2 до %3 е променено на от %4 до %5",
          "номер %1: с %2 по %3 изменено на с %4 по %5"},
-        {"msgFirstNightPast", &msgFirstNightPast,
-         "The first night is before the front desk's day (%1). Nights already past are booked only as a correction, by an operator with the right \"%2\".",
-         "Първата нощувка е преди деня на рецепцията (%1). Минали нощувки се резервират само като корекция, от оператор с право \"%2\".",
-         "Первая ночь раньше дня ресепшена (%1). Прошедшие ночи бронируются только как исправление, оператором с правом \"%2\"."},
         {"msgEarlyDeparture", &msgEarlyDeparture,
          "Room %1 is booked for %2 nights; checking out today charges %3 nights and gives up %4.",
          "Стая %1 е резервирана за %2 нощувки; напускане днес начислява %3 нощувки и се отказва от %4.",

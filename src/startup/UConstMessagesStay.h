@@ -122,7 +122,6 @@ extern QString msgTaxDue;
 extern QString msgClosurePeriodInvalid;
 extern QString msgStayContinues;
 extern QString colNightsOverdue;
-extern QString msgFirstNightPast;
 extern QString msgChartWeek;
 extern QString msgChartTwoWeeks;
 extern QString msgChartFourWeeks;
