@@ -1,5 +1,6 @@
 // The registers on a real database, driven through their fields and commands.
 
+#include "desk/URights.h"
 #include "TestHarness.h"
 #include "desk/UOperators.h"
 #include "startup/UConstMessagesSecurity.h"
@@ -444,7 +445,7 @@ private slots:
         QVERIFY(TypeInto(window->Edit9, "  blanks too "));
         QVERIFY(ClickCommand(window->acFNomOperatoriSave));
         QCOMPARE(rows("SELECT q80, q1, q21, q23, q24, q74, q75, q77 FROM Operators"),
-                 QStringList({"1|2|Мария Иванова|ул. 1|088|Варна|maria|" + QString(50, '1')}));
+                 QStringList({"1|2|Мария Иванова|ул. 1|088|Варна|maria|" + Rights::Full()}));
         QVERIFY(Operators::VerifyPassword(rows("SELECT q76 FROM Operators").first(), "  blanks too "));
         QVERIFY(!connection().InTransaction());
         QCOMPARE(window->GridModel()->rowCount(), 1);
@@ -480,7 +481,7 @@ private slots:
         QCOMPARE(root->child(0)->text(0), QString("1. ivan"));
         for (QFrame *panel : window->Panels)
             QCOMPARE(panel->height(), 40);
-        QCOMPARE(window->RightSwitches.size(), 50);
+        QCOMPARE(window->RightSwitches.size(), Rights::Count);
         for (TShapeSwitch *shape : window->RightSwitches)
             QCOMPARE(shape->Colour(), TShapeSwitch::Red);
 
@@ -491,12 +492,12 @@ private slots:
         QCOMPARE(window->SwitchAt(4)->objectName(), QString("ShapeL25"));
         QTest::mouseClick(window->SwitchAt(4), Qt::LeftButton);
         QTest::mouseClick(window->SwitchAt(5), Qt::LeftButton);
-        QCOMPARE(window->EditedPrivileges, QString("111001") + QString(44, '1'));
+        QCOMPARE(window->EditedPrivileges, QString("111001") + QString(44, '1') + '0');
         QCOMPARE(window->SwitchAt(4)->Colour(), TShapeSwitch::Red);
         QTest::mouseClick(window->SwitchAt(5), Qt::LeftButton);  // twice: back as it was
         QCOMPARE(window->EditedPrivileges.mid(3, 2), QString("01"));
         QVERIFY(ClickCommand(window->acSave));
-        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 1"), QStringList({"11101" + QString(45, '1')}));
+        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 1"), QStringList({"11101" + QString(45, '1') + '0'}));
 
         // Full access off and on, on a second operator whose stored string is short.
         window->TreeView1->setCurrentItem(root->child(1));
@@ -504,18 +505,18 @@ private slots:
         QCOMPARE(window->SwitchAt(2)->Colour(), TShapeSwitch::Red);
         QCOMPARE(window->SwitchAt(20)->Colour(), TShapeSwitch::Red);  // missing positions show as denied
         QTest::mouseClick(window->SwitchAt(20), Qt::LeftButton);
-        QCOMPARE(window->EditedPrivileges.size(), 50);
+        QCOMPARE(window->EditedPrivileges.size(), Rights::Count);
         QCOMPARE(window->EditedPrivileges.at(19), QChar('1'));
         QTest::mouseClick(window->HeaderSwitches.first(), Qt::LeftButton);
-        QCOMPARE(window->EditedPrivileges, QString(50, '1'));
+        QCOMPARE(window->EditedPrivileges, Rights::Full());
         for (TShapeSwitch *shape : window->HeaderSwitches)
             QCOMPARE(shape->Colour(), TShapeSwitch::Green);
         QVERIFY(ClickCommand(window->acCancel));
-        QCOMPARE(window->Edit1->text(), QString(50, '1'));
+        QCOMPARE(window->Edit1->text(), Rights::Full());
         QTest::mouseClick(window->HeaderSwitches.first(), Qt::LeftButton);
-        QCOMPARE(window->EditedPrivileges, QString(50, '0'));
+        QCOMPARE(window->EditedPrivileges, Rights::None());
         QVERIFY(ClickCommand(window->acSave));
-        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 2"), QStringList({QString(50, '0')}));
+        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 2"), QStringList({Rights::None()}));
 
         // A saved string comes back after another operator was selected.
         window->TreeView1->setCurrentItem(root->child(0));
@@ -523,7 +524,7 @@ private slots:
         QCOMPARE(window->SwitchAt(1)->Colour(), TShapeSwitch::Red);
         window->TreeView1->setCurrentItem(root);
         QVERIFY(ClickCommand(window->acSave));  // root selected: nothing happens, nothing raised
-        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 2"), QStringList({QString(50, '0')}));
+        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 2"), QStringList({Rights::None()}));
 
         // Folding and unfolding.
         QFrame *panel = window->Panels.at(2);
@@ -556,7 +557,8 @@ private slots:
         second->TreeView1->setCurrentItem(second->TreeView1->topLevelItem(0)->child(1));
         QVERIFY(ClickCommand(first->acSave));
         QVERIFY(ClickCommand(second->acSave));
-        QCOMPARE(rows("SELECT q77 FROM Operators ORDER BY q80"), QStringList({QString(50, '1'), QString(50, '0')}));
+        // Strings of fifty read with the positions added since as denied.
+        QCOMPARE(rows("SELECT q77 FROM Operators ORDER BY q80"), QStringList({QString(50, '1') + '0', Rights::None()}));
     }
 
     void registersOpenFromTheMainWindow()

@@ -45,7 +45,9 @@ QList<TTableDef> buildTables()
           // stay exempt from the tax keeps the reason chosen at check-in (q161).
           {"q123", kInt, I},         {"q124", kInt, N},  {"q125", kInt, N},  {"q126", kDate, N},
           {"q127", kDate, N},        {"q128", kInt, N},  {"q155", kInt, N},  {"q160", kInt, N},
-          {"q161", kText, N}}},
+          {"q161", kText, N},
+          // The guest of the register the row names: a stay's holder, a tourist-tax row's guest.
+          {"q252", kInt, N}}},
         {"Uslugi",
          {{"q40", kAmount, D}, {"q41", kInt, N}, {"q33", kText, N}, {"q50", kText, N}, {"q51", kInt, N},
           {"q42", kInt, I}, {"q43", kInt, N},
@@ -78,7 +80,9 @@ QList<TTableDef> buildTables()
         {"Rezervacii",
          {{"q124", kInt, I}, {"q1", kInt, N}, {"q29", kText, N}, {"q28", kText, N}, {"q133", kText, N},
           {"q134", kText, N}, {"q135", kText, N}, {"q31", kText, N}, {"q57", kInt, N}, {"q128", kInt, N},
-          {"q136", kDate, N}, {"q137", kText, N}, {"q138", kText, N}}},
+          {"q136", kDate, N}, {"q137", kText, N}, {"q138", kText, N},
+          // The guest of the register who booked (Gosti.q252), once known.
+          {"q252", kInt, N}}},
         // Payments of a booking: the amount (q140, always positive), its currency, its kind q141
         // (TPaymentKind) and method q142 (TPaymentMethod), the operator, when, a note.
         {"Plashtania",
@@ -153,7 +157,9 @@ QList<TTableDef> buildTables()
         // and bank (q204).
         {"FirmiHoteli",
          {{"q1", kInt, N}, {"q198", kText, N}, {"q199", kText, N}, {"q200", kText, N}, {"q201", kText, N},
-          {"q202", kText, N}, {"q203", kText, N}, {"q204", kText, N}}},
+          {"q202", kText, N}, {"q203", kText, N}, {"q204", kText, N},
+          // The hotel's identifier in the tourism register (ЕСТИ).
+          {"q270", kText, N}}},
         // Fiscal receipts: the key (q221), the booking, the payment once recorded (q139), the
         // unique sale number (q222), the service's task id (q223), the state (q224: sent,
         // printed, refused, taken back), the device's receipt number (q225), when it printed
@@ -181,7 +187,10 @@ QList<TTableDef> buildTables()
         // A hotel's rules of the day's close: arrivals that did not come marked no-show by the
         // close (q249: 1) or asked about (0), what a no-show is charged (q250: 0 nothing, 1 the
         // first night), and the open balance of a guest in house the close points out (q251).
-        {"PravilaHoteli", {{"q1", kInt, N}, {"q249", kInt, N}, {"q250", kInt, N}, {"q251", kAmount, N}}},
+        {"PravilaHoteli",
+         {{"q1", kInt, N}, {"q249", kInt, N}, {"q250", kInt, N}, {"q251", kAmount, N},
+          // Months after a guest's last departure their data are kept (q271; none: until asked).
+          {"q271", kInt, N}}},
         // Guests as people: the key (q252), the name as written (q253) and in Latin letters
         // (q254), sex (q255: unknown, male, female), date of birth (q256), citizenship (q257, ISO
         // 3166-1 alpha-2), the identity document's kind (q258: identity card, passport, other),
@@ -192,7 +201,21 @@ QList<TTableDef> buildTables()
          {{"q252", kInt, I}, {"q253", kText, N}, {"q254", kText, N}, {"q255", kInt, N}, {"q256", kDate, N},
           {"q257", kText, N}, {"q258", kInt, N}, {"q259", kText, N}, {"q260", kText, N}, {"q261", kText, N},
           {"q262", kDate, N}, {"q28", kText, N}, {"q134", kText, N}, {"q263", kText, N}, {"q264", kText, N},
-          {"q137", kText, N}, {"q265", kInt, N}, {"q266", kInt, N}, {"q128", kInt, N}, {"q136", kDate, N}}},
+          {"q137", kText, N}, {"q265", kInt, N}, {"q266", kInt, N}, {"q128", kInt, N}, {"q136", kDate, N},
+          // When the guest was anonymised (q269): names and documents gone, stays and money kept.
+          {"q269", kDate, N}}},
+        // The guests of a stay (Klients.q123): the guest, 1 for the holder (q267), the reason the
+        // guest is exempt from the tourist tax (q161; none: due). A stay without rows has the one
+        // guest its row names, as stays had before guests were people.
+        {"GostiPrestoi", {{"q123", kInt, N}, {"q252", kInt, N}, {"q267", kInt, N}, {"q161", kText, N}}},
+        // The words of the guests' names as the search compares them (folded), one row per word.
+        {"DumiGosti", {{"q162", kText, N}, {"q252", kInt, N}}},
+        // What went to the tourism register: the key (q272), the stay, the guest (none: a stay
+        // without guests of the register), the movement (q273: 1 arrival, 2 departure), the file
+        // (q274), the operator and when.
+        {"ESTIIznos",
+         {{"q272", kInt, I}, {"q123", kInt, N}, {"q252", kInt, N}, {"q273", kInt, N}, {"q274", kText, N},
+          {"q128", kInt, N}, {"q136", kDate, N}}},
     };
 }
 
@@ -254,7 +277,14 @@ const QList<TIndexDef> &DbSchema::Indexes()
                                              {"IX_FiskalniBonove_Sale", "FiskalniBonove", {"q222"}},
                                              {"IX_ZatvoreniDni_Day", "ZatvoreniDni", {"q233", "q1"}},
                                              {"IX_Gosti_Personal", "Gosti", {"q28"}},
-                                             {"IX_Gosti_Document", "Gosti", {"q259"}}};
+                                             {"IX_Gosti_Document", "Gosti", {"q259"}},
+                                             {"IX_GostiPrestoi_Stay", "GostiPrestoi", {"q123", "q252"}},
+                                             {"IX_GostiPrestoi_Guest", "GostiPrestoi", {"q252"}},
+                                             {"IX_DumiGosti_Word", "DumiGosti", {"q162", "q252"}},
+                                             {"IX_DumiGosti_Guest", "DumiGosti", {"q252"}},
+                                             {"IX_ESTIIznos_Stay", "ESTIIznos", {"q123", "q273"}},
+                                             {"IX_Klients_Guest", "Klients", {"q252"}},
+                                             {"IX_Rezervacii_Guest", "Rezervacii", {"q252"}}};
     return indexes;
 }
 

@@ -84,6 +84,67 @@ void IndexAllNames(TADOConnection &connection, const std::function<bool(int, int
         progress(total, total);
 }
 
+void IndexGuest(TADOConnection &connection, int guest, const QString &name, const QString &latinName)
+{
+    connection.Execute(QStringLiteral("DELETE FROM DumiGosti WHERE q252 = ?"), {guest});
+    QStringList words = Words(name) + Words(latinName);
+    words.removeDuplicates();
+    for (const QString &word : words)
+        connection.Execute(QStringLiteral("INSERT INTO DumiGosti (q162, q252) VALUES (?, ?)"), {word, guest});
+}
+
+void IndexAllGuests(TADOConnection &connection)
+{
+    connection.Execute(QStringLiteral("DELETE FROM DumiGosti"));
+    QSqlQuery names(connection.Database());
+    names.setForwardOnly(true);
+    if (!names.exec(QStringLiteral("SELECT q252, q253, q254 FROM Gosti")))
+        RaiseDatabaseError(names.lastError());
+    QList<std::pair<int, QStringList>> all;
+    while (names.next()) {
+        QStringList words = Words(names.value(1).toString()) + Words(names.value(2).toString());
+        words.removeDuplicates();
+        all.append({names.value(0).toInt(), words});
+    }
+    QSqlQuery insert(connection.Database());
+    insert.prepare(QStringLiteral("INSERT INTO DumiGosti (q162, q252) VALUES (?, ?)"));
+    for (const auto &[guest, words] : all)
+        for (const QString &word : words) {
+            insert.bindValue(0, word);
+            insert.bindValue(1, guest);
+            if (!insert.exec())
+                RaiseDatabaseError(insert.lastError());
+        }
+}
+
+TStatement GuestsStatement(TADOConnection &connection, const QString &select, const QString &text, int rows)
+{
+    const TDbEngine &engine = connection.Engine();
+    const QString typed = text.trimmed();
+    TStatement statement;
+    statement.Parameters = {{QStringLiteral("sPersonal"), typed}, {QStringLiteral("sDocument"), typed}};
+    QString keys = QStringLiteral("SELECT q252 FROM Gosti WHERE q28 = :sPersonal "
+                                  "UNION SELECT q252 FROM Gosti WHERE q259 = :sDocument");
+    const QStringList words = Words(typed);
+    if (!words.isEmpty()) {
+        QString named = QStringLiteral("SELECT w.q252 FROM DumiGosti w WHERE w.q162 >= :sWord0 AND w.q162 <= :sWordTo0");
+        for (int i = 1; i < words.size(); ++i)
+            named += QStringLiteral(" AND w.q252 IN (SELECT q252 FROM DumiGosti WHERE q162 >= :sWord%1 AND q162 <= :sWordTo%1)")
+                         .arg(i);
+        for (int i = 0; i < words.size(); ++i) {
+            statement.Parameters.append({QStringLiteral("sWord%1").arg(i), words.at(i)});
+            statement.Parameters.append({QStringLiteral("sWordTo%1").arg(i), upTo(words.at(i))});
+        }
+        keys += QStringLiteral(" UNION SELECT q252 FROM (") +
+                engine.FirstRows(named + QStringLiteral(" ORDER BY w.q252 DESC"), rows) + QStringLiteral(") AS n");
+    }
+    if (typed.isEmpty())
+        keys = QStringLiteral("SELECT q252 FROM Gosti WHERE 1 = 0");
+    statement.Sql = engine.FirstRows(select + QStringLiteral(" WHERE g.q252 IN (") + keys + QStringLiteral(") ORDER BY g.q252 DESC"),
+                                     rows);
+    return statement;
+}
+
 TStatement Statement(TADOConnection &connection, const QString &select, const QString &text, int rows)
 {
     const TDbEngine &engine = connection.Engine();

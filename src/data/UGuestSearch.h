@@ -26,10 +26,20 @@ void IndexName(TADOConnection &connection, int booking, const QString &name);
 // as it goes and may ask to stop by returning false.
 void IndexAllNames(TADOConnection &connection, const std::function<bool(int, int)> &progress = {});
 
+// The same for the register of guests (DumiGosti): a guest's name as written and in Latin
+// letters; the guest's old words are replaced.
+void IndexGuest(TADOConnection &connection, int guest, const QString &name, const QString &latinName);
+void IndexAllGuests(TADOConnection &connection);
+
 struct TStatement {
     QString Sql;
     QList<TParameter> Parameters;
 };
+
+// Guests of the register whose name begins with the typed words (every typed word begins a word
+// of the name as written or in Latin letters), or whose personal or document number is the text;
+// the keys of at most "rows" of them, the newest first. "select" gives the columns of Gosti g.
+TStatement GuestsStatement(TADOConnection &connection, const QString &select, const QString &text, int rows);
 
 // The search for a typed text: the booking's rows (columns "select" gives, each of a booking's
 // stays) whose booking matches any key, newest booking first, at most "rows" of them. An empty

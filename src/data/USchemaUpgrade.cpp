@@ -5,6 +5,7 @@
 #include "UDbSchema.h"
 #include "UGuestSearch.h"
 #include "desk/UEuro.h"
+#include "desk/URights.h"
 #include "desk/UVat.h"
 #include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
@@ -15,6 +16,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
 
 namespace {
 
@@ -245,6 +248,29 @@ void Step8(TADOConnection &connection)
 // Version 9: the register of guests.
 void Step9(TADOConnection &connection) { AddMissingTablesAndColumns(connection); }
 
+// Version 10: the guests of each stay, the words of guests' names, the tourism register's
+// exports, the hotel's identifier there and how long guests' data are kept. Existing stays keep
+// their one guest. The privilege string gains a position, the right to see guests' documents:
+// given to whoever could keep the registers, who saw the documents before.
+void Step10(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    QList<std::pair<QVariant, QString>> operators;
+    QSqlQuery rows(connection.Database());
+    if (!rows.exec(QStringLiteral("SELECT q80, q77 FROM Operators")))
+        RaiseDatabaseError(rows.lastError());
+    while (rows.next())
+        operators.append({rows.value(0), rows.value(1).toString().trimmed()});
+    for (const auto &[key, privileges] : operators) {
+        if (privileges.size() != Rights::rGuestDocuments - 1)
+            continue;
+        const bool registers = privileges.at(Rights::rRegisters - 1) == QLatin1Char('1');
+        connection.Execute(QStringLiteral("UPDATE Operators SET q77 = ? WHERE q80 = ?"),
+                           {privileges + (registers ? QLatin1Char('1') : QLatin1Char('0')), key});
+    }
+    GuestSearch::IndexAllGuests(connection);
+}
+
 struct TStep {
     int Version;
     std::function<void(TADOConnection &, const std::function<void(int)> &within)> Run;
@@ -254,7 +280,7 @@ struct TStep {
 template <void (*Step)(TADOConnection &)>
 void whole(TADOConnection &connection, const std::function<void(int)> &) { Step(connection); }
 
-const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}, {8, &whole<&Step8>}, {9, &whole<&Step9>}};
+const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}, {8, &whole<&Step8>}, {9, &whole<&Step9>}, {10, &whole<&Step10>}};
 
 // About how long the steps take for each stay of the database (measured on a million).
 constexpr double kSecondsPerStay = 20e-6;

@@ -3,6 +3,7 @@
 #include "startup/UConstMessagesHotel.h"
 #include "startup/USystemWinOS.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -15,7 +16,11 @@ namespace {
 QList<TCountry> read()
 {
     QList<TCountry> countries;
+    // The delivered folder, else the one beside the program (a program folder set elsewhere
+    // that holds no delivered files).
     QFile file(TSystemWinOS::DeliveredFolder() + QStringLiteral("countries/countries.csv"));
+    if (!file.exists())
+        file.setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/dist/countries/countries.csv"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return countries;
     QTextStream in(&file);

@@ -1,5 +1,7 @@
 #include "UFrontDesk.h"
 
+#include "UGuests.h"
+
 #include "data/UADOComunicationControl.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
@@ -292,6 +294,9 @@ QDateTime chargeTime(const QDate &date) { return QDateTime(date, date == Today()
 
 // The tourist tax of the nights a guest stayed, charged when they end (check-out, or the move
 // that ends a part): a row per month and rate, dated in its month, naming the stay and nights.
+TDecimal chargeTaxParts(TADOConnection &connection, const TStay &stay, const QList<TouristTax::TPart> &parts,
+                        const QDate &accruedOn, const TADOQuery &guest, const Guests::TStayGuest &person);
+
 QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QDate &departure,
                          const QDate &accruedOn = QDate())
 {
@@ -305,11 +310,22 @@ QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QD
     auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57, q161 FROM Klients WHERE q123 = :iStay"),
                            {{"iStay", stay.Id}});
     const QString category = guest->FieldByName(QStringLiteral("q31")).AsString().trimmed();
-    const bool exempt = !guest->FieldByName(QStringLiteral("q161")).AsString().trimmed().isEmpty();
     const TTaxRates rates = TTaxRates::Read(connection);
     TDecimal total;
-    const QList<TouristTax::TPart> parts = TouristTax::Parts(
-        from, departure, [&](const QDate &night) { return rates.Rate(stay.Hotel, category, night); }, exempt);
+    // Every guest in the room is taxed (or counted exempt) on rows of their own.
+    for (const Guests::TStayGuest &person : Guests::OfStay(connection, stay.Id)) {
+        const QList<TouristTax::TPart> parts =
+            TouristTax::Parts(from, departure, [&](const QDate &night) { return rates.Rate(stay.Hotel, category, night); },
+                              !person.TaxExemption.isEmpty());
+        total += chargeTaxParts(connection, stay, parts, accruedOn, *guest, person);
+    }
+    return total.IsZero() ? QString() : msgLogTouristTax.arg(total.ToFixed(2));
+}
+
+TDecimal chargeTaxParts(TADOConnection &connection, const TStay &stay, const QList<TouristTax::TPart> &parts,
+                        const QDate &accruedOn, const TADOQuery &guest, const Guests::TStayGuest &person)
+{
+    TDecimal total;
     for (const TouristTax::TPart &part : parts) {
         const QDate dated = accruedOn.isValid() ? std::min(part.Dated(), accruedOn) : part.Dated();
         TValues values = {{"q33", msgTouristTax},
@@ -323,11 +339,17 @@ QString chargeTouristTax(TADOConnection &connection, const TStay &stay, const QD
                           {"q124", stay.Booking},
                           {"q125", int(ssReserved)},
                           {"q128", operatorId()}};
-        addGuestColumns(values, *guest);
+        addGuestColumns(values, guest);
+        if (person.Guest > 0) {
+            if (!person.Holder)
+                values.removeIf([](const QPair<QString, QVariant> &value) { return value.first == QLatin1String("q28"); });
+            values.removeIf([](const QPair<QString, QVariant> &value) { return value.first == QLatin1String("q29"); });
+            values += {{"q29", person.Name}, {"q252", person.Guest}};
+        }
         insertRow(connection, values);
         total += part.Sum();
     }
-    return total.IsZero() ? QString() : msgLogTouristTax.arg(total.ToFixed(2));
+    return total;
 }
 
 QString chargeNoShow(TADOConnection &connection, const TStay &stay)
@@ -781,6 +803,8 @@ QList<TStay> StaysOf(TADOConnection &connection, const QString &condition, const
     return staysOf(*query);
 }
 
+TStay LockStay(TADOConnection &connection, int stay) { return lockStay(connection, stay); }
+
 int AccrueTouristTax(TADOConnection &connection, const QDate &night)
 {
     int accrued = 0;
@@ -877,6 +901,7 @@ void CheckIn(int id, const TGuest &registration, TConsent consent)
         requireNoGuestInHouse(connection, stay.Room, stay.Id);
         confirmRoomReady(connection, stay.Room, consent);
         const QString exemption = registration.TaxExemption.trimmed().left(TextColumnLength);
+        Guests::RegisterAtCheckIn(connection, stay, registration);
         connection.Execute(QStringLiteral("UPDATE Klients SET q125 = ?, q126 = ?, q128 = ?, q161 = ? WHERE q123 = ?"),
                            {int(ssInHouse), Now(), operatorId(), orNull(exemption), stay.Id});
         // What the card leaves empty keeps what the booking already knows.
@@ -917,7 +942,7 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
              Now()});
         GuestSearch::IndexName(connection, booking, guest.Name);
         const QDateTime now = Now();
-        insertRow(connection, {{"q1", hotel},
+        const int stay = insertRow(connection, {{"q1", hotel},
                                 {"q28", orNull(guest.PersonalNumber)},
                                 {"q29", orNull(guest.Name)},
                                 {"q31", orNull(guest.Category)},
@@ -933,6 +958,7 @@ int WalkIn(int room, const QDate &departure, const TGuest &guest, const QVariant
                                 {"q126", now},
                                 {"q161", orNull(guest.TaxExemption.left(TextColumnLength))},
                                 {"q128", operatorId()}});
+        Guests::RegisterAtCheckIn(connection, requireStay(connection, stay), guest);
         WriteLog(connection, QStringLiteral("booking"), booking, booking,
                  msgLogWalkIn.arg(info->FieldByName(QStringLiteral("q44")).AsString(), dayText(departure)));
         return booking;
@@ -1133,10 +1159,15 @@ int insertMovedPart(TADOConnection &connection, const TStay &stay, int room, con
         marks.append(QStringLiteral("?"));
         values.append(value);
     }
-    return connection.InsertReturningIdentity(QStringLiteral("Klients"), columns,
-                                              QStringLiteral("VALUES (") + marks.join(QStringLiteral(", ")) +
-                                                  QLatin1Char(')'),
-                                              values);
+    const int part = connection.InsertReturningIdentity(QStringLiteral("Klients"), columns,
+                                                        QStringLiteral("VALUES (") + marks.join(QStringLiteral(", ")) +
+                                                            QLatin1Char(')'),
+                                                        values);
+    // Everyone in the room moves with the stay.
+    connection.Execute(QStringLiteral("INSERT INTO GostiPrestoi (q123, q252, q267, q161) SELECT ?, q252, q267, q161 FROM "
+                                      "GostiPrestoi WHERE q123 = ?"),
+                       {part, stay.Id});
+    return part;
 }
 
 } // namespace

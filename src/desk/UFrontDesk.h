@@ -241,6 +241,8 @@ int Move(int stay, int room, const QDate &day, TConsent consent);
 // booking was charged for the service.
 int Charge(int booking, int service, const TDecimal &quantity, const QDate &date, TConsent consent = {},
            const QString &reason = QString());
+// The stay, read again under its booking's lock, in the caller's transaction; refused when gone.
+TStay LockStay(TADOConnection &connection, int stay);
 // Stays on the condition (on alias k, the stay's room r), in the caller's transaction.
 QList<TStay> StaysOf(TADOConnection &connection, const QString &condition, const QList<QPair<QString, QVariant>> &values);
 // The tourist tax of the night for every guest in house, in the caller's transaction, dated that

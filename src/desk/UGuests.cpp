@@ -6,6 +6,7 @@
 #include "URows.h"
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
+#include "data/UGuestSearch.h"
 #include "startup/UConstMessagesStay.h"
 
 #include <QRegularExpression>
@@ -83,6 +84,37 @@ std::optional<TFault> checkPersonalNumber(TGuest &guest)
     return TFault{gfPersonalNumber, msgGuestPersonalNumberInvalid.arg(guest.PersonalNumber)};
 }
 
+// Guests are registered at the desk as well as in the register.
+void requireDeskRight()
+{
+    if (!Rights::Has(Rights::rCheckIn) && !Rights::Has(Rights::rReservation))
+        Rights::Require(Rights::rRegisters);
+}
+
+void hideDocument(TGuest &guest)
+{
+    guest.DocumentNumber.clear();
+    guest.DocumentSeries.clear();
+    guest.IssuedBy.clear();
+    guest.ValidTo = QDate();
+    guest.PersonalNumber.clear();
+}
+
+// An operator who does not see documents saves the rest of the guest; the document stays as kept.
+void keepStoredDocument(TADOConnection &connection, TGuest &guest)
+{
+    if (const std::optional<TGuest> stored = Read(connection, guest.Id)) {
+        guest.DocumentKind = stored->DocumentKind;
+        guest.DocumentNumber = stored->DocumentNumber;
+        guest.DocumentSeries = stored->DocumentSeries;
+        guest.IssuedBy = stored->IssuedBy;
+        guest.ValidTo = stored->ValidTo;
+        guest.PersonalNumber = stored->PersonalNumber;
+        if (!guest.PersonalNumber.isEmpty())
+            guest.Born = stored->Born;  // the ЕГН's own date, which Check would compare
+    }
+}
+
 } // namespace
 
 std::optional<TFault> Check(TGuest &guest)
@@ -112,18 +144,32 @@ std::optional<TFault> Check(TGuest &guest)
 
 int Save(TGuest guest)
 {
-    Rights::Require(Rights::rRegisters);
+    requireDeskRight();
     if (const std::optional<TFault> fault = Check(guest))
         throw EFrontDeskRefused(fault->Message);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
+    const int id = Save(connection, guest);
+    transaction.Commit();
+    return id;
+}
+
+int Save(TADOConnection &connection, TGuest guest, bool logged)
+{
+    if (const std::optional<TFault> fault = Check(guest))
+        throw EFrontDeskRefused(fault->Message);
     int id = guest.Id;
     if (id > 0) {
         QStringList sets;
         for (const QString &column : kColumns)
             sets.append(column + QStringLiteral(" = ?"));
-        if (connection.Column(QStringLiteral("SELECT COUNT(*) FROM Gosti WHERE q252 = ?"), {id}).value(0).toInt() == 0)
+        const QVariantList stored = connection.Column(QStringLiteral("SELECT q269 FROM Gosti WHERE q252 = ?"), {id});
+        if (stored.isEmpty())
             throw EFrontDeskRefused(msgGuestNotFound.arg(id));
+        if (!stored.value(0).isNull())
+            throw EFrontDeskRefused(msgGuestAnonymisedAlready);
+        if (!Rights::Has(Rights::rGuestDocuments))
+            keepStoredDocument(connection, guest);
         QVariantList values = valuesOf(guest);
         values.append(id);
         connection.Execute(QStringLiteral("UPDATE Gosti SET ") + sets.join(QStringLiteral(", ")) +
@@ -136,8 +182,9 @@ int Save(TGuest guest)
                 QLatin1Char(')'),
             valuesOf(guest));
     }
-    FrontDesk::WriteLog(connection, QStringLiteral("guest"), id, QVariant(), msgLogGuestSaved.arg(guest.Name));
-    transaction.Commit();
+    GuestSearch::IndexGuest(connection, id, guest.Name, guest.LatinName);
+    if (logged)
+        FrontDesk::WriteLog(connection, QStringLiteral("guest"), id, QVariant(), msgLogGuestSaved.arg(guest.Name));
     return id;
 }
 
@@ -145,6 +192,15 @@ std::optional<TGuest> Read(int id)
 {
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection);
+    std::optional<TGuest> guest = Read(connection, id);
+    transaction.Commit();
+    if (guest && !Rights::Has(Rights::rGuestDocuments))
+        hideDocument(*guest);
+    return guest;
+}
+
+std::optional<TGuest> Read(TADOConnection &connection, int id)
+{
     TRows row(connection, QStringLiteral("SELECT q252, ") + kColumns.join(QStringLiteral(", ")) +
                               QStringLiteral(" FROM Gosti WHERE q252 = :iGuest"),
               {{"iGuest", id}});
@@ -153,7 +209,6 @@ std::optional<TGuest> Read(int id)
         guest = TGuest{row.Integer(0), row.Text(1), row.Text(2), row.Integer(3), row.Date(4), row.Text(5), row.Integer(6),
                        row.Text(7), row.Text(8), row.Text(9), row.Date(10), row.Text(11), row.Text(12), row.Text(13),
                        row.Text(14), row.Text(15), row.Integer(16) == 1, row.Integer(17) == 1};
-    transaction.Commit();
     return guest;
 }
 

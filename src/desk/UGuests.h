@@ -5,6 +5,7 @@
 #include "UFrontDesk.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -40,6 +41,71 @@ std::optional<TFault> Check(TGuest &guest);
 // Checks and keeps the guest (new, or the one of its key) with its log row; gives the key.
 // Raises EFrontDeskRefused with the fault's message.
 int Save(TGuest guest);
+// The same in the caller's transaction, its right checked by the caller; without its own log row
+// when the caller's operation logs it.
+int Save(TADOConnection &connection, TGuest guest, bool logged = true);
+// The guest as kept; without the right to see documents, the document and personal number are
+// left out (and a save keeps the stored ones).
 std::optional<TGuest> Read(int id);
+std::optional<TGuest> Read(TADOConnection &connection, int id);
+
+// ---- finding a guest as the operator types
+
+struct TFound {
+    int Id = 0;
+    QString Name, Citizenship, PersonalNumber, DocumentNumber;
+    QDate Born;
+};
+// Guests whose name's words begin with the typed words, or whose personal or document number is
+// the text; the newest first, at most ROWS.
+QList<TFound> Find(const QString &text, int rows = 20);
+
+// ---- what the law asks at check-in
+
+// The names of the fields the law asks of this guest that are empty; none: the guest may be
+// checked in.
+QStringList MissingForCheckIn(const TGuest &guest);
+
+// ---- the guests of a stay
+
+struct TStayGuest {
+    int Guest = 0;  // Gosti.q252; 0: the stay's one guest of before, known by name only
+    QString Name;
+    QDate Born;
+    bool Holder = false;
+    QString TaxExemption;  // empty: the tourist tax is due for the guest
+};
+// The stay's guests, the holder first; a stay without rows has its one guest by the stay's name.
+QList<TStayGuest> OfStay(TADOConnection &connection, int stay);
+QList<TStayGuest> OfStay(int stay);
+// How many guests sleep in each of the stays (1 for a stay without rows).
+QHash<int, int> CountsOf(TADOConnection &connection, const QList<int> &stays);
+// The stay's guests from now on, in one transaction: a reserved or in-house stay; every guest of
+// the register, each once, one of them the holder, no more than the room's beds. The holder's
+// name and personal number become the stay's and, for the booking's first stay, the booking's.
+void SetStayGuests(int stay, const QList<TStayGuest> &guests);
+// The same in the caller's transaction (check-in, walk-in).
+void WriteStayGuests(TADOConnection &connection, const FrontDesk::TStay &stay, const QList<TStayGuest> &guests);
+
+// At check-in or walk-in, in the caller's transaction: a stay without guests gets its holder from
+// the registration card: the guest of the register with the card's personal or document number,
+// else a new one; the card's tax exemption is the holder's. Then every guest of the stay must
+// have what the law asks (refused, naming the guest and the missing fields).
+void RegisterAtCheckIn(TADOConnection &connection, const FrontDesk::TStay &stay, const FrontDesk::TGuest &card);
+
+// ---- duplicates and privacy
+
+// The guest MERGED becomes KEPT: every stay of MERGED is KEPT's, KEPT's empty fields take
+// MERGED's, and MERGED is gone; logged.
+void Merge(int kept, int merged);
+// Names, documents, personal number, birth day and contacts removed for good; stays and money
+// stay for the accounts; logged. Citizenship and sex stay for the statistics.
+void Anonymise(int guest, const QString &reason);
+// In the caller's transaction: every guest of the hotel's rules whose last departure is more
+// than the retention's months before DAY and who did not consent to be kept; gives how many.
+int AnonymiseExpired(TADOConnection &connection, const QDate &day);
+// Everything the hotel keeps of a guest, as text to hand to them: the person, stays, charges,
+// payments and documents of their bookings. Logged.
+QString ExportData(int guest);
 
 } // namespace Guests

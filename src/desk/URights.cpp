@@ -69,6 +69,7 @@ const TRightCaption kCaptions[Count] = {
     {"lInfoSecurityReportWining", "Справка печалба"},
     {"lInfoSecurityInnerControlAndSecurity", "Вътрешен контрол и сигурност"},
     {"lInfoSecurityRemoteControl", "Отдалечен достъп и централизирано управление"},
+    {"lInfoSecurityGuestDocuments", "Лични данни и документи на гости"},
 };
 
 // Who may start what. Menus, toolbars, the board's context menu, its double click, the search

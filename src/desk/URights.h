@@ -66,9 +66,12 @@ enum TRight {
     rReportProfit = 48,
     rInternalControl = 49,
     rRemoteControl = 50,
+    // Added after the fifty: guests' identity documents and personal numbers, and a guest's
+    // data given out or anonymised.
+    rGuestDocuments = 51,
 };
 
-constexpr int Count = 50;
+constexpr int Count = 51;
 QString Full();   // fifty "1"
 QString None();   // fifty "0"
 // Denied wherever the stored string is short or holds anything but "1".

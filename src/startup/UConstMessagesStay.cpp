@@ -257,6 +257,32 @@ QString colCitizenship;
 QString colPersonalNumber;
 QString colDocumentNumberShort;
 QString msgDateInvalid;
+QString msgGuestMissingForCheckIn;
+QString msgLawFieldName;
+QString msgLawFieldBorn;
+QString msgLawFieldCitizenship;
+QString msgLawFieldDocumentNumber;
+QString msgLawFieldDocumentSeries;
+QString msgStayGuestsNone;
+QString msgStayGuestsHolder;
+QString msgStayGuestsBeds;
+QString msgStayGuestTwice;
+QString msgStayGuestsStatus;
+QString msgLogStayGuests;
+QString msgGuestMergeSame;
+QString msgLogGuestMerged;
+QString msgAnonymisedName;
+QString msgLogGuestAnonymised;
+QString msgGuestAnonymisedReasonRetention;
+QString msgGuestAnonymisedAlready;
+QString msgGuestAnonymiseReason;
+QString msgLogGuestExported;
+QString msgExportPerson;
+QString msgExportStays;
+QString msgExportCharges;
+QString msgExportPayments;
+QString msgExportDocuments;
+QString msgExportTitle;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1287,6 +1313,110 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "\"%1\" is no date: type it as dd.mm.yyyy.",
          "\"%1\" не е дата: въведете я като дд.мм.гггг.",
          "\"%1\" — не дата: введите её как дд.мм.гггг."},
+        {"msgGuestMissingForCheckIn", &msgGuestMissingForCheckIn,
+         "Guest %1 cannot be checked in until these are given: %2.",
+         "Гостът %1 не може да бъде настанен, докато не се попълнят: %2.",
+         "Гостя %1 нельзя заселить, пока не указаны: %2."},
+        {"msgLawFieldName", &msgLawFieldName,
+         "name",
+         "име",
+         "имя"},
+        {"msgLawFieldBorn", &msgLawFieldBorn,
+         "date of birth",
+         "дата на раждане",
+         "дата рождения"},
+        {"msgLawFieldCitizenship", &msgLawFieldCitizenship,
+         "citizenship",
+         "гражданство",
+         "гражданство"},
+        {"msgLawFieldDocumentNumber", &msgLawFieldDocumentNumber,
+         "document number",
+         "номер на документ",
+         "номер документа"},
+        {"msgLawFieldDocumentSeries", &msgLawFieldDocumentSeries,
+         "document series",
+         "серия на документ",
+         "серия документа"},
+        {"msgStayGuestsNone", &msgStayGuestsNone,
+         "A stay needs at least one guest.",
+         "Престоят трябва да има поне един гост.",
+         "У проживания должен быть хотя бы один гость."},
+        {"msgStayGuestsHolder", &msgStayGuestsHolder,
+         "Exactly one guest of the stay must be its holder.",
+         "Точно един от гостите на престоя трябва да е титуляр.",
+         "Ровно один гость проживания должен быть основным."},
+        {"msgStayGuestsBeds", &msgStayGuestsBeds,
+         "Room %1 has %2 beds; %3 guests do not fit.",
+         "Стая %1 има %2 легла; %3 гости не се побират.",
+         "В номере %1 %2 мест; %3 гостей не помещаются."},
+        {"msgStayGuestTwice", &msgStayGuestTwice,
+         "%1 is already a guest of this stay.",
+         "%1 вече е гост на този престой.",
+         "%1 уже гость этого проживания."},
+        {"msgStayGuestsStatus", &msgStayGuestsStatus,
+         "Guests can be changed only for a reserved stay or one in house.",
+         "Гостите могат да се променят само на резервиран или настанен престой.",
+         "Гостей можно менять только у забронированного или заселённого проживания."},
+        {"msgLogStayGuests", &msgLogStayGuests,
+         "Guests of room %1: %2",
+         "Гости в стая %1: %2",
+         "Гости в номере %1: %2"},
+        {"msgGuestMergeSame", &msgGuestMergeSame,
+         "A guest cannot be merged with themselves.",
+         "Гост не може да бъде слят със себе си.",
+         "Гостя нельзя объединить с самим собой."},
+        {"msgLogGuestMerged", &msgLogGuestMerged,
+         "Guest %1 (%2) merged into %3",
+         "Гост %1 (%2) е слят с %3",
+         "Гость %1 (%2) объединён с %3"},
+        {"msgAnonymisedName", &msgAnonymisedName,
+         "Anonymised guest %1",
+         "Анонимизиран гост %1",
+         "Анонимизированный гость %1"},
+        {"msgLogGuestAnonymised", &msgLogGuestAnonymised,
+         "Guest %1 anonymised: %2",
+         "Гост %1 е анонимизиран: %2",
+         "Гость %1 анонимизирован: %2"},
+        {"msgGuestAnonymisedReasonRetention", &msgGuestAnonymisedReasonRetention,
+         "retention period ended",
+         "изтекъл срок на съхранение",
+         "истёк срок хранения"},
+        {"msgGuestAnonymisedAlready", &msgGuestAnonymisedAlready,
+         "The guest is anonymised; their data cannot be changed.",
+         "Гостът е анонимизиран; данните му не могат да се променят.",
+         "Гость анонимизирован; его данные нельзя изменить."},
+        {"msgGuestAnonymiseReason", &msgGuestAnonymiseReason,
+         "A reason is needed to anonymise a guest.",
+         "За анонимизиране на гост е нужна причина.",
+         "Для анонимизации гостя нужна причина."},
+        {"msgLogGuestExported", &msgLogGuestExported,
+         "Data of guest %1 given out",
+         "Данните на гост %1 са изведени",
+         "Данные гостя %1 выданы"},
+        {"msgExportPerson", &msgExportPerson,
+         "Person",
+         "Лице",
+         "Лицо"},
+        {"msgExportStays", &msgExportStays,
+         "Stays",
+         "Престои",
+         "Проживания"},
+        {"msgExportCharges", &msgExportCharges,
+         "Charges",
+         "Начисления",
+         "Начисления"},
+        {"msgExportPayments", &msgExportPayments,
+         "Payments",
+         "Плащания",
+         "Платежи"},
+        {"msgExportDocuments", &msgExportDocuments,
+         "Documents",
+         "Документи",
+         "Документы"},
+        {"msgExportTitle", &msgExportTitle,
+         "Data kept of guest %1, given out on %2",
+         "Данни, пазени за гост %1, изведени на %2",
+         "Данные гостя %1, выданные %2"},
     };
     return entries;
 }

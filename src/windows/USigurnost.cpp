@@ -111,6 +111,7 @@ const TRight kRights[] = {
     {48, 8, "Shape39", "lInfoSecurityReportWining", "Справка печалба"},
     {49, 9, "Shape40", "lInfoSecurityInnerControlAndSecurity", "Вътрешен контрол и сигурност"},
     {50, 9, "Shape41", "lInfoSecurityRemoteControl", "Отдалечен достъп и централизирано управление"},
+    {51, 1, "Shape42", "lInfoSecurityGuestDocuments", "Лични данни и документи на гости"},
 };
 
 
