@@ -1247,7 +1247,9 @@ private slots:
         cards.InitializeWindow();
         QCOMPARE(cards.Cards().size(), 1);
         QCOMPARE(cards.Cards().first().Name, QString("Иван Петров"));
-        QCOMPARE(cards.Cards().first().Identity, QString("8505051234 / P123456"));
+        // The holder from the register: the personal number and the document on lines of their own.
+        QCOMPARE(cards.Cards().first().PersonalNumber, QString("8505051234"));
+        QCOMPARE(cards.Cards().first().Document, msgDocumentPassport + " P123456");
         QCOMPARE(cards.Cards().first().Nationality, QString("България"));
         QCOMPARE(cards.Cards().first().Room, QString("101"));
         for (int stay : {stayOf(first + 1), stayOf(first + 2)})

@@ -101,6 +101,7 @@ QString HoldsNights(const QString &alias = QString());
 struct TGuest {
     QString Name, PersonalNumber, Passport, Address, Nationality, Category;
     QString TaxExemption;  // the reason chosen at check-in; empty: the tourist tax is due
+    int RegisterId = 0;    // the guest of the register (Gosti.q252) chosen for it; 0: none
 };
 
 struct TBooking {

@@ -93,6 +93,10 @@ void WriteStayGuests(TADOConnection &connection, const FrontDesk::TStay &stay, c
 // have what the law asks (refused, naming the guest and the missing fields).
 void RegisterAtCheckIn(TADOConnection &connection, const FrontDesk::TStay &stay, const FrontDesk::TGuest &card);
 
+// After a reservation's stays are written, in its transaction: the guest of the register who
+// booked holds each of the booking's stays.
+void HoldBooking(TADOConnection &connection, int booking, int guest);
+
 // ---- duplicates and privacy
 
 // The guest MERGED becomes KEPT: every stay of MERGED is KEPT's, KEPT's empty fields take

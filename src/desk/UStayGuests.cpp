@@ -196,8 +196,22 @@ void WriteStayGuests(TADOConnection &connection, const FrontDesk::TStay &stay, c
 
 namespace {
 
-int guestOfCard(TADOConnection &connection, const FrontDesk::TStay &stay, const FrontDesk::TGuest &card)
+// What the card leaves empty, the booking may already know.
+FrontDesk::TGuest withBooking(TADOConnection &connection, const FrontDesk::TStay &stay, FrontDesk::TGuest card)
 {
+    TRows booking(connection, QStringLiteral("SELECT q28, q133, q134, q135 FROM Rezervacii WHERE q124 = :iBooking"),
+                  {{"iBooking", stay.Booking}});
+    if (booking.Next())
+        for (const auto &[field, column] : {std::pair<QString *, int>{&card.PersonalNumber, 0}, {&card.Passport, 1},
+                                            {&card.Address, 2}, {&card.Nationality, 3}})
+            if (field->trimmed().isEmpty())
+                *field = booking.Text(column);
+    return card;
+}
+
+int guestOfCard(TADOConnection &connection, const FrontDesk::TStay &stay, const FrontDesk::TGuest &typed)
+{
+    const FrontDesk::TGuest card = withBooking(connection, stay, typed);
     for (const auto &[column, value] : {std::pair<const char *, QString>{"q28", card.PersonalNumber.trimmed()},
                                         {"q259", card.Passport.trimmed()}}) {
         if (value.isEmpty())
@@ -248,6 +262,17 @@ void RegisterAtCheckIn(TADOConnection &connection, const FrontDesk::TStay &stay,
             if (!missing.isEmpty())
                 throw EFrontDeskRefused(msgGuestMissingForCheckIn.arg(person->Name, missing.join(QStringLiteral(", "))));
         }
+}
+
+void HoldBooking(TADOConnection &connection, int booking, int guest)
+{
+    if (guest <= 0)
+        return;
+    connection.Execute(QStringLiteral("UPDATE Rezervacii SET q252 = ? WHERE q124 = ?"), {guest, booking});
+    connection.Execute(QStringLiteral("UPDATE Klients SET q252 = ? WHERE q124 = ? AND q47 IS NOT NULL"), {guest, booking});
+    connection.Execute(QStringLiteral("INSERT INTO GostiPrestoi (q123, q252, q267) SELECT q123, q252, 1 FROM Klients WHERE "
+                                      "q124 = ? AND q47 IS NOT NULL"),
+                       {booking});
 }
 
 void SetStayGuests(int stay, const QList<TStayGuest> &guests)

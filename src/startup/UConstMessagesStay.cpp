@@ -283,6 +283,37 @@ QString msgExportCharges;
 QString msgExportPayments;
 QString msgExportDocuments;
 QString msgExportTitle;
+QString lblStayGuestFind;
+QString lblStayGuestTax;
+QString capStayGuestAdd;
+QString capStayGuestNew;
+QString capStayGuestEdit;
+QString capStayGuestRemove;
+QString capStayGuestHolder;
+QString colStayGuestHolder;
+QString colStayGuestTax;
+QString msgStayGuestNotFound;
+QString msgStayGuestsTitle;
+QString msgStayGuestHolderMark;
+QString capGuestMerge;
+QString capGuestAnonymise;
+QString capGuestExport;
+QString lblGuestAnonymiseReason;
+QString msgGuestMergeAsk;
+QString msgGuestAnonymiseAsk;
+QString msgGuestChooseFirst;
+QString msgGuestChooseOther;
+QString msgTextFilter;
+QString msgFileNotWritten;
+QString msgCardLatinName;
+QString msgCardBorn;
+QString msgCardDocument;
+QString msgCardPersonalNumber;
+QString msgCardHolder;
+QString msgCardSeries;
+QString msgCardIssuedBy;
+QString msgCardValidTo;
+QString msgBoardGuestsCount;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1417,6 +1448,130 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "Data kept of guest %1, given out on %2",
          "Данни, пазени за гост %1, изведени на %2",
          "Данные гостя %1, выданные %2"},
+        {"lblStayGuestFind", &lblStayGuestFind,
+         "Find a guest",
+         "Намери гост",
+         "Найти гостя"},
+        {"lblStayGuestTax", &lblStayGuestTax,
+         "Tourist tax of the chosen guest",
+         "Туристически данък на избрания гост",
+         "Туристический налог выбранного гостя"},
+        {"capStayGuestAdd", &capStayGuestAdd,
+         "Add",
+         "Добави",
+         "Добавить"},
+        {"capStayGuestNew", &capStayGuestNew,
+         "New guest",
+         "Нов гост",
+         "Новый гость"},
+        {"capStayGuestEdit", &capStayGuestEdit,
+         "Guest's data",
+         "Данни на госта",
+         "Данные гостя"},
+        {"capStayGuestRemove", &capStayGuestRemove,
+         "Remove",
+         "Махни",
+         "Убрать"},
+        {"capStayGuestHolder", &capStayGuestHolder,
+         "Holder",
+         "Титуляр",
+         "Основной"},
+        {"colStayGuestHolder", &colStayGuestHolder,
+         "Holder",
+         "Титуляр",
+         "Основной"},
+        {"colStayGuestTax", &colStayGuestTax,
+         "Tourist tax",
+         "Туристически данък",
+         "Туристический налог"},
+        {"msgStayGuestNotFound", &msgStayGuestNotFound,
+         "Choose a guest from the list that drops under the field.",
+         "Изберете гост от списъка, който се показва под полето.",
+         "Выберите гостя из списка под полем."},
+        {"msgStayGuestsTitle", &msgStayGuestsTitle,
+         "Guests in the room",
+         "Гости в стаята",
+         "Гости в номере"},
+        {"msgStayGuestHolderMark", &msgStayGuestHolderMark,
+         "yes",
+         "да",
+         "да"},
+        {"capGuestMerge", &capGuestMerge,
+         "Merge the guest chosen in the list into this one",
+         "Слей избрания в списъка гост с този",
+         "Объединить выбранного в списке гостя с этим"},
+        {"capGuestAnonymise", &capGuestAnonymise,
+         "Anonymise",
+         "Анонимизирай",
+         "Анонимизировать"},
+        {"capGuestExport", &capGuestExport,
+         "Give out the guest's data",
+         "Изведи данните на госта",
+         "Выдать данные гостя"},
+        {"lblGuestAnonymiseReason", &lblGuestAnonymiseReason,
+         "Reason",
+         "Причина",
+         "Причина"},
+        {"msgGuestMergeAsk", &msgGuestMergeAsk,
+         "Guest %1 (%2) will become guest %3 (%4) with all their stays. This cannot be undone. Merge?",
+         "Гост %1 (%2) ще стане гост %3 (%4) с всичките си престои. Това не може да се отмени. Да се слеят ли?",
+         "Гость %1 (%2) станет гостем %3 (%4) со всеми проживаниями. Это нельзя отменить. Объединить?"},
+        {"msgGuestAnonymiseAsk", &msgGuestAnonymiseAsk,
+         "The names, documents and contacts of %1 will be removed for good; stays and money stay. Anonymise?",
+         "Имената, документите и контактите на %1 ще бъдат премахнати завинаги; престоите и парите остават. Да се анонимизира ли?",
+         "Имена, документы и контакты %1 будут удалены навсегда; проживания и деньги останутся. Анонимизировать?"},
+        {"msgGuestChooseFirst", &msgGuestChooseFirst,
+         "Choose a guest first (a double click on a row of the list).",
+         "Първо изберете гост (двойно щракване на ред от списъка).",
+         "Сначала выберите гостя (двойной щелчок по строке списка)."},
+        {"msgGuestChooseOther", &msgGuestChooseOther,
+         "Choose in the list the other guest, the duplicate.",
+         "Изберете в списъка другия гост, дубликата.",
+         "Выберите в списке другого гостя, дубликат."},
+        {"msgTextFilter", &msgTextFilter,
+         "Text files (*.txt)",
+         "Текстови файлове (*.txt)",
+         "Текстовые файлы (*.txt)"},
+        {"msgFileNotWritten", &msgFileNotWritten,
+         "The file %1 could not be written.",
+         "Файлът %1 не можа да бъде записан.",
+         "Файл %1 не удалось записать."},
+        {"msgCardLatinName", &msgCardLatinName,
+         "Name in Latin letters",
+         "Име на латиница",
+         "Имя латиницей"},
+        {"msgCardBorn", &msgCardBorn,
+         "Date of birth, sex",
+         "Дата на раждане, пол",
+         "Дата рождения, пол"},
+        {"msgCardDocument", &msgCardDocument,
+         "Identity document",
+         "Документ за самоличност",
+         "Документ, удостоверяющий личность"},
+        {"msgCardPersonalNumber", &msgCardPersonalNumber,
+         "Personal number",
+         "ЕГН / ЛНЧ",
+         "Личный номер"},
+        {"msgCardHolder", &msgCardHolder,
+         "holder of the room",
+         "титуляр на стаята",
+         "основной гость номера"},
+        {"msgCardSeries", &msgCardSeries,
+         "series",
+         "серия",
+         "серия"},
+        {"msgCardIssuedBy", &msgCardIssuedBy,
+         "issued by",
+         "издаден от",
+         "выдан"},
+        {"msgCardValidTo", &msgCardValidTo,
+         "valid to",
+         "валиден до",
+         "действителен до"},
+        {"msgBoardGuestsCount", &msgBoardGuestsCount,
+         "%1 guests:",
+         "%1 гости:",
+         "Гостей: %1"},
     };
     return entries;
 }

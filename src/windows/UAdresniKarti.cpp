@@ -1,6 +1,7 @@
 #include "UAdresniKarti.h"
 
 #include "controls/KalvMenu.h"
+#include "desk/UCountries.h"
 #include "data/UDM.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"
@@ -95,12 +96,51 @@ void TFAdresniKarti::ReadCards()
             card.Departure = stay.To;
             card.Booking = stay.Booking;
             card.Stay = stay.Id;
-            m_cards.append(card);
+            card.PersonalNumber = booking.Guest.PersonalNumber;  // the holder's, where the register has none
+            for (const Guests::TStayGuest &guest : Guests::OfStay(stay.Id))
+                m_cards.append(guest.Guest > 0 ? CardOf(card, guest) : card);
         }
     } catch (const Exception &error) {
         LocalConnection().RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
     }
+}
+
+// The card of a guest of the register: every field the register keeps.
+TFAdresniKarti::TCard TFAdresniKarti::CardOf(TCard card, const Guests::TStayGuest &guest)
+{
+    const std::optional<Guests::TGuest> person = Guests::Read(guest.Guest);
+    if (!person)
+        return card;
+    const auto country = [](const QString &code) {
+        const std::optional<Countries::TCountry> found = Countries::Find(code);
+        return found ? found->Name() : code;
+    };
+    const QStringList sexes = {QString(), msgSexMale, msgSexFemale};
+    card.Holder = guest.Holder;
+    card.Name = person->Name;
+    card.LatinName = person->LatinName;
+    card.Born = QStringList({person->Born.isValid() ? dayText(person->Born) : QString(), sexes.value(person->Sex)})
+                    .filter(QRegularExpression(QStringLiteral("\\S")))
+                    .join(QStringLiteral(", "));
+    if (!person->PersonalNumber.isEmpty() || !guest.Holder)
+        card.PersonalNumber = person->PersonalNumber;
+    const QStringList kinds = {msgDocumentIdentityCard, msgDocumentPassport, msgDocumentOther};
+    QStringList document;
+    if (!person->DocumentNumber.isEmpty())
+        document << kinds.value(person->DocumentKind) + QLatin1Char(' ') + person->DocumentNumber;
+    if (!person->DocumentSeries.isEmpty())
+        document << msgCardSeries + QLatin1Char(' ') + person->DocumentSeries;
+    if (!person->IssuedBy.isEmpty())
+        document << msgCardIssuedBy + QLatin1Char(' ') + country(person->IssuedBy);
+    if (person->ValidTo.isValid())
+        document << msgCardValidTo + QLatin1Char(' ') + dayText(person->ValidTo);
+    card.Document = document.join(QStringLiteral(", "));
+    card.Identity.clear();
+    card.Nationality = country(person->Citizenship);
+    if (!person->Address.isEmpty())
+        card.Address = person->Address;
+    return card;
 }
 
 int TFAdresniKarti::PageCount() const { return std::max<int>(1, int((m_cards.size() + kCardsPerPage - 1) / kCardsPerPage)); }
@@ -143,13 +183,22 @@ void TFAdresniKarti::PaintCard(QPainter &painter, const QRectF &area, const TCar
     painter.setFont(small);
     painter.drawText(QRectF(inner.left(), inner.top(), inner.width(), unit * 1.6), Qt::AlignRight | Qt::AlignVCenter,
                      card.Hotel + QStringLiteral("   ") + msgCardBooking + QStringLiteral(" ") + QString::number(card.Booking));
-    const QList<QPair<QString, QString>> lines = {{msgCardName, card.Name},
-                                                  {msgCardIdentity, card.Identity},
-                                                  {msgCardNationality, card.Nationality},
-                                                  {msgCardAddress, card.Address},
-                                                  {msgCardRoom, card.Room},
-                                                  {msgCardArrival, dayText(card.Arrival)},
-                                                  {msgCardDeparture, dayText(card.Departure)}};
+    QList<QPair<QString, QString>> lines = {{msgCardName, card.Name},
+                                            {msgCardLatinName, card.LatinName},
+                                            {msgCardBorn, card.Born},
+                                            {msgCardNationality, card.Nationality},
+                                            {msgCardPersonalNumber, card.PersonalNumber},
+                                            {msgCardDocument, card.Document},
+                                            {msgCardIdentity, card.Identity},
+                                            {msgCardAddress, card.Address},
+                                            {msgCardRoom, card.Holder ? card.Room + QStringLiteral(" (") + msgCardHolder + QLatin1Char(')') : card.Room},
+                                            {msgCardArrival, dayText(card.Arrival)},
+                                            {msgCardDeparture, dayText(card.Departure)}};
+    // A card of the register's guest has no combined identity line; one of before has no more.
+    lines.removeIf([&card](const QPair<QString, QString> &line) {
+        return line.first == msgCardIdentity && (!card.Document.isEmpty() || line.second.isEmpty());
+    });
+    const qreal step = std::min(unit * 2.3, (inner.height() - unit * 4.2) / lines.size());
     QFont value(small);
     value.setPixelSize(int(unit * 0.95));
     qreal top = inner.top() + unit * 2.6;
@@ -163,7 +212,7 @@ void TFAdresniKarti::PaintCard(QPainter &painter, const QRectF &area, const TCar
         painter.setPen(QPen(Qt::gray, unit / 20));
         painter.drawLine(QPointF(inner.left() + labelWidth, top + unit * 1.7), QPointF(inner.right(), top + unit * 1.7));
         painter.setPen(QPen(Qt::black, unit / 12));
-        top += unit * 2.3;
+        top += step;
     }
     painter.setFont(small);
     const qreal sign = inner.bottom() - unit * 0.5;

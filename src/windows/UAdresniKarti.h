@@ -5,6 +5,7 @@
 #include "framework/UPrintWindow.h"
 
 #include "desk/UFrontDesk.h"
+#include "desk/UGuests.h"
 
 #include <QDate>
 #include <memory>
@@ -26,8 +27,10 @@ public:
     void SetDay(const QDate &day);
     bool InitializeWindow() override;
     // One card a guest: what the cards show, read on the day chosen.
+    // One card per guest in the room.
     struct TCard {
-        QString Name, Identity, Nationality, Address, Room, Hotel;
+        QString Name, LatinName, Born, Identity, PersonalNumber, Document, Nationality, Address, Room, Hotel;
+        bool Holder = true;
         QDate Arrival, Departure;
         int Booking = 0, Stay = 0;
     };
@@ -51,6 +54,7 @@ protected:
     void Issued() override;
 
 private:
+    static TCard CardOf(TCard card, const Guests::TStayGuest &guest);
     void ReadCards();
     void PaintCard(class QPainter &painter, const QRectF &area, const TCard &card);
 

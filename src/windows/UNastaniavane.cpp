@@ -2,6 +2,7 @@
 
 #include "UFrontDeskRun.h"
 #include "UOperReservation.h"
+#include "UStayGuestsPanel.h"
 #include "desk/UTouristTax.h"
 #include "data/UDM.h"
 #include "errors/UExceptionLogs.h"
@@ -61,6 +62,10 @@ TFNastaniavane::TFNastaniavane(QWidget *parent) : TRegisterWindow(QStringLiteral
     cbNastaniavaneTax->addItems(TouristTax::ExemptionReasons());
     PlaceRow(gbNastaniavaneCard, cbNastaniavaneTax,
              AddLabel(gbNastaniavaneCard, QStringLiteral("lInfoNastaniavaneTax"), lblTaxExemption));
+
+    tsNastaniavaneGuests = AddSheet(QStringLiteral("tsNastaniavaneGuests"), QStringLiteral("Гости в стаята"));
+    pnNastaniavaneGuests = new TStayGuestsPanel(tsNastaniavaneGuests);
+    tsNastaniavaneGuests->layout()->addWidget(pnNastaniavaneGuests);
 
     tsNastaniavaneWalkIn = AddSheet(QStringLiteral("tsNastaniavaneWalkIn"), QStringLiteral("Гост без резервация"));
     gbNastaniavaneWalkIn = AddGroupBox(tsNastaniavaneWalkIn, QStringLiteral("gbNastaniavaneWalkIn"),
@@ -137,6 +142,7 @@ void TFNastaniavane::LoadCaptions()
     LoadToolbarCaptions(Toolbar());
     LoadFormCaption(this);
     LoadTabSheetCaption(tsNastaniavaneCard);
+    LoadTabSheetCaption(tsNastaniavaneGuests);
     LoadTabSheetCaption(tsNastaniavaneWalkIn);
     LoadTabSheetCaption(tsNastaniavaneOverdue);
     for (QGroupBox *box : {gbNastaniavaneDay, gbNastaniavaneCard, gbNastaniavaneWalkIn})
@@ -246,6 +252,8 @@ void TFNastaniavane::ShowCardOf(int stay)
         cbNastaniavaneTax->setCurrentIndex(0);  // every guest owes the tax until they show a ground
     m_shownCard = guest;
     m_shownStay = stay;
+    if (pnNastaniavaneGuests->Stay() != stay)
+        pnNastaniavaneGuests->SetStay(stay);
 }
 
 TGuest TFNastaniavane::Card() const

@@ -7,6 +7,7 @@
 #include "desk/UFrontDesk.h"
 
 class QDateEdit;
+class TStayGuestsPanel;
 class QTableWidget;
 
 class TFNastaniavane : public TRegisterWindow
@@ -27,7 +28,9 @@ public:
     void acNastaniavaneFolioExecute();
 
     QAction *acNastaniavaneCheckIn, *acNastaniavaneWalkIn, *acNastaniavaneFolio, *acClose;
-    TTabSheet *tsNastaniavaneCard, *tsNastaniavaneWalkIn, *tsNastaniavaneOverdue;
+    TTabSheet *tsNastaniavaneCard, *tsNastaniavaneGuests, *tsNastaniavaneWalkIn, *tsNastaniavaneOverdue;
+    // Everyone in the room of the chosen arrival.
+    TStayGuestsPanel *pnNastaniavaneGuests;
     // Guests past their departure day who are still in house; a double click opens the folio.
     QTableWidget *tblNastaniavaneOverdue;
     QGroupBox *gbNastaniavaneDay, *gbNastaniavaneCard, *gbNastaniavaneWalkIn;

@@ -13,6 +13,11 @@
 #include "startup/USystemWinOS.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -99,7 +104,117 @@ TFNomGosti::TFNomGosti(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomGo
                                   QStringLiteral("cbGostIssuedBy"), [] { return countryNames(); });
     edGostValidTo = edit(gbGostDocument, "lGostValidTo", "Валиден до", "edGostValidTo");
     edGostValidTo->setPlaceholderText(QStringLiteral("дд.мм.гггг"));
+
+    tsGostPrivacy = AddSheet(QStringLiteral("tsGostPrivacy"), QStringLiteral("Лични данни"));
+    gbGostPrivacy = AddGroupBox(tsGostPrivacy, QStringLiteral("gbGostPrivacy"), QStringLiteral("Лични данни"));
+    const auto button = [this](const char *name, const QString &caption) {
+        auto *made = new QPushButton(caption, gbGostPrivacy);
+        made->setObjectName(QLatin1String(name));
+        PlaceRow(gbGostPrivacy, made);
+        return made;
+    };
+    btnGostMerge = button("btnGostMerge", capGuestMerge);
+    btnGostExport = button("btnGostExport", capGuestExport);
+    edGostAnonymiseReason = new QLineEdit(gbGostPrivacy);
+    edGostAnonymiseReason->setObjectName(QStringLiteral("edGostAnonymiseReason"));
+    PlaceRow(gbGostPrivacy, edGostAnonymiseReason, new QLabel(lblGuestAnonymiseReason, gbGostPrivacy));
+    btnGostAnonymise = button("btnGostAnonymise", capGuestAnonymise);
+    connect(btnGostMerge, &QPushButton::clicked, this, [this] { MergeChosen(); });
+    connect(btnGostAnonymise, &QPushButton::clicked, this, [this] { AnonymiseShown(); });
+    connect(btnGostExport, &QPushButton::clicked, this, [this] {
+        if (edGostId->text().toInt() <= 0) {
+            TSystemWinOS::ShowMessageBox(msgGuestChooseFirst, msgWarningTitle, 48);
+            return;
+        }
+        const QString path = QFileDialog::getSaveFileName(
+            this, windowTitle(), QDir::home().filePath(edGostName->text().simplified() + QStringLiteral(".txt")), msgTextFilter);
+        if (!path.isEmpty())
+            SaveGuestData(path);
+    });
     Pages()->setCurrentWidget(tsGostPerson);
+    ShowRights();
+}
+
+// Documents and personal numbers, giving out and anonymising are for those who may see them.
+void TFNomGosti::ShowRights()
+{
+    const bool documents = Rights::Has(Rights::rGuestDocuments);
+    Pages()->setTabVisible(Pages()->indexOf(tsGostDocument), documents);
+    edGostPersonalNumber->setReadOnly(!documents);
+    for (QWidget *control : std::initializer_list<QWidget *>{btnGostExport, btnGostAnonymise, edGostAnonymiseReason})
+        control->setEnabled(documents);
+    btnGostMerge->setEnabled(Rights::Has(Rights::rRegisters));
+}
+
+void TFNomGosti::MergeChosen()
+{
+    const int kept = edGostId->text().toInt();
+    const QModelIndex current = Grid()->currentIndex();
+    const QVariant other = current.isValid() ? ListValue(current.row(), QStringLiteral("q252")) : QVariant();
+    if (kept <= 0) {
+        TSystemWinOS::ShowMessageBox(msgGuestChooseFirst, msgWarningTitle, 48);
+        return;
+    }
+    if (other.isNull() || !other.isValid() || other.toInt() == kept) {
+        TSystemWinOS::ShowMessageBox(msgGuestChooseOther, msgWarningTitle, 48);
+        return;
+    }
+    const QString otherName = ListValue(current.row(), QStringLiteral("q253")).toString().trimmed();
+    if (TSystemWinOS::ShowMessageBox(msgGuestMergeAsk.arg(other.toInt()).arg(otherName).arg(kept).arg(edGostName->text()),
+                                     msgUserChoiceTitle, 4 | 32) != TSystemWinOS::IDYES)
+        return;
+    try {
+        Guests::Merge(kept, other.toInt());
+        ShowGuest(kept);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(error.Message(), msgWarningTitle, 48);
+    }
+    ReloadList();
+}
+
+void TFNomGosti::AnonymiseShown()
+{
+    const int guest = edGostId->text().toInt();
+    if (guest <= 0) {
+        TSystemWinOS::ShowMessageBox(msgGuestChooseFirst, msgWarningTitle, 48);
+        return;
+    }
+    if (edGostAnonymiseReason->text().trimmed().isEmpty()) {
+        MarkControlFailed(edGostAnonymiseReason);
+        TSystemWinOS::ShowMessageBox(msgGuestAnonymiseReason, msgWarningTitle, 48);
+        return;
+    }
+    if (TSystemWinOS::ShowMessageBox(msgGuestAnonymiseAsk.arg(edGostName->text()), msgUserChoiceTitle, 4 | 32) !=
+        TSystemWinOS::IDYES)
+        return;
+    try {
+        Guests::Anonymise(guest, edGostAnonymiseReason->text());
+        edGostAnonymiseReason->clear();
+        ShowGuest(guest);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(error.Message(), msgWarningTitle, 48);
+    }
+    ReloadList();
+}
+
+bool TFNomGosti::SaveGuestData(const QString &path)
+{
+    try {
+        const QString text = Guests::ExportData(edGostId->text().toInt());
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(text.toUtf8());
+            if (file.commit())
+                return true;
+        }
+        TSystemWinOS::ShowMessageBox(msgFileNotWritten.arg(path), msgWarningTitle, 48);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(error.Message(), msgWarningTitle, 48);
+    }
+    return false;
 }
 
 QString TFNomGosti::ListSql() const
@@ -124,7 +239,7 @@ void TFNomGosti::LoadCaptions()
     LoadFormCaption(this);
     LoadToolbarCaptions(Toolbar());
     LoadContainerCaptions(Pages());
-    for (QGroupBox *box : {gbGostPerson, gbGostContact, gbGostDocument}) {
+    for (QGroupBox *box : {gbGostPerson, gbGostContact, gbGostDocument, gbGostPrivacy}) {
         LoadContainerCaptions(box);
         FitRows(box);
     }
@@ -133,15 +248,8 @@ void TFNomGosti::LoadCaptions()
 void TFNomGosti::RowChosen(int row)
 {
     const QVariant key = ListValue(row, QStringLiteral("q252"));
-    if (key.isNull() || !key.isValid())
-        return;
-    try {
-        if (const std::optional<Guests::TGuest> guest = Guests::Read(key.toInt()))
-            Show(*guest);
-    } catch (const Exception &error) {
-        LocalConnection().RollbackIfOpen();
-        TSystemWinOS::ShowMessage(error.Message());
-    }
+    if (!key.isNull() && key.isValid())
+        ShowGuest(key.toInt());
 }
 
 void TFNomGosti::Show(const Guests::TGuest &guest)
@@ -225,13 +333,34 @@ void TFNomGosti::acFNomGostiSaveExecute()
         TSystemWinOS::ShowMessageBox(fault->Message, msgWarningTitle, 48);
         return;
     }
+    int saved = 0;
     try {
-        Show(*Guests::Read(Guests::Save(guest)));
+        saved = Guests::Save(guest);
+        Show(*Guests::Read(saved));
     } catch (const Exception &error) {
         LocalConnection().RollbackIfOpen();
         TSystemWinOS::ShowMessageBox(error.Message(), msgWarningTitle, 48);
     }
     ReloadList();
+    if (saved > 0)
+        emit Saved(saved);
+}
+
+void TFNomGosti::ShowGuest(int guest)
+{
+    try {
+        if (const std::optional<Guests::TGuest> read = Guests::Read(guest))
+            Show(*read);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TSystemWinOS::ShowMessage(error.Message());
+    }
+}
+
+void TFNomGosti::StartNew(const QString &name)
+{
+    acFNomGostiNewExecute();
+    edGostName->setText(name.trimmed());
 }
 
 void TFNomGosti::acFNomGostiNewExecute()

@@ -1,5 +1,8 @@
 #include "UOperReservation.h"
 
+#include "UGuestFinder.h"
+#include "desk/UGuests.h"
+
 #include "controls/KalvMenu.h"
 #include "data/UADOComunicationControl.h"
 #include "data/UDM.h"
@@ -60,6 +63,8 @@ TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringL
     gbContragent = AddGroupBox(tsOperReservationContragentData, QStringLiteral("gbContragent"), QStringLiteral("Резервация"));
     edContragentName = AddEdit(gbContragent, QStringLiteral("lInfoContragentName"), QStringLiteral("Име и фамилия"),
                                QStringLiteral("edContragentName"));
+    m_guestFinder = new TGuestFinder(edContragentName);
+    connect(m_guestFinder, &TGuestFinder::GuestChosen, this, [this](int guest) { FillGuest(guest); });
     edContragentAddress = AddEdit(gbContragent, QStringLiteral("lInfoContragentAddress"),
                                   QStringLiteral("Адрес на клиент"), QStringLiteral("edContragentAddress"));
     edContragentID = AddEdit(gbContragent, QStringLiteral("lInfoContragentID"), QStringLiteral("ЕГН на клиент"),
@@ -538,7 +543,26 @@ FrontDesk::TGuest TFOperReservation::Guest() const
     guest.Passport = edContragenPassportID->text();
     guest.Address = edContragentAddress->text();
     guest.Category = rgContragentInformation->Items().value(rgContragentInformation->ItemIndex());
+    guest.RegisterId = m_guestFinder->Chosen();
     return guest;
+}
+
+// A guest of the register found by the name: their data fill the booking's fields.
+void TFOperReservation::FillGuest(int id)
+{
+    std::optional<Guests::TGuest> guest;
+    try {
+        guest = Guests::Read(id);
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+    if (!guest)
+        return;
+    edContragentName->setText(guest->Name);
+    edContragentAddress->setText(guest->Address);
+    edContragentID->setText(guest->PersonalNumber);
+    edContragenPassportID->setText(guest->DocumentNumber);
 }
 
 int TFOperReservation::SaveBooking(TADOConnection &connection)
@@ -621,6 +645,8 @@ void TFOperReservation::acOperReservationSaveExecute()
             if (StagingQuery->RecordCount() > 0)
                 booking = SaveBooking(connection);
             copy.ExecProc();
+            if (booking > 0)
+                Guests::HoldBooking(connection, booking, m_guestFinder->Chosen());
             transaction.Commit();
         } else {
             transaction.Rollback();

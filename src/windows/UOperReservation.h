@@ -11,6 +11,7 @@
 #include <optional>
 
 class QDateEdit;
+class TGuestFinder;
 class TADOComunicationControl;
 class TRadioGroup;
 
@@ -82,6 +83,8 @@ protected:
     QStringList m_pendingRooms;
 
 private:
+    void FillGuest(int guest);
+    TGuestFinder *m_guestFinder = nullptr;
     void cbRoomNumberSelect(const QString &room);
     void cbServiceSelect(const QString &service);
     void EnableRoomFields(bool on);

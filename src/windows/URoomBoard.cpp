@@ -6,6 +6,7 @@
 #include "errors/UExceptionLogs.h"
 #include "framework/UFormatSettings.h"
 #include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
 
 #include <QApplication>
@@ -40,7 +41,12 @@ const QString kOtherParts = QStringLiteral(
     " UNION ALL SELECT 2, q47, NULL, NULL, q129, NULL FROM Rooms WHERE q129 IN (1, 2)"
     // 3: the closures that hold the night of the board's day.
     " UNION ALL SELECT 3, q47, NULL, NULL, NULL, NULL FROM Zatvoreni WHERE (q157 IS NULL OR q157 <= :dDay2) AND "
-    "(q158 IS NULL OR q158 > :dDay3)");
+    "(q158 IS NULL OR q158 > :dDay3)"
+    // 4: the other guests in the rooms of the stays that hold the night (few: one row per guest
+    // beside the holder, found through the stays of the day).
+    " UNION ALL SELECT 4, k.q47, NULL, NULL, NULL, g.q253 FROM Klients k INNER JOIN GostiPrestoi p ON (p.q123 = k.q123) "
+    "INNER JOIN Gosti g ON (g.q252 = p.q252) WHERE k.q34 <= :dDay4 AND k.q35 > :dDay5 AND k.q47 IS NOT NULL AND "
+    "(k.q125 IS NULL OR k.q125 < 2) AND p.q267 = 0");
 const QString kGuestsOfRoom = QStringLiteral("k.q47 = :iRoomID ");
 const QString kGuestsSql = QStringLiteral(
     " SELECT [q28]    ,[q29]    ,[q27]    ,[q30]    ,[q31]    ,[q32]    ,[q39]    ,[q33]    ,[q34]    ,[q35]    "
@@ -422,7 +428,8 @@ QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const
                            {QStringLiteral("dDateToLive"), date}};
     if (filtered)
         values.append({QStringLiteral("sHotelID"), hotelId.toInt()});
-    values += {{QStringLiteral("dDay"), date}, {QStringLiteral("dDay2"), date}, {QStringLiteral("dDay3"), date}};
+    values += {{QStringLiteral("dDay"), date}, {QStringLiteral("dDay2"), date}, {QStringLiteral("dDay3"), date},
+               {QStringLiteral("dDay4"), date}, {QStringLiteral("dDay5"), date}};
     const QString sql = (filtered ? kStaysPart + kHotelFilter : kStaysPart) + kOtherParts;
     eachRow(LocalConnection(), sql, values, [&](const QSqlQuery &rows) {
         const QVariant room = rows.value(1);
@@ -440,6 +447,9 @@ QHash<int, TRoomBoard::TRoomShow> TRoomBoard::ReadMarks(const QDate &date, const
             break;
         case 2:
             show.Marks |= rows.value(4).toInt() == FrontDesk::rsCleaning ? rmCleaning : rmDirty;
+            break;
+        case 4:
+            show.Guests.append(rows.value(5).toString());
             break;
         default:
             show.Marks |= rmClosed;
@@ -484,6 +494,8 @@ void TRoomBoard::Show(TRoomButton *button, const TRoomShow &show, const QPixmap 
     button->Guests = show.Guests;
     QStringList guests = show.Guests;
     guests.removeDuplicates();
+    if (guests.size() > 1)
+        guests.prepend(msgBoardGuestsCount.arg(guests.size()));
     button->setToolTip(guests.isEmpty() ? button->Hint : guests.join(QLatin1Char('\n')));
 }
 
