@@ -1,5 +1,7 @@
 #include "UDayClose.h"
 
+#include "UGuests.h"
+
 #include "UFiscal.h"
 #include "URights.h"
 #include "URows.h"
@@ -137,15 +139,18 @@ void addReceipts(TADOConnection &connection, const QDate &day, QList<TItem> &ite
 
 } // namespace
 
+constexpr int kLongestRetention = 600;  // fifty years: beyond it a figure is a slip
+
 TRules RulesOf(TADOConnection &connection, const QVariant &hotel)
 {
-    TRows row(connection, QStringLiteral("SELECT q249, q250, q251 FROM PravilaHoteli WHERE q1 = :iHotel"),
+    TRows row(connection, QStringLiteral("SELECT q249, q250, q251, q271 FROM PravilaHoteli WHERE q1 = :iHotel"),
               {{"iHotel", hotel}});
     TRules rules;
     if (row.Next()) {
         rules.AutoNoShow = row.Integer(0) == 1;
         rules.ChargeNoShow = row.Integer(1) == 1;
         rules.BalanceLimit = row.Amount(2);
+        rules.RetentionMonths = row.Integer(3);
     }
     return rules;
 }
@@ -164,13 +169,16 @@ void SaveRules(const QVariant &hotel, const TRules &rules)
     Rights::Require(Rights::rSettings);
     if (rules.BalanceLimit.IsNegative())
         refuse(msgBalanceLimitInvalid);
+    if (rules.RetentionMonths < 0 || rules.RetentionMonths > kLongestRetention)
+        refuse(msgRetentionInvalid);
     TADOConnection &connection = LocalConnection();
     TTransaction transaction(connection, true);
     // Two saves of one hotel's rules leave one row: the second waits for the first.
     connection.Engine().LockName(connection, QStringLiteral("PravilaHoteli ") + hotel.toString());
     connection.Execute(QStringLiteral("DELETE FROM PravilaHoteli WHERE q1 = ?"), {hotel});
-    connection.Execute(QStringLiteral("INSERT INTO PravilaHoteli (q1, q249, q250, q251) VALUES (?, ?, ?, ?)"),
-                       {hotel, rules.AutoNoShow ? 1 : 0, rules.ChargeNoShow ? 1 : 0, rules.BalanceLimit.ToVariant()});
+    connection.Execute(QStringLiteral("INSERT INTO PravilaHoteli (q1, q249, q250, q251, q271) VALUES (?, ?, ?, ?, ?)"),
+                       {hotel, rules.AutoNoShow ? 1 : 0, rules.ChargeNoShow ? 1 : 0, rules.BalanceLimit.ToVariant(),
+                        rules.RetentionMonths > 0 ? QVariant(rules.RetentionMonths) : nullInt()});
     FrontDesk::WriteLog(connection, QStringLiteral("hotel"), hotel, QVariant(),
                         msgLogCloseRules.arg(rules.AutoNoShow ? 1 : 0).arg(rules.ChargeNoShow ? 1 : 0)
                             .arg(rules.BalanceLimit.ToFixed(2)));
@@ -216,6 +224,7 @@ QDate Close(const QDate &day, const TStep &step)
     if (step)
         step(2);
     FrontDesk::AccrueTouristTax(connection, day);
+    Guests::AnonymiseExpired(connection, day);
     if (step)
         step(3);
     for (const QVariant &hotel : hotels(connection)) {

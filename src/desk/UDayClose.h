@@ -16,6 +16,9 @@ struct TRules {
     bool AutoNoShow = false;    // the close marks the arrivals that did not come no-show itself
     bool ChargeNoShow = false;  // a no-show is charged its first night
     TDecimal BalanceLimit;      // a guest in house owing more is pointed out (zero: never)
+    // Months after a guest's last departure their personal data are kept; the close anonymises
+    // them then, unless the guest consented to be kept (zero: kept until asked).
+    int RetentionMonths = 0;
 };
 TRules Rules(const QVariant &hotel);
 // The same in the caller's transaction.

@@ -105,7 +105,7 @@ void Merge(int kept, int merged)
         connection.Execute(QStringLiteral("UPDATE %1 SET q252 = ? WHERE q252 = ?").arg(QLatin1String(table)), {kept, merged});
     connection.Execute(QStringLiteral("DELETE FROM DumiGosti WHERE q252 = ?"), {merged});
     connection.Execute(QStringLiteral("DELETE FROM Gosti WHERE q252 = ?"), {merged});
-    Save(connection, keptGuest);
+    Save(connection, keptGuest, false);
     FrontDesk::WriteLog(connection, QStringLiteral("guest"), kept, QVariant(),
                         msgLogGuestMerged.arg(merged).arg(mergedGuest.Name, keptGuest.Name));
     transaction.Commit();

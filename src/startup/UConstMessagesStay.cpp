@@ -314,6 +314,7 @@ QString msgCardSeries;
 QString msgCardIssuedBy;
 QString msgCardValidTo;
 QString msgBoardGuestsCount;
+QString msgRetentionInvalid;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1572,6 +1573,10 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "%1 guests:",
          "%1 гости:",
          "Гостей: %1"},
+        {"msgRetentionInvalid", &msgRetentionInvalid,
+         "Months of keeping guests' data: a whole number from 1 to 600, or empty for no limit.",
+         "Месеци на пазене на данните на гостите: цяло число от 1 до 600 или празно, без срок.",
+         "Месяцы хранения данных гостей: целое число от 1 до 600 или пусто, без срока."},
     };
     return entries;
 }

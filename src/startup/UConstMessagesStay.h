@@ -319,4 +319,5 @@ extern QString msgCardSeries;
 extern QString msgCardIssuedBy;
 extern QString msgCardValidTo;
 extern QString msgBoardGuestsCount;
+extern QString msgRetentionInvalid;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries();

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStandardItemModel>
 
@@ -41,12 +42,28 @@ TGuestFinder::TGuestFinder(QLineEdit *edit)
     m_completer->setMaxVisibleItems(kShown);
     m_completer->setWidget(edit);
     m_completer->popup()->setObjectName(edit->objectName() + QStringLiteral("Found"));
+    m_completer->popup()->installEventFilter(this);
+    edit->installEventFilter(this);
     connect(edit, &QLineEdit::textEdited, this, &TGuestFinder::Search);
     connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this, [this](const QModelIndex &index) {
         m_chosen = index.data(kKeyRole).toInt();
         m_edit->setText(index.data(kNameRole).toString());
         emit GuestChosen(m_chosen);
     });
+}
+
+// Enter and Escape in the open list are the list's: they choose or close it, and are no command
+// of the window (its default command would run on the guest half chosen).
+bool TGuestFinder::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && m_completer->popup()->isVisible()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+            event->accept();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TGuestFinder::Search(const QString &text)

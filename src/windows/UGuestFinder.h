@@ -24,6 +24,9 @@ public:
 signals:
     void GuestChosen(int guest);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void Search(const QString &text);
 

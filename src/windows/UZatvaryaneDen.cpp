@@ -99,6 +99,8 @@ TFZatvaryaneDen::TFZatvaryaneDen(QWidget *parent) : TRegisterWindow(QStringLiter
     PlaceRow(gbZatvaryaneDenRules, chkZatvaryaneDenChargeNoShow);
     edZatvaryaneDenBalanceLimit = AddEdit(gbZatvaryaneDenRules, QStringLiteral("lInfoZatvaryaneDenBalanceLimit"),
                                           QStringLiteral("Лимит на салдото"), QStringLiteral("edZatvaryaneDenBalanceLimit"));
+    edZatvaryaneDenRetention = AddEdit(gbZatvaryaneDenRules, QStringLiteral("lInfoZatvaryaneDenRetention"),
+                                       QStringLiteral("Месеци пазене на данни на гости"), QStringLiteral("edZatvaryaneDenRetention"));
 
     tsZatvaryaneDenReopen = AddSheet(QStringLiteral("tsZatvaryaneDenReopen"), QStringLiteral("Повторно отваряне"));
     gbZatvaryaneDenReopen = AddGroupBox(tsZatvaryaneDenReopen, QStringLiteral("gbZatvaryaneDenReopen"),
@@ -302,6 +304,7 @@ void TFZatvaryaneDen::ShowRules()
         chkZatvaryaneDenAutoNoShow->setChecked(rules.AutoNoShow);
         chkZatvaryaneDenChargeNoShow->setChecked(rules.ChargeNoShow);
         edZatvaryaneDenBalanceLimit->setText(rules.BalanceLimit.IsZero() ? QString() : rules.BalanceLimit.ToFixed(2));
+        edZatvaryaneDenRetention->setText(rules.RetentionMonths > 0 ? QString::number(rules.RetentionMonths) : QString());
     } catch (const Exception &error) {
         LocalConnection().RollbackIfOpen();
         TExceptionLogs::Show(error.Message());
@@ -325,6 +328,14 @@ void TFZatvaryaneDen::acZatvaryaneDenSaveRulesExecute()
     } catch (const Exception &) {
         MarkControlFailed(edZatvaryaneDenBalanceLimit);
         TSystemWinOS::ShowMessageBox(msgBalanceLimitInvalid, msgWarningTitle, 48);
+        return;
+    }
+    const QString months = edZatvaryaneDenRetention->text().trimmed();
+    bool whole = true;
+    rules.RetentionMonths = months.isEmpty() ? 0 : months.toInt(&whole);
+    if (!whole || rules.RetentionMonths < 0) {
+        MarkControlFailed(edZatvaryaneDenRetention);
+        TSystemWinOS::ShowMessageBox(msgRetentionInvalid, msgWarningTitle, 48);
         return;
     }
     if (FrontDeskRun::Run([&](FrontDesk::TConsent) { DayClose::SaveRules(hotel, rules); }))

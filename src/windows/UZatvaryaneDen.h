@@ -35,7 +35,7 @@ public:
     QTableWidget *tblZatvaryaneDenItems;
     QComboBox *cbZatvaryaneDenHotel;
     QCheckBox *chkZatvaryaneDenAutoNoShow, *chkZatvaryaneDenChargeNoShow;
-    QLineEdit *edZatvaryaneDenBalanceLimit, *edZatvaryaneDenReason;
+    QLineEdit *edZatvaryaneDenBalanceLimit, *edZatvaryaneDenRetention, *edZatvaryaneDenReason;
 
 signals:
     void FolioRequested(int booking, int stay);
