@@ -574,6 +574,89 @@ private slots:
         QVERIFY(rows(QString("SELECT q134 FROM Gosti WHERE q252 = %1").arg(guest)).value(0).startsWith("Адрес "));
     }
 
+    // Guests of the register for the rounds' stays, each complete for the law.
+    QList<int> registerGuests(int count)
+    {
+        QList<int> guests;
+        for (int i = 0; i < count; ++i)
+            guests.append(m_db->Connection().InsertReturningIdentity(
+                "Gosti", {"q253", "q257", "q265", "q266"}, "VALUES (?, 'BG', 0, 0)", {QString("Гост на стаята %1").arg(i)}));
+        return guests;
+    }
+
+    // Four workstations give one stay four different sets of guests at the same moments: one set
+    // stands whole, with one holder, and every change that went through is logged.
+    void fourWorkstationsSetTheGuestsOfOneStay()
+    {
+        prepare(0, 2, FrontDesk::ssInHouse);
+        exec("UPDATE Rooms SET q79 = 3");
+        const QList<int> guests = registerGuests(6);
+        QList<QStringList> setting;
+        for (int w = 0; w < 4; ++w)
+            setting.append({"stayguests", list(m_stays),
+                            QString("%1:%2:%3").arg(guests[w]).arg(guests[(w + 1) % 6]).arg(guests[(w + 2) % 6])});
+        const QList<QStringList> rounds = race(setting);
+        int changes = 0;
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            changes += done(rounds[r]);
+            const QString stay = QString::number(m_stays[r]);
+            QCOMPARE(single("SELECT COUNT(*) FROM GostiPrestoi WHERE q123 = " + stay), 3);
+            QCOMPARE(single("SELECT COUNT(*) FROM GostiPrestoi WHERE q267 = 1 AND q123 = " + stay), 1);
+            QCOMPARE(single("SELECT COUNT(DISTINCT q252) FROM GostiPrestoi WHERE q123 = " + stay), 3);
+            // The stay names its holder.
+            QCOMPARE(single("SELECT COUNT(*) FROM Klients k INNER JOIN GostiPrestoi p ON (p.q123 = k.q123 AND p.q252 = "
+                            "k.q252 AND p.q267 = 1) WHERE k.q123 = " + stay),
+                     1);
+        }
+        QCOMPARE(single("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'stay'"), changes);
+    }
+
+    // Two pairs of workstations merge two duplicates each way at once: one of the two stays,
+    // with the stays of both; the other merge is refused.
+    void fourWorkstationsMergeDuplicatesBothWays()
+    {
+        prepare(0, 1, FrontDesk::ssReserved);
+        const QList<int> guests = registerGuests(2 * kRounds);
+        QStringList kept, merged;
+        for (int r = 0; r < kRounds; ++r) {
+            exec("INSERT INTO GostiPrestoi (q123, q252, q267) VALUES (?, ?, 1), (?, ?, 0)",
+                 {m_stays[r], guests[2 * r], m_stays[r], guests[2 * r + 1]});
+            kept.append(QString::number(guests[2 * r]));
+            merged.append(QString::number(guests[2 * r + 1]));
+        }
+        // Each pair is raced by four processes of its own, since the partner differs by round;
+        // two pairs are enough, as each race takes seconds.
+        for (int r = 0; r < 2; ++r) {
+            const QList<QStringList> rounds = race({{"merge", kept[r], merged[r]},
+                                                    {"merge", merged[r], kept[r]},
+                                                    {"merge", kept[r], merged[r]},
+                                                    {"merge", merged[r], kept[r]}});
+            QVERIFY2(decided(rounds[0]), qPrintable(rounds[0].join('|')));
+            QCOMPARE(done(rounds[0]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Gosti WHERE q252 IN (" + kept[r] + "," + merged[r] + ")"), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM GostiPrestoi WHERE q123 = ?", {m_stays[r]}), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM GostiPrestoi WHERE q267 = 1 AND q123 = ?", {m_stays[r]}), 1);
+        }
+    }
+
+    // Four workstations send the same days to the tourism register at once: each arrival is in
+    // exactly one file.
+    void fourWorkstationsSendTheSameDaysToTheRegister()
+    {
+        prepare(0, 2, FrontDesk::ssInHouse);
+        exec("INSERT INTO FirmiHoteli (q1, q198, q270) VALUES (1, 'Морски ЕООД', 'ESTI-1')");
+        const QList<int> guests = registerGuests(kRounds);
+        for (int r = 0; r < kRounds; ++r)
+            exec("INSERT INTO GostiPrestoi (q123, q252, q267) VALUES (?, ?, 1)", {m_stays[r], guests[r]});
+        const QList<QStringList> rounds =
+            race({{"esti", "0", "0"}, {"esti", "0", "0"}, {"esti", "0", "0"}, {"esti", "0", "0"}});
+        QVERIFY2(decided(rounds[0]), qPrintable(rounds[0].join('|')));
+        QCOMPARE(done(rounds[0]), 4);
+        QCOMPARE(single("SELECT COUNT(*) FROM ESTIIznos"), kRounds);
+        QCOMPARE(single("SELECT COUNT(DISTINCT q123) FROM ESTIIznos"), kRounds);
+    }
+
     void fourHousekeepersOnOneRoom()
     {
         prepare(5, 6, FrontDesk::ssReserved);

@@ -481,7 +481,7 @@ private slots:
             window->close();
         }
         QVERIFY(!main.Action("actReportZastrahovki")->isEnabled());
-        QCOMPARE(Definitions().size(), 12);
+        QCOMPARE(Definitions().size(), 14);
     }
 
     void reportWindowShowsExportsAndPrints()

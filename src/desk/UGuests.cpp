@@ -51,19 +51,7 @@ QVariantList valuesOf(const TGuest &guest)
             QDateTime::currentDateTime()};
 }
 
-// A country's code from its code or its name in any of the three languages; empty when unknown.
-QString countryCode(const QString &typed)
-{
-    if (typed.isEmpty())
-        return QString();
-    if (const std::optional<Countries::TCountry> country = Countries::Find(typed))
-        return country->Alpha2;
-    for (const Countries::TCountry &country : Countries::All())
-        for (const QString &name : {country.Bulgarian, country.English, country.Russian})
-            if (name.compare(typed, Qt::CaseInsensitive) == 0)
-                return country.Alpha2;
-    return QString();
-}
+QString countryCode(const QString &typed) { return CountryCode(typed); }
 
 std::optional<TFault> checkPersonalNumber(TGuest &guest)
 {
@@ -116,6 +104,28 @@ void keepStoredDocument(TADOConnection &connection, TGuest &guest)
 }
 
 } // namespace
+
+QString CountryCode(const QString &typed)
+{
+    if (typed.isEmpty())
+        return QString();
+    if (const std::optional<Countries::TCountry> country = Countries::Find(typed))
+        return country->Alpha2;
+    for (const Countries::TCountry &country : Countries::All())
+        for (const QString &name : {country.Bulgarian, country.English, country.Russian})
+            if (name.compare(typed, Qt::CaseInsensitive) == 0)
+                return country.Alpha2;
+    return QString();
+}
+
+QString CountryOf(const QString &citizenship, const QString &personalNumber, const QString &nationality)
+{
+    if (!citizenship.isEmpty())
+        return citizenship;
+    if (PersonalNumbers::IsEgn(personalNumber.trimmed()))
+        return QStringLiteral("BG");
+    return CountryCode(nationality.trimmed());
+}
 
 std::optional<TFault> Check(TGuest &guest)
 {

@@ -49,6 +49,12 @@ int Save(TADOConnection &connection, TGuest guest, bool logged = true);
 std::optional<TGuest> Read(int id);
 std::optional<TGuest> Read(TADOConnection &connection, int id);
 
+// A country's ISO code from a code or a name in any of the three languages; empty when unknown.
+QString CountryCode(const QString &typed);
+// The guest's country as far as the data tell it: the citizenship, else Bulgaria for an ЕГН,
+// else the country a nationality text names; empty when unknown.
+QString CountryOf(const QString &citizenship, const QString &personalNumber, const QString &nationality);
+
 // ---- finding a guest as the operator types
 
 struct TFound {

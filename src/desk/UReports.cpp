@@ -1,5 +1,8 @@
 #include "UReports.h"
 
+#include "UCountries.h"
+#include "UEsti.h"
+#include "UGuests.h"
 #include "UInvoiceText.h"
 
 #include "data/UAdoDb.h"
@@ -430,6 +433,31 @@ public:
                               rows.Amount(12).Cents(), rows.Amount(13).Cents(), rows.Amount(14).Cents()});
         return documents;
     }
+
+    // Guests of the stays that held nights of the period (in house or departed), one row per
+    // guest (a stay of before: its one guest), with what tells their country.
+    struct TGuestStayRow {
+        int Stay = 0;
+        QDate From, To;
+        bool Continues = false;  // a room move's later part: no arrival of its own
+        QString Citizenship, PersonalNumber, Nationality;
+    };
+    QList<TGuestStayRow> GuestStays()
+    {
+        TRows rows = open(QStringLiteral("SELECT k.q123, k.q34, k.q35, k.q155, g.q257, COALESCE(g.q28, k.q28), b.q135 FROM "
+                                         "Klients k LEFT JOIN GostiPrestoi p ON (p.q123 = k.q123) LEFT JOIN Gosti g ON "
+                                         "(g.q252 = p.q252) LEFT JOIN Rezervacii b ON (b.q124 = k.q124) WHERE k.q47 IS NOT "
+                                         "NULL AND k.q125 IN (1, 2) AND k.q34 <= :dTo AND k.q35 > :dFrom") +
+                          HotelFilter(QStringLiteral("k.")));
+        QList<TGuestStayRow> guests;
+        while (rows.Next())
+            guests.append({rows.Integer(0), rows.Date(1), rows.Date(2), !rows.Field(3).IsNull(), rows.Text(4), rows.Text(5),
+                           rows.Text(6)});
+        return guests;
+    }
+
+    TADOConnection &Connection() { return m_connection; }
+    const TParams &Params() const { return m_params; }
 
 private:
     QString HotelFilter(const QString &alias) const
@@ -1102,6 +1130,61 @@ TReport documents(TReader &reader, const TParams &params)
     return {{table}, {}};
 }
 
+// Arrivals and nights by citizenship (the statistics office's monthly survey of places of
+// accommodation): a guest of the register by their citizenship (an ЕГН without one: Bulgarian),
+// a stay of before by the booking's nationality where it names a country.
+TReport countries(TReader &reader, const TParams &params)
+{
+    struct TFigures {
+        int Arrivals = 0, Nights = 0;
+    };
+    QMap<QString, TFigures> byCountry;  // by the country's name; empty: not known
+    QHash<QString, QString> codes;
+    for (const TReader::TGuestStayRow &row : reader.GuestStays()) {
+        const QString code = Guests::CountryOf(row.Citizenship, row.PersonalNumber, row.Nationality);
+        const std::optional<Countries::TCountry> country = Countries::Find(code);
+        const QString name = country ? country->Name() : QString();
+        codes.insert(name, code);
+        TFigures &figures = byCountry[name];
+        const QDate first = std::max(row.From, params.From), end = std::min(row.To, params.To.addDays(1));
+        figures.Nights += std::max(0, int(first.daysTo(end)));
+        if (!row.Continues && row.From >= params.From && row.From <= params.To)
+            ++figures.Arrivals;
+    }
+    TTable table;
+    table.Columns = columns({{&colCitizenship, ckText}, {&colCountryCode, ckText}, {&colGuestArrivals, ckInteger},
+                             {&colGuestNights, ckInteger}});
+    TFigures all;
+    for (auto it = byCountry.cbegin(); it != byCountry.cend(); ++it) {
+        table.Rows.append({it.key().isEmpty() ? rptCountryUnknown : it.key(), codes.value(it.key()), it->Arrivals, it->Nights});
+        all.Arrivals += it->Arrivals;
+        all.Nights += it->Nights;
+    }
+    table.Totals = {rptTotal, QString(), all.Arrivals, all.Nights};
+    return {{table}, {}};
+}
+
+// What goes to the tourism register for the period: each guest's arrival and departure, when it
+// was sent, and the guests whose data the register would refuse.
+TReport esti(TReader &reader, const TParams &params)
+{
+    TTable movements;
+    movements.Title = rptEstiMovements;
+    movements.Columns = columns({{&colDate, ckDate}, {&colEstiKind, ckText}, {&colRoomNumber, ckText}, {&colGuest, ckText},
+                                 {&colCitizenship, ckText}, {&colEstiSent, ckText}});
+    TTable missing;
+    missing.Title = rptEstiMissingTitle;
+    missing.Columns = columns({{&colDate, ckDate}, {&colRoomNumber, ckText}, {&colGuest, ckText}, {&colEstiMissing, ckText}});
+    for (const Esti::TMovement &movement : Esti::Movements(reader.Connection(), params.From, params.To, params.Hotel)) {
+        movements.Rows.append({movement.Day, movement.Kind == Esti::mkArrival ? colArrival : colDeparture, movement.Room,
+                               movement.Person.Name, movement.Person.Citizenship,
+                               movement.Sent.isValid() ? movement.Sent.toString(QStringLiteral("dd.MM.yyyy HH:mm")) : QString()});
+        if (!movement.Missing.isEmpty() && !movement.Sent.isValid())
+            missing.Rows.append({movement.Day, movement.Room, movement.Person.Name, movement.Missing.join(QStringLiteral(", "))});
+    }
+    return {{movements, missing}, {}};
+}
+
 } // namespace
 
 QString TDefinition::Title() const
@@ -1131,6 +1214,10 @@ QString TDefinition::Title() const
         return rptDocuments;
     case rpClosedDays:
         return rptClosedDays;
+    case rpCountries:
+        return rptCountries;
+    case rpEsti:
+        return rptEsti;
     }
     return QString();
 }
@@ -1150,6 +1237,8 @@ const QList<TDefinition> &Definitions()
         {rpTaxes, QStringLiteral("actReportTaxs"), QStringLiteral("FReportKurortniTaksi"), 40, true},
         {rpDocuments, QStringLiteral("actReportDokumenti"), QStringLiteral("FReportDokumenti"), 31, true, true},
         {rpClosedDays, QStringLiteral("actReportDnevenOtchet"), QStringLiteral("FReportDnevenOtchet"), 45, true},
+        {rpCountries, QStringLiteral("actReportDarzhavi"), QStringLiteral("FReportDarzhavi"), 44, true},
+        {rpEsti, QStringLiteral("actReportEsti"), QStringLiteral("FReportEsti"), 37, true, false, true},
     };
     return definitions;
 }
@@ -1231,6 +1320,12 @@ TReport Run(TReportId id, const TParams &given, TADOConnection &connection, cons
         break;
     case rpClosedDays:
         report = closedDays(reader, params);
+        break;
+    case rpCountries:
+        report = countries(reader, params);
+        break;
+    case rpEsti:
+        report = esti(reader, params);
         break;
     }
     // Amounts are the hotel's main currency: their titles say which (the documents name their own).

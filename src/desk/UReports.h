@@ -30,7 +30,9 @@ enum TReportId {
     rpLiquidity,
     rpTaxes,
     rpDocuments,
-    rpClosedDays
+    rpClosedDays,
+    rpCountries,
+    rpEsti
 };
 
 enum TColumnKind { ckText, ckInteger, ckMoney, ckPercent, ckDate };
@@ -78,6 +80,7 @@ struct TDefinition {
     int Right;       // its position in the privilege string
     bool Period;     // a period, or one day
     bool Documents = false;  // asks for a buyer and a series too; a row opens its document
+    bool Esti = false;       // writes the tourism register's file of what it shows
     QString Title() const;
 };
 

@@ -100,6 +100,8 @@ const QList<TCommandRight> kCommandRights = {
     {"actReportTaxs", rReportTouristTax},
     {"actReportDokumenti", rInvoices},
     {"actReportDnevenOtchet", rReportTurnover},
+    {"actReportDarzhavi", rReportOccupancy},
+    {"actReportEsti", rReportArrivals},
     {"actReportPrisitgashti", rReportArrivals},
     {"actReportOtpatuvashti", rReportDepartures},
     // Администрация

@@ -106,6 +106,17 @@ QString rptTransfer;
 QString rptArrivalsCount;
 QString rptDeparturesCount;
 QString rptNoShowsCount;
+QString rptCountries;
+QString rptEsti;
+QString colCountryCode;
+QString colGuestArrivals;
+QString colGuestNights;
+QString rptCountryUnknown;
+QString colEstiSent;
+QString colEstiMissing;
+QString rptEstiMovements;
+QString rptEstiMissingTitle;
+QString colEstiKind;
 const QList<TCatalogueEntry> &ReportCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -529,6 +540,50 @@ const QList<TCatalogueEntry> &ReportCatalogueEntries()
          "No-shows",
          "Неявили се",
          "Неявки"},
+        {"rptCountries", &rptCountries,
+         "Guests by country",
+         "Гости по държави",
+         "Гости по странам"},
+        {"rptEsti", &rptEsti,
+         "Tourism register (ESTI)",
+         "ЕСТИ",
+         "ЕСТИ"},
+        {"colCountryCode", &colCountryCode,
+         "Code",
+         "Код",
+         "Код"},
+        {"colGuestArrivals", &colGuestArrivals,
+         "Arrivals",
+         "Пристигнали",
+         "Прибывшие"},
+        {"colGuestNights", &colGuestNights,
+         "Nights",
+         "Нощувки",
+         "Ночёвки"},
+        {"rptCountryUnknown", &rptCountryUnknown,
+         "Not known",
+         "Неизвестна",
+         "Неизвестна"},
+        {"colEstiSent", &colEstiSent,
+         "Sent",
+         "Изпратено",
+         "Отправлено"},
+        {"colEstiMissing", &colEstiMissing,
+         "Missing",
+         "Липсва",
+         "Не хватает"},
+        {"rptEstiMovements", &rptEstiMovements,
+         "Arrivals and departures",
+         "Пристигания и заминавания",
+         "Прибытия и отъезды"},
+        {"rptEstiMissingTitle", &rptEstiMissingTitle,
+         "Guests with missing data",
+         "Гости с липсващи данни",
+         "Гости с недостающими данными"},
+        {"colEstiKind", &colEstiKind,
+         "Movement",
+         "Движение",
+         "Движение"},
     };
     return entries;
 }

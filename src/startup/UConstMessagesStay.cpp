@@ -315,6 +315,10 @@ QString msgCardIssuedBy;
 QString msgCardValidTo;
 QString msgBoardGuestsCount;
 QString msgRetentionInvalid;
+QString msgEstiNoObjectId;
+QString msgLogEstiExported;
+QString msgEstiExported;
+QString capEstiExport;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1577,6 +1581,22 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "Months of keeping guests' data: a whole number from 1 to 600, or empty for no limit.",
          "Месеци на пазене на данните на гостите: цяло число от 1 до 600 или празно, без срок.",
          "Месяцы хранения данных гостей: целое число от 1 до 600 или пусто, без срока."},
+        {"msgEstiNoObjectId", &msgEstiNoObjectId,
+         "the hotel's identifier in the tourism register",
+         "идентификатор на обекта в ЕСТИ",
+         "идентификатор объекта в ЕСТИ"},
+        {"msgLogEstiExported", &msgLogEstiExported,
+         "%1 movements of %2 to %3 exported for the tourism register to %4",
+         "%1 движения от %2 до %3 изведени за ЕСТИ във %4",
+         "%1 движений с %2 по %3 выгружены для ЕСТИ в %4"},
+        {"msgEstiExported", &msgEstiExported,
+         "%1 arrivals and departures were written to the file; %2 are left out until their data are given.",
+         "%1 пристигания и заминавания са записани във файла; %2 остават, докато не се попълнят данните им.",
+         "%1 прибытий и отъездов записано в файл; %2 оставлены, пока не указаны их данные."},
+        {"capEstiExport", &capEstiExport,
+         "File for ESTI",
+         "Файл за ЕСТИ",
+         "Файл для ЕСТИ"},
     };
     return entries;
 }

@@ -320,4 +320,8 @@ extern QString msgCardIssuedBy;
 extern QString msgCardValidTo;
 extern QString msgBoardGuestsCount;
 extern QString msgRetentionInvalid;
+extern QString msgEstiNoObjectId;
+extern QString msgLogEstiExported;
+extern QString msgEstiExported;
+extern QString capEstiExport;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries();

@@ -139,6 +139,8 @@ const TCommand kCommands[] = {
     {"actReportTaxs", "Курортни такси", 12, "Доклади", TKind::Window},
     {"actReportDokumenti", "Издадени документи", 8, "Доклади", TKind::Window},
     {"actReportDnevenOtchet", "Дневен отчет", 8, "Доклади", TKind::Window},
+    {"actReportDarzhavi", "Гости по държави", 13, "Доклади", TKind::Window},
+    {"actReportEsti", "ЕСТИ", 13, "Доклади", TKind::Window},
     {"actReportPrisitgashti", "Пристигащи", 13, "Доклади", TKind::Window},
     {"actReportOtpatuvashti", "Отпътуващи", 14, "Доклади", TKind::Window},
     {"actAdministrationsConfigDB", "Конфигуриране на база", 2, "Администрация", TKind::Window},

@@ -57,6 +57,7 @@ TFNomHotels::TFNomHotels(QWidget *parent) : TRegisterWindow(QStringLiteral("FNom
     edNomHotelMol = firm("lNomHotelMol", "МОЛ", "edNomHotelMol");
     edNomHotelIban = firm("lNomHotelIban", "IBAN", "edNomHotelIban");
     edNomHotelBank = firm("lNomHotelBank", "Банка", "edNomHotelBank");
+    edNomHotelEsti = firm("lNomHotelEsti", "Идентификатор в ЕСТИ", "edNomHotelEsti");
     Pages()->setCurrentWidget(tsSLUJEBNI);
 }
 
@@ -71,7 +72,7 @@ void TFNomHotels::RowChosen(int row)
         field->setText(ListValue(row, QLatin1String(column)).toString().trimmed());
     const QList<QPair<const char *, QLineEdit *>> seller = {
         {"q198", edNomHotelFirmName}, {"q199", edNomHotelEik},  {"q200", edNomHotelVat}, {"q201", edNomHotelAddress},
-        {"q202", edNomHotelMol},      {"q203", edNomHotelIban}, {"q204", edNomHotelBank}};
+        {"q202", edNomHotelMol},      {"q203", edNomHotelIban}, {"q204", edNomHotelBank}, {"q270", edNomHotelEsti}};
     try {
         TADOConnection &connection = LocalConnection();
         TTransaction transaction(connection);
@@ -97,11 +98,11 @@ void TFNomHotels::SaveSeller(TADOConnection &connection, int hotel)
     }
     // One row per hotel, written again whole; the hotel's row is locked by the save already.
     connection.Execute(QStringLiteral("DELETE FROM FirmiHoteli WHERE q1 = ?"), {hotel});
-    connection.Execute(QStringLiteral("INSERT INTO FirmiHoteli (q1, q198, q199, q200, q201, q202, q203, q204) "
-                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+    connection.Execute(QStringLiteral("INSERT INTO FirmiHoteli (q1, q198, q199, q200, q201, q202, q203, q204, q270) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                        {hotel, edNomHotelFirmName->text().trimmed(), eik, vat, edNomHotelAddress->text().trimmed(),
                         edNomHotelMol->text().trimmed(), Invoices::Compact(edNomHotelIban->text()),
-                        edNomHotelBank->text().trimmed()});
+                        edNomHotelBank->text().trimmed(), edNomHotelEsti->text().trimmed()});
 }
 
 QList<TGridColumn> TFNomHotels::GridColumns() const

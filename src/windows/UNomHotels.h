@@ -17,7 +17,7 @@ public:
     QGroupBox *gbNomHotel, *gbNomHotelsRooms, *gbNomHotelFirm;
     // The hotel's company, the seller on its invoices.
     QLineEdit *edNomHotelFirmName, *edNomHotelEik, *edNomHotelVat, *edNomHotelAddress, *edNomHotelMol,
-        *edNomHotelIban, *edNomHotelBank;
+        *edNomHotelIban, *edNomHotelBank, *edNomHotelEsti;
     QLineEdit *edNomHotesId, *edNomHotesName, *edNomHotesOneRooms, *edNomHotesTwoRooms, *edNomHotesThreeRooms,
         *edNomHotesFourRooms, *edNomHotesFiveRooms, *edNomHotesSixRooms, *edNomHotesStudia, *edNomHotesVip,
         *edNomHotesPersonal;

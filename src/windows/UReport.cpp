@@ -1,5 +1,7 @@
 #include "UReport.h"
 
+#include "desk/UEsti.h"
+
 #include "desk/UReportExport.h"
 #include "desk/URights.h"
 
@@ -145,6 +147,9 @@ TFReport::TFReport(const TDefinition &definition, QWidget *parent)
                       [this] { acReportPdfExecute(); });
     acReportCsv = smcReport->AddCommand(QStringLiteral("acReportCsv"), QStringLiteral("Запис като CSV"),
                       [this] { acReportCsvExecute(); });
+    acReportEsti = smcReport->AddCommand(QStringLiteral("acReportEsti"), QStringLiteral("Файл за ЕСТИ"),
+                       [this] { acReportEstiExecute(); });
+    acReportEsti->setVisible(definition.Esti);
     acClose = smcReport->AddCommand(QStringLiteral("acClose"), QStringLiteral("Изход"), [this] { close(); });
 
     auto *client = new QWidget(this);
@@ -572,6 +577,37 @@ void TFReport::acReportPdfExecute()
 void TFReport::acReportCsvExecute()
 {
     SaveAs(QStringLiteral("csv"), rptCsvFilter, [this](const QString &file) { return SaveAsCsv(file); });
+}
+
+void TFReport::acReportEstiExecute()
+{
+    const QString file = AskFileName(QStringLiteral("csv"), rptCsvFilter);
+    if (!file.isEmpty())
+        SaveEstiFile(file);
+}
+
+bool TFReport::SaveEstiFile(const QString &fileName)
+{
+    Esti::TExport exported;
+    try {
+        exported = Esti::Export(m_shownParams.From, m_shownParams.To, m_shownParams.Hotel, QFileInfo(fileName).fileName(),
+                                [&fileName](const QByteArray &content) {
+                                    QSaveFile file(fileName);
+                                    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
+                                           file.commit();
+                                });
+    } catch (const Exception &error) {
+        LocalConnection().RollbackIfOpen();
+        TSystemWinOS::ShowMessageBox(error.Message(), msgWarningTitle, 48);
+        return false;
+    }
+    if (!exported.Written) {
+        TSystemWinOS::ShowMessageBox(rptNotSaved.arg(fileName), msgWarningTitle, 48);
+        return false;
+    }
+    TSystemWinOS::ShowMessageBox(msgEstiExported.arg(exported.Sent).arg(exported.Left), msgInformationTitle, 64);
+    acReportShowExecute();
+    return true;
 }
 
 void TFReport::SaveAs(const QString &extension, const QString &filter, const std::function<bool(const QString &)> &write)

@@ -55,6 +55,9 @@ public:
     bool SaveAsPdf(const QString &fileName) const;
     // The table on the front tab: one header row, then its rows.
     bool SaveAsCsv(const QString &fileName) const;
+    // The tourism register's file of the movements shown that were not sent before; they are
+    // logged as sent. Says how many went and how many wait for their data.
+    bool SaveEstiFile(const QString &fileName);
     const Reports::TReport &Report() const { return m_report; }
     // The report's title and period, as the file dialog offers it.
     QString SuggestedFileName(const QString &extension) const;
@@ -64,9 +67,10 @@ public:
     void acReportPrintExecute();
     void acReportPdfExecute();
     void acReportCsvExecute();
+    void acReportEstiExecute();
 
     TKalvMenuControl *smcReport;
-    QAction *acReportShow, *acReportPreview, *acReportPrint, *acReportPdf, *acReportCsv, *acClose;
+    QAction *acReportShow, *acReportPreview, *acReportPrint, *acReportPdf, *acReportCsv, *acReportEsti, *acClose;
     QGroupBox *gbReportParams;
     QLabel *lInfoReportFrom, *lInfoReportDay, *lInfoReportTo, *lInfoReportHotel;
     QDateEdit *dtpReportFrom, *dtpReportTo;

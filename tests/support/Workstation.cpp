@@ -46,6 +46,7 @@
 
 #include "desk/UDayClose.h"
 #include "desk/UGuests.h"
+#include "desk/UEsti.h"
 #include <cstdlib>
 #include "desk/UOperators.h"
 #include "desk/URights.h"
@@ -358,6 +359,20 @@ void deskOperation(const QString &op, int target, const QString &extra)
             throw EFrontDeskRefused(QStringLiteral("no guest"));
         guest->Address = extra;
         Guests::Save(*guest);
+    } else if (op == QLatin1String("stayguests")) {
+        // The stay TARGET's guests: the keys in EXTRA "HOLDER:OTHER:...".
+        QList<Guests::TStayGuest> guests;
+        for (const QString &key : extra.split(QLatin1Char(':')))
+            guests.append({key.toInt(), key, QDate(), guests.isEmpty(), QString()});
+        Guests::SetStayGuests(target, guests);
+    } else if (op == QLatin1String("merge")) {
+        // The guest EXTRA merged into TARGET.
+        Guests::Merge(target, extra.toInt());
+    } else if (op == QLatin1String("esti")) {
+        // The tourism register's file of the days TARGET days from today to EXTRA days from today.
+        const QDate today = QDate::currentDate();
+        Esti::Export(today.addDays(target), today.addDays(extra.toInt()), QVariant(), QStringLiteral("esti.csv"),
+                     [](const QByteArray &) { return true; });
     } else if (op == QLatin1String("close")) {
         SetRoomStates({target}, rsOutOfService, QStringLiteral("ремонт"),
                       QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate),
