@@ -6,7 +6,9 @@
 #include "UserInput.h"
 #include "framework/UStdCtrls.h"
 #include "data/UGuestSearch.h"
+#include "desk/UCountries.h"
 #include "desk/UDayClose.h"
+#include "desk/UEsti.h"
 #include "desk/UGuests.h"
 #include "desk/UReports.h"
 #include "desk/URights.h"
@@ -18,11 +20,14 @@
 #include "windows/UNastaniavane.h"
 #include "windows/UNomGosti.h"
 #include "windows/UOperReservation.h"
+#include "windows/UReport.h"
 #include "windows/UStayGuestsPanel.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QDateEdit>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -333,6 +338,133 @@ private slots:
         for (const int kept : {consenting, recent, returning})
             QVERIFY(rows(QString("SELECT q269 FROM Gosti WHERE q252 = %1").arg(kept)).value(0).isEmpty());
         QCOMPARE(count(QString("SELECT COUNT(*) FROM Dnevnik WHERE q145 = 'guest' AND q146 = %1").arg(old)), 2);
+    }
+
+    // A random week of stays, of one to three guests from five countries and of stays of before:
+    // the register's file carries each guest's arrival and departure with their fields, as a
+    // plain reading of the stays gives them; the country statistics count the same arrivals
+    // and nights; a second export sends nothing again; missing data are listed, not sent.
+    void aRandomWeekToTheRegisterAndByCountry()
+    {
+        m_db->Exec("INSERT INTO FirmiHoteli (q1, q198, q270) VALUES (1, 'Морски ЕООД', 'BG-ESTI-0042')");
+        for (int room = 0; room < 40; ++room)
+            m_db->Exec("INSERT INTO Rooms (q44, q46, q1, q129) VALUES (?, 60, 1, 0)", {QString::number(300 + room)});
+        const QStringList countries = {"BG", "DE", "RS", "GB", "TR"};
+        const QDate last = d0.addDays(6);
+        QRandomGenerator random(27);
+        struct TPlainGuest {
+            QString Name, Country, Document;
+        };
+        QMultiMap<QString, QString> expected;  // movement|day -> name|citizenship|document
+        QMap<QString, QPair<int, int>> byCountry;  // name of the country -> arrivals, nights
+        int guestNumber = 0;
+        for (int i = 0; i < 40; ++i) {
+            const QDate from = d0.addDays(random.bounded(-2, 7)), to = from.addDays(random.bounded(1, 5));
+            const int room = count(QString("SELECT q47 FROM Rooms WHERE q44 = '%1'").arg(300 + i));
+            const int stay = reserve(room, from, to, QString("Стая %1").arg(i));
+            const bool departed = to <= last;
+            m_db->Exec("UPDATE Klients SET q125 = ? WHERE q123 = ?", {departed ? 2 : 1, stay});
+            QList<TPlainGuest> plain;
+            if (i % 8 == 7) {  // a stay of before: its one guest by the stay's row, an ЕГН
+                m_db->Exec("UPDATE Klients SET q28 = '7501010010' WHERE q123 = ?", {stay});
+                plain.append({QString("Стая %1").arg(i), "BG", QString()});
+            } else {
+                const int guests = random.bounded(1, 4);
+                for (int g = 0; g < guests; ++g) {
+                    const QString country = countries.at(random.bounded(int(countries.size())));
+                    const QString document = QString("N%1").arg(++guestNumber, 6, 10, QChar('0'));
+                    const int id = Guests::Save(person(QString("Гост%1 Тестов").arg(guestNumber), country,
+                                                       QDate(1980, 1, 1).addDays(guestNumber), document, "S1"));
+                    m_db->Exec("INSERT INTO GostiPrestoi (q123, q252, q267) VALUES (?, ?, ?)", {stay, id, g == 0 ? 1 : 0});
+                    plain.append({Guests::Read(id)->Name, country, document});
+                }
+            }
+            for (const TPlainGuest &guest : plain) {
+                const QString line = guest.Name + "|" + guest.Country + "|" + guest.Document;
+                if (from >= d0 && from <= last)
+                    expected.insert("1|" + from.toString("dd.MM.yyyy"), line);
+                if (departed && to >= d0)
+                    expected.insert("2|" + to.toString("dd.MM.yyyy"), line);
+                const QString name = Countries::Find(guest.Country)->Name();
+                byCountry[name].first += from >= d0 && from <= last ? 1 : 0;
+                byCountry[name].second += std::max(0, int(std::max(from, d0).daysTo(std::min(to, last.addDays(1)))));
+            }
+        }
+        // The file, read back by its headings.
+        const QList<Esti::TMovement> movements = Esti::Movements(connection(), d0, last, 1);
+        const QStringList lines = QString::fromUtf8(Esti::FileOf(movements)).split("\r\n", Qt::SkipEmptyParts);
+        const QStringList headings = lines.first().split(';');
+        QCOMPARE(headings.size(), Esti::Layout().size());
+        const auto at = [&](const QStringList &cells, const char *heading) { return cells.value(headings.indexOf(heading)); };
+        QMultiMap<QString, QString> written;
+        for (const QString &line : lines.mid(1)) {
+            const QStringList cells = line.split(';');
+            QCOMPARE(at(cells, "ObjectId"), QString("BG-ESTI-0042"));
+            written.insert(at(cells, "MovementType") + "|" + at(cells, "MovementDate"),
+                           at(cells, "Name") + "|" + (at(cells, "Citizenship").isEmpty() ? "BG" : at(cells, "Citizenship")) + "|" +
+                               at(cells, "DocumentNumber"));
+        }
+        const auto sorted = [](const QMultiMap<QString, QString> &map) {
+            QStringList all;
+            for (auto it = map.cbegin(); it != map.cend(); ++it)
+                all.append(it.key() + "|" + it.value());
+            all.sort();
+            return all;
+        };
+        QCOMPARE(sorted(written), sorted(expected));
+
+        const Reports::TReport report = Reports::Run(Reports::rpCountries, {d0, last, 1});
+        QMap<QString, QPair<int, int>> shown;
+        for (const QVariantList &row : report.Tables.first().Rows)
+            shown[row.at(0).toString()] = {row.at(2).toInt(), row.at(3).toInt()};
+        QCOMPARE(shown, byCountry);
+
+        // Sent once: a second export of the same days sends nothing; a guest without the law's
+        // data is listed and left for later.
+        const int serb = Guests::Save(person("Без Документ", "RS"));
+        const int lateStay = reserve(count("SELECT q47 FROM Rooms WHERE q44 = '102'"), d0, d0.addDays(1), "Без Документ");
+        m_db->Exec("UPDATE Klients SET q125 = 1 WHERE q123 = ?", {lateStay});
+        m_db->Exec("INSERT INTO GostiPrestoi (q123, q252, q267) VALUES (?, ?, 1)", {lateStay, serb});
+        TFReport window(*Reports::DefinitionOfAction("actReportEsti"));
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.SetDefaults(d0, QString());
+        window.InitializeWindow();
+        window.show();
+        QTRY_VERIFY(!window.Running());
+        QVERIFY(TypeDate(window.dtpReportFrom, d0));
+        QVERIFY(TypeDate(window.dtpReportTo, last));
+        QVERIFY(ClickCommand(window.acReportShow));
+        QVERIFY(window.acReportEsti->isVisible());
+        QTRY_VERIFY(!window.Running());
+        QCOMPARE(window.Report().Tables.size(), 2);
+        QCOMPARE(window.Report().Tables.at(1).Rows.size(), 1);  // the guest without a document
+        const QString file = m_db->Home().Root() + "esti.csv";
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(window.SaveEstiFile(file));
+            QCOMPARE(boxes.Texts(), QStringList({msgEstiExported.arg(expected.size()).arg(1)}));
+        }
+        QTRY_VERIFY(!window.Running());
+        QCOMPARE(count("SELECT COUNT(*) FROM ESTIIznos"), int(expected.size()));
+        QFile written2(file);
+        QVERIFY(written2.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(written2.readAll()).count("\r\n"), int(expected.size()) + 1);
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(window.SaveEstiFile(file));
+            QCOMPARE(boxes.Texts(), QStringList({msgEstiExported.arg(0).arg(1)}));
+        }
+        QCOMPARE(count("SELECT COUNT(*) FROM ESTIIznos"), int(expected.size()));
+        // The window shows when each went; the guest without a document has not.
+        const auto sentShown = [&] {
+            if (window.Report().Tables.isEmpty())
+                return false;
+            for (const QVariantList &row : window.Report().Tables.at(0).Rows)
+                if (row.at(5).toString().isEmpty() != (row.at(3).toString() == "Без Документ"))
+                    return false;
+            return true;
+        };
+        QTRY_VERIFY(sentShown());
     }
 
     // A hundred thousand guests: the check-in's field finds one by the beginning of the names
