@@ -117,7 +117,7 @@ TFNomGosti::TFNomGosti(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomGo
     btnGostExport = button("btnGostExport", capGuestExport);
     edGostAnonymiseReason = new QLineEdit(gbGostPrivacy);
     edGostAnonymiseReason->setObjectName(QStringLiteral("edGostAnonymiseReason"));
-    PlaceRow(gbGostPrivacy, edGostAnonymiseReason, new QLabel(lblGuestAnonymiseReason, gbGostPrivacy));
+    PlaceRow(gbGostPrivacy, edGostAnonymiseReason, AddLabel(gbGostPrivacy, QStringLiteral("lGostAnonymiseReason"), lblGuestAnonymiseReason));
     btnGostAnonymise = button("btnGostAnonymise", capGuestAnonymise);
     connect(btnGostMerge, &QPushButton::clicked, this, [this] { MergeChosen(); });
     connect(btnGostAnonymise, &QPushButton::clicked, this, [this] { AnonymiseShown(); });
