@@ -1177,7 +1177,9 @@ TReport esti(TReader &reader, const TParams &params)
     missing.Columns = columns({{&colDate, ckDate}, {&colRoomNumber, ckText}, {&colGuest, ckText}, {&colEstiMissing, ckText}});
     for (const Esti::TMovement &movement : Esti::Movements(reader.Connection(), params.From, params.To, params.Hotel)) {
         movements.Rows.append({movement.Day, movement.Kind == Esti::mkArrival ? colArrival : colDeparture, movement.Room,
-                               movement.Person.Name, movement.Person.Citizenship,
+                               movement.Person.Name, Countries::Find(movement.Person.Citizenship)
+                                                         ? Countries::Find(movement.Person.Citizenship)->Name()
+                                                         : movement.Person.Citizenship,
                                movement.Sent.isValid() ? movement.Sent.toString(QStringLiteral("dd.MM.yyyy HH:mm")) : QString()});
         if (!movement.Missing.isEmpty() && !movement.Sent.isValid())
             missing.Rows.append({movement.Day, movement.Room, movement.Person.Name, movement.Missing.join(QStringLiteral(", "))});

@@ -5,6 +5,7 @@
 // Run by scripts/screenshots under Xvfb with a throw-away home; writes NAME-SUFFIX.png.
 
 #include "desk/URights.h"
+#include "windows/UNastaniavane.h"
 #include "windows/UParola.h"
 #include "admin/UDemoData.h"
 #include "data/UADOComunicationControl.h"
@@ -69,7 +70,8 @@ const QStringList kChildCommands = {"actOperReserv",         "actNomenHotels",  
                                     "actReportAvailebleRooms", "actReportAllOborot", "actReportOperatorsOborot",
                                     "actReportOborotContragents", "actReportRazhodStai", "actReportLikvid",
                                     "actReportTaxs",         "actNomenDDS",      "actNomenClients", "actNomenSerii",
-                                    "actOperZatvaryaneDen",  "actReportDnevenOtchet", "actNomenGosti"};
+                                    "actOperZatvaryaneDen",  "actReportDnevenOtchet", "actNomenGosti",
+                                    "actReportDarzhavi",     "actReportEsti"};
 
 } // namespace
 
@@ -137,6 +139,15 @@ int main(int argc, char *argv[])
             frame->close();
         settle(100);
     }
+    // The check-in's page of everyone in the room, with the first arrival chosen.
+    main->RunCommand(QStringLiteral("actOperNastaniavane"));
+    if (auto *arrivals = main->findChild<TFNastaniavane *>()) {
+        arrivals->Pages()->setCurrentWidget(arrivals->tsNastaniavaneGuests);
+        shoot(folder, QStringLiteral("FNastaniavane_guests"), suffix);
+    }
+    for (QMdiSubWindow *frame : main->MdiArea->subWindowList())
+        frame->close();
+    settle(100);
     // The turnover's chart, and the print preview of its pages.
     if (auto *report = main->OpenReport(*Reports::DefinitionOfAction(QStringLiteral("actReportAllOborot")))) {
         report->pcReport->setCurrentIndex(report->pcReport->count() - 1);
