@@ -371,9 +371,11 @@ class TestReceptionDay : public QObject
     {
         // Each language types its own way: a name in its letters, an amount as it writes one.
         if (tag == "en")
-            return {"en_US.UTF-8", slEnglish, "Emily Carter", "York, 5 Mill Lane", "Great Britain", "100.50", "100.5"};
+            return {"en_US.UTF-8", slEnglish, "Emily Carter", "Cork, 5 Mill Lane", "Ireland", "100.50", "100.5"};
         if (tag == "ru")
-            return {"ru_RU.UTF-8", slRussian, "Анна Смирнова", "Казань, ул. Баумана 7", "Россия", "100,50", "100.5"};
+            // A Russian-speaking citizen of Latvia: a citizen of a country outside the EU would be asked
+            // for the document's series and the birth date first, which this day does not type.
+            return {"ru_RU.UTF-8", slRussian, "Анна Смирнова", "Рига, ул. Бривибас 7", "Латвия", "100,50", "100.5"};
         return {"bg_BG.UTF-8", slBulgarian, "Елена Димитрова", "Русе, ул. Дунав 3", "България", "100,50", "100.5"};
     }
 

@@ -156,6 +156,11 @@ private slots:
         QCOMPARE(Guests::OfStay(stay).first().Guest, father);
         QCOMPARE(Guests::CountsOf(connection(), {stay}).value(stay), 4);
 
+        // The arrivals list names everyone in the room, the holder first.
+        const Reports::TReport arrivals = Reports::Run(Reports::rpArrivals, {d0, d0, 1});
+        QCOMPARE(arrivals.Tables.first().Rows.first().at(1).toString(),
+                 QString("Иван Петров, Ана Петрова, Мария Петрова, Петър Петров"));
+
         CheckIn(stay, card(), true);
         TFAdresniKarti cards;
         cards.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -183,6 +188,35 @@ private slots:
         // The tax report counts every guest-night, the exempt ones among them.
         const Reports::TReport taxes = Reports::Run(Reports::rpTaxes, {d0, d0.addDays(2), 1});
         QVERIFY(!taxes.Tables.isEmpty());
+    }
+
+    // A booking made for a guest of the register: each of its stays is held by that guest, and
+    // check-in takes them as they are instead of registering the card again. A stay of before
+    // gets its holder from the card: the register's guest of that personal number when there is one.
+    void bookingsHeldByGuestsOfTheRegister()
+    {
+        const int room = count("SELECT q47 FROM Rooms WHERE q44 = '101'");
+        const int stay = reserve(room, d0, d0.addDays(2), "Георги Колев");
+        const int booking = bookingOf(stay);
+        Guests::TGuest georgi = person("Георги Колев", "BG");
+        georgi.PersonalNumber = "7501010010";
+        const int guest = Guests::Save(georgi);
+        {
+            TTransaction transaction(connection(), true);
+            Guests::HoldBooking(connection(), booking, guest);
+            transaction.Commit();
+        }
+        QCOMPARE(Guests::OfStay(stay).size(), 1);
+        QCOMPARE(Guests::OfStay(stay).first().Guest, guest);
+        QCOMPARE(count(QString("SELECT q252 FROM Rezervacii WHERE q124 = %1").arg(booking)), guest);
+        const int guests = count("SELECT COUNT(*) FROM Gosti");
+        CheckIn(stay, card(), true);
+        QCOMPARE(count("SELECT COUNT(*) FROM Gosti"), guests);
+        // A stay of before, the card's personal number known to the register: that guest, not a new one.
+        const int other = reserve(count("SELECT q47 FROM Rooms WHERE q44 = '102'"), d0, d0.addDays(1), "Георги К.");
+        CheckIn(other, card(), true);
+        QCOMPARE(count("SELECT COUNT(*) FROM Gosti"), guests);
+        QCOMPARE(Guests::OfStay(other).first().Guest, guest);
     }
 
     // A citizen of a country outside the EU, the EEA and Switzerland is checked in only once the

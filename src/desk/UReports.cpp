@@ -366,6 +366,18 @@ public:
         return stays;
     }
 
+    // The guests beside the holder of the stays around the period, by stay, in name order.
+    QHash<int, QStringList> Companions()
+    {
+        TRows rows = open(QStringLiteral("SELECT p.q123, g.q253 FROM GostiPrestoi p INNER JOIN Klients k ON (k.q123 = "
+                                         "p.q123) INNER JOIN Gosti g ON (g.q252 = p.q252) WHERE p.q267 = 0 AND "
+                                         "k.q34 <= :dTo AND k.q35 >= :dFrom ORDER BY g.q253"));
+        QHash<int, QStringList> names;
+        while (rows.Next())
+            names[rows.Integer(0)].append(rows.Text(1));
+        return names;
+    }
+
     // The closed days of the period (not reopened), of the hotel.
     QList<TClosedRow> ClosedDays()
     {
@@ -538,6 +550,15 @@ bool earlierStay(const TStayRow &a, const TStayRow &b)
 }
 
 // Arrivals and departures: one row per stay, with its booking's balance.
+// Everyone in the room named beside the holder.
+QList<TStayRow> withCompanions(QList<TStayRow> stays, const QHash<int, QStringList> &companions)
+{
+    for (TStayRow &stay : stays)
+        if (const QStringList others = companions.value(stay.Id); !others.isEmpty())
+            stay.Guest += QStringLiteral(", ") + others.join(QStringLiteral(", "));
+    return stays;
+}
+
 TTable stayList(const QHash<int, TReader::TAccount> &accounts, const QList<TStayRow> &stays)
 {
     TTable table;
@@ -582,7 +603,7 @@ TReport arrivals(TReader &reader, const TParams &params)
             stay.Continues == 0)  // a move's new part is no arrival
             stays.append(stay);
     std::sort(stays.begin(), stays.end(), earlierStay);
-    return {{stayList(reader.Accounts(kArriving), stays)}, {}};
+    return {{stayList(reader.Accounts(kArriving), withCompanions(stays, reader.Companions()))}, {}};
 }
 
 TReport departures(TReader &reader, const TParams &params)
@@ -596,7 +617,7 @@ TReport departures(TReader &reader, const TParams &params)
     std::sort(stays.begin(), stays.end(), [](const TStayRow &a, const TStayRow &b) {
         return a.To != b.To ? a.To < b.To : earlierStay(a, b);
     });
-    return {{stayList(reader.Accounts(kLeaving), stays)}, {}};
+    return {{stayList(reader.Accounts(kLeaving), withCompanions(stays, reader.Companions()))}, {}};
 }
 
 TReport occupied(TReader &reader, const TParams &params)
@@ -616,7 +637,7 @@ TReport occupied(TReader &reader, const TParams &params)
                              {&colArrival, ckDate},
                              {&colDeparture, ckDate},
                              {&colStayStatus, ckText}});
-    for (const TStayRow &stay : stays)
+    for (const TStayRow &stay : withCompanions(stays, reader.Companions()))
         table.Rows.append({stay.HotelName, stay.RoomNumber, stay.Guest, stay.Booking, stay.From, stay.To,
                            FrontDesk::StatusName(stay.Status)});
     table.Totals = {rptTotal, int(stays.size()), QString(), QString(), QString(), QString(), QString()};
