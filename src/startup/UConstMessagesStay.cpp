@@ -319,6 +319,11 @@ QString msgEstiNoObjectId;
 QString msgLogEstiExported;
 QString msgEstiExported;
 QString capEstiExport;
+QString msgRateNoPrice;
+QString msgRateMinStay;
+QString msgRateMaxStay;
+QString msgRateClosedToArrival;
+QString msgRateClosedToDeparture;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1597,6 +1602,26 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "File for ESTI",
          "Файл за ЕСТИ",
          "Файл для ЕСТИ"},
+        {"msgRateNoPrice", &msgRateNoPrice,
+         "The plan has no price for the night of %1.",
+         "Планът няма цена за нощта на %1.",
+         "В плане нет цены на ночь %1."},
+        {"msgRateMinStay", &msgRateMinStay,
+         "Arrivals on %1 stay at least %2 nights.",
+         "Пристигащите на %1 остават поне %2 нощувки.",
+         "Прибывающие %1 остаются не менее %2 ночей."},
+        {"msgRateMaxStay", &msgRateMaxStay,
+         "Arrivals on %1 stay at most %2 nights.",
+         "Пристигащите на %1 остават най-много %2 нощувки.",
+         "Прибывающие %1 остаются не более %2 ночей."},
+        {"msgRateClosedToArrival", &msgRateClosedToArrival,
+         "No arrivals on %1.",
+         "На %1 не се пристига.",
+         "%1 заезд закрыт."},
+        {"msgRateClosedToDeparture", &msgRateClosedToDeparture,
+         "No departures on %1.",
+         "На %1 не се заминава.",
+         "%1 выезд закрыт."},
     };
     return entries;
 }
