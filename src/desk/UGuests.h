@@ -5,7 +5,6 @@
 #include "UFrontDesk.h"
 
 #include <QDate>
-#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -84,8 +83,6 @@ struct TStayGuest {
 // The stay's guests, the holder first; a stay without rows has its one guest by the stay's name.
 QList<TStayGuest> OfStay(TADOConnection &connection, int stay);
 QList<TStayGuest> OfStay(int stay);
-// How many guests sleep in each of the stays (1 for a stay without rows).
-QHash<int, int> CountsOf(TADOConnection &connection, const QList<int> &stays);
 // The stay's guests from now on, in one transaction: a reserved or in-house stay; every guest of
 // the register, each once, one of them the holder, no more than the room's beds. The holder's
 // name and personal number become the stay's and, for the booking's first stay, the booking's.

@@ -15,8 +15,6 @@
 #include "data/UDbSchema.h"
 
 #include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <functional>
 
 namespace Guests {
@@ -142,30 +140,6 @@ QList<TStayGuest> OfStay(int stay)
     QList<TStayGuest> guests = OfStay(connection, stay);
     transaction.Commit();
     return guests;
-}
-
-QHash<int, int> CountsOf(TADOConnection &connection, const QList<int> &stays)
-{
-    constexpr int kChunk = 200;
-    QHash<int, int> counts;
-    for (const int stay : stays)
-        counts.insert(stay, 1);
-    for (int first = 0; first < stays.size(); first += kChunk) {
-        const QList<int> chunk = stays.mid(first, kChunk);
-        QVariantList keys;
-        for (const int stay : chunk)
-            keys.append(stay);
-        QSqlQuery rows(connection.Database());
-        rows.prepare(QStringLiteral("SELECT q123, COUNT(*) FROM GostiPrestoi WHERE q123 IN (") +
-                     QStringList(chunk.size(), QStringLiteral("?")).join(QLatin1Char(',')) + QStringLiteral(") GROUP BY q123"));
-        for (int i = 0; i < keys.size(); ++i)
-            rows.bindValue(i, keys.at(i));
-        if (!rows.exec())
-            RaiseDatabaseError(rows.lastError());
-        while (rows.next())
-            counts[rows.value(0).toInt()] = rows.value(1).toInt();
-    }
-    return counts;
 }
 
 void WriteStayGuests(TADOConnection &connection, const FrontDesk::TStay &stay, const QList<TStayGuest> &guests)
