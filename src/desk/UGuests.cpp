@@ -51,7 +51,6 @@ QVariantList valuesOf(const TGuest &guest)
             QDateTime::currentDateTime()};
 }
 
-QString countryCode(const QString &typed) { return CountryCode(typed); }
 
 std::optional<TFault> checkPersonalNumber(TGuest &guest)
 {
@@ -137,7 +136,7 @@ std::optional<TFault> Check(TGuest &guest)
     if (guest.Born.isValid() && guest.Born > QDate::currentDate())
         return TFault{gfBorn, msgGuestBornLater};
     for (const auto &[field, code] : {std::pair<TField, QString *>{gfCitizenship, &guest.Citizenship}, {gfIssuedBy, &guest.IssuedBy}}) {
-        const QString known = countryCode(*code);
+        const QString known = CountryCode(*code);
         if (!code->isEmpty() && known.isEmpty())
             return TFault{field, msgGuestCountryUnknown.arg(*code)};
         *code = known;

@@ -1185,6 +1185,12 @@ TReport countries(TReader &reader, const TParams &params)
     return {{table}, {}};
 }
 
+QString countryName(const QString &code)
+{
+    const std::optional<Countries::TCountry> country = Countries::Find(code);
+    return country ? country->Name() : code;
+}
+
 // What goes to the tourism register for the period: each guest's arrival and departure, when it
 // was sent, and the guests whose data the register would refuse.
 TReport esti(TReader &reader, const TParams &params)
@@ -1198,9 +1204,7 @@ TReport esti(TReader &reader, const TParams &params)
     missing.Columns = columns({{&colDate, ckDate}, {&colRoomNumber, ckText}, {&colGuest, ckText}, {&colEstiMissing, ckText}});
     for (const Esti::TMovement &movement : Esti::Movements(reader.Connection(), params.From, params.To, params.Hotel)) {
         movements.Rows.append({movement.Day, movement.Kind == Esti::mkArrival ? colArrival : colDeparture, movement.Room,
-                               movement.Person.Name, Countries::Find(movement.Person.Citizenship)
-                                                         ? Countries::Find(movement.Person.Citizenship)->Name()
-                                                         : movement.Person.Citizenship,
+                               movement.Person.Name, countryName(movement.Person.Citizenship),
                                movement.Sent.isValid() ? movement.Sent.toString(QStringLiteral("dd.MM.yyyy HH:mm")) : QString()});
         if (!movement.Missing.isEmpty() && !movement.Sent.isValid())
             missing.Rows.append({movement.Day, movement.Room, movement.Person.Name, movement.Missing.join(QStringLiteral(", "))});

@@ -97,6 +97,21 @@ QStringList MissingForCheckIn(const TGuest &guest)
     return missing;
 }
 
+namespace {
+
+// Every guest of the register among them has what the law asks; refused naming the first who has not.
+void requireLawData(TADOConnection &connection, const QList<TStayGuest> &guests)
+{
+    for (const TStayGuest &guest : guests)
+        if (const std::optional<TGuest> person = Read(connection, guest.Guest)) {
+            const QStringList missing = MissingForCheckIn(*person);
+            if (!missing.isEmpty())
+                throw EFrontDeskRefused(msgGuestMissingForCheckIn.arg(person->Name, missing.join(QStringLiteral(", "))));
+        }
+}
+
+} // namespace
+
 QList<TFound> Find(const QString &text, int rows)
 {
     TADOConnection &connection = LocalConnection();
@@ -230,12 +245,7 @@ void RegisterAtCheckIn(TADOConnection &connection, const FrontDesk::TStay &stay,
     } else if (!exemption.isEmpty()) {
         connection.Execute(QStringLiteral("UPDATE GostiPrestoi SET q161 = ? WHERE q123 = ? AND q267 = 1"), {exempt, stay.Id});
     }
-    for (const TStayGuest &guest : OfStay(connection, stay.Id))
-        if (const std::optional<TGuest> person = Read(connection, guest.Guest)) {
-            const QStringList missing = MissingForCheckIn(*person);
-            if (!missing.isEmpty())
-                throw EFrontDeskRefused(msgGuestMissingForCheckIn.arg(person->Name, missing.join(QStringLiteral(", "))));
-        }
+    requireLawData(connection, OfStay(connection, stay.Id));
 }
 
 void HoldBooking(TADOConnection &connection, int booking, int guest)
@@ -259,12 +269,7 @@ void SetStayGuests(int stay, const QList<TStayGuest> &guests)
     if (locked.Status != FrontDesk::ssReserved && locked.Status != FrontDesk::ssInHouse)
         throw EFrontDeskRefused(msgStayGuestsStatus);
     if (locked.Status == FrontDesk::ssInHouse)
-        for (const TStayGuest &guest : guests)
-            if (const std::optional<TGuest> person = Read(connection, guest.Guest)) {
-                const QStringList missing = MissingForCheckIn(*person);
-                if (!missing.isEmpty())
-                    throw EFrontDeskRefused(msgGuestMissingForCheckIn.arg(person->Name, missing.join(QStringLiteral(", "))));
-            }
+        requireLawData(connection, guests);
     WriteStayGuests(connection, locked, guests);
     transaction.Commit();
 }
