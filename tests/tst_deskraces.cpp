@@ -7,6 +7,7 @@
 #include "data/UAdoDb.h"
 #include "data/UDM.h"
 #include "desk/UFrontDesk.h"
+#include "desk/UNights.h"
 #include "startup/UConstMessagesHotel.h"
 
 #include <QDateTime>
@@ -443,6 +444,7 @@ private slots:
     {
         const int days = 12;
         prepare(-1, days + 2, FrontDesk::ssInHouse);
+        pricePlan();
         const QDate today = QDate::currentDate();
         QStringList offsets;
         for (int d = 0; d < days; ++d)
@@ -461,6 +463,10 @@ private slots:
         for (const int stay : m_stays) {
             QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q160 = ?", {stay}), days);
             QCOMPARE(single("SELECT SUM(q71) FROM Klients WHERE q160 = ?", {stay}), days + 1);
+            // Breakfast for two, once for each night closed.
+            QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q302 = ?", {stay}), days);
+            QCOMPARE(single("SELECT COUNT(DISTINCT q34) FROM Klients WHERE q302 = ?", {stay}), days);
+            QCOMPARE(single("SELECT SUM(q27) FROM Klients WHERE q302 = ?", {stay}), 20 * days);
         }
     }
 
@@ -572,6 +578,86 @@ private slots:
         race(editing);
         QCOMPARE(single("SELECT COUNT(*) FROM Gosti"), kept);
         QVERIFY(rows(QString("SELECT q134 FROM Gosti WHERE q252 = %1").arg(guest)).value(0).startsWith("Адрес "));
+    }
+
+    // A bed-and-breakfast plan at 100 a night for two in every room, a season around today; the
+    // rounds' stays priced by it.
+    int pricePlan()
+    {
+        TADOConnection &connection = m_db->Connection();
+        exec("UPDATE Rooms SET q275 = 'Двойна'");
+        const int breakfast = connection.InsertReturningIdentity("Uslugi", {"q40", "q33"}, "VALUES (10, 'Закуска')", {});
+        const int plan = connection.InsertReturningIdentity("CenoviPlanove", {"q277", "q278", "q279", "q280"},
+                                                            "VALUES ('Цяла година', 1, 1, ?)", {breakfast});
+        const QDate today = QDate::currentDate();
+        const int season = connection.InsertReturningIdentity("Sezoni", {"q276", "q284", "q52", "q53"},
+                                                              "VALUES (?, 'Година', ?, ?)",
+                                                              {plan, today.addDays(-30), today.addDays(400)});
+        exec("INSERT INTO Ceni (q276, q283, q275, q286, q287, q70) VALUES (?, ?, 'Двойна', 2, ?, 100)",
+             {plan, season, RatePlans::kEveryDay});
+        for (int r = 0; r < kRounds; ++r) {
+            TTransaction transaction(connection, true);
+            const QDate from = TField(QString(), connection.Column("SELECT q34 FROM Klients WHERE q123 = ?", {m_stays[r]}).value(0)).AsDate();
+            Nights::PriceBooking(connection, m_bookings[r], {{r + 1, from, plan, {2, {}}, false}});
+            transaction.Commit();
+        }
+        return plan;
+    }
+    // Each stay's night rows are its nights, once each, and add up to its total.
+    void expectNightsOfTheStays()
+    {
+        for (const int stay : m_stays) {
+            const QStringList row = rows(QString("SELECT q34, q35, q71, q27 FROM Klients WHERE q123 = %1").arg(stay)).first().split('|');
+            const int nights = row.at(2).toInt();
+            QCOMPARE(single("SELECT COUNT(*) FROM Noshtuvki WHERE q123 = ?", {stay}), nights);
+            QCOMPARE(single("SELECT COUNT(DISTINCT q299) FROM Noshtuvki WHERE q123 = ?", {stay}), nights);
+            QCOMPARE(single(QString("SELECT COUNT(*) FROM Noshtuvki n JOIN Klients k ON k.q123 = n.q123 WHERE n.q123 = %1 "
+                                    "AND n.q299 >= k.q34 AND n.q299 < k.q35").arg(stay)),
+                     nights);
+            QCOMPARE(rows(QString("SELECT SUM(q70) FROM Noshtuvki WHERE q123 = %1").arg(stay)).value(0).toDouble(),
+                     row.at(3).toDouble());
+            QCOMPARE(row.at(3).toDouble(), 100.0 * nights);
+        }
+    }
+
+    // Four workstations extend the same priced stays to two departures at once: each stay ends
+    // on one of them with a night row for every night and its total their sum.
+    void fourWorkstationsExtendPricedStays()
+    {
+        prepare(0, 2, FrontDesk::ssReserved);
+        pricePlan();
+        const QDate today = QDate::currentDate();
+        const QString longer = today.addDays(6).toString(Qt::ISODate), shorter = today.addDays(4).toString(Qt::ISODate);
+        const QList<QStringList> rounds = race({{"extend", list(m_stays), longer},
+                                                {"extend", list(m_stays), shorter},
+                                                {"extend", list(m_stays), longer},
+                                                {"extend", list(m_stays), shorter}});
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QVERIFY(done(rounds[r]) >= 1);
+        }
+        expectNightsOfTheStays();
+    }
+
+    // Four workstations save overlapping seasons of the same plans in the register at once: each
+    // plan keeps one season, the others are refused.
+    void fourWorkstationsSaveOverlappingSeasons()
+    {
+        QList<int> plans;
+        for (int r = 0; r < kRounds; ++r)
+            plans.append(m_db->Connection().InsertReturningIdentity("CenoviPlanove", {"q277", "q278"}, "VALUES (?, 1)",
+                                                                    {QString("План %1").arg(r)}));
+        const QDate today = QDate::currentDate();
+        const QString early = today.toString(Qt::ISODate) + ":" + today.addDays(10).toString(Qt::ISODate);
+        const QString late = today.addDays(5).toString(Qt::ISODate) + ":" + today.addDays(15).toString(Qt::ISODate);
+        const QList<QStringList> rounds =
+            race({{"season", list(plans), early}, {"season", list(plans), late}, {"season", list(plans), early},
+                  {"season", list(plans), late}});
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Sezoni WHERE q276 = ?", {plans[r]}), 1);
+        }
     }
 
     // Guests of the register for the rounds' stays, each complete for the law.

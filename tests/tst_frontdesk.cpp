@@ -721,8 +721,12 @@ private slots:
         // The thirteen tables as the first version made them, with its stays and its procedure.
         MakeFirstVersionDatabase();
         exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
-        exec("INSERT INTO Rooms (q44, q46, q1, q42) VALUES ('101', 60, 1, 1), ('102', 80, 1, 1)");
+        exec("INSERT INTO Rooms (q44, q46, q1, q42, q79) VALUES ('101', 60, 1, 1, 2), ('102', 80, 1, 1, 3)");
         exec("INSERT INTO Uslugi (q40, q33) VALUES (60, 'Единична'), (12, 'Закуска')");
+        // An operator who keeps the prices but not the registers, with the fifty rights of then.
+        QString fifty = Rights::None().left(50);
+        fifty[Rights::rPrices - 1] = '1';
+        exec("INSERT INTO Operators (q75, q77) VALUES ('ценовик', ?)", {fifty});
         // One save: a guest in house since today with breakfast; then a guest who arrives tomorrow;
         // then one who left two days ago (saved at another time, by the same workstation).
         const QDateTime saved = QDateTime(today.addDays(-10), QTime(9, 30));
@@ -820,6 +824,13 @@ private slots:
         QCOMPARE(rows("SELECT s.q33, r.q164 FROM Uslugi s JOIN DDSStavki r ON (r.q163 = s.q170) ORDER BY s.q42"),
                  QStringList({"Единична|ДДС 9% настаняване", "Закуска|ДДС 20%"}));
         QCOMPARE(rows("SELECT q56 FROM Valuta ORDER BY q57"), QStringList({"EUR", "BGN"}));
+        // Rooms are of a type for each number of beds; no stay has nights of a plan (each reads as
+        // nights × price, above); keeping the prices gives the right to book against a plan's rules.
+        QCOMPARE(rows("SELECT q275 FROM Rooms ORDER BY q47"), QStringList({"Стая с 2 легла", "Стая с 3 легла"}));
+        QCOMPARE(count("SELECT COUNT(*) FROM Noshtuvki") + count("SELECT COUNT(*) FROM Klients WHERE q276 IS NOT NULL"), 0);
+        const QString rights = rows("SELECT q77 FROM Operators WHERE q75 = 'ценовик'").value(0);
+        QCOMPARE(rights.size(), Rights::Count);
+        QCOMPARE(rights.mid(Rights::rGuestDocuments - 1), QString("01"));
         QCOMPARE(count("SELECT COUNT(*) FROM KursValuta k JOIN Valuta v ON (v.q57 = k.q57) WHERE v.q56 = 'BGN' AND "
                        "k.q85 = 1.95583"),
                  1);

@@ -11,7 +11,7 @@ using namespace RatePlans;
 
 namespace {
 
-const int kDouble = 2;  // a room type
+const QString kDouble = QStringLiteral("Double");  // a room type
 const TDecimal d(const char *text) { return TDecimal::FromText(QString::fromLatin1(text)); }
 QString dayText(const QDate &day) { return day.toString("dd.MM.yyyy"); }
 
@@ -96,7 +96,7 @@ private slots:
         };
         QVERIFY(refused([] { NightPrices(summer(), {}, kDouble, 2, {}, QDate(2027, 8, 30), QDate(2027, 9, 2)); },
                         msgRateNoPrice.arg(dayText(QDate(2027, 9, 1)))));
-        QVERIFY(refused([] { NightPrices(summer(), {}, kDouble + 1, 2, {}, QDate(2027, 7, 1), QDate(2027, 7, 2)); },
+        QVERIFY(refused([] { NightPrices(summer(), {}, QStringLiteral("Single"), 2, {}, QDate(2027, 7, 1), QDate(2027, 7, 2)); },
                         msgRateNoPrice.arg(dayText(QDate(2027, 7, 1)))));
         TPlan noExtraBed = summer();
         noExtraBed.Prices.removeIf([](const TPrice &price) { return price.Adults == 0; });
@@ -121,6 +121,19 @@ private slots:
                               msgRateClosedToDeparture.arg(dayText(QDate(2027, 7, 8)))}));
         // A stay passing the closed days neither arrives nor leaves on them.
         QVERIFY(Violations(plan, QDate(2027, 7, 2), QDate(2027, 7, 10)).isEmpty());
+    }
+
+    void pricesWithoutVatGetTheRoomsRate()
+    {
+        TPlan plan = summer();
+        plan.VatIncluded = false;
+        plan.VatBasisPoints = 900;
+        // 150 + 9 % = 163.50; one adult 80 + 7.20; a child at half of 75 adds 37.50 before the tax.
+        QCOMPARE(NightPrices(plan, {}, kDouble, 2, {}, QDate(2027, 7, 1), QDate(2027, 7, 2)).first().Price, d("163.50"));
+        QCOMPARE(NightPrices(plan, {}, kDouble, 1, {}, QDate(2027, 7, 1), QDate(2027, 7, 2)).first().Price, d("87.20"));
+        const QList<TChildBand> half = {{0, 11, crPercent, d("50")}};
+        QCOMPARE(NightPrices(plan, half, kDouble, 2, {5}, QDate(2027, 7, 1), QDate(2027, 7, 2)).first().Price,
+                 d("204.38"));
     }
 
     void seasonsMustNotOverlap()

@@ -492,12 +492,12 @@ private slots:
         QCOMPARE(window->SwitchAt(4)->objectName(), QString("ShapeL25"));
         QTest::mouseClick(window->SwitchAt(4), Qt::LeftButton);
         QTest::mouseClick(window->SwitchAt(5), Qt::LeftButton);
-        QCOMPARE(window->EditedPrivileges, QString("111001") + QString(44, '1') + '0');
+        QCOMPARE(window->EditedPrivileges, QString("111001") + QString(44, '1') + "00");
         QCOMPARE(window->SwitchAt(4)->Colour(), TShapeSwitch::Red);
         QTest::mouseClick(window->SwitchAt(5), Qt::LeftButton);  // twice: back as it was
         QCOMPARE(window->EditedPrivileges.mid(3, 2), QString("01"));
         QVERIFY(ClickCommand(window->acSave));
-        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 1"), QStringList({"11101" + QString(45, '1') + '0'}));
+        QCOMPARE(rows("SELECT q77 FROM Operators WHERE q80 = 1"), QStringList({"11101" + QString(45, '1') + "00"}));
 
         // Full access off and on, on a second operator whose stored string is short.
         window->TreeView1->setCurrentItem(root->child(1));
@@ -558,7 +558,7 @@ private slots:
         QVERIFY(ClickCommand(first->acSave));
         QVERIFY(ClickCommand(second->acSave));
         // Strings of fifty read with the positions added since as denied.
-        QCOMPARE(rows("SELECT q77 FROM Operators ORDER BY q80"), QStringList({QString(50, '1') + '0', Rights::None()}));
+        QCOMPARE(rows("SELECT q77 FROM Operators ORDER BY q80"), QStringList({QString(50, '1') + "00", Rights::None()}));
     }
 
     void registersOpenFromTheMainWindow()

@@ -313,7 +313,7 @@ private slots:
     void turnoverCountsNightByNightInsideThePeriod()
     {
         const TReport turnover = month(rpTurnover);
-        QCOMPARE(turnover.Tables.size(), 4);
+        QCOMPARE(turnover.Tables.size(), 5);
         const QStringList byDay = texts(turnover.Tables.at(0));
         QCOMPARE(byDay.size(), 32);
         QCOMPARE(byDay.at(0), QString("01.03.2026|5|1|20.00|60.00|0.00|60.00"));
@@ -499,7 +499,7 @@ private slots:
         QCOMPARE(window->dtpReportFrom->date(), march(1));
         QCOMPARE(window->dtpReportTo->date(), march(31));
         QCOMPARE(window->cbReportHotel->currentText(), QString("Всички хотели"));
-        QCOMPARE(window->pcReport->count(), 5);
+        QCOMPARE(window->pcReport->count(), 6);
         QCOMPARE(GridTexts(window->Grid(0)).last(), QString("Общо|154|14|9.09|1080.00|66.50|1146.50"));
         QCOMPARE(window->Grid(0)->model()->headerData(3, Qt::Horizontal).toString(), QString("Заетост %"));
         QVERIFY(window->Grid(0)->model()->index(0, 4).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);

@@ -47,7 +47,11 @@ QList<TTableDef> buildTables()
           {"q127", kDate, N},        {"q128", kInt, N},  {"q155", kInt, N},  {"q160", kInt, N},
           {"q161", kText, N},
           // The guest of the register the row names: a stay's holder, a tourist-tax row's guest.
-          {"q252", kInt, N}}},
+          {"q252", kInt, N},
+          // A stay priced by a rate plan (CenoviPlanove.q276), with its adults (q300) and the
+          // children's ages (q301, comma-separated): the plan prices its nights again when they
+          // change. A meal plan's charge names the stay it feeds (q302) and its night (q34).
+          {"q276", kInt, N}, {"q300", kInt, N}, {"q301", kText, N}, {"q302", kInt, N}}},
         {"Uslugi",
          {{"q40", kAmount, D}, {"q41", kInt, N}, {"q33", kText, N}, {"q50", kText, N}, {"q51", kInt, N},
           {"q42", kInt, I}, {"q43", kInt, N},
@@ -61,7 +65,9 @@ QList<TTableDef> buildTables()
           // q131 (the first night) to q132 (the first night open again); no day means no limit.
           {"q129", kInt, N}, {"q130", kText, N}, {"q131", kDate, N}, {"q132", kDate, N},
           // The VAT rate of the room's price (DDSStavki.q163); the price q46 includes it.
-          {"q170", kInt, N}}},
+          {"q170", kInt, N},
+          // The room's type, as rate plans price it.
+          {"q275", kText, N}}},
         {"Tarife",
          {{"q50", kText, N}, {"q51", kInt, I}, {"q52", kDate, D}, {"q53", kDate, D}, {"q54", "BIT", D},
           {"q55", kInt, D}, {"q111", kInt, D}, {"q112", kInt, D}, {"q113", kAmount, D}, {"q115", kText, D}}},
@@ -216,6 +222,34 @@ QList<TTableDef> buildTables()
         {"ESTIIznos",
          {{"q272", kInt, I}, {"q123", kInt, N}, {"q252", kInt, N}, {"q273", kInt, N}, {"q274", kText, N},
           {"q128", kInt, N}, {"q136", kDate, N}}},
+        // Rate plans: the key (q276), the hotel (none: every hotel), the name (q277), the
+        // currency, 1 when the prices include VAT (q278), the meal plan (q279: TMealPlan) and
+        // its services for breakfast, lunch and dinner (q280, q281, q282: Uslugi.q42).
+        {"CenoviPlanove",
+         {{"q276", kInt, I}, {"q1", kInt, N}, {"q277", kText, N}, {"q57", kInt, N}, {"q278", kInt, N},
+          {"q279", kInt, N}, {"q280", kInt, N}, {"q281", kInt, N}, {"q282", kInt, N}}},
+        // A plan's seasons: the key (q283), the plan, the name (q284), the first and last night.
+        {"Sezoni", {{"q283", kInt, I}, {"q276", kInt, N}, {"q284", kText, N}, {"q52", kDate, N}, {"q53", kDate, N}}},
+        // Prices: the key (q285), the plan, the season, the room type, the adults (q286: 1 to 3;
+        // 0 an extra bed), the weekdays (q287: bit 1 Monday ... bit 7 Sunday) and the night's
+        // price of the room.
+        {"Ceni",
+         {{"q285", kInt, I}, {"q276", kInt, N}, {"q283", kInt, N}, {"q275", kText, N}, {"q286", kInt, N},
+          {"q287", kInt, N}, {"q70", kAmount, N}}},
+        // A hotel's children's bands: the key (q288), the hotel, ages from and to (q289, q290), the
+        // rule (q291: free, percent of an adult's share, fixed a night) and its figure (q292).
+        {"DetskiVazrasti",
+         {{"q288", kInt, I}, {"q1", kInt, N}, {"q289", kInt, N}, {"q290", kInt, N}, {"q291", kInt, N},
+          {"q292", kAmount, N}}},
+        // A plan's restrictions: the key (q293), the plan, the day (q294), the least and most
+        // nights of a stay arriving that day (q295, q296; 0: none), closed to arrival (q297) and
+        // to departure (q298).
+        {"Ogranichenia",
+         {{"q293", kInt, I}, {"q276", kInt, N}, {"q294", kDate, N}, {"q295", kInt, N}, {"q296", kInt, N},
+          {"q297", kInt, N}, {"q298", kInt, N}}},
+        // Each night of a stay priced by a plan: the stay, the night (q299), its price as booked,
+        // the plan and the room type it was priced for. A stay without rows is nights × price.
+        {"Noshtuvki", {{"q123", kInt, N}, {"q299", kDate, N}, {"q70", kAmount, N}, {"q276", kInt, N}, {"q275", kText, N}}},
     };
 }
 
@@ -284,7 +318,14 @@ const QList<TIndexDef> &DbSchema::Indexes()
                                              {"IX_DumiGosti_Guest", "DumiGosti", {"q252"}},
                                              {"IX_ESTIIznos_Stay", "ESTIIznos", {"q123", "q273"}},
                                              {"IX_Klients_Guest", "Klients", {"q252"}},
-                                             {"IX_Rezervacii_Guest", "Rezervacii", {"q252"}}};
+                                             {"IX_Rezervacii_Guest", "Rezervacii", {"q252"}},
+                                             // A stay's nights; a period's nights for the reports;
+                                             // a stay's meal charges.
+                                             {"IX_Noshtuvki_Stay", "Noshtuvki", {"q123", "q299"}},
+                                             {"IX_Noshtuvki_Night", "Noshtuvki", {"q299", "q123"}},
+                                             {"IX_Klients_Meals", "Klients", {"q302", "q34"}},
+                                             {"IX_Ceni_Plan", "Ceni", {"q276"}},
+                                             {"IX_Ogranichenia_Plan", "Ogranichenia", {"q276", "q294"}}};
     return indexes;
 }
 

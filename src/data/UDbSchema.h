@@ -11,7 +11,7 @@
 constexpr int TextColumnLength = 500;
 
 // The version of the schema this program writes; 1 is the thirteen tables alone.
-constexpr int SchemaVersion = 10;
+constexpr int SchemaVersion = 11;
 
 enum class TColumnNull { Default, Null, Identity };
 

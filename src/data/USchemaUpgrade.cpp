@@ -5,6 +5,7 @@
 #include "UDbSchema.h"
 #include "UGuestSearch.h"
 #include "desk/UEuro.h"
+#include "desk/URatePlans.h"
 #include "desk/URights.h"
 #include "desk/UVat.h"
 #include "startup/UConstMessagesReports.h"
@@ -248,13 +249,10 @@ void Step8(TADOConnection &connection)
 // Version 9: the register of guests.
 void Step9(TADOConnection &connection) { AddMissingTablesAndColumns(connection); }
 
-// Version 10: the guests of each stay, the words of guests' names, the tourism register's
-// exports, the hotel's identifier there and how long guests' data are kept. Existing stays keep
-// their one guest. The privilege string gains a position, the right to see guests' documents:
-// given to whoever could keep the registers, who saw the documents before.
-void Step10(TADOConnection &connection)
+// Privilege strings one position short of the new right gain it, granted to whoever holds the
+// right it is like.
+void addRightLike(TADOConnection &connection, int position, int like)
 {
-    AddMissingTablesAndColumns(connection);
     QList<std::pair<QVariant, QString>> operators;
     QSqlQuery rows(connection.Database());
     if (!rows.exec(QStringLiteral("SELECT q80, q77 FROM Operators")))
@@ -262,13 +260,37 @@ void Step10(TADOConnection &connection)
     while (rows.next())
         operators.append({rows.value(0), rows.value(1).toString().trimmed()});
     for (const auto &[key, privileges] : operators) {
-        if (privileges.size() != Rights::rGuestDocuments - 1)
+        if (privileges.size() != position - 1)
             continue;
-        const bool registers = privileges.at(Rights::rRegisters - 1) == QLatin1Char('1');
+        const bool granted = privileges.at(like - 1) == QLatin1Char('1');
         connection.Execute(QStringLiteral("UPDATE Operators SET q77 = ? WHERE q80 = ?"),
-                           {privileges + (registers ? QLatin1Char('1') : QLatin1Char('0')), key});
+                           {privileges + (granted ? QLatin1Char('1') : QLatin1Char('0')), key});
     }
+}
+
+// Version 10: the guests of each stay, the words of guests' names, the tourism register's
+// exports, the hotel's identifier there and how long guests' data are kept. Existing stays keep
+// their one guest. The privilege string gains a position, the right to see guests' documents:
+// given to whoever could keep the registers, who saw the documents before.
+void Step10(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    addRightLike(connection, Rights::rGuestDocuments, Rights::rRegisters);
     GuestSearch::IndexAllGuests(connection);
+}
+
+// Version 11: rate plans, their seasons, prices, restrictions, the hotels' children's bands and
+// each night of a stay priced by a plan. Existing stays keep their one price (no night rows).
+// Rooms get a type, one for each number of beds; the right to book against a plan's
+// restrictions goes to whoever keeps the prices.
+void Step11(TADOConnection &connection)
+{
+    AddMissingTablesAndColumns(connection);
+    for (const QVariant &beds : connection.Column(QStringLiteral("SELECT DISTINCT q79 FROM Rooms WHERE q275 IS NULL")))
+        connection.Execute(QStringLiteral("UPDATE Rooms SET q275 = ? WHERE q275 IS NULL AND q79 = ?"),
+                           {RatePlans::RoomTypeOfBeds(beds.toInt()), beds});
+    connection.Execute(QStringLiteral("UPDATE Rooms SET q275 = ? WHERE q275 IS NULL"), {RatePlans::RoomTypeOfBeds(0)});
+    addRightLike(connection, Rights::rOverrideRestrictions, Rights::rPrices);
 }
 
 struct TStep {
@@ -280,7 +302,7 @@ struct TStep {
 template <void (*Step)(TADOConnection &)>
 void whole(TADOConnection &connection, const std::function<void(int)> &) { Step(connection); }
 
-const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}, {8, &whole<&Step8>}, {9, &whole<&Step9>}, {10, &whole<&Step10>}};
+const TStep kSteps[] = {{2, &whole<&Step2>}, {3, &whole<&Step3>}, {4, &whole<&Step4>}, {5, &Step5}, {6, &whole<&Step6>}, {7, &whole<&Step7>}, {8, &whole<&Step8>}, {9, &whole<&Step9>}, {10, &whole<&Step10>}, {11, &whole<&Step11>}};
 
 // About how long the steps take for each stay of the database (measured on a million).
 constexpr double kSecondsPerStay = 20e-6;

@@ -224,6 +224,7 @@ QDate Close(const QDate &day, const TStep &step)
     if (step)
         step(2);
     FrontDesk::AccrueTouristTax(connection, day);
+    FrontDesk::PostMeals(connection, day);
     Guests::AnonymiseExpired(connection, day);
     if (step)
         step(3);

@@ -1,4 +1,5 @@
 #include "UFrontDesk.h"
+#include "UNights.h"
 
 #include "UGuests.h"
 
@@ -33,7 +34,7 @@ namespace {
 
 const QString kStayColumns = QStringLiteral(
     "SELECT k.q123, k.q124, k.q47, k.q1, r.q44, k.q29, k.q34, k.q35, k.q125, k.q71, k.q70, k.q27, k.q32, "
-    "k.q126, k.q127, k.q155 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) ");
+    "k.q126, k.q127, k.q155, k.q276 FROM Klients k LEFT JOIN Rooms r ON (r.q47 = k.q47) ");
 
 QVariant nullOf(QMetaType type) { return QVariant(type); }
 QVariant nullInt() { return nullOf(QMetaType::fromType<int>()); }
@@ -72,6 +73,7 @@ TStay stayOf(const TADOQuery &query)
     stay.Total = TDecimal::FromVariant(query.FieldByName(QStringLiteral("q27")).Value());
     stay.Moved = query.FieldByName(QStringLiteral("q32")).AsBoolean();
     stay.Continues = query.FieldByName(QStringLiteral("q155")).AsInteger();
+    stay.Plan = query.FieldByName(QStringLiteral("q276")).AsInteger();
     if (!query.FieldByName(QStringLiteral("q126")).IsNull())
         stay.CheckedIn = query.FieldByName(QStringLiteral("q126")).AsDateTime();
     if (!query.FieldByName(QStringLiteral("q127")).IsNull())
@@ -217,17 +219,27 @@ bool registrationComplete(const TGuest &guest)
 
 TDecimal totalOf(const TDecimal &price, int nights) { return StayTotal(price, nights); }
 
-// Sets the day of departure and counts nights and total again.
-void setDeparture(TADOConnection &connection, const TStay &stay, const QDate &departure, const QString &extraSets = {},
-                  const QVariantList &extraValues = {})
+// What the stay costs if it ends on the day: its nights by its plan, else nights × price.
+TDecimal totalUntil(TADOConnection &connection, const TStay &stay, const QDate &departure)
+{
+    return stay.Plan > 0 ? Nights::TotalUntil(connection, stay.Id, departure)
+                         : totalOf(stay.Price, int(stay.From.daysTo(departure)));
+}
+
+// Sets the day of departure and counts nights and total again; gives the new total.
+TDecimal setDeparture(TADOConnection &connection, const TStay &stay, const QDate &departure,
+                      const QString &extraSets = {}, const QVariantList &extraValues = {})
 {
     const int nights = int(stay.From.daysTo(departure));
-    QVariantList values = {departure, nights, totalOf(stay.Price, nights).ToVariant(), operatorId()};
+    // A plan's stay drops or prices its nights (before its row says the new day: they start from the old).
+    const TDecimal total = stay.Plan > 0 ? Nights::SetDeparture(connection, stay.Id, departure) : totalOf(stay.Price, nights);
+    QVariantList values = {departure, nights, total.ToVariant(), operatorId()};
     values += extraValues;
     values.append(stay.Id);
     connection.Execute(QStringLiteral("UPDATE Klients SET q35 = ?, q71 = ?, q27 = ?, q128 = ?") + extraSets +
                            QStringLiteral(" WHERE q123 = ?"),
                        values);
+    return total;
 }
 
 void setRoomState(TADOConnection &connection, int room, int state)
@@ -352,21 +364,60 @@ TDecimal chargeTaxParts(TADOConnection &connection, const TStay &stay, const QLi
     return total;
 }
 
+// A meal plan's services of one night, per person, each once: a charge names its stay and night.
+int postMealsOfStay(TADOConnection &connection, const TStay &stay, const Nights::TPlanInfo &plan, const QDate &night)
+{
+    auto row = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57, q300, q301 FROM Klients WHERE q123 = :iStay"),
+                         {{"iStay", stay.Id}});
+    Nights::TOccupancy people;
+    people.Adults = std::max(1, row->FieldByName(QStringLiteral("q300")).AsInteger());
+    people.ChildAges = Nights::AgesOf(row->FieldByName(QStringLiteral("q301")).AsString());
+    int posted = 0;
+    for (const int service : plan.MealServices()) {
+        const bool charged =
+            connection.Column(QStringLiteral("SELECT COUNT(*) FROM Klients WHERE q302 = ? AND q34 = ? AND q42 = ?"),
+                              {stay.Id, night, QString::number(service)}).value(0).toInt() > 0;
+        auto item = OpenQuery(connection, QStringLiteral("SELECT q40, q33 FROM Uslugi WHERE q42 = :iService"),
+                              {{"iService", service}});
+        if (charged || item->Eof())
+            continue;
+        const TDecimal price = TDecimal::FromVariant(item->FieldByName(QStringLiteral("q40")).Value());
+        const TDecimal quantity(people.People());
+        TValues values = {{"q33", item->FieldByName(QStringLiteral("q33")).AsString()},
+                          {"q42", QString::number(service)},
+                          {"q39", chargeTime(night)},
+                          {"q34", night},
+                          {"q35", night.addDays(1)},
+                          {"q302", stay.Id},
+                          {"q70", price.ToVariant()},
+                          {"q71", quantity.ToVariant()},
+                          {"q27", ChargeTotal(price, quantity).ToVariant()},
+                          {"q124", stay.Booking},
+                          {"q125", int(ssReserved)},
+                          {"q128", operatorId()}};
+        addGuestColumns(values, *row);
+        insertRow(connection, values);
+        ++posted;
+    }
+    return posted;
+}
+
 QString chargeNoShow(TADOConnection &connection, const TStay &stay)
 {
     auto guest = OpenQuery(connection, QStringLiteral("SELECT q1, q28, q29, q31, q57 FROM Klients WHERE q123 = :iStay"),
                            {{"iStay", stay.Id}});
+    const TDecimal night = totalUntil(connection, stay, stay.From.addDays(1));
     TValues values = {{"q33", msgNoShowCharge.arg(stay.RoomNumber)},
                       {"q39", chargeTime(Today())},
-                      {"q70", stay.Price.ToVariant()},
+                      {"q70", night.ToVariant()},
                       {"q71", 1},
-                      {"q27", stay.Price.Cents().ToVariant()},
+                      {"q27", night.ToVariant()},
                       {"q124", stay.Booking},
                       {"q125", int(ssReserved)},
                       {"q128", operatorId()}};
     addGuestColumns(values, *guest);
     insertRow(connection, values);
-    return msgLogNoShowCharged.arg(stay.Price.Cents().ToFixed(2));
+    return msgLogNoShowCharged.arg(night.ToFixed(2));
 }
 
 // A check-out before the last night gives nights up; one after the departure day adds the nights
@@ -380,14 +431,14 @@ QDate checkOutDay(TADOConnection &connection, const QList<TStay> &stays, TConsen
             const int booked = int(stay.From.daysTo(stay.To));
             const int charged = int(stay.From.daysTo(LeavingDay(stay)));
             early.append(msgEarlyDeparture.arg(stay.RoomNumber).arg(booked).arg(charged).arg(
-                AmountText(totalOf(stay.Price, booked) - totalOf(stay.Price, charged))));
+                AmountText(totalUntil(connection, stay, stay.To) - totalUntil(connection, stay, LeavingDay(stay)))));
         } else if (today > stay.To) {
             const int added = int(stay.To.daysTo(today));
             QString why;
             if (!roomFree(connection, stay.Room, stay.To, today, stay.Id, &why))
                 refuse(msgOverstayRoomTaken.arg(stay.RoomNumber, dayText(stay.To)) + QLatin1Char(' ') + why);
             late.append(msgOverstay.arg(stay.RoomNumber, dayText(stay.To)).arg(added).arg(AmountText(
-                totalOf(stay.Price, int(stay.From.daysTo(today))) - totalOf(stay.Price, int(stay.From.daysTo(stay.To))))));
+                totalUntil(connection, stay, today) - totalUntil(connection, stay, stay.To))));
         }
     }
     if (!early.isEmpty() && !consent.To(qnEarlyDeparture))
@@ -402,11 +453,11 @@ QString checkOutStay(TADOConnection &connection, const TStay &stay)
     const QDate today = Today();
     // An overstay was asked about and its nights found free: the stay runs to today.
     const QDate departure = std::max(today, stay.From);
-    setDeparture(connection, stay, departure, QStringLiteral(", q125 = ?, q127 = ?"),
-                 {int(ssDeparted), Now()});
+    const TDecimal total = setDeparture(connection, stay, departure, QStringLiteral(", q125 = ?, q127 = ?"),
+                                        {int(ssDeparted), Now()});
     setRoomState(connection, stay.Room, rsDirty);
     const int nights = int(stay.From.daysTo(departure));
-    return msgLogCheckedOut.arg(stay.RoomNumber).arg(nights).arg(totalOf(stay.Price, nights).ToFixed(2)) +
+    return msgLogCheckedOut.arg(stay.RoomNumber).arg(nights).arg(total.ToFixed(2)) +
            chargeTouristTax(connection, stay, departure);
 }
 
@@ -663,6 +714,13 @@ TDecimal ChargeTotal(const TDecimal &price, const TDecimal &quantity) { return (
 
 QDate LeavingDay(const TStay &stay) { return std::max(Today(), stay.From); }
 
+TDecimal StayTotalUntil(const TStay &stay, const QDate &departure)
+{
+    if (stay.Plan == 0)
+        return StayTotal(stay.Price, int(stay.From.daysTo(departure)));
+    return reading([&](TADOConnection &connection) { return totalUntil(connection, stay, departure); });
+}
+
 QString PaymentKindName(int kind)
 {
     return kind == pkDeposit ? msgPaymentDeposit : kind == pkRefund ? msgPaymentRefund : msgPaymentPayment;
@@ -814,6 +872,20 @@ int AccrueTouristTax(TADOConnection &connection, const QDate &night)
         if (!chargeTouristTax(connection, stay, night.addDays(1), night).isEmpty())
             ++accrued;
     return accrued;
+}
+
+int PostMeals(TADOConnection &connection, const QDate &night)
+{
+    int posted = 0;
+    const QList<TStay> stays = StaysOf(connection, QStringLiteral("k.q125 = 1 AND k.q34 <= :dNight AND k.q35 > :dNight "
+                                                                  "AND k.q276 IS NOT NULL"),
+                                       {{"dNight", night}});
+    for (const TStay &stay : stays) {
+        const std::optional<Nights::TPlanInfo> plan = Nights::Plan(connection, stay.Plan);
+        if (plan)
+            posted += postMealsOfStay(connection, stay, *plan, night);
+    }
+    return posted;
 }
 
 QList<TStay> InHouse(const QDate &day)
@@ -1085,11 +1157,9 @@ void Extend(int id, const QDate &departure)
         RefuseBeforeToday(departure);
         lockRooms(connection, {stay.Room});
         requireRoomFree(connection, stay.Room, stay.To, departure, stay.Id);
-        setDeparture(connection, stay, departure);
-        const int nights = int(stay.From.daysTo(departure));
+        const TDecimal total = setDeparture(connection, stay, departure);
         WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking,
-                 msgLogExtended.arg(stay.RoomNumber, dayText(stay.To), dayText(departure),
-                                    totalOf(stay.Price, nights).ToFixed(2)));
+                 msgLogExtended.arg(stay.RoomNumber, dayText(stay.To), dayText(departure), total.ToFixed(2)));
         return 0;
     });
 }
@@ -1113,6 +1183,9 @@ void ChangeDates(int id, const QDate &from)
         requireRoomFree(connection, stay.Room, from, to, stay.Id);
         connection.Execute(QStringLiteral("UPDATE Klients SET q34 = ?, q35 = ?, q128 = ? WHERE q123 = ?"),
                            {from, to, operatorId(), stay.Id});
+        // Other nights: the plan prices them as it stands.
+        if (stay.Plan > 0)
+            Nights::Reprice(connection, stay.Id);
         WriteLog(connection, QStringLiteral("stay"), stay.Id, stay.Booking,
                  msgLogDatesChanged.arg(stay.RoomNumber, dayText(stay.From), dayText(stay.To), dayText(from),
                                         dayText(to)));
@@ -1202,6 +1275,9 @@ int Move(int id, int room, const QDate &day, TConsent consent)
                                {room, hotel, 1, operatorId(), stay.Id});
         } else {
             moved = insertMovedPart(connection, stay, room, hotel, day);
+            // The booked prices go along with the nights.
+            if (stay.Plan > 0)
+                Nights::Split(connection, stay.Id, moved, day);
             if (inHouse) {
                 setDeparture(connection, stay, day, QStringLiteral(", q125 = ?, q127 = ?"),
                              {int(ssDeparted), Now()});
@@ -1212,6 +1288,8 @@ int Move(int id, int room, const QDate &day, TConsent consent)
                 setDeparture(connection, stay, day);
             }
         }
+        if (stay.Plan > 0 && consent.To(qnReprice))
+            tax += QStringLiteral("; ") + msgLogRepriced.arg(Nights::Reprice(connection, moved).ToFixed(2));
         WriteLog(connection, QStringLiteral("stay"), moved, stay.Booking,
                  msgLogMoved.arg(stay.RoomNumber, target->FieldByName(QStringLiteral("q44")).AsString(), dayText(day)) +
                      tax);

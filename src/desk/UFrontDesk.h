@@ -32,6 +32,9 @@ enum TQuestion : unsigned {
     qnEarlyDeparture = 4,
     qnOverstay = 8,
     qnLargeAmount = 16,
+    // Not a question that stops: a move of a stay priced by a plan prices the nights in the new
+    // room again when the operator says so, and keeps the booked prices otherwise.
+    qnReprice = 32,
 };
 
 // The questions the operator has said yes to. A plain true says yes to every question (what a
@@ -124,6 +127,7 @@ struct TStay {
     TDecimal Price, Total;
     bool Moved = false;
     int Continues = 0;  // the stay whose room move this part continues; 0: none
+    int Plan = 0;       // the rate plan that priced its nights (CenoviPlanove.q276); 0: nights × price
     QDateTime CheckedIn, CheckedOut;
     bool HoldsNights() const { return Status <= ssDeparted; }
 };
@@ -187,6 +191,8 @@ std::optional<TFolio> ReadFolio(int booking);
 std::optional<TStay> ReadStay(int stay);
 // The day a guest in house who checks out now leaves on: today, or the first day when that is later.
 QDate LeavingDay(const TStay &stay);
+// What a stay costs if it ends on the day (its nights by its plan, or nights × price).
+TDecimal StayTotalUntil(const TStay &stay, const QDate &departure);
 
 // The stay a room's marks and commands are about on a day: the one in house, else the one
 // arriving, else the one leaving, else any stay that holds the night.
@@ -249,6 +255,9 @@ QList<TStay> StaysOf(TADOConnection &connection, const QString &condition, const
 // The tourist tax of the night for every guest in house, in the caller's transaction, dated that
 // day (nights already charged are not charged again); gives how many stays it charged.
 int AccrueTouristTax(TADOConnection &connection, const QDate &night);
+// The meals of the night for every guest in house on a plan with meals, in the caller's
+// transaction (nights already charged are not charged again); gives how many charges it wrote.
+int PostMeals(TADOConnection &connection, const QDate &night);
 int TakePayment(int booking, TPaymentKind kind, TPaymentMethod method, const TDecimal &amount, const QString &note,
                 TConsent consent = {});
 // Clean, dirty or being cleaned: the room's cleanliness (clean also ends a closure that holds the

@@ -47,7 +47,7 @@ QString Payment(const TFolio &folio, TPaymentKind kind, TPaymentMethod method, c
 QString Extension(const TFolio &folio, const TStay &stay, const QDate &departure)
 {
     const int nights = int(stay.From.daysTo(departure));
-    const TDecimal total = StayTotal(stay.Price, nights);
+    const TDecimal total = StayTotalUntil(stay, departure);
     return ask(folio,
                msgPreviewExtension.arg(stay.RoomNumber, day(departure), day(stay.To), QString::number(nights),
                                        QString::number(stay.Nights), AmountText(total), folio.Booking.CurrencyName,
@@ -69,7 +69,7 @@ QString leaving(const TFolio &folio, const TStay &stay, TDecimal &change)
 {
     const QDate departure = LeavingDay(stay);
     const int nights = int(stay.From.daysTo(departure));
-    const TDecimal total = StayTotal(stay.Price, nights);
+    const TDecimal total = StayTotalUntil(stay, departure);
     change = change + (total - stay.Total);
     return msgPreviewCheckOut.arg(stay.RoomNumber, day(departure), QString::number(nights), AmountText(total),
                                   folio.Booking.CurrencyName);

@@ -18,7 +18,7 @@ std::optional<int> seasonOf(const TPlan &plan, const QDate &night)
     return std::nullopt;
 }
 
-std::optional<TDecimal> priceOf(const TPlan &plan, int season, int roomType, int adults, const QDate &night)
+std::optional<TDecimal> priceOf(const TPlan &plan, int season, const QString &roomType, int adults, const QDate &night)
 {
     for (const TPrice &price : plan.Prices)
         if (price.Season == season && price.RoomType == roomType && price.Adults == adults &&
@@ -28,7 +28,7 @@ std::optional<TDecimal> priceOf(const TPlan &plan, int season, int roomType, int
 }
 
 // The room's price for the adults: the price for up to three, an extra bed for each beyond.
-std::optional<TDecimal> adultsPrice(const TPlan &plan, int season, int roomType, int adults, const QDate &night)
+std::optional<TDecimal> adultsPrice(const TPlan &plan, int season, const QString &roomType, int adults, const QDate &night)
 {
     constexpr int kLargestPriced = 3;
     const std::optional<TDecimal> base = priceOf(plan, season, roomType, std::min(adults, kLargestPriced), night);
@@ -65,7 +65,7 @@ TDecimal childPrice(const QList<TChildBand> &bands, int age, const TDecimal &adu
 
 } // namespace
 
-QList<TNight> NightPrices(const TPlan &plan, const QList<TChildBand> &bands, int roomType, int adults,
+QList<TNight> NightPrices(const TPlan &plan, const QList<TChildBand> &bands, const QString &roomType, int adults,
                           const QList<int> &childAges, const QDate &from, const QDate &to)
 {
     QList<TNight> nights;
@@ -79,6 +79,8 @@ QList<TNight> NightPrices(const TPlan &plan, const QList<TChildBand> &bands, int
         TDecimal price = *room;
         for (const int age : childAges)
             price += childPrice(bands, age, share);
+        if (!plan.VatIncluded)
+            price += (price * TDecimal(plan.VatBasisPoints) * TDecimal::FromText(QStringLiteral("0.0001"))).Cents();
         nights.append({night, price});
     }
     return nights;
@@ -110,6 +112,8 @@ QStringList Violations(const TPlan &plan, const QDate &from, const QDate &to)
     }
     return said;
 }
+
+QString RoomTypeOfBeds(int beds) { return msgRoomTypeOfBeds.arg(beds); }
 
 std::optional<std::pair<TSeason, TSeason>> Overlap(const QList<TSeason> &seasons)
 {

@@ -30,7 +30,9 @@ constexpr int kEveryDay = 0xFE;
 // A room type's price in a season for a number of adults (1 to 3; 0: an extra bed, for each adult
 // beyond three) on the weekdays of the mask; the room's price for the night, VAT as the plan says.
 struct TPrice {
-    int Season = 0, RoomType = 0, Adults = 1, Weekdays = kEveryDay;
+    int Season = 0;
+    QString RoomType;
+    int Adults = 1, Weekdays = kEveryDay;
     TDecimal Amount;
 };
 
@@ -52,6 +54,9 @@ struct TRestriction {
 };
 
 struct TPlan {
+    // Prices without VAT have the room's rate (hundredths of a percent) added to each night.
+    bool VatIncluded = true;
+    int VatBasisPoints = 0;
     QList<TSeason> Seasons;
     QList<TPrice> Prices;
     QList<TRestriction> Restrictions;
@@ -64,12 +69,15 @@ struct TNight {
 
 // The stay's nights (FROM to the night before TO) priced; raises EPriceMissing naming the first
 // night that no season or price covers.
-QList<TNight> NightPrices(const TPlan &plan, const QList<TChildBand> &bands, int roomType, int adults,
+QList<TNight> NightPrices(const TPlan &plan, const QList<TChildBand> &bands, const QString &roomType, int adults,
                           const QList<int> &childAges, const QDate &from, const QDate &to);
 TDecimal Total(const QList<TNight> &nights);
 
 // What the plan's restrictions say against the stay, one sentence each; empty: none.
 QStringList Violations(const TPlan &plan, const QDate &from, const QDate &to);
+
+// The type a room of so many beds has where nobody has named its type.
+QString RoomTypeOfBeds(int beds);
 
 // The first two seasons of the list that share a night (a plan's seasons must not); none: fine.
 std::optional<std::pair<TSeason, TSeason>> Overlap(const QList<TSeason> &seasons);

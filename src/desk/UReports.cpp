@@ -16,6 +16,7 @@
 #include "startup/UConstMessagesStay.h"
 
 #include <QCollator>
+#include <optional>
 #include <QHash>
 #include <QMap>
 #include <QSet>
@@ -98,6 +99,9 @@ struct TStayRow {
     TDecimal Price, Total;
     bool Moved = false;  // the part of a stay that went on in another room
     int Continues = 0;   // the stay whose move this part continues; 0: none
+    // The prices of its nights within the report's period, as a rate plan priced them; empty:
+    // the stay is nights × price.
+    QMap<QDate, TDecimal> NightPrices;
     bool Holds() const { return Status <= FrontDesk::ssDeparted; }
     bool Stayed() const { return Status == FrontDesk::ssInHouse || Status == FrontDesk::ssDeparted; }
     bool HoldsNight(const QDate &night) const { return Holds() && From <= night && night < To; }
@@ -107,6 +111,12 @@ struct TStayRow {
         const QDate first = std::max(from, From), end = std::min(to, To);
         if (!Holds() || first >= end)
             return {};
+        if (!NightPrices.isEmpty()) {
+            TDecimal sum;
+            for (auto night = NightPrices.lowerBound(first); night != NightPrices.cend() && night.key() < end; ++night)
+                sum += night.value();
+            return sum;
+        }
         return (Price * TDecimal(From.daysTo(end))).Cents() - (Price * TDecimal(From.daysTo(first))).Cents();
     }
     int NightsWithin(const QDate &from, const QDate &to) const
@@ -119,7 +129,7 @@ struct TStayRow {
 struct TRoomRow {
     int Id = 0, Rooms = 0, Beds = 0, State = FrontDesk::rsClean;
     QVariant Hotel;
-    QString HotelName, Number;
+    QString HotelName, Number, Type;
     TDecimal Price;
     QList<QPair<QDate, QDate>> Closures;  // first night (invalid: since ever), opens again (invalid: never)
     bool ClosedOn(const QDate &night) const
@@ -213,7 +223,37 @@ public:
                 stay.BookedBy = guests.Of(rows);
             stays.append(stay);
         }
+        const QList<TNightRow> &nights = Nights();
+        if (!nights.isEmpty()) {
+            QHash<int, int> at;
+            for (int i = 0; i < stays.size(); ++i)
+                at.insert(stays.at(i).Id, i);
+            for (const TNightRow &night : nights)
+                if (const auto found = at.constFind(night.Stay); found != at.cend())
+                    stays[*found].NightPrices.insert(night.Night, night.Price);
+        }
         return stays;
+    }
+
+    // The nights of the period that rate plans priced, of stays that hold them; read once.
+    struct TNightRow {
+        int Stay = 0;
+        QDate Night;
+        TDecimal Price;
+        QString Plan, RoomType;
+    };
+    const QList<TNightRow> &Nights()
+    {
+        if (m_nights)
+            return *m_nights;
+        m_nights.emplace();
+        TRows rows = open(QStringLiteral("SELECT n.q123, n.q299, n.q70, p.q277, n.q275 FROM Noshtuvki n INNER JOIN Klients k "
+                                         "ON (k.q123 = n.q123) LEFT JOIN CenoviPlanove p ON (p.q276 = n.q276) WHERE "
+                                         "n.q299 >= :dFrom AND n.q299 < :dEnd AND ") +
+                          HoldsNights(QStringLiteral("k.")) + HotelFilter(QStringLiteral("k.")));
+        while (rows.Next())
+            m_nights->append({rows.Integer(0), rows.Date(1), rows.Amount(2), rows.Text(3), rows.Text(4)});
+        return *m_nights;
     }
 
     // Stays sharing a night with the period, or touching it on either side. The departure
@@ -231,7 +271,7 @@ public:
             while (closed.Next())
                 closures[closed.Integer(0)].append({closed.Date(1), closed.Date(2)});
         }
-        TRows query = open(QStringLiteral("SELECT r.q47, r.q44, r.q1, h.q10, r.q48, r.q79, r.q46, r.q129 "
+        TRows query = open(QStringLiteral("SELECT r.q47, r.q44, r.q1, h.q10, r.q48, r.q79, r.q46, r.q129, r.q275 "
                                           "FROM Rooms r LEFT JOIN HotelBuild h ON (h.q1 = r.q1) WHERE (1 = 1)") +
                            HotelFilter(QStringLiteral("r.")));
         QList<TRoomRow> rooms;
@@ -245,6 +285,7 @@ public:
             room.Beds = query.Integer(5);
             room.Price = query.Amount(6);
             room.State = query.Integer(7);
+            room.Type = query.Text(8);
             room.Closures = closures.value(room.Id);
             rooms.append(room);
         }
@@ -472,6 +513,7 @@ public:
     const TParams &Params() const { return m_params; }
 
 private:
+    std::optional<QList<TNightRow>> m_nights;
     QString HotelFilter(const QString &alias) const
     {
         return HasHotel() ? QStringLiteral(" AND ") + alias + QStringLiteral("q1 = :iHotel") : QString();
@@ -701,6 +743,13 @@ QMap<QDate, TDayFigures> dayFigures(const QList<TRoomRow> &rooms, const QList<TS
         const QDate first = std::max(params.From, stay.From), last = std::min(end, stay.To);
         if (!stay.Holds() || first >= last)
             continue;
+        if (!stay.NightPrices.isEmpty()) {
+            for (qint64 i = params.From.daysTo(first), stop = params.From.daysTo(last); i < stop; ++i) {
+                ++byNight[i].Sold;
+                byNight[i].Rooms += stay.NightPrices.value(params.From.addDays(i));
+            }
+            continue;
+        }
         qint64 nights = stay.From.daysTo(first);
         TDecimal before = (stay.Price * TDecimal(nights)).Cents();
         for (qint64 i = params.From.daysTo(first), stop = params.From.daysTo(last); i < stop; ++i) {
@@ -761,10 +810,56 @@ TTable paymentsTable(const QList<TPaymentRow> &payments)
     return table;
 }
 
+// Room-nights sold and their revenue by rate plan and room type, with ADR and RevPAR (against
+// the nights the rooms of the type offer); stays without a plan count under no plan.
+TTable plansTable(const QList<TRoomRow> &rooms, const QList<TStayRow> &stays, const QList<TReader::TNightRow> &nights,
+                  const TParams &params)
+{
+    QHash<QString, int> offered;  // room type: nights open for sale
+    QHash<int, QString> typeOf;
+    for (const TRoomRow &room : rooms) {
+        typeOf.insert(room.Id, room.Type);
+        for (QDate night = params.From; night <= params.To; night = night.addDays(1))
+            offered[room.Type] += room.ClosedOn(night) ? 0 : 1;
+    }
+    QMap<QPair<QString, QString>, QPair<int, TDecimal>> sold;  // plan, type: nights, revenue
+    QSet<int> priced;
+    for (const TReader::TNightRow &night : nights) {
+        auto &figure = sold[{night.Plan, night.RoomType}];
+        ++figure.first;
+        figure.second += night.Price;
+        priced.insert(night.Stay);
+    }
+    const QDate end = params.To.addDays(1);
+    for (const TStayRow &stay : stays) {
+        const int count = stay.NightsWithin(params.From, end);
+        if (!stay.Holds() || count == 0 || priced.contains(stay.Id))
+            continue;
+        auto &figure = sold[{QString(), typeOf.value(stay.Room)}];
+        figure.first += count;
+        figure.second += stay.Revenue(params.From, end);
+    }
+    TTable table;
+    table.Title = rptByPlan;
+    table.Columns = columns({{&colRatePlan, ckText},
+                             {&colRoomType, ckText},
+                             {&colNightsSold, ckInteger},
+                             {&rptRoomRevenue, ckMoney},
+                             {&rptAdr, ckMoney},
+                             {&rptRevPar, ckMoney}});
+    for (auto it = sold.cbegin(); it != sold.cend(); ++it)
+        table.Rows.append({dash(it.key().first), dash(it.key().second), it.value().first, money(it.value().second),
+                           moneyPer(it.value().second, it.value().first),
+                           moneyPer(it.value().second, offered.value(it.key().second))});
+    return table;
+}
+
 TReport turnover(TReader &reader, const TParams &params)
 {
     const QList<TChargeRow> charges = reader.Charges();
-    const QMap<QDate, TDayFigures> days = dayFigures(reader.Rooms(), reader.StaysAround(), charges, params);
+    const QList<TRoomRow> rooms = reader.Rooms();
+    const QList<TStayRow> stays = reader.StaysAround();
+    const QMap<QDate, TDayFigures> days = dayFigures(rooms, stays, charges, params);
     TTable byDay;
     byDay.Title = rptByDay;
     byDay.Columns = columns({{&colDate, ckDate},
@@ -800,7 +895,8 @@ TReport turnover(TReader &reader, const TParams &params)
                     {rptTotalRevenue, money(all.Rooms + all.Services)},
                     {rptAdr, moneyPer(all.Rooms, all.Sold)},
                     {rptRevPar, moneyPer(all.Rooms, all.Available)}};
-    report.Tables = {byDay, figures, servicesTable(charges), paymentsTable(reader.Payments())};
+    report.Tables = {byDay, figures, servicesTable(charges), paymentsTable(reader.Payments()),
+                     plansTable(rooms, stays, reader.Nights(), params)};
     return report;
 }
 

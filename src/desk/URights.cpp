@@ -70,6 +70,7 @@ const TRightCaption kCaptions[Count] = {
     {"lInfoSecurityInnerControlAndSecurity", "Вътрешен контрол и сигурност"},
     {"lInfoSecurityRemoteControl", "Отдалечен достъп и централизирано управление"},
     {"lInfoSecurityGuestDocuments", "Лични данни и документи на гости"},
+    {"lInfoSecurityRateOverride", "Резервация въпреки ограниченията на ценови план"},
 };
 
 // Who may start what. Menus, toolbars, the board's context menu, its double click, the search

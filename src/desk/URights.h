@@ -69,9 +69,11 @@ enum TRight {
     // Added after the fifty: guests' identity documents and personal numbers, and a guest's
     // data given out or anonymised.
     rGuestDocuments = 51,
+    // A booking against a rate plan's restrictions (minimum or maximum stay, closed days).
+    rOverrideRestrictions = 52,
 };
 
-constexpr int Count = 51;
+constexpr int Count = 52;
 QString Full();   // fifty "1"
 QString None();   // fifty "0"
 // Denied wherever the stored string is short or holds anything but "1".

@@ -117,6 +117,9 @@ QString colEstiMissing;
 QString rptEstiMovements;
 QString rptEstiMissingTitle;
 QString colEstiKind;
+QString colRoomType;
+QString colRatePlan;
+QString rptByPlan;
 const QList<TCatalogueEntry> &ReportCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -584,6 +587,18 @@ const QList<TCatalogueEntry> &ReportCatalogueEntries()
          "Movement",
          "Движение",
          "Движение"},
+        {"colRoomType", &colRoomType,
+         "Room type",
+         "Тип стая",
+         "Тип номера"},
+        {"colRatePlan", &colRatePlan,
+         "Rate plan",
+         "Ценови план",
+         "Тарифный план"},
+        {"rptByPlan", &rptByPlan,
+         "By rate plan and room type",
+         "По ценови план и тип стая",
+         "По тарифному плану и типу номера"},
     };
     return entries;
 }

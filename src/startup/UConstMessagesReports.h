@@ -122,4 +122,7 @@ extern QString colEstiMissing;
 extern QString rptEstiMovements;
 extern QString rptEstiMissingTitle;
 extern QString colEstiKind;
+extern QString colRoomType;
+extern QString colRatePlan;
+extern QString rptByPlan;
 const QList<TCatalogueEntry> &ReportCatalogueEntries();

@@ -324,6 +324,43 @@ QString msgRateMinStay;
 QString msgRateMaxStay;
 QString msgRateClosedToArrival;
 QString msgRateClosedToDeparture;
+QString msgRatePlanNotFound;
+QString msgRateRoomType;
+QString msgRateChildAgesInvalid;
+QString msgLogRestrictionsOverridden;
+QString msgRoomTypeOfBeds;
+QString msgRateCurrencyDiffers;
+QString msgLogRepriced;
+QString msgNightPricesTotal;
+QString msgRateNoOverrideRight;
+QString msgRateOverrideQuestion;
+QString msgRepriceQuestion;
+QString msgYes;
+QString msgMealRoomOnly;
+QString msgMealBreakfast;
+QString msgMealHalfBoard;
+QString msgMealFullBoard;
+QString msgChildFree;
+QString msgChildPercent;
+QString msgChildFixed;
+QString msgExtraBed;
+QString colSeason;
+QString colAdults;
+QString colWeekdays;
+QString colMinStay;
+QString colMaxStay;
+QString colClosedToArrival;
+QString colClosedToDeparture;
+QString colAgeFrom;
+QString colAgeTo;
+QString colChildRule;
+QString colVatIncluded;
+QString colMeals;
+QString msgRatePlanNameTaken;
+QString msgRateSeasonsOverlap;
+QString msgRatePriceTwice;
+QString msgWeekdaysNone;
+QString msgChildBandsOverlap;
 const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
 {
     static const QList<TCatalogueEntry> entries = {
@@ -1622,6 +1659,154 @@ const QList<TCatalogueEntry> &FrontDeskCatalogueEntries()
          "No departures on %1.",
          "На %1 не се заминава.",
          "%1 выезд закрыт."},
+        {"msgRatePlanNotFound", &msgRatePlanNotFound,
+         "There is no rate plan %1.",
+         "Няма ценови план %1.",
+         "Нет тарифного плана %1."},
+        {"msgRateRoomType", &msgRateRoomType,
+         "(room type: %1)",
+         "(тип стая: %1)",
+         "(тип номера: %1)"},
+        {"msgRateChildAgesInvalid", &msgRateChildAgesInvalid,
+         "The children's ages \"%1\" are not ages from 0 to 17 separated by commas.",
+         "Възрастите на децата \"%1\" не са години от 0 до 17, разделени със запетая.",
+         "Возраст детей \"%1\" - это не числа от 0 до 17 через запятую."},
+        {"msgLogRestrictionsOverridden", &msgLogRestrictionsOverridden,
+         "booked against the rate plan's restrictions: %1",
+         "резервирано въпреки ограниченията на ценовия план: %1",
+         "забронировано вопреки ограничениям тарифного плана: %1"},
+        {"msgRoomTypeOfBeds", &msgRoomTypeOfBeds,
+         "Room with %1 beds",
+         "Стая с %1 легла",
+         "Номер на %1 мест"},
+        {"msgRateCurrencyDiffers", &msgRateCurrencyDiffers,
+         "The rate plan \"%1\" is priced in %2; the booking is in %3.",
+         "Ценовият план \"%1\" е в %2, а резервацията е в %3.",
+         "Тарифный план \"%1\" в %2, а бронирование в %3."},
+        {"msgLogRepriced", &msgLogRepriced,
+         "the nights priced again in the new room: %1",
+         "нощувките са оценени отново в новата стая: %1",
+         "ночи пересчитаны в новом номере: %1"},
+        {"msgNightPricesTotal", &msgNightPricesTotal,
+         "Total: %1",
+         "Общо: %1",
+         "Итого: %1"},
+        {"msgRateNoOverrideRight", &msgRateNoOverrideRight,
+         "Only an operator with the right to book against a rate plan's restrictions may book this stay.",
+         "Само оператор с право на резервация въпреки ограниченията на ценови план може да резервира този престой.",
+         "Только оператор с правом бронировать вопреки ограничениям тарифного плана может забронировать это проживание."},
+        {"msgRateOverrideQuestion", &msgRateOverrideQuestion,
+         "Book it against the restrictions? This is recorded in the log.",
+         "Да се резервира ли въпреки ограниченията? Това се записва в дневника.",
+         "Забронировать вопреки ограничениям? Это записывается в журнал."},
+        {"msgRepriceQuestion", &msgRepriceQuestion,
+         "The nights of this stay were priced by its rate plan when it was booked. Price the nights in room %1 again by the plan? (No keeps the booked prices.)",
+         "Нощувките на престоя са оценени по ценовия му план при резервацията. Да се оценят ли отново нощувките в стая %1 по плана? (Не запазва резервираните цени.)",
+         "Ночи этого проживания оценены по тарифному плану при бронировании. Пересчитать ночи в номере %1 по плану? (Нет - оставить забронированные цены.)"},
+        {"msgYes", &msgYes,
+         "yes",
+         "да",
+         "да"},
+        {"msgMealRoomOnly", &msgMealRoomOnly,
+         "Room only",
+         "Само нощувка",
+         "Только проживание"},
+        {"msgMealBreakfast", &msgMealBreakfast,
+         "Bed and breakfast",
+         "Нощувка и закуска",
+         "Проживание и завтрак"},
+        {"msgMealHalfBoard", &msgMealHalfBoard,
+         "Half board",
+         "Полупансион",
+         "Полупансион"},
+        {"msgMealFullBoard", &msgMealFullBoard,
+         "Full board",
+         "Пълен пансион",
+         "Полный пансион"},
+        {"msgChildFree", &msgChildFree,
+         "Free",
+         "Безплатно",
+         "Бесплатно"},
+        {"msgChildPercent", &msgChildPercent,
+         "Percent of an adult's price",
+         "Процент от цената на възрастен",
+         "Процент от цены взрослого"},
+        {"msgChildFixed", &msgChildFixed,
+         "Fixed amount a night",
+         "Фиксирана сума на нощувка",
+         "Фиксированная сумма за ночь"},
+        {"msgExtraBed", &msgExtraBed,
+         "Extra bed",
+         "Допълнително легло",
+         "Дополнительная кровать"},
+        {"colSeason", &colSeason,
+         "Season",
+         "Сезон",
+         "Сезон"},
+        {"colAdults", &colAdults,
+         "Adults",
+         "Възрастни",
+         "Взрослые"},
+        {"colWeekdays", &colWeekdays,
+         "Weekdays",
+         "Дни от седмицата",
+         "Дни недели"},
+        {"colMinStay", &colMinStay,
+         "Least nights",
+         "Най-малко нощувки",
+         "Минимум ночей"},
+        {"colMaxStay", &colMaxStay,
+         "Most nights",
+         "Най-много нощувки",
+         "Максимум ночей"},
+        {"colClosedToArrival", &colClosedToArrival,
+         "No arrival",
+         "Без пристигане",
+         "Без заезда"},
+        {"colClosedToDeparture", &colClosedToDeparture,
+         "No departure",
+         "Без отпътуване",
+         "Без выезда"},
+        {"colAgeFrom", &colAgeFrom,
+         "Age from",
+         "От години",
+         "Возраст от"},
+        {"colAgeTo", &colAgeTo,
+         "Age to",
+         "До години",
+         "Возраст до"},
+        {"colChildRule", &colChildRule,
+         "Price",
+         "Цена",
+         "Цена"},
+        {"colVatIncluded", &colVatIncluded,
+         "VAT included",
+         "С ДДС",
+         "С НДС"},
+        {"colMeals", &colMeals,
+         "Meals",
+         "Хранене",
+         "Питание"},
+        {"msgRatePlanNameTaken", &msgRatePlanNameTaken,
+         "There is a rate plan named \"%1\" already.",
+         "Вече има ценови план с име \"%1\".",
+         "Тарифный план с названием \"%1\" уже есть."},
+        {"msgRateSeasonsOverlap", &msgRateSeasonsOverlap,
+         "The season shares nights with the plan's season from %1 to %2.",
+         "Сезонът има общи нощувки със сезона на плана от %1 до %2.",
+         "Сезон пересекается с сезоном плана с %1 по %2."},
+        {"msgRatePriceTwice", &msgRatePriceTwice,
+         "The season already has a price for this room type and adults on: %1.",
+         "Сезонът вече има цена за този тип стая и възрастни за: %1.",
+         "У сезона уже есть цена для этого типа номера и взрослых на: %1."},
+        {"msgWeekdaysNone", &msgWeekdaysNone,
+         "Choose at least one weekday.",
+         "Изберете поне един ден от седмицата.",
+         "Выберите хотя бы один день недели."},
+        {"msgChildBandsOverlap", &msgChildBandsOverlap,
+         "The ages share years with the band from %1 to %2.",
+         "Възрастите се застъпват с групата от %1 до %2 години.",
+         "Возраст пересекается с группой от %1 до %2 лет."},
     };
     return entries;
 }

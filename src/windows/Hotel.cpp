@@ -8,6 +8,7 @@
 #include "UFrontDeskRun.h"
 #include "UNastaniavane.h"
 #include "UZatvaryaneDen.h"
+#include "UNomCenovi.h"
 #include "UNomGosti.h"
 #include "UPochistvane.h"
 #include "UNomDDSStavki.h"
@@ -150,7 +151,7 @@ const TCommand kCommands[] = {
     {"actNomenOperators", "Оператори", 18, "Номенклатури", TKind::Window},
     {"actNomenAll", "Всички номенклатури", 19, "Номенклатури", TKind::None},
     {"actNomenRooms", "Стаи", 22, "Номенклатури", TKind::Window},
-    {"actNomenPrice", "Цени", 20, "Номенклатури", TKind::None},
+    {"actNomenPrice", "Цени", 20, "Номенклатури", TKind::Window},
     {"actNomenDiscount", "Отстъпки", 21, "Номенклатури", TKind::None},
     {"actNomenClients", "Контрагенти", 23, "Номенклатури", TKind::Window},
     {"actNomenSeif", "Сейфове", 24, "Номенклатури", TKind::None},
@@ -248,6 +249,7 @@ void registerOwnWindows()
     TFHotel::RegisterWindow(QStringLiteral("actNomenClients"), [] { return new TFNomKupuvachi; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenSerii"), [] { return new TFNomSerii; });
     TFHotel::RegisterWindow(QStringLiteral("actNomenGosti"), [] { return new TFNomGosti; });
+    TFHotel::RegisterWindow(QStringLiteral("actNomenPrice"), [] { return new TFNomCenovi; });
     TFHotel::RegisterWindow(QStringLiteral("actHelpGuide"), [] { return new TFGuide; });
 }
 

@@ -499,16 +499,17 @@ void TFFolio::acFolioMoveExecute()
         return;
     }
     const int target = TField(QString(), room.first()).AsInteger();
-    if (const auto stay = ChosenStay(); stay && m_folio && stay->Room != target &&
-                                        !Confirm(OperationPreview::Move(*m_folio, *stay, number, day)))
+    const auto chosen = ChosenStay();
+    if (chosen && m_folio && chosen->Room != target && !Confirm(OperationPreview::Move(*m_folio, *chosen, number, day)))
         return;
+    const TConsent reprice = chosen && chosen->Room != target ? FrontDeskRun::RepriceChoice(*chosen, number) : TConsent();
     int moved = 0;
     const bool done = FrontDeskRun::Run([&](TConsent consent) {
         const int stay = SelectedStay();
         if (stay == 0)
             throw EFrontDeskRefused(msgChooseRow);
         moved = Move(stay, target, day, consent);
-    });
+    }, reprice);
     AfterOperation(done ? moved : SelectedStay());
 }
 

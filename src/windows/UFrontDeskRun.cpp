@@ -6,6 +6,7 @@
 #include "errors/UExceptionLogs.h"
 #include "startup/UConstMessagesDesk.h"
 #include "startup/UConstMessagesHotel.h"
+#include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
 
 namespace {
@@ -48,9 +49,18 @@ TFrontDeskChanges *FrontDeskRun::Changes()
     return &changes;
 }
 
-bool FrontDeskRun::Run(const std::function<void(FrontDesk::TConsent)> &operation)
+FrontDesk::TConsent FrontDeskRun::RepriceChoice(const FrontDesk::TStay &stay, const QString &room)
 {
-    FrontDesk::TConsent consent;
+    FrontDesk::TConsent choice;
+    if (stay.Plan > 0 &&
+        TSystemWinOS::ShowMessageBox(msgRepriceQuestion.arg(room), msgUserChoiceTitle, 4 | 32) == TSystemWinOS::IDYES)
+        choice = choice.With(FrontDesk::qnReprice);
+    return choice;
+}
+
+bool FrontDeskRun::Run(const std::function<void(FrontDesk::TConsent)> &operation, FrontDesk::TConsent start)
+{
+    FrontDesk::TConsent consent = start;
     QString question;
     FrontDesk::TQuestion asked = FrontDesk::qnRoomNotReady;
     TOutcome outcome = attempt(operation, consent, question, asked);

@@ -22,6 +22,9 @@ TFrontDeskChanges *Changes();
 
 // operation(consent): run first with no yes given; each question it asks is put to the operator
 // and, after a yes, it runs again with that yes added. True when the operation was done.
-bool Run(const std::function<void(FrontDesk::TConsent consent)> &operation);
+// start: what the operator has said before it runs (a choice of their own, not a question).
+bool Run(const std::function<void(FrontDesk::TConsent consent)> &operation, FrontDesk::TConsent start = {});
+// A move of a stay priced by a rate plan: whether the nights are priced again in the new room.
+FrontDesk::TConsent RepriceChoice(const FrontDesk::TStay &stay, const QString &room);
 
 } // namespace FrontDeskRun

@@ -1,4 +1,7 @@
 #include "UNomStai.h"
+
+#include "data/UDbSchema.h"
+#include "desk/URatePlans.h"
 #include "data/USchemaUpgrade.h"
 #include "startup/UConstMessagesReports.h"
 
@@ -56,6 +59,11 @@ TFNomStai::TFNomStai(QWidget *parent) : TRegisterWindow(QStringLiteral("FNomStai
     ComboBoxVat = AddLookupBox(gbNomenclatureRoomsDataType, QStringLiteral("lInfoNomenclatureRoomsVat"),
                                QStringLiteral("ДДС ставка"), QStringLiteral("ComboBoxVat"), QStringLiteral("DDSStavki"),
                                QStringLiteral("q164"));
+    ComboBoxRoomType = AddLookupBox(gbNomenclatureRoomsDataType, QStringLiteral("lInfoNomenclatureRoomsType"),
+                                    QStringLiteral("Тип стая"), QStringLiteral("ComboBoxRoomType"), [] {
+                                        return SelectorValues(QStringLiteral("SELECT DISTINCT q275 FROM Rooms WHERE q275 IS NOT NULL "
+                                                                             "ORDER BY q275"));
+                                    });
 
     rgNomenclatureRoomsLock = new TRadioGroup(tsNomenclatureRoomsWorks);
     rgNomenclatureRoomsLock->setObjectName(QStringLiteral("rgNomenclatureRoomsLock"));
@@ -77,7 +85,7 @@ QList<TGridColumn> TFNomStai::GridColumns() const
     return {{"q47", colID, 100},          {"q44", colRoomNumber, 100}, {"q46", colPrice, 200},
             {"q49", colDiscount, 100},    {"q51", colTariffID, 100},   {"q79", colBedsTotal, 100},
             {"q48", colRoomsTotal, 100},  {"q1", colHotelID, 100},     {"q42", colServiceID, 100},
-            {"q170", colVatName, 120}};
+            {"q170", colVatName, 120},    {"q275", colRoomType, 140}};
 }
 
 void TFNomStai::LoadCaptions()
@@ -142,6 +150,13 @@ void TFNomStai::acFNomStaiSaveExecute()
             query.SetFieldValue(QStringLiteral("q129"), int(FrontDesk::rsClean));  // a new room
         if (vat.isValid())
             query.SetFieldValue(QStringLiteral("q170"), vat);
+        // Rate plans price a room by its type; a room nobody typed is of its number of beds.
+        const QString type = ComboBoxRoomType->currentText().trimmed().left(TextColumnLength);
+        if (!type.isEmpty())
+            query.SetFieldValue(QStringLiteral("q275"), type);
+        else if (query.FieldByName(QStringLiteral("q275")).IsNull())
+            query.SetFieldValue(QStringLiteral("q275"),
+                                RatePlans::RoomTypeOfBeds(counts ? beds : query.FieldByName(QStringLiteral("q79")).AsInteger()));
         query.Post();
         // None chosen for a new room: accommodation's rate.
         SchemaUpgrade::AssignVatRates(connection);

@@ -21,6 +21,8 @@ public:
     QComboBox *ComboBox1, *ComboBox2, *ComboBox3;
     // The VAT rate of the room's price (empty: accommodation's).
     QComboBox *ComboBoxVat;
+    // The room's type as rate plans price it (empty: of its number of beds).
+    QComboBox *ComboBoxRoomType;
     TRadioGroup *rgNomenclatureRoomsLock;
 
 protected:

@@ -12,6 +12,7 @@
 #include "UFrontDeskRun.h"
 #include "errors/UExceptionLogs.h"
 #include "framework/FormInfo.h"
+#include "framework/UFormatSettings.h"
 #include "framework/UStdCtrls.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesStay.h"
@@ -75,6 +76,12 @@ TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringL
                             QStringLiteral("cbTarife"), QStringLiteral("Tarife"), QStringLiteral("q50"));
     cbCurrency = AddLookupBox(gbContragent, QStringLiteral("lInfoCurrency"), QStringLiteral("Тип валута"),
                               QStringLiteral("cbCurrency"), QStringLiteral("Valuta"), QStringLiteral("q56"));
+    cbCenovPlan = AddLookupBox(gbContragent, QStringLiteral("lInfoCenovPlan"), QStringLiteral("Ценови план"),
+                               QStringLiteral("cbCenovPlan"), [this] { return PlanNames(); });
+    edAdults = AddEdit(gbContragent, QStringLiteral("lInfoAdults"), QStringLiteral("Възрастни"), QStringLiteral("edAdults"));
+    edAdults->setText(QStringLiteral("2"));
+    edChildAges = AddEdit(gbContragent, QStringLiteral("lInfoChildAges"), QStringLiteral("Възраст на децата"),
+                          QStringLiteral("edChildAges"));
     rgContragentInformation = AddPageRadioGroup(
         tsOperReservationContragentData, QStringLiteral("rgContragentInformation"), QStringLiteral("Информация за клиент"),
         {QStringLiteral("Мъж"), QStringLiteral("Жена"), QStringLiteral("Дете под 7 год."), QStringLiteral("Дете над 7 год."),
@@ -104,6 +111,18 @@ TFOperReservation::TFOperReservation(QWidget *parent) : TRegisterWindow(QStringL
     labelCharacteristic->setMaximumWidth(300);
     PlaceRow(gbRoom, labelCharacteristic, description, 40);
     connect(cbRoomNumber, &QComboBox::textActivated, this, &TFOperReservation::cbRoomNumberSelect);
+    labelNightPrices = new QLabel(gbRoom);
+    labelNightPrices->setObjectName(QStringLiteral("labelNightPrices"));
+    labelNightPrices->setWordWrap(true);
+    labelNightPrices->setMaximumWidth(420);
+    PlaceRow(gbRoom, labelNightPrices, AddLabel(gbRoom, QStringLiteral("lInfoNightPrices"), QStringLiteral("Цени по нощувки:")), 90);
+    // The nights' prices follow every field they depend on.
+    for (QDateEdit *date : {DateTimePicker1, DateTimePicker2})
+        connect(date, &QDateEdit::dateChanged, this, &TFOperReservation::ShowNightPrices);
+    connect(cbCenovPlan, &QComboBox::currentTextChanged, this, &TFOperReservation::ShowNightPrices);
+    connect(cbRoomNumber, &QComboBox::currentTextChanged, this, &TFOperReservation::ShowNightPrices);
+    for (QLineEdit *edit : {edAdults, edChildAges})
+        connect(edit, &QLineEdit::textChanged, this, &TFOperReservation::ShowNightPrices);
 
     tsOperReservationPaymentType = AddSheet(QStringLiteral("tsOperReservationPaymentType"), QStringLiteral("Заплащане"));
     gbPayment = AddGroupBox(tsOperReservationPaymentType, QStringLiteral("gbPayment"),
@@ -171,8 +190,10 @@ void TFOperReservation::LoadCaptions()
     }
     LoadRadioGroupCaptions(rgContragentInformation);
     LoadRadioGroupCaptions(rgOperReservationReservationStatus);
-    // The room's description has no caption of its own: it stays empty until a room is chosen.
+    // The room's description and the nights' prices have no caption of their own: they stay empty
+    // until a room is chosen.
     labelCharacteristic->clear();
+    ShowNightPrices();
 }
 
 bool TFOperReservation::InitializeWindow()
@@ -333,8 +354,11 @@ bool TFOperReservation::AddStagedRow()
     const QVariant hotel = hotelRow.isEmpty() || hotelRow.first().isNull()
                                ? QVariant()
                                : QVariant(TField(QStringLiteral("q1"), hotelRow.first()).AsInteger());
-    const int tariff = LookupInteger(QStringLiteral("Тарифа"), QStringLiteral("Tarife"), QStringLiteral("q50"),
-                                     QStringLiteral("q51"), cbTarife->currentText());
+    const bool planned = roomRow && IsPlanChosen();
+    const QVariant tariff = planned && cbTarife->currentText().trimmed().isEmpty()
+                                ? QVariant(QMetaType::fromType<int>())
+                                : QVariant(LookupInteger(QStringLiteral("Тарифа"), QStringLiteral("Tarife"),
+                                                         QStringLiteral("q50"), QStringLiteral("q51"), cbTarife->currentText()));
     const QString personal = edContragentID->text();
     const QVariant age = personal.isEmpty() ? QVariant() : QVariant(AgeFromPersonalNumber(personal));
     QList<QPair<QString, QVariant>> values = {
@@ -373,11 +397,26 @@ bool TFOperReservation::AddStagedRow()
             TSystemWinOS::ShowMessageBox(closed, msgReservationStatusTitle, 64);
             return false;
         }
-        values += {{QStringLiteral("q27"), (room->Price * TDecimal(days)).Cents().ToVariant()},
+        TDecimal total = (room->Price * TDecimal(days)).Cents(), price = room->Price;
+        if (planned) {
+            QString why;
+            const std::optional<TPlanQuote> quote = QuotePlan(room->Id, from, to, &why);
+            if (!quote) {
+                MarkControlFailed(cbCenovPlan);
+                TSystemWinOS::ShowMessageBox(why, msgReservationStatusTitle, 64);
+                return false;
+            }
+            if (!quote->Violations.isEmpty() && !AgreeToOverride(quote->Violations))
+                return false;
+            m_planned.append({room->Id, from, quote->Plan, quote->Occupancy, !quote->Violations.isEmpty()});
+            total = RatePlans::Total(quote->Nights);
+            price = TDecimal::FromCents((2 * total.ToCents() + days) / (2 * days));
+        }
+        values += {{QStringLiteral("q27"), total.ToVariant()},
                    {QStringLiteral("q34"), from},
                    {QStringLiteral("q35"), to},
                    {QStringLiteral("q47"), room->Id},
-                   {QStringLiteral("q70"), room->Price.ToVariant()},
+                   {QStringLiteral("q70"), price.ToVariant()},
                    {QStringLiteral("q71"), days}};
     } else {
         const QVariantList service =
@@ -415,9 +454,13 @@ QList<QWidget *> TFOperReservation::FailingControls(bool roomRow)
     const QList<QWidget *> fields =
         roomRow ? QList<QWidget *>{edContragentName, edContragentID, cbTarife, cbCurrency, cbHotel, cbRoomNumber}
                 : QList<QWidget *>{edQuantity, cbTarife};
+    // A plan prices the room instead of the tariff.
+    const bool tariffNeeded = !(roomRow && IsPlanChosen());
     QList<QWidget *> failing;
     for (QWidget *control : fields)
-        if (QWidget *failed = CheckControl(control, control == edQuantity ? 2 : 3))
+        if (control == cbTarife && !tariffNeeded)
+            ResetControlMark(cbTarife);
+        else if (QWidget *failed = CheckControl(control, control == edQuantity ? 2 : 3))
             failing.append(failed);
     return failing;
 }
@@ -435,8 +478,12 @@ QWidget *TFOperReservation::FirstUnknownName(bool roomRow)
         else if (roomRow && !FindRoom(hotel, cbRoomNumber->currentText()))
             failed = cbRoomNumber;
     }
-    if (!failed && unknown("Tarife", "q50", cbTarife->currentText()))
+    const bool planned = roomRow && IsPlanChosen();
+    if (!failed && (!planned || !cbTarife->currentText().trimmed().isEmpty()) &&
+        unknown("Tarife", "q50", cbTarife->currentText()))
         failed = cbTarife;
+    if (!failed && planned && !PlanNames().contains(cbCenovPlan->currentText().trimmed()))
+        failed = cbCenovPlan;
     if (!failed && roomRow && unknown("Valuta", "q56", cbCurrency->currentText()))
         failed = cbCurrency;
     if (!failed && !roomRow && unknown("Uslugi", "q33", cbService->currentText()))
@@ -547,6 +594,101 @@ FrontDesk::TGuest TFOperReservation::Guest() const
     return guest;
 }
 
+bool TFOperReservation::IsPlanChosen() const { return !cbCenovPlan->currentText().trimmed().isEmpty(); }
+
+// The plans of the chosen hotel and of every hotel.
+QStringList TFOperReservation::PlanNames()
+{
+    QStringList names;
+    TADOConnection &connection = LocalConnection();
+    try {
+        TTransaction transaction(connection);
+        const QVariantList hotel = LookupFields(QStringLiteral("HotelBuild"), {QStringLiteral("q1")},
+                                                {{QStringLiteral("q10"), cbHotel->currentText()}});
+        for (const Nights::TPlanInfo &plan : Nights::PlansOf(connection, hotel.isEmpty() ? QVariant() : hotel.first()))
+            names.append(plan.Name);
+        transaction.Commit();
+    } catch (const Exception &error) {
+        connection.RollbackIfOpen();
+        TExceptionLogs::Show(error.Message());
+    }
+    return names;
+}
+
+std::optional<TFOperReservation::TPlanQuote> TFOperReservation::QuotePlan(int room, const QDate &from, const QDate &to,
+                                                                          QString *why)
+{
+    TADOConnection &connection = LocalConnection();
+    try {
+        TTransaction transaction(connection);
+        TPlanQuote quote;
+        const QString name = cbCenovPlan->currentText().trimmed();
+        const QVariantList key = LookupFields(QStringLiteral("CenoviPlanove"), {QStringLiteral("q276")},
+                                              {{QStringLiteral("q277"), name}});
+        const std::optional<Nights::TPlanInfo> plan =
+            key.isEmpty() ? std::nullopt : Nights::Plan(connection, TField(QString(), key.first()).AsInteger());
+        if (!plan)
+            throw EFrontDeskRefused(msgFieldsToFix.arg(FieldCaption(cbCenovPlan)));
+        const QVariantList currency = LookupFields(QStringLiteral("Valuta"), {QStringLiteral("q57")},
+                                                   {{QStringLiteral("q56"), cbCurrency->currentText()}});
+        if (!plan->Currency.isNull() && !currency.isEmpty() &&
+            TField(QString(), currency.first()).AsInteger() != TField(QString(), plan->Currency).AsInteger()) {
+            QString planCurrency;
+            LookupFieldValue(QStringLiteral("Valuta"), QStringLiteral("q57"), planCurrency, QStringLiteral("q56"), plan->Currency);
+            throw EFrontDeskRefused(msgRateCurrencyDiffers.arg(plan->Name, planCurrency, cbCurrency->currentText()));
+        }
+        quote.Plan = plan->Id;
+        bool adultsOk = false;
+        quote.Occupancy.Adults = edAdults->text().trimmed().toInt(&adultsOk);
+        if (!adultsOk || quote.Occupancy.Adults < 1 || quote.Occupancy.Adults > 20)
+            throw EFrontDeskRefused(msgFieldsToFix.arg(FieldCaption(edAdults)));
+        quote.Occupancy.ChildAges = Nights::AgesOf(edChildAges->text());
+        quote.Nights = Nights::Quote(connection, plan->Id, room, quote.Occupancy, from, to);
+        quote.Violations = Nights::Violations(connection, plan->Id, from, to);
+        transaction.Commit();
+        return quote;
+    } catch (const Exception &error) {
+        connection.RollbackIfOpen();
+        if (why)
+            *why = error.Message();
+    }
+    return std::nullopt;
+}
+
+void TFOperReservation::ShowNightPrices()
+{
+    const std::optional<TRoom> room =
+        IsPlanChosen() ? FindRoom(cbHotel->currentText(), cbRoomNumber->currentText()) : std::nullopt;
+    const QDate from = DateTimePicker1->date(), to = DateTimePicker2->date();
+    if (!room || from >= to) {
+        labelNightPrices->clear();
+        return;
+    }
+    QString why;
+    const std::optional<TPlanQuote> quote = QuotePlan(room->Id, from, to, &why);
+    if (!quote) {
+        labelNightPrices->setText(why);
+        return;
+    }
+    QStringList lines;
+    for (const RatePlans::TNight &night : quote->Nights)
+        lines.append(night.Night.toString(QStringLiteral("ddd dd.MM")) + QStringLiteral(": ") + AmountText(night.Price));
+    lines.append(msgNightPricesTotal.arg(AmountText(RatePlans::Total(quote->Nights))));
+    lines += quote->Violations;
+    labelNightPrices->setText(lines.join(QLatin1Char('\n')));
+}
+
+bool TFOperReservation::AgreeToOverride(const QStringList &violations)
+{
+    const QString said = violations.join(QLatin1Char('\n'));
+    if (!Rights::Has(Rights::rOverrideRestrictions)) {
+        TSystemWinOS::ShowMessageBox(said + QLatin1Char('\n') + msgRateNoOverrideRight, msgReservationStatusTitle, 64);
+        return false;
+    }
+    return TSystemWinOS::ShowMessageBox(said + QLatin1Char('\n') + msgRateOverrideQuestion, msgUserChoiceTitle, 36) ==
+           TSystemWinOS::IDYES;
+}
+
 // A guest of the register found by the name: their data fill the booking's fields.
 void TFOperReservation::FillGuest(int id)
 {
@@ -645,12 +787,16 @@ void TFOperReservation::acOperReservationSaveExecute()
             if (StagingQuery->RecordCount() > 0)
                 booking = SaveBooking(connection);
             copy.ExecProc();
-            if (booking > 0)
+            if (booking > 0) {
                 Guests::HoldBooking(connection, booking, m_guestFinder->Chosen());
+                Nights::PriceBooking(connection, booking, m_planned);
+            }
             transaction.Commit();
         } else {
             transaction.Rollback();
         }
+    } catch (const EFrontDeskRefused &refusal) {
+        closedRoom = refusal.Message();  // a rule of the plan's: said as the rules of the rooms are
     } catch (const Exception &error) {
         failure = error.Message();
     }
@@ -667,6 +813,7 @@ void TFOperReservation::acOperReservationSaveExecute()
         TExceptionLogs::Show(failure);
     } else if (booking > 0) {
         LastBooking = booking;
+        m_planned.clear();
         emit FrontDeskRun::Changes()->Changed();
         TSystemWinOS::ShowMessage(msgBookingSaved.arg(booking));
     } else {

@@ -5,6 +5,7 @@
 #include "framework/URegister.h"
 
 #include "desk/UFrontDesk.h"
+#include "desk/UNights.h"
 #include "framework/UDecimal.h"
 
 #include <QDate>
@@ -66,6 +67,10 @@ public:
     QGroupBox *gbContragent, *gbHotel, *gbRoom, *gbPayment;
     QLineEdit *edContragentName, *edContragentAddress, *edContragentID, *edContragenPassportID, *edQuantity;
     QComboBox *cbTarife, *cbCurrency, *cbHotel, *cbRoomNumber, *cbService;
+    // A rate plan instead of the tariff: who sleeps in the room, and each night's price shown.
+    QComboBox *cbCenovPlan;
+    QLineEdit *edAdults, *edChildAges;
+    QLabel *labelNightPrices;
     QDateEdit *DateTimePicker1, *DateTimePicker2;
     QLabel *labelCharacteristic;
     TRadioGroup *rgContragentInformation, *rgOperReservationReservationStatus;
@@ -83,6 +88,21 @@ protected:
     QStringList m_pendingRooms;
 
 private:
+    // The chosen plan's prices of the room's nights; a message says why there are none.
+    struct TPlanQuote {
+        int Plan = 0;
+        Nights::TOccupancy Occupancy;
+        QList<RatePlans::TNight> Nights;
+        QStringList Violations;
+    };
+    std::optional<TPlanQuote> QuotePlan(int room, const QDate &from, const QDate &to, QString *why);
+    bool IsPlanChosen() const;
+    QStringList PlanNames();
+    void ShowNightPrices();
+    // A stay against the plan's restrictions: refused, or booked after the yes of an operator
+    // who holds the right to.
+    bool AgreeToOverride(const QStringList &violations);
+    QList<Nights::TPlannedStay> m_planned;  // the staged stays a plan prices, for the save
     void FillGuest(int guest);
     TGuestFinder *m_guestFinder = nullptr;
     void cbRoomNumberSelect(const QString &room);

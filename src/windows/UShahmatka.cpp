@@ -950,7 +950,8 @@ void TFShahmatka::DropBar(TDrop kind, const TDrag &drag)
         const Chart::TRoom room = *RoomOfRow(drag.Row);
         const QDate day = stay->Status == ssInHouse ? Today() : stay->From;
         RunOnStay(OperationPreview::Move(*folio, *stay, room.Number, day),
-                  [&](TConsent consent) { Move(bar.Stay, room.Id, day, consent); });
+                  [&](TConsent consent) { Move(bar.Stay, room.Id, day, consent); },
+                  [&] { return FrontDeskRun::RepriceChoice(*stay, room.Number); });
     } else if (kind == drExtend) {
         const QDate departure = drag.Day;
         RunOnStay(OperationPreview::Extension(*folio, *stay, departure), [&](TConsent) { Extend(bar.Stay, departure); });
@@ -963,12 +964,13 @@ void TFShahmatka::DropBar(TDrop kind, const TDrag &drag)
     }
 }
 
-void TFShahmatka::RunOnStay(const QString &preview, const std::function<void(TConsent)> &operation)
+void TFShahmatka::RunOnStay(const QString &preview, const std::function<void(TConsent)> &operation,
+                            const std::function<TConsent()> &choose)
 {
     // MB_YESNO | MB_ICONQUESTION: Enter says yes, Esc no.
     if (TSystemWinOS::ShowMessageBox(preview, msgPreviewTitle, 4 | 32) != TSystemWinOS::IDYES)
         return;
-    if (FrontDeskRun::Run(operation))
+    if (FrontDeskRun::Run(operation, choose ? choose() : TConsent()))
         emit FrontDeskRun::Changes()->Changed();
     else
         Refresh();

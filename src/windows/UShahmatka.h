@@ -157,7 +157,9 @@ private:
     void CancelDrag();
     void Drop();
     void DropBar(TDrop kind, const TDrag &drag);
-    void RunOnStay(const QString &preview, const std::function<void(FrontDesk::TConsent)> &operation);
+    // choose: what the operator decides after the preview, before the operation runs.
+    void RunOnStay(const QString &preview, const std::function<void(FrontDesk::TConsent)> &operation,
+                   const std::function<FrontDesk::TConsent()> &choose = {});
     bool MousePress(QMouseEvent *event);
     bool MouseMove(QMouseEvent *event);
     bool MouseRelease(QMouseEvent *event);

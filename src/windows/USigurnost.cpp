@@ -112,6 +112,7 @@ const TRight kRights[] = {
     {49, 9, "Shape40", "lInfoSecurityInnerControlAndSecurity", "Вътрешен контрол и сигурност"},
     {50, 9, "Shape41", "lInfoSecurityRemoteControl", "Отдалечен достъп и централизирано управление"},
     {51, 1, "Shape42", "lInfoSecurityGuestDocuments", "Лични данни и документи на гости"},
+    {52, 6, "Shape43", "lInfoSecurityRateOverride", "Резервация въпреки ограниченията на ценови план"},
 };
 
 

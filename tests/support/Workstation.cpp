@@ -32,7 +32,8 @@
 //     after it, or dies half way through the close), reopen (anything: the last closed day opened
 //     again), rules (a hotel; EXTRA "AUTO:CHARGE:LIMIT": its rules of the close), correct (a booking;
 //     EXTRA the service: one of it taken back), guest (a number; EXTRA a name: a new guest of the
-//     register), guestedit (a guest; EXTRA the address it is given).
+//     register), guestedit (a guest; EXTRA the address it is given), season (a rate plan; EXTRA
+//     "yyyy-MM-dd:yyyy-MM-dd": a season of it saved in the register of plans).
 //   kalv_workstation chart DATA STAY ROOM DAY START
 //     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
 //     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
@@ -62,6 +63,7 @@
 #include "startup/UConstMessagesDesk.h"
 #include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
+#include "windows/UNomCenovi.h"
 #include "windows/UOperReservation.h"
 #include "windows/URoomBoard.h"
 #include "windows/UShahmatka.h"
@@ -373,6 +375,29 @@ void deskOperation(const QString &op, int target, const QString &extra)
         const QDate today = QDate::currentDate();
         Esti::Export(today.addDays(target), today.addDays(extra.toInt()), QVariant(), QStringLiteral("esti.csv"),
                      [](const QByteArray &) { return true; });
+    } else if (op == QLatin1String("season")) {
+        // A season of the plan TARGET saved in the register of plans: EXTRA "yyyy-MM-dd:yyyy-MM-dd".
+        TADOConnection &connection = LocalConnection();
+        QString plan;
+        {
+            TTransaction transaction(connection);
+            plan = connection.Column(QStringLiteral("SELECT q277 FROM CenoviPlanove WHERE q276 = ?"), {target}).value(0).toString();
+            transaction.Commit();
+        }
+        TFNomCenovi window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.InitializeWindow();
+        window.Pages()->setCurrentIndex(1);
+        window.cbSeasonPlan->setEditText(plan);
+        window.edSeasonName->setText(QStringLiteral("Сезон %1").arg(QCoreApplication::applicationPid()));
+        window.dtSeasonFrom->setDate(QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate));
+        window.dtSeasonTo->setDate(QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate));
+        const qsizetype said = boxes.size(), logged = errorLogs.size();
+        window.acFNomCenoviSaveExecute();
+        if (errorLogs.size() > logged)
+            throw Exception(errorLogs.last());
+        if (boxes.size() > said)
+            throw EFrontDeskRefused(boxes.last());
     } else if (op == QLatin1String("close")) {
         SetRoomStates({target}, rsOutOfService, QStringLiteral("ремонт"),
                       QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate),
