@@ -11,6 +11,7 @@
 #include "desk/UOperationPreview.h"
 #include "framework/UFormatSettings.h"
 #include "desk/UReports.h"
+#include "desk/URatePlans.h"
 #include "desk/URights.h"
 #include "startup/UConstMessagesHotel.h"
 #include "startup/UConstMessagesReports.h"
@@ -216,6 +217,7 @@ private slots:
         QTRY_VERIFY2(window->labelNightPrices->text().contains(msgNightPricesTotal.arg(plainTotal(expected))),
                      qPrintable(window->labelNightPrices->text()));
         QCOMPARE(window->labelNightPrices->text().count('\n'), 5);
+        SaveShot(window.get(), "FOperReservation_plan");
         QVERIFY2(boxes.Texts().isEmpty() && errors.Texts().isEmpty(), qPrintable((boxes.Texts() + errors.Texts()).join(" / ")));
         QVERIFY(ClickCommand(window->acOperReservationPrepareContragentForReserv));
         QCOMPARE(window->GridModel()->rowCount(), 1);
@@ -406,6 +408,108 @@ private slots:
         }
         // The services of the day's figures carry it.
         QCOMPARE(Reports::Run(Reports::rpTurnover, {d0, d0, 1}).Tables.at(2).Totals.last().toString(), QString("30.00"));
+    }
+
+    // The register of plans by mouse and keys: a plan, its seasons (an overlapping one refused),
+    // its prices (two for one weekday refused), restrictions of a range of days, children's bands.
+    void theRegisterOfPlansKeepsItsRules()
+    {
+        MessageBoxRecorder boxes;
+        TFNomCenovi window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(window.InitializeWindow());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTabBar *tabs = window.Pages()->tabBar();
+        QVERIFY(TypeInto(window.edPlanName, "Зима"));
+        QVERIFY(ChooseFromDropDown(window.cbPlanCurrency, "EUR"));
+        QVERIFY(ClickOn(window.chkPlanVatIncluded));
+        QVERIFY(ChooseFromDropDown(window.cbPlanMeals, msgMealHalfBoard));
+        QVERIFY(ChooseFromDropDown(window.cbPlanBreakfast, "Закуска"));
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QCOMPARE(rows("SELECT q277, q278, q279 FROM CenoviPlanove WHERE q277 = 'Зима'"), QStringList({"Зима|0|2"}));
+        const int plan = count("SELECT q276 FROM CenoviPlanove WHERE q277 = 'Зима'");
+        QCOMPARE(count(QString("SELECT q280 FROM CenoviPlanove WHERE q276 = %1").arg(plan)),
+                 count("SELECT q42 FROM Uslugi WHERE q33 = 'Закуска'"));
+        QCOMPARE(GridTexts(window.Grid()).size(), 2);
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));  // the same name again, not an edit
+        QCOMPARE(boxes.Texts().last(), msgRatePlanNameTaken.arg("Зима"));
+        QCOMPARE(count("SELECT COUNT(*) FROM CenoviPlanove"), 2);
+
+        QVERIFY(ClickOn(tabs, tabs->tabRect(1).center()));
+        QCOMPARE(GridTexts(window.Grid()).size(), 2);  // the seasons of the plans
+        QVERIFY(ChooseFromDropDown(window.cbSeasonPlan, "Зима"));
+        QVERIFY(TypeInto(window.edSeasonName, "Декември"));
+        QVERIFY(TypeDate(window.dtSeasonFrom, QDate(2027, 12, 1)));
+        QVERIFY(TypeDate(window.dtSeasonTo, QDate(2027, 12, 31)));
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QVERIFY(TypeInto(window.edSeasonName, "Коледа"));
+        QVERIFY(TypeDate(window.dtSeasonFrom, QDate(2027, 12, 20)));
+        QVERIFY(TypeDate(window.dtSeasonTo, QDate(2028, 1, 5)));
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QCOMPARE(boxes.Texts().last(), msgRateSeasonsOverlap.arg("01.12.2027", "31.12.2027"));
+        QCOMPARE(count(QString("SELECT COUNT(*) FROM Sezoni WHERE q276 = %1").arg(plan)), 1);
+
+        QVERIFY(ClickOn(tabs, tabs->tabRect(2).center()));
+        QVERIFY(ChooseFromDropDown(window.cbPricePlan, "Зима"));
+        QVERIFY(ChooseFromDropDown(window.cbPriceSeason, "Декември"));
+        QVERIFY(ChooseFromDropDown(window.cbPriceRoomType, "Двойна"));
+        QVERIFY(ChooseFromDropDown(window.cbPriceAdults, "2"));
+        QVERIFY(ClickOn(window.chkPriceDays.at(4)));  // no Friday
+        QVERIFY(ClickOn(window.chkPriceDays.at(5)));  // nor Saturday
+        QVERIFY(TypeInto(window.edPriceAmount, "90"));
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QVERIFY(ClickOn(window.chkPriceDays.at(4)));  // Friday too: it has its price
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QCOMPARE(boxes.Texts().last(), msgRatePriceTwice.arg(window.chkPriceDays.at(0)->text() + " " +
+                                                              window.chkPriceDays.at(1)->text() + " " +
+                                                              window.chkPriceDays.at(2)->text() + " " +
+                                                              window.chkPriceDays.at(3)->text() + " " +
+                                                              window.chkPriceDays.at(6)->text()));
+        for (const int day : {0, 1, 2, 3, 6})
+            QVERIFY(ClickOn(window.chkPriceDays.at(day)));
+        QVERIFY(ClickOn(window.chkPriceDays.at(5)));  // Friday and Saturday
+        QVERIFY(TypeInto(window.edPriceAmount, "110.50"));
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QVERIFY2(count(QString("SELECT COUNT(*) FROM Ceni WHERE q276 = %1").arg(plan)) == 2, qPrintable(boxes.Texts().join(" / ")));
+        {
+            // Prices without VAT: the room's rate is added (none here).
+            TTransaction transaction(connection());
+            const QList<RatePlans::TNight> priced = Nights::Quote(connection(), plan, roomId("201"), {2, {}},
+                                                                  QDate(2027, 12, 2), QDate(2027, 12, 4));
+            QCOMPARE(RatePlans::Total(priced).ToFixed(2), QString("200.50"));
+        }
+
+        QVERIFY(ClickOn(tabs, tabs->tabRect(3).center()));
+        QVERIFY(ChooseFromDropDown(window.cbRestrictionPlan, "Зима"));
+        QVERIFY(TypeDate(window.dtRestrictionFrom, QDate(2027, 12, 24)));
+        QVERIFY(TypeDate(window.dtRestrictionTo, QDate(2027, 12, 26)));
+        QVERIFY(TypeInto(window.edRestrictionMin, "3"));
+        QVERIFY(ClickOn(window.chkRestrictionDeparture));
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QCOMPARE(rows(QString("SELECT q295, q296, q297, q298 FROM Ogranichenia WHERE q276 = %1").arg(plan)),
+                 QStringList({"3|0|0|1", "3|0|0|1", "3|0|0|1"}));
+        // A row chosen in the grid comes back into the fields.
+        window.edRestrictionMin->clear();
+        const QRect first = window.Grid()->visualRect(window.Grid()->model()->index(0, 0));
+        QVERIFY(ClickOn(window.Grid()->viewport(), first.center()));
+        QTest::mouseDClick(window.Grid()->viewport(), Qt::LeftButton, {}, first.center());
+        QTRY_COMPARE(window.edRestrictionMin->text(), QString("3"));
+
+        QVERIFY(ClickOn(tabs, tabs->tabRect(4).center()));
+        QVERIFY(ChooseFromDropDown(window.cbChildHotel, "Морски"));
+        QVERIFY(TypeInto(window.edChildFrom, "10"));
+        QVERIFY(TypeInto(window.edChildTo, "13"));
+        QVERIFY(ChooseFromDropDown(window.cbChildRule, msgChildFixed));
+        QVERIFY(TypeInto(window.edChildValue, "15"));
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QCOMPARE(boxes.Texts().last(), msgChildBandsOverlap.arg(2).arg(11));
+        QVERIFY(TypeInto(window.edChildFrom, "12"));
+        QVERIFY(ClickCommand(window.acFNomCenoviSave));
+        QCOMPARE(rows("SELECT q289, q290, q291 FROM DetskiVazrasti ORDER BY q289"),
+                 QStringList({"0|1|0", "2|11|1", "12|13|2"}));
+        QCOMPARE(boxes.ShownInTransaction(), 0);
+        SaveShot(&window, "FNomCenovi");
     }
 
     // A random history of stays with and without the plan, some cancelled: the turnover report's

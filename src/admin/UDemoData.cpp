@@ -2,6 +2,7 @@
 #include "data/USchemaUpgrade.h"
 
 #include "desk/UFrontDesk.h"
+#include "desk/UNights.h"
 #include "desk/UOperators.h"
 #include "desk/URights.h"
 
@@ -55,6 +56,52 @@ void addDemoOperator(TADOConnection &connection, bool here)
             Rights::Full(), 0, here ? 1 : 0});
 }
 
+// Bed and breakfast by season for this year and the next: the rooms' types, the prices of each
+// type for one to three adults (an extra bed in the apartment), children under three free and
+// up to eleven at half.
+void fillRatePlan(TADOConnection &connection)
+{
+    const QStringList types = {QStringLiteral("Единична"), QStringLiteral("Двойна"), QStringLiteral("Апартамент")};
+    for (int service = 1; service <= 3; ++service)
+        connection.Execute(QStringLiteral("UPDATE Rooms SET q275 = ? WHERE q42 = ?"), {types.at(service - 1), service});
+    const int plan = connection.InsertReturningIdentity(
+        QStringLiteral("CenoviPlanove"), {QStringLiteral("q277"), QStringLiteral("q57"), QStringLiteral("q278"), QStringLiteral("q279"),
+                                          QStringLiteral("q280")},
+        QStringLiteral("VALUES (?, (SELECT MIN(q57) FROM Valuta WHERE q56 = 'EUR'), 1, ?, (SELECT MIN(q42) FROM Uslugi WHERE q33 = ?))"),
+        {QStringLiteral("Нощувка и закуска"), int(Nights::mpBreakfast), QStringLiteral("Закуска")});
+    // type, adults (0: extra bed), low season, high season
+    const struct {
+        int Type, Adults;
+        int Low, High;
+    } prices[] = {{0, 1, 55, 75}, {1, 1, 65, 95}, {1, 2, 80, 120}, {2, 2, 140, 190}, {2, 3, 165, 225}, {2, 0, 30, 40}};
+    const int weekend = RatePlans::WeekdayBit(Qt::Friday) | RatePlans::WeekdayBit(Qt::Saturday);
+    for (int year = QDate::currentDate().year(); year <= QDate::currentDate().year() + 1; ++year) {
+        const QList<std::pair<QDate, QDate>> seasons = {{QDate(year, 1, 1), QDate(year, 5, 31)},
+                                                        {QDate(year, 6, 1), QDate(year, 9, 30)},
+                                                        {QDate(year, 10, 1), QDate(year, 12, 31)}};
+        for (const auto &[first, last] : seasons) {
+            const bool high = first.month() == 6;
+            const int season = connection.InsertReturningIdentity(
+                QStringLiteral("Sezoni"), {QStringLiteral("q276"), QStringLiteral("q284"), QStringLiteral("q52"), QStringLiteral("q53")},
+                QStringLiteral("VALUES (?, ?, ?, ?)"),
+                {plan, QStringLiteral("%1 %2").arg(high ? QStringLiteral("Лято") : QStringLiteral("Извън сезона")).arg(year), first, last});
+            for (const auto &price : prices) {
+                const int amount = high ? price.High : price.Low;
+                // Out of season a double room for two costs more on Friday and Saturday nights.
+                const bool byWeekday = !high && price.Type == 1 && price.Adults == 2;
+                connection.Execute(QStringLiteral("INSERT INTO Ceni (q276, q283, q275, q286, q287, q70) VALUES (?, ?, ?, ?, ?, ?)"),
+                                   {plan, season, types.at(price.Type), price.Adults,
+                                    byWeekday ? RatePlans::kEveryDay & ~weekend : RatePlans::kEveryDay, amount});
+                if (byWeekday)
+                    connection.Execute(QStringLiteral("INSERT INTO Ceni (q276, q283, q275, q286, q287, q70) VALUES (?, ?, ?, ?, ?, ?)"),
+                                       {plan, season, types.at(price.Type), price.Adults, weekend, amount + 15});
+            }
+        }
+    }
+    connection.Execute(QStringLiteral("INSERT INTO DetskiVazrasti (q1, q289, q290, q291, q292) VALUES (1, 0, 2, ?, 0), (1, 3, 11, ?, 50)"),
+                       {int(RatePlans::crFree), int(RatePlans::crPercent)});
+}
+
 void fillHotel(TADOConnection &connection)
 {
     insert(connection,
@@ -99,6 +146,7 @@ void fillHotel(TADOConnection &connection)
                 80, 60, 20 + floor * 90, 20 + (i % 6) * 95});
     }
     SchemaUpgrade::AssignVatRates(connection);
+    fillRatePlan(connection);
     const QDate today = QDate::currentDate();
     // Guests of every kind the board shows: in house, leaving today, arriving today, to come.
     struct TDemoStay {

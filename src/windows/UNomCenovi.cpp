@@ -343,6 +343,9 @@ void TFNomCenovi::RowChosen(int row)
 
 void TFNomCenovi::acFNomCenoviSaveExecute()
 {
+    // The marks of an earlier refusal go; this save marks what it finds wrong itself.
+    for (QWidget *field : Pages()->currentWidget()->findChildren<QWidget *>())
+        ResetControlMark(field);
     RunSave(Rights::rPrices, [this](TADOQuery &query) {
         switch (Page()) {
         case pgPlan:

@@ -672,7 +672,7 @@ void TFOperReservation::ShowNightPrices()
     }
     QStringList lines;
     for (const RatePlans::TNight &night : quote->Nights)
-        lines.append(night.Night.toString(QStringLiteral("ddd dd.MM")) + QStringLiteral(": ") + AmountText(night.Price));
+        lines.append(night.Night.toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral(": ") + AmountText(night.Price));
     lines.append(msgNightPricesTotal.arg(AmountText(RatePlans::Total(quote->Nights))));
     lines += quote->Violations;
     labelNightPrices->setText(lines.join(QLatin1Char('\n')));

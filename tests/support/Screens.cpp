@@ -71,7 +71,7 @@ const QStringList kChildCommands = {"actOperReserv",         "actNomenHotels",  
                                     "actReportOborotContragents", "actReportRazhodStai", "actReportLikvid",
                                     "actReportTaxs",         "actNomenDDS",      "actNomenClients", "actNomenSerii",
                                     "actOperZatvaryaneDen",  "actReportDnevenOtchet", "actNomenGosti",
-                                    "actReportDarzhavi",     "actReportEsti"};
+                                    "actReportDarzhavi",     "actReportEsti",         "actNomenPrice"};
 
 } // namespace
 
