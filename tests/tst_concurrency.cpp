@@ -43,14 +43,29 @@ private slots:
     void workstationsSavingOneRoomAtOnce_data()
     {
         QTest::addColumn<int>("workstations");
-        QTest::newRow("two") << 2;
-        QTest::newRow("three") << 3;
+        QTest::addColumn<bool>("byPlan");
+        QTest::newRow("two") << 2 << false;
+        QTest::newRow("three") << 3 << false;
+        QTest::newRow("three by a rate plan") << 3 << true;
     }
 
     void workstationsSavingOneRoomAtOnce()
     {
         QFETCH(int, workstations);
+        QFETCH(bool, byPlan);
         const int rounds = 12;
+        // By a plan: every night of March at 100 for two (Saturdays 130), which the save stores.
+        QString plan;
+        if (byPlan) {
+            plan = "Пролет";
+            m_db->Exec("UPDATE Rooms SET q275 = 'Двойна'");
+            const int key = m_db->Connection().InsertReturningIdentity("CenoviPlanove", {"q277", "q278"}, "VALUES (?, 1)", {plan});
+            const int season = m_db->Connection().InsertReturningIdentity(
+                "Sezoni", {"q276", "q284", "q52", "q53"}, "VALUES (?, 'Пролет', ?, ?)", {key, QDate(2027, 3, 1), QDate(2027, 6, 30)});
+            m_db->Exec("INSERT INTO Ceni (q276, q283, q275, q286, q287, q70) VALUES (?, ?, 'Двойна', 2, 190, 100), "
+                       "(?, ?, 'Двойна', 2, 64, 130)",
+                       {key, season, key, season});
+        }
         const qint64 period = 400;
         const qint64 start = QDateTime::currentMSecsSinceEpoch() + 2500;  // every process is up by then
         const QStringList spellings = {"Морски", "МОРСКИ", "морски"};
@@ -59,10 +74,12 @@ private slots:
             auto process = std::make_unique<QProcess>();
             process->setProcessEnvironment(m_db->Home().ProcessEnvironment());
             // Stays of three nights shifted by a day: every two of them share a night.
-            process->start(TestHome::BuildBinFolder() + "kalv_workstation",
-                           {"book", m_db->Home().DataFolderPath(), spellings.at(i), "101", "2027-03-01",
-                            QString::number(i), "3", QString::number(rounds), QString::number(start),
-                            QString::number(period)});
+            QStringList arguments = {"book", m_db->Home().DataFolderPath(), spellings.at(i), "101", "2027-03-01",
+                                     QString::number(i), "3", QString::number(rounds), QString::number(start),
+                                     QString::number(period)};
+            if (byPlan)
+                arguments.append(plan);
+            process->start(TestHome::BuildBinFolder() + "kalv_workstation", arguments);
             processes.push_back(std::move(process));
         }
         QList<QStringList> outcomes(rounds);
@@ -104,6 +121,16 @@ private slots:
                             "AND a.q34 < b.q35 AND b.q34 < a.q35"),
                  QStringList({QString::number(rounds)}));
         QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Klients WHERE q47 <> 1"), QStringList({"0"}));
+        // A plan's stays have their three nights each, and nothing of a refused save is left.
+        if (byPlan) {
+            QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Noshtuvki"), QStringList({QString::number(3 * rounds)}));
+            QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM Noshtuvki n JOIN Klients k ON (k.q123 = n.q123) WHERE "
+                                "n.q299 >= k.q34 AND n.q299 < k.q35"),
+                     QStringList({QString::number(3 * rounds)}));
+            for (const QString &row : m_db->Rows("SELECT k.q27, (SELECT SUM(n.q70) FROM Noshtuvki n WHERE n.q123 = k.q123) "
+                                                 "FROM Klients k WHERE k.q47 = 1"))
+                QCOMPARE(row.section('|', 0, 0).toDouble(), row.section('|', 1).toDouble());
+        }
         // The name of each stored booking is found by its words ("Гост" and the number), and a
         // refused save left none behind.
         QCOMPARE(m_db->Rows("SELECT COUNT(*) FROM DumiImena"), QStringList({QString::number(2 * rounds)}));

@@ -8,6 +8,7 @@
 #include "data/UDM.h"
 #include "desk/UFrontDesk.h"
 #include "desk/UNights.h"
+#include "desk/URatePlans.h"
 #include "startup/UConstMessagesHotel.h"
 
 #include <QDateTime>
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr int kRounds = 50;
+// The register of plans' races take fewer rounds: each round opens the window anew.
+constexpr int kRegisterRounds = 10;
 constexpr qint64 kPeriod = 120;
 
 } // namespace
@@ -603,10 +606,12 @@ private slots:
         }
         return plan;
     }
-    // Each stay's night rows are its nights, once each, and add up to its total.
+private:
+    // Each priced stay's night rows are its nights, once each, and add up to its total.
     void expectNightsOfTheStays()
     {
-        for (const int stay : m_stays) {
+        for (const QString &key : rows("SELECT q123 FROM Klients WHERE q276 IS NOT NULL")) {
+            const int stay = key.toInt();
             const QStringList row = rows(QString("SELECT q34, q35, q71, q27 FROM Klients WHERE q123 = %1").arg(stay)).first().split('|');
             const int nights = row.at(2).toInt();
             QCOMPARE(single("SELECT COUNT(*) FROM Noshtuvki WHERE q123 = ?", {stay}), nights);
@@ -620,6 +625,7 @@ private slots:
         }
     }
 
+private slots:
     // Four workstations extend the same priced stays to two departures at once: each stay ends
     // on one of them with a night row for every night and its total their sum.
     void fourWorkstationsExtendPricedStays()
@@ -639,12 +645,88 @@ private slots:
         expectNightsOfTheStays();
     }
 
+    // Four workstations move the same priced stays at once: one move stands, the nights go
+    // along (priced again in the new room) and still add up to each part's total.
+    void fourWorkstationsMovePricedStays()
+    {
+        prepare(0, 4, FrontDesk::ssReserved);
+        pricePlan();
+        const QString day = "50:" + QDate::currentDate().addDays(2).toString(Qt::ISODate);
+        const QList<QStringList> rounds =
+            race({{"move", list(m_stays), day}, {"move", list(m_stays), day}, {"move", list(m_stays), day},
+                  {"move", list(m_stays), day}});
+        for (int r = 0; r < kRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+        }
+        QCOMPARE(single("SELECT COUNT(*) FROM Klients WHERE q276 IS NOT NULL"), 2 * kRounds);
+        expectNightsOfTheStays();
+    }
+
+    // Plans of their own for the rounds, each with a season around today.
+    QList<int> plansOfTheRounds()
+    {
+        exec("INSERT INTO HotelBuild (q1, q10) VALUES (1, 'Морски')");
+        exec("INSERT INTO Rooms (q44, q46, q1, q129, q275) VALUES ('101', 60, 1, 0, 'Двойна')");
+        if (single("SELECT COUNT(*) FROM Valuta WHERE q56 = 'EUR'") == 0)
+            exec("INSERT INTO Valuta (q56, q86) VALUES ('EUR', 1)");
+        QList<int> plans;
+        const QDate today = QDate::currentDate();
+        for (int r = 0; r < kRegisterRounds; ++r) {
+            plans.append(m_db->Connection().InsertReturningIdentity("CenoviPlanove", {"q277", "q278"}, "VALUES (?, 1)",
+                                                                    {QString("План %1").arg(r)}));
+            exec("INSERT INTO Sezoni (q276, q284, q52, q53) VALUES (?, 'Година', ?, ?)",
+                 {plans.last(), today.addDays(-30), today.addDays(400)});
+        }
+        return plans;
+    }
+
+    // The register of plans from four workstations at once: one plan a name, one price a
+    // weekday, one restriction a day, one children's band an age.
+    void fourWorkstationsKeepTheRegisterOfPlans()
+    {
+        const QList<int> plans = plansOfTheRounds();
+        QList<int> numbers;
+        for (int r = 0; r < kRegisterRounds; ++r)
+            numbers.append(r);
+        QList<QStringList> rounds = race(QList<QStringList>(4, {"planname", list(numbers), "Нов"}));
+        for (int r = 0; r < kRegisterRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QVERIFY2(done(rounds[r]) == 1, qPrintable(rounds[r].join("|")));
+            QCOMPARE(single(QString("SELECT COUNT(*) FROM CenoviPlanove WHERE q277 = 'Нов %1'").arg(r)), 1);
+        }
+        const QString everyDay = QString("%1:100").arg(RatePlans::kEveryDay);
+        const QString weekend = QString("%1:120").arg(RatePlans::WeekdayBit(Qt::Friday) | RatePlans::WeekdayBit(Qt::Saturday));
+        rounds = race({{"price", list(plans), everyDay}, {"price", list(plans), weekend}, {"price", list(plans), everyDay},
+                       {"price", list(plans), weekend}});
+        for (int r = 0; r < kRegisterRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(done(rounds[r]), 1);
+            QCOMPARE(single("SELECT COUNT(*) FROM Ceni WHERE q276 = ?", {plans[r]}), 1);
+        }
+        const QDate today = QDate::currentDate();
+        const QString early = today.toString(Qt::ISODate) + ":" + today.addDays(4).toString(Qt::ISODate) + ":2";
+        const QString late = today.addDays(2).toString(Qt::ISODate) + ":" + today.addDays(6).toString(Qt::ISODate) + ":3";
+        rounds = race({{"restrict", list(plans), early}, {"restrict", list(plans), late}, {"restrict", list(plans), early},
+                       {"restrict", list(plans), late}});
+        for (int r = 0; r < kRegisterRounds; ++r) {
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+            QCOMPARE(single("SELECT COUNT(*) FROM Ogranichenia WHERE q276 = ?", {plans[r]}), 7);
+            QCOMPARE(single("SELECT COUNT(DISTINCT q294) FROM Ogranichenia WHERE q276 = ?", {plans[r]}), 7);
+        }
+        rounds = race(QList<QStringList>(4, {"childband", list(numbers.mid(0, 6)), "0:2"}));
+        for (int r = 0; r < 6; ++r)
+            QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
+        QCOMPARE(done(rounds[0]), 1);
+        QCOMPARE(single("SELECT COUNT(*) FROM DetskiVazrasti"), 1);
+    }
+
     // Four workstations save overlapping seasons of the same plans in the register at once: each
     // plan keeps one season, the others are refused.
     void fourWorkstationsSaveOverlappingSeasons()
     {
         QList<int> plans;
-        for (int r = 0; r < kRounds; ++r)
+        for (int r = 0; r < kRegisterRounds; ++r)
             plans.append(m_db->Connection().InsertReturningIdentity("CenoviPlanove", {"q277", "q278"}, "VALUES (?, 1)",
                                                                     {QString("План %1").arg(r)}));
         const QDate today = QDate::currentDate();
@@ -653,7 +735,7 @@ private slots:
         const QList<QStringList> rounds =
             race({{"season", list(plans), early}, {"season", list(plans), late}, {"season", list(plans), early},
                   {"season", list(plans), late}});
-        for (int r = 0; r < kRounds; ++r) {
+        for (int r = 0; r < kRegisterRounds; ++r) {
             QVERIFY2(decided(rounds[r]), qPrintable(rounds[r].join('|')));
             QCOMPARE(done(rounds[r]), 1);
             QCOMPARE(single("SELECT COUNT(*) FROM Sezoni WHERE q276 = ?", {plans[r]}), 1);

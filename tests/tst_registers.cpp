@@ -166,6 +166,14 @@ private slots:
         QVERIFY(TypeInto(window->Edit3, "1"));
         QVERIFY(ClickCommand(window->acFNomStaiSave));
         QCOMPARE(rows("SELECT q47, q46, q79, q48 FROM Rooms"), QStringList({"1|95|2|1"}));
+        // A room nobody typed a type for is of its number of beds, once known; a typed one stays.
+        QCOMPARE(rows("SELECT q275 FROM Rooms"), QStringList({"Стая с 2 легла"}));
+        QVERIFY(TypeInto(window->ComboBoxRoomType, "Двойна с изглед"));
+        QVERIFY(ClickCommand(window->acFNomStaiSave));
+        QCOMPARE(rows("SELECT q275 FROM Rooms"), QStringList({"Двойна с изглед"}));
+        QVERIFY(ClearField(window->ComboBoxRoomType));
+        QVERIFY(ClickCommand(window->acFNomStaiSave));
+        QCOMPARE(rows("SELECT q275 FROM Rooms"), QStringList({"Двойна с изглед"}));
         // No VAT rate chosen: accommodation's; one chosen in the list: that one.
         QCOMPARE(rows("SELECT r.q164 FROM Rooms m JOIN DDSStavki r ON (r.q163 = m.q170)"),
                  QStringList({"ДДС 9% настаняване"}));

@@ -154,9 +154,9 @@ void TFNomStai::acFNomStaiSaveExecute()
         const QString type = ComboBoxRoomType->currentText().trimmed().left(TextColumnLength);
         if (!type.isEmpty())
             query.SetFieldValue(QStringLiteral("q275"), type);
-        else if (query.FieldByName(QStringLiteral("q275")).IsNull())
-            query.SetFieldValue(QStringLiteral("q275"),
-                                RatePlans::RoomTypeOfBeds(counts ? beds : query.FieldByName(QStringLiteral("q79")).AsInteger()));
+        else if (const int known = counts ? beds : query.FieldByName(QStringLiteral("q79")).AsInteger();
+                 known > 0 && query.FieldByName(QStringLiteral("q275")).IsNull())
+            query.SetFieldValue(QStringLiteral("q275"), RatePlans::RoomTypeOfBeds(known));
         query.Post();
         // None chosen for a new room: accommodation's rate.
         SchemaUpgrade::AssignVatRates(connection);

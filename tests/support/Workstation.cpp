@@ -2,10 +2,11 @@
 // or a program killed in the middle of its work. It drives the real windows offscreen and
 // prints one line per outcome on its standard output.
 //
-//   kalv_workstation book DATA HOTEL ROOM BASE OFFSET NIGHTS ROUNDS START PERIOD
-//     Books ROOM of HOTEL in every round r for NIGHTS nights from BASE + 10 r + OFFSET days:
-//     stages the row at START + r PERIOD (milliseconds since the epoch), saves it half a
-//     period later, and prints "round r saved|conflict|refused|busy|failed ...".
+//   kalv_workstation book DATA HOTEL ROOM BASE OFFSET NIGHTS ROUNDS START PERIOD [PLAN]
+//     Books ROOM of HOTEL in every round r for NIGHTS nights from BASE + 10 r + OFFSET days
+//     (for two adults by the rate plan PLAN, when given): stages the row at START + r PERIOD
+//     (milliseconds since the epoch), saves it half a period later, and prints
+//     "round r saved|conflict|refused|busy|failed ...".
 //   kalv_workstation extend DATA HOTEL ROOM BASE NIGHTS ROUNDS START PERIOD
 //     In every round r extends the stay of ROOM that begins on BASE + 10 r to NIGHTS nights, at
 //     START + r PERIOD + PERIOD / 2, and prints "round r saved|refused|busy|failed ...".
@@ -32,8 +33,10 @@
 //     after it, or dies half way through the close), reopen (anything: the last closed day opened
 //     again), rules (a hotel; EXTRA "AUTO:CHARGE:LIMIT": its rules of the close), correct (a booking;
 //     EXTRA the service: one of it taken back), guest (a number; EXTRA a name: a new guest of the
-//     register), guestedit (a guest; EXTRA the address it is given), season (a rate plan; EXTRA
-//     "yyyy-MM-dd:yyyy-MM-dd": a season of it saved in the register of plans).
+//     register), guestedit (a guest; EXTRA the address it is given); in the register of plans:
+//     season (a plan; EXTRA "yyyy-MM-dd:yyyy-MM-dd"), planname (a number; EXTRA a name), price (a
+//     plan; EXTRA "WEEKDAYMASK:AMOUNT"), restrict (a plan; EXTRA "yyyy-MM-dd:yyyy-MM-dd:NIGHTS"),
+//     childband (anything; EXTRA "FROM:TO").
 //   kalv_workstation chart DATA STAY ROOM DAY START
 //     Opens the reservation chart from DAY, and at START drags the bar of STAY with the mouse to
 //     the row of ROOM, says yes to the question and prints "done", "refused ..." or "failed ...".
@@ -47,6 +50,7 @@
 
 #include "desk/UDayClose.h"
 #include "desk/UGuests.h"
+#include "desk/URatePlans.h"
 #include "desk/UEsti.h"
 #include <cstdlib>
 #include "desk/UOperators.h"
@@ -71,6 +75,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
@@ -125,6 +130,7 @@ int book(const QStringList &a)
     const QDate base = QDate::fromString(a.at(2), Qt::ISODate);
     const int offset = a.at(3).toInt(), nights = a.at(4).toInt(), rounds = a.at(5).toInt();
     const qint64 start = a.at(6).toLongLong(), period = a.at(7).toLongLong();
+    const QString plan = a.value(8);  // a rate plan to book by, instead of the tariff's price
     TDM dm;
     if (!TADOComunicationControl().ConnectFromSettings()) {
         say(QStringLiteral("no connection"));
@@ -144,6 +150,10 @@ int book(const QStringList &a)
         window->cbCurrency->setEditText(QStringLiteral("BGN"));
         window->cbHotel->setEditText(hotel);
         window->cbRoomNumber->setEditText(room);
+        if (!plan.isEmpty()) {
+            window->cbCenovPlan->setEditText(plan);
+            window->edAdults->setText(QStringLiteral("2"));
+        }
         window->DateTimePicker1->setDate(from);
         window->DateTimePicker2->setDate(from.addDays(nights));
         waitUntil(start + r * period);
@@ -263,6 +273,33 @@ int saveSettings()
 }
 
 // One front-desk operation on one target.
+// The name of a rate plan by its key.
+QString planName(int plan)
+{
+    TADOConnection &connection = LocalConnection();
+    TTransaction transaction(connection);
+    const QString name = connection.Column(QStringLiteral("SELECT q277 FROM CenoviPlanove WHERE q276 = ?"), {plan}).value(0).toString();
+    transaction.Commit();
+    return name;
+}
+
+// A page of the register of plans filled and saved as the operator's save command does; what
+// the save said is the operation's outcome.
+void savePlanRegister(int page, const std::function<void(TFNomCenovi &window)> &fill)
+{
+    TFNomCenovi window;
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    window.InitializeWindow();
+    window.Pages()->setCurrentIndex(page);
+    fill(window);
+    const qsizetype said = boxes.size(), logged = errorLogs.size();
+    window.acFNomCenoviSaveExecute();
+    if (errorLogs.size() > logged)
+        throw Exception(errorLogs.last());
+    if (boxes.size() > said)
+        throw EFrontDeskRefused(boxes.last());
+}
+
 void deskOperation(const QString &op, int target, const QString &extra)
 {
     using namespace FrontDesk;
@@ -377,27 +414,48 @@ void deskOperation(const QString &op, int target, const QString &extra)
                      [](const QByteArray &) { return true; });
     } else if (op == QLatin1String("season")) {
         // A season of the plan TARGET saved in the register of plans: EXTRA "yyyy-MM-dd:yyyy-MM-dd".
-        TADOConnection &connection = LocalConnection();
-        QString plan;
-        {
-            TTransaction transaction(connection);
-            plan = connection.Column(QStringLiteral("SELECT q277 FROM CenoviPlanove WHERE q276 = ?"), {target}).value(0).toString();
-            transaction.Commit();
-        }
-        TFNomCenovi window;
-        window.setAttribute(Qt::WA_DeleteOnClose, false);
-        window.InitializeWindow();
-        window.Pages()->setCurrentIndex(1);
-        window.cbSeasonPlan->setEditText(plan);
-        window.edSeasonName->setText(QStringLiteral("Сезон %1").arg(QCoreApplication::applicationPid()));
-        window.dtSeasonFrom->setDate(QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate));
-        window.dtSeasonTo->setDate(QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate));
-        const qsizetype said = boxes.size(), logged = errorLogs.size();
-        window.acFNomCenoviSaveExecute();
-        if (errorLogs.size() > logged)
-            throw Exception(errorLogs.last());
-        if (boxes.size() > said)
-            throw EFrontDeskRefused(boxes.last());
+        const QString plan = planName(target);
+        savePlanRegister(1, [&](TFNomCenovi &window) {
+            window.cbSeasonPlan->setEditText(plan);
+            window.edSeasonName->setText(QStringLiteral("Сезон %1").arg(QCoreApplication::applicationPid()));
+            window.dtSeasonFrom->setDate(QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate));
+            window.dtSeasonTo->setDate(QDate::fromString(extra.section(QLatin1Char(':'), 1), Qt::ISODate));
+        });
+    } else if (op == QLatin1String("planname")) {
+        // A new plan named EXTRA TARGET.
+        savePlanRegister(0, [&](TFNomCenovi &window) {
+            window.edPlanName->setText(QStringLiteral("%1 %2").arg(extra).arg(target));
+            window.cbPlanCurrency->setEditText(QStringLiteral("EUR"));
+        });
+    } else if (op == QLatin1String("price")) {
+        // A price of the plan TARGET's first season for two in a double room: EXTRA "MASK:AMOUNT".
+        const QString plan = planName(target);
+        savePlanRegister(2, [&](TFNomCenovi &window) {
+            window.cbPricePlan->setEditText(plan);
+            window.cbPriceSeason->setEditText(QStringLiteral("Година"));
+            window.cbPriceRoomType->setEditText(QStringLiteral("Двойна"));
+            window.cbPriceAdults->setEditText(QStringLiteral("2"));
+            const int mask = extra.section(QLatin1Char(':'), 0, 0).toInt();
+            for (int day = 1; day <= 7; ++day)
+                window.chkPriceDays.at(day - 1)->setChecked(mask & RatePlans::WeekdayBit(day));
+            window.edPriceAmount->setText(extra.section(QLatin1Char(':'), 1));
+        });
+    } else if (op == QLatin1String("restrict")) {
+        // The plan TARGET's least nights for a range of days: EXTRA "yyyy-MM-dd:yyyy-MM-dd:NIGHTS".
+        const QString plan = planName(target);
+        savePlanRegister(3, [&](TFNomCenovi &window) {
+            window.cbRestrictionPlan->setEditText(plan);
+            window.dtRestrictionFrom->setDate(QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate));
+            window.dtRestrictionTo->setDate(QDate::fromString(extra.section(QLatin1Char(':'), 1, 1), Qt::ISODate));
+            window.edRestrictionMin->setText(extra.section(QLatin1Char(':'), 2));
+        });
+    } else if (op == QLatin1String("childband")) {
+        // A children's band of every hotel, ages "FROM:TO" in EXTRA, free.
+        savePlanRegister(4, [&](TFNomCenovi &window) {
+            window.edChildFrom->setText(extra.section(QLatin1Char(':'), 0, 0));
+            window.edChildTo->setText(extra.section(QLatin1Char(':'), 1));
+            window.cbChildRule->setEditText(msgChildFree);
+        });
     } else if (op == QLatin1String("close")) {
         SetRoomStates({target}, rsOutOfService, QStringLiteral("ремонт"),
                       QDate::fromString(extra.section(QLatin1Char(':'), 0, 0), Qt::ISODate),
@@ -579,7 +637,7 @@ int main(int argc, char *argv[])
     TExceptionLogs::SetShowHandler([](TExceptionLogs &window) {
         errorLogs.append(window.Text());
     });
-    if (args.first() == QLatin1String("book") && args.size() == 10)
+    if (args.first() == QLatin1String("book") && (args.size() == 10 || args.size() == 11))
         return book(args.mid(2));
     if (args.first() == QLatin1String("extend") && args.size() == 9)
         return extend(args.mid(2));
