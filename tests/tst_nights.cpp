@@ -17,6 +17,7 @@
 #include "startup/UConstMessagesReports.h"
 #include "startup/UConstMessagesStay.h"
 #include "startup/USystemWinOS.h"
+#include "windows/UFolio.h"
 #include "windows/UNomCenovi.h"
 #include "windows/UOperReservation.h"
 
@@ -385,6 +386,44 @@ private slots:
         const int later = bookPlanned("203", QDate(2027, 7, 20), QDate(2027, 7, 22), 1, "");
         ChangeDates(later, QDate(2027, 7, 1));
         QCOMPARE(nights(later), plainNights("Двойна", QDate(2027, 7, 1), QDate(2027, 7, 3), 1, {}));
+    }
+
+    // The folio's move asks whether to price the nights again in the new room: yes prices them as
+    // the apartment, no keeps what was booked.
+    void theFolioAsksWhetherToReprice()
+    {
+        const QDate to = d0.addDays(5);
+        const int stay = bookPlanned("201", d0, to, 2, "5");
+        m_db->Exec(QString("UPDATE Klients SET q125 = 1 WHERE q123 = %1").arg(stay));
+        SetToday(d0.addDays(3));
+        TFFolio folio;
+        folio.setAttribute(Qt::WA_DeleteOnClose, false);
+        folio.SetBooking(ReadStay(stay)->Booking);
+        QVERIFY(folio.InitializeWindow());
+        folio.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&folio));
+        {
+            MessageBoxRecorder boxes;
+            QVERIFY(ChooseFromDropDown(folio.cbFolioRoom, "202"));
+            QVERIFY(ClickCommand(folio.acFolioMove));  // the preview, then the question: yes to both
+            QCOMPARE(boxes.Texts().size(), 2);
+            QCOMPARE(boxes.Texts().last(), msgRepriceQuestion.arg("202"));
+        }
+        const int apartment = count(QString("SELECT q123 FROM Klients WHERE q155 = %1").arg(stay));
+        QCOMPARE(nights(apartment), plainNights("Апартамент", d0.addDays(3), to, 2, {5}));
+        SetToday(d0.addDays(4));
+        m_db->Exec("UPDATE Rooms SET q129 = 0");
+        QVERIFY(folio.InitializeWindow());
+        {
+            MessageBoxRecorder boxes;
+            boxes.Answer(TSystemWinOS::IDYES);
+            boxes.Answer(TSystemWinOS::IDNO);
+            QVERIFY(ChooseFromDropDown(folio.cbFolioRoom, "203"));
+            QVERIFY(ClickCommand(folio.acFolioMove));
+            QCOMPARE(boxes.Texts().last(), msgRepriceQuestion.arg("203"));
+        }
+        const int kept = count(QString("SELECT q123 FROM Klients WHERE q155 = %1").arg(apartment));
+        QCOMPARE(nights(kept), plainNights("Апартамент", d0.addDays(4), to, 2, {5}));
     }
 
     // Bed and breakfast: the day's close charges breakfast for everyone in the room, once.
