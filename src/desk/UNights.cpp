@@ -16,8 +16,6 @@ namespace {
 
 [[noreturn]] void refuse(const QString &message) { throw EFrontDeskRefused(message); }
 
-QString dayText(const QDate &day) { return day.toString(QStringLiteral("dd.MM.yyyy")); }
-
 constexpr int kOldestChild = 17;
 
 // The stay's row as pricing needs it.
@@ -133,7 +131,7 @@ TDecimal storeTotal(TADOConnection &connection, int stay)
 {
     const TDecimal total = Sum(connection, stay);
     const int nights = connection.Column(QStringLiteral("SELECT COUNT(*) FROM Noshtuvki WHERE q123 = ?"), {stay}).value(0).toInt();
-    const TDecimal average = nights > 0 ? TDecimal::FromCents((2 * total.ToCents() + nights) / (2 * nights)) : TDecimal();
+    const TDecimal average = AveragePerNight(total, nights);
     connection.Execute(QStringLiteral("UPDATE Klients SET q27 = ?, q70 = ? WHERE q123 = ?"),
                        {total.ToVariant(), average.ToVariant(), stay});
     return total;
@@ -260,6 +258,11 @@ TDecimal Sum(TADOConnection &connection, int stay)
 {
     return TDecimal::FromVariant(
         connection.Column(QStringLiteral("SELECT COALESCE(SUM(q70), 0) FROM Noshtuvki WHERE q123 = ?"), {stay}).value(0));
+}
+
+TDecimal AveragePerNight(const TDecimal &total, int nights)
+{
+    return nights > 0 ? TDecimal::FromCents((2 * total.ToCents() + nights) / (2 * nights)) : TDecimal();
 }
 
 TDecimal TotalUntil(TADOConnection &connection, int stay, const QDate &departure)

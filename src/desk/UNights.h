@@ -75,5 +75,7 @@ TDecimal Reprice(TADOConnection &connection, int stay);
 // A move's new part takes the nights from the day on; gives the part's total.
 TDecimal Split(TADOConnection &connection, int stay, int part, const QDate &day);
 TDecimal Sum(TADOConnection &connection, int stay);
+// A priced stay's price a night as its row keeps it for older readers: the total's average, to the cent.
+TDecimal AveragePerNight(const TDecimal &total, int nights);
 
 } // namespace Nights

@@ -26,6 +26,12 @@ namespace {
 
 QVariant nullInt() { return QVariant(QMetaType::fromType<int>()); }
 
+// The table each page keeps, in the pages' order, and its key.
+const struct {
+    const char *Table, *Key;
+} kPageTables[] = {{"CenoviPlanove", "q276"}, {"Sezoni", "q283"}, {"Ceni", "q285"}, {"Ogranichenia", "q293"},
+                   {"DetskiVazrasti", "q288"}};
+
 const char *const kDayNames[] = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Нд"};
 
 // The meal plans in their stored order; the children's rules likewise.
@@ -190,21 +196,24 @@ QCheckBox *TFNomCenovi::Check(QGroupBox *box, const char *name, const char *capt
 TFNomCenovi::TPage TFNomCenovi::Page() const { return TPage(std::max(0, Pages()->currentIndex())); }
 
 // The plain statement of the page's table: the save edits its rows through it.
-QString TFNomCenovi::ListSql() const
+QString TFNomCenovi::ListSql() const { return QStringLiteral("SELECT * FROM ") + QLatin1String(kPageTables[Page()].Table); }
+
+// The page's row, chosen by the key in its identifier field or appended, checked and filled by
+// the page under the lock its rule needs, then posted and logged: one write transaction.
+void TFNomCenovi::SaveRow(TADOQuery &query, const QString &lock, const QLineEdit *id,
+                          const std::function<void(TADOConnection &connection, const QVariant &key)> &fill)
 {
-    switch (Page()) {
-    case pgSeason:
-        return QStringLiteral("SELECT * FROM Sezoni ");
-    case pgPrice:
-        return QStringLiteral("SELECT * FROM Ceni ");
-    case pgRestriction:
-        return QStringLiteral("SELECT * FROM Ogranichenia ");
-    case pgChildren:
-        return QStringLiteral("SELECT * FROM DetskiVazrasti ");
-    case pgPlan:
-        break;
-    }
-    return QStringLiteral("SELECT * FROM CenoviPlanove ");
+    TADOConnection &connection = *query.Connection();
+    const QString table = QLatin1String(kPageTables[Page()].Table), keyColumn = QLatin1String(kPageTables[Page()].Key);
+    query.SetSQLText(ListSql());
+    TTransaction transaction(connection, true);
+    connection.Engine().LockName(connection, lock);
+    query.Open();
+    ChooseRow(query, keyColumn, FieldCaption(id), id->text());
+    fill(connection, query.FieldByName(keyColumn).Value());
+    query.Post();
+    LogSaved(connection, table, query.FieldByName(keyColumn).Value());
+    transaction.Commit();
 }
 
 QList<TGridColumn> TFNomCenovi::GridColumns() const
@@ -364,7 +373,6 @@ void TFNomCenovi::acFNomCenoviSaveExecute()
 
 void TFNomCenovi::SavePlan(TADOQuery &query)
 {
-    TADOConnection &connection = *query.Connection();
     const QString name = edPlanName->text().trimmed().left(TextColumnLength);
     if (name.isEmpty()) {
         MarkControlFailed(edPlanName);
@@ -380,34 +388,26 @@ void TFNomCenovi::SavePlan(TADOQuery &query)
                             ? nullInt()
                             : QVariant(LookupInteger(FieldCaption(box), QStringLiteral("Uslugi"), QStringLiteral("q33"),
                                                      QStringLiteral("q42"), box->currentText())));
-    query.SetSQLText(ListSql());
     // Names choose plans in the reservation window: one name, one plan.
-    TTransaction transaction(connection, true);
-    connection.Engine().LockName(connection, QStringLiteral("CenoviPlanove"));
-    query.Open();
-    ChooseRow(query, QStringLiteral("q276"), FieldCaption(edPlanId), edPlanId->text());
-    const QVariant key = query.FieldByName(QStringLiteral("q276")).Value();
-    for (const QVariant &other : connection.Column(QStringLiteral("SELECT q276 FROM CenoviPlanove WHERE q277 = ?"), {name}))
-        if (key.isNull() || other.toInt() != key.toInt()) {
-            MarkControlFailed(edPlanName);
-            throw EConvertError(msgRatePlanNameTaken.arg(name));
-        }
-    query.SetFieldValue(QStringLiteral("q277"), name);
-    query.SetFieldValue(QStringLiteral("q1"), hotel);
-    query.SetFieldValue(QStringLiteral("q57"), currency);
-    query.SetFieldValue(QStringLiteral("q278"), chkPlanVatIncluded->isChecked() ? 1 : 0);
-    query.SetFieldValue(QStringLiteral("q279"), meals);
-    query.SetFieldValue(QStringLiteral("q280"), services.at(0));
-    query.SetFieldValue(QStringLiteral("q281"), services.at(1));
-    query.SetFieldValue(QStringLiteral("q282"), services.at(2));
-    query.Post();
-    LogSaved(connection, QStringLiteral("CenoviPlanove"), query.FieldByName(QStringLiteral("q276")).Value());
-    transaction.Commit();
+    SaveRow(query, QStringLiteral("CenoviPlanove"), edPlanId, [&](TADOConnection &connection, const QVariant &key) {
+        for (const QVariant &other : connection.Column(QStringLiteral("SELECT q276 FROM CenoviPlanove WHERE q277 = ?"), {name}))
+            if (key.isNull() || other.toInt() != key.toInt()) {
+                MarkControlFailed(edPlanName);
+                throw EConvertError(msgRatePlanNameTaken.arg(name));
+            }
+        query.SetFieldValue(QStringLiteral("q277"), name);
+        query.SetFieldValue(QStringLiteral("q1"), hotel);
+        query.SetFieldValue(QStringLiteral("q57"), currency);
+        query.SetFieldValue(QStringLiteral("q278"), chkPlanVatIncluded->isChecked() ? 1 : 0);
+        query.SetFieldValue(QStringLiteral("q279"), meals);
+        query.SetFieldValue(QStringLiteral("q280"), services.at(0));
+        query.SetFieldValue(QStringLiteral("q281"), services.at(1));
+        query.SetFieldValue(QStringLiteral("q282"), services.at(2));
+    });
 }
 
 void TFNomCenovi::SaveSeason(TADOQuery &query)
 {
-    TADOConnection &connection = *query.Connection();
     const int plan = PlanKey(cbSeasonPlan);
     const QString name = edSeasonName->text().trimmed().left(TextColumnLength);
     const QDate from = dtSeasonFrom->date(), to = dtSeasonTo->date();
@@ -416,42 +416,35 @@ void TFNomCenovi::SaveSeason(TADOQuery &query)
         MarkControlFailed(failed);
         throw EConvertError(msgFieldsToFix.arg(FieldCaption(failed)));
     }
-    query.SetSQLText(ListSql());
     // The plan's seasons are read and written under the plan's lock: two workstations cannot
     // each add a season that overlaps the other's.
-    TTransaction transaction(connection, true);
-    connection.Engine().LockName(connection, QStringLiteral("Sezoni %1").arg(plan));
-    query.Open();
-    ChooseRow(query, QStringLiteral("q283"), FieldCaption(edSeasonId), edSeasonId->text());
-    const int key = query.FieldByName(QStringLiteral("q283")).AsInteger();
-    QList<RatePlans::TSeason> seasons = {{key, from, to}};
-    {
-        const std::unique_ptr<TADOQuery> others =
-            OpenQuery(connection, QStringLiteral("SELECT q283, q52, q53 FROM Sezoni WHERE q276 = :iPlan"), {{"iPlan", plan}});
-        for (others->First(); !others->Eof(); others->Next())
-            if (others->FieldByName(QStringLiteral("q283")).AsInteger() != key)
-                seasons.append({others->FieldByName(QStringLiteral("q283")).AsInteger(),
-                                others->FieldByName(QStringLiteral("q52")).AsDate(),
-                                others->FieldByName(QStringLiteral("q53")).AsDate()});
-    }
-    if (const auto overlap = RatePlans::Overlap(seasons)) {
-        MarkControlFailed(dtSeasonFrom);
-        const RatePlans::TSeason &other = overlap->first.Id == key ? overlap->second : overlap->first;
-        throw EConvertError(msgRateSeasonsOverlap.arg(other.First.toString(QStringLiteral("dd.MM.yyyy")),
-                                                      other.Last.toString(QStringLiteral("dd.MM.yyyy"))));
-    }
-    query.SetFieldValue(QStringLiteral("q276"), plan);
-    query.SetFieldValue(QStringLiteral("q284"), name);
-    query.SetFieldValue(QStringLiteral("q52"), from.startOfDay());
-    query.SetFieldValue(QStringLiteral("q53"), to.startOfDay());
-    query.Post();
-    LogSaved(connection, QStringLiteral("Sezoni"), query.FieldByName(QStringLiteral("q283")).Value());
-    transaction.Commit();
+    SaveRow(query, QStringLiteral("Sezoni %1").arg(plan), edSeasonId, [&](TADOConnection &connection, const QVariant &row) {
+        const int key = row.toInt();
+        QList<RatePlans::TSeason> seasons = {{key, from, to}};
+        {
+            const std::unique_ptr<TADOQuery> others =
+                OpenQuery(connection, QStringLiteral("SELECT q283, q52, q53 FROM Sezoni WHERE q276 = :iPlan"), {{"iPlan", plan}});
+            for (others->First(); !others->Eof(); others->Next())
+                if (others->FieldByName(QStringLiteral("q283")).AsInteger() != key)
+                    seasons.append({others->FieldByName(QStringLiteral("q283")).AsInteger(),
+                                    others->FieldByName(QStringLiteral("q52")).AsDate(),
+                                    others->FieldByName(QStringLiteral("q53")).AsDate()});
+        }
+        if (const auto overlap = RatePlans::Overlap(seasons)) {
+            MarkControlFailed(dtSeasonFrom);
+            const RatePlans::TSeason &other = overlap->first.Id == key ? overlap->second : overlap->first;
+            throw EConvertError(msgRateSeasonsOverlap.arg(other.First.toString(QStringLiteral("dd.MM.yyyy")),
+                                                          other.Last.toString(QStringLiteral("dd.MM.yyyy"))));
+        }
+        query.SetFieldValue(QStringLiteral("q276"), plan);
+        query.SetFieldValue(QStringLiteral("q284"), name);
+        query.SetFieldValue(QStringLiteral("q52"), from.startOfDay());
+        query.SetFieldValue(QStringLiteral("q53"), to.startOfDay());
+    });
 }
 
 void TFNomCenovi::SavePrice(TADOQuery &query)
 {
-    TADOConnection &connection = *query.Connection();
     const int plan = PlanKey(cbPricePlan);
     const QVariantList season = LookupFields(QStringLiteral("Sezoni"), {QStringLiteral("q283")},
                                              {{QStringLiteral("q276"), plan},
@@ -472,30 +465,23 @@ void TFNomCenovi::SavePrice(TADOQuery &query)
     }
     const TDecimal amount = amountOf(edPriceAmount, FieldCaption(edPriceAmount));
     const int seasonKey = TField(QString(), season.first()).AsInteger(), stored = adults == 3 ? 0 : adults + 1;
-    query.SetSQLText(ListSql());
-    TTransaction transaction(connection, true);
-    connection.Engine().LockName(connection, QStringLiteral("Ceni %1").arg(plan));
-    query.Open();
-    ChooseRow(query, QStringLiteral("q285"), FieldCaption(edPriceId), edPriceId->text());
-    const QVariant key = query.FieldByName(QStringLiteral("q285")).Value();
-    // One price a night: no two rows of a season, type and adults share a weekday.
-    const QVariantList clash = connection.Column(
-        QStringLiteral("SELECT q287 FROM Ceni WHERE q276 = ? AND q283 = ? AND q275 = ? AND q286 = ? AND q285 <> ?"),
-        {plan, seasonKey, type, stored, key.isNull() ? -1 : key.toInt()});
-    for (const QVariant &mask : clash)
-        if (mask.toInt() & weekdays) {
-            MarkControlFailed(chkPriceDays.first());
-            throw EConvertError(msgRatePriceTwice.arg(weekdaysText(mask.toInt() & weekdays)));
-        }
-    query.SetFieldValue(QStringLiteral("q276"), plan);
-    query.SetFieldValue(QStringLiteral("q283"), seasonKey);
-    query.SetFieldValue(QStringLiteral("q275"), type);
-    query.SetFieldValue(QStringLiteral("q286"), stored);
-    query.SetFieldValue(QStringLiteral("q287"), weekdays);
-    query.SetFieldValue(QStringLiteral("q70"), amount.ToVariant());
-    query.Post();
-    LogSaved(connection, QStringLiteral("Ceni"), query.FieldByName(QStringLiteral("q285")).Value());
-    transaction.Commit();
+    SaveRow(query, QStringLiteral("Ceni %1").arg(plan), edPriceId, [&](TADOConnection &connection, const QVariant &key) {
+        // One price a night: no two rows of a season, type and adults share a weekday.
+        const QVariantList clash = connection.Column(
+            QStringLiteral("SELECT q287 FROM Ceni WHERE q276 = ? AND q283 = ? AND q275 = ? AND q286 = ? AND q285 <> ?"),
+            {plan, seasonKey, type, stored, key.isNull() ? -1 : key.toInt()});
+        for (const QVariant &mask : clash)
+            if (mask.toInt() & weekdays) {
+                MarkControlFailed(chkPriceDays.first());
+                throw EConvertError(msgRatePriceTwice.arg(weekdaysText(mask.toInt() & weekdays)));
+            }
+        query.SetFieldValue(QStringLiteral("q276"), plan);
+        query.SetFieldValue(QStringLiteral("q283"), seasonKey);
+        query.SetFieldValue(QStringLiteral("q275"), type);
+        query.SetFieldValue(QStringLiteral("q286"), stored);
+        query.SetFieldValue(QStringLiteral("q287"), weekdays);
+        query.SetFieldValue(QStringLiteral("q70"), amount.ToVariant());
+    });
 }
 
 void TFNomCenovi::SaveRestrictions(TADOQuery &query)
@@ -529,7 +515,6 @@ void TFNomCenovi::SaveRestrictions(TADOQuery &query)
 
 void TFNomCenovi::SaveChildBand(TADOQuery &query)
 {
-    TADOConnection &connection = *query.Connection();
     const QVariant hotel = HotelKey(cbChildHotel);
     const int from = countOf(edChildFrom, FieldCaption(edChildFrom), 0, 17);
     const int to = countOf(edChildTo, FieldCaption(edChildTo), 0, 17);
@@ -540,33 +525,26 @@ void TFNomCenovi::SaveChildBand(TADOQuery &query)
         throw EConvertError(msgFieldsToFix.arg(FieldCaption(failed)));
     }
     const TDecimal value = rule == RatePlans::crFree ? TDecimal() : amountOf(edChildValue, FieldCaption(edChildValue));
-    query.SetSQLText(ListSql());
-    TTransaction transaction(connection, true);
-    connection.Engine().LockName(connection, QStringLiteral("DetskiVazrasti"));
-    query.Open();
-    ChooseRow(query, QStringLiteral("q288"), FieldCaption(edChildId), edChildId->text());
-    const QVariant key = query.FieldByName(QStringLiteral("q288")).Value();
-    // An age falls in one band of the hotel.
-    const std::unique_ptr<TADOQuery> bands = OpenQuery(
-        connection, QStringLiteral("SELECT q288, q1, q289, q290 FROM DetskiVazrasti"), {});
-    for (bands->First(); !bands->Eof(); bands->Next()) {
-        const bool sameHotel = bands->FieldByName(QStringLiteral("q1")).IsNull()
-                                   ? hotel.isNull()
-                                   : !hotel.isNull() && bands->FieldByName(QStringLiteral("q1")).AsInteger() == hotel.toInt();
-        const int bandFrom = bands->FieldByName(QStringLiteral("q289")).AsInteger(),
-                  bandTo = bands->FieldByName(QStringLiteral("q290")).AsInteger();
-        if (sameHotel && (key.isNull() || bands->FieldByName(QStringLiteral("q288")).AsInteger() != key.toInt()) &&
-            from <= bandTo && bandFrom <= to) {
-            MarkControlFailed(edChildFrom);
-            throw EConvertError(msgChildBandsOverlap.arg(bandFrom).arg(bandTo));
+    SaveRow(query, QStringLiteral("DetskiVazrasti"), edChildId, [&](TADOConnection &connection, const QVariant &key) {
+        // An age falls in one band of the hotel.
+        const std::unique_ptr<TADOQuery> bands = OpenQuery(
+            connection, QStringLiteral("SELECT q288, q1, q289, q290 FROM DetskiVazrasti"), {});
+        for (bands->First(); !bands->Eof(); bands->Next()) {
+            const bool sameHotel = bands->FieldByName(QStringLiteral("q1")).IsNull()
+                                       ? hotel.isNull()
+                                       : !hotel.isNull() && bands->FieldByName(QStringLiteral("q1")).AsInteger() == hotel.toInt();
+            const int bandFrom = bands->FieldByName(QStringLiteral("q289")).AsInteger(),
+                      bandTo = bands->FieldByName(QStringLiteral("q290")).AsInteger();
+            if (sameHotel && (key.isNull() || bands->FieldByName(QStringLiteral("q288")).AsInteger() != key.toInt()) &&
+                from <= bandTo && bandFrom <= to) {
+                MarkControlFailed(edChildFrom);
+                throw EConvertError(msgChildBandsOverlap.arg(bandFrom).arg(bandTo));
+            }
         }
-    }
-    query.SetFieldValue(QStringLiteral("q1"), hotel);
-    query.SetFieldValue(QStringLiteral("q289"), from);
-    query.SetFieldValue(QStringLiteral("q290"), to);
-    query.SetFieldValue(QStringLiteral("q291"), rule);
-    query.SetFieldValue(QStringLiteral("q292"), value.ToVariant());
-    query.Post();
-    LogSaved(connection, QStringLiteral("DetskiVazrasti"), query.FieldByName(QStringLiteral("q288")).Value());
-    transaction.Commit();
+        query.SetFieldValue(QStringLiteral("q1"), hotel);
+        query.SetFieldValue(QStringLiteral("q289"), from);
+        query.SetFieldValue(QStringLiteral("q290"), to);
+        query.SetFieldValue(QStringLiteral("q291"), rule);
+        query.SetFieldValue(QStringLiteral("q292"), value.ToVariant());
+    });
 }

@@ -55,6 +55,8 @@ private:
     QStringList SeasonsOfChosenPlan();
     int PlanKey(const QComboBox *box);
     QVariant HotelKey(const QComboBox *box);
+    void SaveRow(TADOQuery &query, const QString &lock, const QLineEdit *id,
+                 const std::function<void(TADOConnection &connection, const QVariant &key)> &fill);
     void SavePlan(TADOQuery &query);
     void SaveSeason(TADOQuery &query);
     void SavePrice(TADOQuery &query);

@@ -410,7 +410,7 @@ bool TFOperReservation::AddStagedRow()
                 return false;
             m_planned.append({room->Id, from, quote->Plan, quote->Occupancy, !quote->Violations.isEmpty()});
             total = RatePlans::Total(quote->Nights);
-            price = TDecimal::FromCents((2 * total.ToCents() + days) / (2 * days));
+            price = Nights::AveragePerNight(total, int(days));
         }
         values += {{QStringLiteral("q27"), total.ToVariant()},
                    {QStringLiteral("q34"), from},
